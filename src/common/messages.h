@@ -1,0 +1,30 @@
+#pragma once
+// Messages to the owner: the English key is translated and shown in a
+// message box through the platform's seam.
+
+#include <string_view>
+
+#include "platform/message_box.h"
+
+namespace kelvane {
+
+// The messages used in several places (their English texts are the keys).
+inline constexpr char16_t msg_write_failed[] = u"Failed! An error occurs when writing data file.";
+inline constexpr char16_t msg_format_error[] = u"Database file format error.";
+inline constexpr char16_t msg_database_full[] = u"Add record error, database is full.";
+inline constexpr char16_t msg_open_account_at_settings[] =
+    u"Please add or open a vehicle account at Settings.";
+inline constexpr char16_t msg_select_record[] = u"Please select a record.";
+inline constexpr char16_t msg_confirm_delete[] = u"Are you sure to delete the selected item?";
+inline constexpr char16_t msg_open_account[] = u"Please open an account.";
+
+inline constexpr char16_t program_caption[] = u"Kelvane";
+
+// Shows the translated key with the program's caption.
+message_answer show_message(std::u16string_view key,
+                            message_buttons buttons = message_buttons::ok);
+// Shows a text as it stands (for the few texts that never pass the table).
+message_answer show_untranslated(std::u16string_view text, std::u16string_view caption = program_caption,
+                                 message_buttons buttons = message_buttons::ok);
+
+}  // namespace kelvane

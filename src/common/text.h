@@ -1,0 +1,42 @@
+#pragma once
+// Helpers for the device's 16-bit texts: fixed-size zero-terminated fields of
+// the binary files, printf-style number formatting, comparisons.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "platform/text_encoding.h"
+
+namespace kelvane {
+
+// Copies text into a fixed field: cut to N-1 units, terminated, zero-filled.
+template <std::size_t N>
+void set_fixed(char16_t (&field)[N], std::u16string_view text) {
+    const std::size_t n = text.size() < N - 1 ? text.size() : N - 1;
+    for (std::size_t i = 0; i < n; ++i) field[i] = text[i];
+    for (std::size_t i = n; i < N; ++i) field[i] = 0;
+}
+
+// The text of a fixed field up to its first zero unit (or the whole field).
+template <std::size_t N>
+std::u16string fixed_text(const char16_t (&field)[N]) {
+    std::size_t n = 0;
+    while (n < N && field[n] != 0) ++n;
+    return std::u16string(field, n);
+}
+
+// printf-style formatting of numbers into a 16-bit text; the format is ASCII
+// and must not contain %s (concatenate texts instead).
+std::u16string format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+
+// Cuts a text to at most n units.
+inline std::u16string cut(std::u16string_view text, std::size_t n) {
+    return std::u16string(text.substr(0, n));
+}
+
+// Joins texts with a separator.
+std::u16string join(const std::u16string* first, const std::u16string* last,
+                    std::u16string_view separator);
+
+}  // namespace kelvane

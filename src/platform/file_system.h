@@ -1,0 +1,110 @@
+#pragma once
+// The device's file system. Paths are device paths: they start at the device
+// root and use '\' as separator, e.g. u"\\Program Files\\Kelvane\\Config.dat".
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kelvane {
+
+enum class seek_origin { begin, current, end };
+
+// An open file. Every count is returned so that callers can detect a short
+// read or write (a full medium) instead of trusting the request.
+class device_file {
+public:
+    virtual ~device_file() = default;
+    // Bytes actually read; 0 at the end of the file or on error.
+    virtual std::size_t read(void* buffer, std::size_t count) = 0;
+    // Bytes actually written; fewer than count means the write failed.
+    virtual std::size_t write(const void* data, std::size_t count) = 0;
+    virtual bool seek(std::int64_t offset, seek_origin origin = seek_origin::begin) = 0;
+    virtual std::int64_t position() const = 0;
+    virtual std::int64_t length() const = 0;
+    // Flushes and closes; false when data could not be written out.
+    virtual bool close() = 0;
+};
+
+// File attributes as the device reports them.
+inline constexpr std::uint32_t attribute_directory = 16;
+inline constexpr std::uint32_t attribute_archive = 32;
+inline constexpr std::uint32_t attribute_temporary = 256;
+
+struct find_entry {
+    std::u16string name;  // file or folder name, without the folder
+    std::uint32_t attributes = 0;
+};
+
+class file_system {
+public:
+    virtual ~file_system() = default;
+    // Opens an existing file for reading; nullptr when it cannot be opened.
+    virtual std::unique_ptr<device_file> open_read(std::u16string_view path) = 0;
+    // Creates the file or truncates an existing one, for writing.
+    virtual std::unique_ptr<device_file> create(std::u16string_view path) = 0;
+    // Opens an existing file for writing without truncating it; nullptr when missing.
+    virtual std::unique_ptr<device_file> open_write(std::u16string_view path) = 0;
+    // Copies a file; with overwrite false an existing target makes it fail.
+    virtual bool copy_file(std::u16string_view from, std::u16string_view to, bool overwrite) = 0;
+    virtual bool delete_file(std::u16string_view path) = 0;
+    // Moves a file over another in one step (the target is replaced whole or not at all).
+    virtual bool replace_file(std::u16string_view from, std::u16string_view to) = 0;
+    // Creates one folder; false when it exists already or its parent is missing.
+    virtual bool create_folder(std::u16string_view path) = 0;
+    virtual bool file_exists(std::u16string_view path) = 0;
+    virtual bool folder_exists(std::u16string_view path) = 0;
+    // Lists the entries of one folder matching the pattern's last component
+    // ('*' and '?' wildcards), e.g. u"\\My Documents\\*.csv". Sorted by name.
+    virtual std::vector<find_entry> find(std::u16string_view pattern) = 0;
+};
+
+// Matches a name against a pattern with '*' and '?' wildcards, ignoring case
+// as the device's file system does for ASCII letters.
+bool wildcard_match(std::u16string_view pattern, std::u16string_view name);
+
+// Writes a whole file through a temporary file beside it, which replaces the
+// target only when everything was written: a crash or a full medium never
+// leaves half a file where a good one was. Use: open, write..., commit.
+class atomic_file_writer {
+public:
+    atomic_file_writer(file_system& fs, std::u16string_view path);
+    ~atomic_file_writer();
+    atomic_file_writer(const atomic_file_writer&) = delete;
+    atomic_file_writer& operator=(const atomic_file_writer&) = delete;
+
+    // False when the temporary file could not be created.
+    bool open();
+    // False (and the writer stays failed) when fewer bytes were written.
+    bool write(const void* data, std::size_t count);
+    // Closes and moves the temporary file over the target; false on any failure,
+    // in which case the target is untouched and the temporary file removed.
+    bool commit();
+    bool failed() const { return failed_; }
+
+    static std::u16string temporary_path(std::u16string_view path);
+
+private:
+    file_system& fs_;
+    std::u16string path_;
+    std::u16string temp_;
+    std::unique_ptr<device_file> file_;
+    bool failed_ = false;
+    bool committed_ = false;
+};
+
+// Writes a whole file atomically in one call.
+bool write_file_atomically(file_system& fs, std::u16string_view path, const void* data,
+                           std::size_t count);
+
+// Reads a whole file; false when it cannot be opened or read.
+bool read_whole_file(file_system& fs, std::u16string_view path, std::vector<std::uint8_t>& out);
+
+// Device path helpers.
+std::u16string parent_folder(std::u16string_view path);  // text before the last '\'
+std::u16string file_name_of(std::u16string_view path);   // text after the last '\'
+
+}  // namespace kelvane

@@ -1,0 +1,174 @@
+#include "platform/host_file_system.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <system_error>
+
+#include "platform/text_encoding.h"
+
+namespace fs = std::filesystem;
+
+namespace kelvane {
+
+namespace {
+
+class host_file : public device_file {
+public:
+    explicit host_file(std::FILE* f) : f_(f) {}
+    ~host_file() override {
+        if (f_) std::fclose(f_);
+    }
+    std::size_t read(void* buffer, std::size_t count) override {
+        return f_ ? std::fread(buffer, 1, count, f_) : 0;
+    }
+    std::size_t write(const void* data, std::size_t count) override {
+        return f_ ? std::fwrite(data, 1, count, f_) : 0;
+    }
+    bool seek(std::int64_t offset, seek_origin origin) override {
+        if (!f_) return false;
+        const int whence = origin == seek_origin::begin     ? SEEK_SET
+                           : origin == seek_origin::current ? SEEK_CUR
+                                                            : SEEK_END;
+        return fseeko(f_, static_cast<off_t>(offset), whence) == 0;
+    }
+    std::int64_t position() const override { return f_ ? ftello(f_) : -1; }
+    std::int64_t length() const override {
+        if (!f_) return -1;
+        const off_t here = ftello(f_);
+        fseeko(f_, 0, SEEK_END);
+        const off_t end = ftello(f_);
+        fseeko(f_, here, SEEK_SET);
+        return end;
+    }
+    bool close() override {
+        if (!f_) return false;
+        const bool ok = std::fflush(f_) == 0 && !std::ferror(f_);
+        const bool closed = std::fclose(f_) == 0;
+        f_ = nullptr;
+        return ok && closed;
+    }
+
+private:
+    std::FILE* f_;
+};
+
+std::unique_ptr<device_file> open_host(const fs::path& p, const char* mode) {
+    if (p.empty()) return nullptr;
+    std::error_code ec;
+    if (fs::is_directory(p, ec)) return nullptr;
+    std::FILE* f = std::fopen(p.c_str(), mode);
+    if (!f) return nullptr;
+    return std::make_unique<host_file>(f);
+}
+
+}  // namespace
+
+host_file_system::host_file_system(fs::path root) : root_(std::move(root)) {}
+
+void host_file_system::ensure_root() const {
+    std::error_code ec;
+    fs::create_directories(root_, ec);
+}
+
+fs::path host_file_system::host_path(std::u16string_view device_path) const {
+    fs::path result = root_;
+    std::size_t start = 0;
+    while (start <= device_path.size()) {
+        std::size_t end = device_path.find_first_of(u"\\/", start);
+        if (end == std::u16string_view::npos) end = device_path.size();
+        auto part = device_path.substr(start, end - start);
+        if (part == u"..") return {};
+        if (!part.empty() && part != u".") result /= to_utf8(part);
+        start = end + 1;
+    }
+    return result;
+}
+
+std::unique_ptr<device_file> host_file_system::open_read(std::u16string_view path) {
+    return open_host(host_path(path), "rb");
+}
+
+std::unique_ptr<device_file> host_file_system::create(std::u16string_view path) {
+    ensure_root();
+    return open_host(host_path(path), "wb");
+}
+
+std::unique_ptr<device_file> host_file_system::open_write(std::u16string_view path) {
+    return open_host(host_path(path), "r+b");
+}
+
+bool host_file_system::copy_file(std::u16string_view from, std::u16string_view to,
+                                 bool overwrite) {
+    const auto src = host_path(from), dst = host_path(to);
+    if (src.empty() || dst.empty()) return false;
+    std::error_code ec;
+    if (!fs::is_regular_file(src, ec)) return false;
+    ensure_root();
+    if (fs::equivalent(src, dst, ec)) return true;
+    return fs::copy_file(src, dst,
+                         overwrite ? fs::copy_options::overwrite_existing : fs::copy_options::none,
+                         ec);
+}
+
+bool host_file_system::delete_file(std::u16string_view path) {
+    const auto p = host_path(path);
+    std::error_code ec;
+    if (p.empty() || !fs::is_regular_file(p, ec)) return false;
+    return fs::remove(p, ec);
+}
+
+bool host_file_system::replace_file(std::u16string_view from, std::u16string_view to) {
+    const auto src = host_path(from), dst = host_path(to);
+    if (src.empty() || dst.empty()) return false;
+    std::error_code ec;
+    fs::rename(src, dst, ec);
+    return !ec;
+}
+
+bool host_file_system::create_folder(std::u16string_view path) {
+    const auto p = host_path(path);
+    if (p.empty() || p == root_) return false;
+    ensure_root();
+    std::error_code ec;
+    return fs::create_directory(p, ec);
+}
+
+bool host_file_system::file_exists(std::u16string_view path) {
+    const auto p = host_path(path);
+    std::error_code ec;
+    return !p.empty() && fs::is_regular_file(p, ec);
+}
+
+bool host_file_system::folder_exists(std::u16string_view path) {
+    const auto p = host_path(path);
+    std::error_code ec;
+    return !p.empty() && fs::is_directory(p, ec);
+}
+
+std::vector<find_entry> host_file_system::find(std::u16string_view pattern) {
+    std::vector<find_entry> out;
+    const auto folder = host_path(parent_folder(pattern));
+    const auto mask = file_name_of(pattern);
+    std::error_code ec;
+    if (folder.empty() || !fs::is_directory(folder, ec)) return out;
+    for (const auto& entry : fs::directory_iterator(folder, ec)) {
+        const auto name = from_utf8(entry.path().filename().string());
+        if (!wildcard_match(mask, name)) continue;
+        std::error_code kind_ec;
+        out.push_back({name, entry.is_directory(kind_ec) ? attribute_directory : attribute_archive});
+    }
+    std::sort(out.begin(), out.end(),
+              [](const find_entry& a, const find_entry& b) { return a.name < b.name; });
+    return out;
+}
+
+fs::path default_device_root() {
+    if (const char* root = std::getenv("KELVANE_DEVICE_ROOT"); root && *root) return root;
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg)
+        return fs::path(xdg) / "kelvane" / "device";
+    const char* home = std::getenv("HOME");
+    return fs::path(home && *home ? home : ".") / ".local" / "share" / "kelvane" / "device";
+}
+
+}  // namespace kelvane

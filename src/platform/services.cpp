@@ -1,0 +1,53 @@
+#include "platform/services.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "platform/host_file_system.h"
+#include "platform/text_encoding.h"
+
+namespace kelvane {
+
+namespace {
+
+class console_message_box : public message_box_service {
+public:
+    message_answer show(std::u16string_view text, std::u16string_view caption,
+                        message_buttons buttons) override {
+        std::fprintf(stderr, "[%s] %s\n", to_utf8(caption).c_str(), to_utf8(text).c_str());
+        return buttons == message_buttons::yes_no ? message_answer::yes : message_answer::ok;
+    }
+};
+
+service_set& current() {
+    static host_file_system files(default_device_root());
+    static host_clock clock;
+    static host_device_info info;
+    static console_message_box box;
+    static recording_shell shell;
+    static service_set set{&files, &clock, &info, &box, &shell};
+    return set;
+}
+
+}  // namespace
+
+const service_set& services() { return current(); }
+
+scoped_services::scoped_services(const service_set& replacement) : previous_(current()) {
+    auto& s = current();
+    if (replacement.files) s.files = replacement.files;
+    if (replacement.clock) s.clock = replacement.clock;
+    if (replacement.device) s.device = replacement.device;
+    if (replacement.messages) s.messages = replacement.messages;
+    if (replacement.shell) s.shell = replacement.shell;
+}
+
+scoped_services::~scoped_services() { current() = previous_; }
+
+std::u16string program_folder() {
+    const auto path = device().program_path();
+    const auto pos = path.rfind(u'\\');
+    return pos == std::u16string::npos ? std::u16string(u"\\") : path.substr(0, pos + 1);
+}
+
+}  // namespace kelvane

@@ -1,0 +1,2 @@
+// Placeholder until the main screen lands.
+namespace kelvane { int gui_placeholder = 0; }

@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <unistd.h>
+
+#include "platform/faulty_file_system.h"
+#include "platform/host_file_system.h"
+#include "platform/memory_file_system.h"
+#include "platform/text_encoding.h"
+
+using namespace kelvane;
+
+namespace {
+
+std::vector<std::uint8_t> bytes_of(const char* s) { return {s, s + std::strlen(s)}; }
+
+// The same expectations hold for the host and the memory file system.
+void exercise(file_system& fs) {
+    EXPECT_FALSE(fs.open_read(u"\\missing.txt"));
+    EXPECT_FALSE(fs.create(u"\\no folder\\x.txt"));
+    ASSERT_TRUE(fs.create_folder(u"\\Data"));
+    EXPECT_FALSE(fs.create_folder(u"\\Data"));
+    {
+        auto f = fs.create(u"\\Data\\a.bin");
+        ASSERT_TRUE(f);
+        EXPECT_EQ(f->write("hello world", 11), 11u);
+        EXPECT_TRUE(f->close());
+    }
+    {
+        auto f = fs.open_write(u"\\Data\\a.bin");
+        ASSERT_TRUE(f);
+        EXPECT_EQ(f->length(), 11);
+        EXPECT_TRUE(f->seek(6));
+        EXPECT_EQ(f->write("WORLD!", 6), 6u);
+        EXPECT_TRUE(f->close());
+    }
+    std::vector<std::uint8_t> got;
+    ASSERT_TRUE(read_whole_file(fs, u"\\Data\\a.bin", got));
+    EXPECT_EQ(got, bytes_of("hello WORLD!"));
+    EXPECT_FALSE(fs.open_write(u"\\Data\\b.bin"));
+
+    EXPECT_TRUE(fs.copy_file(u"\\Data\\a.bin", u"\\Data\\b.bin", true));
+    EXPECT_FALSE(fs.copy_file(u"\\Data\\a.bin", u"\\Data\\b.bin", false));
+    EXPECT_TRUE(fs.file_exists(u"\\Data\\b.bin"));
+    EXPECT_TRUE(fs.folder_exists(u"\\Data"));
+
+    ASSERT_TRUE(fs.create_folder(u"\\Data\\Sub"));
+    auto found = fs.find(u"\\Data\\*.*");
+    ASSERT_EQ(found.size(), 3u);
+    EXPECT_EQ(found[0].name, u"Sub");
+    EXPECT_EQ(found[0].attributes, attribute_directory);
+    EXPECT_EQ(fs.find(u"\\Data\\*.BIN").size(), 2u);
+    EXPECT_EQ(fs.find(u"\\Data\\a*").size(), 1u);
+
+    EXPECT_TRUE(fs.delete_file(u"\\Data\\b.bin"));
+    EXPECT_FALSE(fs.delete_file(u"\\Data\\b.bin"));
+}
+
+}  // namespace
+
+TEST(FileSystems, MemoryFileSystemBehavesLikeTheDevice) {
+    memory_file_system fs;
+    exercise(fs);
+}
+
+TEST(FileSystems, HostFileSystemBehavesLikeTheDevice) {
+    auto root = std::filesystem::temp_directory_path() / ("kelvane-fs-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(root);
+    {
+        host_file_system fs(root);
+        exercise(fs);
+        EXPECT_EQ(fs.host_path(u"\\Program Files\\Kelvane\\Config.dat"),
+                  root / "Program Files" / "Kelvane" / "Config.dat");
+        // No device path reaches outside the device root.
+        EXPECT_TRUE(fs.host_path(u"\\..\\etc\\passwd").empty());
+        EXPECT_FALSE(fs.create(u"\\Data\\..\\..\\escape.txt"));
+    }
+    std::filesystem::remove_all(root);
+}
+
+TEST(FileSystems, AtomicWriteKeepsOldFileOnEveryFailure) {
+    memory_file_system mem;
+    mem.put(u"\\f.dat", bytes_of("old contents"));
+    faulty_file_system fs(mem);
+    const std::string fresh(100, 'n');
+
+    for (int k = 1; k <= 3; ++k) {
+        fs.fail_write(k);
+        atomic_file_writer w(fs, u"\\f.dat");
+        ASSERT_TRUE(w.open());
+        for (int i = 0; i < 3; ++i) w.write(fresh.data() + i * 10, 10);
+        EXPECT_FALSE(w.commit()) << "write " << k;
+        EXPECT_EQ(mem.bytes(u"\\f.dat"), bytes_of("old contents"));
+        EXPECT_FALSE(mem.file_exists(atomic_file_writer::temporary_path(u"\\f.dat")));
+    }
+    fs.fail_write(0);
+    fs.fail_open(1);
+    EXPECT_FALSE(write_file_atomically(fs, u"\\f.dat", "x", 1));
+    fs.fail_open(0);
+    fs.fail_replace(1);
+    EXPECT_FALSE(write_file_atomically(fs, u"\\f.dat", "x", 1));
+    EXPECT_EQ(mem.bytes(u"\\f.dat"), bytes_of("old contents"));
+    fs.fail_replace(0);
+    EXPECT_TRUE(write_file_atomically(fs, u"\\f.dat", "new", 3));
+    EXPECT_EQ(mem.bytes(u"\\f.dat"), bytes_of("new"));
+    EXPECT_EQ(mem.files().size(), 1u);
+}
+
+TEST(TextEncoding, Utf8RoundTripAndWindows1252) {
+    const std::u16string text = u"Stra\u00DFe \u20AC 5 \U0001F697";
+    EXPECT_EQ(from_utf8(to_utf8(text)), text);
+    EXPECT_TRUE(is_valid_utf8(to_utf8(text)));
+    EXPECT_FALSE(is_valid_utf8("\xE9t\xE9"));
+    EXPECT_EQ(from_windows1252("\xE9t\xE9 \x80"), u"\u00E9t\u00E9 \u20AC");
+    EXPECT_EQ(from_utf8("a\xFF" "b"), u"a\uFFFD" u"b");
+}
