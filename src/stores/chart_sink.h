@@ -1,0 +1,20 @@
+#pragma once
+// What the stores' chart operations fill: the statistics engine implements it.
+
+#include <string>
+#include <string_view>
+
+namespace kelvane {
+
+class chart_sink {
+public:
+    virtual ~chart_sink() = default;
+    virtual void clear_entries() = 0;
+    // Adds value to the entry of this name, or appends a new entry.
+    virtual void add_value(std::u16string_view name, double value, int int1, int int2,
+                           std::u16string_view date_text, std::u16string_view note_text) = 0;
+    // Widens the span of dates the chart covers by a record's date.
+    virtual void note_date(int year, int month, int day) = 0;
+};
+
+}  // namespace kelvane
