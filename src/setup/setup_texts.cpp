@@ -1,0 +1,38 @@
+#include "setup/setup_texts.h"
+
+namespace kelvane {
+
+namespace {
+
+constexpr setup_texts english{
+    u"Next",
+    u"Back",
+    u"Cancel",
+    u"Finish",
+    u"NOTE: Kelvane can be installed into main memory or onto a memory card, but for best "
+    u"performance we recommend you install it into main memory.",
+    u"Kelvane has been installed successfully.",
+    u"File is corrupted, please download the program again.",
+    u"Can not launch Microsoft ActiveSync. Please check if Microsoft ActiveSync has been "
+    u"installed.",
+};
+
+constexpr setup_texts french{
+    u"Suivant",
+    u"Retour",
+    u"Annuler",
+    u"Terminer",
+    u"NOTE: Kelvane peut être installé en RAM ou sur une carte mémoire, mais nous vous "
+    u"recommandons la mémoire centrale pour de meilleures performances.",
+    u"Kelvane a été installé avec succès.",
+    u"Le fichier est corrompu, veuillez le re-télécharger.",
+    u"Microsoft ActiveSync ne peut être lancé. Vérifiez que Microsoft ActiveSync est installé.",
+};
+
+}  // namespace
+
+const setup_texts& setup_texts_for(setup_language language) {
+    return language == setup_language::french ? french : english;
+}
+
+}  // namespace kelvane

@@ -1,0 +1,34 @@
+#pragma once
+// The texts of the Setup wizard. The wizard holds both languages and picks by
+// the chosen one; the language page, the caption and the note page's title
+// are English only.
+
+#include <string_view>
+
+#include "setup/setup_layout.h"
+
+namespace kelvane {
+
+struct setup_texts {
+    std::u16string_view next;
+    std::u16string_view back;
+    std::u16string_view cancel;
+    std::u16string_view finish;  // the Cancel button on the finish page
+    std::u16string_view note;
+    std::u16string_view installed;
+    std::u16string_view package_missing;
+    std::u16string_view manager_not_found;
+};
+
+const setup_texts& setup_texts_for(setup_language language);
+
+inline constexpr char16_t setup_caption[] = u"Kelvane";
+inline constexpr char16_t setup_note_title[] = u"Kelvane";
+inline constexpr char16_t setup_welcome_text[] = u"Welcome to Kelvane Installation Wizard";
+inline constexpr char16_t setup_select_language_text[] = u"Please select installation language:";
+// The language list, in this order; row i chooses language i + 1.
+inline constexpr std::u16string_view setup_language_names[] = {u"English", u"French"};
+// Shown when the package file cannot be written to the temporary folder.
+inline constexpr char16_t setup_write_error_text[] = u"err";
+
+}  // namespace kelvane
