@@ -47,22 +47,13 @@ char16_t calculator::key_of_button(int id) {
 
 void calculator::press(char16_t key) {
     if (finished_) return;
+    if ((key >= u'0' && key <= u'9') || key == u'.') {
+        // A second point is not refused here; the parser makes such text 0.
+        entry_ += key;
+        show();
+        return;
+    }
     switch (key) {
-        case u'0':
-        case u'1':
-        case u'2':
-        case u'3':
-        case u'4':
-        case u'5':
-        case u'6':
-        case u'7':
-        case u'8':
-        case u'9':
-        case u'.':
-            // A second point is not refused here; the parser makes such text 0.
-            entry_ += key;
-            show();
-            break;
         case u'c':
             entry_.clear();
             pending_operand_.clear();

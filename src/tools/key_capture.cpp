@@ -87,6 +87,7 @@ std::u16string key_capture::key_name(std::uint16_t key_code) {
 
 key_slot_text key_capture::slot_text(int i) const {
     key_slot_text t;
+    if (i < 0 || i >= key_table::used_slots) return t;
     t.column = i / rows_per_column;
     t.row = i % rows_per_column;
     const auto& s = working_.slot(i);

@@ -60,7 +60,7 @@ public:
 
     // The line at the top of the screen.
     std::u16string heading() const;
-    // What to draw for slot i (0-11).
+    // What to draw for slot i (0-11); nothing for any other slot.
     key_slot_text slot_text(int i) const;
     // The name of a key as the screen and the trace show it.
     static std::u16string key_name(std::uint16_t key_code);

@@ -206,13 +206,3 @@ TEST_F(setup_test, WriteFailuresStopBeforeTheManager) {
     // No cut package is left for the manager.
     expect_nothing_written();
 }
-
-TEST(SetupTexts, ChosenLanguage) {
-    EXPECT_EQ(setup_texts_for(setup_language::english).finish, u"Finish");
-    EXPECT_EQ(setup_texts_for(setup_language::french).finish, u"Terminer");
-    EXPECT_EQ(setup_texts_for(setup_language::french).installed,
-              u"Kelvane a été installé avec succès.");
-    EXPECT_EQ(setup_texts_for(setup_language::english).note,
-              u"NOTE: Kelvane can be installed into main memory or onto a memory card, but for "
-              u"best performance we recommend you install it into main memory.");
-}
