@@ -68,6 +68,7 @@ public:
 
 private:
     std::array<key_slot, slot_count> slots_{};
+    static_assert(sizeof(slots_) == file_size);
 };
 
 // The program-wide table: built-in at start, loaded from the file at start-up,
