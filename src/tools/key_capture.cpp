@@ -1,5 +1,7 @@
 #include "tools/key_capture.h"
 
+#include <vector>
+
 #include "common/text.h"
 #include "common/translate.h"
 #include "platform/services.h"
