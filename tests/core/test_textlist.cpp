@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "common/translate.h"
+#include "platform/faulty_file_system.h"
 #include "platform/memory_file_system.h"
 #include "platform/services.h"
 #include "platform/text_encoding.h"
@@ -74,20 +75,22 @@ TEST_F(Textlist, ParsesTheTranslatorsFile) {
     fs.put(lng_file, lng(u"// comment@Kommentar\r\n"
                          u"## other@x\r\n"
                          u"#Hash@Raute\r\n"
+                         u"NoSeparator\r\n"
+                         u"Blank@\r\n"
                          u"\r\n"
                          u"Cost@Kosten\r\n"
                          u"Cost@Preis\r\n"
                          u"Total@Summe@gesamt\r\n"
                          u"Mail@@home\r\n"
                          u" Spaced @ kept \r\n"
-                         u"NoSeparator\r\n"
                          u"Last@Letzte"));
     table.load(u"Language");
 
-    const std::u16string units =
-        entry(u"#Hash", u"Raute") + entry(u"", u"") + entry(u"Cost", u"Kosten") +
-        entry(u"Cost", u"Preis") + entry(u"Total", u"Summe@gesamt") + entry(u"Mail", u"@home") +
-        entry(u" Spaced ", u" kept ") + entry(u"", u"oSeparator") + entry(u"Last", u"Letzte");
+    const std::u16string units = entry(u"#Hash", u"Raute") + entry(u"", u"oSeparator") +
+                                 entry(u"Blank", u"") + entry(u"", u"") +
+                                 entry(u"Cost", u"Kosten") + entry(u"Cost", u"Preis") +
+                                 entry(u"Total", u"Summe@gesamt") + entry(u"Mail", u"@home") +
+                                 entry(u" Spaced ", u" kept ") + entry(u"Last", u"Letzte");
     EXPECT_EQ(table.units(), units);
     EXPECT_EQ(table.length(), static_cast<std::int32_t>(units.size()));
     EXPECT_EQ(fs.bytes(bng_file), bng(units));
@@ -108,6 +111,7 @@ TEST_F(Textlist, ParsesTheTranslatorsFile) {
     EXPECT_EQ(table.reverse_translate(u"Summe@gesamt"), u"Total");
     EXPECT_EQ(table.reverse_translate(u"Cost"), u"Cost");  // not a translation: unchanged
     EXPECT_EQ(table.reverse_translate(u"oSeparator"), u"");
+    EXPECT_EQ(table.translate(u"Blank"), u"");
     EXPECT_EQ(textlist_class::pass_through(u"EUR"), u"EUR");
 
     scoped_translator installed(&table);
@@ -176,15 +180,22 @@ TEST_F(Textlist, DamagedCacheIsReplacedFromTheSource) {
     const std::u16string good = entry(u"Cost", u"Kosten");
     const std::u16string other = entry(u"Cost", u"Alt");
     bytes short_header(50, 0);
-    bytes too_big = bng(other, 2000002);
-    too_big.resize(112 + 2000002);
+    // Whole entries in all but its last, odd byte.
+    bytes odd = bng(other, 2 * static_cast<std::int32_t>(other.size()) + 1);
+    odd.push_back(0);
+    // Whole entries, one unit more than the table may hold.
+    std::u16string oversized;
+    while (oversized.size() + 50002 <= 1000001)
+        oversized += entry(u"", std::u16string(49998, u'x'));
+    oversized += entry(u"", std::u16string(1000001 - oversized.size() - 4, u'x'));
+    const bytes too_big = bng(oversized);
     struct damaged {
         const char* what;
         bytes file;
     };
     for (const damaged& d : {
              damaged{"negative size", bng(other, -2)},
-             damaged{"odd size", bng(other, 3)},
+             damaged{"odd size", odd},
              damaged{"size past the end",
                      bng(other, 2 * static_cast<std::int32_t>(other.size()) + 2)},
              damaged{"size over the cap", too_big},
@@ -243,4 +254,24 @@ TEST_F(Textlist, LineTooLongForItsLengthUnitIsLeftOut) {
     fs.put(lng_file, lng(u"A@1\r\nB@" + std::u16string(70000, u'x') + u"\r\nC@3"));
     table.load(u"Language");
     EXPECT_EQ(table.units(), entry(u"A", u"1") + entry(u"C", u"3"));
+}
+
+TEST_F(Textlist, CacheThatCannotBeWrittenCostsNothing) {
+    faulty_file_system faulty(fs);
+    scoped_services with_faults{{&faulty}};
+    fs.put(lng_file, lng(u"Cost@Kosten"));
+    const bytes stale = bng(entry(u"Cost", u"Alt"), -2);
+    for (int k = 1; k <= 2; ++k) {
+        fs.put(bng_file, stale);
+        faulty.fail_write(k);
+        table.load(u"Language");
+        EXPECT_EQ(table.translate(u"Cost"), u"Kosten") << k;
+        EXPECT_EQ(fs.bytes(bng_file), stale) << k;
+        EXPECT_EQ(fs.files().size(), 2u) << k;  // no temporary file left
+    }
+    faulty.fail_write(0);
+    faulty.fail_replace(1);
+    table.load(u"Language");
+    EXPECT_EQ(fs.bytes(bng_file), stale);
+    EXPECT_TRUE(boxes.texts().empty());
 }
