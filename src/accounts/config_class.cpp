@@ -62,6 +62,10 @@ void config_class::load_config() {
     // A file carried over from another installation or a backup must never
     // send the program to that other folder.
     set_fixed(block_.data_folder, program_folder());
+    // The open account's name becomes file names at start-up; one that could
+    // reach outside the data folder (a damaged or hand-made file) opens nothing.
+    if (block_.current_account[0] != 0 && !is_valid_account_name(current_account()))
+        set_fixed(block_.current_account, u"");
 }
 
 bool config_class::save_config() {

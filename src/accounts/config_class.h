@@ -55,7 +55,8 @@ public:
 
     // Reads "Config.dat" over the block (a short file replaces only its own
     // length; a missing one keeps what is in memory), then points the data
-    // folder at the program's own folder again.
+    // folder at the program's own folder again. An open account whose name
+    // cannot be a file name is closed.
     void load_config();
     // Writes the whole block through a temporary file. On any failure the
     // owner sees the write error message, the previous file stays as it was

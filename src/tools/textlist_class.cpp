@@ -96,6 +96,8 @@ std::u16string textlist_class::reverse_translate(std::u16string_view text) const
 
 void textlist_class::load(std::u16string_view name) {
     table_.clear();
+    // No name is the built-in English, not a file called ".lng".
+    if (name.empty()) return;
     const auto base = program_folder() + std::u16string(name);
     if (load_cache(base + u".bng")) return;
     if (parse_source(base + u".lng")) write_cache(base + u".bng");

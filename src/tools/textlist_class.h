@@ -27,7 +27,7 @@ public:
 
     // Empties the table, then fills it from name + ".bng" in the program's
     // folder, else from name + ".lng" (writing a fresh ".bng"). A missing
-    // file leaves the table empty, so every text stays English.
+    // file or an empty name leaves the table empty: every text stays English.
     void load(std::u16string_view name);
     // Empties the table.
     void clear() { table_.clear(); }

@@ -248,7 +248,7 @@ TEST_F(Config, UnsafeNameFromAFileNeverReachesTheFileSystem) {
     // A damaged or hand-made file may hold any name; deleting it clears the
     // slot without touching files outside the data folder.
     config_image img = fresh_image();
-    img.slot(0, u"..\\Windows");
+    img.slot(0, u"..\\Windows").text(204, u"..\\Windows");
     fs.put(config_file, img.b);
     const auto outside = std::u16string(folder) + u"..\\Windows.ful";
     fs.put(outside, {1, 2, 3});
@@ -258,6 +258,7 @@ TEST_F(Config, UnsafeNameFromAFileNeverReachesTheFileSystem) {
     config_class c;
     c.attach_stores({&fuel, nullptr, nullptr});
     c.load_config();
+    EXPECT_EQ(c.current_account(), u"");
     EXPECT_FALSE(c.open_account(u"..\\Windows"));
     EXPECT_TRUE(log.empty());
     EXPECT_TRUE(c.delete_account(u"..\\Windows"));

@@ -152,6 +152,9 @@ TEST_F(Textlist, MissingFilesLeaveEnglish) {
     EXPECT_EQ(table.translate(u"Cost"), u"Cost");
     EXPECT_EQ(table.reverse_translate(u"Kosten"), u"Kosten");
     EXPECT_FALSE(fs.file_exists(u"\\Program Files\\Kelvane\\Français.bng"));
+    fs.put(u"\\Program Files\\Kelvane\\.lng", lng(u"Cost@Kosten"));
+    table.load(u"");
+    EXPECT_EQ(table.length(), 0);
     EXPECT_TRUE(boxes.texts().empty());
 }
 
