@@ -256,7 +256,7 @@ void tjt_class::draw_legend(dc& surface, const rect& area) {
     const background_mode old_mode = surface.set_background_mode(background_mode::transparent);
     for (int i = first; i <= last; ++i) {
         const rect row = rows.cut_top(-1, 15, cell_layout::align_left, true);
-        if (row.height() <= 0) break;  // a short screen shows fewer rows
+        if (row.height() < 15) break;  // a short screen shows only the rows that fit
         const dw_struct& e = entries_[i];
 
         cell_layout cells;
