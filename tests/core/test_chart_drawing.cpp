@@ -6,6 +6,7 @@
 #include "platform/memory_file_system.h"
 #include "platform/recording_dc.h"
 #include "platform/services.h"
+#include "stats/chart_page.h"
 #include "stats/tjt_class.h"
 
 using namespace kelvane;
@@ -382,6 +383,28 @@ TEST_F(ChartDrawing, ShortScreenDrawsOnlyTheLegendRowsThatFit) {
             EXPECT_GT(t.r.height(), 0);
         }
     EXPECT_EQ(rows, 4);
+}
+
+
+TEST_F(ChartDrawing, PageWithTitleRowAndChartBelow) {
+    fill({1, 2});
+    chart.set_chart_type(chart_kind::columns);
+    draw_chart_page(chart, surface, {0, 0, 240, 320}, false, u"Fees cost analysis", 15);
+    const auto texts = draw_texts();
+    ASSERT_FALSE(texts.empty());
+    EXPECT_EQ(texts[0].text, u"Fees cost analysis");
+    EXPECT_EQ(texts[0].r, (rect{5, 0, 240, 13}));
+    EXPECT_EQ(texts[0].state.font, (font_spec{u"System", 15, 400}));
+    EXPECT_EQ(bars().size(), 2u);  // the same chart as below a 13-pixel row
+    EXPECT_EQ(surface.state().font, font_spec{});
+
+    surface.clear_calls();
+    draw_chart_page(chart, surface, {0, 0, 240, 320}, false, u"", 15);
+    EXPECT_EQ(bars().size(), 2u);
+    for (const auto& t : draw_texts()) EXPECT_GE(t.r.top, 220);  // only the legend
+
+    EXPECT_EQ(chart_font_request(240), 15);
+    EXPECT_EQ(chart_font_request(320), 14);
 }
 
 }  // namespace
