@@ -23,8 +23,8 @@ constexpr colour marker_fill = rgb(200, 200, 255);
 constexpr pen_spec marker_pen{pen_style::solid, 2, rgb(100, 100, 100)};
 constexpr pen_spec slice_pen{pen_style::solid, 1, black};
 
-// The full turn of a pie is 6.28 held as a float, not 2 pi: the circle closes
-// a hairline short, which shows where the first slice begins.
+// The full turn of a pie is 6.28 held as a float, not 2 pi, as on the
+// handheld: the circle closes about 0.003 radians short of its start.
 constexpr double full_turn = static_cast<double>(6.28f);
 
 // The pixel height of a share of the axis. Shares are normally 0..1; a value
