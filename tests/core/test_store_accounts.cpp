@@ -69,6 +69,14 @@ TYPED_TEST(account_store_engine, records_stay_in_date_order_equal_dates_in_order
     EXPECT_EQ(this->numbers(reread), this->numbers(store));
 }
 
+TYPED_TEST(account_store_engine, long_account_name_cuts_key_to_sixty_characters) {
+    TypeParam store;
+    const std::u16string fifty(50, u'n');
+    store.load(data_folder, fifty, false);
+    EXPECT_EQ(store.add_record(this->on_day(1, 1)), fifty + u"0000000000");
+    EXPECT_EQ(fixed_text(store.record_at(0).key), fifty + u"0000000000");
+}
+
 TYPED_TEST(account_store_engine, update_keeps_position_unless_the_date_changes) {
     TypeParam store;
     store.load(data_folder, u"Car", false);
