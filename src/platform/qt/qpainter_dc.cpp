@@ -18,14 +18,16 @@ QString qstr(std::u16string_view s) {
 QString first_installed(std::initializer_list<const char*> families, const char* fallback) {
     const auto installed = QFontDatabase::families();
     for (const char* f : families)
-        if (installed.contains(QString::fromUtf8(f), Qt::CaseInsensitive)) return QString::fromUtf8(f);
+        if (installed.contains(QString::fromUtf8(f), Qt::CaseInsensitive))
+            return QString::fromUtf8(f);
     return QString::fromUtf8(fallback);
 }
 
 }  // namespace
 
 QFont device_font(const font_spec& f) {
-    static const QString sans = first_installed({"Liberation Sans", "Arimo", "DejaVu Sans"}, "Sans");
+    static const QString sans =
+        first_installed({"Liberation Sans", "Arimo", "DejaVu Sans"}, "Sans");
     static const QString system = first_installed({"DejaVu Sans", "Liberation Sans"}, "Sans");
     static const QString cjk =
         first_installed({"WenQuanYi Micro Hei", "Noto Sans CJK SC", "AR PL UMing CN"}, "Sans");
@@ -48,10 +50,16 @@ QFont device_font(const font_spec& f) {
     return font;
 }
 
-QColor to_qcolor(colour c) { return QColor(red_of(c), green_of(c), blue_of(c)); }
-colour from_qrgb(QRgb c) { return rgb(qRed(c), qGreen(c), qBlue(c)); }
+QColor to_qcolor(colour c) {
+    return QColor(red_of(c), green_of(c), blue_of(c));
+}
+colour from_qrgb(QRgb c) {
+    return rgb(qRed(c), qGreen(c), qBlue(c));
+}
 
-image_dc::image_dc(QImage& target) : image_(&target) { init(); }
+image_dc::image_dc(QImage& target) : image_(&target) {
+    init();
+}
 
 image_dc::image_dc(int width, int height)
     : owned_(width, height, QImage::Format_RGB32), image_(&owned_) {
@@ -59,7 +67,9 @@ image_dc::image_dc(int width, int height)
     init();
 }
 
-image_dc::~image_dc() { painter_.end(); }
+image_dc::~image_dc() {
+    painter_.end();
+}
 
 void image_dc::init() {
     painter_.begin(image_);
@@ -115,7 +125,9 @@ void image_dc::select_null_brush() {
     apply_brush();
 }
 
-void image_dc::move_to(int x, int y) { current_ = {x, y}; }
+void image_dc::move_to(int x, int y) {
+    current_ = {x, y};
+}
 
 void image_dc::line_to(int x, int y) {
     // The device leaves out the end point; for straight lines that is exact.
@@ -165,10 +177,14 @@ void image_dc::round_rect(const rect& r, int ellipse_width, int ellipse_height) 
 
 void image_dc::draw_text(std::u16string_view text, const rect& r, unsigned flags) {
     int align = 0;
-    align |= (flags & dt_center) ? Qt::AlignHCenter : (flags & dt_right) ? Qt::AlignRight : Qt::AlignLeft;
+    align |= (flags & dt_center)  ? Qt::AlignHCenter
+             : (flags & dt_right) ? Qt::AlignRight
+                                  : Qt::AlignLeft;
     if (flags & dt_singleline) {
         align |= Qt::TextSingleLine;
-        align |= (flags & dt_vcenter) ? Qt::AlignVCenter : (flags & dt_bottom) ? Qt::AlignBottom : Qt::AlignTop;
+        align |= (flags & dt_vcenter)  ? Qt::AlignVCenter
+                 : (flags & dt_bottom) ? Qt::AlignBottom
+                                       : Qt::AlignTop;
     } else {
         align |= Qt::AlignTop;
         if (flags & dt_wordbreak) align |= Qt::TextWordWrap;
