@@ -264,9 +264,11 @@ void EditEx::on_text_changed(const QString& qt_text) {
         update_counter();
     } else if (length == 1 && qt_text[0] >= 'a' && qt_text[0] <= 'z' && !password &&
                capitalise_first) {
+        // The caret goes after the capital rather than selecting it: a
+        // selected capital would be replaced by the very next letter typed.
         suspended_ = true;
         setText(qt_text.toUpper());
-        setSelection(0, 1);
+        setCursorPosition(1);
         suspended_ = false;
     } else if (!suggestions_.empty() && autocomplete && grew) {
         // Completing only while the text grows lets the owner delete the

@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QPolygon>
 #include <QString>
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -130,25 +131,38 @@ void image_dc::move_to(int x, int y) {
 }
 
 void image_dc::line_to(int x, int y) {
-    // The device leaves out the end point; for straight lines that is exact.
+    // The device leaves out the end point. Qt's one-pixel lines with flat caps
+    // drop an end of their own, so thin solid lines are set pixel by pixel
+    // (Bresenham), which gives exactly the device's pixels.
     point from = current_;
     current_ = {x, y};
     if (pen_.style == pen_style::null || from == current_) return;
-    int ex = x, ey = y;
-    if (pen_.width <= 1) {
-        if (from.y == y)
-            ex += (x > from.x) ? -1 : 1;
-        else if (from.x == x)
-            ey += (y > from.y) ? -1 : 1;
-        else {
-            const int dx = x - from.x, dy = y - from.y;
-            if (std::abs(dx) >= std::abs(dy))
-                ex -= dx > 0 ? 1 : -1;
-            else
-                ey -= dy > 0 ? 1 : -1;
+    if (pen_.width <= 1 && pen_.style == pen_style::solid) {
+        const QColor c = to_qcolor(pen_.c);
+        if (from.y == y) {
+            const int x0 = std::min(from.x, x + (x > from.x ? 0 : 1));
+            const int x1 = std::max(from.x + 1, x + (x > from.x ? 0 : 1));
+            painter_.fillRect(QRect(x0, y, x1 - x0, 1), c);
+            return;
         }
+        if (from.x == x) {
+            const int y0 = std::min(from.y, y + (y > from.y ? 0 : 1));
+            const int y1 = std::max(from.y + 1, y + (y > from.y ? 0 : 1));
+            painter_.fillRect(QRect(x, y0, 1, y1 - y0), c);
+            return;
+        }
+        const int dx = std::abs(x - from.x), dy = -std::abs(y - from.y);
+        const int sx = from.x < x ? 1 : -1, sy = from.y < y ? 1 : -1;
+        int err = dx + dy, px = from.x, py = from.y;
+        while (px != x || py != y) {
+            set_pixel(px, py, pen_.c);
+            const int e2 = 2 * err;
+            if (e2 >= dy) err += dy, px += sx;
+            if (e2 <= dx) err += dx, py += sy;
+        }
+        return;
     }
-    painter_.drawLine(from.x, from.y, ex, ey);
+    painter_.drawLine(from.x, from.y, x, y);
 }
 
 void image_dc::polygon(const point* points, int count) {
