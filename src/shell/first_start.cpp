@@ -24,6 +24,9 @@ void make_folders(file_system& fs, const std::u16string& folder) {
 bool install_bundled_files() {
     auto& fs = device_files();
     const std::u16string folder = program_folder();
+    // The program's folder is also the data folder: make sure it is there
+    // before anything is written into it.
+    make_folders(fs, folder);
     bool ok = true;
     for (const char* name : {"Kelvane.htm"}) {
         const std::u16string target = folder + QString::fromLatin1(name).toStdU16String();
@@ -34,7 +37,6 @@ bool install_bundled_files() {
             continue;
         }
         const QByteArray bytes = bundled.readAll();
-        make_folders(fs, folder);
         ok = write_file_atomically(fs, target, bytes.constData(),
                                    static_cast<std::size_t>(bytes.size())) &&
              ok;

@@ -1,6 +1,6 @@
 #pragma once
-// The first start on a device: the help document that comes with the
-// program is put into the program's folder when it is not there yet.
+// The first start on a device: the program's folder is made, and the help
+// document that comes with the program is put there when it is missing.
 
 namespace kelvane {
 

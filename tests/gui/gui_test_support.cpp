@@ -5,7 +5,7 @@
 
 #include "platform/qt/qpainter_dc.h"
 #include "shell/main_commands.h"
-#include "shell/program_data.h"
+#include "shell/program_objects.h"
 #include "shell/shell_state.h"
 #include "widgets/bitbmplist_class.h"
 
@@ -39,7 +39,7 @@ gui_test::gui_test() {
     clear_command_handlers();
     skin_bitmap().load_skin();
     clock.set(2026, 12, 7, 9, 30);
-    remember_last_page(0);
+    reset_program_objects();
     screen.show();
 }
 

@@ -3,12 +3,15 @@
 #include <QApplication>
 #include <QKeyEvent>
 
+#include "accounts/config_class.h"
 #include "gui_test_support.h"
 #include "platform/qt/qpainter_dc.h"
 #include "shell/CKelvaneDlg.h"
 #include "shell/main_commands.h"
 #include "shell/program_data.h"
+#include "shell/program_objects.h"
 #include "shell/shell_state.h"
+#include "stores/data_class.h"
 #include "widgets/bitbmplist_class.h"
 
 namespace kelvane {
@@ -90,6 +93,9 @@ TEST_F(main_screen_test, first_start_shows_the_fuel_page_highlighted) {
     EXPECT_TRUE(same_as_skin(bar, 0, 35, 0, 166)) << "tab 0 is lit";
     EXPECT_TRUE(same_as_skin(bar, 35, 205, 35, 133)) << "the other tabs and back are plain";
     EXPECT_TRUE(boxes.boxes().empty());
+    EXPECT_EQ(u"", program_config().current_account());
+    EXPECT_TRUE(fuel_store().fresh());
+    EXPECT_EQ(0, fuel_store().record_count());
     save_screenshot(screen.snapshot(), "main_first_start");
 }
 
