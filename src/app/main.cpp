@@ -24,6 +24,8 @@ int main(int argc, char** argv) {
         qputenv("QT_SCALE_FACTOR", QByteArray::number(zoom));
     QApplication app(argc, argv);
     QApplication::setApplicationName("Kelvane");
+    // The program ends when the main screen has closed and the data is written.
+    QApplication::setQuitOnLastWindowClosed(false);
 
     QString screenshot;
     const QStringList args = QApplication::arguments();

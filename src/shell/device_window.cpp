@@ -6,6 +6,7 @@
 #include <QSettings>
 
 #include "platform/qt/device_dialog.h"
+#include "shell/CKelvaneDlg.h"
 
 namespace kelvane {
 
@@ -36,11 +37,16 @@ device_window::device_window(QWidget* parent) : QMainWindow(parent) {
     auto settings = host_settings();
     int w = settings.value("screen_width", 240).toInt();
     int h = settings.value("screen_height", 320).toInt();
-    bool known = false;
-    for (const auto& s : screen_sizes) known = known || (s.width == w && s.height == h);
-    if (!known) w = 240, h = 320;
+    // A size from a damaged or foreign settings file must still fit a desktop.
+    if (w < min_width || h < min_height || w > 2000 || h > 2000) w = 240, h = 320;
 
     QMenu* device_menu = menuBar()->addMenu("&Screen");
+    QAction* help = menuBar()->addAction("&Help");
+    help->setShortcut(Qt::Key_F1);
+    connect(help, &QAction::triggered, this, [this] {
+        for (auto* d : screen_->layers())
+            if (auto* main = dynamic_cast<CKelvaneDlg*>(d)) main->help();
+    });
     auto* sizes = new QActionGroup(this);
     for (const auto& s : screen_sizes) {
         QAction* a = device_menu->addAction(QString("%1 x %2").arg(s.width).arg(s.height));
@@ -63,19 +69,24 @@ device_window::device_window(QWidget* parent) : QMainWindow(parent) {
 }
 
 void device_window::fit_window() {
+    // The window takes the screen's size; afterwards the owner may drag it to
+    // any size, and the screen follows.
     screen_->setMinimumSize(screen_->size());
-    screen_->setMaximumSize(screen_->size());
     adjustSize();
+    screen_->setMinimumSize(min_width, min_height);
 }
 
 void device_window::choose_size(int width, int height) {
-    auto settings = host_settings();
-    settings.setValue("screen_width", width);
-    settings.setValue("screen_height", height);
-    screen_->setMinimumSize(0, 0);
-    screen_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     screen_->set_screen_size(width, height);
-    fit_window();
+    resize(size() - screen_->size() + QSize(width, height));
+    screen_->set_screen_size(width, height);
+    remember_size();
+}
+
+void device_window::remember_size() {
+    auto settings = host_settings();
+    settings.setValue("screen_width", screen_->width());
+    settings.setValue("screen_height", screen_->height());
 }
 
 void device_window::choose_zoom(int zoom) {
@@ -87,10 +98,12 @@ void device_window::choose_zoom(int zoom) {
 }
 
 void device_window::closeEvent(QCloseEvent* e) {
-    // Closing the window ends the program as "Exit" does; the data is written
-    // once the main screen has closed.
+    remember_size();
+    // Closing the window ends the program as "Exit" does. The window stays
+    // until the data is written, so that a message about a failed write can
+    // still be seen and answered; the program closes it when it ends.
     screen_->dismiss_all();
-    e->accept();
+    e->ignore();
 }
 
 }  // namespace kelvane

@@ -28,6 +28,10 @@ private:
     void choose_size(int width, int height);
     void choose_zoom(int zoom);
     void fit_window();
+    void remember_size();
+
+    static constexpr int min_width = 176;
+    static constexpr int min_height = 176;
 
     device_screen* screen_;
     bool restart_ = false;
