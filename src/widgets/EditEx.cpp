@@ -205,8 +205,6 @@ void EditEx::focusInEvent(QFocusEvent* e) {
 
 void EditEx::focusOutEvent(QFocusEvent* e) {
     QLineEdit::focusOutEvent(e);
-    // A tap into the suggestion list must not close it before it is taken.
-    if (list_ && list_->isVisible() && list_->underMouse()) return;
     if (border_on_focus) setFrame(false);
     focused_ = false;
     if (text().isEmpty()) put_hint();

@@ -45,6 +45,11 @@ void TextBoxEx::clear_rows() {
     update();
 }
 
+void TextBoxEx::set_owner(EditEx* box) {
+    owner_ = box;
+    setFocusPolicy(box ? Qt::NoFocus : Qt::StrongFocus);
+}
+
 void TextBoxEx::set_icon(int i, int icon) {
     if (i < 0 || i >= row_count()) return;
     rows_[static_cast<std::size_t>(i)].icon = icon;

@@ -62,7 +62,8 @@ public:
     void set_margin(int m) { margin_ = m; }
 
     // The edit box whose suggestions this list shows.
-    void set_owner(EditEx* box) { owner_ = box; }
+    // The list then never takes the focus, so that a tap on it leaves the box focused.
+    void set_owner(EditEx* box);
     EditEx* owner() const { return owner_; }
     // Takes the box's left and right edges and lies just under its top line.
     void place_under(const QWidget& box);

@@ -165,6 +165,8 @@ TEST_F(edit_test, suggestion_list_drops_down_and_hands_over_a_tapped_row) {
     EXPECT_EQ(2, list.row_count());
     EXPECT_EQ(u"3", list.row_at(1).note);
     EXPECT_EQ(QRect(10, 59, 150, 32), list.geometry());
+    page.resize(240, 120);
+    save_screenshot(page.grab().toImage(), "edit_suggestions");
     list.tap_row(1);
     EXPECT_EQ(u"Total", box.get_text());
     EXPECT_EQ(1, box.taken_suggestion());
