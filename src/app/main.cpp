@@ -19,9 +19,10 @@
 int main(int argc, char** argv) {
     using namespace kelvane;
     // The zoom scales the whole device screen; it has to be set before Qt starts.
+    // A scale factor the user set himself wins over the saved zoom.
+    const bool zoom_is_ours = qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR");
     const int zoom = device_window::saved_zoom();
-    if (zoom > 1 && qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR"))
-        qputenv("QT_SCALE_FACTOR", QByteArray::number(zoom));
+    if (zoom > 1 && zoom_is_ours) qputenv("QT_SCALE_FACTOR", QByteArray::number(zoom));
     QApplication app(argc, argv);
     QApplication::setApplicationName("Kelvane");
     // The program ends when the main screen has closed and the data is written.
@@ -49,7 +50,10 @@ int main(int argc, char** argv) {
     }
     CKelvaneApp().run();
 
-    if (window.restart_requested())
+    if (window.restart_requested()) {
+        // The new run picks the new zoom up from the settings.
+        if (zoom_is_ours) qunsetenv("QT_SCALE_FACTOR");
         QProcess::startDetached(QApplication::applicationFilePath(), {});
+    }
     return status;
 }
