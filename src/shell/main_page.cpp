@@ -63,10 +63,16 @@ void plain_page::paintEvent(QPaintEvent*) {
     const QWidget* screen = parentWidget();
     const int w = screen ? screen->width() : width();
     p.fillRect(rect(), Qt::white);
-    p.setFont(device_font({u"Arial", scaled_font_size(16), 700}));
+    const int size = scaled_font_size(16);
+    p.setFont(device_font({u"Arial", size, 700}));
     p.setPen(QColor(30, 60, 150));
-    p.drawText(QRect(0, 20, w, 30), Qt::AlignHCenter | Qt::AlignVCenter,
+    p.drawText(QRect(0, size, w, size * 2), Qt::AlignHCenter | Qt::AlignVCenter,
                QString::fromStdU16String(kelvane::tr(page_name(index()))));
+    const int small = scaled_font_size(12);
+    p.setFont(device_font({u"Arial", small}));
+    p.setPen(QColor(100, 100, 100));
+    p.drawText(QRect(8, size * 3, w - 16, small * 4), Qt::AlignHCenter | Qt::TextWordWrap,
+               QString::fromStdU16String(kelvane::tr(u"This screen is not available yet.")));
 }
 
 void register_page(int index, page_maker maker) {
