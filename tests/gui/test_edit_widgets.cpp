@@ -263,6 +263,7 @@ TEST_F(choice_test, enter_opens_the_picker_and_takes_the_pick) {
         EXPECT_EQ(3, picker.list().row_count());
         EXPECT_EQ(0, picker.list().selected()) << "the current choice is selected";
         picker.list().select_row(1);
+        save_screenshot(device_screen::current()->snapshot(), "text_picker");
         EXPECT_TRUE(picker.choose(dlg_textlist::cmd_ok));
     });
     key(choices, Qt::Key_Return);
