@@ -124,7 +124,6 @@ void TextBoxEx::tap_row(int i) {
 
 void TextBoxEx::draw(dc& d) {
     const int w = width() - (scroll_->isVisible() ? scroll_->width() : 0);
-    const auto& sys = system_colours();
     d.fill_rect({0, 0, w, height()}, rgb(255, 255, 255));
     d.set_background_mode(background_mode::transparent);
     if (header_) {
@@ -132,9 +131,47 @@ void TextBoxEx::draw(dc& d) {
         d.fill_rect({0, row_height + 1, w, row_height + 2}, rgb(170, 180, 200));
         d.select_font({u"Arial", 12, 700});
         d.set_text_colour(rgb(30, 60, 150));
-        d.draw_text(kelvane::tr(u"Text"), {4, 0, w - 4, row_height + 1},
+        const int text_right = columns_ ? text_width_ : w;
+        d.draw_text(kelvane::tr(u"Text"), {4, 0, text_right - 2, row_height + 1},
+                    dt_left | dt_vcenter | dt_singleline);
+        if (columns_) {
+            d.fill_rect({text_width_, 2, text_width_ + 1, row_height - 1}, rgb(170, 180, 200));
+            d.draw_text(kelvane::tr(u"Note"),
+                        {text_width_ + 3, 0, text_width_ + note_width_, row_height + 1},
+                        dt_left | dt_vcenter | dt_singleline);
+        }
+    }
+    if (columns_) {
+        draw_columns(d, w);
+    } else {
+        draw_rows(d, w);
+    }
+    d.select_pen({pen_style::solid, 1, rgb(120, 130, 150)});
+    d.select_null_brush();
+    d.rectangle({0, 0, width(), height()});
+}
+
+void TextBoxEx::draw_columns(dc& d, int w) {
+    // A plain report list: full-row selection, the text and the note each in
+    // its own column, cut at the column's edge.
+    const auto& sys = system_colours();
+    for (int i = top_row_, y = header_height(); i < row_count() && y < height();
+         ++i, y += row_height) {
+        const auto& r = rows_[static_cast<std::size_t>(i)];
+        const bool sel = i == selected_;
+        const int bottom = y + row_height;
+        if (sel) d.fill_rect({0, y, w, bottom}, sys.highlight);
+        d.select_font({r.font_face, r.font_height});
+        d.set_text_colour(sel ? sys.highlight_text : r.text_colour);
+        d.draw_text(r.text, {2, y, text_width_ - 2, bottom}, dt_left | dt_vcenter | dt_singleline);
+        d.set_text_colour(sel ? sys.highlight_text : r.note_colour);
+        d.draw_text(r.note, {text_width_ + 2, y, text_width_ + note_width_, bottom},
                     dt_left | dt_vcenter | dt_singleline);
     }
+}
+
+void TextBoxEx::draw_rows(dc& d, int w) {
+    const auto& sys = system_colours();
     for (int i = top_row_, y = header_height(); i < row_count() && y < height();
          ++i, y += row_height) {
         const auto& r = rows_[static_cast<std::size_t>(i)];
@@ -163,9 +200,6 @@ void TextBoxEx::draw(dc& d) {
                         dt_left | dt_vcenter | dt_singleline);
         }
     }
-    d.select_pen({pen_style::solid, 1, rgb(120, 130, 150)});
-    d.select_null_brush();
-    d.rectangle({0, 0, width(), height()});
 }
 
 void TextBoxEx::paintEvent(QPaintEvent*) {

@@ -60,6 +60,11 @@ public:
         update();
     }
     void set_margin(int m) { margin_ = m; }
+    // Two plain columns of fixed widths, "Text" and "Note" (the pickers' lists).
+    void set_columns(int text_width, int note_width) {
+        columns_ = true, text_width_ = text_width, note_width_ = note_width;
+        update();
+    }
 
     // The edit box whose suggestions this list shows.
     // The list then never takes the focus, so that a tap on it leaves the box focused.
@@ -90,6 +95,8 @@ protected:
 private:
     int header_height() const { return header_ ? row_height + 2 : 0; }
     int visible_rows() const;
+    void draw_rows(dc& d, int w);
+    void draw_columns(dc& d, int w);
     int row_at_y(int y) const;
     void update_scroll();
     void ensure_visible(int i);
@@ -100,6 +107,8 @@ private:
     bool check_mode_ = false;
     bool always_visible_ = false;
     bool header_ = false;
+    bool columns_ = false;
+    int text_width_ = 0, note_width_ = 0;
     int margin_ = 0;
     EditEx* owner_ = nullptr;
     QScrollBar* scroll_;

@@ -17,6 +17,7 @@ dlg_textlist::dlg_textlist(std::vector<std::u16string> texts, std::vector<std::u
 }
 
 void dlg_textlist::init_dialog() {
+    list_->set_columns(text_column, note_column);
     for (std::size_t i = 0; i < texts_.size(); ++i)
         list_->add_row(texts_[i], rgb(0, 0, 0), i < notes_.size() ? notes_[i] : std::u16string(),
                        rgb(100, 100, 100), 14, u"Arial", false, 0);

@@ -1,6 +1,8 @@
 // The device screen on the host: its size as the device sees it, nested
 // modal runs, the menu bar, and the font rule that follows the screen.
 
+#include <QTimer>
+
 #include "gui_test_support.h"
 #include "platform/qt/device_dialog.h"
 #include "widgets/menu_items.h"
@@ -50,6 +52,26 @@ TEST_F(device_screen_test, closing_the_window_ends_nested_dialogs_from_the_top) 
     });
     EXPECT_EQ(device_dialog::dismissed, outer.exec());
     EXPECT_EQ(device_dialog::dismissed, inner_result);
+}
+
+TEST_F(device_screen_test, real_event_loops_nest_and_end_from_the_top) {
+    event_loop_modal loops;
+    scoped_modal_service real(loops);
+    menu_dialog outer, inner;
+    int inner_result = 0;
+    bool inner_on_top = false;
+    QTimer::singleShot(0, &outer, [&] {
+        QTimer::singleShot(0, &inner, [&] {
+            inner_on_top = screen.top() == &inner && inner.isVisible();
+            screen.dismiss_all();
+        });
+        inner_result = inner.exec();
+        EXPECT_TRUE(outer.ended()) << "the outer run is already ending";
+    });
+    EXPECT_EQ(device_dialog::dismissed, outer.exec());
+    EXPECT_TRUE(inner_on_top);
+    EXPECT_EQ(device_dialog::dismissed, inner_result);
+    EXPECT_TRUE(screen.layers().empty());
 }
 
 TEST_F(device_screen_test, menu_commands_reach_the_dialog_unless_disabled) {
