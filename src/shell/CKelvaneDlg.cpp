@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <map>
 
 #include "common/messages.h"
 #include "common/translate.h"

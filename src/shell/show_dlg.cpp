@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <QPainter>
 
+#include "common/translate.h"
 #include "platform/qt/qpainter_dc.h"
 #include "platform/services.h"
 #include "shell/shell_state.h"
@@ -58,7 +59,8 @@ QImage show_dlg::render_box() const {
     d.set_background_mode(background_mode::transparent);
     d.select_font({u"Arial", 16, 700});
     d.set_text_colour(rgb(30, 60, 150));
-    d.draw_text(u"Kelvane", {85, 48, box_width - 4, 70}, dt_left | dt_singleline | dt_vcenter);
+    d.draw_text(kelvane::tr(u"Kelvane"), {85, 48, box_width - 4, 70},
+                dt_left | dt_singleline | dt_vcenter);
     d.select_font({u"System", 16, 700});
     d.set_text_colour(rgb(0, 0, 0));
     d.draw_text(progress_, {85, 80, box_width - 1, box_height - 1}, dt_left | dt_wordbreak);
