@@ -11,8 +11,10 @@
 #include "widgets/EditEx.h"
 #include "widgets/ListEx.h"
 #include "widgets/TextBoxEx.h"
+#include "widgets/bitbmplist_class.h"
 #include "widgets/dlg_textlist.h"
 #include "widgets/dlg_yusuan_sel.h"
+#include "widgets/showtext.h"
 
 namespace kelvane {
 namespace {
@@ -319,6 +321,45 @@ TEST_F(accounts_picker_test, leaving_without_ok_keeps_the_items) {
     dlg_yusuan_sel sel(items, {u"Van"}, dlg_yusuan_sel::multiple_choice, u"Select vehicles");
     EXPECT_EQ(device_dialog::dismissed, sel.exec());
     EXPECT_EQ((std::vector<std::u16string>{u"Golf", u"Van"}), items);
+}
+
+}  // namespace
+}  // namespace kelvane
+
+namespace kelvane {
+namespace {
+
+using label_test = gui_test;
+
+TEST_F(label_test, mark_comes_before_a_text_and_never_shows_its_key_colour) {
+    showtext label;
+    label.resize(120, 20);
+    label.background = rgb(250, 240, 200);
+    label.text_colour = rgb(200, 0, 0);
+    label.align = showtext::left_single;
+    auto render = [&] {
+        QImage img(120, 20, QImage::Format_RGB32);
+        image_dc d(img);
+        label.draw(d);
+        return img;
+    };
+    label.set_text(u"Hint");
+    QImage img = render();
+    int mark = 0, key = 0, text_left = 1000;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 120; ++x) {
+            const colour c = pixel(img, x, y);
+            if (c == skin::mark_key) ++key;
+            if (x < 12 && c != rgb(250, 240, 200)) ++mark;
+            if (c == rgb(200, 0, 0)) text_left = std::min(text_left, x);
+        }
+    EXPECT_EQ(0, key);
+    EXPECT_GT(mark, 10);
+    EXPECT_GE(text_left, 15);
+
+    label.set_text(u"");
+    img = render();
+    EXPECT_EQ(rgb(250, 240, 200), pixel(img, 5, 8)) << "no mark without a text";
 }
 
 }  // namespace
