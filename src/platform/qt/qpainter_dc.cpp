@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QPolygon>
 #include <QString>
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -18,14 +19,16 @@ QString qstr(std::u16string_view s) {
 QString first_installed(std::initializer_list<const char*> families, const char* fallback) {
     const auto installed = QFontDatabase::families();
     for (const char* f : families)
-        if (installed.contains(QString::fromUtf8(f), Qt::CaseInsensitive)) return QString::fromUtf8(f);
+        if (installed.contains(QString::fromUtf8(f), Qt::CaseInsensitive))
+            return QString::fromUtf8(f);
     return QString::fromUtf8(fallback);
 }
 
 }  // namespace
 
 QFont device_font(const font_spec& f) {
-    static const QString sans = first_installed({"Liberation Sans", "Arimo", "DejaVu Sans"}, "Sans");
+    static const QString sans =
+        first_installed({"Liberation Sans", "Arimo", "DejaVu Sans"}, "Sans");
     static const QString system = first_installed({"DejaVu Sans", "Liberation Sans"}, "Sans");
     static const QString cjk =
         first_installed({"WenQuanYi Micro Hei", "Noto Sans CJK SC", "AR PL UMing CN"}, "Sans");
@@ -48,10 +51,16 @@ QFont device_font(const font_spec& f) {
     return font;
 }
 
-QColor to_qcolor(colour c) { return QColor(red_of(c), green_of(c), blue_of(c)); }
-colour from_qrgb(QRgb c) { return rgb(qRed(c), qGreen(c), qBlue(c)); }
+QColor to_qcolor(colour c) {
+    return QColor(red_of(c), green_of(c), blue_of(c));
+}
+colour from_qrgb(QRgb c) {
+    return rgb(qRed(c), qGreen(c), qBlue(c));
+}
 
-image_dc::image_dc(QImage& target) : image_(&target) { init(); }
+image_dc::image_dc(QImage& target) : image_(&target) {
+    init();
+}
 
 image_dc::image_dc(int width, int height)
     : owned_(width, height, QImage::Format_RGB32), image_(&owned_) {
@@ -59,7 +68,9 @@ image_dc::image_dc(int width, int height)
     init();
 }
 
-image_dc::~image_dc() { painter_.end(); }
+image_dc::~image_dc() {
+    painter_.end();
+}
 
 void image_dc::init() {
     painter_.begin(image_);
@@ -115,28 +126,43 @@ void image_dc::select_null_brush() {
     apply_brush();
 }
 
-void image_dc::move_to(int x, int y) { current_ = {x, y}; }
+void image_dc::move_to(int x, int y) {
+    current_ = {x, y};
+}
 
 void image_dc::line_to(int x, int y) {
-    // The device leaves out the end point; for straight lines that is exact.
+    // The device leaves out the end point. Qt's one-pixel lines with flat caps
+    // drop an end of their own, so thin solid lines are set pixel by pixel
+    // (Bresenham), which gives exactly the device's pixels.
     point from = current_;
     current_ = {x, y};
     if (pen_.style == pen_style::null || from == current_) return;
-    int ex = x, ey = y;
-    if (pen_.width <= 1) {
-        if (from.y == y)
-            ex += (x > from.x) ? -1 : 1;
-        else if (from.x == x)
-            ey += (y > from.y) ? -1 : 1;
-        else {
-            const int dx = x - from.x, dy = y - from.y;
-            if (std::abs(dx) >= std::abs(dy))
-                ex -= dx > 0 ? 1 : -1;
-            else
-                ey -= dy > 0 ? 1 : -1;
+    if (pen_.width <= 1 && pen_.style == pen_style::solid) {
+        const QColor c = to_qcolor(pen_.c);
+        if (from.y == y) {
+            const int x0 = std::min(from.x, x + (x > from.x ? 0 : 1));
+            const int x1 = std::max(from.x + 1, x + (x > from.x ? 0 : 1));
+            painter_.fillRect(QRect(x0, y, x1 - x0, 1), c);
+            return;
         }
+        if (from.x == x) {
+            const int y0 = std::min(from.y, y + (y > from.y ? 0 : 1));
+            const int y1 = std::max(from.y + 1, y + (y > from.y ? 0 : 1));
+            painter_.fillRect(QRect(x, y0, 1, y1 - y0), c);
+            return;
+        }
+        const int dx = std::abs(x - from.x), dy = -std::abs(y - from.y);
+        const int sx = from.x < x ? 1 : -1, sy = from.y < y ? 1 : -1;
+        int err = dx + dy, px = from.x, py = from.y;
+        while (px != x || py != y) {
+            set_pixel(px, py, pen_.c);
+            const int e2 = 2 * err;
+            if (e2 >= dy) err += dy, px += sx;
+            if (e2 <= dx) err += dx, py += sy;
+        }
+        return;
     }
-    painter_.drawLine(from.x, from.y, ex, ey);
+    painter_.drawLine(from.x, from.y, x, y);
 }
 
 void image_dc::polygon(const point* points, int count) {
@@ -165,10 +191,14 @@ void image_dc::round_rect(const rect& r, int ellipse_width, int ellipse_height) 
 
 void image_dc::draw_text(std::u16string_view text, const rect& r, unsigned flags) {
     int align = 0;
-    align |= (flags & dt_center) ? Qt::AlignHCenter : (flags & dt_right) ? Qt::AlignRight : Qt::AlignLeft;
+    align |= (flags & dt_center)  ? Qt::AlignHCenter
+             : (flags & dt_right) ? Qt::AlignRight
+                                  : Qt::AlignLeft;
     if (flags & dt_singleline) {
         align |= Qt::TextSingleLine;
-        align |= (flags & dt_vcenter) ? Qt::AlignVCenter : (flags & dt_bottom) ? Qt::AlignBottom : Qt::AlignTop;
+        align |= (flags & dt_vcenter)  ? Qt::AlignVCenter
+                 : (flags & dt_bottom) ? Qt::AlignBottom
+                                       : Qt::AlignTop;
     } else {
         align |= Qt::AlignTop;
         if (flags & dt_wordbreak) align |= Qt::TextWordWrap;

@@ -1,0 +1,118 @@
+#include "platform/qt/device_message_box.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+
+#include "platform/qt/qpainter_dc.h"
+
+namespace kelvane {
+
+namespace {
+constexpr int caption_height = 20;
+constexpr int button_height = 22;
+}  // namespace
+
+device_message_box::device_message_box(std::u16string_view text, std::u16string_view caption,
+                                       message_buttons buttons, QWidget* parent)
+    : device_dialog(parent),
+      text_(text),
+      buttons_(buttons),
+      answer_(buttons == message_buttons::ok ? message_answer::ok : message_answer::cancel) {
+    set_overlay(true);
+    set_caption(std::u16string(caption));
+    label_ = new QLabel(QString::fromStdU16String(text_), this);
+    label_->setWordWrap(true);
+    label_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    label_->setFont(device_font({u"Arial", 13}));
+    // The buttons are the device's own, in its language, not the program's.
+    switch (buttons) {
+        case message_buttons::ok:
+            add_button(u"OK", message_answer::ok);
+            break;
+        case message_buttons::yes_no:
+            add_button(u"Yes", message_answer::yes);
+            add_button(u"No", message_answer::no);
+            answer_ = message_answer::no;
+            break;
+        case message_buttons::ok_cancel:
+            add_button(u"OK", message_answer::ok);
+            add_button(u"Cancel", message_answer::cancel);
+            break;
+    }
+}
+
+void device_message_box::add_button(const char16_t* key, message_answer a) {
+    auto* b = new QPushButton(QString::fromStdU16String(key), this);
+    b->setFont(device_font({u"Arial", 13}));
+    connect(b, &QPushButton::clicked, this, [this, a] { press(a); });
+    buttons_list_.emplace_back(b, a);
+}
+
+bool device_message_box::press(message_answer a) {
+    for (auto& [b, answer] : buttons_list_)
+        if (answer == a) {
+            answer_ = a;
+            end_dialog(confirmed);
+            return true;
+        }
+    return false;
+}
+
+QRect device_message_box::box_rect() const {
+    const int w = std::min(220, width() - 12);
+    const QFontMetrics fm(label_->font());
+    const QRect text = fm.boundingRect(QRect(0, 0, w - 16, 1000), Qt::TextWordWrap, label_->text());
+    const int h = caption_height + std::max(text.height(), 28) + 16 + button_height + 8;
+    return QRect((width() - w) / 2, std::max(0, (height() - h) / 2), w, std::min(h, height()));
+}
+
+void device_message_box::on_size(int, int) {
+    const QRect box = box_rect();
+    label_->setGeometry(box.left() + 8, box.top() + caption_height + 8, box.width() - 16,
+                        box.height() - caption_height - button_height - 24);
+    const int n = static_cast<int>(buttons_list_.size());
+    const int bw = 60, gap = 8;
+    int x = box.left() + (box.width() - n * bw - (n - 1) * gap) / 2;
+    for (auto& [b, a] : buttons_list_) {
+        b->setGeometry(x, box.bottom() - button_height - 6, bw, button_height);
+        x += bw + gap;
+    }
+}
+
+void device_message_box::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const QRect box = box_rect();
+    p.fillRect(box.adjusted(2, 2, 2, 2), QColor(0, 0, 0, 60));
+    p.fillRect(box, Qt::white);
+    p.fillRect(QRect(box.left(), box.top(), box.width(), caption_height), QColor(30, 60, 150));
+    p.setPen(Qt::white);
+    p.setFont(device_font({u"Arial", 13, 700}));
+    p.drawText(QRect(box.left() + 6, box.top(), box.width() - 12, caption_height),
+               Qt::AlignVCenter | Qt::AlignLeft, QString::fromStdU16String(caption()));
+    p.setPen(QColor(30, 60, 150));
+    p.drawRect(box.adjusted(0, 0, -1, -1));
+}
+
+void device_message_box::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        press(buttons_list_.front().second);
+        return;
+    }
+    if (e->key() == Qt::Key_Escape) {
+        press(buttons_ == message_buttons::yes_no ? message_answer::no
+              : buttons_ == message_buttons::ok   ? message_answer::ok
+                                                  : message_answer::cancel);
+        return;
+    }
+    device_dialog::keyPressEvent(e);
+}
+
+message_answer device_message_box_service::show(std::u16string_view text,
+                                                std::u16string_view caption,
+                                                message_buttons buttons) {
+    device_message_box box(text, caption, buttons);
+    box.exec();
+    return box.answer();
+}
+
+}  // namespace kelvane

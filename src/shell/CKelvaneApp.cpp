@@ -1,0 +1,24 @@
+#include "shell/CKelvaneApp.h"
+
+#include <QApplication>
+
+#include "platform/qt/system_colours.h"
+#include "shell/CKelvaneDlg.h"
+#include "shell/program_data.h"
+#include "shell/shell_state.h"
+
+namespace kelvane {
+
+void CKelvaneApp::run() {
+    // The handheld's extra shell controls need no set-up on a desktop.
+    shell().layout_enabled = false;
+    // NOTE: the key mapping table ("Config_key.dat") is not part of the program yet.
+    read_system_colours(QApplication::palette());
+    {
+        CKelvaneDlg main_screen;
+        main_screen.exec();
+    }
+    save_at_end();
+}
+
+}  // namespace kelvane

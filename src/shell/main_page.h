@@ -1,0 +1,56 @@
+#pragma once
+// A page of the main screen. Each page belongs to the screen that owns its
+// records; the main screen only creates the pages, shows one at a time and
+// hands them the "New" and "Edit" commands.
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace kelvane {
+
+class main_page : public QWidget {
+    Q_OBJECT
+public:
+    main_page(int index, QWidget* parent);
+
+    int index() const { return index_; }
+    // English name of the page (the accounts page is "Vehicle Accounts", ...).
+    static std::u16string page_name(int index);
+
+    // Lays the page out for a screen of this size.
+    virtual void set_screen_size(int width, int height);
+    // Reloads what the page shows from its store.
+    virtual void refresh() {}
+    // "New ..." of the main menu: starts a new record on this page.
+    virtual void start_new();
+    // "Edit": opens the editor of the selected entry.
+    virtual void edit_selected();
+
+private:
+    int index_;
+};
+
+// A page whose screen is not part of the program yet: it shows its name, and
+// its commands say plainly that they are not available.
+class plain_page : public main_page {
+    Q_OBJECT
+public:
+    plain_page(int index, QWidget* parent);
+    void set_screen_size(int width, int height) override;
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+};
+
+// The page screens plug themselves in here; a page index without a maker
+// gets a plain page.
+using page_maker = std::function<std::unique_ptr<main_page>(QWidget* parent)>;
+void register_page(int index, page_maker maker);
+std::unique_ptr<main_page> make_page(int index, QWidget* parent);
+
+// Tells the owner that a command is not part of the program yet.
+void say_not_available();
+
+}  // namespace kelvane

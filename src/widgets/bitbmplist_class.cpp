@@ -1,0 +1,50 @@
+#include "widgets/bitbmplist_class.h"
+
+#include <QImage>
+
+#include "platform/qt/qpainter_dc.h"
+
+namespace kelvane {
+
+bitbmplist_class::bitbmplist_class() = default;
+bitbmplist_class::~bitbmplist_class() = default;
+
+bool bitbmplist_class::load_skin() {
+    if (surface_) return true;
+    QImage picture(":/kelvane/skin.png");
+    if (picture.isNull() || picture.width() != skin_width || picture.height() != skin_height)
+        return false;
+    auto s = std::make_unique<image_dc>(skin_width, skin_height);
+    s->painter().drawImage(0, 0, picture.convertToFormat(QImage::Format_RGB32));
+    surface_ = std::move(s);
+    return true;
+}
+
+dc* bitbmplist_class::surface() {
+    return surface_.get();
+}
+
+void bitbmplist_class::draw_piece(dc& target, int x, int y, int source_x, int source_y, int width,
+                                  int height) {
+    if (!surface_) return;
+    target.copy_block(x, y, width, height, *surface_, source_x, source_y);
+}
+
+void bitbmplist_class::draw_piece_keyed(dc& target, int x, int y, int source_x, int source_y,
+                                        int width, int height, int key_red, int key_green,
+                                        int key_blue) {
+    if (!surface_) return;
+    const colour key = rgb(key_red, key_green, key_blue);
+    for (int j = 0; j < height; ++j)
+        for (int i = 0; i < width; ++i) {
+            const colour c = surface_->get_pixel(source_x + i, source_y + j);
+            if (c != key && c != invalid_colour) target.set_pixel(x + i, y + j, c);
+        }
+}
+
+bitbmplist_class& skin_bitmap() {
+    static bitbmplist_class skin;
+    return skin;
+}
+
+}  // namespace kelvane

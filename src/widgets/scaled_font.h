@@ -1,0 +1,11 @@
+#pragma once
+// Fonts grow with the screen area above 240 x 320 pixels: a requested pixel
+// size s becomes the largest of s, 9 and s times the area ratio.
+
+namespace kelvane {
+
+int scaled_font_size(int requested);
+// The same rule for a given screen size.
+int scaled_font_size(int requested, int screen_width, int screen_height);
+
+}  // namespace kelvane
