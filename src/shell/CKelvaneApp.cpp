@@ -1,5 +1,7 @@
 #include "shell/CKelvaneApp.h"
 
+#include "tools/key_table.h"
+
 #include <QApplication>
 
 #include "platform/qt/system_colours.h"
@@ -12,7 +14,8 @@ namespace kelvane {
 void CKelvaneApp::run() {
     // The handheld's extra shell controls need no set-up on a desktop.
     shell().layout_enabled = false;
-    // NOTE: the key mapping table ("Config_key.dat") is not part of the program yet.
+    // A missing "Config_key.dat" leaves the built-in table.
+    program_key_table().load();
     read_system_colours(QApplication::palette());
     {
         CKelvaneDlg main_screen;

@@ -21,6 +21,7 @@
 #include "stores/datamaint_class.h"
 #include "stores/datarepair_class.h"
 #include "stores/tripdata_class.h"
+#include "tools/key_table.h"
 
 namespace kelvane {
 namespace {
@@ -202,6 +203,24 @@ TEST_F(startup_test, shutdown_writes_the_records_even_when_the_configuration_fai
     EXPECT_TRUE(fuel_store().fresh()) << "the stores were reset";
     EXPECT_TRUE(maintenance_store().fresh());
     EXPECT_TRUE(fees_store().fresh());
+}
+
+TEST_F(startup_test, start_reads_the_key_table_before_the_main_screen) {
+    key_table stored;
+    stored.apply_preset(key_preset::samsung);
+    const auto bytes = stored.to_bytes();
+    fs.put(u"\\Program Files\\Kelvane\\Config_key.dat", bytes);
+    program_key_table() = key_table{};
+
+    key_table seen;
+    modal.then([&](device_dialog& d) {
+        seen = program_key_table();
+        d.choose(32796);  // Exit
+    });
+    CKelvaneApp().run();
+
+    EXPECT_EQ(stored.to_bytes(), seen.to_bytes());
+    program_key_table() = key_table{};
 }
 
 }  // namespace
