@@ -224,6 +224,7 @@ bool record_store<D, H, R, B>::load(std::u16string_view folder, std::u16string_v
         return false;
     }
     set_fixed(header_.save_folder, program_folder());
+    if (unreadable_path_ == path) unreadable_path_.clear();  // readable again (restored)
 
     // All whole records in one read; a last piece shorter than a record is
     // the remains of an interrupted write and is left out.

@@ -102,6 +102,7 @@ struct store_kind<data_class> {
     static constexpr const char16_t* extension = u".ful";
     static constexpr bool dated = true;
     static double mileage(const fuel_record& r) { return r.mileage; }
+    static double total(const fuel_header& h) { return h.total_fuel_cost; }
     static fuel_record make(int y, int mo, int d, int h, int mi, int s, double mileage,
                             double cost = 10) {
         fuel_record r{};
@@ -120,6 +121,7 @@ struct store_kind<datamaint_class> {
     static constexpr const char16_t* extension = u".mat";
     static constexpr bool dated = true;
     static double mileage(const maintenance_record& r) { return r.mileage; }
+    static double total(const maintenance_header& h) { return h.total_repair_cost; }
     static maintenance_record make(int y, int mo, int d, int h, int mi, int s, double mileage,
                                    double cost = 10) {
         maintenance_record r{};
@@ -136,6 +138,7 @@ struct store_kind<datarepair_class> {
     static constexpr const char16_t* extension = u".fee";
     static constexpr bool dated = true;
     static double mileage(const fees_record& r) { return r.mileage; }
+    static double total(const fees_header& h) { return h.total_fees_cost; }
     static fees_record make(int y, int mo, int d, int h, int mi, int s, double mileage,
                             double cost = 10) {
         fees_record r{};
@@ -165,17 +168,28 @@ struct store_kind<tripdata_class> {
     }
 };
 
-template <class Store>
-std::u16string file_of(std::u16string_view account) {
-    return data_folder + std::u16string(account) + store_kind<Store>::extension;
-}
-
 // The raw bytes of a record as the store holds it (for building files whose
 // records must be whatever the store wrote).
 template <class Record>
 std::vector<std::uint8_t> bytes_of(const Record& r) {
     const auto* p = reinterpret_cast<const std::uint8_t*>(&r);
     return {p, p + sizeof r};
+}
+
+// The bytes a store's file holds when it matches the store's memory.
+template <class Store>
+std::vector<std::uint8_t> image_of(const Store& s) {
+    std::vector<std::uint8_t> out = bytes_of(s.header());
+    for (int i = 0; i < s.record_count(); ++i) {
+        const auto r = bytes_of(s.record_at(i));
+        out.insert(out.end(), r.begin(), r.end());
+    }
+    return out;
+}
+
+template <class Store>
+std::u16string file_of(std::u16string_view account) {
+    return data_folder + std::u16string(account) + store_kind<Store>::extension;
 }
 
 }  // namespace kelvane::testing
