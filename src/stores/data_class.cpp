@@ -152,6 +152,7 @@ void data_class::economy_series(chart_sink& chart, const selection_limits& limit
 }
 
 void data_class::convert_mileage(int direction) {
+    if (direction != 0 && direction != 1) return;
     const double factor = direction == 0 ? km_to_miles : miles_to_km;
     for (fuel_record& r : records_) r.mileage *= factor;
 }

@@ -18,6 +18,7 @@ std::array<std::u16string, 4> datarepair_class::fees_row_texts(int index) const 
 }
 
 void datarepair_class::convert_mileage(int direction) {
+    if (direction != 0 && direction != 1) return;
     const double factor = direction == 0 ? km_to_miles : miles_to_km;
     for (fees_record& r : records_) r.mileage *= factor;
 }
