@@ -63,7 +63,7 @@ bool config_class::backup_to_folder(std::u16string_view folder_text) {
     // keeps its changes in memory and the backup stops, rather than copying
     // stale files or dropping the changes when the stores are reloaded.
     for (account_store* store : {stores_.fuel, stores_.maintenance, stores_.fees})
-        if (store && !store->fresh() && !store->save_all()) return false;
+        if (store && !store->account_name().empty() && !store->save_all()) return false;
     for (account_store* store : {stores_.fuel, stores_.maintenance, stores_.fees})
         if (store) store->reset();
 
