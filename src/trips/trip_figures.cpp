@@ -21,8 +21,6 @@ std::vector<std::u16string> vehicle_names(const tripdata_class::dw_struct& trip)
     return names;
 }
 
-}  // namespace
-
 // The dates, mileages and costs of one store's records, in store order, packed
 // so that the many trips of a rebuild can sum them without walking whole records.
 class cost_points {
@@ -62,6 +60,8 @@ private:
     };
     std::vector<point> points_;
 };
+
+}  // namespace
 
 struct trip_figures::vehicle_files {
     data_class fuel;  // kept whole for the trip mileage
