@@ -122,11 +122,6 @@ TEST(trip_figures, rows_of_a_one_vehicle_trip_and_of_a_mileage_range) {
         {u"Total Mileage", u"500.00", detail_row, 10, 1},
     };
     EXPECT_EQ(got, expected);
-    for (const trip_row& r : rows) {
-        EXPECT_EQ(r.text_colour, rgb(0, 0, 0));
-        EXPECT_EQ(r.font_name, u"System");
-        EXPECT_EQ(r.font_size, 0);
-    }
 
     // A mileage range is the trip mileage whatever the records are.
     data_class empty;
