@@ -193,13 +193,13 @@ void data_class::convert_fuel(int mode) {
 std::u16string data_class::export_line(const fuel_record& r) const {
     std::u16string line = u"\"" + long_date_text(r.year, r.month, r.day);
     line += u"\",\"" + format("%.1f", r.mileage);
-    line += u"\",\"" + tr(u"Fuel");
-    line += u"\",\"" + fixed_text(r.note);
+    line += u"\",\"" + csv_cell_text(tr(u"Fuel"));
+    line += u"\",\"" + csv_cell_text(fixed_text(r.note));
     line += u"\",\"" + format("%.2f", r.fuel_cost);
     line += u"\",\"" + format("%.3f", r.unit_price);
     line += u"\",\"" + format("%.2f", r.fuel_purchased);
     line += u"\",\"" + format("%.2f", r.fuel_gauge);
-    line += u"\",\"" + fixed_text(r.fuel_type);
+    line += u"\",\"" + csv_cell_text(fixed_text(r.fuel_type));
     line += u"\",\"\",\"\"\r\n";
     return line;
 }

@@ -29,8 +29,8 @@ void datamaint_class::convert_mileage(int direction) {
 std::u16string datamaint_class::export_line(const maintenance_record& r) const {
     std::u16string line = u"\"" + long_date_text(r.year, r.month, r.day);
     line += u"\",\"" + format("%1.f", r.mileage);
-    line += u"\",\"" + tr(r.maintenance_flag != 0 ? u"Repair" : u"Maintenance");
-    line += u"\",\"" + fixed_text(r.description);
+    line += u"\",\"" + csv_cell_text(tr(r.maintenance_flag != 0 ? u"Repair" : u"Maintenance"));
+    line += u"\",\"" + csv_cell_text(fixed_text(r.description));
     line += u"\",\"" + format("%.2f", r.cost);
     line += u"\",\"\",\"\",\"\",\"\",\"\",\"" + format("%.1f", r.next_service_mileage);
     line += u"\"\r\n";

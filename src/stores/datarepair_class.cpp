@@ -26,10 +26,10 @@ void datarepair_class::convert_mileage(int direction) {
 std::u16string datarepair_class::export_line(const fees_record& r) const {
     std::u16string line = u"\"" + long_date_text(r.year, r.month, r.day);
     line += u"\",\"" + format("%.1f", r.mileage);
-    line += u"\",\"" + tr(u"Fees");
-    line += u"\",\"" + fixed_text(r.description);
+    line += u"\",\"" + csv_cell_text(tr(u"Fees"));
+    line += u"\",\"" + csv_cell_text(fixed_text(r.description));
     line += u"\",\"" + format("%.2f", r.cost);
-    line += u"\",\"\",\"\",\"\",\"\",\"" + fixed_text(r.category);
+    line += u"\",\"\",\"\",\"\",\"\",\"" + csv_cell_text(fixed_text(r.category));
     line += u"\",\"\"\r\n";
     return line;
 }
