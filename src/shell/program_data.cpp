@@ -28,8 +28,8 @@ std::vector<std::function<void()>> loading_steps() {
             set_translator(&program_language());
         },
         [] {
-            // NOTE: the automatic backup (every third day of the month) is not
-            // part of the program yet; this is where it runs once it is.
+            // Every third day of the month; whatever happens, nothing is shown.
+            program_config().auto_backup_if_due();
             fuel_changed = true;
             shell().current_page = -1;
             shell().previous_page = -1;

@@ -87,6 +87,36 @@ TEST_F(startup_test, loading_opens_the_configured_account_even_without_its_files
     dlg.end_modal();
 }
 
+TEST_F(startup_test, start_on_every_third_day_backs_up_once_a_day) {
+    const std::u16string backup = u"\\My Documents\\Kelvane_backup_auto\\Config.dat";
+    ASSERT_TRUE(install_bundled_files());
+    const auto start_on = [&](int day) {
+        clock.set(2026, 12, day, 9, 0, 0);
+        reset_program_objects();
+        CKelvaneDlg dlg;
+        dlg.begin_modal();
+        dlg.end_dialog(device_dialog::dismissed);
+        dlg.end_modal();
+    };
+
+    start_on(3);
+    ASSERT_TRUE(fs.file_exists(backup));
+    // The configuration is saved with today's date before it is copied.
+    const auto copied = fs.bytes(backup);
+    ASSERT_EQ(30028u, copied.size());
+    EXPECT_EQ(3, copied[29916]);
+    EXPECT_EQ(12, copied[29912]);
+
+    fs.delete_file(backup);
+    start_on(3);
+    EXPECT_FALSE(fs.file_exists(backup)) << "a second start the same day copies nothing";
+    start_on(4);
+    EXPECT_FALSE(fs.file_exists(backup));
+    start_on(6);
+    EXPECT_TRUE(fs.file_exists(backup));
+    EXPECT_TRUE(boxes.boxes().empty());
+}
+
 TEST_F(startup_test, first_start_installs_the_help_document_once) {
     const std::u16string help = u"\\Program Files\\Kelvane\\Kelvane.htm";
     EXPECT_TRUE(install_bundled_files());
