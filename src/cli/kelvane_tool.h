@@ -63,9 +63,10 @@ private:
     // --from/--to/--min/--max into selection limits.
     bool read_limits(selection_limits& limits);
     // Fills the chart engine for a report kind over the vehicles of the
-    // command line; the title is the report's. False after a message.
-    bool fill_chart(tool_session& s, int kind, tjt_class& chart, class dc& surface,
-                    std::u16string& title, std::vector<std::u16string>& vehicles);
+    // command line; the title is the report's. 0, or the exit code after a
+    // message.
+    int fill_chart(tool_session& s, int kind, tjt_class& chart, class dc& surface,
+                   std::u16string& title, std::vector<std::u16string>& vehicles);
     int finish(tool_session& s, int code);
 
     std::ostream& out_;

@@ -78,31 +78,27 @@ bool kelvane_tool::read_limits(selection_limits& limits) {
     return true;
 }
 
-bool kelvane_tool::fill_chart(tool_session& s, int kind, tjt_class& chart, dc& surface,
-                              std::u16string& title, std::vector<std::u16string>& vehicles) {
+int kelvane_tool::fill_chart(tool_session& s, int kind, tjt_class& chart, dc& surface,
+                             std::u16string& title, std::vector<std::u16string>& vehicles) {
     title = tr(report_titles[kind]);
     if (kind == 4) {
-        fail("the trip report is not available in this build");
-        return false;
+        return fail("the trip report is not available in this build");
     }
     if (args_.has("--trip")) {
-        usage_error("--trip belongs to report 4");
-        return false;
+        return usage_error("--trip belongs to report 4");
     }
     selection_limits limits;
-    if (!read_limits(limits)) return false;
+    if (!read_limits(limits)) return 2;
 
     if (auto list = args_.option("--vehicles")) {
         for (const auto& v : split_list(*list)) vehicles.push_back(from_utf8(v));
         if (vehicles.empty()) {
-            usage_error("--vehicles names no account");
-            return false;
+            return usage_error("--vehicles names no account");
         }
     } else if (!s.config().current_account().empty()) {
         vehicles.push_back(s.config().current_account());
     } else {
-        fail(to_utf8(tr(msg_open_account)));
-        return false;
+        return fail(to_utf8(tr(msg_open_account)));
     }
     // The records of every chosen account, account after account.
     data_class fuel;
@@ -110,15 +106,16 @@ bool kelvane_tool::fill_chart(tool_session& s, int kind, tjt_class& chart, dc& s
     datarepair_class fees;
     for (const auto& v : vehicles) {
         if (!s.config().account_exists(v)) {
-            fail("no vehicle account named '" + to_utf8(v) + "'");
-            return false;
+            return fail("no vehicle account named '" + to_utf8(v) + "'");
         }
         fuel.load(s.data_folder(), v, true);
         maintenance.load(s.data_folder(), v, true);
         fees.load(s.data_folder(), v, true);
     }
-    return fill_report(chart, surface, static_cast<report_kind>(kind), {&fuel, &maintenance, &fees},
-                       limits);
+    if (!fill_report(chart, surface, static_cast<report_kind>(kind), {&fuel, &maintenance, &fees},
+                     limits))
+        return fail("the report could not be filled");
+    return 0;
 }
 
 int kelvane_tool::report(tool_session& s) {
@@ -130,7 +127,7 @@ int kelvane_tool::report(tool_session& s) {
     tjt_class chart;
     std::u16string title;
     std::vector<std::u16string> vehicles;
-    if (!fill_chart(s, kind, chart, surface, title, vehicles)) return 1;
+    if (int code = fill_chart(s, kind, chart, surface, title, vehicles)) return code;
     const auto& entries = chart.entries();
 
     if (args_.flag("--json")) {
@@ -194,7 +191,7 @@ int kelvane_tool::chart(tool_session& s) {
     tjt_class chart;
     std::u16string title;
     std::vector<std::u16string> vehicles;
-    if (!fill_chart(s, kind, chart, surface, title, vehicles)) return 1;
+    if (int code = fill_chart(s, kind, chart, surface, title, vehicles)) return code;
     if (type) chart.set_chart_type(*type);
     draw_chart_page(chart, surface, {0, 0, width, height}, true, title,
                     scaled_font_size(chart_font_request(width), width, height));

@@ -25,7 +25,9 @@ tool_session::tool_session(const std::filesystem::path& folder, layout where)
 
 void tool_session::start() {
     config_.load_config();
-    language_.load(config_.language_name());
+    // The handheld starts with the table named "Language" in its folder,
+    // whatever the options screen chose for the next start.
+    language_.load(u"Language");
     translator_ = std::make_unique<scoped_translator>(&language_);
 }
 

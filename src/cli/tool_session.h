@@ -43,7 +43,7 @@ public:
     tool_session(const tool_session&) = delete;
     tool_session& operator=(const tool_session&) = delete;
 
-    // Reads "Config.dat" and the language table named there.
+    // Reads "Config.dat" and the language table "Language".
     void start();
     // Loads the trip file (only the commands that need it do, so that merely
     // listing never writes one).
