@@ -18,6 +18,8 @@
 
 namespace kelvane {
 
+struct account_summary_row;
+
 class config_class {
 public:
     static constexpr int max_accounts = 100;
@@ -90,6 +92,24 @@ public:
     // True when the copy succeeded.
     static bool copy_into_folder(std::u16string_view source_folder,
                                  std::u16string_view target_folder, std::u16string_view file_name);
+
+    // Copies the backup set (Config.dat, Trip.tri and the three record files
+    // of every account) into the folder, after the open account's stores have
+    // written their pending changes; the stores then hold the same account
+    // again. False when the folder cannot be made or a file cannot be copied.
+    bool backup_to_folder(std::u16string_view folder);
+    // Copies a backup set from the folder back into the data folder and
+    // reloads the configuration; what the stores hold in memory is never
+    // written over it. False, with nothing changed, for a folder without
+    // Config.dat; false also when a file could not be copied.
+    bool restore_from_folder(std::u16string_view folder);
+    // On days of the month divisible by three, once a day: stores today's
+    // date and backs up into the automatic-backup folder. True when a
+    // backup was made; nothing is shown either way.
+    bool auto_backup_if_due();
+    // One row per account, highest slot first, read from the files' headers;
+    // returns the sum of all accounts' costs.
+    double fill_account_summary(std::vector<account_summary_row>& rows) const;
 
     // Paths derived from the data folder.
     std::u16string config_path() const;

@@ -152,6 +152,7 @@ void data_class::economy_series(chart_sink& chart, const selection_limits& limit
 }
 
 void data_class::convert_mileage(int direction) {
+    if (direction != 0 && direction != 1) return;
     const double factor = direction == 0 ? km_to_miles : miles_to_km;
     for (fuel_record& r : records_) r.mileage *= factor;
 }
@@ -192,13 +193,13 @@ void data_class::convert_fuel(int mode) {
 std::u16string data_class::export_line(const fuel_record& r) const {
     std::u16string line = u"\"" + long_date_text(r.year, r.month, r.day);
     line += u"\",\"" + format("%.1f", r.mileage);
-    line += u"\",\"" + tr(u"Fuel");
-    line += u"\",\"" + fixed_text(r.note);
+    line += u"\",\"" + csv_cell_text(tr(u"Fuel"));
+    line += u"\",\"" + csv_cell_text(fixed_text(r.note));
     line += u"\",\"" + format("%.2f", r.fuel_cost);
     line += u"\",\"" + format("%.3f", r.unit_price);
     line += u"\",\"" + format("%.2f", r.fuel_purchased);
     line += u"\",\"" + format("%.2f", r.fuel_gauge);
-    line += u"\",\"" + fixed_text(r.fuel_type);
+    line += u"\",\"" + csv_cell_text(fixed_text(r.fuel_type));
     line += u"\",\"\",\"\"\r\n";
     return line;
 }

@@ -18,6 +18,7 @@ std::array<std::u16string, 4> datarepair_class::fees_row_texts(int index) const 
 }
 
 void datarepair_class::convert_mileage(int direction) {
+    if (direction != 0 && direction != 1) return;
     const double factor = direction == 0 ? km_to_miles : miles_to_km;
     for (fees_record& r : records_) r.mileage *= factor;
 }
@@ -25,10 +26,10 @@ void datarepair_class::convert_mileage(int direction) {
 std::u16string datarepair_class::export_line(const fees_record& r) const {
     std::u16string line = u"\"" + long_date_text(r.year, r.month, r.day);
     line += u"\",\"" + format("%.1f", r.mileage);
-    line += u"\",\"" + tr(u"Fees");
-    line += u"\",\"" + fixed_text(r.description);
+    line += u"\",\"" + csv_cell_text(tr(u"Fees"));
+    line += u"\",\"" + csv_cell_text(fixed_text(r.description));
     line += u"\",\"" + format("%.2f", r.cost);
-    line += u"\",\"\",\"\",\"\",\"\",\"" + fixed_text(r.category);
+    line += u"\",\"\",\"\",\"\",\"\",\"" + csv_cell_text(fixed_text(r.category));
     line += u"\",\"\"\r\n";
     return line;
 }

@@ -10,6 +10,16 @@ std::u16string make_record_key(std::u16string_view account, std::int32_t number,
     return cut(key, 60);
 }
 
+std::u16string csv_cell_text(std::u16string_view text) {
+    std::u16string cell;
+    cell.reserve(text.size());
+    for (char16_t c : text) {
+        cell += c;
+        if (c == u'"') cell += u'"';
+    }
+    return cell;
+}
+
 std::u16string unreadable_copy_path(file_system& fs, std::u16string_view path) {
     std::u16string base = std::u16string(path) + u".unreadable";
     if (!fs.file_exists(base)) return base;

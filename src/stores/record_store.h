@@ -46,6 +46,9 @@ inline constexpr char16_t record_tag[] = u"DATA";
 // Key of a record added as number `number` at moment `added` to `account`.
 std::u16string make_record_key(std::u16string_view account, std::int32_t number,
                                const local_time& added);
+// The text of one cell of the export file: a double quote inside is
+// doubled, so that the cell reads back whole even with quotes and commas.
+std::u16string csv_cell_text(std::u16string_view text);
 // Name beside `path` under which an unreadable file is kept ("<path>.unreadable",
 // then "<path>.unreadable2", ...): the first one that does not exist yet.
 std::u16string unreadable_copy_path(file_system& fs, std::u16string_view path);
@@ -224,6 +227,7 @@ bool record_store<D, H, R, B>::load(std::u16string_view folder, std::u16string_v
         return false;
     }
     set_fixed(header_.save_folder, program_folder());
+    if (unreadable_path_ == path) unreadable_path_.clear();  // readable again (restored)
 
     // All whole records in one read; a last piece shorter than a record is
     // the remains of an interrupted write and is left out.

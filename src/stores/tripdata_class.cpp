@@ -102,6 +102,7 @@ void tripdata_class::delete_trips_of_vehicle(std::u16string_view name) {
 }
 
 void tripdata_class::convert_mileage(int direction) {
+    if (direction != 0 && direction != 1) return;
     const double factor = direction == 0 ? km_to_miles : miles_to_km;
     for (trip_record& r : records_) {
         r.start_mileage *= factor;

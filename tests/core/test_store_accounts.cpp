@@ -69,6 +69,14 @@ TYPED_TEST(account_store_engine, records_stay_in_date_order_equal_dates_in_order
     EXPECT_EQ(this->numbers(reread), this->numbers(store));
 }
 
+TYPED_TEST(account_store_engine, long_account_name_cuts_key_to_sixty_characters) {
+    TypeParam store;
+    const std::u16string fifty(50, u'n');
+    store.load(data_folder, fifty, false);
+    EXPECT_EQ(store.add_record(this->on_day(1, 1)), fifty + u"0000000000");
+    EXPECT_EQ(fixed_text(store.record_at(0).key), fifty + u"0000000000");
+}
+
 TYPED_TEST(account_store_engine, update_keeps_position_unless_the_date_changes) {
     TypeParam store;
     store.load(data_folder, u"Car", false);
@@ -189,21 +197,33 @@ TYPED_TEST(account_store_engine, totals_count_the_first_record) {
     EXPECT_EQ(kind::total(TypeParam::read_account_header(data_folder, u"Car")), 0.0);
 }
 
-TYPED_TEST(account_store_engine, failed_append_is_saved_at_reset) {
-    TypeParam store;
-    this->open_three(store, true);
-    faulty_file_system faulty(this->device.fs);
-    {
-        scoped_services use_faulty({&faulty});
-        faulty.fail_open(1);
-        EXPECT_FALSE(store.add_record(this->on_day(31, 3100)).empty());
-        faulty.fail_open(0);
+// An append or header refresh that the file does not take is reported once;
+// the change stays in memory and the full save at reset writes it.
+TYPED_TEST(account_store_engine, failed_in_place_writes_are_reported_and_saved_at_reset) {
+    enum { open, write };
+    for (bool middle : {false, true}) {
+        for (int point : {open, write}) {
+            for (int k = 1; k <= (point == write && !middle ? 2 : 1); ++k) {
+                device_fixture dev;
+                TypeParam store;
+                this->open_three(store, true);
+                faulty_file_system faulty(dev.fs);
+                {
+                    scoped_services use_faulty({&faulty});
+                    faulty.fail_open(point == open ? k : 0);
+                    faulty.fail_write(point == write ? k : 0);
+                    EXPECT_FALSE(store.add_record(this->on_day(middle ? 15 : 31, 3100)).empty());
+                    faulty.fail_open(0), faulty.fail_write(0);
+                }
+                EXPECT_EQ(dev.messages(), std::vector<std::u16string>{msg_write_failed})
+                    << "middle " << middle << " point " << point << " k " << k;
+                EXPECT_TRUE(store.dirty());
+                const auto expected = image_of(store);
+                store.reset();
+                EXPECT_EQ(dev.fs.bytes(file_of<TypeParam>(u"Car")), expected);
+            }
+        }
     }
-    EXPECT_EQ(this->device.messages(), std::vector<std::u16string>{msg_write_failed});
-    EXPECT_TRUE(store.dirty());
-    const auto expected = image_of(store);
-    store.reset();
-    EXPECT_EQ(this->file(), expected);
 }
 
 TYPED_TEST(account_store_engine, selection_bounds_are_inclusive_and_zero_is_a_bound) {

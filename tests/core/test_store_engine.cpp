@@ -61,16 +61,6 @@ TYPED_TEST(record_engine, new_file_holds_common_header_and_stamped_record) {
     EXPECT_EQ(fixed_text(store.record_at(0).key), expected_key);
 }
 
-TYPED_TEST(record_engine, long_account_name_cuts_key_to_sixty_characters) {
-    using kind = store_kind<TypeParam>;
-    if (!kind::dated) GTEST_SKIP() << "the trip store is always named Trip";
-    TypeParam store;
-    const std::u16string fifty(50, u'n');
-    store.load(data_folder, fifty, false);
-    const std::u16string key = store.add_record(kind::make(2007, 3, 5, 10, 0, 0, 1));
-    EXPECT_EQ(key, fifty + u"0000000000");
-}
-
 TYPED_TEST(record_engine, reads_back_what_it_wrote_and_appends_with_keep) {
     using kind = store_kind<TypeParam>;
     const auto original = this->make_file(3);

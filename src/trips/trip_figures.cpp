@@ -1,0 +1,146 @@
+#include "trips/trip_figures.h"
+
+#include "accounts/config_class.h"
+#include "common/text.h"
+#include "common/translate.h"
+
+namespace kelvane {
+
+namespace {
+
+constexpr colour first_row_background = rgb(200, 200, 100);
+constexpr colour detail_row_background = rgb(200, 200, 200);
+constexpr int detail_indent = 10;
+
+std::vector<std::u16string> vehicle_names(const tripdata_class::dw_struct& trip) {
+    std::vector<std::u16string> names;
+    for (const auto& slot : trip.trip_vehicles) {
+        std::u16string name = fixed_text(slot);
+        if (!name.empty()) names.push_back(std::move(name));
+    }
+    return names;
+}
+
+}  // namespace
+
+struct trip_figures::vehicle_files {
+    data_class fuel;
+    datamaint_class maintenance;
+    datarepair_class fees;
+};
+
+int trip_vehicle_count(const tripdata_class::dw_struct& trip) {
+    return static_cast<int>(vehicle_names(trip).size());
+}
+
+double trip_mileage(data_class& fuel, const tripdata_class::dw_struct& trip) {
+    return fuel.distance_in_range(trip_limits(trip));
+}
+
+trip_figures::trip_figures(std::u16string_view data_folder, data_class& fuel,
+                           datamaint_class& maintenance, datarepair_class& fees)
+    : data_folder_(data_folder), fuel_(fuel), maintenance_(maintenance), fees_(fees) {}
+
+trip_figures::~trip_figures() = default;
+
+void trip_figures::save_open_account() {
+    // A clean store's file already matches memory; only owed changes are written.
+    if (fuel_.dirty()) fuel_.save_all();
+    if (maintenance_.dirty()) maintenance_.save_all();
+    if (fees_.dirty()) fees_.save_all();
+}
+
+trip_figures::vehicle_files& trip_figures::vehicle(const std::u16string& name) {
+    auto& slot = cache_[name];
+    if (!slot) {
+        slot = std::make_unique<vehicle_files>();
+        // A name that is no plain file name (a damaged trip file) reads nothing.
+        if (config_class::is_valid_account_name(name)) {
+            slot->fuel.load(data_folder_, name, false);
+            slot->maintenance.load(data_folder_, name, false);
+            slot->fees.load(data_folder_, name, false);
+        }
+    }
+    return *slot;
+}
+
+trip_totals trip_figures::totals_from_cache(const tripdata_class::dw_struct& trip) {
+    const selection_limits limits = trip_limits(trip);
+    const std::vector<std::u16string> names = vehicle_names(trip);
+    trip_totals t;
+    t.vehicle_count = static_cast<int>(names.size());
+    for (const std::u16string& name : names) {
+        vehicle_files& v = vehicle(name);
+        t.fuel += v.fuel.selection_cost(limits);
+        t.repair += v.maintenance.selection_cost(limits);
+        t.fees += v.fees.selection_cost(limits);
+    }
+    // The mileage of a one-vehicle trip comes from that vehicle's fill-ups,
+    // whichever account is open.
+    if (names.size() == 1) {
+        t.mileage = trip_mileage(vehicle(names.front()).fuel, trip);
+    } else if (names.empty()) {
+        data_class none;
+        t.mileage = trip_mileage(none, trip);
+    }
+    return t;
+}
+
+trip_totals trip_figures::totals(const tripdata_class::dw_struct& trip) {
+    save_open_account();
+    const trip_totals t = totals_from_cache(trip);
+    cache_.clear();
+    return t;
+}
+
+std::vector<trip_row> trip_figures::build_rows(const tripdata_class& trips) {
+    save_open_account();
+    std::vector<trip_row> rows;
+    for (int index = 0; index < trips.record_count(); ++index) {
+        const tripdata_class::dw_struct& trip = trips.record_at(index);
+        const trip_totals t = totals_from_cache(trip);
+
+        trip_row first;
+        first.text = fixed_text(trip.trip_description);
+        first.cost_text = format("%.2f", t.fuel + t.repair + t.fees);
+        first.background = first_row_background;
+        first.trip_index = index;
+        rows.push_back(std::move(first));
+
+        const auto detail = [&](std::u16string text, std::u16string cost) {
+            trip_row row;
+            row.text = std::move(text);
+            row.cost_text = std::move(cost);
+            row.background = detail_row_background;
+            row.indent = detail_indent;
+            row.trip_index = index;
+            rows.push_back(std::move(row));
+        };
+        detail(tr(u"Fuel"), format("%.2f", t.fuel));
+        detail(tr(u"Repair"), format("%.2f", t.repair));
+        detail(tr(u"Fees"), format("%.2f", t.fees));
+        if (t.vehicle_count < 2) {
+            detail(tr(u"Total Mileage"), format("%.2f", t.mileage));
+        } else {
+            const std::vector<std::u16string> names = vehicle_names(trip);
+            detail(u"(" + join(names.data(), names.data() + names.size(), u",") + u")", u"");
+        }
+    }
+    cache_.clear();
+    return rows;
+}
+
+std::u16string trip_figures::statistics(chart_sink& chart, const tripdata_class& trips,
+                                        std::u16string_view description) {
+    tripdata_class::dw_struct trip{};
+    if (!trips.find_trip(description, trip)) return {};
+    const trip_totals t = totals(trip);
+    chart.add_value(tr(u"Fuel"), t.fuel, 0, 0, u"", u"");
+    chart.add_value(tr(u"Repair"), t.repair, 0, 0, u"", u"");
+    chart.add_value(tr(u"Fees"), t.fees, 0, 0, u"", u"");
+    if (t.vehicle_count > 1)
+        return tr(u"Number of vehicles in trip") + u" : " + format("%d", t.vehicle_count);
+    return tr(u"Total trip mileage") + u" : " + format("%.f", t.mileage);
+}
+
+}  // namespace kelvane
