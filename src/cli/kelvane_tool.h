@@ -67,6 +67,9 @@ private:
     // message.
     int fill_chart(tool_session& s, int kind, tjt_class& chart, class dc& surface,
                    std::u16string& title, std::vector<std::u16string>& vehicles);
+    // The trip report: the trip of --trip over its own vehicles and limits.
+    int fill_trip_chart(tool_session& s, tjt_class& chart, class dc& surface, std::u16string& title,
+                        std::vector<std::u16string>& vehicles);
     int finish(tool_session& s, int code);
 
     std::ostream& out_;

@@ -14,6 +14,7 @@
 #include "stats/chart_page.h"
 #include "stats/report_filling.h"
 #include "stats/tjt_class.h"
+#include "trips/trip_figures.h"
 
 namespace kelvane {
 
@@ -81,9 +82,7 @@ bool kelvane_tool::read_limits(selection_limits& limits) {
 int kelvane_tool::fill_chart(tool_session& s, int kind, tjt_class& chart, dc& surface,
                              std::u16string& title, std::vector<std::u16string>& vehicles) {
     title = tr(report_titles[kind]);
-    if (kind == 4) {
-        return fail("the trip report is not available in this build");
-    }
+    if (kind == 4) return fill_trip_chart(s, chart, surface, title, vehicles);
     if (args_.has("--trip")) {
         return usage_error("--trip belongs to report 4");
     }
@@ -115,6 +114,31 @@ int kelvane_tool::fill_chart(tool_session& s, int kind, tjt_class& chart, dc& su
     if (!fill_report(chart, surface, static_cast<report_kind>(kind), {&fuel, &maintenance, &fees},
                      limits))
         return fail("the report could not be filled");
+    return 0;
+}
+
+int kelvane_tool::fill_trip_chart(tool_session& s, tjt_class& chart, dc& surface,
+                                  std::u16string& title, std::vector<std::u16string>& vehicles) {
+    const auto name = args_.option("--trip");
+    if (!name) return usage_error("report 4 needs --trip NAME");
+    for (const char* other : {"--from", "--to", "--min", "--max", "--vehicles"})
+        if (args_.has(other))
+            return usage_error(std::string(other) + " does not go with --trip: the trip sets it");
+    s.load_trips();
+    tripdata_class::dw_struct trip{};
+    const std::u16string description = from_utf8(*name);
+    if (!s.trips().find_trip(description, trip)) return fail("no trip named '" + *name + "'");
+    for (const auto& slot : trip.trip_vehicles)
+        if (slot[0]) vehicles.push_back(fixed_text(slot));
+    // The trip mileage is measured on the open account's fill-ups.
+    const std::u16string open = s.config().current_account();
+    if (!open.empty()) s.load_account(open);
+    trip_figures figures(s.data_folder(), s.fuel(), s.maintenance(), s.fees());
+    tjt_class totals;
+    title = figures.statistics(totals, s.trips(), description);
+    const auto& e = totals.entries();
+    if (e.size() != 3) return fail("the trip's figures could not be computed");
+    fill_expense_shares(chart, surface, e[0].value, e[1].value, e[2].value);
     return 0;
 }
 
