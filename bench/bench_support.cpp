@@ -58,14 +58,21 @@ void report_ratio(benchmark::State& state, double operation_seconds_total, doubl
 
 std::vector<char> plain_read(const std::filesystem::path& p) {
     std::vector<char> bytes;
+    plain_read_into(p, bytes);
+    return bytes;
+}
+
+void plain_read_into(const std::filesystem::path& p, std::vector<char>& bytes) {
     std::FILE* f = std::fopen(p.c_str(), "rb");
-    if (!f) return bytes;
+    if (!f) {
+        bytes.clear();
+        return;
+    }
     std::fseek(f, 0, SEEK_END);
     bytes.resize(static_cast<std::size_t>(std::ftell(f)));
     std::fseek(f, 0, SEEK_SET);
     bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
     std::fclose(f);
-    return bytes;
 }
 
 void plain_write(const std::filesystem::path& p, const std::vector<char>& bytes) {

@@ -92,9 +92,11 @@ double seconds_of(F&& f) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// The mean of a baseline over a few runs (at least 3, about 50 ms in all).
+// The mean of a baseline over a few runs (at least 3, about 50 ms in all),
+// after one unmeasured run that warms the caches and the buffers.
 template <class F>
 double baseline_seconds(F&& f) {
+    f();
     double total = 0;
     int runs = 0;
     while (runs < 3 || (total < 0.05 && runs < 1000)) {
@@ -109,6 +111,8 @@ void report_ratio(benchmark::State& state, double operation_seconds_total, doubl
 
 // Plain file work on the host, below the device layer's formats.
 std::vector<char> plain_read(const std::filesystem::path& p);
+// The same into a buffer that is reused from call to call.
+void plain_read_into(const std::filesystem::path& p, std::vector<char>& buffer);
 void plain_write(const std::filesystem::path& p, const std::vector<char>& bytes);
 
 }  // namespace kelvane::bench
