@@ -4,12 +4,12 @@
 
 #include "cli/json_text.h"
 #include "cli/kelvane_tool.h"
+#include "cli/raster_dc.h"
 #include "cli/text_table.h"
 #include "cli/tool_session.h"
 #include "common/messages.h"
 #include "common/text.h"
 #include "common/translate.h"
-#include "platform/recording_dc.h"
 #include "platform/text_encoding.h"
 #include "stats/chart_page.h"
 #include "stats/report_filling.h"
@@ -147,7 +147,7 @@ int kelvane_tool::report(tool_session& s) {
     if (args_.positionals().size() != 1 || !read_int(args_.positionals()[0], 0, 4, kind))
         return usage_error("give the report kind, a number from 0 to 4");
     // Colours are not needed for text, but preparing the entries reads them back.
-    recording_dc surface(s.device_facts().screen_width(), s.device_facts().screen_height());
+    raster_dc surface(s.device_facts().screen_width(), s.device_facts().screen_height());
     tjt_class chart;
     std::u16string title;
     std::vector<std::u16string> vehicles;
@@ -211,7 +211,7 @@ int kelvane_tool::chart(tool_session& s) {
 
     // The legend and the fonts follow the screen the chart is drawn for.
     s.device_facts().set_screen_size(width, height);
-    recording_dc surface(width, height);
+    raster_dc surface(width, height);
     tjt_class chart;
     std::u16string title;
     std::vector<std::u16string> vehicles;

@@ -148,6 +148,15 @@ TEST_F(ToolRoundTrip, ChartIsA24BitBitmapOfTheAskedSize) {
     EXPECT_EQ(0xFF, bytes[top]);
     EXPECT_EQ(0xFF, bytes[top + 2]);
 
+    // The pie itself is painted: one fee makes a whole disc in its colour
+    // (never pure white) around the middle of the chart area.
+    const auto tall = root.path() / "tall.bmp";
+    ASSERT_EQ(0, root.run({"chart", "3", "--out", tall.string()}).code);
+    const auto pie = file_bytes(tall);
+    ASSERT_EQ(54u + 240 * 320 * 3, pie.size());
+    const std::size_t inside = 54 + (320 - 1 - 134) * 240 * 3 + 165 * 3;
+    EXPECT_NE(0xFFFFFFu, u32_at(pie, inside) & 0xFFFFFF);
+
     const auto line = root.path() / "line.bmp";
     ASSERT_EQ(0, root.run({"chart", "2", "--out", line.string(), "--type", "columns"}).code);
     EXPECT_EQ(54u + 240 * 320 * 3, file_bytes(line).size());
