@@ -99,6 +99,27 @@ TEST_F(ToolDataSets, BackupRestoresIntoAFreshRootAndKeepsTheRecords) {
     EXPECT_THAT(empty.err, HasSubstr("holds no backup"));
 }
 
+// Where a target cannot be made, the command says so and fails, instead of
+// reporting a backup, an export or a picture that does not exist.
+TEST_F(ToolDataSets, TargetsThatCannotBeWrittenFailLoudly) {
+    const auto blocker = root.path() / "a file";
+    write_bytes(blocker, {1, 2, 3});
+    const auto under_file = (blocker / "inside").string();
+
+    auto backup = root.run({"backup", under_file});
+    EXPECT_EQ(1, backup.code);
+    EXPECT_THAT(backup.err, HasSubstr("did not complete"));
+
+    auto exported = root.run({"export", "Car", under_file + "/car.csv"});
+    EXPECT_EQ(1, exported.code);
+    EXPECT_FALSE(exported.err.empty());
+
+    auto picture = root.run({"chart", "3", "--out", under_file + "/pie.bmp"});
+    EXPECT_EQ(1, picture.code);
+    EXPECT_FALSE(picture.err.empty());
+    EXPECT_EQ((std::vector<std::uint8_t>{1, 2, 3}), file_bytes(blocker));
+}
+
 TEST(ToolTrips, SampleTripsListWithTheirFiguresAndChart) {
     tool_root root;
     ASSERT_EQ(0, root.run({"sample", "--vehicles", "2", "--years", "3"}).code);
