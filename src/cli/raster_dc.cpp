@@ -244,8 +244,10 @@ void raster_dc::draw_text(std::u16string_view text, const rect& r, unsigned flag
     // One line: the text up to the first line break.
     const auto end = text.find_first_of(u"\r\n");
     if (end != std::u16string_view::npos) text = text.substr(0, end);
-    const int s = glyph_scale();
-    const size extent = text_extent(text);
+    // Larger fonts scale the glyphs up, but never past the rectangle's height:
+    // the screens lay out their rows for the handheld's fonts.
+    const int s = std::max(1, std::min(glyph_scale(), r.height() / line_height));
+    const size extent{static_cast<int>(text.size()) * advance * s, line_height * s};
     int x = r.left, y = r.top;
     if (flags & dt_center)
         x = r.left + (r.width() - extent.width) / 2;

@@ -59,10 +59,20 @@ TEST(RasterDc, TextIsPaintedInItsRectangleOnly) {
             }
         }
     EXPECT_GT(painted, 10);
-    // Larger fonts scale the glyphs up.
+    // Larger fonts scale the glyphs up, as far as the rectangle lets them.
     EXPECT_EQ(6, d.text_extent(u"x").width);
     d.select_font({u"System", 24, 400});
     EXPECT_EQ(12, d.text_extent(u"x").width);
+    raster_dc big(40, 40);
+    big.select_font({u"System", 24, 400});
+    big.set_text_colour(red);
+    big.draw_text(u"I", {0, 0, 40, 12}, dt_left);
+    big.draw_text(u"I", {0, 20, 40, 40}, dt_left);
+    int low = 0, high = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x)
+            if (big.get_pixel(x, y) == red) ++(y < 20 ? low : high);
+    EXPECT_EQ(4 * low, high);
 }
 
 }  // namespace
