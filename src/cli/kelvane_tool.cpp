@@ -218,8 +218,15 @@ bool kelvane_tool::take_account(tool_session& s, std::size_t position, std::u16s
             return false;
         }
     }
+    const int before = s.messages_shown();
     if (!s.load_account(name)) {
         fail("no vehicle account named '" + to_utf8(name) + "'");
+        return false;
+    }
+    // A file that could not be read must not be written over by a command
+    // that goes on as if the account were empty.
+    if (s.messages_shown() > before) {
+        fail("the files of '" + to_utf8(name) + "' could not be read; nothing was changed");
         return false;
     }
     return true;

@@ -208,11 +208,24 @@ TEST_F(ToolRoundTrip, BadInputFailsWithAMessageAndChangesNothing) {
     EXPECT_FALSE(std::filesystem::exists(root.path() / "x.bmp"));
 }
 
-TEST_F(ToolRoundTrip, DamagedFileIsReportedThroughTheProgramsMessage) {
-    write_bytes(file("Car.ful"), std::vector<std::uint8_t>(100, 0));
-    const auto r = root.run({"records"});
-    EXPECT_EQ(1, r.code);
-    EXPECT_THAT(r.err, HasSubstr("Database file format error."));
+TEST_F(ToolRoundTrip, DamagedFileIsReportedAndNeverWrittenOver) {
+    const std::vector<std::uint8_t> damaged(100, 7);
+    write_bytes(file("Car.ful"), damaged);
+    const auto listed = root.run({"records"});
+    EXPECT_EQ(1, listed.code);
+    EXPECT_THAT(listed.err, HasSubstr("Database file format error."));
+    const std::vector<std::vector<std::string>> adds = {
+        {"add-fuel", "--cost", "5", "--price", "1", "--gauge", "5"},
+        {"add-fee", "--cost", "5"},
+        {"add-repair", "--cost", "5"}};
+    for (const auto& add : adds) {
+        SCOPED_TRACE(add.front());
+        const auto added = root.run(add);
+        EXPECT_EQ(1, added.code);
+        EXPECT_THAT(added.err, HasSubstr("could not be read; nothing was changed"));
+    }
+    EXPECT_EQ(damaged, file_bytes(file("Car.ful")));
+    EXPECT_EQ(1608u, file_bytes(file("Car.fee")).size());
 }
 
 TEST_F(ToolRoundTrip, DataFolderWorksWithoutTheDeviceAroundIt) {
