@@ -88,13 +88,12 @@ bool config_class::restore_from_folder(std::u16string_view folder_text) {
     // mix its files with the current data.
     if (!fs.file_exists(folder + config_file_name)) return false;
 
+    const std::u16string target = data_folder();
+    if (!copy_whole(folder + config_file_name, target + config_file_name)) return false;
     // What the stores hold belongs to the data being replaced; it must never
     // be written over the restored files (at the latest at program end).
     for (account_store* store : {stores_.fuel, stores_.maintenance, stores_.fees})
         if (store) store->clear_dirty();
-
-    const std::u16string target = data_folder();
-    if (!copy_whole(folder + config_file_name, target + config_file_name)) return false;
     bool ok = copy_whole(folder + trip_file_name, target + trip_file_name);
     load_config();
     // Account files the backup does not name stay in the data folder.

@@ -96,7 +96,9 @@ public:
     // Copies the backup set (Config.dat, Trip.tri and the three record files
     // of every account) into the folder, after the open account's stores have
     // written their pending changes; the stores then hold the same account
-    // again. False when the folder cannot be made or a file cannot be copied.
+    // again. False when the folder cannot be made, a file cannot be copied,
+    // or a store cannot write its pending changes (the backup then stops
+    // before touching the stores, which keep their changes in memory).
     bool backup_to_folder(std::u16string_view folder);
     // Copies a backup set from the folder back into the data folder and
     // reloads the configuration; what the stores hold in memory is never

@@ -21,12 +21,51 @@ std::vector<std::u16string> vehicle_names(const tripdata_class::dw_struct& trip)
     return names;
 }
 
+// The dates, mileages and costs of one store's records, in store order, packed
+// so that the many trips of a rebuild can sum them without walking whole records.
+class cost_points {
+public:
+    template <class Store, class Cost>
+    void take(const Store& store, Cost cost) {
+        points_.clear();
+        points_.reserve(static_cast<std::size_t>(store.record_count()));
+        for (int i = 0; i < store.record_count(); ++i) {
+            const auto& r = store.record_at(i);
+            points_.push_back({to_local_seconds(r.year, r.month, r.day, r.hour, r.minute, r.second),
+                               r.mileage, cost(r)});
+        }
+    }
+    // The sum over the records that the store's selection with these limits
+    // would select (dates inclusive, a negative mileage bound is none).
+    double sum(const selection_limits& limits) const {
+        const bool has_from = limits.from.has_value(), has_to = limits.to.has_value();
+        const std::int64_t from = has_from ? to_local_seconds(*limits.from) : 0;
+        const std::int64_t to = has_to ? to_local_seconds(*limits.to) : 0;
+        double total = 0;
+        for (const point& p : points_) {
+            if (has_from && p.seconds < from) continue;
+            if (has_to && p.seconds > to) continue;
+            if (limits.lowest >= 0 && p.mileage < limits.lowest) continue;
+            if (limits.highest >= 0 && p.mileage > limits.highest) continue;
+            total += p.cost;
+        }
+        return total;
+    }
+
+private:
+    struct point {
+        std::int64_t seconds;
+        double mileage;
+        double cost;
+    };
+    std::vector<point> points_;
+};
+
 }  // namespace
 
 struct trip_figures::vehicle_files {
-    data_class fuel;
-    datamaint_class maintenance;
-    datarepair_class fees;
+    data_class fuel;  // kept whole for the trip mileage
+    cost_points fuel_costs, repair_costs, fees_costs;
 };
 
 int trip_vehicle_count(const tripdata_class::dw_struct& trip) {
@@ -57,8 +96,14 @@ trip_figures::vehicle_files& trip_figures::vehicle(const std::u16string& name) {
         // A name that is no plain file name (a damaged trip file) reads nothing.
         if (config_class::is_valid_account_name(name)) {
             slot->fuel.load(data_folder_, name, false);
-            slot->maintenance.load(data_folder_, name, false);
-            slot->fees.load(data_folder_, name, false);
+            slot->fuel_costs.take(slot->fuel, [](const fuel_record& r) { return r.fuel_cost; });
+            datamaint_class maintenance;
+            maintenance.load(data_folder_, name, false);
+            slot->repair_costs.take(maintenance,
+                                    [](const maintenance_record& r) { return r.cost; });
+            datarepair_class fees;
+            fees.load(data_folder_, name, false);
+            slot->fees_costs.take(fees, [](const fees_record& r) { return r.cost; });
         }
     }
     return *slot;
@@ -71,9 +116,9 @@ trip_totals trip_figures::totals_from_cache(const tripdata_class::dw_struct& tri
     t.vehicle_count = static_cast<int>(names.size());
     for (const std::u16string& name : names) {
         vehicle_files& v = vehicle(name);
-        t.fuel += v.fuel.selection_cost(limits);
-        t.repair += v.maintenance.selection_cost(limits);
-        t.fees += v.fees.selection_cost(limits);
+        t.fuel += v.fuel_costs.sum(limits);
+        t.repair += v.repair_costs.sum(limits);
+        t.fees += v.fees_costs.sum(limits);
     }
     // The mileage of a one-vehicle trip comes from that vehicle's fill-ups,
     // whichever account is open.

@@ -187,6 +187,16 @@ TEST(restore_from_folder, a_folder_with_only_config_restores_the_account_list) {
         other.add_account(u"Bus");
         other.add_account(u"Van");
     }
+    {
+        // A Config.dat that cannot be copied changes nothing; the change owed
+        // to the open account's file is still owed.
+        faulty_file_system faulty(f.fs);
+        scoped_services use{{&faulty}};
+        faulty.fail_replace(1);
+        EXPECT_FALSE(f.config.restore_from_folder(u"\\Backup\\"));
+        EXPECT_EQ(f.config.list_account_names(), std::vector<std::u16string>{u"Car"});
+        EXPECT_TRUE(f.maintenance.dirty());
+    }
     ASSERT_TRUE(f.config.restore_from_folder(u"\\Backup\\"));
     EXPECT_EQ(f.config.list_account_names(), (std::vector<std::u16string>{u"Van", u"Bus"}));
     EXPECT_EQ(f.config.data_folder(), data_folder);

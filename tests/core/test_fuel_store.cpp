@@ -205,7 +205,7 @@ TEST_F(fuel_store, export_line_and_rows) {
     set_fixed(r.fuel_type, u"93");
     set_fixed(r.note, u"a, \"b\"");
     EXPECT_EQ(store.export_line(r),
-              u"\"03/05/2007\",\"1234.5\",\"Fuel\",\"a, \"b\"\",\"40.00\",\"1.250\",\"32.00\","
+              u"\"03/05/2007\",\"1234.5\",\"Fuel\",\"a, \"\"b\"\"\",\"40.00\",\"1.250\",\"32.00\","
               u"\"0.50\",\"93\",\"\",\"\"\r\n");
 
     set_fixed(r.note, u"caf\u00e9");
