@@ -7,13 +7,12 @@
 // rewrites its file on every change (it brings its own add/update/delete).
 //
 // Derived supplies (CRTP):
-//   static constexpr std::u16string_view extension;   e.g. u".ful"
+//   static constexpr std::u16string_view extension;  e.g. u".ful"
 //   static bool& changed_flag();
-//   static constexpr bool rewrites_previous;          append write rewrites the previous last
-//   record void recompute_derived();                         header totals (and economies) from all
-//   records void before_full_save();                          what save_all refreshes before
-//   writing void on_newest_appended();                        totals after records_.back() was
-//   appended
+//   static constexpr bool rewrites_previous;  the append write rewrites the previous last record
+//   void recompute_derived();   header totals (and economies) from all records
+//   void before_full_save();    what save_all refreshes before writing
+//   void on_newest_appended();  totals after records_.back() was appended
 // Base is account_store for the account stores (whose virtuals the engine's
 // functions of the same names implement) and record_store_no_base for trips.
 
