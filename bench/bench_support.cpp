@@ -4,6 +4,8 @@
 #include <cstdlib>
 
 #include "cli/sample_data.h"
+#include "stores/datamaint_class.h"
+#include "stores/datarepair_class.h"
 
 namespace kelvane::bench {
 
@@ -48,6 +50,40 @@ void bench_device::write_fuel_file(std::u16string_view name, std::size_t count,
     for (const auto& r : records) store.add_record(r);
     store.end_bulk();
     if (records.empty()) store.save_all();
+}
+
+void bench_device::write_cost_files(std::u16string_view name, std::size_t count,
+                                    std::int64_t span_seconds) {
+    const std::int64_t start = to_local_seconds(2000, 1, 1, 0, 0, 0);
+    const std::int64_t step = count ? std::max<std::int64_t>(1, span_seconds / count) : 1;
+    auto stamp = [&](auto& r, std::size_t i) {
+        const local_time t = from_local_seconds(start + static_cast<std::int64_t>(i) * step);
+        r.year = t.year, r.month = t.month, r.day = t.day;
+        r.hour = t.hour, r.minute = t.minute, r.second = t.second;
+        r.mileage = 1000.0 + static_cast<double>(i) * 300;
+        r.cost = 20.0 + static_cast<double>(i % 17) * 11;
+    };
+    datamaint_class maintenance;
+    maintenance.load(folder(), name, false);
+    maintenance.begin_bulk();
+    for (std::size_t i = 0; i < count; ++i) {
+        datamaint_class::dw_struct r{};
+        stamp(r, i);
+        r.maintenance_flag = i % 3 ? 1 : 0;
+        set_fixed(r.description, u"Service");
+        maintenance.add_record(r);
+    }
+    maintenance.end_bulk();
+    datarepair_class fees;
+    fees.load(folder(), name, false);
+    fees.begin_bulk();
+    for (std::size_t i = 0; i < count; ++i) {
+        datarepair_class::dw_struct r{};
+        stamp(r, i);
+        set_fixed(r.category, i % 2 ? u"Parking" : u"Toll");
+        fees.add_record(r);
+    }
+    fees.end_bulk();
 }
 
 void report_ratio(benchmark::State& state, double operation_seconds_total, double baseline) {

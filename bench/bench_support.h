@@ -36,6 +36,10 @@ public:
     void write_fuel_file(std::u16string_view name, std::size_t count,
                          std::int64_t step_seconds = 3 * 3600, unsigned seed = 1);
 
+    // Writes "<name>.mat" and "<name>.fee" with `count` records each, spread
+    // over the same years as write_fuel_file's fill-ups.
+    void write_cost_files(std::u16string_view name, std::size_t count, std::int64_t span_seconds);
+
 private:
     std::filesystem::path root_;
     host_file_system files_;
