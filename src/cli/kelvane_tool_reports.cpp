@@ -91,9 +91,11 @@ int kelvane_tool::fill_chart(tool_session& s, int kind, tjt_class& chart, dc& su
 
     if (auto list = args_.option("--vehicles")) {
         for (const auto& v : split_list(*list)) vehicles.push_back(from_utf8(v));
-        if (vehicles.empty()) {
-            return usage_error("--vehicles names no account");
-        }
+        if (vehicles.empty()) return usage_error("--vehicles names no account");
+        // An account read twice would count its records twice.
+        for (auto v = vehicles.begin(); v != vehicles.end(); ++v)
+            if (std::find(vehicles.begin(), v, *v) != v)
+                return usage_error("--vehicles names '" + to_utf8(*v) + "' twice");
     } else if (!s.config().current_account().empty()) {
         vehicles.push_back(s.config().current_account());
     } else {

@@ -121,6 +121,9 @@ TEST_F(ToolRoundTrip, ReportsCoverSeveralVehiclesInTheOrderGiven) {
     EXPECT_THAT(both.out, HasSubstr("\"vehicles\":[\"Car\",\"Van\"]"));
     EXPECT_THAT(both.out, HasSubstr("\"entries\":[{\"name\":\"10\""));
     EXPECT_THAT(both.out, HasSubstr("{\"name\":\"20\",\"value\":7,"));
+    auto twice = root.run({"report", "2", "--vehicles", "Car,Van,Car"});
+    EXPECT_EQ(2, twice.code);
+    EXPECT_THAT(twice.err, HasSubstr("names 'Car' twice"));
     // The open account is Van now, so without --vehicles only Van counts.
     auto open_only = root.run({"report", "2", "--json"});
     EXPECT_THAT(open_only.out, HasSubstr("\"vehicles\":[\"Van\"]"));
