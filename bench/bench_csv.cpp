@@ -1,0 +1,109 @@
+// The CSV files: export of an account, import in date order and shuffled.
+#include <algorithm>
+#include <cmath>
+#include <random>
+
+#include "bench/bench_support.h"
+#include "shell/export_import.h"
+#include "stores/datamaint_class.h"
+#include "stores/datarepair_class.h"
+
+namespace kelvane::bench {
+namespace {
+
+// The export writes one line per record; the baseline writes the same bytes.
+void BM_csv_export(benchmark::State& state) {
+    bench_device device;
+    device.write_fuel_file(u"Car", static_cast<std::size_t>(state.range(0)));
+    data_class fuel;
+    datamaint_class maintenance;
+    datarepair_class fees;
+    fuel.load(device.folder(), u"Car", false);
+    maintenance.load(device.folder(), u"Car", false);
+    fees.load(device.folder(), u"Car", false);
+    export_import csv(fuel, maintenance, fees);
+    const std::u16string path = device.folder() + u"Output\\Car.csv";
+    csv.export_account(path);
+    const auto host = device.host_file(u"Output\\Car.csv");
+    const auto bytes = plain_read(host);
+    const auto copy = host.parent_path() / "plain.csv";
+    const double baseline = baseline_seconds([&] { plain_write(copy, bytes); });
+    double total = 0;
+    for (auto _ : state)
+        total += seconds_of([&] { benchmark::DoNotOptimize(csv.export_account(path)); });
+    if (device.messages()) state.SkipWithError("the export reported a failure");
+    state.counters["bytes"] = static_cast<double>(bytes.size());
+    report_ratio(state, total, baseline);
+}
+
+// Imports n fuel lines into an empty account. Shuffled lines arrive out of
+// date order, so nearly every one is an insert in the middle. The baseline
+// reads the file's bytes; "ns_per_n_log_n" shows how the time grows.
+void csv_import(benchmark::State& state, bool shuffled) {
+    const auto n = static_cast<std::size_t>(state.range(0));
+    bench_device device;
+    // The file: an export of n fill-ups, one a day so the dates stay apart
+    // after the import drops the time of day.
+    device.write_fuel_file(u"Source", n, 86400);
+    {
+        data_class fuel;
+        datamaint_class maintenance;
+        datarepair_class fees;
+        fuel.load(device.folder(), u"Source", false);
+        export_import(fuel, maintenance, fees).export_account(device.folder() + u"in.csv");
+    }
+    const auto host = device.host_file(u"in.csv");
+    if (shuffled) {
+        auto text = plain_read(host);
+        std::vector<std::string> lines;
+        std::string line;
+        for (char c : text) {
+            line += c;
+            if (c == '\n') lines.push_back(std::move(line)), line.clear();
+        }
+        std::mt19937 rng(5);
+        std::shuffle(lines.begin() + 1, lines.end(), rng);
+        text.clear();
+        for (const auto& l : lines) text.insert(text.end(), l.begin(), l.end());
+        plain_write(host, text);
+    }
+    const double baseline = baseline_seconds([&] { benchmark::DoNotOptimize(plain_read(host)); });
+
+    double total = 0;
+    int added = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        std::filesystem::remove(device.host_file(u"Car.ful"));
+        data_class fuel;
+        datamaint_class maintenance;
+        datarepair_class fees;
+        fuel.load(device.folder(), u"Car", false);
+        fuel.save_all();  // an empty account file, so the account counts as open
+        fuel.load(device.folder(), u"Car", false);
+        maintenance.load(device.folder(), u"Car", false);
+        fees.load(device.folder(), u"Car", false);
+        export_import csv(fuel, maintenance, fees);
+        state.ResumeTiming();
+        total += seconds_of([&] { added = csv.import_file(device.folder() + u"in.csv").fuel; });
+    }
+    if (static_cast<std::size_t>(added) != n || device.messages())
+        state.SkipWithError("the import did not add every line");
+    report_ratio(state, total, baseline);
+    const double mean = total / static_cast<double>(state.iterations());
+    state.counters["ns_per_n_log_n"] = mean * 1e9 / (static_cast<double>(n) * std::log2(n));
+}
+
+void BM_csv_import_in_order(benchmark::State& state) {
+    csv_import(state, false);
+}
+void BM_csv_import_shuffled(benchmark::State& state) {
+    csv_import(state, true);
+}
+
+#define SIZES ->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
+BENCHMARK(BM_csv_export) SIZES;
+BENCHMARK(BM_csv_import_in_order) SIZES;
+BENCHMARK(BM_csv_import_shuffled) SIZES;
+
+}  // namespace
+}  // namespace kelvane::bench

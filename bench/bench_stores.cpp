@@ -1,0 +1,182 @@
+// The record stores: load, add the newest record, insert in the middle with
+// deferred saving, reset with its full save, select, recompute the economy.
+#include <cstring>
+
+#include "bench/bench_support.h"
+#include "stores/data_class.h"
+
+namespace kelvane::bench {
+namespace {
+
+constexpr std::int64_t step = 3 * 3600;
+
+data_class::dw_struct record_at_seconds(const data_class& store, std::int64_t seconds,
+                                        double mileage) {
+    data_class::dw_struct r = store.record_at(store.record_count() - 1);
+    const local_time t = from_local_seconds(seconds);
+    r.year = t.year, r.month = t.month, r.day = t.day;
+    r.hour = t.hour, r.minute = t.minute, r.second = t.second;
+    r.mileage = mileage;
+    return r;
+}
+
+std::int64_t seconds_of_record(const data_class::dw_struct& r) {
+    return to_local_seconds(r.year, r.month, r.day, r.hour, r.minute, r.second);
+}
+
+// Loading is one read of the whole file; the baseline reads the same bytes.
+// The two alternate, so that a busy machine weighs on both alike.
+void BM_load(benchmark::State& state) {
+    bench_device device;
+    device.write_fuel_file(u"Car", static_cast<std::size_t>(state.range(0)));
+    const auto host = device.host_file(u"Car.ful");
+    // Both read into memory they already hold: the store keeps its record
+    // buffer across loads, so the baseline keeps its buffer too.
+    std::vector<char> buffer;
+    plain_read_into(host, buffer);
+    data_class store;
+    store.load(device.folder(), u"Car", false);
+    double total = 0, plain = 0;
+    for (auto _ : state) {
+        total += seconds_of([&] { store.load(device.folder(), u"Car", false); });
+        benchmark::DoNotOptimize(store.record_count());
+        state.PauseTiming();
+        plain += seconds_of([&] { plain_read_into(host, buffer); });
+        state.ResumeTiming();
+    }
+    if (store.record_count() != state.range(0)) state.SkipWithError("wrong record count");
+    report_ratio(state, total, plain / static_cast<double>(state.iterations()));
+}
+
+// The newest record is appended: the header and the last two records are
+// written in place. The baseline writes those bytes into the file by hand.
+void BM_add_newest(benchmark::State& state) {
+    bench_device device;
+    device.write_fuel_file(u"Car", static_cast<std::size_t>(state.range(0)));
+    data_class store;
+    store.set_deferred_save(true);
+    store.load(device.folder(), u"Car", false);
+    const auto host = device.host_file(u"Car.ful");
+    const double baseline = baseline_seconds([&] {
+        std::FILE* f = std::fopen(host.c_str(), "r+b");
+        std::fwrite(&store.header(), sizeof(fuel_header), 1, f);
+        std::fseek(f, -2 * static_cast<long>(sizeof(fuel_record)), SEEK_END);
+        std::fwrite(&store.record_at(store.record_count() - 2), sizeof(fuel_record), 2, f);
+        std::fclose(f);
+    });
+    std::int64_t when = seconds_of_record(store.record_at(store.record_count() - 1));
+    double mileage = store.record_at(store.record_count() - 1).mileage;
+    double total = 0;
+    for (auto _ : state) {
+        when += step;
+        mileage += 500;
+        const auto r = record_at_seconds(store, when, mileage);
+        total += seconds_of([&] { benchmark::DoNotOptimize(store.add_record(r)); });
+    }
+    if (store.dirty() || device.messages()) state.SkipWithError("the append did not stay clean");
+    report_ratio(state, total, baseline);
+}
+
+// An older record goes into the middle; with deferred saving only the
+// header is rewritten, after the totals and economies are recomputed.
+void BM_insert_middle_deferred(benchmark::State& state) {
+    bench_device device;
+    device.write_fuel_file(u"Car", static_cast<std::size_t>(state.range(0)));
+    data_class store;
+    store.set_deferred_save(true);
+    store.load(device.folder(), u"Car", false);
+    const auto host = device.host_file(u"Car.ful");
+    const double baseline = baseline_seconds([&] {
+        std::FILE* f = std::fopen(host.c_str(), "r+b");
+        std::fwrite(&store.header(), sizeof(fuel_header), 1, f);
+        std::fclose(f);
+    });
+    const auto middle = store.record_at(store.record_count() / 2);
+    double total = 0;
+    for (auto _ : state) {
+        auto r = middle;
+        r.second = (r.second + 1) % 60;
+        total += seconds_of([&] { benchmark::DoNotOptimize(store.add_record(r)); });
+    }
+    if (!store.dirty()) state.SkipWithError("the insert did not defer");
+    store.clear_dirty();
+    report_ratio(state, total, baseline);
+}
+
+// A dirty store writes the whole file at reset, through a temporary file.
+// The baseline writes the same bytes plainly.
+void BM_reset_full_save(benchmark::State& state) {
+    bench_device device;
+    device.write_fuel_file(u"Car", static_cast<std::size_t>(state.range(0)));
+    const auto host = device.host_file(u"Car.ful");
+    const auto bytes = plain_read(host);
+    const auto copy = host.parent_path() / "plain.bin";
+    const double baseline = baseline_seconds([&] { plain_write(copy, bytes); });
+    data_class store;
+    store.set_deferred_save(true);
+    double total = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        store.load(device.folder(), u"Car", false);
+        auto r = store.record_at(store.record_count() / 2);
+        store.add_record(r);  // dirty now
+        state.ResumeTiming();
+        total += seconds_of([&] { store.reset(); });
+    }
+    report_ratio(state, total, baseline);
+}
+
+// A selection by dates and mileage over the records; the baseline is one
+// plain pass over the same records.
+void BM_select(benchmark::State& state) {
+    bench_device device;
+    device.write_fuel_file(u"Car", static_cast<std::size_t>(state.range(0)));
+    data_class store;
+    store.load(device.folder(), u"Car", false);
+    const int n = store.record_count();
+    selection_limits limits;
+    const auto& a = store.record_at(n / 4);
+    const auto& b = store.record_at(3 * n / 4);
+    limits.from = local_time{a.year, a.month, a.day, a.hour, a.minute, a.second};
+    limits.to = local_time{b.year, b.month, b.day, b.hour, b.minute, b.second};
+    limits.lowest = store.record_at(n / 3).mileage;
+    const double baseline = baseline_seconds([&] {
+        double sum = 0;
+        for (int i = 0; i < n; ++i) sum += store.record_at(i).mileage;
+        benchmark::DoNotOptimize(sum);
+    });
+    double total = 0;
+    for (auto _ : state) {
+        total += seconds_of([&] { store.select_records(limits); });
+        benchmark::DoNotOptimize(store.selected_count());
+    }
+    report_ratio(state, total, baseline);
+}
+
+// Totals and every economy from scratch; the baseline sums the costs.
+void BM_recompute_economy(benchmark::State& state) {
+    bench_device device;
+    device.write_fuel_file(u"Car", static_cast<std::size_t>(state.range(0)));
+    data_class store;
+    store.load(device.folder(), u"Car", false);
+    const int n = store.record_count();
+    const double baseline = baseline_seconds([&] {
+        double sum = 0;
+        for (int i = 0; i < n; ++i) sum += store.record_at(i).fuel_cost;
+        benchmark::DoNotOptimize(sum);
+    });
+    double total = 0;
+    for (auto _ : state) total += seconds_of([&] { store.recompute_economy(false); });
+    report_ratio(state, total, baseline);
+}
+
+#define SIZES ->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond)
+BENCHMARK(BM_load) SIZES;
+BENCHMARK(BM_add_newest) SIZES;
+BENCHMARK(BM_insert_middle_deferred) SIZES;
+BENCHMARK(BM_reset_full_save) SIZES;
+BENCHMARK(BM_select) SIZES;
+BENCHMARK(BM_recompute_economy) SIZES;
+
+}  // namespace
+}  // namespace kelvane::bench

@@ -1,0 +1,121 @@
+#include "bench/bench_support.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "cli/sample_data.h"
+#include "stores/datamaint_class.h"
+#include "stores/datarepair_class.h"
+
+namespace kelvane::bench {
+
+namespace {
+
+std::filesystem::path make_temporary_root() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "kelvane-bench-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) std::abort();
+    return pattern;
+}
+
+}  // namespace
+
+bench_device::bench_device()
+    : root_(make_temporary_root()),
+      files_(root_),
+      clock_(local_time{2026, 12, 7, 9, 0, 0}),
+      services_({&files_, &clock_, &device_, &boxes_, &shell_}) {
+    std::filesystem::create_directories(root_ / "Program Files" / "Kelvane");
+}
+
+bench_device::~bench_device() {
+    std::error_code ec;
+    std::filesystem::remove_all(root_, ec);
+}
+
+std::filesystem::path bench_device::host_file(std::u16string_view name) const {
+    return files_.host_path(folder() + std::u16string(name));
+}
+
+void bench_device::write_fuel_file(std::u16string_view name, std::size_t count,
+                                   std::int64_t step_seconds, unsigned seed) {
+    const auto records = sample_data::fuel_series(count, seed, {2000, 1, 1}, step_seconds);
+    data_class store;
+    store.load(folder(), name, false);
+    store.header().tank_capacity = 50;
+    set_fixed(store.header().mileage_unit, u"Kilometer");
+    set_fixed(store.header().fuel_unit, u"Liter");
+    store.header().economy_mode = 2;
+    store.begin_bulk();
+    for (const auto& r : records) store.add_record(r);
+    store.end_bulk();
+    if (records.empty()) store.save_all();
+}
+
+void bench_device::write_cost_files(std::u16string_view name, std::size_t count,
+                                    std::int64_t span_seconds) {
+    const std::int64_t start = to_local_seconds(2000, 1, 1, 0, 0, 0);
+    const std::int64_t step = count ? std::max<std::int64_t>(1, span_seconds / count) : 1;
+    auto stamp = [&](auto& r, std::size_t i) {
+        const local_time t = from_local_seconds(start + static_cast<std::int64_t>(i) * step);
+        r.year = t.year, r.month = t.month, r.day = t.day;
+        r.hour = t.hour, r.minute = t.minute, r.second = t.second;
+        r.mileage = 1000.0 + static_cast<double>(i) * 300;
+        r.cost = 20.0 + static_cast<double>(i % 17) * 11;
+    };
+    datamaint_class maintenance;
+    maintenance.load(folder(), name, false);
+    maintenance.begin_bulk();
+    for (std::size_t i = 0; i < count; ++i) {
+        datamaint_class::dw_struct r{};
+        stamp(r, i);
+        r.maintenance_flag = i % 3 ? 1 : 0;
+        set_fixed(r.description, u"Service");
+        maintenance.add_record(r);
+    }
+    maintenance.end_bulk();
+    datarepair_class fees;
+    fees.load(folder(), name, false);
+    fees.begin_bulk();
+    for (std::size_t i = 0; i < count; ++i) {
+        datarepair_class::dw_struct r{};
+        stamp(r, i);
+        set_fixed(r.category, i % 2 ? u"Parking" : u"Toll");
+        fees.add_record(r);
+    }
+    fees.end_bulk();
+}
+
+void report_ratio(benchmark::State& state, double operation_seconds_total, double baseline) {
+    const double mean = state.iterations() ? operation_seconds_total / state.iterations() : 0;
+    state.counters["baseline_us"] = baseline * 1e6;
+    state.counters["ratio_to_baseline"] = baseline > 0 ? mean / baseline : 0;
+}
+
+std::vector<char> plain_read(const std::filesystem::path& p) {
+    std::vector<char> bytes;
+    plain_read_into(p, bytes);
+    return bytes;
+}
+
+void plain_read_into(const std::filesystem::path& p, std::vector<char>& bytes) {
+    std::FILE* f = std::fopen(p.c_str(), "rb");
+    if (!f) {
+        bytes.clear();
+        return;
+    }
+    std::fseek(f, 0, SEEK_END);
+    bytes.resize(static_cast<std::size_t>(std::ftell(f)));
+    std::fseek(f, 0, SEEK_SET);
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), f));
+    std::fclose(f);
+}
+
+void plain_write(const std::filesystem::path& p, const std::vector<char>& bytes) {
+    std::FILE* f = std::fopen(p.c_str(), "wb");
+    if (!f) return;
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+}
+
+}  // namespace kelvane::bench

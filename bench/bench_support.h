@@ -1,0 +1,122 @@
+#pragma once
+// What every benchmark needs: a device carried in a fresh temporary folder
+// on the host, record files of a given size made from the sample data, a
+// drawing surface that only keeps pixels, and timing of the plain baseline
+// work beside the measured operation.
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/dc.h"
+#include "platform/host_file_system.h"
+#include "platform/services.h"
+#include "stores/data_class.h"
+
+namespace kelvane::bench {
+
+class bench_device {
+public:
+    bench_device();
+    ~bench_device();
+    bench_device(const bench_device&) = delete;
+    bench_device& operator=(const bench_device&) = delete;
+
+    std::u16string folder() const { return program_folder(); }
+    // Host path of a file in the data folder.
+    std::filesystem::path host_file(std::u16string_view name) const;
+    // Messages shown so far (a benchmark that caused one has gone wrong).
+    std::size_t messages() const { return boxes_.boxes().size(); }
+
+    // Writes "<name>.ful" with `count` sample fill-ups, one every `step` seconds.
+    void write_fuel_file(std::u16string_view name, std::size_t count,
+                         std::int64_t step_seconds = 3 * 3600, unsigned seed = 1);
+
+    // Writes "<name>.mat" and "<name>.fee" with `count` records each, spread
+    // over the same years as write_fuel_file's fill-ups.
+    void write_cost_files(std::u16string_view name, std::size_t count, std::int64_t span_seconds);
+
+private:
+    std::filesystem::path root_;
+    host_file_system files_;
+    fixed_clock clock_;
+    host_device_info device_;
+    scripted_message_box boxes_;
+    recording_shell shell_;
+    scoped_services services_;
+};
+
+// A surface that keeps pixels and ignores all drawing: what the report
+// filling needs (it reads back its colours) without the cost of a recorder.
+class pixel_dc : public dc {
+public:
+    pixel_dc(int width, int height) : width_(width), height_(height), pixels_(width * height) {}
+    void fill_rect(const rect&, colour) override {}
+    pen_spec select_pen(const pen_spec& p) override { return p; }
+    colour select_brush(colour c) override { return c; }
+    void select_null_brush() override {}
+    void move_to(int, int) override {}
+    void line_to(int, int) override {}
+    void polygon(const point*, int) override {}
+    void rectangle(const rect&) override {}
+    void round_rect(const rect&, int, int) override {}
+    void draw_text(std::u16string_view, const rect&, unsigned) override {}
+    size text_extent(std::u16string_view text) override {
+        return {static_cast<int>(text.size()) * 6, 12};
+    }
+    colour set_text_colour(colour c) override { return c; }
+    colour set_background_colour(colour c) override { return c; }
+    background_mode set_background_mode(background_mode m) override { return m; }
+    font_spec select_font(const font_spec& f) override { return f; }
+    colour get_pixel(int x, int y) override {
+        return inside(x, y) ? pixels_[static_cast<std::size_t>(y * width_ + x)] : invalid_colour;
+    }
+    void set_pixel(int x, int y, colour c) override {
+        if (inside(x, y)) pixels_[static_cast<std::size_t>(y * width_ + x)] = c;
+    }
+    void copy_block(int, int, int, int, dc&, int, int) override {}
+    int width() const override { return width_; }
+    int height() const override { return height_; }
+
+private:
+    bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
+    int width_, height_;
+    std::vector<colour> pixels_;
+};
+
+// Seconds of one call of f.
+template <class F>
+double seconds_of(F&& f) {
+    const auto start = std::chrono::steady_clock::now();
+    f();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The mean of a baseline over a few runs (at least 3, about 50 ms in all),
+// after one unmeasured run that warms the caches and the buffers.
+template <class F>
+double baseline_seconds(F&& f) {
+    f();
+    double total = 0;
+    int runs = 0;
+    while (runs < 3 || (total < 0.05 && runs < 1000)) {
+        total += seconds_of(f);
+        ++runs;
+    }
+    return total / runs;
+}
+
+// Puts the operation's mean time and the baseline's beside the benchmark.
+void report_ratio(benchmark::State& state, double operation_seconds_total, double baseline);
+
+// Plain file work on the host, below the device layer's formats.
+std::vector<char> plain_read(const std::filesystem::path& p);
+// The same into a buffer that is reused from call to call.
+void plain_read_into(const std::filesystem::path& p, std::vector<char>& buffer);
+void plain_write(const std::filesystem::path& p, const std::vector<char>& bytes);
+
+}  // namespace kelvane::bench

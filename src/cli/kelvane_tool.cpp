@@ -1,0 +1,590 @@
+#include "cli/kelvane_tool.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <ostream>
+
+#include "accounts/date_text.h"
+#include "accounts/units.h"
+#include "cli/json_text.h"
+#include "cli/text_table.h"
+#include "cli/tool_session.h"
+#include "common/messages.h"
+#include "common/parse_number.h"
+#include "common/text.h"
+#include "common/translate.h"
+#include "platform/text_encoding.h"
+
+namespace kelvane {
+
+namespace {
+
+constexpr std::string_view filter_options_help =
+    "  --from DATE, --to DATE   first and last day (YYYY-MM-DD), both included\n"
+    "  --min N, --max N         lowest and highest mileage\n"
+    "  --vehicles A,B           accounts to cover (default: the open account)\n";
+
+std::u16string u16(const std::string& utf8) {
+    return from_utf8(utf8);
+}
+
+std::string date_iso(int year, int month, int day, int hour, int minute, int second) {
+    return to_utf8(format("%04d-%02d-%02d %02d:%02d:%02d", year, month, day, hour, minute, second));
+}
+
+template <class R>
+std::string record_date_iso(const R& r) {
+    return date_iso(r.year, r.month, r.day, r.hour, r.minute, r.second);
+}
+
+}  // namespace
+
+const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
+    static const std::vector<command_info> list = {
+        {"accounts",
+         &kelvane_tool::accounts,
+         {"--json"},
+         "accounts [--json]",
+         "Lists the vehicle accounts with their mileage and total cost.\n"},
+        {"add-account",
+         &kelvane_tool::add_account,
+         {"--mileage-unit", "--fuel-unit", "--economy", "--currency", "--initial-mileage", "--tank",
+          "--note"},
+         "add-account NAME [options]",
+         "Creates a vehicle account and opens it.\n"
+         "  --mileage-unit Kilometer|Mile       (default Kilometer)\n"
+         "  --fuel-unit Liter|US Gallon|UK Gallon (default Liter)\n"
+         "  --economy 0-3    0 Mile/US Gallon, 1 Mile/UK Gallon, 2 Liter/100Km, 3 Km/Liter\n"
+         "                   (default 2)\n"
+         "  --currency TEXT, --initial-mileage N, --tank N (tank capacity), --note TEXT\n"},
+        {"records",
+         &kelvane_tool::records,
+         {"--json"},
+         "records [ACCOUNT] [--json]",
+         "Lists an account's fuel purchases (with fuel economy), repair and maintenance\n"
+         "jobs and fees, oldest first. Without ACCOUNT: the open account.\n"},
+        {"add-fuel",
+         &kelvane_tool::add_fuel,
+         {"--date", "--mileage", "--cost", "--price", "--quantity", "--gauge", "--type", "--note"},
+         "add-fuel [ACCOUNT] [options]",
+         "Records a fuel purchase. Give two of --price, --cost and --quantity; the\n"
+         "third is worked out as the fuel editor does.\n"
+         "  --date DATE      YYYY-MM-DD [HH:MM[:SS]] (default: now)\n"
+         "  --mileage N      odometer reading (default: the account's current mileage)\n"
+         "  --gauge N|full   fuel in the tank after filling (default: full)\n"
+         "  --type TEXT      fuel type (default: the last one used)\n"
+         "  --note TEXT      at most 50 characters\n"},
+        {"add-repair",
+         &kelvane_tool::add_repair,
+         {"--date", "--mileage", "--cost", "--description", "--next-service"},
+         "add-repair [ACCOUNT] --cost N [options]",
+         "Records a repair, or a maintenance job when --next-service is given.\n"
+         "  --date DATE, --mileage N, --description TEXT (at most 50 characters)\n"
+         "  --next-service N  mileage at which the next service is due\n"},
+        {"add-fee",
+         &kelvane_tool::add_fee,
+         {"--date", "--mileage", "--cost", "--category", "--description"},
+         "add-fee [ACCOUNT] --cost N [options]",
+         "Records a fee (parking, toll, insurance, ...).\n"
+         "  --date DATE, --mileage N, --category TEXT (at most 30 characters),\n"
+         "  --description TEXT (at most 50 characters)\n"},
+        {"report",
+         &kelvane_tool::report,
+         {"--from", "--to", "--min", "--max", "--vehicles", "--trip", "--json"},
+         "report KIND [options] [--json]",
+         "Prints a report: 0 fuel economy, 1 repair cost, 2 fees cost, 3 all expenses,\n"
+         "4 trip cost (with --trip NAME; the trip sets vehicles and limits).\n"},
+        {"chart",
+         &kelvane_tool::chart,
+         {"--from", "--to", "--min", "--max", "--vehicles", "--trip", "--out", "--size", "--type"},
+         "chart KIND --out FILE.bmp [--size WxH] [--type columns|line|pie] [options]",
+         "Draws a report's chart as the chart screen shows it and saves it as a 24-bit\n"
+         "bitmap. --size defaults to 240x320; --type to the report's own chart.\n"},
+        {"trips",
+         &kelvane_tool::trips,
+         {"--json"},
+         "trips [--json]",
+         "Lists the trips with their fuel, repair and fees costs and their mileage.\n"},
+        {"export",
+         &kelvane_tool::export_csv,
+         {},
+         "export ACCOUNT FILE.csv",
+         "Writes the account's records to a comma-separated file.\n"},
+        {"import",
+         &kelvane_tool::import_csv,
+         {},
+         "import ACCOUNT FILE.csv",
+         "Adds the records of a comma-separated file to the account.\n"},
+        {"backup",
+         &kelvane_tool::backup,
+         {},
+         "backup FOLDER",
+         "Copies the whole data set into a folder.\n"},
+        {"restore",
+         &kelvane_tool::restore,
+         {},
+         "restore FOLDER",
+         "Copies a data set from a backup folder back into the data folder.\n"},
+        {"sample",
+         &kelvane_tool::sample,
+         {"--vehicles", "--years", "--seed"},
+         "sample [--vehicles N] [--years N] [--seed N]",
+         "Fills an empty data folder with realistic sample vehicles, fill-ups, repairs,\n"
+         "maintenance, fees and trips (default 3 vehicles over 4 years).\n"},
+    };
+    return list;
+}
+
+void kelvane_tool::print_usage(std::ostream& out) const {
+    out << "Usage: kelvane-tool [--root DIR | --data DIR] COMMAND [ARGS] [OPTIONS]\n"
+           "\n"
+           "  --root DIR   a device root; the data folder is DIR/Program Files/Kelvane\n"
+           "               (default: $KELVANE_DEVICE_ROOT or ~/.local/share/kelvane/device)\n"
+           "  --data DIR   a data folder itself (a backup, or a folder copied from a handheld)\n"
+           "\nCommands:\n";
+    for (const auto& c : commands()) out << "  " << c.usage << '\n';
+    out << "\n'kelvane-tool COMMAND --help' describes one command.\n";
+}
+
+int kelvane_tool::fail(const std::string& message) {
+    err_ << "kelvane-tool: " << message << '\n';
+    return 1;
+}
+
+int kelvane_tool::usage_error(const std::string& message) {
+    err_ << "kelvane-tool: " << message << '\n';
+    if (command_)
+        err_ << "Usage: kelvane-tool " << command_->usage << '\n';
+    else
+        err_ << "Try 'kelvane-tool --help'.\n";
+    return 2;
+}
+
+int kelvane_tool::finish(tool_session& s, int code) {
+    // A message box of the program (a write error, a damaged file) is a failure
+    // even when the command itself went through.
+    if (code == 0 && s.messages_shown() > 0) return 1;
+    return code;
+}
+
+int kelvane_tool::run(int argc, const char* const* argv) {
+    if (!args_.parse(argc, argv)) return usage_error(args_.error());
+    if (args_.command().empty()) {
+        if (args_.flag("--help")) {
+            print_usage(out_);
+            return 0;
+        }
+        return usage_error("no command given");
+    }
+    for (const auto& c : commands())
+        if (c.name == args_.command()) command_ = &c;
+    if (!command_) return usage_error("unknown command '" + args_.command() + "'");
+    if (args_.flag("--help")) {
+        out_ << "Usage: kelvane-tool " << command_->usage << "\n\n" << command_->help;
+        if (command_->run == &kelvane_tool::report || command_->run == &kelvane_tool::chart)
+            out_ << filter_options_help;
+        return 0;
+    }
+    std::vector<std::string_view> allowed = command_->options;
+    allowed.insert(allowed.end(), {"--root", "--data"});
+    if (auto unknown = args_.unknown(allowed); !unknown.empty())
+        return usage_error("unknown option " + unknown.front() + " for '" + args_.command() + "'");
+    if (args_.has("--root") && args_.has("--data"))
+        return usage_error("give either --root or --data, not both");
+
+    std::filesystem::path folder = default_device_root();
+    auto where = tool_session::layout::device_root;
+    if (auto root = args_.option("--root")) {
+        folder = *root;
+    } else if (auto data = args_.option("--data")) {
+        folder = *data;
+        where = tool_session::layout::data_folder;
+        std::error_code ec;
+        if (!std::filesystem::is_directory(folder, ec))
+            return fail("no data folder at '" + folder.string() + "'");
+    }
+    tool_session session(folder, where);
+    session.start();
+    return finish(session, (this->*command_->run)(session));
+}
+
+bool kelvane_tool::take_account(tool_session& s, std::size_t position, std::u16string& name) {
+    if (args_.positionals().size() > position) {
+        name = u16(args_.positionals()[position]);
+    } else {
+        name = s.config().current_account();
+        if (name.empty()) {
+            fail(to_utf8(tr(msg_open_account)));
+            return false;
+        }
+    }
+    const int before = s.messages_shown();
+    if (!s.load_account(name)) {
+        fail("no vehicle account named '" + to_utf8(name) + "'");
+        return false;
+    }
+    // A file that could not be read must not be written over by a command
+    // that goes on as if the account were empty.
+    if (s.messages_shown() > before) {
+        fail("the files of '" + to_utf8(name) + "' could not be read; nothing was changed");
+        return false;
+    }
+    return true;
+}
+
+bool kelvane_tool::amount_option(std::string_view name, double& out, bool& given) {
+    given = false;
+    const auto text = args_.option(name);
+    if (!text) return true;
+    if (!read_amount(*text, out)) {
+        usage_error("bad number for " + std::string(name) + ": '" + *text + "'");
+        return false;
+    }
+    given = true;
+    return true;
+}
+
+bool kelvane_tool::date_option(std::string_view name, local_time& out, bool& given) {
+    given = false;
+    const auto text = args_.option(name);
+    if (!text) return true;
+    bool has_time = false;
+    if (!read_date(*text, out, has_time)) {
+        usage_error("bad date for " + std::string(name) + ": '" + *text +
+                    "' (use YYYY-MM-DD or YYYY-MM-DD HH:MM[:SS])");
+        return false;
+    }
+    given = true;
+    return true;
+}
+
+bool kelvane_tool::text_option(std::string_view name, std::size_t max_length, std::u16string& out) {
+    const auto text = args_.option(name);
+    if (!text) return true;
+    if (!is_valid_utf8(*text)) {
+        usage_error(std::string(name) + " is not valid UTF-8 text");
+        return false;
+    }
+    out = u16(*text);
+    if (out.size() > max_length) {
+        usage_error(std::string(name) + " has more than " + std::to_string(max_length) +
+                    " characters");
+        return false;
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+
+int kelvane_tool::accounts(tool_session& s) {
+    if (!args_.positionals().empty()) return usage_error("'accounts' takes no arguments");
+    const std::u16string folder = s.data_folder();
+    struct row {
+        std::u16string name;
+        double mileage, cost;
+    };
+    std::vector<row> rows;
+    double total = 0;
+    // Highest slot first, as every account list of the program shows them.
+    for (const auto& name : s.config().list_account_names()) {
+        const auto fuel = data_class::read_account_header(folder, name);
+        const auto maint = datamaint_class::read_account_header(folder, name);
+        const auto fees = datarepair_class::read_account_header(folder, name);
+        const double cost = fuel.total_fuel_cost + maint.total_repair_cost + fees.total_fees_cost;
+        rows.push_back({name, fuel.current_mileage, cost});
+        total += cost;
+    }
+    if (args_.flag("--json")) {
+        out_ << "{\"current\":" << json_string(s.config().current_account()) << ",\"accounts\":[";
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            out_ << (i ? "," : "") << "{\"name\":" << json_string(rows[i].name)
+                 << ",\"mileage\":" << json_number(rows[i].mileage)
+                 << ",\"total_cost\":" << json_number(rows[i].cost) << "}";
+        out_ << "],\"total_cost\":" << json_number(total) << "}\n";
+        return 0;
+    }
+    text_table table({tr(u"Auto"), u">" + tr(u"Total Mileage"), u">" + tr(u"Total Cost")});
+    const std::u16string current = s.config().current_account();
+    for (const auto& r : rows)
+        table.add_row({r.name == current ? r.name + u" *" : r.name, format("%.f", r.mileage),
+                       format("%.f", r.cost)});
+    table.write(out_);
+    out_ << to_utf8(tr(u"Total Cost") + format(": %.2f", total)) << '\n';
+    return 0;
+}
+
+int kelvane_tool::add_account(tool_session& s) {
+    if (args_.positionals().size() != 1) return usage_error("give the account's name");
+    const std::u16string name = u16(args_.positionals()[0]);
+    if (!config_class::is_valid_account_name(name))
+        return fail("'" + args_.positionals()[0] +
+                    "' cannot be an account name (1 to 128 characters, usable as a file name)");
+    if (s.config().account_exists(name))
+        return fail("there is already an account named '" + args_.positionals()[0] + "'");
+
+    std::u16string mileage_unit = unit_kilometer, fuel_unit = unit_liter, currency, note;
+    if (auto u = args_.option("--mileage-unit")) {
+        mileage_unit = u16(*u);
+        if (mileage_unit != unit_kilometer && mileage_unit != unit_mile)
+            return usage_error("--mileage-unit is Kilometer or Mile");
+    }
+    if (auto u = args_.option("--fuel-unit")) {
+        fuel_unit = u16(*u);
+        if (std::find(fuel_unit_names.begin(), fuel_unit_names.end(), fuel_unit) ==
+            fuel_unit_names.end())
+            return usage_error("--fuel-unit is Liter, US Gallon or UK Gallon");
+    }
+    int economy = 2;
+    if (auto e = args_.option("--economy"); e && !read_int(*e, 0, 3, economy))
+        return usage_error("--economy is a number from 0 to 3");
+    double initial = 0, tank = 0;
+    bool given = false;
+    if (!amount_option("--initial-mileage", initial, given) ||
+        !amount_option("--tank", tank, given))
+        return 2;
+    if (!text_option("--currency", 33, currency) || !text_option("--note", 30, note)) return 2;
+
+    s.ensure_data_folder();
+    if (!s.config().add_account(name))
+        return fail("the account could not be added (100 accounts at most)");
+    s.config().open_account(name);
+    fuel_header& h = s.fuel().header();
+    h.tank_capacity = tank;
+    h.initial_mileage = initial;
+    h.current_mileage = initial;
+    set_fixed(h.mileage_unit, mileage_unit);
+    set_fixed(h.fuel_unit, fuel_unit);
+    h.economy_mode = economy;
+    set_fixed(h.currency, currency);
+    set_fixed(h.account_note, note);
+    const local_time today = device_clock().now();
+    h.account_year = today.year;
+    h.account_month = today.month;
+    h.account_day = today.day;
+    const bool ok = s.fuel().save_all() && s.maintenance().save_all() && s.fees().save_all();
+    if (!ok) return 1;
+    out_ << "Added account " << args_.positionals()[0] << '\n';
+    return 0;
+}
+
+int kelvane_tool::records(tool_session& s) {
+    if (args_.positionals().size() > 1) return usage_error("give at most one account");
+    std::u16string name;
+    if (!take_account(s, 0, name)) return 1;
+    data_class& fuel = s.fuel();
+    datamaint_class& maint = s.maintenance();
+    datarepair_class& fees = s.fees();
+    const fuel_header& h = fuel.header();
+
+    if (args_.flag("--json")) {
+        out_ << "{\"account\":" << json_string(name)
+             << ",\"mileage_unit\":" << json_string(fixed_text(h.mileage_unit))
+             << ",\"fuel_unit\":" << json_string(fixed_text(h.fuel_unit))
+             << ",\"currency\":" << json_string(fixed_text(h.currency))
+             << ",\"economy_mode\":" << h.economy_mode << ",\"fuel\":[";
+        for (int i = 0; i < fuel.record_count(); ++i) {
+            const auto& r = fuel.record_at(i);
+            out_ << (i ? "," : "") << "{\"key\":" << json_string(fixed_text(r.key))
+                 << ",\"date\":\"" << record_date_iso(r) << "\""
+                 << ",\"mileage\":" << json_number(r.mileage)
+                 << ",\"quantity\":" << json_number(r.fuel_purchased)
+                 << ",\"gauge\":" << json_number(r.fuel_gauge)
+                 << ",\"cost\":" << json_number(r.fuel_cost)
+                 << ",\"price\":" << json_number(r.unit_price)
+                 << ",\"type\":" << json_string(fixed_text(r.fuel_type))
+                 << ",\"note\":" << json_string(fixed_text(r.note)) << ",\"economy\":"
+                 << (i + 1 < fuel.record_count() ? json_number(r.economy) : "null") << "}";
+        }
+        out_ << "],\"repairs\":[";
+        for (int i = 0; i < maint.record_count(); ++i) {
+            const auto& r = maint.record_at(i);
+            out_ << (i ? "," : "") << "{\"key\":" << json_string(fixed_text(r.key))
+                 << ",\"date\":\"" << record_date_iso(r) << "\""
+                 << ",\"mileage\":" << json_number(r.mileage) << ",\"cost\":" << json_number(r.cost)
+                 << ",\"maintenance\":" << (r.maintenance_flag == 0 ? "true" : "false")
+                 << ",\"next_service\":" << json_number(r.next_service_mileage)
+                 << ",\"description\":" << json_string(fixed_text(r.description)) << "}";
+        }
+        out_ << "],\"fees\":[";
+        for (int i = 0; i < fees.record_count(); ++i) {
+            const auto& r = fees.record_at(i);
+            out_ << (i ? "," : "") << "{\"key\":" << json_string(fixed_text(r.key))
+                 << ",\"date\":\"" << record_date_iso(r) << "\""
+                 << ",\"mileage\":" << json_number(r.mileage) << ",\"cost\":" << json_number(r.cost)
+                 << ",\"category\":" << json_string(fixed_text(r.category))
+                 << ",\"description\":" << json_string(fixed_text(r.description)) << "}";
+        }
+        out_ << "]}\n";
+        return 0;
+    }
+
+    const std::u16string economy_unit =
+        h.economy_mode >= 0 && h.economy_mode < 4
+            ? tr(economy_unit_names[static_cast<std::size_t>(h.economy_mode)])
+            : std::u16string();
+    out_ << to_utf8(tr(u"Fuel")) << " (" << fuel.record_count() << ")\n";
+    if (fuel.record_count()) {
+        text_table t({tr(u"Date"), u">" + tr(u"Mileage"), u">" + tr(u"Fuel Purchased"),
+                      u">" + tr(u"Fuel Gauge"), u">" + tr(u"Amount"), u">" + tr(u"Fuel Unit Price"),
+                      u">" + economy_unit, tr(u"Fuel Type"), tr(u"Description")});
+        for (int i = 0; i < fuel.record_count(); ++i) {
+            const auto& r = fuel.record_at(i);
+            const auto texts = fuel.fuel_row_texts(i);
+            t.add_row({texts[3], format("%.1f", r.mileage), texts[1], format("%.2f", r.fuel_gauge),
+                       format("%.2f", r.fuel_cost), format("%.3f", r.unit_price), texts[2],
+                       fixed_text(r.fuel_type), fixed_text(r.note)});
+        }
+        t.write(out_);
+    }
+    out_ << '\n' << to_utf8(tr(u"Repair")) << " (" << maint.record_count() << ")\n";
+    if (maint.record_count()) {
+        text_table t({tr(u"Date"), u">" + tr(u"Mileage"), tr(u"Item"), u">" + tr(u"Amount"),
+                      u">" + tr(u"NextServier"), tr(u"Description")});
+        for (int i = 0; i < maint.record_count(); ++i) {
+            const auto& r = maint.record_at(i);
+            const auto texts = maint.maintenance_row_texts(i);
+            const bool service = r.maintenance_flag == 0;
+            t.add_row({texts[3], format("%.f", r.mileage), tr(service ? u"Maintenance" : u"Repair"),
+                       texts[2], service ? format("%.1f", r.next_service_mileage) : u"",
+                       fixed_text(r.description)});
+        }
+        t.write(out_);
+    }
+    out_ << '\n' << to_utf8(tr(u"Fees")) << " (" << fees.record_count() << ")\n";
+    if (fees.record_count()) {
+        text_table t({tr(u"Date"), u">" + tr(u"Mileage"), tr(u"Category"), u">" + tr(u"Amount"),
+                      tr(u"Description")});
+        for (int i = 0; i < fees.record_count(); ++i) {
+            const auto& r = fees.record_at(i);
+            const auto texts = fees.fees_row_texts(i);
+            t.add_row({texts[3], format("%.f", r.mileage), fixed_text(r.category), texts[2],
+                       fixed_text(r.description)});
+        }
+        t.write(out_);
+    }
+    return 0;
+}
+
+int kelvane_tool::add_fuel(tool_session& s) {
+    if (args_.positionals().size() > 1) return usage_error("give at most one account");
+    std::u16string name;
+    if (!take_account(s, 0, name)) return 1;
+    fuel_header& h = s.fuel().header();
+
+    local_time when = device_clock().now();
+    double mileage = h.current_mileage, cost = 0, price = 0, quantity = 0, gauge = h.tank_capacity;
+    bool has_date, has_mileage, has_cost, has_price, has_quantity, has_gauge = false;
+    if (!date_option("--date", when, has_date) ||
+        !amount_option("--mileage", mileage, has_mileage) ||
+        !amount_option("--cost", cost, has_cost) || !amount_option("--price", price, has_price) ||
+        !amount_option("--quantity", quantity, has_quantity))
+        return 2;
+    if (auto g = args_.option("--gauge"); g && *g != "full") {
+        if (!amount_option("--gauge", gauge, has_gauge)) return 2;
+    }
+    std::u16string type = fixed_text(h.last_fuel_type), note;
+    if (!text_option("--type", 30, type) || !text_option("--note", 50, note)) return 2;
+
+    // Two of price, cost and quantity give the third, as in the fuel editor.
+    if (has_price + has_cost + has_quantity < 2)
+        return usage_error("give two of --price, --cost and --quantity");
+    if (!has_quantity) {
+        if (price == 0) return usage_error("--price must be above 0 to work out the quantity");
+        quantity = parse_number(format("%.2f", cost / price));
+    } else if (!has_cost) {
+        cost = parse_number(format("%.2f", price * quantity));
+    } else if (!has_price) {
+        if (quantity == 0) return usage_error("--quantity must be above 0 to work out the price");
+        price = parse_number(format("%.3f", cost / quantity));
+    }
+    if (!has_gauge) {
+        if (h.tank_capacity <= 0)
+            return usage_error("the account has no tank capacity; give --gauge as a number");
+        gauge = h.tank_capacity;
+    }
+    if (gauge < quantity)
+        return usage_error(
+            "--gauge is below --quantity: the tank cannot hold less than was bought");
+    if (h.tank_capacity > 0 && gauge > h.tank_capacity)
+        return usage_error("--gauge is above the tank capacity of " +
+                           to_utf8(format("%.2f", h.tank_capacity)));
+
+    data_class::dw_struct r{};
+    r.year = when.year, r.month = when.month, r.day = when.day;
+    r.hour = when.hour, r.minute = when.minute, r.second = when.second;
+    r.mileage = mileage;
+    r.fuel_purchased = quantity;
+    r.fuel_gauge = gauge;
+    r.fuel_cost = cost;
+    r.unit_price = price;
+    set_fixed(r.fuel_type, type);
+    set_fixed(r.note, note);
+    // The editor remembers the last price and fuel type in the header.
+    h.last_unit_price = price;
+    set_fixed(h.last_fuel_type, type);
+    const std::u16string key = s.fuel().add_record(r);
+    if (key.empty()) return 1;
+    out_ << to_utf8(key) << '\n';
+    return 0;
+}
+
+int kelvane_tool::add_repair(tool_session& s) {
+    if (args_.positionals().size() > 1) return usage_error("give at most one account");
+    std::u16string name;
+    if (!take_account(s, 0, name)) return 1;
+    local_time when = device_clock().now();
+    double mileage = s.fuel().header().current_mileage, cost = 0, next = 0;
+    bool has_date, has_mileage, has_cost, has_next;
+    if (!date_option("--date", when, has_date) ||
+        !amount_option("--mileage", mileage, has_mileage) ||
+        !amount_option("--cost", cost, has_cost) ||
+        !amount_option("--next-service", next, has_next))
+        return 2;
+    if (!has_cost) return usage_error("--cost is needed");
+    std::u16string description;
+    if (!text_option("--description", 50, description)) return 2;
+
+    datamaint_class::dw_struct r{};
+    r.year = when.year, r.month = when.month, r.day = when.day;
+    r.hour = when.hour, r.minute = when.minute, r.second = when.second;
+    r.mileage = mileage;
+    r.cost = cost;
+    r.next_service_mileage = has_next ? next : 0;
+    r.maintenance_flag = has_next ? 0 : 1;
+    set_fixed(r.description, description);
+    const std::u16string key = s.maintenance().add_record(r);
+    if (key.empty()) return 1;
+    out_ << to_utf8(key) << '\n';
+    return 0;
+}
+
+int kelvane_tool::add_fee(tool_session& s) {
+    if (args_.positionals().size() > 1) return usage_error("give at most one account");
+    std::u16string name;
+    if (!take_account(s, 0, name)) return 1;
+    local_time when = device_clock().now();
+    double mileage = s.fuel().header().current_mileage, cost = 0;
+    bool has_date, has_mileage, has_cost;
+    if (!date_option("--date", when, has_date) ||
+        !amount_option("--mileage", mileage, has_mileage) ||
+        !amount_option("--cost", cost, has_cost))
+        return 2;
+    if (!has_cost) return usage_error("--cost is needed");
+    std::u16string category, description;
+    if (!text_option("--category", 30, category) || !text_option("--description", 50, description))
+        return 2;
+
+    datarepair_class::dw_struct r{};
+    r.year = when.year, r.month = when.month, r.day = when.day;
+    r.hour = when.hour, r.minute = when.minute, r.second = when.second;
+    r.mileage = mileage;
+    r.cost = cost;
+    set_fixed(r.category, category);
+    set_fixed(r.description, description);
+    const std::u16string key = s.fees().add_record(r);
+    if (key.empty()) return 1;
+    out_ << to_utf8(key) << '\n';
+    return 0;
+}
+
+}  // namespace kelvane

@@ -1,0 +1,81 @@
+#pragma once
+// kelvane-tool: the command-line companion over the program's core. It works
+// on a device root or on a bare data folder and lists, adds, reports, charts,
+// exports, imports, backs up and restores without the screen.
+
+#include <iosfwd>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/tool_arguments.h"
+#include "stores/selection_limits.h"
+
+namespace kelvane {
+
+class tool_session;
+class tjt_class;
+
+class kelvane_tool {
+public:
+    kelvane_tool(std::ostream& out, std::ostream& err) : out_(out), err_(err) {}
+    // Runs one command line; 0 on success, 1 on a failure the tool or the
+    // program reported, 2 on a command line it could not understand.
+    int run(int argc, const char* const* argv);
+
+private:
+    using command_fn = int (kelvane_tool::*)(tool_session&);
+    struct command_info {
+        std::string_view name;
+        command_fn run;
+        std::vector<std::string_view> options;
+        std::string_view usage;
+        std::string_view help;
+    };
+    static const std::vector<command_info>& commands();
+
+    int accounts(tool_session& s);
+    int add_account(tool_session& s);
+    int records(tool_session& s);
+    int add_fuel(tool_session& s);
+    int add_repair(tool_session& s);
+    int add_fee(tool_session& s);
+    int report(tool_session& s);
+    int chart(tool_session& s);
+    int sample(tool_session& s);
+    int trips(tool_session& s);
+    int export_csv(tool_session& s);
+    int import_csv(tool_session& s);
+    int backup(tool_session& s);
+    int restore(tool_session& s);
+
+    void print_usage(std::ostream& out) const;
+    int fail(const std::string& message);         // exit code 1
+    int usage_error(const std::string& message);  // exit code 2
+
+    // The account named on the command line (first positional) or, without
+    // one, the open account; loaded into the stores. False after a message.
+    bool take_account(tool_session& s, std::size_t position, std::u16string& name);
+    // Reads an optional option value with a reader; false after a message.
+    bool amount_option(std::string_view name, double& out, bool& given);
+    bool date_option(std::string_view name, local_time& out, bool& given);
+    bool text_option(std::string_view name, std::size_t max_length, std::u16string& out);
+    // --from/--to/--min/--max into selection limits.
+    bool read_limits(selection_limits& limits);
+    // Fills the chart engine for a report kind over the vehicles of the
+    // command line; the title is the report's. 0, or the exit code after a
+    // message.
+    int fill_chart(tool_session& s, int kind, tjt_class& chart, class dc& surface,
+                   std::u16string& title, std::vector<std::u16string>& vehicles);
+    // The trip report: the trip of --trip over its own vehicles and limits.
+    int fill_trip_chart(tool_session& s, tjt_class& chart, class dc& surface, std::u16string& title,
+                        std::vector<std::u16string>& vehicles);
+    int finish(tool_session& s, int code);
+
+    std::ostream& out_;
+    std::ostream& err_;
+    tool_arguments args_;
+    const command_info* command_ = nullptr;
+};
+
+}  // namespace kelvane

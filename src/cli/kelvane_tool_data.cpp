@@ -1,0 +1,159 @@
+// The commands of kelvane-tool that move whole data sets: trips, export,
+// import, backup, restore and the sample data.
+#include <filesystem>
+#include <ostream>
+
+#include "cli/json_text.h"
+#include "cli/kelvane_tool.h"
+#include "cli/sample_data.h"
+#include "cli/text_table.h"
+#include "cli/tool_session.h"
+#include "common/text.h"
+#include "common/translate.h"
+#include "platform/text_encoding.h"
+#include "shell/export_import.h"
+#include "trips/trip_figures.h"
+
+namespace kelvane {
+
+namespace {
+
+std::string limits_text(const tripdata_class::dw_struct& t) {
+    std::u16string text;
+    if (t.use_start_date)
+        text += format("from %04d-%02d-%02d ", t.start_year, t.start_month, t.start_day);
+    if (t.use_end_date) text += format("to %04d-%02d-%02d ", t.end_year, t.end_month, t.end_day);
+    if (t.use_start_mileage) text += format("from mileage %.1f ", t.start_mileage);
+    if (t.use_end_mileage) text += format("to mileage %.1f ", t.end_mileage);
+    if (!text.empty()) text.pop_back();
+    return to_utf8(text);
+}
+
+}  // namespace
+
+int kelvane_tool::trips(tool_session& s) {
+    if (!args_.positionals().empty()) return usage_error("'trips' takes no arguments");
+    s.load_trips();
+    // The trip mileage is measured on the open account's fill-ups.
+    const std::u16string open = s.config().current_account();
+    if (!open.empty()) s.load_account(open);
+    trip_figures figures(s.data_folder(), s.fuel(), s.maintenance(), s.fees());
+    tripdata_class& store = s.trips();
+
+    if (args_.flag("--json")) {
+        out_ << "{\"trips\":[";
+        for (int i = 0; i < store.record_count(); ++i) {
+            const auto& trip = store.record_at(i);
+            const trip_totals t = figures.totals(trip);
+            out_ << (i ? "," : "")
+                 << "{\"description\":" << json_string(fixed_text(trip.trip_description))
+                 << ",\"vehicles\":[";
+            bool first = true;
+            for (const auto& slot : trip.trip_vehicles) {
+                if (!slot[0]) continue;
+                out_ << (first ? "" : ",") << json_string(fixed_text(slot));
+                first = false;
+            }
+            out_ << "],\"limits\":\"" << limits_text(trip) << "\",\"fuel\":" << json_number(t.fuel)
+                 << ",\"repair\":" << json_number(t.repair) << ",\"fees\":" << json_number(t.fees)
+                 << ",\"total\":" << json_number(t.fuel + t.repair + t.fees)
+                 << ",\"mileage\":" << (t.vehicle_count < 2 ? json_number(t.mileage) : "null")
+                 << "}";
+        }
+        out_ << "]}\n";
+        return 0;
+    }
+    text_table table({tr(u"Description"), u">" + tr(u"Cost")});
+    for (const trip_row& row : figures.build_rows(store))
+        table.add_row({std::u16string(static_cast<std::size_t>(row.indent / 5), u' ') + row.text,
+                       row.cost_text});
+    if (table.empty()) {
+        out_ << "No trips\n";
+        return 0;
+    }
+    table.write(out_);
+    return 0;
+}
+
+int kelvane_tool::export_csv(tool_session& s) {
+    if (args_.positionals().size() != 2) return usage_error("give the account and the file");
+    std::u16string name;
+    if (!take_account(s, 0, name)) return 1;
+    export_import csv(s.fuel(), s.maintenance(), s.fees());
+    const std::string& file = args_.positionals()[1];
+    if (!csv.export_account(tool_session::device_path_of(file))) return 1;
+    out_ << "Exported " << s.fuel().record_count() << " fuel, " << s.maintenance().record_count()
+         << " repair and maintenance and " << s.fees().record_count() << " fees records to " << file
+         << '\n';
+    return 0;
+}
+
+int kelvane_tool::import_csv(tool_session& s) {
+    if (args_.positionals().size() != 2) return usage_error("give the account and the file");
+    std::u16string name;
+    if (!take_account(s, 0, name)) return 1;
+    const std::string& file = args_.positionals()[1];
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(file, ec))
+        return fail("no file '" + file + "' to import");
+    export_import csv(s.fuel(), s.maintenance(), s.fees());
+    const import_summary done = csv.import_file(tool_session::device_path_of(file));
+    if (!done.read) return 1;
+    out_ << "Imported " << done.fuel << " fuel, " << done.maintenance
+         << " repair and maintenance and " << done.fees << " fees records\n";
+    if (done.skipped)
+        err_ << "kelvane-tool: " << done.skipped
+             << " lines were left out: their dates are not real calendar days\n";
+    return 0;
+}
+
+int kelvane_tool::backup(tool_session& s) {
+    if (args_.positionals().size() != 1) return usage_error("give the backup folder");
+    const std::string& folder = args_.positionals()[0];
+    if (!s.config().backup_to_folder(tool_session::device_path_of(folder) + u"\\"))
+        return fail("the backup into '" + folder + "' did not complete");
+    out_ << "Backed up " << s.config().list_account_names().size() << " accounts to " << folder
+         << '\n';
+    return 0;
+}
+
+int kelvane_tool::restore(tool_session& s) {
+    if (args_.positionals().size() != 1) return usage_error("give the backup folder");
+    const std::string& folder = args_.positionals()[0];
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(std::filesystem::path(folder) / "Config.dat", ec))
+        return fail("'" + folder + "' holds no backup (Config.dat is missing)");
+    s.ensure_data_folder();
+    if (!s.config().restore_from_folder(tool_session::device_path_of(folder) + u"\\"))
+        return fail("the restore from '" + folder + "' did not complete");
+    out_ << "Restored " << s.config().list_account_names().size() << " accounts from " << folder
+         << '\n';
+    return 0;
+}
+
+int kelvane_tool::sample(tool_session& s) {
+    if (!args_.positionals().empty()) return usage_error("'sample' takes no arguments");
+    sample_data::options o;
+    if (auto v = args_.option("--vehicles"); v && !read_int(*v, 1, 5, o.vehicles))
+        return usage_error("--vehicles is a number from 1 to 5");
+    if (auto y = args_.option("--years"); y && !read_int(*y, 1, 30, o.years))
+        return usage_error("--years is a number from 1 to 30");
+    int seed = 1;
+    if (auto v = args_.option("--seed"); v && !read_int(*v, 0, 1000000000, seed))
+        return usage_error("--seed is a whole number");
+    o.seed = static_cast<unsigned>(seed);
+    o.end = device_clock().now();
+    if (!s.config().list_account_names().empty())
+        return fail("the data folder already holds accounts; sample data goes into an empty one");
+    const sample_data data(o);
+    s.ensure_data_folder();
+    s.load_trips();
+    if (!data.install(s.config(), {&s.fuel(), &s.maintenance(), &s.fees()}, s.trips())) return 1;
+    for (const auto& v : data.vehicles())
+        out_ << to_utf8(v.name) << ": " << v.fuel.size() << " fill-ups, " << v.maintenance.size()
+             << " repairs and services, " << v.fees.size() << " fees\n";
+    out_ << data.trips().size() << " trips\n";
+    return 0;
+}
+
+}  // namespace kelvane

@@ -1,0 +1,86 @@
+#pragma once
+// One run of kelvane-tool over a data folder: the device services carried on
+// the host (files, clock, device facts, a message box that writes to
+// standard error), the configuration, the language table and the stores,
+// set up the way the handheld sets them up at start.
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "accounts/config_class.h"
+#include "cli/tool_file_system.h"
+#include "platform/services.h"
+#include "stores/data_class.h"
+#include "stores/datamaint_class.h"
+#include "stores/datarepair_class.h"
+#include "stores/tripdata_class.h"
+#include "tools/textlist_class.h"
+
+namespace kelvane {
+
+// Writes every message box to standard error, answers OK or Yes, and counts
+// the boxes so the tool can end with a failure code after any of them.
+class stderr_message_box : public message_box_service {
+public:
+    message_answer show(std::u16string_view text, std::u16string_view caption,
+                        message_buttons buttons) override;
+    int shown() const { return shown_; }
+
+private:
+    int shown_ = 0;
+};
+
+class tool_session {
+public:
+    enum class layout {
+        device_root,  // the folder holds the whole device; data in "Program Files/Kelvane"
+        data_folder,  // the folder is the data folder itself (a backup, a copied folder)
+    };
+
+    tool_session(const std::filesystem::path& folder, layout where);
+    tool_session(const tool_session&) = delete;
+    tool_session& operator=(const tool_session&) = delete;
+
+    // Reads "Config.dat" and the language table "Language".
+    void start();
+    // Loads the trip file (only the commands that need it do, so that merely
+    // listing never writes one).
+    void load_trips();
+    // Creates the data folder when it is missing (a fresh device root).
+    void ensure_data_folder();
+    // Loads one account into the three stores; false when it is not registered.
+    bool load_account(std::u16string_view name);
+
+    std::u16string data_folder() const { return config_.data_folder(); }
+    // The device path of a host file or folder given on the command line.
+    static std::u16string device_path_of(const std::filesystem::path& host) {
+        return tool_file_system::host_device_path(host);
+    }
+
+    config_class& config() { return config_; }
+    data_class& fuel() { return fuel_; }
+    datamaint_class& maintenance() { return maintenance_; }
+    datarepair_class& fees() { return fees_; }
+    tripdata_class& trips() { return trips_; }
+    host_device_info& device_facts() { return device_; }
+    int messages_shown() const { return box_.shown(); }
+
+private:
+    tool_file_system files_;
+    host_clock clock_;
+    host_device_info device_;
+    stderr_message_box box_;
+    recording_shell shell_;
+    scoped_services services_;
+    config_class config_;
+    textlist_class language_;
+    std::unique_ptr<scoped_translator> translator_;
+    data_class fuel_;
+    datamaint_class maintenance_;
+    datarepair_class fees_;
+    tripdata_class trips_;
+};
+
+}  // namespace kelvane
