@@ -43,6 +43,7 @@ tjt_class::tjt_class() {
 
 void tjt_class::clear_entries() {
     entries_.clear();
+    index_.clear();
     max_value_ = 0;
     total_value_ = 0;
     first_visible_ = 0;
@@ -56,13 +57,14 @@ void tjt_class::add_value(std::u16string_view name, double value, int int1, int 
     // field still finds the entry it created.
     dw_struct e{};
     set_field(e.name, name);
-    const std::u16string key = fixed_text(e.name);
-    for (auto& existing : entries_) {
-        if (fixed_text(existing.name) == key) {
-            existing.value += value;
-            return;
-        }
+    std::u16string key = fixed_text(e.name);
+    // Names are unique among the entries, so the index finds the one equal
+    // entry a walk over all of them would; a report of many fill-ups stays linear.
+    if (auto found = index_.find(key); found != index_.end()) {
+        entries_[found->second].value += value;
+        return;
     }
+    index_.emplace(std::move(key), entries_.size());
     set_field(e.date_text, date_text);
     set_field(e.note_text, note_text);
     e.value = value;

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/dc.h"
@@ -103,6 +104,7 @@ private:
     void draw_marker(dc& surface, const point (&triangle)[3]);
 
     std::vector<dw_struct> entries_;
+    std::unordered_map<std::u16string, std::size_t> index_;  // entry of each name
     double max_value_ = 0;
     double total_value_ = 0;
     int first_visible_ = 0;
