@@ -232,6 +232,9 @@ bool record_store<D, H, R, B>::load(std::u16string_view folder, std::u16string_v
     // the remains of an interrupted write and is left out.
     const std::size_t count = static_cast<std::size_t>(length - header_size) / record_size;
     const std::size_t before = records_.size();
+    // Room to grow: the records added after a load are appended without
+    // moving every record already held.
+    records_.reserve(before + count + std::max<std::size_t>(count / 4, 1024));
     records_.resize(before + count);
     std::size_t got = count ? file->read(records_.data() + before, count * record_size) : 0;
     records_.resize(before + got / record_size);
