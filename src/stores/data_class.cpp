@@ -18,56 +18,72 @@ bool is_us_gallon(std::u16string_view unit) {
 
 }  // namespace
 
-double stretch_economy(const fuel_header& header, double distance, double fuel) {
-    const std::u16string fuel_unit = fixed_text(header.fuel_unit);
-    const std::u16string mileage_unit = fixed_text(header.mileage_unit);
-    const bool us = is_us_gallon(fuel_unit);
-    const bool uk = fuel_unit == u"UK Gallon";
-    const auto litres = [&](double v) {
-        return us ? v * us_gallons_to_litres : uk ? v * uk_gallons_to_litres : v;
-    };
-    const auto kilometres = [&](double v) {
-        return mileage_unit == u"Kilometer" ? v : v * miles_to_km;
-    };
-    const auto miles = [&](double v) { return mileage_unit == u"Mile" ? v : v * km_to_miles; };
+namespace {
 
-    switch (header.economy_mode) {
-        case 0: {  // miles per US gallon
-            if (fuel == 0) return 0;
-            double gallons = fuel;
-            if (!us) {
-                if (uk) gallons *= uk_gallons_to_litres;
-                gallons *= litres_to_us_gallons;
-            }
-            return miles(distance) / gallons;
-        }
-        case 1: {  // miles per UK gallon
-            if (fuel == 0) return 0;
-            double gallons = fuel;
-            if (!uk) {
-                if (us) gallons *= us_gallons_to_litres;
-                gallons *= litres_to_uk_gallons;
-            }
-            return miles(distance) / gallons;
-        }
-        case 2:  // litres per 100 km
-            if (distance == 0) return 0;
-            return litres(fuel) / kilometres(distance) * 100;
-        case 3:  // km per litre
-            if (fuel == 0) return 0;
-            return kilometres(distance) / litres(fuel);
-        default:
-            return 0;
+// The account's units, read once from the header's texts rather than for
+// every stretch of a long file.
+struct economy_units {
+    explicit economy_units(const fuel_header& header) : mode(header.economy_mode) {
+        const std::u16string fuel_unit = fixed_text(header.fuel_unit);
+        const std::u16string mileage_unit = fixed_text(header.mileage_unit);
+        us = is_us_gallon(fuel_unit);
+        uk = fuel_unit == u"UK Gallon";
+        in_km = mileage_unit == u"Kilometer";
+        in_miles = mileage_unit == u"Mile";
     }
+    double litres(double v) const {
+        return us ? v * us_gallons_to_litres : uk ? v * uk_gallons_to_litres : v;
+    }
+    double kilometres(double v) const { return in_km ? v : v * miles_to_km; }
+    double miles(double v) const { return in_miles ? v : v * km_to_miles; }
+
+    double economy(double distance, double fuel) const {
+        switch (mode) {
+            case 0: {  // miles per US gallon
+                if (fuel == 0) return 0;
+                double gallons = fuel;
+                if (!us) {
+                    if (uk) gallons *= uk_gallons_to_litres;
+                    gallons *= litres_to_us_gallons;
+                }
+                return miles(distance) / gallons;
+            }
+            case 1: {  // miles per UK gallon
+                if (fuel == 0) return 0;
+                double gallons = fuel;
+                if (!uk) {
+                    if (us) gallons *= us_gallons_to_litres;
+                    gallons *= litres_to_uk_gallons;
+                }
+                return miles(distance) / gallons;
+            }
+            case 2:  // litres per 100 km
+                if (distance == 0) return 0;
+                return litres(fuel) / kilometres(distance) * 100;
+            case 3:  // km per litre
+                if (fuel == 0) return 0;
+                return kilometres(distance) / litres(fuel);
+            default:
+                return 0;
+        }
+    }
+
+    std::int32_t mode;
+    bool us, uk, in_km, in_miles;
+};
+
+}  // namespace
+
+double stretch_economy(const fuel_header& header, double distance, double fuel) {
+    return economy_units(header).economy(distance, fuel);
 }
 
 namespace {
 
 // Distance and fuel used from fill-up a to the next fill-up b: what the tank
 // held after a minus what it held just before b was filled.
-double economy_between(const fuel_header& h, const fuel_record& a, const fuel_record& b) {
-    return stretch_economy(h, b.mileage - a.mileage,
-                           a.fuel_gauge - (b.fuel_gauge - b.fuel_purchased));
+double economy_between(const economy_units& units, const fuel_record& a, const fuel_record& b) {
+    return units.economy(b.mileage - a.mileage, a.fuel_gauge - (b.fuel_gauge - b.fuel_purchased));
 }
 
 }  // namespace
@@ -79,11 +95,12 @@ bool& data_class::changed_flag() {
 void data_class::recompute_derived() {
     header_.total_fuel_cost = 0;
     header_.current_mileage = header_.initial_mileage;
+    const economy_units units(header_);
     for (std::size_t i = 0; i < records_.size(); ++i) {
         header_.total_fuel_cost += records_[i].fuel_cost;
         if (records_[i].mileage > header_.current_mileage)
             header_.current_mileage = records_[i].mileage;
-        if (i > 0) records_[i - 1].economy = economy_between(header_, records_[i - 1], records_[i]);
+        if (i > 0) records_[i - 1].economy = economy_between(units, records_[i - 1], records_[i]);
     }
 }
 
@@ -93,7 +110,7 @@ void data_class::on_newest_appended() {
     if (last.mileage > header_.current_mileage) header_.current_mileage = last.mileage;
     if (records_.size() > 1) {
         fuel_record& previous = records_[records_.size() - 2];
-        previous.economy = economy_between(header_, previous, last);
+        previous.economy = economy_between(economy_units(header_), previous, last);
     }
 }
 
