@@ -15,18 +15,24 @@ std::u16string short_date_text(std::uint16_t language, int year, int month, int 
     const int yy = year % 100;
     if (language == 1031) return format("%.2d.%.2d.%.2d", day, month, yy);
     switch (date_order_for(language)) {
-        case date_order::day_month_year: return format("%.2d/%.2d/%.2d", day, month, yy);
-        case date_order::year_month_day: return format("%.2d/%.2d/%.2d", yy, month, day);
-        default: return format("%.2d/%.2d/%.2d", month, day, yy);
+        case date_order::day_month_year:
+            return format("%.2d/%.2d/%.2d", day, month, yy);
+        case date_order::year_month_day:
+            return format("%.2d/%.2d/%.2d", yy, month, day);
+        default:
+            return format("%.2d/%.2d/%.2d", month, day, yy);
     }
 }
 
 std::u16string long_date_text(std::uint16_t language, int year, int month, int day) {
     if (language == 1031) return format("%.2d.%.2d.%.4d", day, month, year);
     switch (date_order_for(language)) {
-        case date_order::day_month_year: return format("%.2d/%.2d/%.4d", day, month, year);
-        case date_order::year_month_day: return format("%.4d/%.2d/%.2d", year, month, day);
-        default: return format("%.2d/%.2d/%.4d", month, day, year);
+        case date_order::day_month_year:
+            return format("%.2d/%.2d/%.4d", day, month, year);
+        case date_order::year_month_day:
+            return format("%.4d/%.2d/%.2d", year, month, day);
+        default:
+            return format("%.2d/%.2d/%.4d", month, day, year);
     }
 }
 

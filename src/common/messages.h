@@ -21,10 +21,10 @@ inline constexpr char16_t msg_open_account[] = u"Please open an account.";
 inline constexpr char16_t program_caption[] = u"Kelvane";
 
 // Shows the translated key with the program's caption.
-message_answer show_message(std::u16string_view key,
-                            message_buttons buttons = message_buttons::ok);
+message_answer show_message(std::u16string_view key, message_buttons buttons = message_buttons::ok);
 // Shows a text as it stands (for the few texts that never pass the table).
-message_answer show_untranslated(std::u16string_view text, std::u16string_view caption = program_caption,
+message_answer show_untranslated(std::u16string_view text,
+                                 std::u16string_view caption = program_caption,
                                  message_buttons buttons = message_buttons::ok);
 
 }  // namespace kelvane

@@ -14,7 +14,11 @@ std::u16string reverse_tr(std::u16string_view text) {
     return g_translator ? g_translator->reverse_translate(text) : std::u16string(text);
 }
 
-const text_translator* current_translator() { return g_translator; }
-void set_translator(const text_translator* t) { g_translator = t; }
+const text_translator* current_translator() {
+    return g_translator;
+}
+void set_translator(const text_translator* t) {
+    g_translator = t;
+}
 
 }  // namespace kelvane

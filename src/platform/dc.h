@@ -14,9 +14,15 @@ using colour = std::uint32_t;
 constexpr colour rgb(int r, int g, int b) {
     return static_cast<colour>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
-constexpr int red_of(colour c) { return c & 0xFF; }
-constexpr int green_of(colour c) { return (c >> 8) & 0xFF; }
-constexpr int blue_of(colour c) { return (c >> 16) & 0xFF; }
+constexpr int red_of(colour c) {
+    return c & 0xFF;
+}
+constexpr int green_of(colour c) {
+    return (c >> 8) & 0xFF;
+}
+constexpr int blue_of(colour c) {
+    return (c >> 16) & 0xFF;
+}
 // What get_pixel answers outside the surface.
 inline constexpr colour invalid_colour = 0xFFFFFFFFu;
 

@@ -8,7 +8,9 @@ class faulty_file : public device_file {
 public:
     faulty_file(std::unique_ptr<device_file> inner, faulty_file_system& owner)
         : inner_(std::move(inner)), owner_(owner) {}
-    std::size_t read(void* buffer, std::size_t count) override { return inner_->read(buffer, count); }
+    std::size_t read(void* buffer, std::size_t count) override {
+        return inner_->read(buffer, count);
+    }
     std::size_t write(const void* data, std::size_t count) override {
         if (owner_.next_write_fails()) {
             // A full medium takes part of the data and then refuses the rest.
@@ -16,7 +18,9 @@ public:
         }
         return inner_->write(data, count);
     }
-    bool seek(std::int64_t offset, seek_origin origin) override { return inner_->seek(offset, origin); }
+    bool seek(std::int64_t offset, seek_origin origin) override {
+        return inner_->seek(offset, origin);
+    }
     std::int64_t position() const override { return inner_->position(); }
     std::int64_t length() const override { return inner_->length(); }
     bool close() override { return inner_->close(); }

@@ -32,7 +32,9 @@ public:
     bool create_folder(std::u16string_view path) override { return inner_.create_folder(path); }
     bool file_exists(std::u16string_view path) override { return inner_.file_exists(path); }
     bool folder_exists(std::u16string_view path) override { return inner_.folder_exists(path); }
-    std::vector<find_entry> find(std::u16string_view pattern) override { return inner_.find(pattern); }
+    std::vector<find_entry> find(std::u16string_view pattern) override {
+        return inner_.find(pattern);
+    }
 
     // Called by the wrapped files; true when this write must fail.
     bool next_write_fails() { return ++writes_ == fail_write_; }

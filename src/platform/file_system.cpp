@@ -4,7 +4,9 @@ namespace kelvane {
 
 namespace {
 
-char16_t fold(char16_t c) { return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c; }
+char16_t fold(char16_t c) {
+    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
+}
 
 bool match_from(std::u16string_view p, std::u16string_view n) {
     std::size_t pi = 0, ni = 0, star = std::u16string_view::npos, mark = 0;

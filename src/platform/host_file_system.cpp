@@ -98,17 +98,15 @@ std::unique_ptr<device_file> host_file_system::open_write(std::u16string_view pa
     return open_host(host_path(path), "r+b");
 }
 
-bool host_file_system::copy_file(std::u16string_view from, std::u16string_view to,
-                                 bool overwrite) {
+bool host_file_system::copy_file(std::u16string_view from, std::u16string_view to, bool overwrite) {
     const auto src = host_path(from), dst = host_path(to);
     if (src.empty() || dst.empty()) return false;
     std::error_code ec;
     if (!fs::is_regular_file(src, ec)) return false;
     ensure_root();
     if (fs::equivalent(src, dst, ec)) return true;
-    return fs::copy_file(src, dst,
-                         overwrite ? fs::copy_options::overwrite_existing : fs::copy_options::none,
-                         ec);
+    return fs::copy_file(
+        src, dst, overwrite ? fs::copy_options::overwrite_existing : fs::copy_options::none, ec);
 }
 
 bool host_file_system::delete_file(std::u16string_view path) {
@@ -156,7 +154,8 @@ std::vector<find_entry> host_file_system::find(std::u16string_view pattern) {
         const auto name = from_utf8(entry.path().filename().string());
         if (!wildcard_match(mask, name)) continue;
         std::error_code kind_ec;
-        out.push_back({name, entry.is_directory(kind_ec) ? attribute_directory : attribute_archive});
+        out.push_back(
+            {name, entry.is_directory(kind_ec) ? attribute_directory : attribute_archive});
     }
     std::sort(out.begin(), out.end(),
               [](const find_entry& a, const find_entry& b) { return a.name < b.name; });

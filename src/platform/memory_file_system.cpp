@@ -9,7 +9,8 @@ namespace {
 
 class memory_file : public device_file {
 public:
-    explicit memory_file(std::shared_ptr<std::vector<std::uint8_t>> data) : data_(std::move(data)) {}
+    explicit memory_file(std::shared_ptr<std::vector<std::uint8_t>> data)
+        : data_(std::move(data)) {}
     std::size_t read(void* buffer, std::size_t count) override {
         if (!data_ || pos_ >= static_cast<std::int64_t>(data_->size())) return 0;
         const auto n = std::min<std::size_t>(count, data_->size() - pos_);
@@ -27,15 +28,18 @@ public:
     }
     bool seek(std::int64_t offset, seek_origin origin) override {
         if (!data_) return false;
-        const std::int64_t base = origin == seek_origin::begin     ? 0
-                                  : origin == seek_origin::current ? pos_
-                                                                   : static_cast<std::int64_t>(data_->size());
+        const std::int64_t base = origin == seek_origin::begin ? 0
+                                  : origin == seek_origin::current
+                                      ? pos_
+                                      : static_cast<std::int64_t>(data_->size());
         if (base + offset < 0) return false;
         pos_ = base + offset;
         return true;
     }
     std::int64_t position() const override { return pos_; }
-    std::int64_t length() const override { return data_ ? static_cast<std::int64_t>(data_->size()) : -1; }
+    std::int64_t length() const override {
+        return data_ ? static_cast<std::int64_t>(data_->size()) : -1;
+    }
     bool close() override {
         const bool ok = data_ != nullptr;
         data_.reset();
@@ -57,7 +61,9 @@ std::u16string trim_slashes(std::u16string_view path) {
 
 }  // namespace
 
-memory_file_system::memory_file_system() { folders_[u"\\"] = u"\\"; }
+memory_file_system::memory_file_system() {
+    folders_[u"\\"] = u"\\";
+}
 
 std::u16string memory_file_system::key(std::u16string_view path) {
     auto p = trim_slashes(path);
@@ -129,7 +135,9 @@ bool memory_file_system::create_folder(std::u16string_view path) {
     return true;
 }
 
-bool memory_file_system::file_exists(std::u16string_view path) { return files_.count(key(path)) != 0; }
+bool memory_file_system::file_exists(std::u16string_view path) {
+    return files_.count(key(path)) != 0;
+}
 
 bool memory_file_system::folder_exists(std::u16string_view path) {
     return folders_.count(key(path)) != 0;

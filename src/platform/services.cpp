@@ -31,7 +31,9 @@ service_set& current() {
 
 }  // namespace
 
-const service_set& services() { return current(); }
+const service_set& services() {
+    return current();
+}
 
 scoped_services::scoped_services(const service_set& replacement) : previous_(current()) {
     auto& s = current();
@@ -42,7 +44,9 @@ scoped_services::scoped_services(const service_set& replacement) : previous_(cur
     if (replacement.shell) s.shell = replacement.shell;
 }
 
-scoped_services::~scoped_services() { current() = previous_; }
+scoped_services::~scoped_services() {
+    current() = previous_;
+}
 
 std::u16string program_folder() {
     const auto path = device().program_path();

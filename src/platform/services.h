@@ -25,11 +25,21 @@ struct service_set {
 // writes to standard error and answers OK/Yes, and a recording shell.
 const service_set& services();
 
-inline file_system& device_files() { return *services().files; }
-inline clock_service& device_clock() { return *services().clock; }
-inline device_info& device() { return *services().device; }
-inline message_box_service& message_boxes() { return *services().messages; }
-inline shell_service& device_shell() { return *services().shell; }
+inline file_system& device_files() {
+    return *services().files;
+}
+inline clock_service& device_clock() {
+    return *services().clock;
+}
+inline device_info& device() {
+    return *services().device;
+}
+inline message_box_service& message_boxes() {
+    return *services().messages;
+}
+inline shell_service& device_shell() {
+    return *services().shell;
+}
 
 // Installs services for the lifetime of the object; members left null keep
 // the services that were in force.

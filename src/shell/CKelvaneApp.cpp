@@ -1,13 +1,12 @@
 #include "shell/CKelvaneApp.h"
 
-#include "tools/key_table.h"
-
 #include <QApplication>
 
 #include "platform/qt/system_colours.h"
 #include "shell/CKelvaneDlg.h"
 #include "shell/program_data.h"
 #include "shell/shell_state.h"
+#include "tools/key_table.h"
 
 namespace kelvane {
 

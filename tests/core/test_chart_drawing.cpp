@@ -385,7 +385,6 @@ TEST_F(ChartDrawing, ShortScreenDrawsOnlyTheLegendRowsThatFit) {
     EXPECT_EQ(rows, 4);
 }
 
-
 TEST_F(ChartDrawing, PageWithTitleRowAndChartBelow) {
     fill({1, 2});
     chart.set_chart_type(chart_kind::columns);

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
-#include <unistd.h>
 
 #include "platform/faulty_file_system.h"
 #include "platform/host_file_system.h"
@@ -13,7 +13,9 @@ using namespace kelvane;
 
 namespace {
 
-std::vector<std::uint8_t> bytes_of(const char* s) { return {s, s + std::strlen(s)}; }
+std::vector<std::uint8_t> bytes_of(const char* s) {
+    return {s, s + std::strlen(s)};
+}
 
 // The same expectations hold for the host and the memory file system.
 void exercise(file_system& fs) {
@@ -65,7 +67,8 @@ TEST(FileSystems, MemoryFileSystemBehavesLikeTheDevice) {
 }
 
 TEST(FileSystems, HostFileSystemBehavesLikeTheDevice) {
-    auto root = std::filesystem::temp_directory_path() / ("kelvane-fs-" + std::to_string(::getpid()));
+    auto root =
+        std::filesystem::temp_directory_path() / ("kelvane-fs-" + std::to_string(::getpid()));
     std::filesystem::remove_all(root);
     {
         host_file_system fs(root);
@@ -113,5 +116,8 @@ TEST(TextEncoding, Utf8RoundTripAndWindows1252) {
     EXPECT_TRUE(is_valid_utf8(to_utf8(text)));
     EXPECT_FALSE(is_valid_utf8("\xE9t\xE9"));
     EXPECT_EQ(from_windows1252("\xE9t\xE9 \x80"), u"\u00E9t\u00E9 \u20AC");
-    EXPECT_EQ(from_utf8("a\xFF" "b"), u"a\uFFFD" u"b");
+    EXPECT_EQ(from_utf8("a\xFF"
+                        "b"),
+              u"a\uFFFD"
+              u"b");
 }
