@@ -62,8 +62,11 @@ bool config_class::backup_to_folder(std::u16string_view folder_text) {
     // The files must hold what the stores hold. A store that cannot write
     // keeps its changes in memory and the backup stops, rather than copying
     // stale files or dropping the changes when the stores are reloaded.
-    for (account_store* store : {stores_.fuel, stores_.maintenance, stores_.fees})
-        if (store && !store->account_name().empty() && !store->save_all()) return false;
+    for (account_store* store : {stores_.fuel, stores_.maintenance, stores_.fees}) {
+        if (!store || store->account_name().empty()) continue;
+        if (!store->save_all()) return false;
+        store->clear_dirty();  // written: the reset below need not write it again
+    }
     for (account_store* store : {stores_.fuel, stores_.maintenance, stores_.fees})
         if (store) store->reset();
 
