@@ -232,6 +232,7 @@ import_summary export_import::import_file(std::u16string_view path) {
 
     // Adding in bulk lets a store merge the new records and write its file
     // once, instead of recomputing its totals and header for every line.
+    translate_items();
     fuel_.begin_bulk();
     maintenance_.begin_bulk();
     fees_.begin_bulk();
@@ -242,6 +243,12 @@ import_summary export_import::import_file(std::u16string_view path) {
     return summary;
 }
 
+void export_import::translate_items() {
+    // Looked up once per file: a language table is searched from its start.
+    items_ = {tr(u"Fuel"), tr(u"Repair"), tr(u"Maintenance"), tr(u"Fees")};
+    items_translated_ = true;
+}
+
 void export_import::import_line(std::u16string_view line, import_summary& summary) {
     const std::vector<std::u16string> cells = split_csv_line(line);
     const auto cell = [&](std::size_t number) -> std::u16string_view {
@@ -250,14 +257,15 @@ void export_import::import_line(std::u16string_view line, import_summary& summar
     };
 
     const std::u16string_view item = cell(3);
+    if (!items_translated_) translate_items();
     enum class kind { none, fuel, repair, maintenance, fees } k = kind::none;
-    if (item == tr(u"Fuel"))
+    if (item == items_[0])
         k = kind::fuel;
-    else if (item == tr(u"Repair"))
+    else if (item == items_[1])
         k = kind::repair;
-    else if (item == tr(u"Maintenance"))
+    else if (item == items_[2])
         k = kind::maintenance;
-    else if (item == tr(u"Fees"))
+    else if (item == items_[3])
         k = kind::fees;
     if (k == kind::none) return;
 

@@ -5,6 +5,7 @@
 // column tells them apart. The screens ask for the path; these operations do
 // the file work and show the owner the messages that belong to it.
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,6 +54,11 @@ public:
 
 private:
     bool write_export(std::u16string_view path, const selection_limits& limits);
+    // The item texts of the four record kinds in the language in force.
+    void translate_items();
+
+    std::array<std::u16string, 4> items_;
+    bool items_translated_ = false;
 
     data_class& fuel_;
     datamaint_class& maintenance_;
