@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "common/translate.h"
+#include "core/test_services.h"
 #include "platform/memory_file_system.h"
 #include "platform/recording_dc.h"
 #include "platform/services.h"
@@ -19,7 +20,7 @@ constexpr rect screen_chart{0, 13, 240, 320};
 constexpr int axis_y = 200;
 constexpr int axis_height = 172;  // from y = 28 down to the axis
 
-class ChartDrawing : public ::testing::Test {
+class ChartDrawing : public ::testing::Test, protected kelvane::testing::test_services {
 protected:
     // Entries "a", "b", ... with the given values, prepared on the surface.
     void fill(const std::vector<double>& values) {
@@ -51,12 +52,6 @@ protected:
     }
     std::vector<dc_call> draw_texts() const { return surface.calls_of(dc_op::draw_text); }
 
-    memory_file_system fs;
-    fixed_clock clock;
-    host_device_info dev;
-    scripted_message_box boxes;
-    recording_shell shell;
-    scoped_services s{{&fs, &clock, &dev, &boxes, &shell}};
     recording_dc surface{480, 320};
     tjt_class chart;
 };

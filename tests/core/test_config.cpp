@@ -4,6 +4,7 @@
 
 #include "accounts/config_class.h"
 #include "common/messages.h"
+#include "core/test_services.h"
 #include "platform/faulty_file_system.h"
 #include "platform/memory_file_system.h"
 #include "platform/services.h"
@@ -46,18 +47,11 @@ config_image fresh_image(std::int32_t no_input_panel = 0) {
     return img;
 }
 
-class Config : public ::testing::Test {
+class Config : public ::testing::Test, protected kelvane::testing::test_services {
 protected:
     void SetUp() override { config_class::make_folder_path(folder); }
     std::u16string data(std::u16string_view name) { return folder + std::u16string(name); }
     bytes saved() { return fs.bytes(config_file); }
-
-    memory_file_system fs;
-    fixed_clock clock;
-    host_device_info dev;
-    scripted_message_box boxes;
-    recording_shell shell;
-    scoped_services s{{&fs, &clock, &dev, &boxes, &shell}};
 };
 
 // A store that records what the configuration asks of it.

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/messages.h"
+#include "core/test_services.h"
 #include "platform/faulty_file_system.h"
 #include "platform/memory_file_system.h"
 #include "platform/services.h"
@@ -17,14 +18,7 @@ namespace {
 constexpr char16_t table_path[] = u"\\Program Files\\Kelvane\\Config_key.dat";
 constexpr char16_t log_path[] = u"\\Program Files\\Kelvane\\Debug.txt";
 
-struct key_table_test : ::testing::Test {
-    memory_file_system fs;
-    fixed_clock clock;
-    host_device_info dev;
-    scripted_message_box boxes;
-    recording_shell shell;
-    scoped_services s{{&fs, &clock, &dev, &boxes, &shell}};
-
+struct key_table_test : ::testing::Test, kelvane::testing::test_services {
     key_table_test() {
         fs.create_folder(u"\\Program Files");
         fs.create_folder(u"\\Program Files\\Kelvane");

@@ -12,6 +12,7 @@
 
 #include "common/messages.h"
 #include "common/text.h"
+#include "core/test_services.h"
 #include "platform/device_info.h"
 #include "platform/memory_file_system.h"
 #include "platform/message_box.h"
@@ -28,14 +29,7 @@ inline const std::u16string data_folder = u"\\Program Files\\Kelvane\\";
 
 // The services of one test; the data folder exists and the clock shows
 // 4 October 2007 02:25:33.
-struct device_fixture {
-    memory_file_system fs;
-    fixed_clock clock;
-    host_device_info dev;
-    scripted_message_box boxes;
-    recording_shell shell;
-    scoped_services services{{&fs, &clock, &dev, &boxes, &shell}};
-
+struct device_fixture : test_services {
     device_fixture() {
         fs.create_folder(u"\\Program Files");
         fs.create_folder(u"\\Program Files\\Kelvane");

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "common/translate.h"
+#include "core/test_services.h"
 #include "platform/faulty_file_system.h"
 #include "platform/memory_file_system.h"
 #include "platform/services.h"
@@ -58,14 +59,8 @@ bytes bng(std::u16string_view units) {
     return bng(units, static_cast<std::int32_t>(2 * units.size()));
 }
 
-class Textlist : public ::testing::Test {
+class Textlist : public ::testing::Test, protected kelvane::testing::test_services {
 protected:
-    memory_file_system fs;
-    fixed_clock clock;
-    host_device_info dev;
-    scripted_message_box boxes;
-    recording_shell shell;
-    scoped_services s{{&fs, &clock, &dev, &boxes, &shell}};
     textlist_class table;
 };
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "common/messages.h"
+#include "core/test_services.h"
 #include "platform/faulty_file_system.h"
 #include "platform/memory_file_system.h"
 #include "platform/recording_dc.h"
@@ -14,16 +15,9 @@ using namespace kelvane;
 
 namespace {
 
-class TjtClass : public ::testing::Test {
+class TjtClass : public ::testing::Test, protected kelvane::testing::test_services {
 protected:
     TjtClass() { clock.set(2024, 5, 15, 10, 30, 0); }
-
-    memory_file_system fs;
-    fixed_clock clock;
-    host_device_info dev;
-    scripted_message_box boxes;
-    recording_shell shell;
-    scoped_services s{{&fs, &clock, &dev, &boxes, &shell}};
 };
 
 std::u16string name_of(const tjt_class::dw_struct& e) {
