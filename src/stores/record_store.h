@@ -20,6 +20,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -138,6 +139,10 @@ protected:
     // Recomputes the derived values and writes the header in place.
     bool refresh_derived_and_header();
     bool write_header_in_place();
+    // Opens the file for writing in place and writes the header at its start
+    // (header_written tells whether that worked); nullptr, with the message
+    // shown, when the file cannot be opened.
+    std::unique_ptr<device_file> open_in_place(bool& header_written);
     // Writes the header and the records from `first_new` on at the end of the
     // file (plus the previous last record where the store asks for it).
     bool append_write(std::size_t first_new);
@@ -273,18 +278,27 @@ bool record_store<D, H, R, B>::save_all() {
 }
 
 template <class D, class H, class R, class B>
-bool record_store<D, H, R, B>::write_header_in_place() {
-    if (header_.account_name[0] == 0) return true;
+std::unique_ptr<device_file> record_store<D, H, R, B>::open_in_place(bool& header_written) {
+    header_written = false;
     if (!keep_unreadable_copy()) {
         failed_write();
-        return false;
+        return nullptr;
     }
     auto file = device_files().open_write(file_path());
     if (!file) {
         failed_write();
-        return false;
+        return nullptr;
     }
-    bool ok = file->seek(0) && file->write(&header_, header_size) == header_size;
+    header_written = file->seek(0) && file->write(&header_, header_size) == header_size;
+    return file;
+}
+
+template <class D, class H, class R, class B>
+bool record_store<D, H, R, B>::write_header_in_place() {
+    if (header_.account_name[0] == 0) return true;
+    bool ok = false;
+    auto file = open_in_place(ok);
+    if (!file) return false;
     ok = file->close() && ok;
     if (!ok) failed_write();
     return ok;
@@ -300,16 +314,9 @@ template <class D, class H, class R, class B>
 bool record_store<D, H, R, B>::append_write(std::size_t first_new) {
     if (header_.account_name[0] == 0) return true;
     D::changed_flag() = true;
-    if (!keep_unreadable_copy()) {
-        failed_write();
-        return false;
-    }
-    auto file = device_files().open_write(file_path());
-    if (!file) {
-        failed_write();
-        return false;
-    }
-    bool ok = file->seek(0) && file->write(&header_, header_size) == header_size;
+    bool ok = false;
+    auto file = open_in_place(ok);
+    if (!file) return false;
     if (ok && !(deferred_ && dirty_)) {
         // The file must hold exactly the records before the new ones; if it
         // does not (an earlier write failed), only a full save gets it right.
