@@ -4,9 +4,9 @@
 #include <random>
 
 #include "bench/bench_support.h"
-#include "shell/export_import.h"
-#include "stores/datamaint_class.h"
-#include "stores/datarepair_class.h"
+#include "core/exchange/export_import.h"
+#include "core/stores/fee_store.h"
+#include "core/stores/service_store.h"
 
 namespace kelvane::bench {
 namespace {
@@ -15,9 +15,9 @@ namespace {
 void BM_csv_export(benchmark::State& state) {
     bench_device device;
     device.write_fuel_file(u"Car", static_cast<std::size_t>(state.range(0)));
-    data_class fuel;
-    datamaint_class maintenance;
-    datarepair_class fees;
+    fuel_store fuel;
+    service_store maintenance;
+    fee_store fees;
     fuel.load(device.folder(), u"Car", false);
     maintenance.load(device.folder(), u"Car", false);
     fees.load(device.folder(), u"Car", false);
@@ -46,9 +46,9 @@ void csv_import(benchmark::State& state, bool shuffled) {
     // after the import drops the time of day.
     device.write_fuel_file(u"Source", n, 86400);
     {
-        data_class fuel;
-        datamaint_class maintenance;
-        datarepair_class fees;
+        fuel_store fuel;
+        service_store maintenance;
+        fee_store fees;
         fuel.load(device.folder(), u"Source", false);
         export_import(fuel, maintenance, fees).export_account(device.folder() + u"in.csv");
     }
@@ -74,9 +74,9 @@ void csv_import(benchmark::State& state, bool shuffled) {
     for (auto _ : state) {
         state.PauseTiming();
         std::filesystem::remove(device.host_file(u"Car.ful"));
-        data_class fuel;
-        datamaint_class maintenance;
-        datarepair_class fees;
+        fuel_store fuel;
+        service_store maintenance;
+        fee_store fees;
         fuel.load(device.folder(), u"Car", false);
         fuel.save_all();  // an empty account file, so the account counts as open
         fuel.load(device.folder(), u"Car", false);

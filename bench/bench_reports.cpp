@@ -1,12 +1,12 @@
 // The trips list and the report filling.
 #include "bench/bench_support.h"
-#include "common/text.h"
-#include "stats/report_filling.h"
-#include "stats/tjt_class.h"
-#include "stores/datamaint_class.h"
-#include "stores/datarepair_class.h"
-#include "stores/tripdata_class.h"
-#include "trips/trip_figures.h"
+#include "core/charts/chart_engine.h"
+#include "core/charts/report_filling.h"
+#include "core/common/text.h"
+#include "core/stores/fee_store.h"
+#include "core/stores/service_store.h"
+#include "core/stores/trip_store.h"
+#include "core/trips/trip_figures.h"
 
 namespace kelvane::bench {
 namespace {
@@ -24,11 +24,11 @@ void BM_trips_rebuild(benchmark::State& state) {
     for (int v = 0; v < vehicle_count; ++v)
         device.write_fuel_file(vehicle_names[v], per_vehicle, 3 * 3600,
                                static_cast<unsigned>(v + 1));
-    tripdata_class trips;
+    trip_store trips;
     trips.load(device.folder(), u"Trip", false);
     const int span_days = static_cast<int>(per_vehicle * 3 / 24);
     for (int i = 0; i < trip_count; ++i) {
-        tripdata_class::dw_struct t{};
+        trip_store::record_type t{};
         set_fixed(t.trip_description, u"Trip " + format("%d", i));
         const int vehicles = i % vehicle_count + 1;
         for (int k = 0; k < vehicles; ++k)
@@ -53,9 +53,9 @@ void BM_trips_rebuild(benchmark::State& state) {
             for (const char16_t* extension : {u".ful", u".mat", u".fee"})
                 benchmark::DoNotOptimize(plain_read(device.host_file(name + extension)));
     });
-    data_class fuel;
-    datamaint_class maintenance;
-    datarepair_class fees;
+    fuel_store fuel;
+    service_store maintenance;
+    fee_store fees;
     fuel.load(device.folder(), vehicle_names[0], false);
     maintenance.load(device.folder(), vehicle_names[0], false);
     fees.load(device.folder(), vehicle_names[0], false);
@@ -75,9 +75,9 @@ void BM_trips_rebuild(benchmark::State& state) {
 void report_filling(benchmark::State& state, report_kind kind) {
     bench_device device;
     device.write_fuel_file(u"Car", static_cast<std::size_t>(state.range(0)));
-    data_class fuel;
-    datamaint_class maintenance;
-    datarepair_class fees;
+    fuel_store fuel;
+    service_store maintenance;
+    fee_store fees;
     fuel.load(device.folder(), u"Car", false);
     const int n = fuel.record_count();
     const double baseline = baseline_seconds([&] {
@@ -86,7 +86,7 @@ void report_filling(benchmark::State& state, report_kind kind) {
         benchmark::DoNotOptimize(sum);
     });
     pixel_dc surface(240, 320);
-    tjt_class chart;
+    chart_engine chart;
     double total = 0;
     for (auto _ : state)
         total += seconds_of([&] {

@@ -3,16 +3,16 @@
 #include <cstring>
 
 #include "bench/bench_support.h"
-#include "stores/data_class.h"
+#include "core/stores/fuel_store.h"
 
 namespace kelvane::bench {
 namespace {
 
 constexpr std::int64_t step = 3 * 3600;
 
-data_class::dw_struct record_at_seconds(const data_class& store, std::int64_t seconds,
-                                        double mileage) {
-    data_class::dw_struct r = store.record_at(store.record_count() - 1);
+fuel_store::record_type record_at_seconds(const fuel_store& store, std::int64_t seconds,
+                                          double mileage) {
+    fuel_store::record_type r = store.record_at(store.record_count() - 1);
     const local_time t = from_local_seconds(seconds);
     r.year = t.year, r.month = t.month, r.day = t.day;
     r.hour = t.hour, r.minute = t.minute, r.second = t.second;
@@ -20,7 +20,7 @@ data_class::dw_struct record_at_seconds(const data_class& store, std::int64_t se
     return r;
 }
 
-std::int64_t seconds_of_record(const data_class::dw_struct& r) {
+std::int64_t seconds_of_record(const fuel_store::record_type& r) {
     return to_local_seconds(r.year, r.month, r.day, r.hour, r.minute, r.second);
 }
 
@@ -34,7 +34,7 @@ void BM_load(benchmark::State& state) {
     // buffer across loads, so the baseline keeps its buffer too.
     std::vector<char> buffer;
     plain_read_into(host, buffer);
-    data_class store;
+    fuel_store store;
     store.load(device.folder(), u"Car", false);
     double total = 0, plain = 0;
     for (auto _ : state) {
@@ -53,7 +53,7 @@ void BM_load(benchmark::State& state) {
 void BM_add_newest(benchmark::State& state) {
     bench_device device;
     device.write_fuel_file(u"Car", static_cast<std::size_t>(state.range(0)));
-    data_class store;
+    fuel_store store;
     store.set_deferred_save(true);
     store.load(device.folder(), u"Car", false);
     const auto host = device.host_file(u"Car.ful");
@@ -82,7 +82,7 @@ void BM_add_newest(benchmark::State& state) {
 void BM_insert_middle_deferred(benchmark::State& state) {
     bench_device device;
     device.write_fuel_file(u"Car", static_cast<std::size_t>(state.range(0)));
-    data_class store;
+    fuel_store store;
     store.set_deferred_save(true);
     store.load(device.folder(), u"Car", false);
     const auto host = device.host_file(u"Car.ful");
@@ -112,7 +112,7 @@ void BM_reset_full_save(benchmark::State& state) {
     const auto bytes = plain_read(host);
     const auto copy = host.parent_path() / "plain.bin";
     const double baseline = baseline_seconds([&] { plain_write(copy, bytes); });
-    data_class store;
+    fuel_store store;
     store.set_deferred_save(true);
     double total = 0;
     for (auto _ : state) {
@@ -131,7 +131,7 @@ void BM_reset_full_save(benchmark::State& state) {
 void BM_select(benchmark::State& state) {
     bench_device device;
     device.write_fuel_file(u"Car", static_cast<std::size_t>(state.range(0)));
-    data_class store;
+    fuel_store store;
     store.load(device.folder(), u"Car", false);
     const int n = store.record_count();
     selection_limits limits;
@@ -157,7 +157,7 @@ void BM_select(benchmark::State& state) {
 void BM_recompute_economy(benchmark::State& state) {
     bench_device device;
     device.write_fuel_file(u"Car", static_cast<std::size_t>(state.range(0)));
-    data_class store;
+    fuel_store store;
     store.load(device.folder(), u"Car", false);
     const int n = store.record_count();
     const double baseline = baseline_seconds([&] {

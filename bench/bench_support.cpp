@@ -4,8 +4,8 @@
 #include <cstdlib>
 
 #include "cli/sample_data.h"
-#include "stores/datamaint_class.h"
-#include "stores/datarepair_class.h"
+#include "core/stores/fee_store.h"
+#include "core/stores/service_store.h"
 
 namespace kelvane::bench {
 
@@ -40,7 +40,7 @@ std::filesystem::path bench_device::host_file(std::u16string_view name) const {
 void bench_device::write_fuel_file(std::u16string_view name, std::size_t count,
                                    std::int64_t step_seconds, unsigned seed) {
     const auto records = sample_data::fuel_series(count, seed, {2000, 1, 1}, step_seconds);
-    data_class store;
+    fuel_store store;
     store.load(folder(), name, false);
     store.header().tank_capacity = 50;
     set_fixed(store.header().mileage_unit, u"Kilometer");
@@ -63,22 +63,22 @@ void bench_device::write_cost_files(std::u16string_view name, std::size_t count,
         r.mileage = 1000.0 + static_cast<double>(i) * 300;
         r.cost = 20.0 + static_cast<double>(i % 17) * 11;
     };
-    datamaint_class maintenance;
+    service_store maintenance;
     maintenance.load(folder(), name, false);
     maintenance.begin_bulk();
     for (std::size_t i = 0; i < count; ++i) {
-        datamaint_class::dw_struct r{};
+        service_store::record_type r{};
         stamp(r, i);
-        r.maintenance_flag = i % 3 ? 1 : 0;
+        r.repair_flag = i % 3 ? 1 : 0;
         set_fixed(r.description, u"Service");
         maintenance.add_record(r);
     }
     maintenance.end_bulk();
-    datarepair_class fees;
+    fee_store fees;
     fees.load(folder(), name, false);
     fees.begin_bulk();
     for (std::size_t i = 0; i < count; ++i) {
-        datarepair_class::dw_struct r{};
+        fee_store::record_type r{};
         stamp(r, i);
         set_fixed(r.category, i % 2 ? u"Parking" : u"Toll");
         fees.add_record(r);

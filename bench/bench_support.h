@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
+#include "core/stores/fuel_store.h"
 #include "platform/dc.h"
 #include "platform/host_file_system.h"
 #include "platform/services.h"
-#include "stores/data_class.h"
 
 namespace kelvane::bench {
 

@@ -9,12 +9,12 @@
 #include <QProcess>
 #include <QTimer>
 
+#include "gui/shell/application.h"
+#include "gui/shell/device_window.h"
+#include "gui/shell/first_start.h"
 #include "platform/qt/desktop_shell.h"
 #include "platform/qt/device_message_box.h"
 #include "platform/services.h"
-#include "shell/CKelvaneApp.h"
-#include "shell/device_window.h"
-#include "shell/first_start.h"
 
 int main(int argc, char** argv) {
     using namespace kelvane;
@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
             window.screen().dismiss_all();
         });
     }
-    CKelvaneApp().run();
+    application().run();
 
     if (window.restart_requested()) {
         // The new run picks the new zoom up from the settings.

@@ -4,15 +4,15 @@
 #include <filesystem>
 #include <ostream>
 
-#include "accounts/date_text.h"
-#include "accounts/units.h"
 #include "cli/json_text.h"
 #include "cli/text_table.h"
 #include "cli/tool_session.h"
-#include "common/messages.h"
-#include "common/parse_number.h"
-#include "common/text.h"
-#include "common/translate.h"
+#include "core/accounts/units.h"
+#include "core/common/date_text.h"
+#include "core/common/messages.h"
+#include "core/common/parse_number.h"
+#include "core/common/text.h"
+#include "core/common/translate.h"
 #include "platform/text_encoding.h"
 
 namespace kelvane {
@@ -287,9 +287,9 @@ int kelvane_tool::accounts(tool_session& s) {
     double total = 0;
     // Highest slot first, as every account list of the program shows them.
     for (const auto& name : s.config().list_account_names()) {
-        const auto fuel = data_class::read_account_header(folder, name);
-        const auto maint = datamaint_class::read_account_header(folder, name);
-        const auto fees = datarepair_class::read_account_header(folder, name);
+        const auto fuel = fuel_store::read_account_header(folder, name);
+        const auto maint = service_store::read_account_header(folder, name);
+        const auto fees = fee_store::read_account_header(folder, name);
         const double cost = fuel.total_fuel_cost + maint.total_repair_cost + fees.total_fees_cost;
         rows.push_back({name, fuel.current_mileage, cost});
         total += cost;
@@ -316,7 +316,7 @@ int kelvane_tool::accounts(tool_session& s) {
 int kelvane_tool::add_account(tool_session& s) {
     if (args_.positionals().size() != 1) return usage_error("give the account's name");
     const std::u16string name = u16(args_.positionals()[0]);
-    if (!config_class::is_valid_account_name(name))
+    if (!configuration::is_valid_account_name(name))
         return fail("'" + args_.positionals()[0] +
                     "' cannot be an account name (1 to 128 characters, usable as a file name)");
     if (s.config().account_exists(name))
@@ -371,9 +371,9 @@ int kelvane_tool::records(tool_session& s) {
     if (args_.positionals().size() > 1) return usage_error("give at most one account");
     std::u16string name;
     if (!take_account(s, 0, name)) return 1;
-    data_class& fuel = s.fuel();
-    datamaint_class& maint = s.maintenance();
-    datarepair_class& fees = s.fees();
+    fuel_store& fuel = s.fuel();
+    service_store& maint = s.maintenance();
+    fee_store& fees = s.fees();
     const fuel_header& h = fuel.header();
 
     if (args_.flag("--json")) {
@@ -401,7 +401,7 @@ int kelvane_tool::records(tool_session& s) {
             out_ << (i ? "," : "") << "{\"key\":" << json_string(fixed_text(r.key))
                  << ",\"date\":\"" << record_date_iso(r) << "\""
                  << ",\"mileage\":" << json_number(r.mileage) << ",\"cost\":" << json_number(r.cost)
-                 << ",\"maintenance\":" << (r.maintenance_flag == 0 ? "true" : "false")
+                 << ",\"maintenance\":" << (r.repair_flag == 0 ? "true" : "false")
                  << ",\"next_service\":" << json_number(r.next_service_mileage)
                  << ",\"description\":" << json_string(fixed_text(r.description)) << "}";
         }
@@ -442,8 +442,8 @@ int kelvane_tool::records(tool_session& s) {
                       u">" + tr(u"NextServier"), tr(u"Description")});
         for (int i = 0; i < maint.record_count(); ++i) {
             const auto& r = maint.record_at(i);
-            const auto texts = maint.maintenance_row_texts(i);
-            const bool service = r.maintenance_flag == 0;
+            const auto texts = maint.service_row_texts(i);
+            const bool service = r.repair_flag == 0;
             t.add_row({texts[3], format("%.f", r.mileage), tr(service ? u"Maintenance" : u"Repair"),
                        texts[2], service ? format("%.1f", r.next_service_mileage) : u"",
                        fixed_text(r.description)});
@@ -456,7 +456,7 @@ int kelvane_tool::records(tool_session& s) {
                       tr(u"Description")});
         for (int i = 0; i < fees.record_count(); ++i) {
             const auto& r = fees.record_at(i);
-            const auto texts = fees.fees_row_texts(i);
+            const auto texts = fees.fee_row_texts(i);
             t.add_row({texts[3], format("%.f", r.mileage), fixed_text(r.category), texts[2],
                        fixed_text(r.description)});
         }
@@ -509,7 +509,7 @@ int kelvane_tool::add_fuel(tool_session& s) {
         return usage_error("--gauge is above the tank capacity of " +
                            to_utf8(format("%.2f", h.tank_capacity)));
 
-    data_class::dw_struct r{};
+    fuel_store::record_type r{};
     r.year = when.year, r.month = when.month, r.day = when.day;
     r.hour = when.hour, r.minute = when.minute, r.second = when.second;
     r.mileage = mileage;
@@ -544,13 +544,13 @@ int kelvane_tool::add_repair(tool_session& s) {
     std::u16string description;
     if (!text_option("--description", 50, description)) return 2;
 
-    datamaint_class::dw_struct r{};
+    service_store::record_type r{};
     r.year = when.year, r.month = when.month, r.day = when.day;
     r.hour = when.hour, r.minute = when.minute, r.second = when.second;
     r.mileage = mileage;
     r.cost = cost;
     r.next_service_mileage = has_next ? next : 0;
-    r.maintenance_flag = has_next ? 0 : 1;
+    r.repair_flag = has_next ? 0 : 1;
     set_fixed(r.description, description);
     const std::u16string key = s.maintenance().add_record(r);
     if (key.empty()) return 1;
@@ -574,7 +574,7 @@ int kelvane_tool::add_fee(tool_session& s) {
     if (!text_option("--category", 30, category) || !text_option("--description", 50, description))
         return 2;
 
-    datarepair_class::dw_struct r{};
+    fee_store::record_type r{};
     r.year = when.year, r.month = when.month, r.day = when.day;
     r.hour = when.hour, r.minute = when.minute, r.second = when.second;
     r.mileage = mileage;

@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "cli/tool_arguments.h"
-#include "stores/selection_limits.h"
+#include "core/stores/selection_limits.h"
 
 namespace kelvane {
 
 class tool_session;
-class tjt_class;
+class chart_engine;
 
 class kelvane_tool {
 public:
@@ -65,11 +65,11 @@ private:
     // Fills the chart engine for a report kind over the vehicles of the
     // command line; the title is the report's. 0, or the exit code after a
     // message.
-    int fill_chart(tool_session& s, int kind, tjt_class& chart, class dc& surface,
+    int fill_chart(tool_session& s, int kind, chart_engine& chart, class dc& surface,
                    std::u16string& title, std::vector<std::u16string>& vehicles);
     // The trip report: the trip of --trip over its own vehicles and limits.
-    int fill_trip_chart(tool_session& s, tjt_class& chart, class dc& surface, std::u16string& title,
-                        std::vector<std::u16string>& vehicles);
+    int fill_trip_chart(tool_session& s, chart_engine& chart, class dc& surface,
+                        std::u16string& title, std::vector<std::u16string>& vehicles);
     int finish(tool_session& s, int code);
 
     std::ostream& out_;

@@ -8,17 +8,17 @@
 #include "cli/sample_data.h"
 #include "cli/text_table.h"
 #include "cli/tool_session.h"
-#include "common/text.h"
-#include "common/translate.h"
+#include "core/common/text.h"
+#include "core/common/translate.h"
+#include "core/exchange/export_import.h"
+#include "core/trips/trip_figures.h"
 #include "platform/text_encoding.h"
-#include "shell/export_import.h"
-#include "trips/trip_figures.h"
 
 namespace kelvane {
 
 namespace {
 
-std::string limits_text(const tripdata_class::dw_struct& t) {
+std::string limits_text(const trip_store::record_type& t) {
     std::u16string text;
     if (t.use_start_date)
         text += format("from %04d-%02d-%02d ", t.start_year, t.start_month, t.start_day);
@@ -38,7 +38,7 @@ int kelvane_tool::trips(tool_session& s) {
     const std::u16string open = s.config().current_account();
     if (!open.empty()) s.load_account(open);
     trip_figures figures(s.data_folder(), s.fuel(), s.maintenance(), s.fees());
-    tripdata_class& store = s.trips();
+    trip_store& store = s.trips();
 
     if (args_.flag("--json")) {
         out_ << "{\"trips\":[";

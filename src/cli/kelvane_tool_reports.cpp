@@ -7,14 +7,14 @@
 #include "cli/raster_dc.h"
 #include "cli/text_table.h"
 #include "cli/tool_session.h"
-#include "common/messages.h"
-#include "common/text.h"
-#include "common/translate.h"
+#include "core/charts/chart_engine.h"
+#include "core/charts/chart_page.h"
+#include "core/charts/report_filling.h"
+#include "core/common/messages.h"
+#include "core/common/text.h"
+#include "core/common/translate.h"
+#include "core/trips/trip_figures.h"
 #include "platform/text_encoding.h"
-#include "stats/chart_page.h"
-#include "stats/report_filling.h"
-#include "stats/tjt_class.h"
-#include "trips/trip_figures.h"
 
 namespace kelvane {
 
@@ -79,7 +79,7 @@ bool kelvane_tool::read_limits(selection_limits& limits) {
     return true;
 }
 
-int kelvane_tool::fill_chart(tool_session& s, int kind, tjt_class& chart, dc& surface,
+int kelvane_tool::fill_chart(tool_session& s, int kind, chart_engine& chart, dc& surface,
                              std::u16string& title, std::vector<std::u16string>& vehicles) {
     title = tr(report_titles[kind]);
     if (kind == 4) return fill_trip_chart(s, chart, surface, title, vehicles);
@@ -102,9 +102,9 @@ int kelvane_tool::fill_chart(tool_session& s, int kind, tjt_class& chart, dc& su
         return fail(to_utf8(tr(msg_open_account)));
     }
     // The records of every chosen account, account after account.
-    data_class fuel;
-    datamaint_class maintenance;
-    datarepair_class fees;
+    fuel_store fuel;
+    service_store maintenance;
+    fee_store fees;
     for (const auto& v : vehicles) {
         if (!s.config().account_exists(v)) {
             return fail("no vehicle account named '" + to_utf8(v) + "'");
@@ -119,7 +119,7 @@ int kelvane_tool::fill_chart(tool_session& s, int kind, tjt_class& chart, dc& su
     return 0;
 }
 
-int kelvane_tool::fill_trip_chart(tool_session& s, tjt_class& chart, dc& surface,
+int kelvane_tool::fill_trip_chart(tool_session& s, chart_engine& chart, dc& surface,
                                   std::u16string& title, std::vector<std::u16string>& vehicles) {
     const auto name = args_.option("--trip");
     if (!name) return usage_error("report 4 needs --trip NAME");
@@ -127,7 +127,7 @@ int kelvane_tool::fill_trip_chart(tool_session& s, tjt_class& chart, dc& surface
         if (args_.has(other))
             return usage_error(std::string(other) + " does not go with --trip: the trip sets it");
     s.load_trips();
-    tripdata_class::dw_struct trip{};
+    trip_store::record_type trip{};
     const std::u16string description = from_utf8(*name);
     if (!s.trips().find_trip(description, trip)) return fail("no trip named '" + *name + "'");
     for (const auto& slot : trip.trip_vehicles)
@@ -136,7 +136,7 @@ int kelvane_tool::fill_trip_chart(tool_session& s, tjt_class& chart, dc& surface
     const std::u16string open = s.config().current_account();
     if (!open.empty()) s.load_account(open);
     trip_figures figures(s.data_folder(), s.fuel(), s.maintenance(), s.fees());
-    tjt_class totals;
+    chart_engine totals;
     title = figures.statistics(totals, s.trips(), description);
     const auto& e = totals.entries();
     if (e.size() != 3) return fail("the trip's figures could not be computed");
@@ -150,7 +150,7 @@ int kelvane_tool::report(tool_session& s) {
         return usage_error("give the report kind, a number from 0 to 4");
     // Colours are not needed for text, but preparing the entries reads them back.
     raster_dc surface(s.device_facts().screen_width(), s.device_facts().screen_height());
-    tjt_class chart;
+    chart_engine chart;
     std::u16string title;
     std::vector<std::u16string> vehicles;
     if (int code = fill_chart(s, kind, chart, surface, title, vehicles)) return code;
@@ -214,7 +214,7 @@ int kelvane_tool::chart(tool_session& s) {
     // The legend and the fonts follow the screen the chart is drawn for.
     s.device_facts().set_screen_size(width, height);
     raster_dc surface(width, height);
-    tjt_class chart;
+    chart_engine chart;
     std::u16string title;
     std::vector<std::u16string> vehicles;
     if (int code = fill_chart(s, kind, chart, surface, title, vehicles)) return code;

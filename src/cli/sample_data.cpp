@@ -4,9 +4,9 @@
 #include <cmath>
 #include <random>
 
-#include "accounts/config_class.h"
-#include "accounts/units.h"
-#include "common/text.h"
+#include "core/accounts/configuration.h"
+#include "core/accounts/units.h"
+#include "core/common/text.h"
 
 namespace kelvane {
 
@@ -56,7 +56,7 @@ std::int64_t date_of(const R& r) {
 }
 
 // Mileage on the odometer at a moment: that of the last fill-up before it.
-double mileage_at(const std::vector<data_class::dw_struct>& fuel, double initial,
+double mileage_at(const std::vector<fuel_store::record_type>& fuel, double initial,
                   std::int64_t when) {
     double m = initial;
     for (const auto& f : fuel) {
@@ -75,9 +75,9 @@ public:
 
     // Fill-ups from `start` to `end`: drive until the tank is low, then fill
     // (mostly to full, sometimes part of the way), at a slowly moving price.
-    std::vector<data_class::dw_struct> fill_ups(const vehicle_kind& k, std::int64_t start,
-                                                std::int64_t end, std::size_t at_most) {
-        std::vector<data_class::dw_struct> out;
+    std::vector<fuel_store::record_type> fill_ups(const vehicle_kind& k, std::int64_t start,
+                                                  std::int64_t end, std::size_t at_most) {
+        std::vector<fuel_store::record_type> out;
         double gauge = k.tank * 0.9, mileage = k.initial_mileage, price = k.price;
         std::int64_t t = start;
         while (out.size() < at_most) {
@@ -96,7 +96,7 @@ public:
             price = round_to(price, 0.001);
             gauge = round_to(std::min(k.tank, before + bought), 0.01);
 
-            data_class::dw_struct r{};
+            fuel_store::record_type r{};
             set_date(r, t);
             r.mileage = mileage;
             r.fuel_purchased = bought;
@@ -144,23 +144,23 @@ sample_data::sample_data(const options& o) {
         double next_service = k.initial_mileage + k.service_interval;
         for (const auto& f : car.fuel) {
             if (f.mileage < next_service) continue;
-            datamaint_class::dw_struct m{};
+            service_store::record_type m{};
             set_date(m, date_of(f) + 86400 + g.pick(5) * 86400);
             m.mileage = f.mileage + std::round(g.uniform(5, 80));
             m.cost = round_to(g.uniform(140, 320), 0.01);
             next_service = m.mileage + k.service_interval;
             m.next_service_mileage = next_service;
-            m.maintenance_flag = 0;
+            m.repair_flag = 0;
             set_fixed(m.description, g.chance(0.5) ? u"Oil and filter change" : u"Annual service");
             car.maintenance.push_back(m);
         }
         for (std::int64_t t = start + 20 * 86400; t < end; t += 30 * 86400) {
             if (!g.chance(0.07)) continue;
-            datamaint_class::dw_struct m{};
+            service_store::record_type m{};
             set_date(m, t + g.pick(20) * 86400);
             m.mileage = mileage_at(car.fuel, k.initial_mileage, date_of(m));
             m.cost = round_to(g.uniform(20, 600), 0.01);
-            m.maintenance_flag = 1;
+            m.repair_flag = 1;
             set_fixed(m.description, repair_jobs[g.pick(static_cast<int>(std::size(repair_jobs)))]);
             car.maintenance.push_back(m);
         }
@@ -172,7 +172,7 @@ sample_data::sample_data(const options& o) {
         auto add_fee = [&](std::int64_t t, const char16_t* category, const char16_t* description,
                            double cost) {
             if (t > end) return;
-            datarepair_class::dw_struct f{};
+            fee_store::record_type f{};
             set_date(f, t);
             f.mileage = mileage_at(car.fuel, k.initial_mileage, t);
             f.cost = round_to(cost, 0.01);
@@ -198,7 +198,7 @@ sample_data::sample_data(const options& o) {
     }
 
     // A holiday of the first vehicle, a year of the first two, a mileage stretch.
-    auto trip = [&](std::u16string_view description) -> tripdata_class::dw_struct& {
+    auto trip = [&](std::u16string_view description) -> trip_store::record_type& {
         trips_.emplace_back();
         set_fixed(trips_.back().trip_description, description);
         return trips_.back();
@@ -229,8 +229,7 @@ sample_data::sample_data(const options& o) {
     }
 }
 
-bool sample_data::install(config_class& config, const stores& to,
-                          tripdata_class& trip_store) const {
+bool sample_data::install(configuration& config, const stores& to, trip_store& trip_store) const {
     const std::u16string folder = config.data_folder();
     for (const auto& car : vehicles_) {
         if (!config.add_account(car.name)) return false;
@@ -276,9 +275,9 @@ bool sample_data::install(config_class& config, const stores& to,
     return true;
 }
 
-std::vector<data_class::dw_struct> sample_data::fuel_series(std::size_t count, unsigned seed,
-                                                            const local_time& start,
-                                                            std::int64_t step_seconds) {
+std::vector<fuel_store::record_type> sample_data::fuel_series(std::size_t count, unsigned seed,
+                                                              const local_time& start,
+                                                              std::int64_t step_seconds) {
     generator g(seed);
     vehicle_kind k = kinds[0];
     // Fill-ups at a fixed pace: the drive between them is what the tank allows.

@@ -9,15 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "core/stores/fee_store.h"
+#include "core/stores/fuel_store.h"
+#include "core/stores/service_store.h"
+#include "core/stores/trip_store.h"
 #include "platform/local_time.h"
-#include "stores/data_class.h"
-#include "stores/datamaint_class.h"
-#include "stores/datarepair_class.h"
-#include "stores/tripdata_class.h"
 
 namespace kelvane {
 
-class config_class;
+class configuration;
 
 class sample_data {
 public:
@@ -30,35 +30,35 @@ public:
     struct vehicle {
         std::u16string name;
         fuel_header settings{};  // units, currency, tank, initial mileage
-        std::vector<data_class::dw_struct> fuel;
-        std::vector<datamaint_class::dw_struct> maintenance;
-        std::vector<datarepair_class::dw_struct> fees;
+        std::vector<fuel_store::record_type> fuel;
+        std::vector<service_store::record_type> maintenance;
+        std::vector<fee_store::record_type> fees;
     };
     struct stores {
-        data_class* fuel = nullptr;
-        datamaint_class* maintenance = nullptr;
-        datarepair_class* fees = nullptr;
+        fuel_store* fuel = nullptr;
+        service_store* maintenance = nullptr;
+        fee_store* fees = nullptr;
     };
 
     explicit sample_data(const options& o);
 
     const std::vector<vehicle>& vehicles() const { return vehicles_; }
-    const std::vector<tripdata_class::dw_struct>& trips() const { return trips_; }
+    const std::vector<trip_store::record_type>& trips() const { return trips_; }
 
     // Registers every vehicle as an account, writes its three record files
     // through the stores and adds the trips; the first vehicle is left open.
     // False when an account could not be registered.
-    bool install(config_class& config, const stores& to, tripdata_class& trip_store) const;
+    bool install(configuration& config, const stores& to, trip_store& trip_store) const;
 
     // `count` fill-ups of one car in litres and kilometres, oldest first,
     // every `step_seconds` from `start`: the bulk material of the benchmarks.
-    static std::vector<data_class::dw_struct> fuel_series(std::size_t count, unsigned seed,
-                                                          const local_time& start,
-                                                          std::int64_t step_seconds);
+    static std::vector<fuel_store::record_type> fuel_series(std::size_t count, unsigned seed,
+                                                            const local_time& start,
+                                                            std::int64_t step_seconds);
 
 private:
     std::vector<vehicle> vehicles_;
-    std::vector<tripdata_class::dw_struct> trips_;
+    std::vector<trip_store::record_type> trips_;
 };
 
 }  // namespace kelvane

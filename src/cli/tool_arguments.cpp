@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
-#include "common/parse_number.h"
+#include "core/common/parse_number.h"
 #include "platform/text_encoding.h"
 
 namespace kelvane {

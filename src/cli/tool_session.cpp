@@ -32,7 +32,7 @@ void tool_session::start() {
 }
 
 void tool_session::ensure_data_folder() {
-    config_class::make_folder_path(data_folder());
+    configuration::make_folder_path(data_folder());
 }
 
 void tool_session::load_trips() {

@@ -9,14 +9,14 @@
 #include <string>
 #include <string_view>
 
-#include "accounts/config_class.h"
 #include "cli/tool_file_system.h"
+#include "core/accounts/configuration.h"
+#include "core/stores/fee_store.h"
+#include "core/stores/fuel_store.h"
+#include "core/stores/service_store.h"
+#include "core/stores/trip_store.h"
+#include "core/tools/language_table.h"
 #include "platform/services.h"
-#include "stores/data_class.h"
-#include "stores/datamaint_class.h"
-#include "stores/datarepair_class.h"
-#include "stores/tripdata_class.h"
-#include "tools/textlist_class.h"
 
 namespace kelvane {
 
@@ -59,11 +59,11 @@ public:
         return tool_file_system::host_device_path(host);
     }
 
-    config_class& config() { return config_; }
-    data_class& fuel() { return fuel_; }
-    datamaint_class& maintenance() { return maintenance_; }
-    datarepair_class& fees() { return fees_; }
-    tripdata_class& trips() { return trips_; }
+    configuration& config() { return config_; }
+    fuel_store& fuel() { return fuel_; }
+    service_store& maintenance() { return maintenance_; }
+    fee_store& fees() { return fees_; }
+    trip_store& trips() { return trips_; }
     host_device_info& device_facts() { return device_; }
     int messages_shown() const { return box_.shown(); }
 
@@ -74,13 +74,13 @@ private:
     stderr_message_box box_;
     recording_shell shell_;
     scoped_services services_;
-    config_class config_;
-    textlist_class language_;
+    configuration config_;
+    language_table language_;
     std::unique_ptr<scoped_translator> translator_;
-    data_class fuel_;
-    datamaint_class maintenance_;
-    datarepair_class fees_;
-    tripdata_class trips_;
+    fuel_store fuel_;
+    service_store maintenance_;
+    fee_store fees_;
+    trip_store trips_;
 };
 
 }  // namespace kelvane

@@ -3,10 +3,10 @@
 
 #include <cmath>
 
-#include "accounts/config_class.h"
 #include "cli/sample_data.h"
 #include "cli/tool_arguments.h"
-#include "common/text.h"
+#include "core/accounts/configuration.h"
+#include "core/common/text.h"
 #include "platform/memory_file_system.h"
 #include "platform/services.h"
 
@@ -118,7 +118,7 @@ TEST(SampleData, FillUpsAreConsistentTanksAndGiveRealisticEconomy) {
         EXPECT_GT(per_100, 2.0);
         EXPECT_LT(per_100, 10.0);
         for (const auto& m : car.maintenance)
-            if (m.maintenance_flag == 0) {
+            if (m.repair_flag == 0) {
                 EXPECT_GT(m.next_service_mileage, m.mileage);
             }
         for (const auto& f : car.fees) EXPECT_NE(u"", fixed_text(f.category));

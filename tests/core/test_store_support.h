@@ -10,18 +10,18 @@
 #include <string>
 #include <vector>
 
-#include "common/messages.h"
-#include "common/text.h"
+#include "core/common/messages.h"
+#include "core/common/text.h"
+#include "core/stores/fee_store.h"
+#include "core/stores/fuel_store.h"
+#include "core/stores/service_store.h"
+#include "core/stores/trip_store.h"
 #include "core/test_services.h"
 #include "platform/device_info.h"
 #include "platform/memory_file_system.h"
 #include "platform/message_box.h"
 #include "platform/services.h"
 #include "platform/shell_service.h"
-#include "stores/data_class.h"
-#include "stores/datamaint_class.h"
-#include "stores/datarepair_class.h"
-#include "stores/tripdata_class.h"
 
 namespace kelvane::testing {
 
@@ -91,7 +91,7 @@ template <class Store>
 struct store_kind;
 
 template <>
-struct store_kind<data_class> {
+struct store_kind<fuel_store> {
     static constexpr std::size_t header_size = 1920, record_size = 480;
     static constexpr const char16_t* extension = u".ful";
     static constexpr bool dated = true;
@@ -110,15 +110,15 @@ struct store_kind<data_class> {
 };
 
 template <>
-struct store_kind<datamaint_class> {
+struct store_kind<service_store> {
     static constexpr std::size_t header_size = 1608, record_size = 400;
     static constexpr const char16_t* extension = u".mat";
     static constexpr bool dated = true;
-    static double mileage(const maintenance_record& r) { return r.mileage; }
-    static double total(const maintenance_header& h) { return h.total_repair_cost; }
-    static maintenance_record make(int y, int mo, int d, int h, int mi, int s, double mileage,
-                                   double cost = 10) {
-        maintenance_record r{};
+    static double mileage(const service_record& r) { return r.mileage; }
+    static double total(const service_header& h) { return h.total_repair_cost; }
+    static service_record make(int y, int mo, int d, int h, int mi, int s, double mileage,
+                               double cost = 10) {
+        service_record r{};
         r.year = y, r.month = mo, r.day = d, r.hour = h, r.minute = mi, r.second = s;
         r.mileage = mileage;
         r.cost = cost;
@@ -127,15 +127,15 @@ struct store_kind<datamaint_class> {
 };
 
 template <>
-struct store_kind<datarepair_class> {
+struct store_kind<fee_store> {
     static constexpr std::size_t header_size = 1608, record_size = 448;
     static constexpr const char16_t* extension = u".fee";
     static constexpr bool dated = true;
-    static double mileage(const fees_record& r) { return r.mileage; }
-    static double total(const fees_header& h) { return h.total_fees_cost; }
-    static fees_record make(int y, int mo, int d, int h, int mi, int s, double mileage,
-                            double cost = 10) {
-        fees_record r{};
+    static double mileage(const fee_record& r) { return r.mileage; }
+    static double total(const fee_header& h) { return h.total_fees_cost; }
+    static fee_record make(int y, int mo, int d, int h, int mi, int s, double mileage,
+                           double cost = 10) {
+        fee_record r{};
         r.year = y, r.month = mo, r.day = d, r.hour = h, r.minute = mi, r.second = s;
         r.mileage = mileage;
         r.cost = cost;
@@ -144,7 +144,7 @@ struct store_kind<datarepair_class> {
 };
 
 template <>
-struct store_kind<tripdata_class> {
+struct store_kind<trip_store> {
     static constexpr std::size_t header_size = 1592, record_size = 3048;
     static constexpr const char16_t* extension = u".tri";
     static constexpr bool dated = false;

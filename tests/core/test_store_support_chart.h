@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "stores/chart_sink.h"
+#include "core/stores/chart_sink.h"
 
 namespace kelvane::testing {
 

@@ -1,13 +1,13 @@
-#include "gui_test_support.h"
+#include "gui/gui_test_support.h"
 
 #include <QApplication>
 #include <QDir>
 
+#include "gui/shell/main_commands.h"
+#include "gui/shell/program_objects.h"
+#include "gui/shell/shell_state.h"
+#include "gui/widgets/skin.h"
 #include "platform/qt/qpainter_dc.h"
-#include "shell/main_commands.h"
-#include "shell/program_objects.h"
-#include "shell/shell_state.h"
-#include "widgets/bitbmplist_class.h"
 
 namespace kelvane {
 

@@ -1,0 +1,169 @@
+#pragma once
+// The program's configuration: the registry of vehicle accounts (100 name
+// slots), the open account and the few program-wide settings, kept as one
+// fixed block in "Config.dat" in the data folder.
+//
+// An account is only a name here; its records live in the files
+// "<data folder><name>.ful", ".mat" and ".fee", so every name is also a file
+// name and is checked as one before it can reach the file system.
+
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/stores/account_store.h"
+
+namespace kelvane {
+
+struct account_summary_row;
+
+class configuration {
+public:
+    static constexpr int max_accounts = 100;
+    // Characters of an account name, without the terminator.
+    static constexpr std::size_t max_name_length = 128;
+
+    // "Config.dat", byte for byte (little-endian, UTF-16 texts, zero-terminated).
+    struct config_block {
+        std::int32_t format_marker;  // written as 1, ignored on load
+        std::uint8_t reserved_head[200];
+        char16_t current_account[129];  // empty = no account open
+        std::uint8_t padding_a[2];
+        std::int32_t last_page;
+        char16_t data_folder[601];                  // with trailing backslash
+        char16_t auto_backup_folder[601];           // with leading and trailing backslash
+        char16_t language_name[601];                // empty = built-in English
+        char16_t account_names[max_accounts][129];  // empty = free slot
+        std::uint8_t padding_b[2];
+        std::uint8_t reserved_mid[32];
+        std::int32_t last_auto_backup_year;  // 0 = never
+        std::int32_t last_auto_backup_month;
+        std::int32_t last_auto_backup_day;
+        std::int32_t no_input_panel;  // 1 = never raise the input panel
+        std::uint8_t reserved_tail[104];
+    };
+
+    configuration();
+    configuration(const configuration&) = delete;
+    configuration& operator=(const configuration&) = delete;
+
+    // The three stores open_account and delete_account work on; unattached
+    // stores are skipped.
+    void attach_stores(account_stores stores) { stores_ = stores; }
+    const account_stores& stores() const { return stores_; }
+
+    // Reads "Config.dat" over the block (a short file replaces only its own
+    // length; a missing one keeps what is in memory), then points the data
+    // folder at the program's own folder again. An open account whose name
+    // cannot be a file name is closed.
+    void load_config();
+    // Writes the whole block through a temporary file. On any failure the
+    // owner sees the write error message, the previous file stays as it was
+    // and false is returned; the block in memory is kept either way.
+    bool save_config();
+
+    bool account_exists(std::u16string_view name) const;
+    // Registers a name in the lowest free slot and saves. A name longer than
+    // 128 characters is cut to 128. Returns true when the name was taken into
+    // a slot; false when it is empty, not a valid file name, already present
+    // or all slots are in use (nothing changes then).
+    bool add_account(std::u16string_view name);
+    // Empties the name's slot, moves its three files to the "Deleted" folder,
+    // closes whatever account was open and saves. False when no slot holds it.
+    bool delete_account(std::u16string_view name);
+    // Loads the account into the attached stores, makes it current and saves.
+    // False when the name is empty or cannot be a file name.
+    bool open_account(std::u16string_view name);
+    // The registered names, highest slot first (the order of every account
+    // choice list).
+    std::vector<std::u16string> list_account_names() const;
+
+    // True when the name can be an account: not empty, at most 128
+    // characters, and a plain file name inside the data folder.
+    static bool is_valid_account_name(std::u16string_view name);
+
+    // Creates every folder along the path up to its last backslash; failures
+    // (existing folders, the root) are ignored.
+    static void make_folder_path(std::u16string_view path);
+    // Creates the target folder and copies one file into it, overwriting.
+    // True when the copy succeeded.
+    static bool copy_into_folder(std::u16string_view source_folder,
+                                 std::u16string_view target_folder, std::u16string_view file_name);
+
+    // Copies the backup set (Config.dat, Trip.tri and the three record files
+    // of every account) into the folder, after the open account's stores have
+    // written their pending changes; the stores then hold the same account
+    // again. False when the folder cannot be made, a file cannot be copied,
+    // or a store cannot write its pending changes (the backup then stops
+    // before touching the stores, which keep their changes in memory).
+    bool backup_to_folder(std::u16string_view folder);
+    // Copies a backup set from the folder back into the data folder and
+    // reloads the configuration; what the stores hold in memory is never
+    // written over it. False, with nothing changed, for a folder without
+    // Config.dat; false also when a file could not be copied.
+    bool restore_from_folder(std::u16string_view folder);
+    // On days of the month divisible by three, once a day: stores today's
+    // date and backs up into the automatic-backup folder. True when a
+    // backup was made; nothing is shown either way.
+    bool auto_backup_if_due();
+    // One row per account, highest slot first, read from the files' headers;
+    // returns the sum of all accounts' costs.
+    double fill_account_summary(std::vector<account_summary_row>& rows) const;
+
+    // Paths derived from the data folder.
+    std::u16string config_path() const;
+    std::u16string deleted_folder() const;
+    std::u16string account_file(std::u16string_view name, std::u16string_view extension) const;
+
+    std::u16string current_account() const;
+    void set_current_account(std::u16string_view name);
+    int last_page() const { return block_.last_page; }
+    void set_last_page(int page) { block_.last_page = page; }
+    std::u16string data_folder() const;
+    void set_data_folder(std::u16string_view folder);
+    std::u16string auto_backup_folder() const;
+    void set_auto_backup_folder(std::u16string_view folder);
+    std::u16string language_name() const;
+    void set_language_name(std::u16string_view name);
+    bool no_input_panel() const { return block_.no_input_panel != 0; }
+    void set_no_input_panel(bool on) { block_.no_input_panel = on ? 1 : 0; }
+    int last_auto_backup_year() const { return block_.last_auto_backup_year; }
+    int last_auto_backup_month() const { return block_.last_auto_backup_month; }
+    int last_auto_backup_day() const { return block_.last_auto_backup_day; }
+    void set_last_auto_backup(int year, int month, int day);
+    // The name in slot i (0..99); empty for a free slot or an index outside.
+    std::u16string account_slot(int i) const;
+
+    config_block& block() { return block_; }
+    const config_block& block() const { return block_; }
+
+private:
+    int find_slot(std::u16string_view name) const;
+
+    config_block block_;
+    account_stores stores_;
+};
+
+static_assert(std::endian::native == std::endian::little, "Config.dat is read in place");
+static_assert(sizeof(configuration::config_block) == 30028);
+static_assert(offsetof(configuration::config_block, format_marker) == 0);
+static_assert(offsetof(configuration::config_block, reserved_head) == 4);
+static_assert(offsetof(configuration::config_block, current_account) == 204);
+static_assert(offsetof(configuration::config_block, padding_a) == 462);
+static_assert(offsetof(configuration::config_block, last_page) == 464);
+static_assert(offsetof(configuration::config_block, data_folder) == 468);
+static_assert(offsetof(configuration::config_block, auto_backup_folder) == 1670);
+static_assert(offsetof(configuration::config_block, language_name) == 2872);
+static_assert(offsetof(configuration::config_block, account_names) == 4074);
+static_assert(offsetof(configuration::config_block, padding_b) == 29874);
+static_assert(offsetof(configuration::config_block, reserved_mid) == 29876);
+static_assert(offsetof(configuration::config_block, last_auto_backup_year) == 29908);
+static_assert(offsetof(configuration::config_block, last_auto_backup_month) == 29912);
+static_assert(offsetof(configuration::config_block, last_auto_backup_day) == 29916);
+static_assert(offsetof(configuration::config_block, no_input_panel) == 29920);
+static_assert(offsetof(configuration::config_block, reserved_tail) == 29924);
+
+}  // namespace kelvane

@@ -1,0 +1,121 @@
+#pragma once
+// The statistics chart engine: a list of named entries with one value each,
+// filled by the record stores, prepared into shares and colours, and drawn as
+// a column, line or pie chart with a five-row legend. It keeps the selected
+// entry and the span of record dates the filling covered, and can write a
+// rectangle of a drawing surface to a 24-bit bitmap file.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "core/stores/chart_sink.h"
+#include "platform/dc.h"
+
+namespace kelvane {
+
+enum class chart_kind : std::int32_t { columns = 0, pie = 1, line = 2 };
+
+// The desktop's highlight colours, which mark the selected legend row; the
+// program reads them from the system at start and hands them over.
+struct chart_colours {
+    colour highlight = rgb(0, 0, 128);
+    colour highlight_text = rgb(255, 255, 255);
+};
+
+class chart_engine : public chart_sink {
+public:
+    // One chart entry, copied by value.
+    struct record_type {
+        char16_t name[31];       // key of add_value; legend column M
+        char16_t date_text[31];  // legend column D
+        char16_t note_text[34];  // legend column N
+        double value;
+        std::int32_t int1;
+        std::int32_t int2;
+        double share_of_max;    // value / max_value
+        double share_of_total;  // value / total_value
+        kelvane::colour colour;
+    };
+
+    chart_engine();
+
+    // chart_sink
+    void clear_entries() override;
+    void add_value(std::u16string_view name, double value, int int1, int int2,
+                   std::u16string_view date_text, std::u16string_view note_text) override;
+    void note_date(int year, int month, int day) override;
+
+    // Computes the shares and gives every entry a colour the surface can
+    // show exactly (a tap finds its entry by the colour under the pen).
+    void prepare_entries(dc& surface);
+
+    // Each returns true when the selection moved.
+    bool select_previous();
+    bool select_next();
+    // Selects the last entry of this colour; nothing changes when none has it.
+    void select_by_colour(colour c);
+
+    // Writes the rectangle (x, y, width, height) of the surface to a 24-bit
+    // bottom-up bitmap file on the device. Pixels outside the surface are
+    // stored white. On failure the owner is told and false is returned.
+    bool save_bitmap(dc& surface, int x, int y, int width, int height, std::u16string_view path);
+
+    // Drawing into a rectangle of a surface, in the font selected there.
+    void draw(dc& surface, const rect& area, bool fit_width);  // by chart_type()
+    void draw_columns(dc& surface, const rect& area, bool fit_width);
+    void draw_line(dc& surface, const rect& area, bool fit_width);
+    void draw_pie(dc& surface, const rect& area);
+    void draw_legend(dc& surface, const rect& area);
+    // One pie slice from angle a0 to a1 (radians, clockwise from 3 o'clock).
+    void draw_slice(dc& surface, double a0, double a1, colour fill, int cx, int cy, int radius);
+
+    const std::vector<record_type>& entries() const { return entries_; }
+    double max_value() const { return max_value_; }
+    double total_value() const { return total_value_; }
+    int first_visible() const { return first_visible_; }
+    int last_drawn() const { return last_drawn_; }
+    int selected() const { return selected_; }
+
+    const std::u16string& legend_format() const { return legend_format_; }
+    void set_legend_format(std::u16string_view codes) { legend_format_ = codes; }
+    chart_kind chart_type() const { return chart_kind_; }
+    void set_chart_type(chart_kind k) { chart_kind_ = k; }
+    // True (the default): colours are read back through the surface.
+    bool snap_colours() const { return snap_colours_; }
+    void set_snap_colours(bool on) { snap_colours_ = on; }
+    const chart_colours& colours() const { return colours_; }
+    void set_colours(const chart_colours& c) { colours_ = c; }
+
+    // Local seconds since 1970 of the earliest and latest record dates seen.
+    std::int64_t earliest() const { return earliest_; }
+    std::int64_t latest() const { return latest_; }
+    void set_earliest(std::int64_t seconds) { earliest_ = seconds; }
+    void set_latest(std::int64_t seconds) { latest_ = seconds; }
+
+private:
+    // Fills the frame, cuts the chart and legend areas; false when there is
+    // nothing to draw ("No data" has been written instead).
+    bool begin_chart(dc& surface, const rect& area, rect& chart, rect& legend);
+    void draw_axes(dc& surface, const rect& chart);
+    void draw_marker(dc& surface, const point (&triangle)[3]);
+
+    std::vector<record_type> entries_;
+    std::unordered_map<std::u16string, std::size_t> index_;  // entry of each name
+    double max_value_ = 0;
+    double total_value_ = 0;
+    int first_visible_ = 0;
+    int last_drawn_ = 0;
+    int selected_ = 0;
+    std::u16string legend_format_ = u"MZV";
+    bool snap_colours_ = true;
+    std::int64_t earliest_ = 0;
+    std::int64_t latest_ = 0;
+    chart_kind chart_kind_ = chart_kind::pie;
+    chart_colours colours_;
+};
+
+}  // namespace kelvane

@@ -1,0 +1,233 @@
+#include "core/stores/fuel_store.h"
+
+#include <cmath>
+
+#include "core/common/date_text.h"
+#include "core/common/translate.h"
+#include "core/common/unit_factors.h"
+#include "core/stores/changed_flags.h"
+
+namespace kelvane {
+
+namespace {
+
+// An older file may say "Gallon"; it means the US gallon.
+bool is_us_gallon(std::u16string_view unit) {
+    return unit == u"US Gallon" || unit == u"Gallon";
+}
+
+}  // namespace
+
+namespace {
+
+// The account's units, read once from the header's texts rather than for
+// every stretch of a long file.
+struct economy_units {
+    explicit economy_units(const fuel_header& header) : mode(header.economy_mode) {
+        const std::u16string fuel_unit = fixed_text(header.fuel_unit);
+        const std::u16string mileage_unit = fixed_text(header.mileage_unit);
+        us = is_us_gallon(fuel_unit);
+        uk = fuel_unit == u"UK Gallon";
+        in_km = mileage_unit == u"Kilometer";
+        in_miles = mileage_unit == u"Mile";
+    }
+    double litres(double v) const {
+        return us ? v * us_gallons_to_litres : uk ? v * uk_gallons_to_litres : v;
+    }
+    double kilometres(double v) const { return in_km ? v : v * miles_to_km; }
+    double miles(double v) const { return in_miles ? v : v * km_to_miles; }
+
+    double economy(double distance, double fuel) const {
+        switch (mode) {
+            case 0: {  // miles per US gallon
+                if (fuel == 0) return 0;
+                double gallons = fuel;
+                if (!us) {
+                    if (uk) gallons *= uk_gallons_to_litres;
+                    gallons *= litres_to_us_gallons;
+                }
+                return miles(distance) / gallons;
+            }
+            case 1: {  // miles per UK gallon
+                if (fuel == 0) return 0;
+                double gallons = fuel;
+                if (!uk) {
+                    if (us) gallons *= us_gallons_to_litres;
+                    gallons *= litres_to_uk_gallons;
+                }
+                return miles(distance) / gallons;
+            }
+            case 2:  // litres per 100 km
+                if (distance == 0) return 0;
+                return litres(fuel) / kilometres(distance) * 100;
+            case 3:  // km per litre
+                if (fuel == 0) return 0;
+                return kilometres(distance) / litres(fuel);
+            default:
+                return 0;
+        }
+    }
+
+    std::int32_t mode;
+    bool us, uk, in_km, in_miles;
+};
+
+}  // namespace
+
+double stretch_economy(const fuel_header& header, double distance, double fuel) {
+    return economy_units(header).economy(distance, fuel);
+}
+
+namespace {
+
+// Distance and fuel used from fill-up a to the next fill-up b: what the tank
+// held after a minus what it held just before b was filled.
+double economy_between(const economy_units& units, const fuel_record& a, const fuel_record& b) {
+    return units.economy(b.mileage - a.mileage, a.fuel_gauge - (b.fuel_gauge - b.fuel_purchased));
+}
+
+}  // namespace
+
+bool& fuel_store::changed_flag() {
+    return fuel_changed;
+}
+
+void fuel_store::recompute_derived() {
+    header_.total_fuel_cost = 0;
+    header_.current_mileage = header_.initial_mileage;
+    const economy_units units(header_);
+    for (std::size_t i = 0; i < records_.size(); ++i) {
+        header_.total_fuel_cost += records_[i].fuel_cost;
+        if (records_[i].mileage > header_.current_mileage)
+            header_.current_mileage = records_[i].mileage;
+        if (i > 0) records_[i - 1].economy = economy_between(units, records_[i - 1], records_[i]);
+    }
+}
+
+void fuel_store::on_newest_appended() {
+    fuel_record& last = records_.back();
+    header_.total_fuel_cost += last.fuel_cost;
+    if (last.mileage > header_.current_mileage) header_.current_mileage = last.mileage;
+    if (records_.size() > 1) {
+        fuel_record& previous = records_[records_.size() - 2];
+        previous.economy = economy_between(economy_units(header_), previous, last);
+    }
+}
+
+bool fuel_store::recompute_economy(bool write_header) {
+    recompute_derived();
+    return write_header ? write_header_in_place() : true;
+}
+
+std::array<std::u16string, 4> fuel_store::fuel_row_texts(int index) const {
+    const fuel_record& r = record_at(index);
+    return {format(" %.f", r.mileage), format("%.2f", r.fuel_purchased),
+            index == record_count() - 1 ? std::u16string(u"-") : format("%.2f", r.economy),
+            short_date_text(r.year, r.month, r.day)};
+}
+
+double fuel_store::selection_cost(const selection_limits& limits, chart_sink* chart) {
+    select_records(limits);
+    double sum = 0;
+    for (int i : selection_) {
+        const fuel_record& r = records_[static_cast<std::size_t>(i)];
+        sum += r.fuel_cost;
+        if (chart && !limits.has_dates()) chart->note_date(r.year, r.month, r.day);
+    }
+    return sum;
+}
+
+double fuel_store::distance_in_range(const selection_limits& limits) {
+    select_records(limits);
+    const bool has_lowest = limits.lowest >= 0;
+    const bool has_highest = limits.highest >= 0;
+    if (selection_.empty()) {
+        if (!has_lowest && has_highest) return limits.highest;
+        if (has_lowest && !has_highest) return 0;
+        return limits.highest - limits.lowest;
+    }
+    if (limits.highest > 0) return has_lowest ? limits.highest - limits.lowest : limits.highest;
+    double largest = records_[static_cast<std::size_t>(selection_.front())].mileage;
+    double smallest = largest;
+    for (int i : selection_) {
+        const double m = records_[static_cast<std::size_t>(i)].mileage;
+        largest = std::max(largest, m);
+        smallest = std::min(smallest, m);
+    }
+    return largest - smallest;
+}
+
+void fuel_store::economy_series(chart_sink& chart, const selection_limits& limits) {
+    chart.clear_entries();
+    select_records(limits);
+    for (std::size_t n = 0; n + 1 < selection_.size(); ++n) {
+        const fuel_record& r = records_[static_cast<std::size_t>(selection_[n])];
+        chart.add_value(format("%.f", r.mileage), r.economy, 0, 0,
+                        short_date_text(r.year, r.month, r.day), u"");
+        if (!limits.has_dates()) chart.note_date(r.year, r.month, r.day);
+    }
+}
+
+void fuel_store::convert_mileage(int direction) {
+    if (direction != 0 && direction != 1) return;
+    const double factor = direction == 0 ? km_to_miles : miles_to_km;
+    for (fuel_record& r : records_) r.mileage *= factor;
+}
+
+void fuel_store::convert_fuel(int mode) {
+    double factor;
+    switch (mode) {
+        case 0:
+            factor = us_gallons_to_litres;
+            break;
+        case 1:
+            factor = uk_gallons_to_litres;
+            break;
+        case 2:
+            factor = litres_to_us_gallons;
+            break;
+        case 3:
+            factor = litres_to_uk_gallons;
+            break;
+        default:
+            return;
+    }
+    for (fuel_record& r : records_) {
+        r.fuel_purchased *= factor;
+        r.fuel_gauge *= factor;
+        // A record without a quantity has no price to derive; its old price,
+        // expressed per new unit, keeps it finite.
+        const double price = r.fuel_purchased != 0 ? r.fuel_cost / r.fuel_purchased : 0.0;
+        if (r.fuel_purchased != 0 && std::isfinite(price)) {
+            r.unit_price = price;
+        } else {
+            const double kept = r.unit_price / factor;
+            r.unit_price = std::isfinite(kept) ? kept : 0.0;
+        }
+    }
+}
+
+std::u16string fuel_store::export_line(const fuel_record& r) const {
+    std::u16string line = u"\"" + long_date_text(r.year, r.month, r.day);
+    line += u"\",\"" + format("%.1f", r.mileage);
+    line += u"\",\"" + csv_cell_text(tr(u"Fuel"));
+    line += u"\",\"" + csv_cell_text(fixed_text(r.note));
+    line += u"\",\"" + format("%.2f", r.fuel_cost);
+    line += u"\",\"" + format("%.3f", r.unit_price);
+    line += u"\",\"" + format("%.2f", r.fuel_purchased);
+    line += u"\",\"" + format("%.2f", r.fuel_gauge);
+    line += u"\",\"" + csv_cell_text(fixed_text(r.fuel_type));
+    line += u"\",\"\",\"\"\r\n";
+    return line;
+}
+
+bool fuel_store::export_rows(device_file& out) {
+    for (int i : selection_) {
+        if (i < 0 || i >= record_count()) continue;
+        const std::string bytes = to_utf8(export_line(records_[static_cast<std::size_t>(i)]));
+        if (out.write(bytes.data(), bytes.size()) != bytes.size()) return false;
+    }
+    return true;
+}
+
+}  // namespace kelvane

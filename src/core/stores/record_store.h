@@ -1,0 +1,568 @@
+#pragma once
+// The record-file engine shared by the four stores. A record file is a
+// fixed-size header followed by fixed-size records; in memory the records sit
+// in a vector in file order. The three account stores keep that order sorted
+// by record date (equal dates in the order of adding) and append a new newest
+// record to their file at once; the trip store keeps the order of adding and
+// rewrites its file on every change (it brings its own add/update/delete).
+//
+// Derived supplies (CRTP):
+//   static constexpr std::u16string_view extension;  e.g. u".ful"
+//   static bool& changed_flag();
+//   static constexpr bool rewrites_previous;  the append write rewrites the previous last record
+//   void recompute_derived();   header totals (and economies) from all records
+//   void before_full_save();    what save_all refreshes before writing
+//   void on_newest_appended();  totals after records_.back() was appended
+// Base is account_store for the account stores (whose virtuals the engine's
+// functions of the same names implement) and record_store_no_base for trips.
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/common/messages.h"
+#include "core/common/text.h"
+#include "core/stores/selection_limits.h"
+#include "platform/services.h"
+
+namespace kelvane {
+
+struct record_store_no_base {};
+
+// Records of the account stores carry a date; trips do not.
+template <class R>
+concept dated_record = requires(const R& r) {
+    r.year;
+};
+
+inline constexpr char16_t record_magic[] = u"DCKJ";
+inline constexpr char16_t record_tag[] = u"DATA";
+
+// Key of a record added as number `number` at moment `added` to `account`.
+std::u16string make_record_key(std::u16string_view account, std::int32_t number,
+                               const local_time& added);
+// The text of one cell of the export file: a double quote inside is
+// doubled, so that the cell reads back whole even with quotes and commas.
+std::u16string csv_cell_text(std::u16string_view text);
+// Name beside `path` under which an unreadable file is kept ("<path>.unreadable",
+// then "<path>.unreadable2", ...): the first one that does not exist yet.
+std::u16string unreadable_copy_path(file_system& fs, std::u16string_view path);
+
+template <class Derived, class Header, class Record, class Base>
+class record_store : public Base {
+public:
+    using header_struct = Header;
+    using record_type = Record;
+
+    record_store() { clear_memory(); }
+
+    // Empties the store unless keep is set, then reads folder + name + extension.
+    // True when the file was read; a missing file leaves the store empty but
+    // named, so that the next write creates it.
+    bool load(std::u16string_view folder, std::u16string_view name, bool keep);
+    // Writes deferred changes, then empties the store.
+    void reset();
+    // Rewrites the whole file through a temporary file; true on success.
+    bool save_all();
+
+    // Stamps the record with key and number and inserts it by date; the new
+    // key, or empty when refused.
+    std::u16string add_record(const Record& record);
+    // Replaces the record with this key; false (nothing changed) when none has it.
+    bool update_record(std::u16string_view key, const Record& record);
+    bool delete_record(std::u16string_view key);
+    bool delete_record_at(int position);
+
+    int record_count() const { return static_cast<int>(records_.size()); }
+    // Position 0 is the oldest record. A position outside the list gives an
+    // all-zero record.
+    const Record& record_at(int position) const;
+    Record copy_record(int position) const { return record_at(position); }
+
+    void select_records(const selection_limits& limits);
+    int selected_count() const { return static_cast<int>(selection_.size()); }
+    // Copies the record under the cursor and advances; false at the end.
+    bool next_selected(Record& out);
+
+    // The header of any account's file, without touching a store.
+    static Header read_account_header(std::u16string_view folder, std::u16string_view name);
+
+    Header& header() { return header_; }
+    const Header& header() const { return header_; }
+
+    void set_deferred_save(bool on) { deferred_ = on; }
+    bool deferred_save() const { return deferred_; }
+    bool dirty() const { return dirty_; }
+    void clear_dirty() { dirty_ = false; }
+    bool fresh() const { return fresh_; }
+    std::u16string account_name() const { return fixed_text(header_.account_name); }
+
+    // Between begin_bulk and end_bulk, add_record stamps records as usual but
+    // keeps them in memory; end_bulk merges them and does the file work once,
+    // leaving the same file as the same adds made one by one. Records added in
+    // bulk are not visible in the list until end_bulk.
+    void begin_bulk();
+    void end_bulk();
+    bool in_bulk() const { return bulk_; }
+
+protected:
+    static constexpr std::size_t header_size = sizeof(Header);
+    static constexpr std::size_t record_size = sizeof(Record);
+
+    Derived& derived() { return static_cast<Derived&>(*this); }
+
+    static std::int64_t seconds_of(const Record& r) {
+        return to_local_seconds(r.year, r.month, r.day, r.hour, r.minute, r.second);
+    }
+    std::u16string file_path() const {
+        return fixed_text(header_.save_folder) + fixed_text(header_.account_name) +
+               std::u16string(Derived::extension);
+    }
+    static std::u16string file_path(std::u16string_view folder, std::u16string_view name) {
+        return std::u16string(folder) + std::u16string(name) + std::u16string(Derived::extension);
+    }
+
+    void clear_memory();
+    // Gives the record its number and key; false (with the message) when the
+    // record counter cannot grow any more.
+    bool stamp(Record& record, std::u16string& key);
+    // Position after the last record not later than the record (0 when none).
+    std::size_t insert_position(std::int64_t seconds) const;
+    // After a change other than a newest append: mark dirty and refresh the
+    // header on disk in deferred mode, else write the whole file.
+    void after_middle_change();
+    // Recomputes the derived values and writes the header in place.
+    bool refresh_derived_and_header();
+    bool write_header_in_place();
+    // Opens the file for writing in place and writes the header at its start
+    // (header_written tells whether that worked); nullptr, with the message
+    // shown, when the file cannot be opened.
+    std::unique_ptr<device_file> open_in_place(bool& header_written);
+    // Writes the header and the records from `first_new` on at the end of the
+    // file (plus the previous last record where the store asks for it).
+    bool append_write(std::size_t first_new);
+    // Before anything writes over a file that failed to load, keeps a copy of it.
+    bool keep_unreadable_copy();
+    void failed_write() { show_message(msg_write_failed); }
+
+    Header header_{};
+    std::vector<Record> records_;
+    std::vector<int> selection_;
+    int cursor_ = -1;
+    bool deferred_ = false;
+    bool dirty_ = false;
+    bool fresh_ = true;
+    std::u16string unreadable_path_;  // a file that failed the format check
+
+    bool bulk_ = false;
+    bool bulk_started_empty_ = false;
+    bool bulk_started_clean_ = false;
+    std::size_t bulk_first_new_ = 0;  // first record appended in bulk
+    bool bulk_only_appends_ = true;   // every bulk add so far was a newest append
+    std::vector<Record> bulk_pending_;
+};
+
+// ---------------------------------------------------------------------------
+
+template <class D, class H, class R, class B>
+void record_store<D, H, R, B>::clear_memory() {
+    std::memset(&header_, 0, sizeof header_);
+    set_fixed(header_.magic, record_magic);
+    header_.format_version = 1;
+    records_.clear();
+    selection_.clear();
+    cursor_ = -1;
+    fresh_ = true;
+}
+
+template <class D, class H, class R, class B>
+void record_store<D, H, R, B>::reset() {
+    if constexpr (dated_record<R>) {
+        if (bulk_) end_bulk();
+    }
+    if (deferred_) {
+        selection_.clear();
+        cursor_ = -1;
+        if (dirty_) save_all();
+    }
+    dirty_ = false;
+    D::changed_flag() = true;
+    clear_memory();
+}
+
+template <class D, class H, class R, class B>
+bool record_store<D, H, R, B>::load(std::u16string_view folder, std::u16string_view name,
+                                    bool keep) {
+    D::changed_flag() = true;
+    if (!keep) derived().reset();
+    set_fixed(header_.save_folder, folder);
+    set_fixed(header_.account_name, name);
+    const std::u16string path = file_path(folder, name);
+
+    file_system& fs = device_files();
+    auto file = fs.open_read(path);
+    if (!file) return false;
+    const std::int64_t length = file->length();
+    if (length < static_cast<std::int64_t>(header_size)) {
+        file->close();
+        unreadable_path_ = path;
+        show_message(msg_format_error);
+        return false;
+    }
+    H read{};
+    if (file->read(&read, header_size) != header_size) {
+        file->close();
+        unreadable_path_ = path;
+        show_message(msg_format_error);
+        return false;
+    }
+    header_ = read;
+    set_fixed(header_.save_folder, folder);
+    set_fixed(header_.account_name, name);
+    if (std::memcmp(header_.magic, record_magic, 4 * sizeof(char16_t)) != 0) {
+        file->close();
+        unreadable_path_ = path;
+        show_message(msg_format_error);
+        return false;
+    }
+    set_fixed(header_.save_folder, program_folder());
+    if (unreadable_path_ == path) unreadable_path_.clear();  // readable again (restored)
+
+    // All whole records in one read; a last piece shorter than a record is
+    // the remains of an interrupted write and is left out.
+    const std::size_t count = static_cast<std::size_t>(length - header_size) / record_size;
+    const std::size_t before = records_.size();
+    // Room to grow: the records added after a load are appended without
+    // moving every record already held.
+    records_.reserve(before + count + std::max<std::size_t>(count / 4, 1024));
+    records_.resize(before + count);
+    std::size_t got = count ? file->read(records_.data() + before, count * record_size) : 0;
+    records_.resize(before + got / record_size);
+    file->close();
+    fresh_ = false;
+    return true;
+}
+
+template <class D, class H, class R, class B>
+bool record_store<D, H, R, B>::keep_unreadable_copy() {
+    if (unreadable_path_.empty()) return true;
+    if (unreadable_path_ != file_path()) return true;
+    file_system& fs = device_files();
+    if (fs.file_exists(unreadable_path_) &&
+        !fs.copy_file(unreadable_path_, unreadable_copy_path(fs, unreadable_path_), false))
+        return false;
+    unreadable_path_.clear();
+    return true;
+}
+
+template <class D, class H, class R, class B>
+bool record_store<D, H, R, B>::save_all() {
+    derived().before_full_save();
+    D::changed_flag() = true;
+    if (header_.account_name[0] == 0) return false;
+    if (!keep_unreadable_copy()) {
+        failed_write();
+        return false;
+    }
+    atomic_file_writer writer(device_files(), file_path());
+    bool ok = writer.open() && writer.write(&header_, header_size) &&
+              writer.write(records_.data(), records_.size() * record_size);
+    ok = writer.commit() && ok;
+    if (!ok) failed_write();
+    return ok;
+}
+
+template <class D, class H, class R, class B>
+std::unique_ptr<device_file> record_store<D, H, R, B>::open_in_place(bool& header_written) {
+    header_written = false;
+    if (!keep_unreadable_copy()) {
+        failed_write();
+        return nullptr;
+    }
+    auto file = device_files().open_write(file_path());
+    if (!file) {
+        failed_write();
+        return nullptr;
+    }
+    header_written = file->seek(0) && file->write(&header_, header_size) == header_size;
+    return file;
+}
+
+template <class D, class H, class R, class B>
+bool record_store<D, H, R, B>::write_header_in_place() {
+    if (header_.account_name[0] == 0) return true;
+    bool ok = false;
+    auto file = open_in_place(ok);
+    if (!file) return false;
+    ok = file->close() && ok;
+    if (!ok) failed_write();
+    return ok;
+}
+
+template <class D, class H, class R, class B>
+bool record_store<D, H, R, B>::refresh_derived_and_header() {
+    derived().recompute_derived();
+    return write_header_in_place();
+}
+
+template <class D, class H, class R, class B>
+bool record_store<D, H, R, B>::append_write(std::size_t first_new) {
+    if (header_.account_name[0] == 0) return true;
+    D::changed_flag() = true;
+    bool ok = false;
+    auto file = open_in_place(ok);
+    if (!file) return false;
+    if (ok && !(deferred_ && dirty_)) {
+        // The file must hold exactly the records before the new ones; if it
+        // does not (an earlier write failed), only a full save gets it right.
+        const auto expected = static_cast<std::int64_t>(header_size + first_new * record_size);
+        const std::int64_t length = file->length();
+        if (length < expected || length >= expected + static_cast<std::int64_t>(record_size)) {
+            file->close();
+            return save_all();
+        }
+        std::size_t from = first_new;
+        if (D::rewrites_previous && from > 0) --from;
+        const std::size_t bytes = (records_.size() - from) * record_size;
+        ok = file->seek(static_cast<std::int64_t>(header_size + from * record_size)) &&
+             file->write(records_.data() + from, bytes) == bytes;
+    }
+    ok = file->close() && ok;
+    if (!ok) failed_write();
+    return ok;
+}
+
+template <class D, class H, class R, class B>
+bool record_store<D, H, R, B>::stamp(R& record, std::u16string& key) {
+    if (header_.next_record_number < 0 || header_.next_record_number == INT32_MAX) {
+        show_message(msg_database_full);
+        return false;
+    }
+    key = make_record_key(fixed_text(header_.account_name), header_.next_record_number,
+                          device_clock().now());
+    set_fixed(record.tag, record_tag);
+    record.record_number = header_.next_record_number;
+    ++header_.next_record_number;
+    set_fixed(record.key, key);
+    key = fixed_text(record.key);
+    return true;
+}
+
+template <class D, class H, class R, class B>
+std::size_t record_store<D, H, R, B>::insert_position(std::int64_t seconds) const {
+    for (std::size_t i = records_.size(); i > 0; --i)
+        if (seconds_of(records_[i - 1]) <= seconds) return i;
+    return 0;
+}
+
+template <class D, class H, class R, class B>
+std::u16string record_store<D, H, R, B>::add_record(const R& given) {
+    R record = given;
+    std::u16string key;
+    if (!stamp(record, key)) return {};
+    const std::int64_t when = seconds_of(record);
+
+    if (bulk_) {
+        const bool newest = records_.empty() || seconds_of(records_.back()) <= when;
+        if (bulk_only_appends_ && newest) {
+            records_.push_back(record);
+            if (records_.size() > 1)
+                derived().on_newest_appended();
+            else
+                derived().recompute_derived();
+        } else {
+            bulk_only_appends_ = false;
+            bulk_pending_.push_back(record);
+        }
+        return key;
+    }
+
+    if (records_.empty()) {
+        records_.push_back(record);
+        // The first record starts the totals; the header written with it must count it.
+        derived().recompute_derived();
+        if (!save_all()) dirty_ = true;
+        return key;
+    }
+    if (seconds_of(records_.back()) <= when) {
+        records_.push_back(record);
+        derived().on_newest_appended();
+        // The record is in memory; if the file could not take it, the full
+        // save at reset must write it.
+        if (!append_write(records_.size() - 1)) dirty_ = true;
+        return key;
+    }
+    records_.insert(records_.begin() + static_cast<std::ptrdiff_t>(insert_position(when)), record);
+    after_middle_change();
+    return key;
+}
+
+template <class D, class H, class R, class B>
+void record_store<D, H, R, B>::after_middle_change() {
+    if (deferred_) {
+        dirty_ = true;
+        refresh_derived_and_header();
+    } else {
+        // The header totals must include the change before the file is written.
+        derived().recompute_derived();
+        if (!save_all()) dirty_ = true;
+    }
+}
+
+template <class D, class H, class R, class B>
+bool record_store<D, H, R, B>::update_record(std::u16string_view key, const R& record) {
+    auto found = std::find_if(records_.begin(), records_.end(),
+                              [&](const R& r) { return fixed_text(r.key) == key; });
+    if (found == records_.end()) return false;
+    if (records_.size() == 1 ||
+        (found->year == record.year && found->month == record.month && found->day == record.day &&
+         found->hour == record.hour && found->minute == record.minute &&
+         found->second == record.second)) {
+        *found = record;
+    } else {
+        records_.erase(found);
+        records_.insert(
+            records_.begin() + static_cast<std::ptrdiff_t>(insert_position(seconds_of(record))),
+            record);
+    }
+    selection_.clear();
+    cursor_ = -1;
+    after_middle_change();
+    return true;
+}
+
+template <class D, class H, class R, class B>
+bool record_store<D, H, R, B>::delete_record(std::u16string_view key) {
+    auto found = std::find_if(records_.begin(), records_.end(),
+                              [&](const R& r) { return fixed_text(r.key) == key; });
+    if (found == records_.end()) return false;
+    return delete_record_at(static_cast<int>(found - records_.begin()));
+}
+
+template <class D, class H, class R, class B>
+bool record_store<D, H, R, B>::delete_record_at(int position) {
+    if (position < 0 || position >= record_count()) return false;
+    records_.erase(records_.begin() + position);
+    // Selected positions behind the deleted one no longer name the same records.
+    selection_.clear();
+    cursor_ = -1;
+    after_middle_change();
+    return true;
+}
+
+template <class D, class H, class R, class B>
+const R& record_store<D, H, R, B>::record_at(int position) const {
+    static const R none{};
+    if (position < 0 || position >= record_count()) return none;
+    return records_[static_cast<std::size_t>(position)];
+}
+
+template <class D, class H, class R, class B>
+void record_store<D, H, R, B>::select_records(const selection_limits& limits) {
+    selection_.clear();
+    const bool has_from = limits.from.has_value();
+    const bool has_to = limits.to.has_value();
+    const std::int64_t from = has_from ? to_local_seconds(*limits.from) : 0;
+    const std::int64_t to = has_to ? to_local_seconds(*limits.to) : 0;
+    for (std::size_t i = 0; i < records_.size(); ++i) {
+        const R& r = records_[i];
+        if (has_from || has_to) {
+            const std::int64_t s = seconds_of(r);
+            if (has_from && s < from) continue;
+            if (has_to && s > to) continue;
+        }
+        if (limits.lowest >= 0 && r.mileage < limits.lowest) continue;
+        if (limits.highest >= 0 && r.mileage > limits.highest) continue;
+        selection_.push_back(static_cast<int>(i));
+    }
+    cursor_ = 0;
+}
+
+template <class D, class H, class R, class B>
+bool record_store<D, H, R, B>::next_selected(R& out) {
+    if (cursor_ < 0 || cursor_ >= selected_count()) return false;
+    const int index = selection_[static_cast<std::size_t>(cursor_)];
+    if (index < 0 || index >= record_count()) return false;
+    out = records_[static_cast<std::size_t>(index)];
+    ++cursor_;
+    return true;
+}
+
+template <class D, class H, class R, class B>
+H record_store<D, H, R, B>::read_account_header(std::u16string_view folder,
+                                                std::u16string_view name) {
+    H header{};
+    std::memset(&header, 0, sizeof header);
+    auto file = device_files().open_read(file_path(folder, name));
+    if (!file) return header;
+    if (file->length() < static_cast<std::int64_t>(header_size) ||
+        file->read(&header, header_size) != header_size) {
+        file->close();
+        std::memset(&header, 0, sizeof header);
+        show_message(msg_format_error);
+        return header;
+    }
+    file->close();
+    if (std::memcmp(header.magic, record_magic, 4 * sizeof(char16_t)) != 0)
+        show_message(msg_format_error);
+    return header;
+}
+
+template <class D, class H, class R, class B>
+void record_store<D, H, R, B>::begin_bulk() {
+    if (bulk_) return;
+    bulk_ = true;
+    bulk_started_empty_ = records_.empty();
+    bulk_started_clean_ = !dirty_;
+    bulk_first_new_ = records_.size();
+    bulk_only_appends_ = true;
+    bulk_pending_.clear();
+}
+
+template <class D, class H, class R, class B>
+void record_store<D, H, R, B>::end_bulk() {
+    if (!bulk_) return;
+    bulk_ = false;
+    const bool appended = records_.size() > bulk_first_new_;
+    const bool pending = !bulk_pending_.empty();
+
+    // The leading newest appends reach the file as they would have one by
+    // one: the first add to an empty store saves the whole file, later ones
+    // are append writes. Without deferred saving a later insert rewrites the
+    // whole file anyway, so their file work is skipped then.
+    if (appended && (deferred_ || !pending)) {
+        const bool ok = bulk_started_empty_ ? save_all() : append_write(bulk_first_new_);
+        if (!ok) dirty_ = true;
+    }
+    if (!pending) return;
+
+    std::vector<R> added = std::move(bulk_pending_);
+    bulk_pending_.clear();
+    const auto earlier = [](const R& a, const R& b) { return seconds_of(a) < seconds_of(b); };
+    if (std::is_sorted(records_.begin(), records_.end(), earlier)) {
+        // Inserting each record after the last one not later than it is a
+        // stable merge: on equal dates the records already there come first,
+        // then the new ones in the order of adding.
+        std::stable_sort(added.begin(), added.end(), earlier);
+        std::vector<R> merged;
+        merged.reserve(records_.size() + added.size());
+        std::merge(records_.begin(), records_.end(), added.begin(), added.end(),
+                   std::back_inserter(merged), earlier);
+        records_ = std::move(merged);
+    } else {
+        // A file out of date order: insert exactly as one by one would.
+        for (const R& r : added)
+            records_.insert(
+                records_.begin() + static_cast<std::ptrdiff_t>(insert_position(seconds_of(r))), r);
+    }
+    selection_.clear();
+    cursor_ = -1;
+    after_middle_change();
+}
+
+}  // namespace kelvane

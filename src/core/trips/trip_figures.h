@@ -1,0 +1,84 @@
+#pragma once
+// The figures of trips: costs, mileage and the rows of the trips list, and
+// the totals of the trip chart. They are computed from the vehicles' record
+// files, read into store objects of this class's own, after the open
+// account's stores have written their pending changes.
+
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/stores/chart_sink.h"
+#include "core/stores/fee_store.h"
+#include "core/stores/fuel_store.h"
+#include "core/stores/service_store.h"
+#include "core/stores/trip_store.h"
+#include "platform/dc.h"
+
+namespace kelvane {
+
+// One row of the trips list, ready to paint.
+struct trip_row {
+    std::u16string text;       // Description column
+    std::u16string cost_text;  // Cost column; empty on the vehicles row
+    colour text_colour = rgb(0, 0, 0);
+    colour background = rgb(200, 200, 200);
+    std::u16string font_name = u"System";
+    int font_size = 0;   // 0 = the list's own font
+    int indent = 0;      // 0 on a trip's first row, 10 below it
+    int trip_index = 0;  // position of the trip in the trip store
+};
+
+// A trip's costs over its vehicles and limits.
+struct trip_totals {
+    double fuel = 0;
+    double repair = 0;
+    double fees = 0;
+    int vehicle_count = 0;  // non-empty vehicle slots
+    double mileage = 0;     // the trip mileage; only computed for fewer than two vehicles
+};
+
+// The number of non-empty vehicle slots of a trip.
+int trip_vehicle_count(const trip_store::record_type& trip);
+// The distance a trip covers in the fill-ups of a fuel store: the mileage
+// range where the trip gives one, else the spread of the selected fill-ups.
+double trip_mileage(fuel_store& fuel, const trip_store::record_type& trip);
+
+class trip_figures {
+public:
+    // The data folder holds the vehicles' files; the three stores are those
+    // of the open account.
+    trip_figures(std::u16string_view data_folder, fuel_store& fuel, service_store& maintenance,
+                 fee_store& fees);
+    ~trip_figures();
+
+    // The rows of every trip in store order: the description with the total
+    // cost, "Fuel", "Repair" and "Fees", then "Total Mileage" for a trip of
+    // one vehicle or the vehicles' names in brackets.
+    std::vector<trip_row> build_rows(const trip_store& trips);
+    // The costs of one trip.
+    trip_totals totals(const trip_store::record_type& trip);
+    // Fills the chart with "Fuel", "Repair" and "Fees" of the trip with this
+    // description and returns the chart's title; empty (and nothing added)
+    // when no trip has the description.
+    std::u16string statistics(chart_sink& chart, const trip_store& trips,
+                              std::u16string_view description);
+
+private:
+    struct vehicle_files;
+    // Writes the open account's pending changes, so that its files are current.
+    void save_open_account();
+    // A vehicle's three files, read once per rebuild.
+    vehicle_files& vehicle(const std::u16string& name);
+    trip_totals totals_from_cache(const trip_store::record_type& trip);
+
+    std::u16string data_folder_;
+    fuel_store& fuel_;
+    service_store& maintenance_;
+    fee_store& fees_;
+    std::map<std::u16string, std::unique_ptr<vehicle_files>> cache_;
+};
+
+}  // namespace kelvane

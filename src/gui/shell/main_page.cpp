@@ -1,0 +1,95 @@
+#include "gui/shell/main_page.h"
+
+#include <QPainter>
+#include <array>
+
+#include "core/common/messages.h"
+#include "core/common/scaled_font.h"
+#include "core/common/translate.h"
+#include "platform/qt/qpainter_dc.h"
+
+namespace kelvane {
+
+namespace {
+
+std::array<page_maker, 6>& makers() {
+    static std::array<page_maker, 6> m;
+    return m;
+}
+
+}  // namespace
+
+main_page::main_page(int index, QWidget* parent) : QWidget(parent), index_(index) {
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+std::u16string main_page::page_name(int index) {
+    switch (index) {
+        case 0:
+            return u"Fuel";
+        case 1:
+            return u"Repair";
+        case 2:
+            return u"Fees";
+        case 3:
+            return u"Trips";
+        case 4:
+            return u"Reports";
+        case 5:
+            return u"Vehicle Accounts";
+    }
+    return {};
+}
+
+void main_page::set_screen_size(int, int) {}
+
+void main_page::start_new() {
+    say_not_available();
+}
+
+void main_page::edit_selected() {
+    say_not_available();
+}
+
+plain_page::plain_page(int index, QWidget* parent) : main_page(index, parent) {}
+
+void plain_page::set_screen_size(int, int) {
+    update();
+}
+
+void plain_page::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    // The page reaches past the screen's edges; draw inside the visible part.
+    const QWidget* screen = parentWidget();
+    const int w = screen ? screen->width() : width();
+    p.fillRect(rect(), Qt::white);
+    const int size = scaled_font_size(16);
+    p.setFont(device_font({u"Arial", size, 700}));
+    p.setPen(QColor(30, 60, 150));
+    p.drawText(QRect(0, size, w, size * 2), Qt::AlignHCenter | Qt::AlignVCenter,
+               QString::fromStdU16String(kelvane::tr(page_name(index()))));
+    const int small = scaled_font_size(12);
+    p.setFont(device_font({u"Arial", small}));
+    p.setPen(QColor(100, 100, 100));
+    p.drawText(QRect(8, size * 3, w - 16, small * 4), Qt::AlignHCenter | Qt::TextWordWrap,
+               QString::fromStdU16String(kelvane::tr(u"This screen is not available yet.")));
+}
+
+void register_page(int index, page_maker maker) {
+    if (index >= 0 && index < 6) makers()[static_cast<std::size_t>(index)] = std::move(maker);
+}
+
+std::unique_ptr<main_page> make_page(int index, QWidget* parent) {
+    if (index >= 0 && index < 6) {
+        auto& maker = makers()[static_cast<std::size_t>(index)];
+        if (maker)
+            if (auto page = maker(parent)) return page;
+    }
+    return std::make_unique<plain_page>(index, parent);
+}
+
+void say_not_available() {
+    show_message(u"This command is not available yet.");
+}
+
+}  // namespace kelvane

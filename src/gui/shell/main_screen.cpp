@@ -1,0 +1,284 @@
+#include "gui/shell/main_screen.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <map>
+
+#include "core/common/messages.h"
+#include "core/common/translate.h"
+#include "gui/shell/main_commands.h"
+#include "gui/shell/program_data.h"
+#include "gui/shell/shell_state.h"
+#include "gui/shell/splash_screen.h"
+#include "gui/widgets/menu_items.h"
+#include "gui/widgets/skin.h"
+#include "platform/qt/qpainter_dc.h"
+#include "platform/services.h"
+
+namespace kelvane {
+
+namespace {
+
+constexpr int layout_timer_id = 1;
+// Pages reach this far past the right and bottom edges of the screen.
+constexpr int page_overhang = 80;
+// Below this height (the input panel is up) the pages keep their layout.
+constexpr int min_layout_height = 180;
+
+std::map<int, command_handler>& handlers() {
+    static std::map<int, command_handler> h;
+    return h;
+}
+
+}  // namespace
+
+void register_command(int command, command_handler handler) {
+    handlers()[command] = std::move(handler);
+}
+bool has_command_handler(int command) {
+    return handlers().count(command) != 0;
+}
+void clear_command_handlers() {
+    handlers().clear();
+}
+
+main_screen::main_screen(QWidget* parent) : device_dialog(parent) {
+    setWindowIcon(QIcon(":/kelvane/kelvane32.png"));
+}
+
+main_screen::~main_screen() = default;
+
+main_page* main_screen::page(int index) const {
+    return index >= 0 && index < page_count ? pages_[static_cast<std::size_t>(index)].get()
+                                            : nullptr;
+}
+
+void main_screen::init_dialog() {
+    splash_screen splash(loading_steps());
+    splash.exec();
+
+    create_pages();
+    start_timer(layout_timer_id, 500);
+    set_menu({
+        menu_popup(
+            u"New",
+            {menu_command(u"Purchase Fuel", cmd::purchase_fuel),
+             menu_command(u"New Repair", cmd::new_repair), menu_command(u"New Fees", cmd::new_fees),
+             menu_command(u"New Trip", cmd::new_trip), menu_command(u"Add Auto", cmd::add_auto)}),
+        menu_popup(u"Tools",
+                   {menu_command(u"Edit", cmd::edit), menu_command(u"Options", cmd::options),
+                    menu_separator(), menu_command(u"Export", cmd::export_account),
+                    menu_command(u"Export Trip", cmd::export_trip),
+                    menu_command(u"Import", cmd::import_records), menu_separator(),
+                    menu_command(u"Manual Backup", cmd::manual_backup),
+                    menu_command(u"Manual Restore", cmd::manual_restore), menu_separator(),
+                    menu_command(u"Set Key Mapping", cmd::set_key_mapping),
+                    menu_command(u"About", cmd::about), menu_separator(),
+                    menu_command(u"Exit", cmd::exit)}),
+    });
+    menu_bar()->raise();
+
+    history_.clear();
+    shell().previous_page = shell().current_page;
+    int last = configured_last_page();
+    // A damaged configuration must not point the screen at a page that does not exist.
+    if (last < 0 || last >= page_count) last = 0;
+    shell().current_page = last;
+    show_page(true);
+}
+
+void main_screen::create_pages() {
+    // The pages are made in this order; several read what earlier ones set up.
+    for (int index : {0, 1, 3, 4, 2, 5}) {
+        auto page = make_page(index, this);
+        page->hide();
+        pages_[static_cast<std::size_t>(index)] = std::move(page);
+    }
+    place_pages();
+    for (auto& p : pages_) p->set_screen_size(device().screen_width(), device().screen_height());
+}
+
+void main_screen::place_pages() {
+    const QRect c = client_rect();
+    for (auto& p : pages_)
+        if (p)
+            p->setGeometry(c.left(), c.top() + tab_band, c.width() + page_overhang,
+                           c.height() - tab_band + page_overhang);
+    if (has_menu_bar()) menu_bar()->raise();
+}
+
+void main_screen::on_timer(int id) {
+    if (id != layout_timer_id) return;
+    stop_timer(layout_timer_id);
+    shell().layout_enabled = true;
+}
+
+void main_screen::on_size(int, int height) {
+    place_pages();
+    if (!shell().layout_enabled || height < min_layout_height || !pages_[0]) return;
+    const int w = device().screen_width(), h = device().screen_height();
+    for (int index : {1, 0, 3, 4, 2, 5})
+        pages_[static_cast<std::size_t>(index)]->set_screen_size(w, h);
+    shell().screen_height = h;
+}
+
+void main_screen::show_page(bool with_history) {
+    const int current = shell().current_page;
+    if (current < 0 || current >= page_count || !pages_[0]) return;
+    repaint(0, 0, width(), tab_band);
+    device_shell().set_input_panel(false);
+    for (auto& p : pages_) p->hide();
+    remember_last_page(current);
+    if (with_history) history_.push_back(current);
+    main_page* shown = page(current);
+    shown->show();
+    shown->refresh();
+    shown->setFocus();
+}
+
+void main_screen::go_to(int page_index) {
+    shell().previous_page = shell().current_page;
+    shell().current_page = page_index;
+    show_page(true);
+}
+
+void main_screen::tap(int x) {
+    if (x < 0) return;
+    if (x < 210) {
+        go_to(x / 35);
+    } else if (x >= 211 && x <= 239) {
+        if (history_.size() < 2) return;
+        history_.pop_back();
+        shell().previous_page = shell().current_page;
+        shell().current_page = history_.back();
+        show_page(false);
+    }
+}
+
+void main_screen::help() {
+    const char16_t* argument = u"file:Kelvane.htm";
+    switch (shell().current_page) {
+        case 0:
+        case 1:
+        case 2:
+            argument = u"file:Kelvane.htm#4";
+            break;
+        case 3:
+            argument = u"file:Kelvane.htm#6";
+            break;
+        case 4:
+            argument = u"file:Kelvane.htm#7";
+            break;
+        case 5:
+            argument = u"file:Kelvane.htm#2";
+            break;
+    }
+    if (!device_shell().run_program(u"peghelp.exe", argument))
+        show_untranslated(kelvane::tr(u"Could not run peghelp.exe"), kelvane::tr(u"Error"));
+}
+
+void main_screen::on_command(int command) {
+    auto start_on = [this](int page_index) {
+        go_to(page_index);
+        page(page_index)->start_new();
+    };
+    switch (command) {
+        case cmd::purchase_fuel:
+            start_on(0);
+            return;
+        case cmd::new_repair:
+            start_on(1);
+            return;
+        case cmd::new_fees:
+            start_on(2);
+            return;
+        case cmd::new_trip:
+            start_on(3);
+            return;
+        case cmd::add_auto:
+            start_on(5);
+            return;
+        case cmd::edit:
+            if (shell().current_page != 4 && page(shell().current_page))
+                page(shell().current_page)->edit_selected();
+            return;
+        case cmd::new_show_again:
+            show_page(true);
+            return;
+        case cmd::exit:
+            end_dialog(confirmed);
+            return;
+    }
+    auto it = handlers().find(command);
+    if (it != handlers().end())
+        it->second(*this);
+    else
+        say_not_available();
+}
+
+void main_screen::paint_tab_bar(dc& d, int screen_width) const {
+    auto& skin = skin_bitmap();
+    skin.draw_piece(d, 0, 0, skin_piece::tab_bar_x, skin_piece::tab_bar_y,
+                    skin_piece::tab_bar_width, skin_piece::tab_height);
+    // Wider screens continue the bar with the filler; screens wider than 320
+    // repeat it so that no bare strip is left.
+    for (int x = skin_piece::tab_bar_width; x < screen_width; x += skin_piece::filler_width)
+        skin.draw_piece(d, x, 0, skin_piece::filler_x, skin_piece::filler_y,
+                        skin_piece::filler_width, skin_piece::tab_height);
+    const int current = shell().current_page;
+    if (current >= 0 && current < page_count)
+        skin.draw_piece(d, skin_piece::tab_width * current, 0, skin_piece::tab_width * current,
+                        skin_piece::lit_tab_y, skin_piece::tab_width, skin_piece::tab_height);
+}
+
+QImage main_screen::render_tab_bar() const {
+    QImage img(std::max(width(), 1), tab_band, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    image_dc d(img);
+    paint_tab_bar(d, width());
+    return img;
+}
+
+void main_screen::paintEvent(QPaintEvent* e) {
+    device_dialog::paintEvent(e);
+    QPainter(this).drawImage(0, 0, render_tab_bar());
+}
+
+void main_screen::mousePressEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton) tap(e->position().toPoint().x());
+}
+
+void main_screen::end_key() {
+    device_shell().press_home_key();
+    end_dialog(confirmed);
+}
+
+void main_screen::keyPressEvent(QKeyEvent* e) {
+    const int current = shell().current_page;
+    switch (e->key()) {
+        case Qt::Key_Left:
+            go_to(current <= 0 ? page_count - 1 : current - 1);
+            return;
+        case Qt::Key_Right:
+            go_to(current >= page_count - 1 ? 0 : current + 1);
+            return;
+        case Qt::Key_F4:
+            end_key();
+            return;
+        case Qt::Key_F1:
+            help();
+            return;
+    }
+    device_dialog::keyPressEvent(e);
+}
+
+void main_screen::keyReleaseEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_F4 && !ended()) {
+        end_key();
+        return;
+    }
+    device_dialog::keyReleaseEvent(e);
+}
+
+}  // namespace kelvane

@@ -1,0 +1,238 @@
+// Backup and restore of the data set, and the automatic backup on every
+// third day of the month.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "core/accounts/configuration.h"
+#include "core/test_store_support.h"
+#include "platform/faulty_file_system.h"
+
+namespace kelvane {
+namespace {
+
+using testing::data_folder;
+
+std::vector<std::uint8_t> bytes_of_text(std::string_view s) {
+    return {s.begin(), s.end()};
+}
+
+struct backup_fixture : testing::device_fixture {
+    fuel_store fuel;
+    service_store maintenance;
+    fee_store fees;
+    configuration config;
+
+    backup_fixture() {
+        fuel.set_deferred_save(true);
+        maintenance.set_deferred_save(true);
+        fees.set_deferred_save(true);
+        config.attach_stores({&fuel, &maintenance, &fees});
+    }
+    // Every file below a folder, by name relative to it, sorted.
+    std::vector<std::u16string> files_in(std::u16string_view folder) const {
+        std::vector<std::u16string> names;
+        for (const auto& path : fs.files()) {
+            if (path.size() > folder.size() &&
+                std::equal(folder.begin(), folder.end(), path.begin(), [](char16_t a, char16_t b) {
+                    return std::tolower(a) == std::tolower(b);
+                }))
+                names.push_back(path.substr(folder.size()));
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+service_record job(int day, double mileage, std::u16string_view text) {
+    auto r = testing::store_kind<service_store>::make(2007, 5, day, 0, 0, 0, mileage);
+    set_fixed(r.description, text);
+    return r;
+}
+
+TEST(backup_to_folder, copies_exactly_the_backup_set) {
+    backup_fixture f;
+    f.config.add_account(u"Car");
+    f.config.add_account(u"Van");
+    for (auto ext : {u".ful", u".mat", u".fee"})
+        f.fs.put(data_folder + u"Car" + ext, bytes_of_text("car" + std::to_string(ext[1])));
+    f.fs.put(data_folder + u"Van.ful", bytes_of_text("van"));
+    f.fs.put(data_folder + u"Trip.tri", bytes_of_text("trips"));
+    f.fs.put(data_folder + u"Old.ful", bytes_of_text("not registered"));
+    f.fs.put(data_folder + u"Deutsch.lng", bytes_of_text("language"));
+    f.fs.put(data_folder + u"Config_key.dat", bytes_of_text("keys"));
+    f.fs.put(data_folder + u"Output\\Car.csv", bytes_of_text("export"));
+    f.fs.put(data_folder + u"Deleted\\Bus.ful", bytes_of_text("deleted"));
+
+    // A folder given without its trailing backslash is the same folder.
+    const std::u16string folder = u"\\Storage Card\\Backups\\Monday\\";
+    ASSERT_TRUE(f.config.backup_to_folder(u"\\Storage Card\\Backups\\Monday"));
+    EXPECT_EQ(f.files_in(folder),
+              (std::vector<std::u16string>{u"Car.fee", u"Car.ful", u"Car.mat", u"Config.dat",
+                                           u"Trip.tri", u"Van.ful"}));
+    for (auto name : {u"Car.fee", u"Car.ful", u"Car.mat", u"Config.dat", u"Trip.tri", u"Van.ful"})
+        EXPECT_EQ(f.fs.bytes(folder + name), f.fs.bytes(data_folder + name));
+
+    // A second backup overwrites the first.
+    f.fs.put(data_folder + u"Van.ful", bytes_of_text("van, later"));
+    ASSERT_TRUE(f.config.backup_to_folder(folder));
+    EXPECT_EQ(f.fs.bytes(folder + u"Van.ful"), bytes_of_text("van, later"));
+    EXPECT_FALSE(f.config.backup_to_folder(u""));
+}
+
+TEST(backup_to_folder, holds_a_deferred_middle_edit_and_keeps_the_account_open) {
+    backup_fixture f;
+    f.config.add_account(u"Car");
+    f.config.open_account(u"Car");
+    f.maintenance.add_record(job(1, 100, u"first"));
+    f.maintenance.add_record(job(20, 300, u"last"));
+    f.maintenance.add_record(job(10, 200, u"middle"));
+    ASSERT_TRUE(f.maintenance.dirty());
+
+    const std::u16string folder = u"\\My Documents\\Kelvane_backup_manual\\";
+    ASSERT_TRUE(f.config.backup_to_folder(folder));
+    service_store copy;
+    ASSERT_TRUE(copy.load(u"\\My Documents\\Kelvane_backup_manual\\", u"Car", false));
+    ASSERT_EQ(copy.record_count(), 3);
+    EXPECT_EQ(fixed_text(copy.record_at(1).description), u"middle");
+    EXPECT_EQ(copy.header().total_repair_cost, 30);
+
+    EXPECT_EQ(f.maintenance.account_name(), u"Car");
+    EXPECT_EQ(f.fuel.account_name(), u"Car");
+    EXPECT_EQ(f.maintenance.record_count(), 3);
+    EXPECT_FALSE(f.maintenance.dirty());
+}
+
+TEST(backup_to_folder, reports_what_went_wrong) {
+    backup_fixture f;
+    f.config.add_account(u"Car");
+    f.config.open_account(u"Car");  // no files yet
+    f.maintenance.add_record(job(1, 100, u"first"));
+    f.maintenance.add_record(job(20, 300, u"last"));
+    f.maintenance.add_record(job(10, 200, u"middle"));  // owed to the file
+
+    faulty_file_system faulty(f.fs);
+    scoped_services use{{&faulty}};
+    // A store that cannot write its pending change: the backup stops and
+    // the change stays in memory, still owed to the file.
+    faulty.fail_open(1);
+    EXPECT_FALSE(f.config.backup_to_folder(u"\\First\\"));
+    faulty.fail_open(0);
+    EXPECT_EQ(f.maintenance.record_count(), 3);
+    EXPECT_TRUE(f.maintenance.dirty());
+    EXPECT_FALSE(f.fs.file_exists(u"\\First\\Car.mat"));
+
+    // A copy that fails.
+    faulty.fail_replace(5);
+    EXPECT_FALSE(f.config.backup_to_folder(u"\\Second\\"));
+    faulty.fail_replace(0);
+    service_store copy;
+    ASSERT_TRUE(copy.load(data_folder, u"Car", false));
+    EXPECT_EQ(copy.record_count(), 3);
+
+    // A folder that cannot be made: a file stands where it should be.
+    f.fs.put(u"\\Backup", bytes_of_text("a file"));
+    EXPECT_FALSE(f.config.backup_to_folder(u"\\Backup\\Today\\"));
+    EXPECT_TRUE(f.files_in(u"\\Backup\\").empty());
+
+    EXPECT_TRUE(f.config.backup_to_folder(u"\\First\\"));
+}
+
+TEST(auto_backup_if_due, every_third_day_once) {
+    backup_fixture f;
+    f.config.add_account(u"Car");
+    f.fs.put(data_folder + u"Car.ful", bytes_of_text("car"));
+    const std::u16string folder = u"\\My Documents\\Kelvane_backup_auto\\";
+    const auto made_on = [&](int month, int day) {
+        f.fs.delete_file(folder + u"Car.ful");
+        f.fs.delete_file(folder + u"Config.dat");
+        f.clock.set(2007, month, day, 8, 30, 0);
+        const bool made = f.config.auto_backup_if_due();
+        EXPECT_EQ(made, f.fs.file_exists(folder + u"Car.ful")) << day;
+        return made;
+    };
+    EXPECT_TRUE(made_on(1, 3));
+    // The date was stored before the copy, so the backup holds it as well.
+    const auto saved = f.fs.bytes(folder + u"Config.dat");
+    ASSERT_EQ(saved.size(), 30028u);
+    const auto stored = testing::byte_image().i32(29908, 2007).i32(29912, 1).i32(29916, 3).bytes();
+    EXPECT_EQ(testing::slice(saved, 29908, 12), testing::slice(stored, 29908, 12));
+    EXPECT_EQ(f.fs.bytes(data_folder + u"Config.dat"), saved);
+
+    EXPECT_FALSE(made_on(1, 3));
+    EXPECT_FALSE(made_on(1, 4));
+    EXPECT_TRUE(made_on(1, 6));
+    EXPECT_TRUE(made_on(1, 30));
+    EXPECT_FALSE(made_on(1, 31));
+    EXPECT_FALSE(made_on(2, 1));
+    // The same day of another month is another day.
+    EXPECT_TRUE(made_on(2, 3));
+    EXPECT_TRUE(f.messages().empty());
+}
+
+TEST(restore_from_folder, a_folder_with_only_config_restores_the_account_list) {
+    backup_fixture f;
+    f.config.add_account(u"Car");
+    f.config.open_account(u"Car");
+    f.maintenance.add_record(job(1, 100, u"first"));
+    f.maintenance.add_record(job(20, 300, u"last"));
+    f.maintenance.add_record(job(10, 200, u"middle"));  // owed to the file
+    const auto car_file = f.fs.bytes(data_folder + u"Car.mat");
+
+    {
+        configuration other;
+        other.set_data_folder(u"\\Backup\\");
+        f.fs.create_folder(u"\\Backup");
+        other.add_account(u"Bus");
+        other.add_account(u"Van");
+    }
+    {
+        // A Config.dat that cannot be copied changes nothing; the change owed
+        // to the open account's file is still owed.
+        faulty_file_system faulty(f.fs);
+        scoped_services use{{&faulty}};
+        faulty.fail_replace(1);
+        EXPECT_FALSE(f.config.restore_from_folder(u"\\Backup\\"));
+        EXPECT_EQ(f.config.list_account_names(), std::vector<std::u16string>{u"Car"});
+        EXPECT_TRUE(f.maintenance.dirty());
+    }
+    ASSERT_TRUE(f.config.restore_from_folder(u"\\Backup\\"));
+    EXPECT_EQ(f.config.list_account_names(), (std::vector<std::u16string>{u"Van", u"Bus"}));
+    EXPECT_EQ(f.config.data_folder(), data_folder);
+    // The old account's files stay; what the stores held is never written over them.
+    f.maintenance.reset();
+    EXPECT_EQ(f.fs.bytes(data_folder + u"Car.mat"), car_file);
+    EXPECT_FALSE(f.fs.file_exists(data_folder + u"Bus.ful"));
+}
+
+TEST(restore_from_folder, copies_the_named_accounts_and_refuses_a_folder_that_is_no_backup) {
+    backup_fixture f;
+    f.config.add_account(u"Car");
+    f.fs.put(data_folder + u"Car.ful", bytes_of_text("car before"));
+    f.fs.put(data_folder + u"Trip.tri", bytes_of_text("trips before"));
+    ASSERT_TRUE(f.config.backup_to_folder(u"\\Backup\\"));
+    f.fs.put(u"\\Backup\\Car.ful", bytes_of_text("car in backup"));
+    f.fs.put(u"\\Backup\\Stray.ful", bytes_of_text("not named by the backup"));
+    f.fs.put(data_folder + u"Trip.tri", bytes_of_text("trips later"));
+    f.config.add_account(u"Van");
+    f.fs.put(data_folder + u"Van.ful", bytes_of_text("van"));
+
+    ASSERT_TRUE(f.config.restore_from_folder(u"\\Backup\\"));
+    EXPECT_EQ(f.fs.bytes(data_folder + u"Car.ful"), bytes_of_text("car in backup"));
+    EXPECT_EQ(f.fs.bytes(data_folder + u"Trip.tri"), bytes_of_text("trips before"));
+    EXPECT_FALSE(f.fs.file_exists(data_folder + u"Stray.ful"));
+    EXPECT_EQ(f.fs.bytes(data_folder + u"Van.ful"), bytes_of_text("van"));
+    EXPECT_FALSE(f.config.account_exists(u"Van"));
+
+    // A folder without Config.dat changes nothing at all.
+    f.fs.put(u"\\Loose\\Trip.tri", bytes_of_text("loose trips"));
+    f.fs.put(u"\\Loose\\Car.ful", bytes_of_text("loose car"));
+    EXPECT_FALSE(f.config.restore_from_folder(u"\\Loose\\"));
+    EXPECT_EQ(f.fs.bytes(data_folder + u"Trip.tri"), bytes_of_text("trips before"));
+    EXPECT_EQ(f.fs.bytes(data_folder + u"Car.ful"), bytes_of_text("car in backup"));
+    EXPECT_FALSE(f.config.restore_from_folder(u""));
+}
+
+}  // namespace
+}  // namespace kelvane

@@ -1,0 +1,285 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "core/charts/chart_engine.h"
+#include "core/common/messages.h"
+#include "core/test_services.h"
+#include "platform/faulty_file_system.h"
+#include "platform/memory_file_system.h"
+#include "platform/recording_dc.h"
+#include "platform/services.h"
+
+using namespace kelvane;
+
+namespace {
+
+class ChartEngine : public ::testing::Test, protected kelvane::testing::test_services {
+protected:
+    ChartEngine() { clock.set(2024, 5, 15, 10, 30, 0); }
+};
+
+std::u16string name_of(const chart_engine::record_type& e) {
+    return e.name;
+}
+
+TEST_F(ChartEngine, EqualNamesCollectIntoOneEntryKeepingTheFirstTexts) {
+    chart_engine t;
+    t.add_value(u"12000", 30.0, 0, 0, u"01/05/24", u"Parking");
+    t.add_value(u"12500", 5.0, 0, 0, u"02/05/24", u"Toll");
+    t.add_value(u"12000", 12.5, 0, 0, u"03/05/24", u"Road tax");
+    t.add_value(u"Fuel", 1.0, 0, 0, u"", u"");
+    t.add_value(u"fuel", 2.0, 0, 0, u"", u"");  // names compare case-sensitively
+
+    ASSERT_EQ(t.entries().size(), 4u);
+    const auto& first = t.entries()[0];
+    EXPECT_EQ(name_of(first), u"12000");
+    EXPECT_DOUBLE_EQ(first.value, 42.5);
+    EXPECT_EQ(std::u16string(first.date_text), u"01/05/24");
+    EXPECT_EQ(std::u16string(first.note_text), u"Parking");
+    EXPECT_EQ(name_of(t.entries()[1]), u"12500");
+    EXPECT_DOUBLE_EQ(t.entries()[2].value, 1.0);
+    EXPECT_DOUBLE_EQ(t.entries()[3].value, 2.0);
+}
+
+TEST_F(ChartEngine, LongTextsAreCutAtTheFieldCapacity) {
+    chart_engine t;
+    const std::u16string description(50, u'd');  // a repair description at its longest
+    const std::u16string long_name(40, u'n');
+    const std::u16string long_date(40, u'7');
+    t.add_value(long_name, 1.0, 0, 0, long_date, description);
+    // A second value under the same long name still finds its entry.
+    t.add_value(long_name, 2.0, 0, 0, u"", u"");
+
+    ASSERT_EQ(t.entries().size(), 1u);
+    const auto& e = t.entries()[0];
+    EXPECT_EQ(std::u16string(e.note_text), std::u16string(33, u'd'));
+    EXPECT_EQ(std::u16string(e.name), std::u16string(30, u'n'));
+    EXPECT_EQ(std::u16string(e.date_text), std::u16string(30, u'7'));
+    EXPECT_DOUBLE_EQ(e.value, 3.0);
+
+    // A cut never leaves half of a surrogate pair behind.
+    std::u16string note(32, u'a');
+    note += u"\U0001F697 car";  // the pair would occupy units 33 and 34
+    t.add_value(u"x", 1.0, 0, 0, u"", note);
+    EXPECT_EQ(std::u16string(t.entries()[1].note_text), std::u16string(32, u'a'));
+}
+
+TEST_F(ChartEngine, DateSpanStartsAtTodayAndOnlyWidens) {
+    chart_engine t;
+    EXPECT_EQ(t.earliest(), to_local_seconds(2024, 5, 15, 0, 0, 0));
+    EXPECT_EQ(t.latest(), to_local_seconds(2024, 5, 15, 23, 59, 59));
+
+    t.note_date(2024, 5, 15);  // inside today's span: nothing moves
+    EXPECT_EQ(t.earliest(), to_local_seconds(2024, 5, 15, 0, 0, 0));
+    t.note_date(2023, 2, 1);
+    t.note_date(2024, 7, 9);
+    t.note_date(2023, 6, 1);
+    EXPECT_EQ(t.earliest(), to_local_seconds(2023, 2, 1, 1, 1, 1));
+    EXPECT_EQ(t.latest(), to_local_seconds(2024, 7, 9, 1, 1, 1));
+
+    t.add_value(u"a", 1.0, 0, 0, u"", u"");
+    t.clear_entries();
+    EXPECT_TRUE(t.entries().empty());
+    EXPECT_EQ(t.earliest(), to_local_seconds(2023, 2, 1, 1, 1, 1));
+    EXPECT_EQ(t.latest(), to_local_seconds(2024, 7, 9, 1, 1, 1));
+}
+
+TEST_F(ChartEngine, SharesOfMaximumAndTotal) {
+    chart_engine t;
+    t.add_value(u"a", 2.0, 0, 0, u"", u"");
+    t.add_value(u"b", 0.0, 0, 0, u"", u"");
+    t.add_value(u"c", 4.0, 0, 0, u"", u"");
+    t.add_value(u"d", 2.0, 0, 0, u"", u"");
+    recording_dc surface(240, 320);
+    t.prepare_entries(surface);
+
+    EXPECT_DOUBLE_EQ(t.max_value(), 4.0);
+    EXPECT_DOUBLE_EQ(t.total_value(), 8.0);
+    const auto& e = t.entries();
+    EXPECT_DOUBLE_EQ(e[0].share_of_max, 0.5);
+    EXPECT_DOUBLE_EQ(e[0].share_of_total, 0.25);
+    EXPECT_DOUBLE_EQ(e[1].share_of_max, 0.0);
+    EXPECT_DOUBLE_EQ(e[1].share_of_total, 0.0);
+    EXPECT_DOUBLE_EQ(e[2].share_of_max, 1.0);
+    EXPECT_DOUBLE_EQ(e[2].share_of_total, 0.5);
+}
+
+TEST_F(ChartEngine, ValuesWithoutPositiveMaximumOrTotalGetNoShareInsteadOfInfinity) {
+    // Negative costs can be typed in; a refund that cancels a cost gives a
+    // total of 0 and only negative values give a maximum of 0.
+    chart_engine t;
+    t.add_value(u"a", 5.0, 0, 0, u"", u"");
+    t.add_value(u"b", -5.0, 0, 0, u"", u"");
+    recording_dc surface(240, 320);
+    t.prepare_entries(surface);
+    EXPECT_DOUBLE_EQ(t.total_value(), 0.0);
+    EXPECT_DOUBLE_EQ(t.entries()[0].share_of_total, 0.0);
+    EXPECT_DOUBLE_EQ(t.entries()[1].share_of_total, 0.0);
+    EXPECT_DOUBLE_EQ(t.entries()[1].share_of_max, -1.0);
+
+    t.clear_entries();
+    t.add_value(u"a", -3.0, 0, 0, u"", u"");
+    t.prepare_entries(surface);
+    EXPECT_DOUBLE_EQ(t.max_value(), 0.0);
+    EXPECT_DOUBLE_EQ(t.entries()[0].share_of_max, 0.0);
+    EXPECT_DOUBLE_EQ(t.entries()[0].share_of_total, 1.0);
+}
+
+TEST_F(ChartEngine, ColoursAreWhatTheDisplayShowsAndThePixelIsPutBack) {
+    chart_engine t;
+    for (int i = 0; i < 20; ++i) t.add_value(std::u16string(1, u'a' + i), i, 0, 0, u"", u"");
+    recording_dc surface(240, 320, pixel_depth::rgb565);
+    surface.set_pixel(1, 1, rgb(8, 16, 24));
+    const colour before = surface.get_pixel(1, 1);
+    t.prepare_entries(surface);
+
+    bool any_snapped = false;
+    for (const auto& e : t.entries()) {
+        EXPECT_EQ(e.colour, surface.shown(e.colour));
+        EXPECT_NE(e.colour, rgb(255, 255, 255));
+        if (e.colour != 0) any_snapped = true;
+    }
+    EXPECT_TRUE(any_snapped);
+    EXPECT_EQ(surface.get_pixel(1, 1), before);
+
+    // Without snapping the computed colours stay, each channel below 255.
+    t.set_snap_colours(false);
+    t.prepare_entries(surface);
+    for (const auto& e : t.entries()) {
+        EXPECT_LT(red_of(e.colour), 255);
+        EXPECT_LT(green_of(e.colour), 255);
+        EXPECT_LT(blue_of(e.colour), 255);
+    }
+
+    // A surface too small to hold the probe pixel keeps the computed colours.
+    t.set_snap_colours(true);
+    recording_dc tiny(1, 1);
+    t.prepare_entries(tiny);
+    for (const auto& e : t.entries()) EXPECT_NE(e.colour, invalid_colour);
+}
+
+TEST_F(ChartEngine, SelectionStopsAtBothEnds) {
+    chart_engine t;
+    EXPECT_FALSE(t.select_next());  // no entries
+    EXPECT_FALSE(t.select_previous());
+    t.add_value(u"a", 1, 0, 0, u"", u"");
+    t.add_value(u"b", 1, 0, 0, u"", u"");
+    EXPECT_TRUE(t.select_next());
+    EXPECT_EQ(t.selected(), 1);
+    EXPECT_FALSE(t.select_next());
+    EXPECT_EQ(t.selected(), 1);
+    EXPECT_TRUE(t.select_previous());
+    EXPECT_FALSE(t.select_previous());
+    EXPECT_EQ(t.selected(), 0);
+    EXPECT_EQ(t.first_visible(), 0);
+}
+
+TEST_F(ChartEngine, ATappedColourSelectsItsEntry) {
+    chart_engine t;
+    for (int i = 0; i < 6; ++i) t.add_value(std::u16string(1, u'a' + i), i + 1, 0, 0, u"", u"");
+    recording_dc surface(240, 320, pixel_depth::rgb565);
+    t.prepare_entries(surface);
+    t.draw_columns(surface, {0, 13, 240, 320}, true);
+
+    // Tap into the fourth bar, as the chart screen does, through the pixel under the pen.
+    rect bar;
+    for (const auto& c : surface.calls_of(dc_op::fill_rect))
+        if (c.c == t.entries()[3].colour && c.r.bottom == 200) bar = c.r;
+    ASSERT_GT(bar.width(), 0);
+    t.select_by_colour(surface.get_pixel(bar.left + 2, bar.bottom - 2));
+    EXPECT_EQ(t.selected(), 3);
+
+    t.select_by_colour(rgb(255, 255, 255));  // white space changes nothing
+    EXPECT_EQ(t.selected(), 3);
+}
+
+// The 54 header bytes, written out by hand.
+std::vector<std::uint8_t> bitmap_header(std::uint32_t width, std::uint32_t height,
+                                        std::uint32_t image_size) {
+    auto le32 = [](std::vector<std::uint8_t>& v, std::uint32_t x) {
+        for (int i = 0; i < 4; ++i) v.push_back(static_cast<std::uint8_t>(x >> (8 * i)));
+    };
+    std::vector<std::uint8_t> h = {'B', 'M'};
+    le32(h, 54 + image_size);
+    le32(h, 0);  // two reserved 16-bit fields
+    le32(h, 54);
+    le32(h, 40);
+    le32(h, width);
+    le32(h, height);
+    h.insert(h.end(), {1, 0, 24, 0});
+    le32(h, 0);
+    le32(h, image_size);
+    for (int i = 0; i < 4; ++i) le32(h, 0);
+    return h;
+}
+
+TEST_F(ChartEngine, BitmapOfAWholeScreen) {
+    fs.create_folder(u"\\Output");
+    recording_dc surface(240, 320);
+    chart_engine t;
+    ASSERT_TRUE(t.save_bitmap(surface, 0, 0, 240, 320, u"\\Output\\chart.bmp"));
+    const auto file = fs.bytes(u"\\Output\\chart.bmp");
+    ASSERT_EQ(file.size(), 54u + 240u * 320u * 3u);
+    EXPECT_EQ(std::vector<std::uint8_t>(file.begin(), file.begin() + 54),
+              bitmap_header(240, 320, 240 * 320 * 3));
+    EXPECT_TRUE(boxes.boxes().empty());
+}
+
+TEST_F(ChartEngine, BitmapRowsAreBottomUpBlueGreenRedAndPadded) {
+    fs.create_folder(u"\\Output");
+    recording_dc surface(10, 10);
+    // A 3 x 2 block at (4, 5): top row red, green, blue; bottom row black, grey, white.
+    surface.set_pixel(4, 5, rgb(255, 0, 0));
+    surface.set_pixel(5, 5, rgb(0, 255, 0));
+    surface.set_pixel(6, 5, rgb(0, 0, 255));
+    surface.set_pixel(4, 6, rgb(0, 0, 0));
+    surface.set_pixel(5, 6, rgb(1, 2, 3));
+    chart_engine t;
+    ASSERT_TRUE(t.save_bitmap(surface, 4, 5, 3, 2, u"\\Output\\small.bmp"));
+
+    auto expected = bitmap_header(3, 2, 24);  // rows of 9 bytes padded to 12
+    const std::vector<std::uint8_t> pixels = {
+        0, 0, 0,   3, 2,   1, 255, 255, 255, 0, 0, 0,  // bottom screen row first
+        0, 0, 255, 0, 255, 0, 255, 0,   0,   0, 0, 0,
+    };
+    expected.insert(expected.end(), pixels.begin(), pixels.end());
+    EXPECT_EQ(fs.bytes(u"\\Output\\small.bmp"), expected);
+}
+
+TEST_F(ChartEngine, BitmapPixelsOutsideTheSurfaceAreWhite) {
+    recording_dc surface(2, 1);
+    surface.fill_rect({0, 0, 2, 1}, rgb(0, 0, 0));
+    chart_engine t;
+    ASSERT_TRUE(t.save_bitmap(surface, 1, 0, 4, 1, u"\\edge.bmp"));
+    const auto file = fs.bytes(u"\\edge.bmp");
+    ASSERT_EQ(file.size(), 54u + 12u);
+    const std::vector<std::uint8_t> row(file.begin() + 54, file.end());
+    EXPECT_EQ(row,
+              (std::vector<std::uint8_t>{0, 0, 0, 255, 255, 255, 255, 255, 255, 255, 255, 255}));
+}
+
+TEST_F(ChartEngine, BitmapThatCannotBeWrittenIsReportedAndLeavesTheOldFile) {
+    fs.create_folder(u"\\Output");
+    fs.put(u"\\Output\\chart.bmp", {1, 2, 3});
+    faulty_file_system faulty(fs);
+    scoped_services use_faulty{{&faulty}};
+    recording_dc surface(240, 320);
+    chart_engine t;
+
+    faulty.fail_open(1);
+    EXPECT_FALSE(t.save_bitmap(surface, 0, 0, 240, 320, u"\\Output\\chart.bmp"));
+    faulty.fail_open(0);
+    faulty.fail_write(1);
+    EXPECT_FALSE(t.save_bitmap(surface, 0, 0, 240, 320, u"\\Output\\chart.bmp"));
+    faulty.fail_write(0);
+    EXPECT_FALSE(t.save_bitmap(surface, 0, 0, 240, 320, u"\\Missing folder\\chart.bmp"));
+    EXPECT_FALSE(t.save_bitmap(surface, 0, 0, 0, 320, u"\\Output\\empty.bmp"));
+
+    EXPECT_EQ(fs.bytes(u"\\Output\\chart.bmp"), (std::vector<std::uint8_t>{1, 2, 3}));
+    EXPECT_FALSE(fs.file_exists(u"\\Output\\empty.bmp"));
+    EXPECT_EQ(boxes.texts(), std::vector<std::u16string>(4, msg_write_failed));
+}
+
+}  // namespace

@@ -1,0 +1,308 @@
+// What the three account stores share: records kept in date order, the file
+// work of each change with and without deferred saving, bulk adding.
+
+#include <algorithm>
+#include <numeric>
+#include <random>
+
+#include "core/test_store_support.h"
+#include "platform/faulty_file_system.h"
+
+using namespace kelvane;
+using namespace kelvane::testing;
+
+namespace {
+
+template <class Store>
+class account_store_engine : public ::testing::Test {
+protected:
+    using kind = store_kind<Store>;
+    device_fixture device;
+
+    std::u16string path() const { return file_of<Store>(u"Car"); }
+    std::vector<std::uint8_t> file() const { return device.fs.bytes(path()); }
+
+    static auto on_day(int day, double mileage, double cost = 10, int hour = 8) {
+        return kind::make(2007, 1, day, hour, 0, 0, mileage, cost);
+    }
+    static std::vector<int> numbers(const Store& s) {
+        std::vector<int> out;
+        for (int i = 0; i < s.record_count(); ++i) out.push_back(s.record_at(i).record_number);
+        return out;
+    }
+    // A saved file of records on days 10, 20 and 30, loaded with deferred saving.
+    void open_three(Store& s, bool deferred) {
+        {
+            Store writer;
+            writer.load(data_folder, u"Car", false);
+            for (int day : {10, 20, 30}) writer.add_record(on_day(day, day * 100.0));
+        }
+        ASSERT_TRUE(s.load(data_folder, u"Car", false));
+        s.set_deferred_save(deferred);
+    }
+    std::vector<std::uint8_t> records_on_disk() const {
+        return slice(file(), kind::header_size, SIZE_MAX);
+    }
+};
+
+using account_stores = ::testing::Types<fuel_store, service_store, fee_store>;
+TYPED_TEST_SUITE(account_store_engine, account_stores);
+
+TYPED_TEST(account_store_engine, records_stay_in_date_order_equal_dates_in_order_of_adding) {
+    TypeParam store;
+    store.load(data_folder, u"Car", false);
+    store.add_record(this->on_day(10, 1));  // 0
+    store.add_record(this->on_day(5, 2));   // 1
+    store.add_record(this->on_day(10, 3));  // 2
+    store.add_record(this->on_day(1, 4));   // 3
+    store.add_record(this->on_day(10, 5));  // 4
+    store.add_record(this->on_day(5, 6));   // 5
+    EXPECT_EQ(this->numbers(store), (std::vector<int>{3, 1, 5, 0, 2, 4}));
+
+    // Seconds count: one second later is later.
+    store.add_record(store_kind<TypeParam>::make(2007, 1, 1, 8, 0, 1, 7));    // 6
+    store.add_record(store_kind<TypeParam>::make(2007, 1, 1, 7, 59, 59, 8));  // 7
+    EXPECT_EQ(this->numbers(store), (std::vector<int>{7, 3, 6, 1, 5, 0, 2, 4}));
+
+    TypeParam reread;
+    reread.load(data_folder, u"Car", false);
+    EXPECT_EQ(this->numbers(reread), this->numbers(store));
+}
+
+TYPED_TEST(account_store_engine, long_account_name_cuts_key_to_sixty_characters) {
+    TypeParam store;
+    const std::u16string fifty(50, u'n');
+    store.load(data_folder, fifty, false);
+    EXPECT_EQ(store.add_record(this->on_day(1, 1)), fifty + u"0000000000");
+    EXPECT_EQ(fixed_text(store.record_at(0).key), fifty + u"0000000000");
+}
+
+TYPED_TEST(account_store_engine, update_keeps_position_unless_the_date_changes) {
+    TypeParam store;
+    store.load(data_folder, u"Car", false);
+    std::vector<std::u16string> keys;
+    for (int i = 0; i < 3; ++i) keys.push_back(store.add_record(this->on_day(10, i)));
+
+    auto changed = store.copy_record(1);
+    changed.mileage = 99;
+    ASSERT_TRUE(store.update_record(keys[1], changed));
+    EXPECT_EQ(this->numbers(store), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(store.record_at(1).mileage, 99.0);
+
+    changed.day = 11;  // later than the others
+    ASSERT_TRUE(store.update_record(keys[1], changed));
+    EXPECT_EQ(this->numbers(store), (std::vector<int>{0, 2, 1}));
+
+    changed.day = 10;  // back among equals: after them
+    ASSERT_TRUE(store.update_record(keys[1], changed));
+    EXPECT_EQ(this->numbers(store), (std::vector<int>{0, 2, 1}));
+
+    changed.day = 9;
+    ASSERT_TRUE(store.update_record(keys[1], changed));
+    EXPECT_EQ(this->numbers(store), (std::vector<int>{1, 0, 2}));
+
+    ASSERT_TRUE(store.delete_record(keys[0]));
+    EXPECT_EQ(this->numbers(store), (std::vector<int>{1, 2}));
+    EXPECT_FALSE(store.delete_record(keys[0]));
+    ASSERT_TRUE(store.delete_record_at(1));
+    EXPECT_EQ(this->numbers(store), (std::vector<int>{1}));
+}
+
+TYPED_TEST(account_store_engine, newest_record_is_appended_in_place) {
+    using kind = store_kind<TypeParam>;
+    TypeParam store;
+    this->open_three(store, true);
+    const auto before = this->file();
+    faulty_file_system counting(this->device.fs);
+    scoped_services use_counting({&counting});
+    counting.reset_counters();
+
+    store.add_record(this->on_day(30, 3500));  // same date as the newest: still an append
+    EXPECT_EQ(counting.opens(), 1);
+    EXPECT_EQ(counting.replaces(), 0);
+    EXPECT_FALSE(store.dirty());
+    EXPECT_EQ(this->file(), image_of(store));
+    // Records before the newest are untouched; the fuel store rewrites the
+    // previous newest, whose economy now has a following fill-up.
+    const std::size_t untouched =
+        kind::header_size + (TypeParam::rewrites_previous ? 2 : 3) * kind::record_size;
+    EXPECT_EQ(slice(this->file(), kind::header_size, untouched - kind::header_size),
+              slice(before, kind::header_size, untouched - kind::header_size));
+    EXPECT_TRUE(this->device.messages().empty());
+}
+
+TYPED_TEST(account_store_engine, deferred_changes_reach_the_file_at_reset) {
+    using kind = store_kind<TypeParam>;
+    TypeParam store;
+    this->open_three(store, true);
+    const auto old_records = this->records_on_disk();
+
+    const auto key = store.add_record(this->on_day(15, 1500, 5));  // in the middle
+    EXPECT_TRUE(store.dirty());
+    EXPECT_EQ(this->records_on_disk(), old_records);
+    EXPECT_EQ(slice(this->file(), 0, kind::header_size), bytes_of(store.header()));
+    EXPECT_EQ(kind::total(store.header()), 35.0);
+
+    // Once dirty, even a newest record only refreshes the header.
+    store.add_record(this->on_day(31, 3100, 1));
+    EXPECT_EQ(this->records_on_disk(), old_records);
+    EXPECT_EQ(kind::total(TypeParam::read_account_header(data_folder, u"Car")), 36.0);
+
+    auto changed = store.copy_record(1);
+    changed.day = 25;
+    store.update_record(key, changed);
+    store.delete_record_at(0);
+    EXPECT_EQ(this->records_on_disk(), old_records);
+    EXPECT_EQ(kind::total(TypeParam::read_account_header(data_folder, u"Car")), 26.0);
+
+    const auto expected = image_of(store);
+    store.reset();
+    EXPECT_TRUE(store.fresh());
+    EXPECT_EQ(store.record_count(), 0);
+    EXPECT_EQ(this->file(), expected);
+    EXPECT_TRUE(this->device.messages().empty());
+}
+
+TYPED_TEST(account_store_engine, without_deferred_saving_every_change_rewrites_the_file) {
+    using kind = store_kind<TypeParam>;
+    TypeParam store;
+    this->open_three(store, false);
+    const auto key = store.add_record(this->on_day(15, 1500, 5));
+    EXPECT_FALSE(store.dirty());
+    EXPECT_EQ(this->file(), image_of(store));
+    EXPECT_EQ(kind::total(store.header()), 35.0);
+
+    store.delete_record(key);
+    EXPECT_EQ(this->file(), image_of(store));
+    EXPECT_EQ(kind::total(store.header()), 30.0);
+
+    auto changed = store.copy_record(0);
+    changed.day = 31;
+    changed.mileage = 3100;
+    store.update_record(fixed_text(changed.key), changed);
+    EXPECT_EQ(this->file(), image_of(store));
+}
+
+TYPED_TEST(account_store_engine, totals_count_the_first_record) {
+    using kind = store_kind<TypeParam>;
+    TypeParam store;
+    store.load(data_folder, u"Car", false);
+    store.set_deferred_save(true);
+    const auto key = store.add_record(this->on_day(10, 100, 12.5));
+    EXPECT_EQ(kind::total(TypeParam::read_account_header(data_folder, u"Car")), 12.5);
+    store.add_record(this->on_day(11, 200, 1));
+    EXPECT_EQ(kind::total(TypeParam::read_account_header(data_folder, u"Car")), 13.5);
+    store.delete_record_at(1);
+    store.delete_record(key);
+    EXPECT_EQ(kind::total(TypeParam::read_account_header(data_folder, u"Car")), 0.0);
+}
+
+// An append or header refresh that the file does not take is reported once;
+// the change stays in memory and the full save at reset writes it.
+TYPED_TEST(account_store_engine, failed_in_place_writes_are_reported_and_saved_at_reset) {
+    enum { open, write };
+    for (bool middle : {false, true}) {
+        for (int point : {open, write}) {
+            for (int k = 1; k <= (point == write && !middle ? 2 : 1); ++k) {
+                device_fixture dev;
+                TypeParam store;
+                this->open_three(store, true);
+                faulty_file_system faulty(dev.fs);
+                {
+                    scoped_services use_faulty({&faulty});
+                    faulty.fail_open(point == open ? k : 0);
+                    faulty.fail_write(point == write ? k : 0);
+                    EXPECT_FALSE(store.add_record(this->on_day(middle ? 15 : 31, 3100)).empty());
+                    faulty.fail_open(0), faulty.fail_write(0);
+                }
+                EXPECT_EQ(dev.messages(), std::vector<std::u16string>{msg_write_failed})
+                    << "middle " << middle << " point " << point << " k " << k;
+                EXPECT_TRUE(store.dirty());
+                const auto expected = image_of(store);
+                store.reset();
+                EXPECT_EQ(dev.fs.bytes(file_of<TypeParam>(u"Car")), expected);
+            }
+        }
+    }
+}
+
+TYPED_TEST(account_store_engine, selection_bounds_are_inclusive_and_zero_is_a_bound) {
+    using kind = store_kind<TypeParam>;
+    TypeParam store;
+    store.load(data_folder, u"Car", false);
+    store.add_record(kind::make(2007, 1, 1, 0, 0, 0, 0));
+    store.add_record(kind::make(2007, 1, 2, 0, 0, 0, 100));
+    store.add_record(kind::make(2007, 1, 2, 23, 59, 59, 200));
+    store.add_record(kind::make(2007, 1, 3, 0, 0, 0, 300));
+
+    const auto mileages = [&](const selection_limits& limits) {
+        store.select_records(limits);
+        std::vector<double> out;
+        typename TypeParam::record_type r;
+        while (store.next_selected(r)) out.push_back(r.mileage);
+        EXPECT_EQ(static_cast<int>(out.size()), store.selected_count());
+        return out;
+    };
+    EXPECT_EQ(mileages({}), (std::vector<double>{0, 100, 200, 300}));
+    EXPECT_EQ(mileages({std::nullopt, std::nullopt, -1.0, 0.0}), (std::vector<double>{0}));
+    EXPECT_EQ(mileages({std::nullopt, std::nullopt, 100.0, 200.0}),
+              (std::vector<double>{100, 200}));
+    selection_limits day2{local_time{2007, 1, 2, 0, 0, 0}, local_time{2007, 1, 2, 23, 59, 59}};
+    EXPECT_EQ(mileages(day2), (std::vector<double>{100, 200}));
+
+    // A deletion ends the selection; it must be made again.
+    store.select_records({});
+    store.delete_record_at(0);
+    typename TypeParam::record_type r;
+    EXPECT_FALSE(store.next_selected(r));
+}
+
+// Bulk adding must leave exactly the file and the list that the same adds
+// one by one leave, whatever the state the store starts from.
+struct bulk_case {
+    bool deferred;
+    int start_records;
+    bool start_dirty;
+    bool shuffled;
+};
+
+TYPED_TEST(account_store_engine, bulk_adds_leave_what_single_adds_leave) {
+    using kind = store_kind<TypeParam>;
+    const bulk_case cases[] = {
+        {true, 3, false, false}, {true, 0, false, false}, {true, 3, true, false},
+        {true, 3, false, true},  {true, 0, false, true},  {false, 3, false, false},
+        {false, 3, false, true}, {false, 0, false, true}, {true, 3, true, true},
+    };
+    for (const bulk_case& c : cases) {
+        const auto run = [&](bool bulk) {
+            device_fixture dev;
+            TypeParam store;
+            store.load(data_folder, u"Car", false);
+            for (int i = 0; i < c.start_records; ++i)
+                store.add_record(kind::make(2007, 3, 10 + i, 8, 0, 0, 1000 + 10.0 * i, 3));
+            store.set_deferred_save(c.deferred);
+            if (c.start_dirty) {
+                auto r = store.copy_record(0);
+                r.mileage += 1;
+                store.update_record(fixed_text(r.key), r);
+            }
+            std::vector<int> days(40);
+            std::iota(days.begin(), days.end(), 0);
+            if (c.shuffled) std::shuffle(days.begin(), days.end(), std::mt19937(7));
+            if (bulk) store.begin_bulk();
+            for (int d : days) {
+                dev.clock.advance(1);
+                store.add_record(
+                    kind::make(2007, 4, 1 + d % 20, d % 3, 0, 0, 2000 + 7.0 * d, 1 + d));
+            }
+            if (bulk) store.end_bulk();
+            return std::make_tuple(dev.fs.bytes(file_of<TypeParam>(u"Car")), image_of(store),
+                                   store.dirty(), dev.messages());
+        };
+        EXPECT_EQ(run(true), run(false))
+            << "deferred " << c.deferred << ", start records " << c.start_records << ", dirty "
+            << c.start_dirty << ", shuffled " << c.shuffled;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,217 @@
+// The record-file engine, exercised through each of the four stores.
+
+#include <climits>
+
+#include "core/test_store_support.h"
+#include "platform/faulty_file_system.h"
+
+using namespace kelvane;
+using namespace kelvane::testing;
+
+namespace {
+
+template <class Store>
+class record_engine : public ::testing::Test {
+protected:
+    using kind = store_kind<Store>;
+    device_fixture device;
+
+    std::u16string name() const { return kind::dated ? u"Car" : u"Trip"; }
+    std::u16string path() const { return file_of<Store>(name()); }
+    std::vector<std::uint8_t> file() const { return device.fs.bytes(path()); }
+
+    // A file of `count` records written by the store itself.
+    std::vector<std::uint8_t> make_file(int count) {
+        Store s;
+        s.load(data_folder, name(), false);
+        for (int i = 0; i < count; ++i)
+            s.add_record(kind::make(2007, 1, 1 + i, 8, 0, 0, 1000.0 * (i + 1)));
+        return file();
+    }
+};
+
+using all_stores = ::testing::Types<fuel_store, service_store, fee_store, trip_store>;
+TYPED_TEST_SUITE(record_engine, all_stores);
+
+TYPED_TEST(record_engine, new_file_holds_common_header_and_stamped_record) {
+    using kind = store_kind<TypeParam>;
+    TypeParam store;
+    EXPECT_FALSE(store.load(data_folder, this->name(), false));  // no file yet
+    EXPECT_TRUE(this->device.messages().empty());
+    store.header().next_record_number = 5;
+    const std::u16string key = store.add_record(kind::make(2007, 3, 5, 10, 0, 0, 1234.5));
+
+    const std::u16string expected_key = this->name() + u"0000000005071004022533";
+    EXPECT_EQ(key, expected_key);
+    const auto bytes = this->file();
+    ASSERT_EQ(bytes.size(), kind::header_size + kind::record_size);
+
+    const auto header = common_header(1492, this->name(), data_folder, 6);
+    EXPECT_EQ(slice(bytes, 0, 1492), header.bytes());
+
+    byte_image record(140);
+    record.text(0, u"DATA").i32(12, 5).text(16, expected_key);
+    EXPECT_EQ(slice(bytes, kind::header_size, 140), record.bytes());
+    byte_image mileage;
+    mileage.f64(0, 1234.5);
+    EXPECT_EQ(slice(bytes, kind::header_size + 168, 8), mileage.bytes());
+
+    EXPECT_EQ(store.record_count(), 1);
+    EXPECT_EQ(store.record_at(0).record_number, 5);
+    EXPECT_EQ(fixed_text(store.record_at(0).key), expected_key);
+}
+
+TYPED_TEST(record_engine, reads_back_what_it_wrote_and_appends_with_keep) {
+    using kind = store_kind<TypeParam>;
+    const auto original = this->make_file(3);
+    TypeParam store;
+    ASSERT_TRUE(store.load(data_folder, this->name(), false));
+    EXPECT_FALSE(store.fresh());
+    ASSERT_EQ(store.record_count(), 3);
+    EXPECT_EQ(kind::mileage(store.record_at(2)), 3000.0);
+    EXPECT_EQ(store.header().next_record_number, 3);
+    EXPECT_EQ(store.record_at(7).record_number, 0);  // outside the list: a zero record
+
+    // A second file read with keep follows the first; a missing one adds nothing.
+    this->device.fs.put(data_folder + u"Other" + kind::extension, original);
+    EXPECT_TRUE(store.load(data_folder, u"Other", true));
+    EXPECT_EQ(store.record_count(), 6);
+    EXPECT_FALSE(store.load(data_folder, u"Missing", true));
+    EXPECT_EQ(store.record_count(), 6);
+    EXPECT_TRUE(this->device.messages().empty());
+}
+
+TYPED_TEST(record_engine, file_of_exactly_a_header_is_an_empty_store) {
+    using kind = store_kind<TypeParam>;
+    this->device.fs.put(this->path(), slice(this->make_file(1), 0, kind::header_size));
+    TypeParam store;
+    EXPECT_TRUE(store.load(data_folder, this->name(), false));
+    EXPECT_EQ(store.record_count(), 0);
+    EXPECT_TRUE(this->device.messages().empty());
+}
+
+TYPED_TEST(record_engine, file_one_byte_short_of_a_header_is_refused) {
+    using kind = store_kind<TypeParam>;
+    this->device.fs.put(this->path(), slice(this->make_file(1), 0, kind::header_size - 1));
+    TypeParam store;
+    EXPECT_FALSE(store.load(data_folder, this->name(), false));
+    EXPECT_EQ(store.record_count(), 0);
+    EXPECT_EQ(this->device.messages(), std::vector<std::u16string>{msg_format_error});
+}
+
+TYPED_TEST(record_engine, partial_last_record_is_left_out) {
+    using kind = store_kind<TypeParam>;
+    auto bytes = this->make_file(2);
+    bytes.resize(bytes.size() + kind::record_size / 2, 0xAB);
+    this->device.fs.put(this->path(), bytes);
+    TypeParam store;
+    ASSERT_TRUE(store.load(data_folder, this->name(), false));
+    EXPECT_EQ(store.record_count(), 2);
+    EXPECT_EQ(kind::mileage(store.record_at(1)), 2000.0);
+
+    // The next record lands where the piece was, leaving a whole file.
+    store.add_record(kind::make(2007, 2, 1, 8, 0, 0, 5000));
+    EXPECT_EQ(this->file().size(), kind::header_size + 3 * kind::record_size);
+    TypeParam again;
+    ASSERT_TRUE(again.load(data_folder, this->name(), false));
+    EXPECT_EQ(again.record_count(), 3);
+    EXPECT_EQ(kind::mileage(again.record_at(2)), 5000.0);
+}
+
+TYPED_TEST(record_engine, unreadable_file_is_kept_before_it_is_written_over) {
+    using kind = store_kind<TypeParam>;
+    auto bad = this->make_file(2);
+    bad[2] = 'X';  // magic "DXKJ"
+    this->device.fs.put(this->path(), bad);
+
+    TypeParam store;
+    EXPECT_FALSE(store.load(data_folder, this->name(), false));
+    EXPECT_EQ(this->device.messages(), std::vector<std::u16string>{msg_format_error});
+    EXPECT_EQ(store.record_count(), 0);
+    EXPECT_EQ(store.account_name(), this->name());
+
+    EXPECT_FALSE(store.add_record(kind::make(2007, 5, 1, 8, 0, 0, 10)).empty());
+    EXPECT_EQ(this->device.fs.bytes(this->path() + u".unreadable"), bad);
+    EXPECT_EQ(this->file().size(), kind::header_size + kind::record_size);
+
+    // A second unreadable file does not replace the first copy.
+    auto worse = bad;
+    worse[0] = 'Q';
+    this->device.fs.put(this->path(), worse);
+    TypeParam other;
+    EXPECT_FALSE(other.load(data_folder, this->name(), false));
+    other.add_record(kind::make(2007, 5, 1, 8, 0, 0, 10));
+    EXPECT_EQ(this->device.fs.bytes(this->path() + u".unreadable"), bad);
+    EXPECT_EQ(this->device.fs.bytes(this->path() + u".unreadable2"), worse);
+}
+
+TYPED_TEST(record_engine, full_record_counter_refuses_the_add) {
+    using kind = store_kind<TypeParam>;
+    TypeParam store;
+    store.load(data_folder, this->name(), false);
+    store.header().next_record_number = INT32_MAX - 1;
+    const std::u16string last = store.add_record(kind::make(2007, 5, 1, 8, 0, 0, 10));
+    EXPECT_EQ(last, this->name() + u"2147483646071004022533");
+    const auto before = this->file();
+
+    EXPECT_EQ(store.add_record(kind::make(2007, 5, 2, 8, 0, 0, 20)), u"");
+    EXPECT_EQ(this->device.messages(), std::vector<std::u16string>{msg_database_full});
+    EXPECT_EQ(store.record_count(), 1);
+    EXPECT_EQ(store.header().next_record_number, INT32_MAX);
+    EXPECT_EQ(this->file(), before);
+}
+
+TYPED_TEST(record_engine, update_and_delete_of_missing_records_change_nothing) {
+    using kind = store_kind<TypeParam>;
+    this->make_file(2);
+    const auto before = this->file();
+    TypeParam store;
+    store.load(data_folder, this->name(), false);
+    EXPECT_FALSE(store.update_record(u"nokey", kind::make(2001, 1, 1, 0, 0, 0, 1)));
+    EXPECT_FALSE(store.delete_record(u"nokey"));
+    EXPECT_FALSE(store.delete_record_at(2));
+    EXPECT_FALSE(store.delete_record_at(-1));
+    EXPECT_EQ(store.record_count(), 2);
+    EXPECT_EQ(kind::mileage(store.record_at(0)), 1000.0);
+    store.reset();
+    EXPECT_EQ(this->file(), before);
+}
+
+// Every open, write and replace that a full save makes is failed in turn:
+// each failure is reported once and leaves the previous file as it was.
+TYPED_TEST(record_engine, failed_save_leaves_previous_file_intact) {
+    using kind = store_kind<TypeParam>;
+    this->make_file(3);
+    const auto before = this->file();
+    faulty_file_system faulty(this->device.fs);
+    scoped_services use_faulty({&faulty});
+
+    enum { open, write, replace };
+    for (int point : {open, write, replace}) {
+        for (int k = 1;; ++k) {
+            ASSERT_LT(k, 20) << "a save should not need this many operations";
+            TypeParam store;
+            ASSERT_TRUE(store.load(data_folder, this->name(), false));
+            store.header().next_record_number = 77;
+            auto changed = kind::make(2007, 1, 1, 8, 0, 0, 4242);
+            std::memcpy(changed.key, store.record_at(0).key, sizeof changed.key);
+            this->device.boxes.clear();
+            faulty.fail_open(point == open ? k : 0);
+            faulty.fail_write(point == write ? k : 0);
+            faulty.fail_replace(point == replace ? k : 0);
+            const bool saved = store.save_all();
+            faulty.fail_open(0), faulty.fail_write(0), faulty.fail_replace(0);
+            if (saved) {
+                EXPECT_TRUE(this->device.messages().empty());
+                EXPECT_NE(this->file(), before);
+                this->device.fs.put(this->path(), before);
+                break;
+            }
+            EXPECT_EQ(this->file(), before) << "failure point " << point << " k " << k;
+            EXPECT_EQ(this->device.messages(), std::vector<std::u16string>{msg_write_failed});
+            EXPECT_EQ(this->device.fs.files().size(), 1u) << "no temporary file is left";
+        }
+    }
+}
+
+}  // namespace

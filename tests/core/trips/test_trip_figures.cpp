@@ -1,0 +1,198 @@
+// Trip figures: the rows of the trips list, the trip mileage and the trip
+// chart's totals and title, computed from the vehicles' files.
+
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+#include "core/test_store_support.h"
+#include "core/trips/trip_figures.h"
+#include "platform/faulty_file_system.h"
+
+namespace kelvane {
+namespace {
+
+using testing::data_folder;
+
+struct recorded_value {
+    std::u16string name;
+    double value;
+    bool operator==(const recorded_value&) const = default;
+};
+std::ostream& operator<<(std::ostream& os, const recorded_value& v) {
+    return os << std::string(v.name.begin(), v.name.end()) << "=" << v.value;
+}
+
+class recording_chart : public chart_sink {
+public:
+    void clear_entries() override { values.clear(); }
+    void add_value(std::u16string_view name, double value, int, int, std::u16string_view date,
+                   std::u16string_view note) override {
+        values.push_back({std::u16string(name), value});
+        EXPECT_TRUE(date.empty() && note.empty());
+    }
+    void note_date(int, int, int) override { ++dates_noted; }
+    std::vector<recorded_value> values;
+    int dates_noted = 0;
+};
+
+// One row as plain values, for comparing whole rows.
+using row_values = std::tuple<std::u16string, std::u16string, colour, int, int>;
+row_values values_of(const trip_row& r) {
+    return {r.text, r.cost_text, r.background, r.indent, r.trip_index};
+}
+constexpr colour first_row = rgb(200, 200, 100);
+constexpr colour detail_row = rgb(200, 200, 200);
+
+struct trips_fixture : testing::device_fixture {
+    fuel_store fuel;
+    service_store maintenance;
+    fee_store fees;
+    trip_store trips;
+    trip_figures figures{data_folder, fuel, maintenance, fees};
+
+    trips_fixture() {
+        fuel.set_deferred_save(true);
+        maintenance.set_deferred_save(true);
+        fees.set_deferred_save(true);
+        trips.load(data_folder, u"Trip", false);
+    }
+    // Writes an account's files: fill-ups at the mileages (cost 10 each, in
+    // date order), one repair and one fee.
+    void write_account(std::u16string_view name, std::vector<double> mileages, double repair,
+                       double fee) {
+        fuel_store f;
+        service_store m;
+        fee_store r;
+        f.load(data_folder, name, false);
+        m.load(data_folder, name, false);
+        r.load(data_folder, name, false);
+        int day = 1;
+        for (double mileage : mileages)
+            f.add_record(testing::store_kind<fuel_store>::make(2007, 3, day++, 0, 0, 0, mileage));
+        m.add_record(testing::store_kind<service_store>::make(2007, 3, 2, 0, 0, 0, 1100, repair));
+        r.add_record(testing::store_kind<fee_store>::make(2007, 3, 3, 0, 0, 0, 1200, fee));
+    }
+    void open(std::u16string_view name) {
+        fuel.load(data_folder, name, false);
+        maintenance.load(data_folder, name, false);
+        fees.load(data_folder, name, false);
+    }
+    trip_record& add_trip(std::u16string_view description,
+                          std::initializer_list<std::u16string_view> vehicles) {
+        trip_record t{};
+        set_fixed(t.trip_description, description);
+        int slot = 0;
+        for (auto v : vehicles) set_fixed(t.trip_vehicles[slot++], v);
+        pending = t;
+        return pending;
+    }
+    void store_trip() { trips.add_record(pending); }
+    trip_record pending{};
+};
+
+TEST(trip_figures, rows_of_a_one_vehicle_trip_and_of_a_mileage_range) {
+    trips_fixture f;
+    f.write_account(u"Car", {1000, 1250}, 5, 2.5);
+    f.open(u"Car");
+    // A fill-up added in the middle waits in memory; the figures must see it.
+    f.fuel.add_record(testing::store_kind<fuel_store>::make(2007, 2, 1, 0, 0, 0, 1600, 40));
+    ASSERT_TRUE(f.fuel.dirty());
+
+    f.add_trip(u"Everything", {u"Car"});
+    f.store_trip();
+    trip_record& range = f.add_trip(u"Range", {u"Car"});
+    range.use_start_mileage = range.use_end_mileage = 1;
+    range.start_mileage = 1000, range.end_mileage = 1500;
+    f.store_trip();
+
+    const std::vector<trip_row> rows = f.figures.build_rows(f.trips);
+    std::vector<row_values> got;
+    for (const trip_row& r : rows) got.push_back(values_of(r));
+    const std::vector<row_values> expected = {
+        {u"Everything", u"67.50", first_row, 0, 0},
+        {u"Fuel", u"60.00", detail_row, 10, 0},
+        {u"Repair", u"5.00", detail_row, 10, 0},
+        {u"Fees", u"2.50", detail_row, 10, 0},
+        {u"Total Mileage", u"600.00", detail_row, 10, 0},
+        {u"Range", u"27.50", first_row, 0, 1},
+        {u"Fuel", u"20.00", detail_row, 10, 1},
+        {u"Repair", u"5.00", detail_row, 10, 1},
+        {u"Fees", u"2.50", detail_row, 10, 1},
+        {u"Total Mileage", u"500.00", detail_row, 10, 1},
+    };
+    EXPECT_EQ(got, expected);
+
+    // A mileage range is the trip mileage whatever the records are.
+    fuel_store empty;
+    EXPECT_EQ(trip_mileage(empty, range), 500);
+    EXPECT_EQ(f.figures.totals(range).mileage, 500);
+}
+
+TEST(trip_figures, several_vehicles_list_their_names_and_add_up) {
+    trips_fixture f;
+    f.write_account(u"Car", {1000, 1100}, 5, 1);
+    f.write_account(u"Van", {500}, 7, 2);
+    f.write_account(u"Bus", {}, 11, 4);
+    f.open(u"Car");
+    f.add_trip(u"Tour", {u"Car", u"Van", u"Bus"});
+    f.store_trip();
+
+    const std::vector<trip_row> rows = f.figures.build_rows(f.trips);
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(values_of(rows[0]), (row_values{u"Tour", u"60.00", first_row, 0, 0}));
+    EXPECT_EQ(values_of(rows[1]), (row_values{u"Fuel", u"30.00", detail_row, 10, 0}));
+    EXPECT_EQ(values_of(rows[2]), (row_values{u"Repair", u"23.00", detail_row, 10, 0}));
+    EXPECT_EQ(values_of(rows[3]), (row_values{u"Fees", u"7.00", detail_row, 10, 0}));
+    EXPECT_EQ(values_of(rows[4]), (row_values{u"(Car,Van,Bus)", u"", detail_row, 10, 0}));
+
+    recording_chart chart;
+    EXPECT_EQ(f.figures.statistics(chart, f.trips, u"Tour"), u"Number of vehicles in trip : 3");
+    EXPECT_EQ(chart.values,
+              (std::vector<recorded_value>{{u"Fuel", 30}, {u"Repair", 23}, {u"Fees", 7}}));
+    EXPECT_EQ(chart.dates_noted, 0);
+}
+
+TEST(trip_figures, statistics_of_one_vehicle_and_of_an_unknown_trip) {
+    trips_fixture f;
+    f.write_account(u"Car", {1000, 1100}, 5, 1);
+    f.write_account(u"Van", {300, 800}, 7, 2);
+    f.open(u"Car");
+    f.add_trip(u"Van only", {u"Van"});
+    f.store_trip();
+
+    recording_chart chart;
+    // The mileage of a one-vehicle trip is that vehicle's, not the open account's.
+    EXPECT_EQ(f.figures.statistics(chart, f.trips, u"Van only"), u"Total trip mileage : 500");
+    EXPECT_EQ(chart.values,
+              (std::vector<recorded_value>{{u"Fuel", 20}, {u"Repair", 7}, {u"Fees", 2}}));
+    EXPECT_EQ(f.figures.build_rows(f.trips)[4].cost_text, u"500.00");
+
+    chart.values.clear();
+    EXPECT_EQ(f.figures.statistics(chart, f.trips, u"van only"), u"");
+    EXPECT_TRUE(chart.values.empty());
+}
+
+TEST(trip_figures, a_rebuild_reads_each_vehicle_once) {
+    trips_fixture f;
+    f.write_account(u"Car", {1000}, 1, 1);
+    f.write_account(u"Van", {1000}, 1, 1);
+    f.open(u"Car");
+    for (int i = 0; i < 20; ++i) {
+        f.add_trip(format("Trip %d", i), {u"Car", u"Van", u"Nobody"});
+        f.store_trip();
+    }
+    faulty_file_system counting(f.fs);
+    scoped_services use{{&counting}};
+    counting.reset_counters();
+    const std::vector<trip_row> rows = f.figures.build_rows(f.trips);
+    EXPECT_EQ(rows.size(), 100u);
+    EXPECT_EQ(counting.opens(), 9);
+    // The next rebuild reads the files again: they may have changed since.
+    counting.reset_counters();
+    f.figures.build_rows(f.trips);
+    EXPECT_EQ(counting.opens(), 9);
+}
+
+}  // namespace
+}  // namespace kelvane

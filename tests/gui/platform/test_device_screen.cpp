@@ -1,0 +1,101 @@
+// The device screen on the host: its size as the device sees it, nested
+// modal runs, the menu bar, and the font rule that follows the screen.
+
+#include <QTimer>
+
+#include "core/common/scaled_font.h"
+#include "gui/gui_test_support.h"
+#include "gui/widgets/menu_items.h"
+#include "platform/qt/device_dialog.h"
+
+namespace kelvane {
+namespace {
+
+using device_screen_test = gui_test;
+
+class menu_dialog : public device_dialog {
+public:
+    std::vector<int> commands;
+
+protected:
+    void init_dialog() override {
+        set_menu({menu_command(u"Ok", 1), menu_popup(u"Menu", {menu_command(u"Select All", 7)})});
+    }
+    void on_command(int c) override { commands.push_back(c); }
+};
+
+TEST_F(device_screen_test, screen_size_reaches_the_device_and_the_dialogs) {
+    screen.set_screen_size(320, 240);
+    EXPECT_EQ(320, device().screen_width());
+    EXPECT_EQ(240, device().screen_height());
+    modal.then([&](device_dialog& d) {
+        EXPECT_EQ(QRect(0, 0, 320, 240), d.geometry());
+        EXPECT_EQ(QRect(0, 0, 320, 240 - soft_menu_bar::bar_height), d.client_rect());
+        screen.set_screen_size(480, 640);
+        EXPECT_EQ(QRect(0, 0, 480, 640), d.geometry());
+    });
+    menu_dialog d;
+    d.exec();
+    EXPECT_TRUE(screen.layers().empty());
+}
+
+TEST_F(device_screen_test, closing_the_window_ends_nested_dialogs_from_the_top) {
+    menu_dialog outer, inner;
+    int inner_result = 0;
+    modal.then([&](device_dialog&) {
+        modal.then([&](device_dialog&) {
+            EXPECT_EQ(2u, screen.layers().size());
+            screen.dismiss_all();
+            EXPECT_TRUE(outer.ended());
+        });
+        inner_result = inner.exec();
+    });
+    EXPECT_EQ(device_dialog::dismissed, outer.exec());
+    EXPECT_EQ(device_dialog::dismissed, inner_result);
+}
+
+TEST_F(device_screen_test, real_event_loops_nest_and_end_from_the_top) {
+    event_loop_modal loops;
+    scoped_modal_service real(loops);
+    menu_dialog outer, inner;
+    int inner_result = 0;
+    bool inner_on_top = false;
+    QTimer::singleShot(0, &outer, [&] {
+        QTimer::singleShot(0, &inner, [&] {
+            inner_on_top = screen.top() == &inner && inner.isVisible();
+            screen.dismiss_all();
+        });
+        inner_result = inner.exec();
+        EXPECT_TRUE(outer.ended()) << "the outer run is already ending";
+    });
+    EXPECT_EQ(device_dialog::dismissed, outer.exec());
+    EXPECT_TRUE(inner_on_top);
+    EXPECT_EQ(device_dialog::dismissed, inner_result);
+    EXPECT_TRUE(screen.layers().empty());
+}
+
+TEST_F(device_screen_test, menu_commands_reach_the_dialog_unless_disabled) {
+    modal.then([](device_dialog& d) {
+        EXPECT_TRUE(d.choose(7));
+        d.menu_bar()->set_enabled(7, false);
+        EXPECT_FALSE(d.choose(7));
+        EXPECT_FALSE(d.choose(99));
+        EXPECT_TRUE(d.choose(1));
+    });
+    menu_dialog d;
+    d.exec();
+    EXPECT_EQ((std::vector<int>{7, 1}), d.commands);
+}
+
+TEST_F(device_screen_test, fonts_grow_with_the_screen_area_only) {
+    EXPECT_EQ(13, scaled_font_size(13, 240, 320));
+    EXPECT_EQ(9, scaled_font_size(7, 240, 320));
+    EXPECT_EQ(13, scaled_font_size(13, 240, 240)) << "never below the requested size";
+    EXPECT_EQ(52, scaled_font_size(13, 480, 640));
+    EXPECT_EQ(17, scaled_font_size(13, 320, 320)) << "the area ratio is not cut to a whole number";
+    screen.set_screen_size(480, 640);
+    EXPECT_EQ(52, scaled_font_size(13));
+}
+
+}  // namespace
+}  // namespace kelvane
