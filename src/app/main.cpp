@@ -12,8 +12,10 @@
 #include "gui/shell/application.h"
 #include "gui/shell/device_window.h"
 #include "gui/shell/first_start.h"
+#include "gui/shell/program.h"
 #include "platform/qt/desktop_shell.h"
 #include "platform/qt/device_message_box.h"
+#include "platform/qt/system_colours.h"
 #include "platform/services.h"
 
 int main(int argc, char** argv) {
@@ -35,7 +37,10 @@ int main(int argc, char** argv) {
 
     desktop_shell shell;
     device_message_box_service boxes;
-    scoped_services host({nullptr, nullptr, nullptr, &boxes, &shell});
+    host_device_info facts;
+    // The shared drawing colours are read once, at start.
+    facts.set_system_colours(colours_from_palette(QApplication::palette()));
+    scoped_services host({nullptr, nullptr, &facts, &boxes, &shell});
 
     device_window window;
     window.show();
@@ -48,7 +53,10 @@ int main(int argc, char** argv) {
             window.screen().dismiss_all();
         });
     }
-    application().run();
+    {
+        program prog;
+        application().run(prog);
+    }
 
     if (window.restart_requested()) {
         // The new run picks the new zoom up from the settings.

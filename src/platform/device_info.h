@@ -1,14 +1,27 @@
 #pragma once
 // Facts about the device: the program's own path, the personal documents
-// folder, the language identifier and the screen size.
+// folder, the language identifier, the screen size and the system colours.
 
 #include <cstdint>
 #include <string>
+
+#include "platform/dc.h"
 
 namespace kelvane {
 
 inline constexpr char16_t program_file_path[] = u"\\Program Files\\Kelvane\\Kelvane.exe";
 inline constexpr char16_t personal_documents_folder[] = u"\\My Documents";
+
+// The shared drawing colours of the device's colour scheme: selected rows of
+// owner-drawn lists and the charts' selected legend row use them.
+struct system_colour_set {
+    colour window_text = rgb(0, 0, 0);
+    colour highlight_text = rgb(255, 255, 255);
+    colour window = rgb(255, 255, 255);
+    colour highlight = rgb(0, 0, 128);
+    colour menu_text = rgb(0, 0, 0);
+    colour menu = rgb(255, 255, 255);
+};
 
 class device_info {
 public:
@@ -21,6 +34,7 @@ public:
     virtual std::uint16_t language_id() const = 0;
     virtual int screen_width() const = 0;
     virtual int screen_height() const = 0;
+    virtual system_colour_set system_colours() const = 0;
 };
 
 // The device as carried on the host; every value can be set (the window sets
@@ -33,10 +47,12 @@ public:
     std::uint16_t language_id() const override { return language_; }
     int screen_width() const override { return width_; }
     int screen_height() const override { return height_; }
+    system_colour_set system_colours() const override { return colours_; }
 
     void set_program_path(std::u16string p) { program_path_ = std::move(p); }
     void set_language_id(std::uint16_t id) { language_ = id; }
     void set_screen_size(int w, int h) { width_ = w, height_ = h; }
+    void set_system_colours(const system_colour_set& c) { colours_ = c; }
 
 private:
     std::u16string program_path_ = program_file_path;
@@ -44,6 +60,7 @@ private:
     std::uint16_t language_ = 1033;
     int width_ = 240;
     int height_ = 320;
+    system_colour_set colours_;
 };
 
 // The language identifier of a host locale name such as "de_DE.UTF-8":

@@ -42,6 +42,11 @@ scoped_services::scoped_services(const service_set& replacement) : previous_(cur
     if (replacement.device) s.device = replacement.device;
     if (replacement.messages) s.messages = replacement.messages;
     if (replacement.shell) s.shell = replacement.shell;
+    if (replacement.translator) s.translator = replacement.translator;
+}
+
+void install_translator(const text_translator* translator) {
+    current().translator = translator;
 }
 
 scoped_services::~scoped_services() {

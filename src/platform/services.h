@@ -9,6 +9,7 @@
 #include "platform/local_time.h"
 #include "platform/message_box.h"
 #include "platform/shell_service.h"
+#include "platform/translator.h"
 
 namespace kelvane {
 
@@ -18,6 +19,8 @@ struct service_set {
     device_info* device = nullptr;
     message_box_service* messages = nullptr;
     shell_service* shell = nullptr;
+    // nullptr: English, the keys as they stand.
+    const text_translator* translator = nullptr;
 };
 
 // The services in force. The defaults are the host's: the file system under
@@ -40,6 +43,11 @@ inline message_box_service& message_boxes() {
 inline shell_service& device_shell() {
     return *services().shell;
 }
+
+// Makes the translator part of the services in force (the program does this
+// once its language table is loaded); the enclosing scoped_services puts the
+// previous one back.
+void install_translator(const text_translator* translator);
 
 // Installs services for the lifetime of the object; members left null keep
 // the services that were in force.

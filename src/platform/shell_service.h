@@ -16,6 +16,13 @@ public:
     virtual void set_input_panel(bool raised) = 0;
     virtual bool input_panel_raised() const = 0;
     virtual void press_home_key() = 0;
+
+    // The owner's choice never to have edit boxes raise the input panel.
+    void set_input_panel_allowed(bool allowed) { input_panel_allowed_ = allowed; }
+    bool input_panel_allowed() const { return input_panel_allowed_; }
+
+private:
+    bool input_panel_allowed_ = true;
 };
 
 // Records what was asked; run_program succeeds when set to.

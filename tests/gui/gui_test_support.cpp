@@ -4,7 +4,6 @@
 #include <QDir>
 
 #include "gui/shell/main_commands.h"
-#include "gui/shell/program_objects.h"
 #include "gui/shell/shell_state.h"
 #include "gui/widgets/skin.h"
 #include "platform/qt/qpainter_dc.h"
@@ -35,16 +34,17 @@ private:
 }  // namespace
 
 gui_test::gui_test() {
-    shell() = shell_state{};
-    clear_command_handlers();
-    skin_bitmap().load_skin();
     clock.set(2026, 12, 7, 9, 30);
-    reset_program_objects();
+    restart();
     screen.show();
 }
 
-gui_test::~gui_test() {
-    shell() = shell_state{};
+gui_test::~gui_test() = default;
+
+void gui_test::restart() {
+    prog.reset();
+    prog = std::make_unique<program>();
+    prog->skin.load_skin();
 }
 
 void save_screenshot(const QImage& image, const char* name) {

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QString>
 
+#include "gui/shell/program.h"
 #include "platform/device_info.h"
 #include "platform/local_time.h"
 #include "platform/memory_file_system.h"
@@ -32,6 +33,10 @@ protected:
     scripted_modal modal;
     scoped_modal_service modal_{modal};
     device_screen screen;
+    // The test's own program; restart() replaces it by a fresh one, as a new
+    // start of the program would.
+    std::unique_ptr<program> prog;
+    void restart();
 };
 
 // Saves a picture for review when KELVANE_SCREENSHOT_DIR is set; does nothing otherwise.

@@ -3,13 +3,8 @@
 #include "core/common/date_text.h"
 #include "core/common/translate.h"
 #include "core/common/unit_factors.h"
-#include "core/stores/changed_flags.h"
 
 namespace kelvane {
-
-bool& fee_store::changed_flag() {
-    return fee_changed;
-}
 
 std::array<std::u16string, 4> fee_store::fee_row_texts(int index) const {
     const fee_record& r = record_at(index);

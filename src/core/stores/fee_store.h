@@ -62,7 +62,6 @@ class fee_store : public cost_record_store<fee_store, fee_header, fee_record> {
 public:
     static constexpr std::u16string_view extension = u".fee";
     static constexpr bool rewrites_previous = false;
-    static bool& changed_flag();
     static double& total(fee_header& h) { return h.total_fees_cost; }
     static std::u16string chart_note(const fee_record& r) { return fixed_text(r.category); }
 

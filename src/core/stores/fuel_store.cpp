@@ -5,7 +5,6 @@
 #include "core/common/date_text.h"
 #include "core/common/translate.h"
 #include "core/common/unit_factors.h"
-#include "core/stores/changed_flags.h"
 
 namespace kelvane {
 
@@ -87,10 +86,6 @@ double economy_between(const economy_units& units, const fuel_record& a, const f
 }
 
 }  // namespace
-
-bool& fuel_store::changed_flag() {
-    return fuel_changed;
-}
 
 void fuel_store::recompute_derived() {
     header_.total_fuel_cost = 0;

@@ -107,7 +107,6 @@ class fuel_store : public record_store<fuel_store, fuel_header, fuel_record, acc
 public:
     static constexpr std::u16string_view extension = u".ful";
     static constexpr bool rewrites_previous = true;
-    static bool& changed_flag();
 
     fuel_store() = default;
 

@@ -8,7 +8,6 @@
 //
 // Derived supplies (CRTP):
 //   static constexpr std::u16string_view extension;  e.g. u".ful"
-//   static bool& changed_flag();
 //   static constexpr bool rewrites_previous;  the append write rewrites the previous last record
 //   void recompute_derived();   header totals (and economies) from all records
 //   void before_full_save();    what save_all refreshes before writing
@@ -95,6 +94,11 @@ public:
     Header& header() { return header_; }
     const Header& header() const { return header_; }
 
+    // The program's mark for this store kind, raised by every load, reset,
+    // full save and append write (the trips page rebuilds its list when one
+    // is raised); nullptr for stores the program does not watch.
+    void set_change_mark(bool* mark) { change_mark_ = mark; }
+
     void set_deferred_save(bool on) { deferred_ = on; }
     bool deferred_save() const { return deferred_; }
     bool dirty() const { return dirty_; }
@@ -149,6 +153,9 @@ protected:
     // Before anything writes over a file that failed to load, keeps a copy of it.
     bool keep_unreadable_copy();
     void failed_write() { show_message(msg_write_failed); }
+    void mark_changed() {
+        if (change_mark_) *change_mark_ = true;
+    }
 
     Header header_{};
     std::vector<Record> records_;
@@ -157,6 +164,7 @@ protected:
     bool deferred_ = false;
     bool dirty_ = false;
     bool fresh_ = true;
+    bool* change_mark_ = nullptr;
     std::u16string unreadable_path_;  // a file that failed the format check
 
     bool bulk_ = false;
@@ -191,14 +199,14 @@ void record_store<D, H, R, B>::reset() {
         if (dirty_) save_all();
     }
     dirty_ = false;
-    D::changed_flag() = true;
+    mark_changed();
     clear_memory();
 }
 
 template <class D, class H, class R, class B>
 bool record_store<D, H, R, B>::load(std::u16string_view folder, std::u16string_view name,
                                     bool keep) {
-    D::changed_flag() = true;
+    mark_changed();
     if (!keep) derived().reset();
     set_fixed(header_.save_folder, folder);
     set_fixed(header_.account_name, name);
@@ -263,7 +271,7 @@ bool record_store<D, H, R, B>::keep_unreadable_copy() {
 template <class D, class H, class R, class B>
 bool record_store<D, H, R, B>::save_all() {
     derived().before_full_save();
-    D::changed_flag() = true;
+    mark_changed();
     if (header_.account_name[0] == 0) return false;
     if (!keep_unreadable_copy()) {
         failed_write();
@@ -313,7 +321,7 @@ bool record_store<D, H, R, B>::refresh_derived_and_header() {
 template <class D, class H, class R, class B>
 bool record_store<D, H, R, B>::append_write(std::size_t first_new) {
     if (header_.account_name[0] == 0) return true;
-    D::changed_flag() = true;
+    mark_changed();
     bool ok = false;
     auto file = open_in_place(ok);
     if (!file) return false;

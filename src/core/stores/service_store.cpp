@@ -3,13 +3,8 @@
 #include "core/common/date_text.h"
 #include "core/common/translate.h"
 #include "core/common/unit_factors.h"
-#include "core/stores/changed_flags.h"
 
 namespace kelvane {
-
-bool& service_store::changed_flag() {
-    return service_changed;
-}
 
 std::array<std::u16string, 4> service_store::service_row_texts(int index) const {
     const service_record& r = record_at(index);

@@ -67,7 +67,6 @@ class service_store : public cost_record_store<service_store, service_header, se
 public:
     static constexpr std::u16string_view extension = u".mat";
     static constexpr bool rewrites_previous = false;
-    static bool& changed_flag();
     static double& total(service_header& h) { return h.total_repair_cost; }
     static std::u16string chart_note(const service_record& r) { return fixed_text(r.description); }
 

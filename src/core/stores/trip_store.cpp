@@ -3,13 +3,8 @@
 #include <algorithm>
 
 #include "core/common/unit_factors.h"
-#include "core/stores/changed_flags.h"
 
 namespace kelvane {
-
-bool& trip_store::changed_flag() {
-    return trips_changed;
-}
 
 void trip_store::reset() {
     save_all();

@@ -79,7 +79,6 @@ class trip_store : public record_store<trip_store, trip_header, trip_record, rec
 public:
     static constexpr std::u16string_view extension = u".tri";
     static constexpr bool rewrites_previous = false;
-    static bool& changed_flag();
 
     trip_store() = default;
     ~trip_store() = default;

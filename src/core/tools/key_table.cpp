@@ -91,11 +91,6 @@ bool key_table::save() const {
     return true;
 }
 
-key_table& program_key_table() {
-    static key_table table;
-    return table;
-}
-
 std::u16string key_table_path() {
     return program_folder() + key_table_file_name;
 }

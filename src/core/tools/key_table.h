@@ -71,10 +71,6 @@ private:
     static_assert(sizeof(slots_) == file_size);
 };
 
-// The program-wide table: built-in at start, loaded from the file at start-up,
-// replaced when the key mapping screen saves.
-key_table& program_key_table();
-
 // The path of the table file: data folder + "Config_key.dat".
 std::u16string key_table_path();
 

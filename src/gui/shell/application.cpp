@@ -1,26 +1,20 @@
 #include "gui/shell/application.h"
 
-#include <QApplication>
-
-#include "core/tools/key_table.h"
 #include "gui/shell/main_screen.h"
-#include "gui/shell/program_data.h"
-#include "gui/shell/shell_state.h"
-#include "platform/qt/system_colours.h"
+#include "gui/shell/program.h"
 
 namespace kelvane {
 
-void application::run() {
+void application::run(program& prog) {
     // The handheld's extra shell controls need no set-up on a desktop.
-    shell().layout_enabled = false;
+    prog.shell.layout_enabled = false;
     // A missing "Config_key.dat" leaves the built-in table.
-    program_key_table().load();
-    read_system_colours(QApplication::palette());
+    prog.keys.load();
     {
-        main_screen main_screen;
-        main_screen.exec();
+        main_screen screen(prog);
+        screen.exec();
     }
-    save_at_end();
+    prog.save_at_end();
 }
 
 }  // namespace kelvane

@@ -1,13 +1,15 @@
 #pragma once
-// The application: prepares the program-wide objects, runs the main screen
-// and, when it has closed, writes everything back.
+// The application: builds the program, runs the main screen and, when it has
+// closed, writes everything back.
 
 namespace kelvane {
+
+struct program;
 
 class application {
 public:
     // Returns once the main screen has closed and the data is written.
-    void run();
+    void run(program& prog);
 };
 
 }  // namespace kelvane

@@ -1,12 +1,8 @@
 #pragma once
-// Commands of the main screen's menu, and the place where the screens that
-// carry them plug in their handlers.
-
-#include <functional>
+// Commands of the main screen's menu. The screens that carry the tool
+// commands plug their handlers into the program (program::commands).
 
 namespace kelvane {
-
-class main_screen;
 
 namespace cmd {
 inline constexpr int purchase_fuel = 32772;
@@ -26,13 +22,5 @@ inline constexpr int exit = 32796;
 inline constexpr int set_key_mapping = 32798;
 inline constexpr int export_trip = 32816;
 }  // namespace cmd
-
-// A tool command (options, export, import, backup, restore, about, key
-// mapping, trip export) is carried out by the handler registered for it; a
-// command without one tells the owner it is not available yet.
-using command_handler = std::function<void(main_screen&)>;
-void register_command(int command, command_handler handler);
-bool has_command_handler(int command);
-void clear_command_handlers();
 
 }  // namespace kelvane

@@ -6,20 +6,13 @@
 #include "core/common/messages.h"
 #include "core/common/scaled_font.h"
 #include "core/common/translate.h"
+#include "gui/shell/program.h"
 #include "platform/qt/qpainter_dc.h"
 
 namespace kelvane {
 
-namespace {
-
-std::array<page_maker, 6>& makers() {
-    static std::array<page_maker, 6> m;
-    return m;
-}
-
-}  // namespace
-
-main_page::main_page(int index, QWidget* parent) : QWidget(parent), index_(index) {
+main_page::main_page(program& prog, int index, QWidget* parent)
+    : QWidget(parent), prog_(prog), index_(index) {
     setFocusPolicy(Qt::StrongFocus);
 }
 
@@ -51,7 +44,8 @@ void main_page::edit_selected() {
     say_not_available();
 }
 
-plain_page::plain_page(int index, QWidget* parent) : main_page(index, parent) {}
+plain_page::plain_page(program& prog, int index, QWidget* parent)
+    : main_page(prog, index, parent) {}
 
 void plain_page::set_screen_size(int, int) {
     update();
@@ -75,17 +69,13 @@ void plain_page::paintEvent(QPaintEvent*) {
                QString::fromStdU16String(kelvane::tr(u"This screen is not available yet.")));
 }
 
-void register_page(int index, page_maker maker) {
-    if (index >= 0 && index < 6) makers()[static_cast<std::size_t>(index)] = std::move(maker);
-}
-
-std::unique_ptr<main_page> make_page(int index, QWidget* parent) {
-    if (index >= 0 && index < 6) {
-        auto& maker = makers()[static_cast<std::size_t>(index)];
+std::unique_ptr<main_page> make_page(program& prog, int index, QWidget* parent) {
+    if (index >= 0 && index < static_cast<int>(prog.pages.size())) {
+        auto& maker = prog.pages[static_cast<std::size_t>(index)];
         if (maker)
-            if (auto page = maker(parent)) return page;
+            if (auto page = maker(prog, parent)) return page;
     }
-    return std::make_unique<plain_page>(index, parent);
+    return std::make_unique<plain_page>(prog, index, parent);
 }
 
 void say_not_available() {

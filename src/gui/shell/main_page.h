@@ -10,10 +10,12 @@
 
 namespace kelvane {
 
+struct program;
+
 class main_page : public QWidget {
     Q_OBJECT
 public:
-    main_page(int index, QWidget* parent);
+    main_page(program& prog, int index, QWidget* parent);
 
     int index() const { return index_; }
     // English name of the page (the accounts page is "Vehicle Accounts", ...).
@@ -28,6 +30,9 @@ public:
     // "Edit": opens the editor of the selected entry.
     virtual void edit_selected();
 
+protected:
+    program& prog_;
+
 private:
     int index_;
 };
@@ -37,18 +42,16 @@ private:
 class plain_page : public main_page {
     Q_OBJECT
 public:
-    plain_page(int index, QWidget* parent);
+    plain_page(program& prog, int index, QWidget* parent);
     void set_screen_size(int width, int height) override;
 
 protected:
     void paintEvent(QPaintEvent* e) override;
 };
 
-// The page screens plug themselves in here; a page index without a maker
-// gets a plain page.
-using page_maker = std::function<std::unique_ptr<main_page>(QWidget* parent)>;
-void register_page(int index, page_maker maker);
-std::unique_ptr<main_page> make_page(int index, QWidget* parent);
+// The page's screen from the program's page makers; a page index without a
+// maker gets a plain page.
+std::unique_ptr<main_page> make_page(program& prog, int index, QWidget* parent);
 
 // Tells the owner that a command is not part of the program yet.
 void say_not_available();

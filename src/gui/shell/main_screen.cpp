@@ -3,13 +3,11 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <map>
 
 #include "core/common/messages.h"
 #include "core/common/translate.h"
 #include "gui/shell/main_commands.h"
-#include "gui/shell/program_data.h"
-#include "gui/shell/shell_state.h"
+#include "gui/shell/program.h"
 #include "gui/shell/splash_screen.h"
 #include "gui/widgets/menu_items.h"
 #include "gui/widgets/skin.h"
@@ -26,24 +24,9 @@ constexpr int page_overhang = 80;
 // Below this height (the input panel is up) the pages keep their layout.
 constexpr int min_layout_height = 180;
 
-std::map<int, command_handler>& handlers() {
-    static std::map<int, command_handler> h;
-    return h;
-}
-
 }  // namespace
 
-void register_command(int command, command_handler handler) {
-    handlers()[command] = std::move(handler);
-}
-bool has_command_handler(int command) {
-    return handlers().count(command) != 0;
-}
-void clear_command_handlers() {
-    handlers().clear();
-}
-
-main_screen::main_screen(QWidget* parent) : device_dialog(parent) {
+main_screen::main_screen(program& prog, QWidget* parent) : device_dialog(parent), prog_(prog) {
     setWindowIcon(QIcon(":/kelvane/kelvane32.png"));
 }
 
@@ -55,7 +38,7 @@ main_page* main_screen::page(int index) const {
 }
 
 void main_screen::init_dialog() {
-    splash_screen splash(loading_steps());
+    splash_screen splash(prog_.loading_steps());
     splash.exec();
 
     create_pages();
@@ -80,18 +63,18 @@ void main_screen::init_dialog() {
     menu_bar()->raise();
 
     history_.clear();
-    shell().previous_page = shell().current_page;
-    int last = configured_last_page();
+    prog_.shell.previous_page = prog_.shell.current_page;
+    int last = prog_.config.last_page();
     // A damaged configuration must not point the screen at a page that does not exist.
     if (last < 0 || last >= page_count) last = 0;
-    shell().current_page = last;
+    prog_.shell.current_page = last;
     show_page(true);
 }
 
 void main_screen::create_pages() {
     // The pages are made in this order; several read what earlier ones set up.
     for (int index : {0, 1, 3, 4, 2, 5}) {
-        auto page = make_page(index, this);
+        auto page = make_page(prog_, index, this);
         page->hide();
         pages_[static_cast<std::size_t>(index)] = std::move(page);
     }
@@ -111,25 +94,25 @@ void main_screen::place_pages() {
 void main_screen::on_timer(int id) {
     if (id != layout_timer_id) return;
     stop_timer(layout_timer_id);
-    shell().layout_enabled = true;
+    prog_.shell.layout_enabled = true;
 }
 
 void main_screen::on_size(int, int height) {
     place_pages();
-    if (!shell().layout_enabled || height < min_layout_height || !pages_[0]) return;
+    if (!prog_.shell.layout_enabled || height < min_layout_height || !pages_[0]) return;
     const int w = device().screen_width(), h = device().screen_height();
     for (int index : {1, 0, 3, 4, 2, 5})
         pages_[static_cast<std::size_t>(index)]->set_screen_size(w, h);
-    shell().screen_height = h;
+    prog_.shell.screen_height = h;
 }
 
 void main_screen::show_page(bool with_history) {
-    const int current = shell().current_page;
+    const int current = prog_.shell.current_page;
     if (current < 0 || current >= page_count || !pages_[0]) return;
     repaint(0, 0, width(), tab_band);
     device_shell().set_input_panel(false);
     for (auto& p : pages_) p->hide();
-    remember_last_page(current);
+    prog_.config.set_last_page(current);
     if (with_history) history_.push_back(current);
     main_page* shown = page(current);
     shown->show();
@@ -138,8 +121,8 @@ void main_screen::show_page(bool with_history) {
 }
 
 void main_screen::go_to(int page_index) {
-    shell().previous_page = shell().current_page;
-    shell().current_page = page_index;
+    prog_.shell.previous_page = prog_.shell.current_page;
+    prog_.shell.current_page = page_index;
     show_page(true);
 }
 
@@ -150,15 +133,15 @@ void main_screen::tap(int x) {
     } else if (x >= 211 && x <= 239) {
         if (history_.size() < 2) return;
         history_.pop_back();
-        shell().previous_page = shell().current_page;
-        shell().current_page = history_.back();
+        prog_.shell.previous_page = prog_.shell.current_page;
+        prog_.shell.current_page = history_.back();
         show_page(false);
     }
 }
 
 void main_screen::help() {
     const char16_t* argument = u"file:Kelvane.htm";
-    switch (shell().current_page) {
+    switch (prog_.shell.current_page) {
         case 0:
         case 1:
         case 2:
@@ -200,8 +183,8 @@ void main_screen::on_command(int command) {
             start_on(5);
             return;
         case cmd::edit:
-            if (shell().current_page != 4 && page(shell().current_page))
-                page(shell().current_page)->edit_selected();
+            if (prog_.shell.current_page != 4 && page(prog_.shell.current_page))
+                page(prog_.shell.current_page)->edit_selected();
             return;
         case cmd::new_show_again:
             show_page(true);
@@ -210,26 +193,26 @@ void main_screen::on_command(int command) {
             end_dialog(confirmed);
             return;
     }
-    auto it = handlers().find(command);
-    if (it != handlers().end())
+    auto it = prog_.commands.find(command);
+    if (it != prog_.commands.end())
         it->second(*this);
     else
         say_not_available();
 }
 
 void main_screen::paint_tab_bar(dc& d, int screen_width) const {
-    auto& skin = skin_bitmap();
-    skin.draw_piece(d, 0, 0, skin_piece::tab_bar_x, skin_piece::tab_bar_y,
-                    skin_piece::tab_bar_width, skin_piece::tab_height);
+    const skin& pieces = prog_.skin;
+    pieces.draw_piece(d, 0, 0, skin_piece::tab_bar_x, skin_piece::tab_bar_y,
+                      skin_piece::tab_bar_width, skin_piece::tab_height);
     // Wider screens continue the bar with the filler; screens wider than 320
     // repeat it so that no bare strip is left.
     for (int x = skin_piece::tab_bar_width; x < screen_width; x += skin_piece::filler_width)
-        skin.draw_piece(d, x, 0, skin_piece::filler_x, skin_piece::filler_y,
-                        skin_piece::filler_width, skin_piece::tab_height);
-    const int current = shell().current_page;
+        pieces.draw_piece(d, x, 0, skin_piece::filler_x, skin_piece::filler_y,
+                          skin_piece::filler_width, skin_piece::tab_height);
+    const int current = prog_.shell.current_page;
     if (current >= 0 && current < page_count)
-        skin.draw_piece(d, skin_piece::tab_width * current, 0, skin_piece::tab_width * current,
-                        skin_piece::lit_tab_y, skin_piece::tab_width, skin_piece::tab_height);
+        pieces.draw_piece(d, skin_piece::tab_width * current, 0, skin_piece::tab_width * current,
+                          skin_piece::lit_tab_y, skin_piece::tab_width, skin_piece::tab_height);
 }
 
 QImage main_screen::render_tab_bar() const {
@@ -255,7 +238,7 @@ void main_screen::end_key() {
 }
 
 void main_screen::keyPressEvent(QKeyEvent* e) {
-    const int current = shell().current_page;
+    const int current = prog_.shell.current_page;
     switch (e->key()) {
         case Qt::Key_Left:
             go_to(current <= 0 ? page_count - 1 : current - 1);

@@ -13,6 +13,7 @@
 namespace kelvane {
 
 class dc;
+struct program;
 
 class main_screen : public device_dialog {
     Q_OBJECT
@@ -20,7 +21,7 @@ public:
     static constexpr int page_count = 6;
     static constexpr int tab_band = 33;
 
-    explicit main_screen(QWidget* parent = nullptr);
+    explicit main_screen(program& prog, QWidget* parent = nullptr);
     ~main_screen() override;
 
     // Shows current_page; with history it is also appended to the page history.
@@ -32,6 +33,7 @@ public:
     void run_command(int command) { on_command(command); }
 
     main_page* page(int index) const;
+    program& prog() { return prog_; }
     const std::vector<int>& page_history() const { return history_; }
 
     // Paints the tab band through a drawing surface.
@@ -54,6 +56,7 @@ private:
     void end_key();
     void go_to(int page);
 
+    program& prog_;
     std::array<std::unique_ptr<main_page>, page_count> pages_;
     std::vector<int> history_;
 };

@@ -12,6 +12,4 @@ struct shell_state {
     int screen_height = 320;  // last known screen height in pixels
 };
 
-shell_state& shell();
-
 }  // namespace kelvane

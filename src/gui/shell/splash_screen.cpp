@@ -4,7 +4,6 @@
 #include <QPainter>
 
 #include "core/common/translate.h"
-#include "gui/shell/shell_state.h"
 #include "platform/qt/qpainter_dc.h"
 #include "platform/services.h"
 
@@ -34,7 +33,6 @@ void splash_screen::on_timer(int id) {
     if (id != start_timer_id) return;
     stop_timer(start_timer_id);
     update();
-    shell().screen_height = device().screen_height();
     for (auto& step : steps_) {
         add_dot();
         step();

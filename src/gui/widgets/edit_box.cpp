@@ -13,8 +13,6 @@ namespace kelvane {
 
 namespace {
 
-bool no_input_panel = false;
-
 QString qs(std::u16string_view s) {
     return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
 }
@@ -31,10 +29,6 @@ bool starts_with_ignoring_case(std::u16string_view text, std::u16string_view pre
 }
 
 }  // namespace
-
-void edit_box::set_no_input_panel(bool on) {
-    no_input_panel = on;
-}
 
 edit_box::edit_box(QWidget* parent) : QLineEdit(parent) {
     setFrame(true);
@@ -193,7 +187,7 @@ void edit_box::focusInEvent(QFocusEvent* e) {
     setEchoMode(password ? QLineEdit::Password : QLineEdit::Normal);
     apply_look();
     select_on_tap_ = true;
-    device_shell().set_input_panel(raise_input_panel && !no_input_panel);
+    device_shell().set_input_panel(raise_input_panel && device_shell().input_panel_allowed());
     if (list_ && !suggestions_.empty()) show_suggestions();
     if (prompt_label_) prompt_label_->setText(qs(prompt_));
     if (counter_ && max_length_ >= 0) {

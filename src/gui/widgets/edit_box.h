@@ -61,9 +61,6 @@ public:
     colour hint_colour = rgb(100, 100, 100);
     colour entry_background = rgb(200, 230, 250);
 
-    // Program-wide: the owner asked never to raise the input panel.
-    static void set_no_input_panel(bool on);
-
     // Called by the suggestion list.
     void take_suggestion(const std::u16string& text, int index);
     void suggestions_hidden() { suggestions_shown_ = false; }

@@ -20,17 +20,18 @@ bool skin::load_skin() {
     return true;
 }
 
-dc* skin::surface() {
+dc* skin::surface() const {
     return surface_.get();
 }
 
-void skin::draw_piece(dc& target, int x, int y, int source_x, int source_y, int width, int height) {
+void skin::draw_piece(dc& target, int x, int y, int source_x, int source_y, int width,
+                      int height) const {
     if (!surface_) return;
     target.copy_block(x, y, width, height, *surface_, source_x, source_y);
 }
 
 void skin::draw_piece_keyed(dc& target, int x, int y, int source_x, int source_y, int width,
-                            int height, int key_red, int key_green, int key_blue) {
+                            int height, int key_red, int key_green, int key_blue) const {
     if (!surface_) return;
     const colour key = rgb(key_red, key_green, key_blue);
     for (int j = 0; j < height; ++j)
@@ -38,11 +39,6 @@ void skin::draw_piece_keyed(dc& target, int x, int y, int source_x, int source_y
             const colour c = surface_->get_pixel(source_x + i, source_y + j);
             if (c != key && c != invalid_colour) target.set_pixel(x + i, y + j, c);
         }
-}
-
-skin& skin_bitmap() {
-    static skin skin;
-    return skin;
 }
 
 }  // namespace kelvane

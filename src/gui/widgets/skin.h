@@ -1,6 +1,7 @@
 #pragma once
 // The skin: one picture from which every screen copies its pieces (tab bar,
-// icons, chart buttons, report pictures, check marks), held once for the run.
+// icons, chart buttons, report pictures, check marks), held once for the run
+// by the program and handed to the controls that draw from it.
 
 #include <memory>
 
@@ -23,20 +24,18 @@ public:
     bool loaded() const { return surface_ != nullptr; }
 
     // Plain copy of a block of the skin.
-    void draw_piece(dc& target, int x, int y, int source_x, int source_y, int width, int height);
+    void draw_piece(dc& target, int x, int y, int source_x, int source_y, int width,
+                    int height) const;
     // Copies a block pixel by pixel, leaving out the key colour (small pieces only).
     void draw_piece_keyed(dc& target, int x, int y, int source_x, int source_y, int width,
-                          int height, int key_red, int key_green, int key_blue);
+                          int height, int key_red, int key_green, int key_blue) const;
 
     // The skin's own surface (for pixel checks).
-    dc* surface();
+    dc* surface() const;
 
 private:
     std::unique_ptr<image_dc> surface_;
 };
-
-// The program's one skin.
-skin& skin_bitmap();
 
 // Pieces of the skin used by more than one screen.
 namespace skin_piece {

@@ -24,7 +24,8 @@ void vline(dc& d, int x, int y0, int y1, colour c) {
 
 }  // namespace
 
-skin_button::skin_button(QWidget* parent) : QAbstractButton(parent) {
+skin_button::skin_button(const skin& pieces, QWidget* parent)
+    : QAbstractButton(parent), pieces_(pieces) {
     setFocusPolicy(Qt::StrongFocus);
 }
 
@@ -46,7 +47,7 @@ void skin_button::set_text(std::u16string_view text) {
 
 void skin_button::draw(dc& d, const kelvane::rect& r, bool pressed, bool focused) {
     const int left = r.left, top = r.top, right = r.right, bottom = r.bottom;
-    auto& skin = skin_bitmap();
+    const skin& skin = pieces_;
 
     if (style_ == banded || style_ == icon_and_text) {
         d.select_pen({pen_style::solid, 1, border});

@@ -9,13 +9,17 @@
 #include "platform/dc.h"
 
 namespace kelvane {
+class skin;
+}
+
+namespace kelvane {
 
 class skin_button : public QAbstractButton {
     Q_OBJECT
 public:
     enum style_kind { banded = 0, icon_centred = 1, icon_and_text = 2, two_state = 3 };
 
-    explicit skin_button(QWidget* parent = nullptr);
+    explicit skin_button(const skin& pieces, QWidget* parent = nullptr);
 
     // Style and skin piece in one call.
     void set_style(int style, int piece_x, int piece_y, int piece_width, int piece_height);
@@ -45,6 +49,7 @@ protected:
     void paintEvent(QPaintEvent* e) override;
 
 private:
+    const skin& pieces_;
     int style_ = banded;
     int piece_x_ = 0, piece_y_ = 0, piece_w_ = 0, piece_h_ = 0;
     bool toggled_ = false;

@@ -10,7 +10,7 @@
 #include "gui/widgets/edit_box.h"
 #include "gui/widgets/skin.h"
 #include "platform/qt/qpainter_dc.h"
-#include "platform/qt/system_colours.h"
+#include "platform/services.h"
 
 namespace kelvane {
 
@@ -154,7 +154,7 @@ void suggestion_dropdown::draw(dc& d) {
 void suggestion_dropdown::draw_columns(dc& d, int w) {
     // A plain report list: full-row selection, the text and the note each in
     // its own column, cut at the column's edge.
-    const auto& sys = system_colours();
+    const auto sys = device().system_colours();
     for (int i = top_row_, y = header_height(); i < row_count() && y < height();
          ++i, y += row_height) {
         const auto& r = rows_[static_cast<std::size_t>(i)];
@@ -171,7 +171,7 @@ void suggestion_dropdown::draw_columns(dc& d, int w) {
 }
 
 void suggestion_dropdown::draw_rows(dc& d, int w) {
-    const auto& sys = system_colours();
+    const auto sys = device().system_colours();
     for (int i = top_row_, y = header_height(); i < row_count() && y < height();
          ++i, y += row_height) {
         const auto& r = rows_[static_cast<std::size_t>(i)];
@@ -183,11 +183,10 @@ void suggestion_dropdown::draw_rows(dc& d, int w) {
             fg = sys.highlight_text;
         }
         int x = 2 + (r.indent ? 10 : 0);
-        if (check_mode_) {
-            skin_bitmap().draw_piece(
-                d, x, y + (row_height - skin_piece::check_size) / 2,
-                skin_piece::check_x + skin_piece::check_size * (r.icon ? 1 : 0),
-                skin_piece::check_y, skin_piece::check_size, skin_piece::check_size);
+        if (check_mode_ && marks_) {
+            marks_->draw_piece(d, x, y + (row_height - skin_piece::check_size) / 2,
+                               skin_piece::check_x + skin_piece::check_size * (r.icon ? 1 : 0),
+                               skin_piece::check_y, skin_piece::check_size, skin_piece::check_size);
             x += 13;
         }
         d.select_font({r.font_face, r.font_height});

@@ -14,6 +14,7 @@ class QScrollBar;
 namespace kelvane {
 
 class edit_box;
+class skin;
 
 class suggestion_dropdown : public QWidget {
     Q_OBJECT
@@ -47,8 +48,10 @@ public:
     void select_row(int i);
 
     // Check mode draws a check mark before each row and flips it on a tap.
-    void set_check_mode(bool on) {
-        check_mode_ = on;
+    // The marks come from the skin; nullptr turns check mode off.
+    void set_check_mode(const skin* marks) {
+        marks_ = marks;
+        check_mode_ = marks != nullptr;
         update();
     }
     bool check_mode() const { return check_mode_; }
@@ -105,6 +108,7 @@ private:
     int selected_ = -1;
     int top_row_ = 0;
     bool check_mode_ = false;
+    const skin* marks_ = nullptr;
     bool always_visible_ = false;
     bool header_ = false;
     bool columns_ = false;

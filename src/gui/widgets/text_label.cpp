@@ -4,11 +4,11 @@
 
 #include "gui/widgets/skin.h"
 #include "platform/qt/qpainter_dc.h"
-#include "platform/qt/system_colours.h"
+#include "platform/services.h"
 
 namespace kelvane {
 
-text_label::text_label(QWidget* parent) : QWidget(parent) {}
+text_label::text_label(const skin& pieces, QWidget* parent) : QWidget(parent), pieces_(pieces) {}
 
 void text_label::set_text(std::u16string_view text) {
     text_ = text;
@@ -17,11 +17,11 @@ void text_label::set_text(std::u16string_view text) {
 
 void text_label::draw(dc& d) {
     const int w = width(), h = height();
-    d.fill_rect({0, 0, w, h}, background ? *background : system_colours().window);
+    d.fill_rect({0, 0, w, h}, background ? *background : device().system_colours().window);
     kelvane::rect r{0, 0, w, h};
     if (icon && !text_.empty()) {
-        skin_bitmap().draw_piece_keyed(d, 0, 2, skin_piece::mark_x, skin_piece::mark_y,
-                                       skin_piece::mark_size, skin_piece::mark_size, 1, 1, 1);
+        pieces_.draw_piece_keyed(d, 0, 2, skin_piece::mark_x, skin_piece::mark_y,
+                                 skin_piece::mark_size, skin_piece::mark_size, 1, 1, 1);
         r.left += 15;
     }
     d.select_font({font_face, font_height});

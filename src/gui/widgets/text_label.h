@@ -9,13 +9,17 @@
 #include "platform/dc.h"
 
 namespace kelvane {
+class skin;
+}
+
+namespace kelvane {
 
 class text_label : public QWidget {
     Q_OBJECT
 public:
     enum alignment { left_wrap = 0, centred_middle = 1, centred = 2, left_single = 3 };
 
-    explicit text_label(QWidget* parent = nullptr);
+    explicit text_label(const skin& pieces, QWidget* parent = nullptr);
 
     void set_text(std::u16string_view text);
     const std::u16string& text() const { return text_; }
@@ -33,6 +37,7 @@ protected:
     void paintEvent(QPaintEvent* e) override;
 
 private:
+    const skin& pieces_;
     std::u16string text_;
 };
 

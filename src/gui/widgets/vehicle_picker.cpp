@@ -9,7 +9,7 @@
 
 namespace kelvane {
 
-vehicle_picker::vehicle_picker(std::vector<std::u16string>& items,
+vehicle_picker::vehicle_picker(const skin& pieces, std::vector<std::u16string>& items,
                                std::vector<std::u16string> checked, int mode,
                                std::u16string_view prompt, QWidget* parent)
     : device_dialog(parent),
@@ -18,10 +18,10 @@ vehicle_picker::vehicle_picker(std::vector<std::u16string>& items,
       mode_(mode),
       prompt_text_(prompt) {
     set_caption(u"Kelvane");
-    prompt_ = new text_label(this);
+    prompt_ = new text_label(pieces, this);
     list_ = new suggestion_dropdown(this);
     list_->set_always_visible(true);
-    list_->set_check_mode(mode_ == multiple_choice);
+    list_->set_check_mode(mode_ == multiple_choice ? &pieces : nullptr);
 }
 
 void vehicle_picker::init_dialog() {

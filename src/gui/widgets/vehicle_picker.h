@@ -10,6 +10,7 @@
 
 namespace kelvane {
 
+class skin;
 class suggestion_dropdown;
 class text_label;
 
@@ -23,8 +24,9 @@ public:
 
     // items: the names to choose from; replaced by the chosen names when the
     // owner confirms, untouched otherwise.
-    vehicle_picker(std::vector<std::u16string>& items, std::vector<std::u16string> checked,
-                   int mode, std::u16string_view prompt, QWidget* parent = nullptr);
+    vehicle_picker(const skin& pieces, std::vector<std::u16string>& items,
+                   std::vector<std::u16string> checked, int mode, std::u16string_view prompt,
+                   QWidget* parent = nullptr);
 
     suggestion_dropdown& list() { return *list_; }
 

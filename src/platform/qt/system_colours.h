@@ -1,23 +1,13 @@
 #pragma once
-// The shared drawing colours, read once at start from the desktop's palette:
-// selected rows of owner-drawn lists and the charts' selected legend row use them.
+// The device's system colours carried on the host: the desktop palette's
+// text, highlight, window and button colours.
 
-#include "platform/dc.h"
+#include "platform/device_info.h"
 
 class QPalette;
 
 namespace kelvane {
 
-struct system_colour_set {
-    colour window_text = rgb(0, 0, 0);
-    colour highlight_text = rgb(255, 255, 255);
-    colour window = rgb(255, 255, 255);
-    colour highlight = rgb(0, 0, 128);
-    colour menu_text = rgb(0, 0, 0);
-    colour menu = rgb(255, 255, 255);
-};
-
-const system_colour_set& system_colours();
-void read_system_colours(const QPalette& palette);
+system_colour_set colours_from_palette(const QPalette& palette);
 
 }  // namespace kelvane

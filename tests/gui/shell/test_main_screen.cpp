@@ -8,8 +8,6 @@
 #include "gui/gui_test_support.h"
 #include "gui/shell/main_commands.h"
 #include "gui/shell/main_screen.h"
-#include "gui/shell/program_data.h"
-#include "gui/shell/program_objects.h"
 #include "gui/shell/shell_state.h"
 #include "gui/widgets/skin.h"
 #include "platform/qt/qpainter_dc.h"
@@ -20,8 +18,8 @@ namespace {
 // A page that notes what the main screen asks of it.
 class recording_page : public main_page {
 public:
-    recording_page(int index, QWidget* parent, std::vector<std::string>& log)
-        : main_page(index, parent), log_(log) {}
+    recording_page(program& prog, int index, QWidget* parent, std::vector<std::string>& log)
+        : main_page(prog, index, parent), log_(log) {}
     void set_screen_size(int w, int h) override {
         log_.push_back("size " + std::to_string(index()) + " " + std::to_string(w) + "x" +
                        std::to_string(h));
@@ -29,7 +27,7 @@ public:
     void refresh() override { log_.push_back("refresh " + std::to_string(index())); }
     void start_new() override {
         log_.push_back("new " + std::to_string(index()) + " on " +
-                       std::to_string(shell().current_page));
+                       std::to_string(prog_.shell.current_page));
     }
     void edit_selected() override { log_.push_back("edit " + std::to_string(index())); }
 
@@ -44,21 +42,20 @@ protected:
             dlg->end_dialog(device_dialog::dismissed);
             dlg->end_modal();
         }
-        for (int i = 0; i < 6; ++i) register_page(i, nullptr);
     }
 
     // Opens the main screen the way the program does, leaving it running.
     main_screen& open() {
-        dlg = std::make_unique<main_screen>();
+        dlg = std::make_unique<main_screen>(*prog);
         dlg->begin_modal();
         return *dlg;
     }
 
     void record_pages() {
         for (int i = 0; i < 6; ++i)
-            register_page(i, [this, i](QWidget* parent) {
-                return std::make_unique<recording_page>(i, parent, log);
-            });
+            prog->pages[static_cast<std::size_t>(i)] = [this, i](program& p, QWidget* parent) {
+                return std::make_unique<recording_page>(p, i, parent, log);
+            };
     }
 
     int shown_page() const {
@@ -72,8 +69,8 @@ protected:
     }
 
     // True when the block of the rendered tab bar equals the skin's block.
-    static bool same_as_skin(const QImage& bar, int x, int width, int skin_x, int skin_y) {
-        dc* skin = skin_bitmap().surface();
+    bool same_as_skin(const QImage& bar, int x, int width, int skin_x, int skin_y) {
+        dc* skin = prog->skin.surface();
         for (int j = 0; j < 33; ++j)
             for (int i = 0; i < width; ++i)
                 if (pixel(bar, x + i, j) != skin->get_pixel(skin_x + i, skin_y + j)) return false;
@@ -86,21 +83,21 @@ protected:
 
 TEST_F(main_screen_test, first_start_shows_the_fuel_page_highlighted) {
     auto& d = open();
-    EXPECT_EQ(0, shell().current_page);
+    EXPECT_EQ(0, prog->shell.current_page);
     EXPECT_EQ(0, shown_page());
     EXPECT_EQ(std::vector<int>{0}, d.page_history());
     const QImage bar = d.render_tab_bar();
     EXPECT_TRUE(same_as_skin(bar, 0, 35, 0, 166)) << "tab 0 is lit";
     EXPECT_TRUE(same_as_skin(bar, 35, 205, 35, 133)) << "the other tabs and back are plain";
     EXPECT_TRUE(boxes.boxes().empty());
-    EXPECT_EQ(u"", program_config().current_account());
-    EXPECT_TRUE(program_fuel().fresh());
-    EXPECT_EQ(0, program_fuel().record_count());
+    EXPECT_EQ(u"", prog->config.current_account());
+    EXPECT_TRUE(prog->fuel.fresh());
+    EXPECT_EQ(0, prog->fuel.record_count());
     save_screenshot(screen.snapshot(), "main_first_start");
 }
 
 TEST_F(main_screen_test, starts_on_the_page_shown_last) {
-    remember_last_page(4);
+    prog->config.set_last_page(4);
     auto& d = open();
     EXPECT_EQ(4, shown_page());
     EXPECT_TRUE(same_as_skin(d.render_tab_bar(), 140, 35, 140, 166));
@@ -108,10 +105,10 @@ TEST_F(main_screen_test, starts_on_the_page_shown_last) {
 }
 
 TEST_F(main_screen_test, a_last_page_out_of_range_starts_on_the_first_page) {
-    remember_last_page(9);
+    prog->config.set_last_page(9);
     open();
     EXPECT_EQ(0, shown_page());
-    EXPECT_EQ(0, configured_last_page());
+    EXPECT_EQ(0, prog->config.last_page());
 }
 
 TEST_F(main_screen_test, tabs_and_back_button_walk_the_history) {
@@ -120,16 +117,16 @@ TEST_F(main_screen_test, tabs_and_back_button_walk_the_history) {
     EXPECT_EQ(2, shown_page());
     d.tap(200);  // tab 5
     EXPECT_EQ(5, shown_page());
-    EXPECT_EQ(2, shell().previous_page);
+    EXPECT_EQ(2, prog->shell.previous_page);
     d.tap(225);  // back
     EXPECT_EQ(2, shown_page());
-    EXPECT_EQ(5, shell().previous_page);
+    EXPECT_EQ(5, prog->shell.previous_page);
     d.tap(239);  // back
     EXPECT_EQ(0, shown_page());
     EXPECT_EQ(std::vector<int>{0}, d.page_history());
     d.tap(211);  // back with one entry: nothing
     EXPECT_EQ(0, shown_page());
-    EXPECT_EQ(0, configured_last_page());
+    EXPECT_EQ(0, prog->config.last_page());
 }
 
 TEST_F(main_screen_test, taps_on_the_gap_and_past_the_bar_do_nothing) {
@@ -223,10 +220,10 @@ TEST_F(main_screen_test, commands_without_a_screen_say_so_and_handlers_are_calle
     ASSERT_EQ(2u, boxes.boxes().size());
     EXPECT_EQ(u"This command is not available yet.", boxes.boxes()[0].text);
     int called = 0;
-    register_command(cmd::about, [&](main_screen& from) {
+    prog->commands[cmd::about] = [&](main_screen& from) {
         EXPECT_EQ(&d, &from);
         ++called;
-    });
+    };
     d.choose(cmd::about);
     EXPECT_EQ(1, called);
     EXPECT_EQ(2u, boxes.boxes().size());
@@ -261,16 +258,16 @@ TEST_F(main_screen_test, pages_are_laid_out_again_only_once_settled_and_tall_eno
     screen.set_screen_size(240, 240);
     EXPECT_TRUE(log.empty()) << "not before the start-up timer";
     d.fire_pending_timers();
-    EXPECT_TRUE(shell().layout_enabled);
+    EXPECT_TRUE(prog->shell.layout_enabled);
     screen.set_screen_size(320, 240);
     const std::vector<std::string> expected{"size 1 320x240", "size 0 320x240", "size 3 320x240",
                                             "size 4 320x240", "size 2 320x240", "size 5 320x240"};
     EXPECT_EQ(expected, log);
-    EXPECT_EQ(240, shell().screen_height);
+    EXPECT_EQ(240, prog->shell.screen_height);
     log.clear();
     screen.set_screen_size(240, 200);  // working area below 180 pixels
     EXPECT_TRUE(log.empty());
-    EXPECT_EQ(240, shell().screen_height);
+    EXPECT_EQ(240, prog->shell.screen_height);
 }
 
 TEST_F(main_screen_test, taking_the_page_down_lowers_the_input_panel) {

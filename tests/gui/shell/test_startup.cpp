@@ -14,8 +14,6 @@
 #include "gui/shell/application.h"
 #include "gui/shell/first_start.h"
 #include "gui/shell/main_screen.h"
-#include "gui/shell/program_data.h"
-#include "gui/shell/program_objects.h"
 #include "gui/shell/shell_state.h"
 #include "gui/shell/splash_screen.h"
 #include "platform/dc.h"
@@ -39,7 +37,7 @@ TEST_F(startup_test, splash_adds_a_dot_before_each_step_and_one_at_the_end) {
     const std::vector<std::u16string> expected{u".", u"..", u"...", u"....", u"....."};
     EXPECT_EQ(expected, seen);
     EXPECT_EQ(u"......", dlg.progress());
-    EXPECT_EQ(320, shell().screen_height);
+    EXPECT_EQ(320, prog->shell.screen_height);
 
     const QImage box = dlg.render_box();
     save_screenshot(box, "splash");
@@ -63,25 +61,25 @@ TEST_F(startup_test, splash_adds_a_dot_before_each_step_and_one_at_the_end) {
 
 TEST_F(startup_test, loading_opens_the_configured_account_even_without_its_files) {
     ASSERT_TRUE(install_bundled_files());
-    ASSERT_TRUE(program_config().add_account(u"Golf"));
-    program_config().set_current_account(u"Golf");
-    program_config().set_last_page(4);
-    ASSERT_TRUE(program_config().save_config());
-    reset_program_objects();
+    ASSERT_TRUE(prog->config.add_account(u"Golf"));
+    prog->config.set_current_account(u"Golf");
+    prog->config.set_last_page(4);
+    ASSERT_TRUE(prog->config.save_config());
+    restart();
 
-    main_screen dlg;
+    main_screen dlg(*prog);
     dlg.begin_modal();
     EXPECT_EQ(std::vector<std::string>{"kelvane::splash_screen"}, modal.opened());
-    EXPECT_EQ(u"Golf", program_config().current_account());
-    EXPECT_EQ(u"Golf", program_fuel().account_name());
-    EXPECT_EQ(u"Golf", program_services().account_name());
-    EXPECT_EQ(u"Golf", program_fees().account_name());
-    EXPECT_EQ(0, program_fuel().record_count());
-    EXPECT_TRUE(program_fuel().deferred_save());
-    EXPECT_TRUE(program_services().deferred_save());
-    EXPECT_TRUE(program_fees().deferred_save());
-    EXPECT_EQ(4, shell().current_page) << "last page from Config.dat";
-    EXPECT_EQ(-1, shell().previous_page);
+    EXPECT_EQ(u"Golf", prog->config.current_account());
+    EXPECT_EQ(u"Golf", prog->fuel.account_name());
+    EXPECT_EQ(u"Golf", prog->service.account_name());
+    EXPECT_EQ(u"Golf", prog->fees.account_name());
+    EXPECT_EQ(0, prog->fuel.record_count());
+    EXPECT_TRUE(prog->fuel.deferred_save());
+    EXPECT_TRUE(prog->service.deferred_save());
+    EXPECT_TRUE(prog->fees.deferred_save());
+    EXPECT_EQ(4, prog->shell.current_page) << "last page from Config.dat";
+    EXPECT_EQ(-1, prog->shell.previous_page);
     EXPECT_TRUE(boxes.boxes().empty());
     dlg.end_dialog(device_dialog::dismissed);
     dlg.end_modal();
@@ -92,8 +90,8 @@ TEST_F(startup_test, start_on_every_third_day_backs_up_once_a_day) {
     ASSERT_TRUE(install_bundled_files());
     const auto start_on = [&](int day) {
         clock.set(2026, 12, day, 9, 0, 0);
-        reset_program_objects();
-        main_screen dlg;
+        restart();
+        main_screen dlg(*prog);
         dlg.begin_modal();
         dlg.end_dialog(device_dialog::dismissed);
         dlg.end_modal();
@@ -204,25 +202,25 @@ TEST_F(startup_test, shutdown_writes_the_records_even_when_the_configuration_fai
     config_refusing_fs refusing(fs);
     scoped_services with({&refusing});
     ASSERT_TRUE(install_bundled_files());
-    ASSERT_TRUE(program_config().add_account(u"Golf"));
-    program_config().set_current_account(u"Golf");
-    ASSERT_TRUE(program_config().save_config());
-    reset_program_objects();
+    ASSERT_TRUE(prog->config.add_account(u"Golf"));
+    prog->config.set_current_account(u"Golf");
+    ASSERT_TRUE(prog->config.save_config());
+    restart();
 
     modal.then([&](device_dialog& d) {
-        ASSERT_EQ(u"Golf", program_fuel().account_name());
+        ASSERT_EQ(u"Golf", prog->fuel.account_name());
         fuel_store::record_type fill{};
         fill.year = 2026, fill.month = 12, fill.day = 1;
         fill.mileage = 1000, fill.fuel_purchased = 40, fill.fuel_cost = 60;
-        const std::u16string key = program_fuel().add_record(fill);
+        const std::u16string key = prog->fuel.add_record(fill);
         ASSERT_FALSE(key.empty());
         fill.fuel_cost = 65;  // a change that waits for the end of the run
-        ASSERT_TRUE(program_fuel().update_record(key, fill));
-        ASSERT_TRUE(program_fuel().dirty());
+        ASSERT_TRUE(prog->fuel.update_record(key, fill));
+        ASSERT_TRUE(prog->fuel.dirty());
         refusing.refusing = true;
         d.choose(32796);  // Exit
     });
-    application().run();
+    application().run(*prog);
 
     ASSERT_FALSE(boxes.boxes().empty());
     EXPECT_EQ(std::u16string(msg_write_failed), boxes.boxes().back().text);
@@ -230,9 +228,9 @@ TEST_F(startup_test, shutdown_writes_the_records_even_when_the_configuration_fai
     ASSERT_TRUE(reread.load(u"\\Program Files\\Kelvane\\", u"Golf", false));
     ASSERT_EQ(1, reread.record_count());
     EXPECT_EQ(65, reread.record_at(0).fuel_cost);
-    EXPECT_TRUE(program_fuel().fresh()) << "the stores were reset";
-    EXPECT_TRUE(program_services().fresh());
-    EXPECT_TRUE(program_fees().fresh());
+    EXPECT_TRUE(prog->fuel.fresh()) << "the stores were reset";
+    EXPECT_TRUE(prog->service.fresh());
+    EXPECT_TRUE(prog->fees.fresh());
 }
 
 TEST_F(startup_test, start_reads_the_key_table_before_the_main_screen) {
@@ -240,17 +238,17 @@ TEST_F(startup_test, start_reads_the_key_table_before_the_main_screen) {
     stored.apply_preset(key_preset::samsung);
     const auto bytes = stored.to_bytes();
     fs.put(u"\\Program Files\\Kelvane\\Config_key.dat", bytes);
-    program_key_table() = key_table{};
+    prog->keys = key_table{};
 
     key_table seen;
     modal.then([&](device_dialog& d) {
-        seen = program_key_table();
+        seen = prog->keys;
         d.choose(32796);  // Exit
     });
-    application().run();
+    application().run(*prog);
 
     EXPECT_EQ(stored.to_bytes(), seen.to_bytes());
-    program_key_table() = key_table{};
+    prog->keys = key_table{};
 }
 
 }  // namespace

@@ -202,7 +202,7 @@ using check_list_test = gui_test;
 
 TEST_F(check_list_test, a_group_row_carries_its_members) {
     suggestion_dropdown list;
-    list.set_check_mode(true);
+    list.set_check_mode(&prog->skin);
     list.set_always_visible(true);
     for (auto [text, indent] : {std::pair{u"Group 1", false},
                                 {u"a", true},
@@ -232,7 +232,7 @@ TEST_F(check_list_test, selected_row_is_highlighted_but_its_note_stays_white) {
         image_dc d(img);
         list.draw(d);
     }
-    EXPECT_EQ(system_colours().highlight, pixel(img, 120, 2));
+    EXPECT_EQ(device().system_colours().highlight, pixel(img, 120, 2));
     EXPECT_EQ(rgb(255, 255, 255), pixel(img, 195, 2));
     EXPECT_EQ(rgb(255, 255, 255), pixel(img, 120, 18));
 }
@@ -309,7 +309,7 @@ TEST_F(accounts_picker_test, select_all_clear_all_and_ok_in_list_order) {
         key(sel.list(), Qt::Key_Return);  // Enter checks the current row
         sel.choose(vehicle_picker::cmd_ok);
     });
-    vehicle_picker sel(items, {u"Van", u"Truck"}, vehicle_picker::multiple_choice,
+    vehicle_picker sel(prog->skin, items, {u"Van", u"Truck"}, vehicle_picker::multiple_choice,
                        u"Select vehicles");
     EXPECT_EQ(device_dialog::confirmed, sel.exec());
     EXPECT_EQ((std::vector<std::u16string>{u"Golf", u"Bike"}), items);
@@ -318,7 +318,8 @@ TEST_F(accounts_picker_test, select_all_clear_all_and_ok_in_list_order) {
 TEST_F(accounts_picker_test, leaving_without_ok_keeps_the_items) {
     std::vector<std::u16string> items{u"Golf", u"Van"};
     modal.then([](device_dialog& d) { d.choose(vehicle_picker::cmd_clear_all); });
-    vehicle_picker sel(items, {u"Van"}, vehicle_picker::multiple_choice, u"Select vehicles");
+    vehicle_picker sel(prog->skin, items, {u"Van"}, vehicle_picker::multiple_choice,
+                       u"Select vehicles");
     EXPECT_EQ(device_dialog::dismissed, sel.exec());
     EXPECT_EQ((std::vector<std::u16string>{u"Golf", u"Van"}), items);
 }
@@ -332,7 +333,7 @@ namespace {
 using label_test = gui_test;
 
 TEST_F(label_test, mark_comes_before_a_text_and_never_shows_its_key_colour) {
-    text_label label;
+    text_label label(prog->skin);
     label.resize(120, 20);
     label.background = rgb(250, 240, 200);
     label.text_colour = rgb(200, 0, 0);

@@ -32,9 +32,9 @@ protected:
             rows += count(img, c, QRect(0, y, img.width(), 1)) > 0;
         return rows;
     }
-    colour skin_at(int x, int y) { return skin_bitmap().surface()->get_pixel(x, y); }
+    colour skin_at(int x, int y) { return prog->skin.surface()->get_pixel(x, y); }
 
-    skin_button b;
+    skin_button b{prog->skin};
 };
 
 TEST_F(skin_button_test, banded_face_at_rest) {

@@ -1,0 +1,75 @@
+#pragma once
+// The program context: every object that lives for the whole run, each once,
+// owned by the application and handed to the screens by reference. Nothing
+// of it is global, so a test builds its own program and throws it away.
+
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "core/accounts/configuration.h"
+#include "core/stores/fee_store.h"
+#include "core/stores/fuel_store.h"
+#include "core/stores/service_store.h"
+#include "core/stores/trip_store.h"
+#include "core/tools/key_table.h"
+#include "core/tools/language_table.h"
+#include "gui/shell/shell_state.h"
+#include "gui/widgets/skin.h"
+
+namespace kelvane {
+
+class main_page;
+class main_screen;
+struct program;
+
+// Marks that a store kind was loaded, reset or written since the start; the
+// trips page rebuilds its list when any is raised. Nothing lowers them.
+struct change_marks {
+    bool fuel = false;
+    bool service = false;
+    bool fees = false;
+    bool trips = false;
+
+    bool any() const { return fuel || service || fees || trips; }
+};
+
+// Builds the screen of one page of the main screen.
+using page_maker = std::function<std::unique_ptr<main_page>(program&, QWidget* parent)>;
+// Carries out a tool command of the main menu.
+using command_handler = std::function<void(main_screen&)>;
+
+struct program {
+    program();
+    ~program();
+    program(const program&) = delete;
+    program& operator=(const program&) = delete;
+
+    // The stores come before the configuration, which works on them.
+    fuel_store fuel;
+    service_store service;
+    fee_store fees;
+    trip_store trips;
+    language_table language;
+    configuration config;
+    class skin skin;
+    key_table keys;
+    change_marks changes;
+    shell_state shell;
+
+    // The screens of the six pages; a page without one shows a plain page.
+    std::array<page_maker, 6> pages;
+    // The tool commands by command id; a command without one says it is not available.
+    std::map<int, command_handler> commands;
+
+    // The numbered loading steps the splash screen runs, in order (skin,
+    // configuration, language, automatic backup, trip and account stores).
+    std::vector<std::function<void()>> loading_steps();
+    // At the end of the run: the configuration, then the fuel, service and
+    // fee stores, each writing what it still holds back.
+    void save_at_end();
+};
+
+}  // namespace kelvane
