@@ -2,6 +2,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
 
 #include "gui/shell/main_commands.h"
 #include "gui/shell/shell_state.h"
@@ -45,6 +49,50 @@ void gui_test::restart() {
     prog.reset();
     prog = std::make_unique<program>();
     prog->skin.load_skin();
+}
+
+void focus_in(QWidget& w) {
+    QFocusEvent e(QEvent::FocusIn, Qt::MouseFocusReason);
+    QApplication::sendEvent(&w, &e);
+}
+
+void focus_out(QWidget& w) {
+    QFocusEvent e(QEvent::FocusOut, Qt::MouseFocusReason);
+    QApplication::sendEvent(&w, &e);
+}
+
+void type(QWidget& w, const QString& text) {
+    for (QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(&w, &press);
+    }
+}
+
+void key(QWidget& w, int k) {
+    QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier);
+    QApplication::sendEvent(&w, &press);
+    QKeyEvent release(QEvent::KeyRelease, k, Qt::NoModifier);
+    QApplication::sendEvent(&w, &release);
+}
+
+void mouse_press(QWidget& w, QPoint at, Qt::MouseButton button) {
+    QMouseEvent e(QEvent::MouseButtonPress, QPointF(at), w.mapToGlobal(QPointF(at)), button, button,
+                  Qt::NoModifier);
+    QApplication::sendEvent(&w, &e);
+}
+
+void mouse_release(QWidget& w, QPoint at, Qt::MouseButton button) {
+    QMouseEvent e(QEvent::MouseButtonRelease, QPointF(at), w.mapToGlobal(QPointF(at)), button,
+                  Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &e);
+}
+
+bool process_events_until(const std::function<bool()>& condition) {
+    QElapsedTimer waited;
+    waited.start();
+    while (!condition() && waited.elapsed() < 5000)
+        QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 20);
+    return condition();
 }
 
 void save_screenshot(const QImage& image, const char* name) {

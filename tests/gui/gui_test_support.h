@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPoint>
 #include <QString>
+#include <functional>
 
 #include "gui/shell/program.h"
 #include "platform/device_info.h"
@@ -38,6 +40,20 @@ protected:
     std::unique_ptr<program> prog;
     void restart();
 };
+
+// Input as the owner gives it, delivered straight to the widget.
+void focus_in(QWidget& w);
+void focus_out(QWidget& w);
+// Types the characters one key at a time.
+void type(QWidget& w, const QString& text);
+// Presses and releases a key.
+void key(QWidget& w, int k);
+// A press or release of a mouse button at a point of the widget.
+void mouse_press(QWidget& w, QPoint at, Qt::MouseButton button = Qt::LeftButton);
+void mouse_release(QWidget& w, QPoint at, Qt::MouseButton button = Qt::LeftButton);
+// Runs the event loop until the condition holds or a generous limit passes
+// (for the program's own timers, such as tap and hold); the condition's value.
+bool process_events_until(const std::function<bool()>& condition);
 
 // Saves a picture for review when KELVANE_SCREENSHOT_DIR is set; does nothing otherwise.
 void save_screenshot(const QImage& image, const char* name);

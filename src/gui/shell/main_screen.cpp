@@ -252,6 +252,9 @@ void main_screen::keyPressEvent(QKeyEvent* e) {
         case Qt::Key_F1:
             help();
             return;
+        case Qt::Key_Escape:
+            // The main screen is the program: only "Exit" ends it.
+            return;
     }
     device_dialog::keyPressEvent(e);
 }

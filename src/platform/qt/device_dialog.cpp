@@ -1,6 +1,7 @@
 #include "platform/qt/device_dialog.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QTimer>
@@ -134,6 +135,18 @@ void device_dialog::resizeEvent(QResizeEvent*) {
     place_menu_bar();
     const QRect c = client_rect();
     on_size(c.width(), c.height());
+}
+
+void device_dialog::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Escape && running_ && !ended_) {
+        if (cancel_command_)
+            on_command(cancel_command_);
+        else
+            end_dialog(dismissed);
+        e->accept();
+        return;
+    }
+    QWidget::keyPressEvent(e);
 }
 
 void device_dialog::paintEvent(QPaintEvent*) {

@@ -33,6 +33,10 @@ public:
     bool running() const { return running_; }
     int result() const { return result_; }
 
+    // The command Escape carries out, as the dialog's own Cancel does; with
+    // none, Escape ends the dialog dismissed.
+    void set_cancel_command(int command) { cancel_command_ = command; }
+
     const std::u16string& caption() const { return caption_; }
     void set_caption(std::u16string c);
 
@@ -76,6 +80,7 @@ protected:
 
     void resizeEvent(QResizeEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     void place_menu_bar();
@@ -88,6 +93,7 @@ private:
     bool running_ = false;
     bool overlay_ = false;
     int result_ = 0;
+    int cancel_command_ = 0;
     QWidget* previous_focus_ = nullptr;
 };
 

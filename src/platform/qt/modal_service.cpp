@@ -1,7 +1,9 @@
 #include "platform/qt/modal_service.h"
 
 #include <QEventLoop>
+#include <QMenu>
 #include <QPointer>
+#include <QWidget>
 
 #include "platform/qt/device_dialog.h"
 
@@ -38,6 +40,31 @@ int event_loop_modal::run(device_dialog& dialog) {
     }
     dialog.end_modal();
     return dialog.result();
+}
+
+int popup_menu(QWidget* widget, const QPoint& at, const std::vector<soft_menu_item>& items) {
+    return modal_runs().popup(items, widget ? widget->mapToGlobal(at) : at);
+}
+
+int event_loop_modal::popup(const std::vector<soft_menu_item>& items, const QPoint& at) {
+    QMenu menu;
+    for (const auto& item : items) {
+        if (item.separator) {
+            menu.addSeparator();
+            continue;
+        }
+        menu.addAction(QString::fromStdU16String(item.text))->setData(item.command);
+    }
+    QAction* chosen = menu.exec(at);
+    return chosen ? chosen->data().toInt() : 0;
+}
+
+int scripted_modal::popup(const std::vector<soft_menu_item>& items, const QPoint&) {
+    popups_.push_back(items);
+    if (choices_.empty()) return 0;
+    const int command = choices_.front();
+    choices_.pop_front();
+    return command;
 }
 
 int scripted_modal::run(device_dialog& dialog) {

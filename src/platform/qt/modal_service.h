@@ -5,10 +5,13 @@
 // that acts on each dialog as it opens and ends it, so whole flows run
 // without a person and without waiting.
 
+#include <QPoint>
 #include <deque>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "platform/qt/soft_menu_bar.h"
 
 namespace kelvane {
 
@@ -20,7 +23,13 @@ public:
     // Shows the dialog inside the device screen and returns once it has ended,
     // with its result code.
     virtual int run(device_dialog& dialog) = 0;
+    // Shows a pop-up menu of commands (tap and hold) at a point of the desktop
+    // and returns the chosen command, or 0 when it was dismissed.
+    virtual int popup(const std::vector<soft_menu_item>& items, const QPoint& at) = 0;
 };
+
+// Shows a page's pop-up menu through the seam, at a point of the widget.
+int popup_menu(QWidget* widget, const QPoint& at, const std::vector<soft_menu_item>& items);
 
 // The service in force (the event-loop one unless a test installed another).
 modal_service& modal_runs();
@@ -41,6 +50,7 @@ private:
 class event_loop_modal : public modal_service {
 public:
     int run(device_dialog& dialog) override;
+    int popup(const std::vector<soft_menu_item>& items, const QPoint& at) override;
 };
 
 // For tests: each run shows the dialog, fires its pending one-shot timers at
@@ -50,8 +60,14 @@ class scripted_modal : public modal_service {
 public:
     using action = std::function<void(device_dialog&)>;
     int run(device_dialog& dialog) override;
+    // Records the menu and answers the next queued choice (0, dismissed, when none).
+    int popup(const std::vector<soft_menu_item>& items, const QPoint& at) override;
     // Queues the action for the next dialog that opens.
     void then(action a) { actions_.push_back(std::move(a)); }
+    // Queues the command the next pop-up menu answers.
+    void then_choose(int command) { choices_.push_back(command); }
+    // The pop-up menus shown, in order: each one's command texts as offered.
+    const std::vector<std::vector<soft_menu_item>>& popups() const { return popups_; }
     // Class names of the dialogs run, in order of opening.
     const std::vector<std::string>& opened() const { return opened_; }
     std::size_t pending() const { return actions_.size(); }
@@ -59,6 +75,8 @@ public:
 private:
     std::deque<action> actions_;
     std::vector<std::string> opened_;
+    std::deque<int> choices_;
+    std::vector<std::vector<soft_menu_item>> popups_;
 };
 
 }  // namespace kelvane

@@ -19,31 +19,6 @@
 namespace kelvane {
 namespace {
 
-void focus_in(QWidget& w) {
-    QFocusEvent e(QEvent::FocusIn, Qt::MouseFocusReason);
-    QApplication::sendEvent(&w, &e);
-}
-
-void focus_out(QWidget& w) {
-    QFocusEvent e(QEvent::FocusOut, Qt::MouseFocusReason);
-    QApplication::sendEvent(&w, &e);
-}
-
-// Types the characters one key at a time, as the owner would.
-void type(QWidget& w, const QString& text) {
-    for (QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(&w, &press);
-    }
-}
-
-void key(QWidget& w, int k) {
-    QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier);
-    QApplication::sendEvent(&w, &press);
-    QKeyEvent release(QEvent::KeyRelease, k, Qt::NoModifier);
-    QApplication::sendEvent(&w, &release);
-}
-
 class edit_test : public gui_test {
 protected:
     QWidget page;

@@ -1,0 +1,67 @@
+#include "gui/widgets/date_picker.h"
+
+#include <QCalendarWidget>
+
+#include "core/common/date_text.h"
+#include "platform/services.h"
+
+namespace kelvane {
+
+date_picker::date_picker(shows what, QWidget* parent) : QDateTimeEdit(parent), what_(what) {
+    setCalendarPopup(true);
+    // The records keep four-digit years; the device's own picker offers no others.
+    setMinimumDate(QDate(1900, 1, 1));
+    setMaximumDate(QDate(9999, 12, 31));
+    apply_format();
+    // Sundays start the weeks, as in the program's week reports.
+    calendarWidget()->setFirstDayOfWeek(Qt::Sunday);
+    calendarWidget()->setGridVisible(true);
+}
+
+void date_picker::apply_format() {
+    QString date;
+    switch (date_order_for(device().language_id())) {
+        case date_order::day_month_year:
+            date = device().language_id() == 1031 ? "dd.MM.yyyy" : "dd/MM/yyyy";
+            break;
+        case date_order::year_month_day:
+            date = "yyyy/MM/dd";
+            break;
+        case date_order::month_day_year:
+            date = "MM/dd/yyyy";
+            break;
+    }
+    setDisplayFormat(shows_time() ? date + " HH:mm" : date);
+}
+
+local_time date_picker::value() const {
+    const QDateTime dt = dateTime();
+    local_time t;
+    t.weekday = dt.date().dayOfWeek() % 7;  // Qt counts Sunday as 7
+    t.year = dt.date().year();
+    t.month = dt.date().month();
+    t.day = dt.date().day();
+    if (shows_time()) {
+        t.hour = dt.time().hour();
+        t.minute = dt.time().minute();
+        t.second = seconds_;
+    }
+    return t;
+}
+
+void date_picker::set_value(const local_time& t) {
+    QDate d(t.year, t.month, t.day);
+    if (!d.isValid()) d = QDate(1900, 1, 1);
+    QTime time(t.hour, t.minute);
+    if (!time.isValid()) time = QTime(0, 0);
+    setDateTime(QDateTime(d, time));
+    seconds_ = t.second;
+}
+
+void date_picker::set_date(int year, int month, int day) {
+    local_time t;
+    t.year = year, t.month = month, t.day = day;
+    set_value(t);
+}
+
+}  // namespace kelvane
