@@ -13,6 +13,7 @@
 #include "gui/shell/device_window.h"
 #include "gui/shell/first_start.h"
 #include "gui/shell/program.h"
+#include "gui/shell/screens.h"
 #include "platform/qt/desktop_shell.h"
 #include "platform/qt/device_message_box.h"
 #include "platform/qt/system_colours.h"
@@ -55,6 +56,7 @@ int main(int argc, char** argv) {
     }
     {
         program prog;
+        install_screens(prog);
         application().run(prog);
     }
 
