@@ -130,15 +130,27 @@ install_result install_cabinet(file_system& device, std::span<const std::uint8_t
         return result;
     }
     std::vector<planned> plan;
+    std::vector<std::string> names;
     for (const auto& file : files) {
         if (!entry_stays_inside(file.name)) {
             result.message = "the cabinet holds the entry \"" + file.name +
                              "\", which would leave the program folder; nothing was installed";
             return result;
         }
-        std::u16string relative = from_utf8(file.name);
-        for (auto& c : relative)
-            if (c == u'/') c = u'\\';
+        std::string name = file.name;
+        for (auto& c : name)
+            if (c == '/') c = '\\';
+        // Two entries for one file (the device ignores case) would leave
+        // either one in place, depending on the order of moving.
+        for (const auto& seen : names) {
+            if (equal_ignoring_case(seen, name)) {
+                result.message =
+                    "the cabinet holds \"" + file.name + "\" twice; nothing was installed";
+                return result;
+            }
+        }
+        names.push_back(name);
+        const std::u16string relative = from_utf8(name);
         planned p;
         p.target = std::u16string(program_folder) + relative;
         p.staged = p.target + staged_suffix;

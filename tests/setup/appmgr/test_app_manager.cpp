@@ -105,6 +105,11 @@ TEST_F(app_manager_test, EntryLeavingTheProgramFolderIsRefused) {
         EXPECT_NE(result.message.find("nothing was installed"), std::string::npos) << name;
         expect_untouched();
     }
+    // One file twice, in another case: which one would win is left to chance.
+    auto twice = package;
+    twice.push_back({"help/images/TAB.png", text_bytes("other picture"), false});
+    EXPECT_FALSE(install(make_cabinet(twice)).ok);
+    expect_untouched();
     EXPECT_TRUE(entry_stays_inside("Help\\Images\\tab.png"));
     EXPECT_TRUE(entry_stays_inside("..x"));
 }
