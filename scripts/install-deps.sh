@@ -7,6 +7,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev libgl1-mesa-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
+    libgcab-dev gcab
     fonts-liberation2 fonts-dejavu-core fonts-wqy-microhei
     xvfb xauth
 )

@@ -25,18 +25,21 @@ install_step install_package(file_system& fs, const install_request& request) {
     if (!read_setup_package(fs, request.setup_file, request.language, package))
         return failed(install_outcome::package_missing, texts.package_missing);
 
+    // The folder may come in the device's form (C:\Temp\) or the host's (/tmp/).
     std::u16string folder = request.temp_folder;
-    if (folder.empty() || folder.back() != u'\\') folder += u'\\';
+    if (folder.empty() || (folder.back() != u'\\' && folder.back() != u'/')) folder += u'\\';
     const std::u16string cab = folder + setup_package_file_name;
     const std::u16string ini = folder + setup_description_file_name;
 
     // Both files are written whole or not at all: the manager must never be
     // started on a cut package or a missing description.
     if (!write_file_atomically(fs, cab, package.data(), package.size()))
-        return failed(install_outcome::write_failed, setup_write_error_text);
+        return failed(install_outcome::write_failed,
+                      cabinet_not_created_text(request.language, cab));
     if (!write_file_atomically(fs, ini, setup_description_text.data(),
                                setup_description_text.size()))
-        return failed(install_outcome::write_failed, setup_write_error_text);
+        return failed(install_outcome::write_failed,
+                      description_not_created_text(request.language, ini));
 
     if (!request.manager_path || request.manager_path->empty())
         return failed(install_outcome::manager_not_found, texts.manager_not_found);
@@ -45,6 +48,20 @@ install_step install_package(file_system& fs, const install_request& request) {
     step.outcome = install_outcome::start_manager;
     step.manager = *request.manager_path;
     step.parameters = ini;  // the path as it stands, unquoted
+    return step;
+}
+
+install_step run_install(setup_platform& platform, setup_language language) {
+    install_request request;
+    request.setup_file = platform.own_file();
+    request.temp_folder = platform.temp_folder();
+    request.language = language;
+    request.manager_path = platform.manager_path();
+    install_step step = install_package(platform.files(), request);
+    if (step.outcome == install_outcome::start_manager &&
+        !platform.start_program(step.manager, step.parameters))
+        return failed(install_outcome::manager_not_found,
+                      setup_texts_for(language).manager_not_found);
     return step;
 }
 

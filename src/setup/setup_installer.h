@@ -10,6 +10,7 @@
 
 #include "platform/file_system.h"
 #include "setup/setup_layout.h"
+#include "setup/setup_platform.h"
 
 namespace kelvane {
 
@@ -50,5 +51,11 @@ struct install_request {
 };
 
 install_step install_package(file_system& fs, const install_request& request);
+
+// The whole install step on the desktop: the files are written as above and
+// the manager is started on the description. A manager that is registered
+// but cannot be started counts as not found, so the wizard never reports a
+// success that did not happen. Shows nothing; the caller shows the message.
+install_step run_install(setup_platform& platform, setup_language language);
 
 }  // namespace kelvane

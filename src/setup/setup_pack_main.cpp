@@ -25,8 +25,10 @@ bool read_host_file(const char* path, std::vector<std::uint8_t>& out) {
     return !in.bad();
 }
 
-// Writes beside the target and renames, so a failed run never leaves a cut Setup file.
-bool write_host_file(const std::string& path, const std::vector<std::uint8_t>& data) {
+// Writes beside the target and renames, so a failed run never leaves a cut
+// Setup file. The Setup file runs as the image did, so it takes its permissions.
+bool write_host_file(const std::string& path, const std::vector<std::uint8_t>& data,
+                     std::filesystem::perms perms) {
     const std::string temp = path + ".part";
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
@@ -41,9 +43,12 @@ bool write_host_file(const std::string& path, const std::vector<std::uint8_t>& d
         }
     }
     std::error_code ec;
-    std::filesystem::rename(temp, path, ec);
-    if (ec) std::filesystem::remove(temp, ec);
-    return !ec;
+    std::filesystem::permissions(temp, perms, ec);
+    if (!ec) std::filesystem::rename(temp, path, ec);
+    if (!ec) return true;
+    std::error_code ignored;
+    std::filesystem::remove(temp, ignored);
+    return false;
 }
 
 }  // namespace
@@ -64,10 +69,12 @@ int main(int argc, char** argv) {
     std::vector<std::uint8_t> setup;
     std::string error;
     if (!kelvane::assemble_setup_file(inputs[0], inputs[1], inputs[2], setup, error)) {
-        std::fprintf(stderr, "kelvane-setup-pack: %s\n", error.c_str());
+        std::fprintf(stderr, "kelvane-setup-pack: %s does not fit: %s\n", argv[4], error.c_str());
         return 1;
     }
-    if (!write_host_file(argv[4], setup)) {
+    std::error_code ec;
+    const auto perms = std::filesystem::status(argv[1], ec).permissions();
+    if (ec || !write_host_file(argv[4], setup, perms)) {
         std::fprintf(stderr, "kelvane-setup-pack: cannot write %s\n", argv[4]);
         return 2;
     }

@@ -15,6 +15,9 @@ constexpr setup_texts english{
     u"File is corrupted, please download the program again.",
     u"Can not launch Microsoft ActiveSync. Please check if Microsoft ActiveSync has been "
     u"installed.",
+    u"Can't create the cabinet \"",
+    u"Can't create the file \"",
+    u"\".",
 };
 
 constexpr setup_texts french{
@@ -27,12 +30,27 @@ constexpr setup_texts french{
     u"Kelvane a été installé avec succès.",
     u"Le fichier est corrompu, veuillez le re-télécharger.",
     u"Microsoft ActiveSync ne peut être lancé. Vérifiez que Microsoft ActiveSync est installé.",
+    u"Impossible de créer le fichier cabinet «\u00A0",
+    u"Impossible de créer le fichier «\u00A0",
+    u"\u00A0».",
 };
 
 }  // namespace
 
 const setup_texts& setup_texts_for(setup_language language) {
     return language == setup_language::french ? french : english;
+}
+
+std::u16string cabinet_not_created_text(setup_language language, std::u16string_view path) {
+    const auto& t = setup_texts_for(language);
+    return std::u16string(t.cabinet_not_created) + std::u16string(path) +
+           std::u16string(t.path_end);
+}
+
+std::u16string description_not_created_text(setup_language language, std::u16string_view path) {
+    const auto& t = setup_texts_for(language);
+    return std::u16string(t.description_not_created) + std::u16string(path) +
+           std::u16string(t.path_end);
 }
 
 }  // namespace kelvane

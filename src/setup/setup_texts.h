@@ -3,6 +3,7 @@
 // the chosen one; the language page, the caption and the note page's title
 // are English only.
 
+#include <string>
 #include <string_view>
 
 #include "setup/setup_layout.h"
@@ -18,6 +19,11 @@ struct setup_texts {
     std::u16string_view installed;
     std::u16string_view package_missing;
     std::u16string_view manager_not_found;
+    // A file that cannot be written to the temporary folder: the text goes
+    // before the file's full path, the end after it.
+    std::u16string_view cabinet_not_created;
+    std::u16string_view description_not_created;
+    std::u16string_view path_end;
 };
 
 const setup_texts& setup_texts_for(setup_language language);
@@ -28,7 +34,9 @@ inline constexpr char16_t setup_welcome_text[] = u"Welcome to Kelvane Installati
 inline constexpr char16_t setup_select_language_text[] = u"Please select installation language:";
 // The language list, in this order; row i chooses language i + 1.
 inline constexpr std::u16string_view setup_language_names[] = {u"English", u"French"};
-// Shown when the package file cannot be written to the temporary folder.
-inline constexpr char16_t setup_write_error_text[] = u"err";
+
+// The message for a file of the install step that cannot be written, naming it.
+std::u16string cabinet_not_created_text(setup_language language, std::u16string_view path);
+std::u16string description_not_created_text(setup_language language, std::u16string_view path);
 
 }  // namespace kelvane

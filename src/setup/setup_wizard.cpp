@@ -33,4 +33,13 @@ setup_wizard::action setup_wizard::installed(const install_step& step) {
     return action::show_page;
 }
 
+setup_wizard::action setup_wizard::press_next(setup_platform& platform) {
+    const action a = next();
+    if (a != action::install) return a;
+    const install_step step = run_install(platform, language_);
+    if (!step.message.empty())
+        platform.messages().show(step.message, setup_caption, message_buttons::ok);
+    return installed(step);
+}
+
 }  // namespace kelvane

@@ -30,6 +30,10 @@ public:
     // The install step's result: on success the finish page follows; on a
     // failure the wizard stays on the note page so Next can be pressed again.
     action installed(const install_step& step);
+    // Next as the window's button does it: on the note page the install step
+    // runs through the platform, its message (if any) is shown, and the
+    // result decides the page.
+    action press_next(setup_platform& platform);
 
     // The texts of the pages and buttons. They follow the chosen language from
     // the moment the language page is left with Next.

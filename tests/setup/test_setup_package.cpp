@@ -189,12 +189,17 @@ TEST_F(setup_test, WriteFailuresStopBeforeTheManager) {
     faulty_file_system faulty(fs);
     // Opens: 1 the Setup file, 2 the package, 3 the description. Writes: 1 the
     // package, 2 the description.
+    // The person learns which file could not be written, in the wizard's language.
+    const std::u16string said[] = {
+        u"Can't create the cabinet \"\\Temp\\KelvaneSetup.cab\".",
+        u"Impossible de créer le fichier «\u00A0\\Temp\\KelvaneSetup.ini\u00A0».",
+    };
     for (int k = 2; k <= 3; ++k) {
         faulty.fail_open(k);
-        auto step =
-            install_package(faulty, {setup_path, temp_folder, setup_language::english, manager});
+        const auto language = k == 2 ? setup_language::english : setup_language::french;
+        auto step = install_package(faulty, {setup_path, temp_folder, language, manager});
         EXPECT_EQ(step.outcome, install_outcome::write_failed) << k;
-        EXPECT_EQ(step.message, u"err") << k;
+        EXPECT_EQ(step.message, said[k - 2]) << k;
     }
     faulty.fail_open(0);
     fs.delete_file(cab_path);

@@ -174,6 +174,15 @@ TEST(SetupPackProgram, WritesTheSetupFileOrRefusesWithAMessage) {
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.said.find("missing.cab"), std::string::npos) << run.said;
 
+    // An output that cannot be replaced (a folder with files in it) is a failure, not a success.
+    std::filesystem::create_directories(dir / "taken" / "inside");
+    run = run_pack({(dir / "image").string(), (dir / "en.cab").string(), (dir / "fr.cab").string(),
+                    (dir / "taken").string()},
+                   dir);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.said.find("cannot write"), std::string::npos) << run.said;
+    EXPECT_FALSE(std::filesystem::exists(dir / "taken.part"));
+
     run = run_pack({(dir / "image").string()}, dir);
     EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.said.find("usage"), std::string::npos) << run.said;

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
+#include "fake_setup_platform.h"
+#include "setup/setup_packer.h"
 #include "setup/setup_wizard.h"
 
 using namespace kelvane;
@@ -54,4 +59,113 @@ TEST(SetupWizard, FailedInstallStaysOnTheNotePage) {
     EXPECT_FALSE(w.next_and_back_shown());
     EXPECT_EQ(w.back(), setup_wizard::action::none);
     EXPECT_EQ(w.next(), setup_wizard::action::close);
+}
+
+// The wizard with its install step, as the window drives it.
+namespace {
+
+using bytes = std::vector<std::uint8_t>;
+
+bytes cabinet(char tag, std::size_t n) {
+    bytes b(n, static_cast<std::uint8_t>(tag));
+    b[0] = 'M', b[1] = 'S', b[2] = 'C', b[3] = 'F';
+    return b;
+}
+
+struct wizard_run : ::testing::Test {
+    fake_setup_platform desktop;
+    setup_wizard wizard;
+    const bytes english = cabinet('e', 3000), french = cabinet('f', 2000);
+
+    wizard_run() {
+        desktop.fs.create_folder(u"\\Desktop");
+        desktop.fs.create_folder(u"\\Temp");
+        bytes setup;
+        std::string error;
+        EXPECT_TRUE(assemble_setup_file(bytes(4000, 0x7F), english, french, setup, error));
+        desktop.fs.put(desktop.setup_file, setup);
+    }
+    std::vector<std::u16string> temp_files() {
+        std::vector<std::u16string> out;
+        for (const auto& f : desktop.fs.files())
+            if (f.starts_with(u"\\Temp\\")) out.push_back(f);
+        return out;
+    }
+};
+
+}  // namespace
+
+TEST_F(wizard_run, FrenchThenBackThenEnglishInstallsEnglish) {
+    wizard.choose_language_row(1);
+    EXPECT_EQ(wizard.press_next(desktop), setup_wizard::action::show_page);
+    EXPECT_EQ(wizard.press_next(desktop), setup_wizard::action::show_page);
+    ASSERT_EQ(wizard.current(), setup_wizard::page::finish);
+    EXPECT_EQ(desktop.fs.bytes(u"\\Temp\\KelvaneSetup.cab"), french);
+
+    setup_wizard again;
+    again.choose_language_row(1);
+    again.press_next(desktop);
+    again.back();
+    again.choose_language_row(0);
+    again.press_next(desktop);
+    EXPECT_EQ(again.press_next(desktop), setup_wizard::action::show_page);
+    EXPECT_EQ(desktop.fs.bytes(u"\\Temp\\KelvaneSetup.cab"), english);
+    EXPECT_EQ(again.cancel_text(), u"Finish");
+    ASSERT_EQ(desktop.started.size(), 2u);
+    EXPECT_EQ(desktop.started[1].program, u"C:\\ActiveSync\\CEAppMgr.exe");
+    EXPECT_EQ(desktop.started[1].parameter, u"\\Temp\\KelvaneSetup.ini");
+    EXPECT_TRUE(desktop.boxes.boxes().empty());
+}
+
+TEST_F(wizard_run, CutSetupFileShowsTheMessageAndWritesNothing) {
+    bytes setup = desktop.fs.bytes(desktop.setup_file);
+    for (std::size_t size : {std::size_t{499999}, std::size_t{500004} + english.size() - 1}) {
+        setup.resize(size);
+        desktop.fs.put(desktop.setup_file, setup);
+        setup_wizard w;
+        w.choose_language_row(1);
+        w.press_next(desktop);
+        if (size > 500000) w.back(), w.choose_language_row(0), w.press_next(desktop);
+        EXPECT_EQ(w.press_next(desktop), setup_wizard::action::none) << size;
+        EXPECT_EQ(w.current(), setup_wizard::page::note) << size;
+        EXPECT_TRUE(temp_files().empty()) << size;
+    }
+    EXPECT_EQ(
+        desktop.boxes.texts(),
+        (std::vector<std::u16string>{u"Le fichier est corrompu, veuillez le re-télécharger.",
+                                     u"File is corrupted, please download the program again."}));
+    EXPECT_TRUE(desktop.started.empty());
+}
+
+TEST_F(wizard_run, NoManagerLeavesTheTwoFilesAndSaysSo) {
+    desktop.manager.reset();
+    wizard.choose_language_row(1);
+    wizard.press_next(desktop);
+    EXPECT_EQ(wizard.press_next(desktop), setup_wizard::action::none);
+    EXPECT_EQ(wizard.current(), setup_wizard::page::note);
+    EXPECT_EQ(temp_files(), (std::vector<std::u16string>{u"\\Temp\\KelvaneSetup.cab",
+                                                         u"\\Temp\\KelvaneSetup.ini"}));
+    const std::u16string not_found =
+        u"Microsoft ActiveSync ne peut être lancé. Vérifiez que Microsoft ActiveSync est installé.";
+    EXPECT_EQ(desktop.boxes.texts(), std::vector<std::u16string>{not_found});
+
+    // A registered manager that does not start is no success either; Next tries again.
+    desktop.manager = u"C:\\gone\\CEAppMgr.exe";
+    desktop.manager_starts = false;
+    EXPECT_EQ(wizard.press_next(desktop), setup_wizard::action::none);
+    EXPECT_EQ(wizard.current(), setup_wizard::page::note);
+    EXPECT_EQ(desktop.boxes.texts().back(), not_found);
+    desktop.manager_starts = true;
+    EXPECT_EQ(wizard.press_next(desktop), setup_wizard::action::show_page);
+    EXPECT_EQ(wizard.current(), setup_wizard::page::finish);
+}
+
+TEST_F(wizard_run, UnwritableTemporaryFolderNamesTheCabinet) {
+    desktop.temp = u"\\Missing\\";
+    wizard.press_next(desktop);
+    EXPECT_EQ(wizard.press_next(desktop), setup_wizard::action::none);
+    EXPECT_EQ(
+        desktop.boxes.texts(),
+        std::vector<std::u16string>{u"Can't create the cabinet \"\\Missing\\KelvaneSetup.cab\"."});
+    EXPECT_TRUE(desktop.started.empty());
 }

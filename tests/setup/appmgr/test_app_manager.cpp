@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/faulty_file_system.h"
+#include "platform/memory_file_system.h"
+#include "setup/appmgr/app_manager.h"
+#include "setup/cabinet/cabinet.h"
+
+using namespace kelvane;
+namespace fs = std::filesystem;
+
+namespace {
+
+using bytes = std::vector<std::uint8_t>;
+
+bytes text_bytes(const std::string& s) {
+    return bytes(s.begin(), s.end());
+}
+
+// Different enough from one byte to the next that the cabinet compresses it
+// into several blocks, each with its checksum.
+bytes program_bytes(std::size_t n) {
+    bytes b(n);
+    std::uint32_t x = 12345;
+    for (auto& c : b) x = x * 1103515245 + 12345, c = static_cast<std::uint8_t>(x >> 16);
+    return b;
+}
+
+bytes make_cabinet(const std::vector<cabinet_file>& files) {
+    bytes out;
+    std::string error;
+    EXPECT_TRUE(write_cabinet(files, out, error)) << error;
+    return out;
+}
+
+constexpr char16_t program_folder[] = u"\\Program Files\\Kelvane\\";
+
+struct app_manager_test : ::testing::Test {
+    memory_file_system device;
+    std::vector<std::u16string> marked;
+    const bytes old_program = text_bytes("old program");
+    const bytes account = text_bytes("the owner's records");
+
+    app_manager_test() {
+        device.put(u"\\Program Files\\Kelvane\\Kelvane.exe", old_program);
+        device.put(u"\\Program Files\\Kelvane\\Config.dat", account);
+        device.put(u"\\Program Files\\Kelvane\\Language.bng", text_bytes("old cache"));
+    }
+    install_result install(const bytes& cab, file_system* fs = nullptr) {
+        return install_cabinet(fs ? *fs : device, cab, program_folder,
+                               [this](std::u16string_view p) {
+                                   marked.emplace_back(p);
+                                   return true;
+                               });
+    }
+    // Only what was there before: nothing of a refused cabinet was written.
+    void expect_untouched() {
+        EXPECT_EQ(device.bytes(u"\\Program Files\\Kelvane\\Kelvane.exe"), old_program);
+        EXPECT_EQ(device.bytes(u"\\Program Files\\Kelvane\\Config.dat"), account);
+        EXPECT_EQ(device.files(),
+                  (std::vector<std::u16string>{u"\\Program Files\\Kelvane\\Config.dat",
+                                               u"\\Program Files\\Kelvane\\Kelvane.exe",
+                                               u"\\Program Files\\Kelvane\\Language.bng"}));
+    }
+    const std::vector<cabinet_file> package = {
+        {"Kelvane.exe", program_bytes(200000), true},
+        {"Kelvane.htm", text_bytes("<html>help</html>"), false},
+        {"Language.lng", bytes{0xFF, 0xFE, 'F', 0, 'u', 0, 'e', 0, 'l', 0}, false},
+        {"Help\\Images\\tab.png", text_bytes("picture"), false},
+    };
+};
+
+}  // namespace
+
+TEST_F(app_manager_test, InstallsIntoTheProgramFolderAndKeepsTheOwnersData) {
+    const auto result = install(make_cabinet(package));
+    ASSERT_TRUE(result.ok) << result.message;
+    for (const auto& file : package) {
+        std::u16string path = program_folder;
+        for (char c : file.name) path += static_cast<char16_t>(c);
+        EXPECT_EQ(device.bytes(path), file.data) << file.name;
+    }
+    EXPECT_EQ(device.bytes(u"\\Program Files\\Kelvane\\Config.dat"), account);
+    // The old cache would be loaded instead of the new language file.
+    EXPECT_FALSE(device.file_exists(u"\\Program Files\\Kelvane\\Language.bng"));
+    EXPECT_EQ(result.program, u"\\Program Files\\Kelvane\\Kelvane.exe");
+    EXPECT_EQ(marked,
+              std::vector<std::u16string>{u"\\Program Files\\Kelvane\\Kelvane.exe.install"});
+    // The four installed and the records; nothing staged is left behind.
+    EXPECT_EQ(device.files().size(), 5u);
+}
+
+TEST_F(app_manager_test, EntryLeavingTheProgramFolderIsRefused) {
+    for (const char* name : {"..\\x", "../x", "Help\\..\\..\\x", "\\Windows\\x.exe", "/etc/x",
+                             "C:\\x", "a\\\\b", "", ".\\x", "x\\"}) {
+        auto files = package;
+        files.push_back({name, text_bytes("bad"), false});
+        const auto result = install(make_cabinet(files));
+        EXPECT_FALSE(result.ok) << name;
+        EXPECT_NE(result.message.find("nothing was installed"), std::string::npos) << name;
+        expect_untouched();
+    }
+    // One file twice, in another case: which one would win is left to chance.
+    auto twice = package;
+    twice.push_back({"help/images/TAB.png", text_bytes("other picture"), false});
+    EXPECT_FALSE(install(make_cabinet(twice)).ok);
+    expect_untouched();
+    EXPECT_TRUE(entry_stays_inside("Help\\Images\\tab.png"));
+    EXPECT_TRUE(entry_stays_inside("..x"));
+}
+
+TEST_F(app_manager_test, DamagedCabinetInstallsNothing) {
+    const bytes good = make_cabinet(package);
+    bytes damaged = good;
+    damaged[damaged.size() / 2] ^= 0x55;  // inside the compressed data
+    bytes cut(good.begin(), good.begin() + static_cast<long>(good.size() * 3 / 4));
+    for (const bytes& cab : {damaged, cut, bytes{'M', 'S', 'C', 'F'}, text_bytes("not a cab")}) {
+        const auto result = install(cab);
+        EXPECT_FALSE(result.ok);
+        EXPECT_NE(result.message.find("nothing was installed"), std::string::npos)
+            << result.message;
+        expect_untouched();
+    }
+}
+
+TEST_F(app_manager_test, FailedWriteLeavesTheInstalledProgram) {
+    const bytes cab = make_cabinet(package);
+    faulty_file_system faulty(device);
+    for (int k = 1; k <= 4; ++k) {
+        faulty.fail_write(k);
+        const auto result = install(cab, &faulty);
+        EXPECT_FALSE(result.ok) << k;
+        EXPECT_EQ(device.bytes(u"\\Program Files\\Kelvane\\Kelvane.exe"), old_program) << k;
+        for (const auto& f : device.files()) EXPECT_FALSE(f.ends_with(u".install")) << k;
+    }
+}
+
+TEST(AppManagerDescription, FindsTheCabinetItNamesIgnoringCase) {
+    const fs::path dir =
+        fs::temp_directory_path() / ("kelvane-appmgr-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    std::ofstream(dir / "KelvaneSetup.ini", std::ios::binary)
+        << "[CEAppManager]\r\nVersion      = 1.0\r\nComponent    = App\r\n[App]\r\n"
+           "Description  = Kelvane.\r\nCabFiles     = KelvaneSetup.CAB\r\n";
+    std::ofstream(dir / "KelvaneSetup.cab") << "cab";
+
+    package_description d;
+    std::string error;
+    ASSERT_TRUE(read_package_description(dir / "KelvaneSetup.ini", d, error)) << error;
+    EXPECT_EQ(d.description, "Kelvane.");
+    ASSERT_EQ(d.cabinets, std::vector<std::string>{"KelvaneSetup.CAB"});
+    EXPECT_EQ(find_ignoring_case(dir, d.cabinets[0]), dir / "KelvaneSetup.cab");
+    EXPECT_EQ(find_ignoring_case(dir, "Other.cab"), std::nullopt);
+
+    std::ofstream(dir / "empty.ini") << "[CEAppManager]\r\nComponent = App\r\n";
+    EXPECT_FALSE(read_package_description(dir / "empty.ini", d, error));
+    EXPECT_NE(error.find("names no cabinet"), std::string::npos);
+    EXPECT_FALSE(read_package_description(dir / "missing.ini", d, error));
+    fs::remove_all(dir);
+}

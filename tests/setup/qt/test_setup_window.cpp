@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include "../fake_setup_platform.h"
+#include "setup/qt/setup_window.h"
+#include "setup/setup_button_face.h"
+#include "setup/setup_packer.h"
+
+using namespace kelvane;
+
+namespace {
+
+using bytes = std::vector<std::uint8_t>;
+
+struct window_test : ::testing::Test {
+    fake_setup_platform desktop;
+    const bytes english = bytes(3000, 'e'), french = bytes(2000, 'f');
+
+    window_test() {
+        desktop.fs.create_folder(u"\\Desktop");
+        desktop.fs.create_folder(u"\\Temp");
+        bytes setup;
+        std::string error;
+        EXPECT_TRUE(assemble_setup_file(bytes(4000, 0x7F), english, french, setup, error));
+        desktop.fs.put(desktop.setup_file, setup);
+    }
+};
+
+}  // namespace
+
+TEST_F(window_test, ButtonsCarryTheWizardThroughToTheFinishPage) {
+    setup_window w(desktop);
+    w.show();
+    EXPECT_TRUE(w.page(setup_wizard::page::language)->isVisible());
+    EXPECT_EQ(w.back_button()->text_colour(), setup_button_greyed_text);
+    EXPECT_EQ(w.language_list()->count(), 2);
+
+    w.language_list()->setCurrentIndex(1);
+    w.next_button()->click();
+    EXPECT_TRUE(w.page(setup_wizard::page::note)->isVisible());
+    EXPECT_EQ(w.next_button()->text(), "Suivant");
+    EXPECT_TRUE(w.note_text()->text().startsWith("NOTE: Kelvane peut être installé"));
+    EXPECT_EQ(w.back_button()->text_colour(), setup_button_text);
+
+    w.back_button()->click();
+    EXPECT_TRUE(w.page(setup_wizard::page::language)->isVisible());
+    w.language_list()->setCurrentIndex(0);
+    w.next_button()->click();
+    EXPECT_EQ(w.next_button()->text(), "Next");
+    w.next_button()->click();
+
+    EXPECT_EQ(desktop.fs.bytes(u"\\Temp\\KelvaneSetup.cab"), english);
+    EXPECT_TRUE(w.page(setup_wizard::page::finish)->isVisible());
+    EXPECT_EQ(w.finish_text()->text(), "Kelvane has been installed successfully.");
+    EXPECT_EQ(w.cancel_button()->text(), "Finish");
+    EXPECT_FALSE(w.next_button()->isVisible());
+    EXPECT_FALSE(w.back_button()->isVisible());
+    w.cancel_button()->click();
+    EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(window_test, FailedInstallStaysOnTheNotePage) {
+    bytes setup = desktop.fs.bytes(desktop.setup_file);
+    setup.resize(499999);
+    desktop.fs.put(desktop.setup_file, setup);
+    setup_window w(desktop);
+    w.show();
+    w.language_list()->setCurrentIndex(1);
+    w.next_button()->click();
+    w.next_button()->click();
+    EXPECT_TRUE(w.page(setup_wizard::page::note)->isVisible());
+    EXPECT_TRUE(w.next_button()->isVisible());
+    EXPECT_EQ(desktop.boxes.texts(),
+              std::vector<std::u16string>{u"Le fichier est corrompu, veuillez le re-télécharger."});
+    EXPECT_EQ(desktop.fs.files(), std::vector<std::u16string>{desktop.setup_file});
+}
