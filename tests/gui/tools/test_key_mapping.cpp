@@ -144,50 +144,28 @@ TEST_F(key_mapping_test, leaving_without_saving_keeps_the_table_and_its_file) {
     EXPECT_EQ(std::u16string::npos, log.find(u"[27]")) << "Escape was not taken as a key";
 }
 
-TEST_F(key_mapping_test, a_preset_mid_capture_and_start_over_keep_the_position_honest) {
-    set_key_mapping([&](key_mapping_dialog& d) {
-        d.choose(key_mapping_dialog::start_command);
-        for (QChar c : QString("abcde")) press(d, 0, QString(c));
-        d.choose(key_mapping_dialog::samsung_command);
-        EXPECT_EQ(5, d.capture().position()) << "a preset does not stop the capture";
-        press(d, 0, "z");
-        EXPECT_EQ('Z', d.capture().working().slot(5).key_code);
-
-        const auto log_before = fs.bytes(log_file);
-        d.restart_button()->click();
-        EXPECT_EQ(0, d.capture().position());
-        EXPECT_EQ('E', d.capture().working().slot(0).key_code) << "start over keeps the codes";
-        EXPECT_EQ(log_before, fs.bytes(log_file)) << "and traces nothing";
-        press(d, Qt::Key_Space, " ");
-        EXPECT_EQ(32, d.capture().working().slot(0).key_code)
-            << "the space bar reaches the screen, not the button";
-        d.choose(key_mapping_dialog::cancel_command);
-    });
-}
-
-TEST_F(key_mapping_test, the_screen_marks_the_awaited_key_in_red) {
-    auto reds = [](const QImage& img) {
+TEST_F(key_mapping_test, start_over_awaits_the_first_key_again_and_the_screen_marks_it) {
+    auto red_pixels = [](const QImage& img) {
         int n = 0;
         for (int y = 0; y < img.height(); ++y)
-            for (int x = 0; x < img.width(); ++x)
-                if (pixel(img, x, y) == rgb(200, 0, 0)) ++n;
+            for (int x = 0; x < img.width(); ++x) n += pixel(img, x, y) == rgb(200, 0, 0);
         return n;
     };
-    for (auto size : {QSize(240, 320), QSize(320, 240)}) {
-        screen.set_screen_size(size.width(), size.height());
-        set_key_mapping([&](key_mapping_dialog& d) {
-            d.choose(key_mapping_dialog::samsung_command);
-            EXPECT_EQ(0, reds(d.render())) << "the table as it stands";
-            save_screenshot(screen.snapshot(),
-                            size.width() == 240 ? "key_table_240x320" : "key_table_320x240");
-            d.choose(key_mapping_dialog::start_command);
-            press(d, 0, "w");
-            EXPECT_GT(reds(d.render()), 0) << "the next key to press";
-            save_screenshot(screen.snapshot(),
-                            size.width() == 240 ? "key_mapping_240x320" : "key_mapping_320x240");
-            d.choose(key_mapping_dialog::cancel_command);
-        });
-    }
+    set_key_mapping([&](key_mapping_dialog& d) {
+        EXPECT_EQ(0, red_pixels(d.render())) << "no key awaited yet";
+        save_screenshot(screen.snapshot(), "key_table");
+        d.choose(key_mapping_dialog::start_command);
+        for (QChar c : QString("abc")) press(d, 0, QString(c));
+        const auto traced = fs.bytes(log_file);
+        d.restart_button()->click();
+        EXPECT_EQ('B', d.capture().working().slot(1).key_code) << "start over keeps the codes";
+        EXPECT_EQ(traced, fs.bytes(log_file)) << "and traces nothing";
+        EXPECT_GT(red_pixels(d.render()), 0) << "the key awaited is marked";
+        save_screenshot(screen.snapshot(), "key_capture");
+        press(d, 0, "z");
+        EXPECT_EQ('Z', d.capture().working().slot(0).key_code);
+        d.choose(key_mapping_dialog::cancel_command);
+    });
 }
 
 }  // namespace
