@@ -1,13 +1,18 @@
 #include "gui/shell/screens.h"
 
+#include "gui/shell/main_commands.h"
+#include "gui/shell/main_screen.h"
 #include "gui/shell/program.h"
+#include "gui/tools/about_dialog.h"
+#include "gui/tools/key_mapping_dialog.h"
 
 namespace kelvane {
 
 void install_screens(program& prog) {
     // Each screen adds its page maker (prog.pages[index]) or its tool command
     // handler (prog.commands[command id]) here.
-    (void)prog;
+    prog.commands[cmd::set_key_mapping] = [](main_screen& s) { open_key_mapping(s.prog().keys); };
+    prog.commands[cmd::about] = [](main_screen&) { open_about(); };
 }
 
 }  // namespace kelvane
