@@ -1,5 +1,8 @@
 #include "gui/shell/screens.h"
 
+#include "gui/records/fees_page.h"
+#include "gui/records/fuel_page.h"
+#include "gui/records/service_page.h"
 #include "gui/shell/program.h"
 
 namespace kelvane {
@@ -7,7 +10,15 @@ namespace kelvane {
 void install_screens(program& prog) {
     // Each screen adds its page maker (prog.pages[index]) or its tool command
     // handler (prog.commands[command id]) here.
-    (void)prog;
+    prog.pages[0] = [](program& p, QWidget* parent) {
+        return std::make_unique<fuel_page>(p, parent);
+    };
+    prog.pages[1] = [](program& p, QWidget* parent) {
+        return std::make_unique<service_page>(p, parent);
+    };
+    prog.pages[2] = [](program& p, QWidget* parent) {
+        return std::make_unique<fees_page>(p, parent);
+    };
 }
 
 }  // namespace kelvane
