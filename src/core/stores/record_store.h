@@ -103,6 +103,10 @@ public:
     bool deferred_save() const { return deferred_; }
     bool dirty() const { return dirty_; }
     void clear_dirty() { dirty_ = false; }
+    // Whether every file write of the last add_record, update_record or
+    // delete took (the owner was told of any that did not). An editor keeps
+    // what was typed on screen when its change did not reach the file.
+    bool last_write_ok() const { return write_ok_; }
     bool fresh() const { return fresh_; }
     std::u16string account_name() const { return fixed_text(header_.account_name); }
 
@@ -152,7 +156,10 @@ protected:
     bool append_write(std::size_t first_new);
     // Before anything writes over a file that failed to load, keeps a copy of it.
     bool keep_unreadable_copy();
-    void failed_write() { show_message(msg_write_failed); }
+    void failed_write() {
+        write_ok_ = false;
+        show_message(msg_write_failed);
+    }
     void mark_changed() {
         if (change_mark_) *change_mark_ = true;
     }
@@ -163,6 +170,7 @@ protected:
     int cursor_ = -1;
     bool deferred_ = false;
     bool dirty_ = false;
+    bool write_ok_ = true;  // see last_write_ok
     bool fresh_ = true;
     bool* change_mark_ = nullptr;
     std::u16string unreadable_path_;  // a file that failed the format check
@@ -370,6 +378,7 @@ std::size_t record_store<D, H, R, B>::insert_position(std::int64_t seconds) cons
 
 template <class D, class H, class R, class B>
 std::u16string record_store<D, H, R, B>::add_record(const R& given) {
+    write_ok_ = true;
     R record = given;
     std::u16string key;
     if (!stamp(record, key)) return {};
@@ -424,6 +433,7 @@ void record_store<D, H, R, B>::after_middle_change() {
 
 template <class D, class H, class R, class B>
 bool record_store<D, H, R, B>::update_record(std::u16string_view key, const R& record) {
+    write_ok_ = true;
     auto found = std::find_if(records_.begin(), records_.end(),
                               [&](const R& r) { return fixed_text(r.key) == key; });
     if (found == records_.end()) return false;
@@ -454,6 +464,7 @@ bool record_store<D, H, R, B>::delete_record(std::u16string_view key) {
 
 template <class D, class H, class R, class B>
 bool record_store<D, H, R, B>::delete_record_at(int position) {
+    write_ok_ = true;
     if (position < 0 || position >= record_count()) return false;
     records_.erase(records_.begin() + position);
     // Selected positions behind the deleted one no longer name the same records.

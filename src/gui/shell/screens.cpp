@@ -1,5 +1,8 @@
 #include "gui/shell/screens.h"
 
+#include "gui/records/fees_page.h"
+#include "gui/records/fuel_page.h"
+#include "gui/records/service_page.h"
 #include "gui/shell/main_commands.h"
 #include "gui/shell/main_screen.h"
 #include "gui/shell/program.h"
@@ -13,6 +16,15 @@ void install_screens(program& prog) {
     // handler (prog.commands[command id]) here.
     prog.commands[cmd::set_key_mapping] = [](main_screen& s) { open_key_mapping(s.prog().keys); };
     prog.commands[cmd::about] = [](main_screen&) { open_about(); };
+    prog.pages[0] = [](program& p, QWidget* parent) {
+        return std::make_unique<fuel_page>(p, parent);
+    };
+    prog.pages[1] = [](program& p, QWidget* parent) {
+        return std::make_unique<service_page>(p, parent);
+    };
+    prog.pages[2] = [](program& p, QWidget* parent) {
+        return std::make_unique<fees_page>(p, parent);
+    };
 }
 
 }  // namespace kelvane

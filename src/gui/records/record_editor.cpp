@@ -1,0 +1,187 @@
+#include "gui/records/record_editor.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QScrollArea>
+
+#include "core/common/messages.h"
+#include "core/common/scaled_font.h"
+#include "gui/shell/program.h"
+#include "gui/tools/calculator_dialog.h"
+#include "gui/widgets/edit_box.h"
+#include "gui/widgets/menu_items.h"
+#include "gui/widgets/skin.h"
+#include "gui/widgets/skin_button.h"
+#include "gui/widgets/translated.h"
+#include "platform/qt/qpainter_dc.h"
+
+namespace kelvane {
+
+namespace {
+
+constexpr int field_height = 22;
+
+}  // namespace
+
+record_editor::record_editor(program& prog, std::u16string key, QWidget* parent)
+    : device_dialog(parent), prog_(prog), adding_(key.empty()), key_(std::move(key)) {
+    set_caption(u"Kelvane");
+    scroll_ = new QScrollArea(this);
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setWidgetResizable(true);
+    scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    form_ = new QWidget;
+    form_->setAutoFillBackground(true);
+    QPalette white = form_->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    form_->setPalette(white);
+    form_->setFont(device_font({u"Arial", scaled_font_size(12)}));
+    grid_ = new QGridLayout(form_);
+    grid_->setContentsMargins(4, 4, 4, 4);
+    grid_->setHorizontalSpacing(3);
+    grid_->setVerticalSpacing(3);
+    grid_->setColumnStretch(1, 1);
+    scroll_->setWidget(form_);
+    // The form follows the focus when the screen is too short for all of it.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && form_->isAncestorOf(now)) scroll_->ensureWidgetVisible(now);
+    });
+}
+
+void record_editor::init_dialog() {
+    if (adding_)
+        set_menu({menu_command(u"Add", cmd_save), menu_command(u"Cancel", cmd_cancel)});
+    else
+        set_menu({menu_command(u"Save", cmd_save),
+                  menu_popup(u"Tools", {menu_command(u"Cancel", cmd_cancel),
+                                        menu_command(u"Delete", cmd_delete)})});
+    set_cancel_command(cmd_cancel);
+
+    build_rows();
+
+    auto* buttons = new QWidget(form_);
+    auto* row = new QHBoxLayout(buttons);
+    row->setContentsMargins(0, 4, 0, 0);
+    row->setSpacing(4);
+    auto make = [&](std::u16string_view text, int command) {
+        auto* b = new skin_button(prog_.skin, buttons);
+        b->setText(translated(text));
+        b->setFixedHeight(field_height + 2);
+        connect(b, &QAbstractButton::clicked, this, [this, command] { on_command(command); });
+        row->addWidget(b);
+        return b;
+    };
+    save_ = make(adding_ ? u"Add" : u"Save", cmd_save);
+    cancel_ = make(u"Cancel", cmd_cancel);
+    delete_ = make(u"Delete", cmd_delete);
+    delete_->setVisible(!adding_);
+    if (red_delete_button) paint_delete_red();
+    add_wide_row(buttons);
+    grid_->setRowStretch(rows_, 1);
+    // Sized now, so that a short screen scrolls the form from the start.
+    grid_->activate();
+
+    on_size(client_rect().width(), client_rect().height());
+    start_timer(focus_timer, 100);
+}
+
+void record_editor::on_timer(int id) {
+    if (id != focus_timer) return;
+    stop_timer(focus_timer);
+    place_focus();
+    set_caption(u"Kelvane");
+}
+
+void record_editor::on_size(int width, int height) {
+    scroll_->setGeometry(0, 0, width, height);
+}
+
+void record_editor::on_command(int command) {
+    switch (command) {
+        case cmd_save:
+            // When the file did not take the record the store has said so;
+            // the editor stays open with everything the owner typed.
+            if (write_record()) end_dialog(confirmed);
+            return;
+        case cmd_cancel:
+            end_dialog(dismissed);
+            return;
+        case cmd_delete:
+            if (adding_) return;
+            if (show_message(msg_confirm_delete, message_buttons::yes_no) == message_answer::no)
+                return;
+            delete_from_store();
+            end_dialog(confirmed);
+            return;
+    }
+}
+
+QLabel* record_editor::add_row(std::u16string_view label_key, QWidget* field, QWidget* unit,
+                               QWidget* tool) {
+    auto* label = new QLabel(translated(label_key), form_);
+    grid_->addWidget(label, rows_, 0);
+    const int span = unit || tool ? 1 : 3;
+    grid_->addWidget(field, rows_, 1, 1, span);
+    if (unit) grid_->addWidget(unit, rows_, 2);
+    if (tool) grid_->addWidget(tool, rows_, 3);
+    field->setFixedHeight(field_height);
+    ++rows_;
+    return label;
+}
+
+void record_editor::add_wide_row(QWidget* field) {
+    grid_->addWidget(field, rows_++, 0, 1, 4);
+}
+
+edit_box* record_editor::number_box(int kept_tail) {
+    auto* box = new edit_box(form_);
+    box->text_box = false;
+    box->kept_tail = kept_tail;
+    box->hint_background = rgb(255, 255, 255);
+    box->entry_background = rgb(255, 255, 255);
+    box->hint_colour = rgb(150, 150, 150);
+    box->hint_font = false;
+    box->set_text(u"");
+    return box;
+}
+
+edit_box* record_editor::text_box(int max_length) {
+    edit_box* box = number_box();
+    box->text_box = true;
+    // The box keeps no more than the record does, so what is seen is what is saved.
+    box->set_max_length(max_length);
+    return box;
+}
+
+QLabel* record_editor::unit_label(std::u16string_view text) {
+    auto* label = new QLabel(to_qstring(text), form_);
+    // Units such as "US Gallon" would otherwise squeeze the number box.
+    label->setFont(device_font({u"Arial", scaled_font_size(10)}));
+    return label;
+}
+
+skin_button* record_editor::calculator_button(edit_box* box) {
+    auto* b = new skin_button(prog_.skin, form_);
+    b->set_style(skin_button::icon_centred, skin_piece::calculator_x, skin_piece::calculator_y,
+                 skin_piece::calculator_width, skin_piece::calculator_height);
+    b->setFixedSize(skin_piece::calculator_width + 2, skin_piece::calculator_height + 1);
+    b->setFocusPolicy(Qt::NoFocus);
+    connect(b, &QAbstractButton::clicked, box, [box] { open_calculator(*box); });
+    return b;
+}
+
+void record_editor::paint_delete_red() {
+    skin_button& b = *delete_;
+    b.band_light = rgb(250, 230, 230);
+    b.band_middle = rgb(250, 210, 210);
+    b.band_dark = rgb(250, 200, 200);
+    b.line_upper = rgb(250, 110, 110);
+    b.line_middle = rgb(250, 80, 80);
+    b.line_lower = rgb(250, 169, 169);
+    b.inner_line = rgb(250, 230, 230);
+    b.border = rgb(240, 18, 18);
+    b.update();
+}
+
+}  // namespace kelvane

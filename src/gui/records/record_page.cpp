@@ -1,0 +1,167 @@
+#include "gui/records/record_page.h"
+
+#include <QKeyEvent>
+
+#include "core/common/messages.h"
+#include "core/common/scaled_font.h"
+#include "gui/shell/main_screen.h"
+#include "gui/shell/program.h"
+#include "gui/widgets/account_combo.h"
+#include "gui/widgets/menu_items.h"
+#include "gui/widgets/skin_button.h"
+#include "gui/widgets/translated.h"
+#include "platform/qt/modal_service.h"
+#include "platform/qt/qpainter_dc.h"
+
+namespace kelvane {
+
+namespace {
+
+// Where the main screen's back button is along the tab band.
+constexpr int back_button_x = 225;
+constexpr int row_height = 22;
+constexpr int base_width = 240;
+
+}  // namespace
+
+record_page::record_page(program& prog, int index, QWidget* parent)
+    : main_page(prog, index, parent) {
+    setAutoFillBackground(true);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    setFont(device_font({u"Arial", scaled_font_size(12)}));
+
+    auto_label_ = new QLabel(translated(u"Auto:"), this);
+    vehicles_ = new QComboBox(this);
+    connect(vehicles_, &QComboBox::currentIndexChanged, this, &record_page::change_vehicle);
+    new_button_ = new skin_button(prog.skin, this);
+    connect(new_button_, &QAbstractButton::clicked, this, &record_page::start_new);
+    menu_button_ = new skin_button(prog.skin, this);
+    menu_button_->setText(translated(u"Menu"));
+    connect(menu_button_, &QAbstractButton::clicked, this, &record_page::open_page_menu);
+}
+
+void record_page::build(record_list_base* list, std::u16string_view button_key,
+                        const std::array<column, 4>& columns, int stretch_column) {
+    list_ = list;
+    list_->setParent(this);
+    new_button_->setText(translated(button_key));
+    for (int c = 0; c < 4; ++c) {
+        list_->set_column(c, columns[static_cast<std::size_t>(c)].title_key,
+                          columns[static_cast<std::size_t>(c)].width);
+    }
+    list_->set_stretch_column(stretch_column, 10);
+    connect(list_, &record_list_base::command, this, &record_page::run_command);
+    connect(list_, &record_list_base::edit_requested, this, &record_page::edit_selected);
+    connect(list_, &record_list_base::delete_requested, this, &record_page::delete_selected);
+    setFocusProxy(list_);
+
+    refresh();
+    if (list_->row_count() > 0) list_->select_row(0);
+    set_screen_size(base_width, 320);
+}
+
+void record_page::set_screen_size(int width, int height) {
+    if (!list_) return;
+    // The page reaches past the screen's edges; lay out in the part that shows.
+    const int shown_height = height - main_screen::tab_band - soft_menu_bar::bar_height;
+    const int bottom = shown_height - row_height - 3;
+    list_->setGeometry(0, 0, width, std::max(row_height, bottom - 2));
+
+    const int label_width = 34, button_width = 46, menu_width = 44;
+    auto_label_->setGeometry(2, bottom, label_width, row_height);
+    const int chooser_width = std::max(40, width - label_width - button_width - menu_width - 10);
+    vehicles_->setGeometry(label_width + 4, bottom, chooser_width, row_height);
+    new_button_->setGeometry(width - button_width - menu_width - 4, bottom, button_width,
+                             row_height);
+    menu_button_->setGeometry(width - menu_width - 2, bottom, menu_width, row_height);
+}
+
+void record_page::refresh() {
+    refresh_titles();
+    fill_account_combo(*vehicles_, prog_.config);
+    // Always the store's own count: a list that kept rows of the account
+    // shown before would draw records that are not there.
+    list_->set_row_count(record_count());
+}
+
+void record_page::change_vehicle(int index) {
+    if (index < 0) return;
+    const std::u16string name = vehicles_->itemText(index).toStdU16String();
+    if (name == prog_.config.current_account()) return;
+    prog_.config.open_account(name);
+    refresh();
+    list_->select_row(list_->row_count() > 0 ? 0 : -1);
+}
+
+void record_page::show_row_of(const std::u16string& key) {
+    if (key.empty()) return;
+    const int position = position_of(key);
+    if (position >= 0) list_->select_row(record_count() - 1 - position);
+}
+
+bool record_page::check_selection() {
+    if (list_->row_count() == 0 || list_->selected_row() < 0) {
+        show_message(msg_select_record);
+        return false;
+    }
+    return true;
+}
+
+void record_page::start_new() {
+    if (!account_open()) {
+        show_message(msg_open_account_at_settings);
+        return;
+    }
+    const std::u16string key = run_editor(-1);
+    refresh();
+    show_row_of(key);
+}
+
+void record_page::edit_selected() {
+    if (!check_selection()) return;
+    const std::u16string key = run_editor(record_count() - 1 - list_->selected_row());
+    refresh();
+    // An edit may move the record to another place in date order.
+    show_row_of(key);
+}
+
+void record_page::delete_selected() {
+    if (!check_selection()) return;
+    if (show_message(msg_confirm_delete, message_buttons::yes_no) == message_answer::no) return;
+    delete_position(record_count() - 1 - list_->selected_row());
+    refresh();
+}
+
+void record_page::run_command(int command) {
+    switch (command) {
+        case cmd_new:
+        case record_list_base::cmd_first:
+            start_new();
+            return;
+        case cmd_edit:
+        case record_list_base::cmd_edit:
+            edit_selected();
+            return;
+        case cmd_delete:
+        case record_list_base::cmd_delete:
+            delete_selected();
+            return;
+        case cmd_back:
+            // Back to the page shown before, as the back button of the tab band.
+            if (auto* screen = qobject_cast<main_screen*>(parentWidget()))
+                screen->tap(back_button_x);
+            return;
+    }
+}
+
+void record_page::open_page_menu() {
+    const int chosen = popup_menu(
+        menu_button_, QPoint(0, 0),
+        {menu_command(u"New", cmd_new), menu_command(u"Edit", cmd_edit),
+         menu_command(u"Delete", cmd_delete), menu_separator(), menu_command(u"Back", cmd_back)});
+    if (chosen != 0) run_command(chosen);
+}
+
+}  // namespace kelvane

@@ -1,0 +1,276 @@
+// The fuel page and the fuel purchase editor, driven as the owner drives them.
+
+#include <QApplication>
+#include <QComboBox>
+#include <QScrollBar>
+#include <optional>
+
+#include "gui/records/list_header.h"
+#include "gui/shell/main_commands.h"
+#include "gui/widgets/date_picker.h"
+#include "gui/widgets/edit_box.h"
+#include "gui/widgets/skin_button.h"
+#include "record_screens_support.h"
+
+namespace kelvane {
+namespace {
+
+class fuel_screens_test : public record_screens_test {
+protected:
+    static fuel_editor& editor(device_dialog& d) { return static_cast<fuel_editor&>(d); }
+};
+
+TEST_F(fuel_screens_test, typing_keeps_price_cost_and_quantity_together_and_saves_the_fill_up) {
+    add_vehicle(u"Car", {.tank_capacity = 50, .initial_mileage = 12000});
+    auto& main = open_main_screen();
+    main.tap(105);  // another page: "Purchase Fuel" brings the fuel page back
+    const std::u16string note(60, u'N');
+    modal.then([&](device_dialog& d) {
+        fuel_editor& e = editor(d);
+        EXPECT_EQ(u"12000.0", e.mileage_box().get_text());
+        type(e.unit_price_box(), "1.500");
+        type(e.cost_box(), "30");
+        EXPECT_EQ(u"20.00", e.quantity_box().get_text());
+        retype(e.quantity_box(), "10");
+        EXPECT_EQ(u"15.00", e.cost_box().get_text());
+        EXPECT_EQ(u"1.500", e.unit_price_box().get_text()) << "the price is what was typed";
+        e.full_tank_button().click();
+        EXPECT_EQ(u"50.00", e.gauge_box().get_text());
+        retype(e.mileage_box(), "12345.6");
+        e.fuel_type_box().setEditText("Super");
+        type(e.note_box(), QString::fromStdU16String(note));
+        EXPECT_TRUE(e.choose(record_editor::cmd_save));
+    });
+    main.choose(cmd::purchase_fuel);
+    EXPECT_EQ(0, prog->shell.current_page);
+    EXPECT_TRUE(boxes.boxes().empty());
+
+    prog->save_at_end();
+    auto stored = read_back<fuel_store>();
+    ASSERT_EQ(1, stored->record_count());
+    const fuel_record& r = stored->record_at(0);
+    EXPECT_EQ(1.5, r.unit_price);
+    EXPECT_EQ(15.0, r.fuel_cost);
+    EXPECT_EQ(10.0, r.fuel_purchased);
+    EXPECT_EQ(50.0, r.fuel_gauge);
+    EXPECT_EQ(12345.6, r.mileage);
+    EXPECT_EQ(u"Super", fixed_text(r.fuel_type));
+    EXPECT_EQ(note.substr(0, 50), fixed_text(r.note));
+    EXPECT_EQ(2026, r.year);
+    EXPECT_EQ(12, r.month);
+    EXPECT_EQ(7, r.day) << "dated now";
+    EXPECT_EQ(1.5, stored->header().last_unit_price);
+}
+
+TEST_F(fuel_screens_test, a_new_fill_up_starts_from_the_last_price_and_fuel_type) {
+    add_vehicle(u"Car");
+    auto& main = open_main_screen();
+    modal.then([](device_dialog& d) {
+        type(editor(d).unit_price_box(), "1.789");
+        editor(d).fuel_type_box().setCurrentIndex(5);  // the bottom of the list
+        d.choose(record_editor::cmd_save);
+    });
+    main.choose(cmd::purchase_fuel);
+    std::optional<fuel_entry> next;
+    modal.then([&](device_dialog& d) { next = editor(d).entry(); });
+    fuel().new_button().click();
+    ASSERT_TRUE(next);
+    EXPECT_EQ(u"1.789", next->unit_price);
+    EXPECT_EQ(u"Diesel", next->fuel_type);
+    EXPECT_EQ(u"", next->cost);
+}
+
+TEST_F(fuel_screens_test, an_edit_that_changes_the_date_reorders_and_recomputes_the_neighbours) {
+    add_vehicle(u"Car");
+    store_fill_up(1000, 40, 50, 1);
+    store_fill_up(1500, 40, 50, 2);
+    store_fill_up(2000, 50, 50, 10);  // dated wrongly: it was bought on the 3rd
+    store_fill_up(2500, 30, 50, 4);
+    open_main_screen();
+    record_list_base& list = fuel().list();
+    ASSERT_EQ(u" 2000", list.cell_text(0, 0));
+    modal.then([](device_dialog& d) {
+        editor(d).date_box().set_value({2026, 3, 3, 12, 0, 0});
+        d.choose(record_editor::cmd_save);
+    });
+    fuel().edit_selected();
+
+    const std::vector<std::u16string> mileages{u" 2500", u" 2000", u" 1500", u" 1000"};
+    const std::vector<std::u16string> economies{u"-", u"6.00", u"10.00", u"8.00"};
+    for (int row = 0; row < 4; ++row) {
+        EXPECT_EQ(mileages[static_cast<std::size_t>(row)], list.cell_text(row, 0)) << row;
+        EXPECT_EQ(economies[static_cast<std::size_t>(row)], list.cell_text(row, 2)) << row;
+    }
+    EXPECT_EQ(1, list.selected_row()) << "the edited fill-up stays selected at its new place";
+
+    prog->save_at_end();
+    auto stored = read_back<fuel_store>();
+    ASSERT_EQ(4, stored->record_count());
+    EXPECT_EQ(2000, stored->record_at(2).mileage);
+    EXPECT_EQ(3, stored->record_at(2).day);
+    EXPECT_DOUBLE_EQ(10.0, stored->record_at(1).economy);
+    EXPECT_DOUBLE_EQ(6.0, stored->record_at(2).economy);
+}
+
+TEST_F(fuel_screens_test, saving_an_edit_keeps_the_quantity_of_a_fill_up_without_a_price) {
+    // A fill-up entered with cost and quantity only (or imported so) has no
+    // price; opening it must not turn its quantity into cost / 0.
+    add_vehicle(u"Car");
+    store_fill_up(1000, 40, 50, 1, 60);
+    open_main_screen();
+    modal.then([](device_dialog& d) {
+        EXPECT_EQ(u"40.00", editor(d).quantity_box().get_text());
+        d.choose(record_editor::cmd_save);
+    });
+    screen_->choose(cmd::edit);
+    EXPECT_EQ(40.0, prog->fuel.record_at(0).fuel_purchased);
+    EXPECT_EQ(60.0, prog->fuel.record_at(0).fuel_cost);
+}
+
+TEST_F(fuel_screens_test, no_to_the_delete_question_leaves_the_file_as_it_was) {
+    add_vehicle(u"Car");
+    store_fill_up(1000, 40, 50, 1);
+    store_fill_up(1500, 40, 50, 2);
+    open_main_screen();
+    const auto before = fs.bytes(file_of(u".ful"));
+
+    boxes.answer_next(message_answer::no);
+    modal.then_choose(record_page::cmd_delete);
+    fuel().menu_button().click();  // the page's own menu
+    boxes.answer_next(message_answer::no);
+    modal.then([](device_dialog& d) {
+        d.choose(record_editor::cmd_delete);
+        EXPECT_FALSE(d.ended()) << "No keeps the editor open";
+    });
+    fuel().edit_selected();
+    EXPECT_EQ(std::vector<std::u16string>(2, msg_confirm_delete), boxes.texts());
+    EXPECT_EQ(2, prog->fuel.record_count());
+    prog->save_at_end();
+    EXPECT_EQ(before, fs.bytes(file_of(u".ful")));
+}
+
+TEST_F(fuel_screens_test, the_editor_deletes_its_fill_up_on_yes) {
+    add_vehicle(u"Car");
+    store_fill_up(1000, 40, 50, 1);
+    store_fill_up(1500, 40, 50, 2);
+    open_main_screen();
+    fuel().list().select_row(1);
+    modal.then([](device_dialog& d) { d.choose(record_editor::cmd_delete); });
+    fuel().edit_selected();
+    prog->save_at_end();
+    auto stored = read_back<fuel_store>();
+    ASSERT_EQ(1, stored->record_count());
+    EXPECT_EQ(1500, stored->record_at(0).mileage);
+}
+
+TEST_F(fuel_screens_test, a_save_the_folder_refuses_keeps_the_editor_open_with_what_was_typed) {
+    add_vehicle(u"Car");
+    store_fill_up(1000, 40, 50, 1);
+    open_main_screen();
+    read_only_files locked(fs);
+    std::optional<scoped_services> read_only;
+    read_only.emplace(service_set{&locked});
+    modal.then([&](device_dialog& d) {
+        fuel_editor& e = editor(d);
+        type(e.cost_box(), "61.20");
+        retype(e.mileage_box(), "1600");
+        e.choose(record_editor::cmd_save);
+        EXPECT_FALSE(d.ended());
+        EXPECT_EQ(std::vector<std::u16string>{msg_write_failed}, boxes.texts());
+        EXPECT_EQ(u"61.20", e.cost_box().get_text());
+        EXPECT_EQ(u"1600", e.mileage_box().get_text());
+
+        // The folder can be written again: saving once more stores the fill-up once.
+        read_only.reset();
+        e.choose(record_editor::cmd_save);
+        EXPECT_TRUE(d.ended());
+    });
+    fuel().start_new();
+    EXPECT_EQ(2, prog->fuel.record_count());
+    EXPECT_EQ(2, fuel().list().row_count());
+    prog->save_at_end();
+    auto stored = read_back<fuel_store>();
+    ASSERT_EQ(2, stored->record_count());
+    EXPECT_EQ(61.2, stored->record_at(1).fuel_cost);
+    EXPECT_EQ(1600, stored->record_at(1).mileage);
+}
+
+TEST_F(fuel_screens_test, commands_without_an_account_or_a_selection_say_what_is_missing) {
+    auto& main = open_main_screen();
+    main.choose(cmd::purchase_fuel);
+    fuel().edit_selected();
+    fuel().delete_selected();
+    EXPECT_EQ(1u, modal.opened().size()) << "only the start-up splash";
+    EXPECT_EQ((std::vector<std::u16string>{msg_open_account_at_settings, msg_select_record,
+                                           msg_select_record}),
+              boxes.texts());
+}
+
+TEST_F(fuel_screens_test, the_page_menu_keeps_its_own_commands) {
+    add_vehicle(u"Car");
+    auto& main = open_main_screen();
+    main.tap(70);
+    main.tap(0);
+    // The page's "New" has the number of the main menu's "Add Auto", and its
+    // "Back" that of "Options": each must do what the page's menu says.
+    modal.then_choose(record_page::cmd_new);
+    fuel().open_page_menu();
+    ASSERT_EQ(2u, modal.opened().size());
+    EXPECT_EQ("kelvane::fuel_editor", modal.opened()[1]);
+    EXPECT_EQ(0, prog->shell.current_page);
+    modal.then_choose(record_page::cmd_back);
+    fuel().open_page_menu();
+    EXPECT_EQ(2, prog->shell.current_page) << "back to the page shown before";
+    EXPECT_TRUE(boxes.boxes().empty());
+    const auto& menu = modal.popups()[0];
+    ASSERT_EQ(5u, menu.size());
+    EXPECT_EQ(u"New", menu[0].text);
+    EXPECT_EQ(u"Back", menu[4].text);
+}
+
+TEST_F(fuel_screens_test, the_vehicle_chooser_opens_the_other_account) {
+    add_vehicle(u"Car");
+    store_fill_up(1000, 40, 50, 1);
+    add_vehicle(u"Van", {.economy_mode = 3});
+    open_main_screen();
+    EXPECT_EQ(0, fuel().list().row_count());
+    QComboBox& chooser = fuel().vehicle_chooser();
+    ASSERT_EQ("Van", chooser.currentText());
+    chooser.setCurrentIndex(chooser.findText("Car"));
+    EXPECT_EQ(u"Car", prog->config.current_account());
+    EXPECT_EQ(1, fuel().list().row_count());
+    EXPECT_EQ(0, fuel().list().selected_row());
+    EXPECT_EQ(u"Liter/100Km", fuel().list().header().items()[2].title);
+}
+
+TEST_F(fuel_screens_test, every_control_of_the_pages_shows_on_each_screen_size) {
+    add_vehicle(u"Car");
+    for (int day = 1; day <= 20; ++day) store_fill_up(1000 + 400 * day, 40, 50, day);
+    auto& main = open_main_screen();
+    main.fire_pending_timers();
+    const std::pair<int, int> sizes[] = {{240, 320}, {240, 240}, {320, 240}};
+    for (auto [w, h] : sizes) {
+        screen.set_screen_size(w, h);
+        const QRect shown(0, 0, w, h - main_screen::tab_band - soft_menu_bar::bar_height);
+        for (int index : {0, 1, 2}) {
+            main.tap(35 * index);
+            QApplication::processEvents();
+            auto& page = static_cast<record_page&>(*main.page(index));
+            for (QWidget* control : {static_cast<QWidget*>(&page.list()),
+                                     static_cast<QWidget*>(&page.vehicle_chooser()),
+                                     static_cast<QWidget*>(&page.new_button()),
+                                     static_cast<QWidget*>(&page.menu_button())})
+                EXPECT_TRUE(shown.contains(control->geometry()))
+                    << w << "x" << h << " page " << index;
+            EXPECT_GE(page.list().rows_per_page(), 4) << w << "x" << h;
+            EXPECT_EQ(0, page.list().horizontalScrollBar()->maximum())
+                << "the columns fit beside the scroll bar at " << w << "x" << h;
+        }
+        main.tap(0);
+        save_screenshot(screen.snapshot(),
+                        ("fuel_page_" + std::to_string(w) + "x" + std::to_string(h)).c_str());
+    }
+}
+
+}  // namespace
+}  // namespace kelvane
