@@ -153,6 +153,11 @@ TEST_F(main_screen_test, wide_screens_continue_the_bar_with_the_filler) {
     screen.set_screen_size(480, 640);
     const QImage wide = d.render_tab_bar();
     EXPECT_TRUE(same_as_skin(wide, 400, 80, 0, 0)) << "no bare strip on the widest screen";
+    // Above the bar's bottom line the filler is plain background: each of
+    // its rows is one colour, with no marks repeated every 80 pixels.
+    for (int y = 0; y < main_screen::tab_band - 2; ++y)
+        for (int x = 241; x < 480; ++x)
+            ASSERT_EQ(pixel(wide, 240, y), pixel(wide, x, y)) << x << "," << y;
 }
 
 TEST_F(main_screen_test, left_and_right_keys_wrap_round_the_pages) {
