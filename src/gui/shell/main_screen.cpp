@@ -229,7 +229,10 @@ void main_screen::paintEvent(QPaintEvent* e) {
 }
 
 void main_screen::mousePressEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton) tap(e->position().toPoint().x());
+    // Taps a page leaves unhandled come up to the main screen as well; only
+    // those on the tab bar switch pages.
+    const QPoint at = e->position().toPoint();
+    if (e->button() == Qt::LeftButton && at.y() >= 0 && at.y() < tab_band) tap(at.x());
 }
 
 void main_screen::end_key() {

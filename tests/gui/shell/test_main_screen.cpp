@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 
 #include "core/accounts/configuration.h"
 #include "core/stores/fuel_store.h"
@@ -158,6 +159,25 @@ TEST_F(main_screen_test, wide_screens_continue_the_bar_with_the_filler) {
     for (int y = 0; y < main_screen::tab_band - 2; ++y)
         for (int x = 241; x < 480; ++x)
             ASSERT_EQ(pixel(wide, 240, y), pixel(wide, x, y)) << x << "," << y;
+}
+
+TEST_F(main_screen_test, only_taps_on_the_tab_bar_switch_pages) {
+    auto& d = open();
+    d.tap(105);
+    const auto click = [](QWidget* w, QPoint at) {
+        QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &press);
+    };
+    // A tap in the blank area of a page, below the tabs of fees and of the back button.
+    main_page* trips = d.page(3);
+    click(trips, trips->mapFrom(&d, QPoint(200, 250)));
+    click(trips, trips->mapFrom(&d, QPoint(80, 40)));
+    click(trips, trips->mapFrom(&d, QPoint(225, 300)));
+    EXPECT_EQ(3, shown_page());
+    EXPECT_EQ((std::vector<int>{0, 3}), d.page_history());
+    click(&d, QPoint(200, 20));
+    EXPECT_EQ(5, shown_page()) << "the tab bar itself still answers";
 }
 
 TEST_F(main_screen_test, left_and_right_keys_wrap_round_the_pages) {
