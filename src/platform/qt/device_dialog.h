@@ -45,6 +45,8 @@ public:
 
     // The dialog's working area: everything above the menu bar.
     QRect client_rect() const;
+    // The menu bar's height on the current screen.
+    int menu_bar_height() const;
 
     // One-shot timers by identifier; the handler is on_timer.
     void start_timer(int id, int milliseconds);
