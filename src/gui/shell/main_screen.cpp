@@ -157,8 +157,11 @@ void main_screen::help() {
             argument = u"file:Kelvane.htm#2";
             break;
     }
-    if (!device_shell().run_program(u"peghelp.exe", argument))
-        show_untranslated(kelvane::tr(u"Could not run peghelp.exe"), kelvane::tr(u"Error"));
+    if (device_shell().run_program(u"peghelp.exe", argument)) return;
+    // On a desktop the shell names the document and what kept it from opening.
+    std::u16string why = device_shell().failure_text();
+    if (why.empty()) why = kelvane::tr(u"Could not run peghelp.exe");
+    show_untranslated(why, kelvane::tr(u"Error"));
 }
 
 void main_screen::on_command(int command) {

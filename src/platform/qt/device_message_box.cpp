@@ -23,6 +23,15 @@ int scaled(int length) {
     return scaled_length(length, device().screen_width(), device().screen_height());
 }
 
+// The text as shown: a long path may break after any of its separators, so
+// that it wraps inside the box instead of running past its edge.
+QString breakable(const std::u16string& text) {
+    QString shown = QString::fromStdU16String(text);
+    shown.replace('/', QStringLiteral("/\u200B"));
+    shown.replace('\\', QStringLiteral("\\\u200B"));
+    return shown;
+}
+
 }  // namespace
 
 device_message_box::device_message_box(std::u16string_view text, std::u16string_view caption,
@@ -33,7 +42,8 @@ device_message_box::device_message_box(std::u16string_view text, std::u16string_
       answer_(buttons == message_buttons::ok ? message_answer::ok : message_answer::cancel) {
     set_overlay(true);
     set_caption(std::u16string(caption));
-    label_ = new QLabel(QString::fromStdU16String(text_), this);
+    label_ = new QLabel(breakable(text_), this);
+    label_->setTextFormat(Qt::PlainText);
     label_->setWordWrap(true);
     label_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     label_->setFont(device_font({u"Arial", scaled(text_size)}));

@@ -273,6 +273,12 @@ TEST_F(main_screen_test, help_opens_the_section_of_the_page_on_show) {
     ASSERT_EQ(1u, boxes.boxes().size());
     EXPECT_EQ(u"Could not run peghelp.exe", boxes.boxes()[0].text);
     EXPECT_EQ(u"Error", boxes.boxes()[0].caption);
+    // A shell that knows why says so in its own words.
+    shell_.failure = u"Could not open the help document\n/x/Kelvane.htm\nThe file is missing.";
+    d.help();
+    ASSERT_EQ(2u, boxes.boxes().size());
+    EXPECT_EQ(shell_.failure, boxes.boxes()[1].text);
+    EXPECT_EQ(u"Error", boxes.boxes()[1].caption);
 }
 
 TEST_F(main_screen_test, pages_are_laid_out_again_only_once_settled_and_tall_enough) {
