@@ -1,6 +1,7 @@
 #include "gui/shell/device_window.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMenu>
@@ -26,6 +27,8 @@ QSettings host_settings() {
 constexpr int assumed_menu_bar_height = 30;
 // A window manager's title bar and borders, until one has been measured.
 constexpr QSize assumed_frame(10, 40);
+// How long a window manager takes to place, frame or resize a window.
+constexpr int settle_ms = 250;
 
 }  // namespace
 
@@ -81,9 +84,14 @@ device_window::device_window(int zoom, QWidget* parent) : QMainWindow(parent), z
     setCentralWidget(screen_);
 
     screen_menu_ = menuBar()->addMenu("&Screen");
+    // One size at most is checked (none for a size dragged by hand), one zoom.
+    auto* sizes = new QActionGroup(this);
+    sizes->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+    auto* zooms = new QActionGroup(this);
     for (const QSize& s : screen_sizes()) {
         QAction* a = screen_menu_->addAction(QString());
         a->setCheckable(true);
+        sizes->addAction(a);
         connect(a, &QAction::triggered, this, [this, s] { choose_size(s); });
         size_actions_.emplace_back(s, a);
     }
@@ -91,6 +99,7 @@ device_window::device_window(int zoom, QWidget* parent) : QMainWindow(parent), z
     for (int z = 1; z <= max_zoom; ++z) {
         QAction* a = screen_menu_->addAction(QString());
         a->setCheckable(true);
+        zooms->addAction(a);
         connect(a, &QAction::triggered, this, [this, z] { choose_zoom(z); });
         zoom_actions_.push_back(a);
     }
@@ -191,6 +200,8 @@ void device_window::choose_size(QSize size) {
     }
     resize(size.width(), size.height() + menu_bar_height(size.width()));
     update_menu();
+    // A window grown downwards may now reach past the desktop's edge.
+    QTimer::singleShot(settle_ms, this, &device_window::keep_on_desktop);
 }
 
 void device_window::changeEvent(QEvent* e) {
@@ -245,7 +256,7 @@ void device_window::showEvent(QShowEvent* e) {
         fit_room();
     }
     // The window manager adds its frame after the window appears.
-    QTimer::singleShot(250, this, &device_window::keep_on_desktop);
+    QTimer::singleShot(settle_ms, this, &device_window::keep_on_desktop);
 }
 
 void device_window::keep_on_desktop() {

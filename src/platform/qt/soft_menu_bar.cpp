@@ -95,6 +95,9 @@ void soft_menu_bar::open_popup(int index) {
         a->setData(sub.command);
         a->setEnabled(is_enabled(sub.command));
     }
+    // Large text measures a little narrower than it draws; the room keeps the
+    // longest item from being cut short.
+    menu.setMinimumWidth(menu.sizeHint().width() + text_px_);
     const QSize hint = menu.sizeHint();
     QPushButton* key = keys_[static_cast<std::size_t>(index)];
     QPoint at = key->mapToGlobal(QPoint(0, -hint.height()));
