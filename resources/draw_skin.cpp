@@ -247,7 +247,6 @@ void chart_button(QPainter& p, QPoint o, int kind, bool second) {
             p.setPen(QPen(ink, 1));
             p.drawLine(o.x() + 3, o.y() + 7, o.x() + 11, o.y() + 7);
             const int l = in ? 6 : 3, rr = in ? 8 : 11, d = in ? -1 : 1;
-            p.drawLine(l, 0, l, 0);
             p.drawLine(o.x() + l, o.y() + 7, o.x() + l - 2 * d, o.y() + 5);
             p.drawLine(o.x() + l, o.y() + 7, o.x() + l - 2 * d, o.y() + 9);
             p.drawLine(o.x() + rr, o.y() + 7, o.x() + rr + 2 * d, o.y() + 5);

@@ -1,40 +1,98 @@
 // The device program on the desktop: one window that is the handheld's screen.
 //
-//   kelvane [--screenshot FILE]
+//   kelvane [--screenshot FILE] [--help] [--version]
 //
-// --screenshot saves a picture of the screen once the main screen is up and
+// --screenshot saves a picture of the screen once the program has started and
 // then ends the program (for reviewing the screens).
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QProcess>
-#include <QTimer>
+#include <QScreen>
+#include <cstdio>
+#include <memory>
+#include <vector>
 
 #include "gui/shell/application.h"
+#include "gui/shell/command_line.h"
 #include "gui/shell/device_window.h"
 #include "gui/shell/first_start.h"
 #include "gui/shell/program.h"
 #include "gui/shell/screens.h"
+#include "gui/shell/screenshot_run.h"
 #include "platform/qt/desktop_shell.h"
 #include "platform/qt/device_message_box.h"
 #include "platform/qt/system_colours.h"
 #include "platform/services.h"
 
+namespace {
+
+using namespace kelvane;
+
+constexpr int exit_failed = 1;
+constexpr int exit_usage = 2;
+
+int usage_error(const QString& why) {
+    std::fprintf(stderr, "kelvane: %s\nTry 'kelvane --help' for more information.\n",
+                 qPrintable(why));
+    return exit_usage;
+}
+
+// The room of the desktop the window will open on. The zoom has to be known
+// before the toolkit starts, so a short-lived one looks at the desktop first.
+desktop_room probe_desktop(int argc, char** argv) {
+    std::vector<char*> args(argv, argv + argc);
+    args.push_back(nullptr);
+    int count = argc;
+    QGuiApplication probe(count, args.data());
+    const QScreen* s = QGuiApplication::primaryScreen();
+    return {s ? s->availableGeometry().size() : QSize(1 << 20, 1 << 20),
+            device_window::saved_frame()};
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    using namespace kelvane;
-    // The zoom scales the whole device screen; it has to be set before Qt starts.
-    // A scale factor the user set himself wins over the saved zoom.
+    // --help and --version need no display, so they are answered before the
+    // toolkit starts; options it does not know yet may be the toolkit's own.
+    QStringList raw;
+    for (int i = 1; i < argc; ++i) raw << QString::fromLocal8Bit(argv[i]);
+    const launch_options early = read_command_line(raw, true);
+    switch (early.what) {
+        case launch_options::action::help:
+            std::fputs(qPrintable(usage_text()), stdout);
+            return 0;
+        case launch_options::action::version:
+            std::fputs(qPrintable(version_text()), stdout);
+            return 0;
+        case launch_options::action::error:
+            return usage_error(early.error);
+        case launch_options::action::run:
+            break;
+    }
+
+    // The zoom scales the whole device screen; it has to be set before the
+    // toolkit starts. A scale factor the user set himself wins over it.
     const bool zoom_is_ours = qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR");
-    const int zoom = device_window::saved_zoom();
-    if (zoom > 1 && zoom_is_ours) qputenv("QT_SCALE_FACTOR", QByteArray::number(zoom));
+    int zoom = zoom_is_ours ? 1 : 0;
+    if (zoom_is_ours && device_window::saved_zoom() > 1) {
+        zoom = device_window::start_zoom(probe_desktop(argc, argv));
+        if (zoom > 1) qputenv("QT_SCALE_FACTOR", QByteArray::number(zoom));
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName("Kelvane");
     // The program ends when the main screen has closed and the data is written.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    QString screenshot;
-    const QStringList args = QApplication::arguments();
-    if (const int i = args.indexOf("--screenshot"); i >= 0 && i + 1 < args.size())
-        screenshot = args[i + 1];
+    const launch_options options = read_command_line(QApplication::arguments().mid(1), false);
+    if (options.what == launch_options::action::error) return usage_error(options.error);
+    if (!options.screenshot.isEmpty()) {
+        const QString problem = screenshot_run::check_target(options.screenshot);
+        if (!problem.isEmpty()) {
+            std::fprintf(stderr, "kelvane: %s\n", qPrintable(problem));
+            return exit_failed;
+        }
+    }
 
     desktop_shell shell;
     device_message_box_service boxes;
@@ -43,27 +101,27 @@ int main(int argc, char** argv) {
     facts.set_system_colours(colours_from_palette(QApplication::palette()));
     scoped_services host({nullptr, nullptr, &facts, &boxes, &shell});
 
-    device_window window;
+    device_window window(zoom);
     window.show();
     install_bundled_files();
 
-    int status = 0;
-    if (!screenshot.isEmpty()) {
-        QTimer::singleShot(1200, &window, [&] {
-            if (!window.screen().snapshot().save(screenshot)) status = 1;
-            window.screen().dismiss_all();
-        });
-    }
+    std::unique_ptr<screenshot_run> shot;
+    if (!options.screenshot.isEmpty())
+        shot = std::make_unique<screenshot_run>(window.screen(), options.screenshot);
     {
         program prog;
         install_screens(prog);
         application().run(prog);
     }
 
+    if (shot && !shot->failure().isEmpty()) {
+        std::fprintf(stderr, "kelvane: %s\n", qPrintable(shot->failure()));
+        return exit_failed;
+    }
     if (window.restart_requested()) {
         // The new run picks the new zoom up from the settings.
         if (zoom_is_ours) qunsetenv("QT_SCALE_FACTOR");
         QProcess::startDetached(QApplication::applicationFilePath(), {});
     }
-    return status;
+    return 0;
 }

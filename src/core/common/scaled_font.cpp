@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
+#include "platform/screen_scale.h"
 #include "platform/services.h"
 
 namespace kelvane {
 
 int scaled_font_size(int requested, int screen_width, int screen_height) {
-    const double ratio = static_cast<double>(screen_width) * screen_height / (240.0 * 320.0);
-    return std::max({requested, 9, static_cast<int>(ratio * requested)});
+    return std::max(9, scaled_length(requested, screen_width, screen_height));
 }
 
 int scaled_font_size(int requested) {

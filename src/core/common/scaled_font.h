@@ -1,6 +1,8 @@
 #pragma once
-// Fonts grow with the screen area above 240 x 320 pixels: a requested pixel
-// size s becomes the largest of s, 9 and s times the area ratio.
+// Fonts grow with the screen's sides above 240 x 320 pixels: a requested
+// pixel size s becomes the largest of s, 9 and s times the length ratio
+// (the square root of the area ratio), so text keeps its proportion to the
+// screen and to the bars around it.
 
 namespace kelvane {
 

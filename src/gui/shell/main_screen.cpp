@@ -157,8 +157,11 @@ void main_screen::help() {
             argument = u"file:Kelvane.htm#2";
             break;
     }
-    if (!device_shell().run_program(u"peghelp.exe", argument))
-        show_untranslated(kelvane::tr(u"Could not run peghelp.exe"), kelvane::tr(u"Error"));
+    if (device_shell().run_program(u"peghelp.exe", argument)) return;
+    // On a desktop the shell names the document and what kept it from opening.
+    std::u16string why = device_shell().failure_text();
+    if (why.empty()) why = kelvane::tr(u"Could not run peghelp.exe");
+    show_untranslated(why, kelvane::tr(u"Error"));
 }
 
 void main_screen::on_command(int command) {
@@ -229,7 +232,10 @@ void main_screen::paintEvent(QPaintEvent* e) {
 }
 
 void main_screen::mousePressEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton) tap(e->position().toPoint().x());
+    // Taps a page leaves unhandled come up to the main screen as well; only
+    // those on the tab bar switch pages.
+    const QPoint at = e->position().toPoint();
+    if (e->button() == Qt::LeftButton && at.y() >= 0 && at.y() < tab_band) tap(at.x());
 }
 
 void main_screen::end_key() {

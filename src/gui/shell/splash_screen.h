@@ -24,6 +24,10 @@ public:
     // The box as it is painted now (box coordinates).
     QImage render_box() const;
     QRect box_rect() const;
+    // It ends itself once the steps have run. Ended sooner (the window closed
+    // at once), the program would go on without its files loaded and write
+    // empty ones over them at the end.
+    bool dismissable() const override { return false; }
 
 protected:
     void init_dialog() override;

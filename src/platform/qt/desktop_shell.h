@@ -18,7 +18,8 @@ public:
     explicit desktop_shell(opener open) : open_(std::move(open)) {}
 
     // Understands the help viewer "peghelp.exe" with "file:<document>#<anchor>";
-    // false for any other program, a missing document or a failed open.
+    // false for any other program, a missing document or a failed open, with
+    // failure_text() saying which file and why.
     bool run_program(std::u16string_view program, std::u16string_view argument) override;
 
 private:

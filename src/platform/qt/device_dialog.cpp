@@ -8,6 +8,7 @@
 
 #include "platform/qt/device_screen.h"
 #include "platform/qt/modal_service.h"
+#include "platform/services.h"
 
 namespace kelvane {
 
@@ -57,8 +58,12 @@ bool device_dialog::choose(int command) {
     return menu_ && menu_->trigger(command);
 }
 
+int device_dialog::menu_bar_height() const {
+    return soft_menu_bar::height_on(device().screen_width(), device().screen_height());
+}
+
 QRect device_dialog::client_rect() const {
-    const int bar = menu_ ? soft_menu_bar::bar_height : 0;
+    const int bar = menu_ ? menu_bar_height() : 0;
     return QRect(0, 0, width(), std::max(0, height() - bar));
 }
 
@@ -126,9 +131,11 @@ void device_dialog::end_modal() {
 }
 
 void device_dialog::place_menu_bar() {
-    if (menu_)
-        menu_->setGeometry(0, height() - soft_menu_bar::bar_height, width(),
-                           soft_menu_bar::bar_height);
+    if (!menu_) return;
+    // The bar grows with the screen by the same rule as the text.
+    const int bar = menu_bar_height();
+    menu_->fit_screen(device().screen_width(), device().screen_height());
+    menu_->setGeometry(0, height() - bar, width(), bar);
 }
 
 void device_dialog::resizeEvent(QResizeEvent*) {

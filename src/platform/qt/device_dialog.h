@@ -30,6 +30,9 @@ public:
     // Ends a modal run with a result code (the run returns it).
     void end_dialog(int code);
     bool ended() const { return ended_; }
+    // Whether closing the window may end this dialog from outside, as if
+    // dismissed; a dialog that must finish its work first ends itself.
+    virtual bool dismissable() const { return true; }
     bool running() const { return running_; }
     int result() const { return result_; }
 
@@ -49,6 +52,8 @@ public:
 
     // The dialog's working area: everything above the menu bar.
     QRect client_rect() const;
+    // The menu bar's height on the current screen.
+    int menu_bar_height() const;
 
     // One-shot timers by identifier; the handler is on_timer.
     void start_timer(int id, int milliseconds);

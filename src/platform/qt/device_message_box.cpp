@@ -4,12 +4,34 @@
 #include <QPainter>
 
 #include "platform/qt/qpainter_dc.h"
+#include "platform/screen_scale.h"
+#include "platform/services.h"
 
 namespace kelvane {
 
 namespace {
+
+// Sizes on the handheld's 240 x 320 screen; larger screens scale them by
+// the same length ratio as the program's text.
 constexpr int caption_height = 20;
 constexpr int button_height = 22;
+constexpr int button_width = 60;
+constexpr int box_width = 220;
+constexpr int text_size = 13;
+
+int scaled(int length) {
+    return scaled_length(length, device().screen_width(), device().screen_height());
+}
+
+// The text as shown: a long path may break after any of its separators, so
+// that it wraps inside the box instead of running past its edge.
+QString breakable(const std::u16string& text) {
+    QString shown = QString::fromStdU16String(text);
+    shown.replace('/', QStringLiteral("/\u200B"));
+    shown.replace('\\', QStringLiteral("\\\u200B"));
+    return shown;
+}
+
 }  // namespace
 
 device_message_box::device_message_box(std::u16string_view text, std::u16string_view caption,
@@ -20,10 +42,11 @@ device_message_box::device_message_box(std::u16string_view text, std::u16string_
       answer_(buttons == message_buttons::ok ? message_answer::ok : message_answer::cancel) {
     set_overlay(true);
     set_caption(std::u16string(caption));
-    label_ = new QLabel(QString::fromStdU16String(text_), this);
+    label_ = new QLabel(breakable(text_), this);
+    label_->setTextFormat(Qt::PlainText);
     label_->setWordWrap(true);
     label_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    label_->setFont(device_font({u"Arial", 13}));
+    label_->setFont(device_font({u"Arial", scaled(text_size)}));
     // The buttons are the device's own, in its language, not the program's.
     switch (buttons) {
         case message_buttons::ok:
@@ -43,7 +66,7 @@ device_message_box::device_message_box(std::u16string_view text, std::u16string_
 
 void device_message_box::add_button(const char16_t* key, message_answer a) {
     auto* b = new QPushButton(QString::fromStdU16String(key), this);
-    b->setFont(device_font({u"Arial", 13}));
+    b->setFont(device_font({u"Arial", scaled(text_size)}));
     connect(b, &QPushButton::clicked, this, [this, a] { press(a); });
     buttons_list_.emplace_back(b, a);
 }
@@ -59,22 +82,27 @@ bool device_message_box::press(message_answer a) {
 }
 
 QRect device_message_box::box_rect() const {
-    const int w = std::min(220, width() - 12);
+    const int w = std::min(scaled(box_width), width() - 12);
     const QFontMetrics fm(label_->font());
     const QRect text = fm.boundingRect(QRect(0, 0, w - 16, 1000), Qt::TextWordWrap, label_->text());
-    const int h = caption_height + std::max(text.height(), 28) + 16 + button_height + 8;
+    const int h = scaled(caption_height) + std::max(text.height(), scaled(28)) + 16 +
+                  scaled(button_height) + 8;
     return QRect((width() - w) / 2, std::max(0, (height() - h) / 2), w, std::min(h, height()));
 }
 
 void device_message_box::on_size(int, int) {
+    const QFont font = device_font({u"Arial", scaled(text_size)});
+    label_->setFont(font);
     const QRect box = box_rect();
-    label_->setGeometry(box.left() + 8, box.top() + caption_height + 8, box.width() - 16,
-                        box.height() - caption_height - button_height - 24);
+    const int caption = scaled(caption_height), bh = scaled(button_height);
+    label_->setGeometry(box.left() + 8, box.top() + caption + 8, box.width() - 16,
+                        box.height() - caption - bh - 24);
     const int n = static_cast<int>(buttons_list_.size());
-    const int bw = 60, gap = 8;
+    const int bw = scaled(button_width), gap = 8;
     int x = box.left() + (box.width() - n * bw - (n - 1) * gap) / 2;
     for (auto& [b, a] : buttons_list_) {
-        b->setGeometry(x, box.bottom() - button_height - 6, bw, button_height);
+        b->setFont(font);
+        b->setGeometry(x, box.bottom() - bh - 6, bw, bh);
         x += bw + gap;
     }
 }
@@ -84,10 +112,11 @@ void device_message_box::paintEvent(QPaintEvent*) {
     const QRect box = box_rect();
     p.fillRect(box.adjusted(2, 2, 2, 2), QColor(0, 0, 0, 60));
     p.fillRect(box, Qt::white);
-    p.fillRect(QRect(box.left(), box.top(), box.width(), caption_height), QColor(30, 60, 150));
+    const int caption_h = scaled(caption_height);
+    p.fillRect(QRect(box.left(), box.top(), box.width(), caption_h), QColor(30, 60, 150));
     p.setPen(Qt::white);
-    p.setFont(device_font({u"Arial", 13, 700}));
-    p.drawText(QRect(box.left() + 6, box.top(), box.width() - 12, caption_height),
+    p.setFont(device_font({u"Arial", scaled(text_size), 700}));
+    p.drawText(QRect(box.left() + 6, box.top(), box.width() - 12, caption_h),
                Qt::AlignVCenter | Qt::AlignLeft, QString::fromStdU16String(caption()));
     p.setPen(QColor(30, 60, 150));
     p.drawRect(box.adjusted(0, 0, -1, -1));

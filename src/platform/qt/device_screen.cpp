@@ -52,7 +52,7 @@ void device_screen::detach(device_dialog* d) {
 void device_screen::dismiss_all() {
     auto open = layers_;
     for (auto it = open.rbegin(); it != open.rend(); ++it)
-        if ((*it)->running()) (*it)->end_dialog(device_dialog::dismissed);
+        if ((*it)->running() && (*it)->dismissable()) (*it)->end_dialog(device_dialog::dismissed);
 }
 
 QImage device_screen::snapshot() {

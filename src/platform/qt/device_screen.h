@@ -31,7 +31,8 @@ public:
     // The dialogs on the screen, lowest first.
     const std::vector<device_dialog*>& layers() const { return layers_; }
     device_dialog* top() const { return layers_.empty() ? nullptr : layers_.back(); }
-    // Ends every open dialog from the top down (the window is being closed).
+    // Ends every open dialog that may be dismissed, from the top down (the
+    // window is being closed).
     void dismiss_all();
 
     // The screen as it looks now, at logical size.

@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "platform/screen_scale.h"
+
 namespace kelvane {
 
 namespace {
@@ -21,11 +23,30 @@ const soft_menu_item* find_item(const std::vector<soft_menu_item>& items, int co
     return nullptr;
 }
 
+QString key_style(int text_px) {
+    return QString(
+               "QPushButton{color:white;border:none;font-weight:bold;font-size:%1px;"
+               "padding:0 6px;}"
+               "QPushButton:pressed{background:#2a5aa8;}"
+               "QPushButton:disabled{color:#9ab;}")
+        .arg(text_px);
+}
+
 }  // namespace
 
+int soft_menu_bar::height_on(int screen_width, int screen_height) {
+    return scaled_length(bar_height, screen_width, screen_height);
+}
+
 soft_menu_bar::soft_menu_bar(QWidget* parent) : QWidget(parent) {
-    setFixedHeight(bar_height);
     setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void soft_menu_bar::fit_screen(int screen_width, int screen_height) {
+    const int px = scaled_length(text_size, screen_width, screen_height);
+    if (px == text_px_) return;
+    text_px_ = px;
+    for (auto* k : keys_) k->setStyleSheet(key_style(text_px_));
 }
 
 void soft_menu_bar::set_items(std::vector<soft_menu_item> items) {
@@ -41,10 +62,7 @@ void soft_menu_bar::rebuild() {
         auto* key = new QPushButton(qs(item.text), this);
         key->setFlat(true);
         key->setFocusPolicy(Qt::NoFocus);
-        key->setStyleSheet(
-            "QPushButton{color:white;border:none;font-weight:bold;padding:0 6px;}"
-            "QPushButton:pressed{background:#2a5aa8;}"
-            "QPushButton:disabled{color:#9ab;}");
+        key->setStyleSheet(key_style(text_px_));
         const int index = static_cast<int>(i);
         connect(key, &QPushButton::clicked, this, [this, index] {
             const auto& it = items_[static_cast<std::size_t>(index)];
@@ -65,6 +83,9 @@ void soft_menu_bar::rebuild() {
 void soft_menu_bar::open_popup(int index) {
     const auto& item = items_[static_cast<std::size_t>(index)];
     QMenu menu(this);
+    QFont f = menu.font();
+    f.setPixelSize(text_px_ + 1);
+    menu.setFont(f);
     for (const auto& sub : item.items) {
         if (sub.separator) {
             menu.addSeparator();
@@ -74,6 +95,9 @@ void soft_menu_bar::open_popup(int index) {
         a->setData(sub.command);
         a->setEnabled(is_enabled(sub.command));
     }
+    // Large text measures a little narrower than it draws; the room keeps the
+    // longest item from being cut short.
+    menu.setMinimumWidth(menu.sizeHint().width() + text_px_);
     const QSize hint = menu.sizeHint();
     QPushButton* key = keys_[static_cast<std::size_t>(index)];
     QPoint at = key->mapToGlobal(QPoint(0, -hint.height()));

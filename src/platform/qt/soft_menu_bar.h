@@ -23,9 +23,15 @@ struct soft_menu_item {
 class soft_menu_bar : public QWidget {
     Q_OBJECT
 public:
+    // The bar's height and the soft keys' text size on the handheld's own
+    // 240 x 320 screen; larger screens scale both by their length ratio.
     static constexpr int bar_height = 26;
+    static constexpr int text_size = 12;
+    static int height_on(int screen_width, int screen_height);
 
     explicit soft_menu_bar(QWidget* parent = nullptr);
+    // Sizes the soft keys' text for a screen of this size.
+    void fit_screen(int screen_width, int screen_height);
     void set_items(std::vector<soft_menu_item> items);
     const std::vector<soft_menu_item>& items() const { return items_; }
 
@@ -52,6 +58,7 @@ private:
     std::vector<soft_menu_item> items_;
     std::vector<int> disabled_;
     std::vector<QPushButton*> keys_;
+    int text_px_ = text_size;
 };
 
 }  // namespace kelvane

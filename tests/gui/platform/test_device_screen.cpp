@@ -1,6 +1,7 @@
 // The device screen on the host: its size as the device sees it, nested
-// modal runs, the menu bar, and the font rule that follows the screen.
+// modal runs, the menu bar, and the text and bars that grow with the screen.
 
+#include <QPushButton>
 #include <QTimer>
 
 #include "core/common/scaled_font.h"
@@ -87,14 +88,41 @@ TEST_F(device_screen_test, menu_commands_reach_the_dialog_unless_disabled) {
     EXPECT_EQ((std::vector<int>{7, 1}), d.commands);
 }
 
-TEST_F(device_screen_test, fonts_grow_with_the_screen_area_only) {
-    EXPECT_EQ(13, scaled_font_size(13, 240, 320));
-    EXPECT_EQ(9, scaled_font_size(7, 240, 320));
-    EXPECT_EQ(13, scaled_font_size(13, 240, 240)) << "never below the requested size";
-    EXPECT_EQ(52, scaled_font_size(13, 480, 640));
-    EXPECT_EQ(17, scaled_font_size(13, 320, 320)) << "the area ratio is not cut to a whole number";
+TEST_F(device_screen_test, text_grows_with_the_screen_sides_not_its_area) {
+    for (auto [w, h] : {std::pair{240, 320}, {240, 240}, {320, 240}}) {
+        EXPECT_EQ(13, scaled_font_size(13, w, h)) << w << "x" << h;
+        EXPECT_EQ(9, scaled_font_size(7, w, h)) << "never below 9";
+    }
+    // Twice as wide and twice as tall: text twice as tall, no more.
+    for (int requested = 1; requested <= 40; ++requested) {
+        const int small = scaled_font_size(requested, 240, 320);
+        const int large = scaled_font_size(requested, 480, 640);
+        EXPECT_LE(large, 2 * small) << requested;
+        EXPECT_GE(large, 2 * requested) << requested;
+    }
+    // A maximised desktop window: text no larger than the screen's longer side grew.
+    EXPECT_LE(scaled_font_size(16, 1024, 705), 16 * 1024 / 240);
     screen.set_screen_size(480, 640);
-    EXPECT_EQ(52, scaled_font_size(13));
+    EXPECT_EQ(26, scaled_font_size(13)) << "the size the program sees";
+}
+
+TEST_F(device_screen_test, menu_bar_grows_with_the_text_it_carries) {
+    std::vector<int> heights;
+    for (auto [w, h] : {std::pair{240, 320}, {480, 640}}) {
+        screen.set_screen_size(w, h);
+        modal.then([&](device_dialog& d) {
+            soft_menu_bar* bar = d.menu_bar();
+            EXPECT_EQ(h, d.client_rect().height() + bar->height()) << "the bar ends the screen";
+            EXPECT_EQ(bar->geometry().top(), d.client_rect().bottom() + 1);
+            for (auto* key : bar->findChildren<QPushButton*>())
+                EXPECT_LE(key->fontMetrics().height(), bar->height()) << w;
+            heights.push_back(bar->height());
+        });
+        menu_dialog d;
+        d.exec();
+    }
+    ASSERT_EQ(2u, heights.size());
+    EXPECT_EQ(2 * heights[0], heights[1]);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 
 #include "core/accounts/configuration.h"
 #include "core/stores/fuel_store.h"
@@ -153,6 +154,30 @@ TEST_F(main_screen_test, wide_screens_continue_the_bar_with_the_filler) {
     screen.set_screen_size(480, 640);
     const QImage wide = d.render_tab_bar();
     EXPECT_TRUE(same_as_skin(wide, 400, 80, 0, 0)) << "no bare strip on the widest screen";
+    // Above the bar's bottom line the filler is plain background: each of
+    // its rows is one colour, with no marks repeated every 80 pixels.
+    for (int y = 0; y < main_screen::tab_band - 2; ++y)
+        for (int x = 241; x < 480; ++x)
+            ASSERT_EQ(pixel(wide, 240, y), pixel(wide, x, y)) << x << "," << y;
+}
+
+TEST_F(main_screen_test, only_taps_on_the_tab_bar_switch_pages) {
+    auto& d = open();
+    d.tap(105);
+    const auto click = [](QWidget* w, QPoint at) {
+        QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &press);
+    };
+    // A tap in the blank area of a page, below the tabs of fees and of the back button.
+    main_page* trips = d.page(3);
+    click(trips, trips->mapFrom(&d, QPoint(200, 250)));
+    click(trips, trips->mapFrom(&d, QPoint(80, 40)));
+    click(trips, trips->mapFrom(&d, QPoint(225, 300)));
+    EXPECT_EQ(3, shown_page());
+    EXPECT_EQ((std::vector<int>{0, 3}), d.page_history());
+    click(&d, QPoint(200, 20));
+    EXPECT_EQ(5, shown_page()) << "the tab bar itself still answers";
 }
 
 TEST_F(main_screen_test, left_and_right_keys_wrap_round_the_pages) {
@@ -248,6 +273,12 @@ TEST_F(main_screen_test, help_opens_the_section_of_the_page_on_show) {
     ASSERT_EQ(1u, boxes.boxes().size());
     EXPECT_EQ(u"Could not run peghelp.exe", boxes.boxes()[0].text);
     EXPECT_EQ(u"Error", boxes.boxes()[0].caption);
+    // A shell that knows why says so in its own words.
+    shell_.failure = u"Could not open the help document\n/x/Kelvane.htm\nThe file is missing.";
+    d.help();
+    ASSERT_EQ(2u, boxes.boxes().size());
+    EXPECT_EQ(shell_.failure, boxes.boxes()[1].text);
+    EXPECT_EQ(u"Error", boxes.boxes()[1].caption);
 }
 
 TEST_F(main_screen_test, pages_are_laid_out_again_only_once_settled_and_tall_enough) {

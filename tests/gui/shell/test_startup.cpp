@@ -136,18 +136,31 @@ TEST_F(startup_test, help_viewer_opens_the_installed_document_at_its_anchor) {
     host_file_system host(dir.path().toStdString());
     scoped_services on_host({&host});
     std::vector<QUrl> opened;
+    bool browser = true;
     desktop_shell viewer([&](const QUrl& u) {
         opened.push_back(u);
-        return true;
+        return browser;
     });
+    const QString document = dir.path() + "/Program Files/Kelvane/Kelvane.htm";
     EXPECT_FALSE(viewer.run_program(u"peghelp.exe", u"file:Kelvane.htm#4")) << "not installed";
+    const QString missing = QString::fromStdU16String(viewer.failure_text());
+    EXPECT_TRUE(missing.contains(document)) << missing.toStdString();
+    EXPECT_TRUE(missing.contains("missing")) << missing.toStdString();
+
     ASSERT_TRUE(install_bundled_files());
     EXPECT_TRUE(viewer.run_program(u"peghelp.exe", u"file:Kelvane.htm#6"));
+    EXPECT_EQ(u"", viewer.failure_text());
     EXPECT_FALSE(viewer.run_program(u"calc.exe", u"file:Kelvane.htm"));
     EXPECT_FALSE(viewer.run_program(u"peghelp.exe", u"file:..\\Config.dat"));
     ASSERT_EQ(1u, opened.size());
     EXPECT_EQ(QString("6"), opened[0].fragment());
-    EXPECT_TRUE(opened[0].toLocalFile().endsWith("Program Files/Kelvane/Kelvane.htm"));
+    EXPECT_EQ(document, opened[0].toLocalFile());
+
+    browser = false;  // a desktop with nothing to open a web page
+    EXPECT_FALSE(viewer.run_program(u"peghelp.exe", u"file:Kelvane.htm#2"));
+    const QString no_program = QString::fromStdU16String(viewer.failure_text());
+    EXPECT_TRUE(no_program.contains(document)) << no_program.toStdString();
+    EXPECT_TRUE(no_program.contains("No program to open it")) << no_program.toStdString();
 }
 
 TEST_F(startup_test, message_box_answers_with_the_button_pressed) {
