@@ -1,6 +1,8 @@
 #include "gui/accounts/account_editor.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QScrollArea>
 #include <QScrollBar>
 
@@ -126,6 +128,10 @@ account_editor::account_editor(program& prog, mode m, account_settings working)
     connect(ok_button_, &QAbstractButton::clicked, this, [this] { on_command(cmd_save); });
     connect(delete_button_, &QAbstractButton::clicked, this, [this] { on_command(cmd_delete); });
     connect(cancel_button_, &QAbstractButton::clicked, this, [this] { on_command(cmd_cancel); });
+    // On a short screen the form scrolls to the box the owner moves to.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && form_->isAncestorOf(now)) scroll_->ensureWidgetVisible(now);
+    });
 }
 
 skin_button& account_editor::calculator_button(edit_box& box) {
@@ -301,14 +307,26 @@ void account_editor::on_size(int width, int height) {
         content > height ? width - scroll_->verticalScrollBar()->sizeHint().width() : width;
     form_->resize(w, std::max(content, height));
 
-    const int label_width = std::min(110, w * 42 / 100);
+    // The labels take what their longest needs, up to nearly half the width;
+    // a narrow screen gets a smaller font rather than cut labels.
+    QFont label_font = font;
+    int label_width = 0;
+    for (int size = scaled_font_size(12);; --size) {
+        label_font = device_font({u"Arial", size});
+        const QFontMetrics metrics(label_font);
+        label_width = 0;
+        for (QLabel* l : labels_)
+            label_width = std::max(label_width, metrics.horizontalAdvance(l->text()) + 4);
+        if (label_width <= w * 45 / 100 || size <= 9) break;
+    }
+    label_width = std::min(label_width, w * 45 / 100);
     const int left = margin + label_width + 2;
     const int right = w - margin;
     const int unit_width = std::max(40, w * 48 / 240);
     const int calc_width = skin_piece::calculator_width + 2;
     int y = margin;
     auto row = [&](int i) {
-        labels_[static_cast<std::size_t>(i)]->setFont(font);
+        labels_[static_cast<std::size_t>(i)]->setFont(label_font);
         labels_[static_cast<std::size_t>(i)]->setGeometry(margin, y, label_width, row_height);
     };
     auto plain = [&](int i, QWidget* control) {

@@ -62,8 +62,8 @@ void accounts_page::set_screen_size(int width, int height) {
     add_button_->setGeometry(w - 84, h - bottom_strip + 2, 82, bottom_strip - 4);
 }
 
-void accounts_page::refresh() {
-    const std::u16string kept = list_->selected_name();
+void accounts_page::refresh_selecting(std::u16string_view name) {
+    const std::u16string kept = name.empty() ? list_->selected_name() : std::u16string(name);
     std::vector<account_summary_row> rows;
     const double total = prog_.config.fill_account_summary(rows);
     const std::u16string open = prog_.fuel.account_name();
@@ -126,7 +126,8 @@ void accounts_page::run_command(int command) {
 void accounts_page::add_account_dialog() {
     account_editor editor(prog_, account_editor::mode::add, {});
     editor.exec();
-    refresh();
+    // A new account is the selected one afterwards.
+    refresh_selecting(editor.resulting_name());
 }
 
 void accounts_page::edit_account_dialog() {

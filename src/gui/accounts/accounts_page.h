@@ -26,8 +26,9 @@ public:
     accounts_page(program& prog, QWidget* parent);
 
     void set_screen_size(int width, int height) override;
-    // Fills the list from the accounts' files and shows the total cost.
-    void refresh() override;
+    // Fills the list from the accounts' files and shows the total cost; the
+    // selected row stays selected.
+    void refresh() override { refresh_selecting({}); }
     void start_new() override { add_account_dialog(); }
     void edit_selected() override { edit_account_dialog(); }
 
@@ -45,6 +46,8 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
+    // The same, selecting the named account's row (the selected one when empty).
+    void refresh_selecting(std::u16string_view name);
     void tap(int row);
     void hold(QPoint at);
     main_screen* screen() const;

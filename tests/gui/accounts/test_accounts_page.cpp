@@ -46,6 +46,7 @@ TEST_F(accounts_test,
     page().run_command(accounts_page::cmd_add_button);
     EXPECT_EQ((std::vector<std::u16string>{u"Van", u"Golf"}), row_names())
         << "the newest slot comes first";
+    EXPECT_EQ(0, page().list().selected()) << "the new account is the chosen one";
     const fuel_header van = fuel_store::read_account_header(data_folder, u"Van");
     EXPECT_EQ(u"Mile", fixed_text(van.mileage_unit));
     EXPECT_EQ(u"US Gallon", fixed_text(van.fuel_unit));
