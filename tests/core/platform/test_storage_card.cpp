@@ -73,17 +73,4 @@ TEST_F(storage_card, the_root_lists_it_as_a_card_and_hides_dot_folders) {
     ASSERT_EQ(1u, no_card.find(u"\\*.*").size());
 }
 
-TEST_F(storage_card, the_environment_chooses_the_card) {
-    const char* before = std::getenv("KELVANE_STORAGE_CARD");
-    const std::string kept = before ? before : "";
-    ::setenv("KELVANE_STORAGE_CARD", home.c_str(), 1);
-    EXPECT_EQ(home, default_storage_card());
-    ::setenv("KELVANE_STORAGE_CARD", "", 1);
-    EXPECT_TRUE(default_storage_card().empty()) << "set but empty: no card";
-    ::unsetenv("KELVANE_STORAGE_CARD");
-    if (const char* h = std::getenv("HOME"); h && *h)
-        EXPECT_EQ(fs::path(h), default_storage_card());
-    if (before) ::setenv("KELVANE_STORAGE_CARD", kept.c_str(), 1);
-}
-
 }  // namespace

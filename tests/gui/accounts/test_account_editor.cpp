@@ -131,17 +131,6 @@ TEST_F(account_editor_test, a_refused_name_keeps_the_editor_open_and_every_file_
     EXPECT_EQ(before, disk());
 }
 
-TEST_F(account_editor_test, a_long_name_is_kept_with_its_first_128_characters) {
-    const QString long_name(130, 'x');
-    const auto result = run(account_editor::mode::add, {}, [&](account_editor& e) {
-        enter(e.name_box(), long_name);
-        e.choose(account_editor::cmd_save);
-    });
-    // The first letter typed became a capital, as in every text box.
-    EXPECT_EQ(u"X" + std::u16string(127, u'x'), result);
-    EXPECT_EQ(result, prog->config.account_slot(0));
-}
-
 TEST_F(account_editor_test, backspace_deletes_a_character_and_escape_cancels) {
     const auto result = run(account_editor::mode::add, {}, [](account_editor& e) {
         enter(e.name_box(), "Golf");

@@ -190,19 +190,5 @@ TEST_F(accounts_test, the_page_keys_step_through_the_pages_without_touching_the_
     EXPECT_EQ(previous, prog->shell.previous_page);
 }
 
-TEST_F(accounts_test, the_page_fits_every_screen_size) {
-    ASSERT_TRUE(prog->config.add_account(u"Golf"));
-    open();
-    for (auto [w, h] : {std::pair{240, 320}, {240, 240}, {320, 240}, {480, 640}}) {
-        dev.set_screen_size(w, h);
-        page().set_screen_size(w, h);
-        const QRect visible(0, 0, w, h - main_screen::tab_band - soft_menu_bar::bar_height);
-        EXPECT_TRUE(visible.contains(page().list().geometry())) << w << "x" << h;
-        EXPECT_TRUE(visible.contains(page().total_label().geometry())) << w << "x" << h;
-        EXPECT_GE(page().list().height(), account_list::header_height + account_list::row_height)
-            << "room for a row at " << w << "x" << h;
-    }
-}
-
 }  // namespace
 }  // namespace kelvane
