@@ -261,14 +261,6 @@ TEST_F(account_editing, changing_units_on_save_converts_the_records_and_trips) {
     EXPECT_EQ(1500 * km_to_miles, fuel.record_at(0).mileage) << "the distance unit did not change";
 }
 
-TEST_F(account_editing, an_old_gallon_reads_as_the_us_gallon) {
-    make_account(u"Car");
-    fuel.load(data_folder, u"Car", false);
-    set_fixed(fuel.header().fuel_unit, u"Gallon");
-    ASSERT_TRUE(fuel.save_all());
-    EXPECT_EQ(u"US Gallon", read_account_settings(config, u"Car").fuel_unit);
-}
-
 TEST_F(account_editing, deleting_moves_the_files_away_removes_its_trips_and_closes_every_account) {
     make_account(u"Car");
     make_account(u"Van");
