@@ -234,6 +234,22 @@ TEST_F(account_editing, a_rename_whose_files_cannot_move_leaves_the_old_account_
     }
 }
 
+TEST_F(account_editing, settings_that_could_not_be_written_stay_in_the_open_stores) {
+    make_account(u"Car");
+    const bytes before = file(file_of<fuel_store>(u"Car"));
+    account_settings s = read_account_settings(config, u"Car");
+    s.currency = u"USD";
+    faulty_file_system faulty(device.fs);
+    scoped_services failing({&faulty});
+    faulty.fail_write(2);  // after Config.dat, the fuel file
+    const auto result = save_account_edit(config, stores(), u"Car", s);
+    EXPECT_EQ(account_save_outcome::saved, result.outcome);
+    EXPECT_FALSE(result.files_written);
+    EXPECT_EQ(before, file(file_of<fuel_store>(u"Car"))) << "the old file is whole";
+    EXPECT_EQ(u"USD", fixed_text(fuel.header().currency)) << "not thrown away by a reload";
+    EXPECT_FALSE(device.boxes.texts().empty()) << "the owner was told";
+}
+
 TEST_F(account_editing, changing_units_on_save_converts_the_records_and_trips) {
     make_account(u"Car");
     account_settings s = read_account_settings(config, u"Car");
