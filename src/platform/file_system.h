@@ -30,6 +30,7 @@ public:
 };
 
 // File attributes as the device reports them.
+inline constexpr std::uint32_t attribute_hidden = 2;
 inline constexpr std::uint32_t attribute_directory = 16;
 inline constexpr std::uint32_t attribute_archive = 32;
 inline constexpr std::uint32_t attribute_temporary = 256;

@@ -64,7 +64,21 @@ std::unique_ptr<device_file> open_host(const fs::path& p, const char* mode) {
 
 }  // namespace
 
-host_file_system::host_file_system(fs::path root) : root_(std::move(root)) {}
+namespace {
+
+bool is_card_name(std::u16string_view name) {
+    const std::u16string_view card = storage_card_name;
+    if (name.size() != card.size()) return false;
+    auto fold = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
+    for (std::size_t i = 0; i < name.size(); ++i)
+        if (fold(name[i]) != fold(card[i])) return false;
+    return true;
+}
+
+}  // namespace
+
+host_file_system::host_file_system(fs::path root, fs::path storage_card)
+    : root_(std::move(root)), card_(std::move(storage_card)) {}
 
 void host_file_system::ensure_root() const {
     std::error_code ec;
@@ -73,16 +87,32 @@ void host_file_system::ensure_root() const {
 
 fs::path host_file_system::host_path(std::u16string_view device_path) const {
     fs::path result = root_;
+    bool first = true;
     std::size_t start = 0;
     while (start <= device_path.size()) {
         std::size_t end = device_path.find_first_of(u"\\/", start);
         if (end == std::u16string_view::npos) end = device_path.size();
         auto part = device_path.substr(start, end - start);
         if (part == u"..") return {};
-        if (!part.empty() && part != u".") result /= to_utf8(part);
+        if (!part.empty() && part != u".") {
+            if (first && !card_.empty() && is_card_name(part))
+                result = card_;
+            else
+                result /= to_utf8(part);
+            first = false;
+        }
         start = end + 1;
     }
     return result;
+}
+
+bool host_file_system::is_storage_card(std::u16string_view device_path) const {
+    if (card_.empty()) return false;
+    while (!device_path.empty() && (device_path.front() == u'\\' || device_path.front() == u'/'))
+        device_path.remove_prefix(1);
+    while (!device_path.empty() && (device_path.back() == u'\\' || device_path.back() == u'/'))
+        device_path.remove_suffix(1);
+    return is_card_name(device_path);
 }
 
 std::unique_ptr<device_file> host_file_system::open_read(std::u16string_view path) {
@@ -126,7 +156,7 @@ bool host_file_system::replace_file(std::u16string_view from, std::u16string_vie
 
 bool host_file_system::create_folder(std::u16string_view path) {
     const auto p = host_path(path);
-    if (p.empty() || p == root_) return false;
+    if (p.empty() || p == root_ || is_storage_card(path)) return false;
     ensure_root();
     std::error_code ec;
     return fs::create_directory(p, ec);
@@ -146,16 +176,27 @@ bool host_file_system::folder_exists(std::u16string_view path) {
 
 std::vector<find_entry> host_file_system::find(std::u16string_view pattern) {
     std::vector<find_entry> out;
-    const auto folder = host_path(parent_folder(pattern));
+    const auto parent = parent_folder(pattern);
+    const auto folder = host_path(parent);
     const auto mask = file_name_of(pattern);
+    // The device's root holds the storage card, which reports itself as a
+    // temporary folder, as cards do on the handheld.
+    const bool at_root = parent.find_first_not_of(u"\\/") == std::u16string::npos;
     std::error_code ec;
+    if (at_root && !card_.empty() && fs::is_directory(card_, ec) &&
+        wildcard_match(mask, storage_card_name))
+        out.push_back({storage_card_name, attribute_directory | attribute_temporary});
     if (folder.empty() || !fs::is_directory(folder, ec)) return out;
     for (const auto& entry : fs::directory_iterator(folder, ec)) {
         const auto name = from_utf8(entry.path().filename().string());
         if (!wildcard_match(mask, name)) continue;
+        if (at_root && !card_.empty() && is_card_name(name)) continue;
         std::error_code kind_ec;
-        out.push_back(
-            {name, entry.is_directory(kind_ec) ? attribute_directory : attribute_archive});
+        std::uint32_t attributes =
+            entry.is_directory(kind_ec) ? attribute_directory : attribute_archive;
+        // Dot files are the host's hidden files.
+        if (name.size() > 1 && name[0] == u'.') attributes |= attribute_hidden;
+        out.push_back({name, attributes});
     }
     std::sort(out.begin(), out.end(),
               [](const find_entry& a, const find_entry& b) { return a.name < b.name; });
@@ -168,6 +209,12 @@ fs::path default_device_root() {
         return fs::path(xdg) / "kelvane" / "device";
     const char* home = std::getenv("HOME");
     return fs::path(home && *home ? home : ".") / ".local" / "share" / "kelvane" / "device";
+}
+
+fs::path default_storage_card() {
+    if (const char* card = std::getenv("KELVANE_STORAGE_CARD")) return card;
+    const char* home = std::getenv("HOME");
+    return home && *home ? fs::path(home) : fs::path();
 }
 
 }  // namespace kelvane

@@ -20,7 +20,7 @@ public:
 };
 
 service_set& current() {
-    static host_file_system files(default_device_root());
+    static host_file_system files(default_device_root(), default_storage_card());
     static host_clock clock;
     static host_device_info info;
     static console_message_box box;

@@ -148,6 +148,21 @@ bool configuration::delete_account(std::u16string_view name_view) {
     return true;
 }
 
+bool configuration::forget_account(std::u16string_view name) {
+    const int slot = find_slot(name);
+    if (slot < 0) return false;
+    set_fixed(block_.account_names[slot], u"");
+    set_fixed(block_.current_account, u"");
+    save_config();
+    return true;
+}
+
+bool configuration::has_free_slot() const {
+    for (int i = 0; i < max_accounts; ++i)
+        if (block_.account_names[i][0] == 0) return true;
+    return false;
+}
+
 bool configuration::open_account(std::u16string_view name) {
     if (!is_valid_account_name(name)) return false;
     const auto folder = data_folder();

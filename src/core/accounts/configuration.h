@@ -74,6 +74,12 @@ public:
     // Empties the name's slot, moves its three files to the "Deleted" folder,
     // closes whatever account was open and saves. False when no slot holds it.
     bool delete_account(std::u16string_view name);
+    // Empties the name's slot and closes whatever account was open, leaving
+    // the account's files where they are (a rename has already moved them),
+    // and saves. False when no slot holds the name.
+    bool forget_account(std::u16string_view name);
+    // True when some slot is free for a new account.
+    bool has_free_slot() const;
     // Loads the account into the attached stores, makes it current and saves.
     // False when the name is empty or cannot be a file name.
     bool open_account(std::u16string_view name);

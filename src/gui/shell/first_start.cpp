@@ -1,5 +1,6 @@
 #include "gui/shell/first_start.h"
 
+#include <QDir>
 #include <QFile>
 #include <string>
 
@@ -22,16 +23,24 @@ void make_folders(file_system& fs, const std::u16string& folder) {
 }  // namespace
 
 bool install_bundled_files() {
+    return install_bundled_files_from(QStringLiteral(":/kelvane"));
+}
+
+bool install_bundled_files_from(const QString& source) {
     auto& fs = device_files();
     const std::u16string folder = program_folder();
     // The program's folder is also the data folder: make sure it is there
     // before anything is written into it.
     make_folders(fs, folder);
+    // The language files are offered by the options screen from the
+    // program's folder, so they must lie there like the help document.
+    QStringList names{QStringLiteral("Kelvane.htm")};
+    names += QDir(source).entryList({QStringLiteral("*.lng")}, QDir::Files, QDir::Name);
     bool ok = true;
-    for (const char* name : {"Kelvane.htm"}) {
-        const std::u16string target = folder + QString::fromLatin1(name).toStdU16String();
+    for (const QString& name : names) {
+        const std::u16string target = folder + name.toStdU16String();
         if (fs.file_exists(target)) continue;
-        QFile bundled(QString(":/kelvane/") + name);
+        QFile bundled(source + '/' + name);
         if (!bundled.open(QIODevice::ReadOnly)) {
             ok = false;
             continue;

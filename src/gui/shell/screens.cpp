@@ -1,5 +1,7 @@
 #include "gui/shell/screens.h"
 
+#include "gui/accounts/accounts_page.h"
+#include "gui/accounts/options_dialog.h"
 #include "gui/records/fees_page.h"
 #include "gui/records/fuel_page.h"
 #include "gui/records/service_page.h"
@@ -24,6 +26,13 @@ void install_screens(program& prog) {
     };
     prog.pages[2] = [](program& p, QWidget* parent) {
         return std::make_unique<fees_page>(p, parent);
+    };
+    prog.pages[accounts_page::page_index] = [](program& p, QWidget* parent) {
+        return std::make_unique<accounts_page>(p, parent);
+    };
+    prog.commands[cmd::options] = [](main_screen& screen) {
+        options_dialog options(screen.prog());
+        options.exec();
     };
 }
 

@@ -177,6 +177,7 @@ void edit_box::focusInEvent(QFocusEvent* e) {
     QLineEdit::focusInEvent(e);
     if (border_on_focus) setFrame(true);
     focused_ = true;
+    focused_by_press_ = e->reason() == Qt::MouseFocusReason;
     if (showing_hint_) {
         suspended_ = true;
         showing_hint_ = false;
@@ -211,7 +212,10 @@ void edit_box::focusOutEvent(QFocusEvent* e) {
 }
 
 void edit_box::mousePressEvent(QMouseEvent* e) {
-    const bool had_focus = focused_;
+    // The press that brought the focus (it arrives after the focus) has
+    // already dropped the suggestions down; only later taps toggle them.
+    const bool had_focus = focused_ && !focused_by_press_;
+    focused_by_press_ = false;
     QLineEdit::mousePressEvent(e);
     if (!had_focus) return;
     if (suggestions_shown_)

@@ -88,6 +88,7 @@ private:
     std::u16string hint_;
     bool showing_hint_ = false;
     bool focused_ = false;
+    bool focused_by_press_ = false;
     bool select_on_tap_ = false;
     bool suspended_ = false;
     bool suggestions_shown_ = false;

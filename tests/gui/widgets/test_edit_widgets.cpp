@@ -152,6 +152,21 @@ TEST_F(edit_test, suggestion_list_drops_down_and_hands_over_a_tapped_row) {
     EXPECT_EQ(1, changes);
 }
 
+TEST_F(edit_test, the_tap_that_focuses_the_box_leaves_its_suggestions_down) {
+    suggestion_dropdown list(&page);
+    box.setGeometry(10, 40, 150, 20);
+    box.set_suggestion_list(&list);
+    box.add_suggestion(u"<English>");
+    // A tap gives the focus first and then presses.
+    focus_in(box);
+    mouse_press(box, {5, 5});
+    mouse_release(box, {5, 5});
+    EXPECT_TRUE(box.suggestions_shown());
+    mouse_press(box, {5, 5});
+    mouse_release(box, {5, 5});
+    EXPECT_FALSE(box.suggestions_shown()) << "a second tap folds them";
+}
+
 TEST_F(edit_test, enter_is_swallowed_and_up_down_reselect) {
     box.kept_tail = 2;
     box.set_text(u"1234");

@@ -1,0 +1,191 @@
+#include "gui/accounts/accounts_page.h"
+
+#include <QKeyEvent>
+
+#include "core/accounts/account_editing.h"
+#include "core/accounts/account_summary_row.h"
+#include "core/common/messages.h"
+#include "core/common/scaled_font.h"
+#include "core/common/text.h"
+#include "gui/accounts/account_editor.h"
+#include "gui/accounts/account_list.h"
+#include "gui/shell/main_screen.h"
+#include "gui/shell/program.h"
+#include "gui/widgets/menu_items.h"
+#include "gui/widgets/skin_button.h"
+#include "gui/widgets/tap_and_hold.h"
+#include "gui/widgets/text_label.h"
+#include "platform/qt/modal_service.h"
+#include "platform/qt/soft_menu_bar.h"
+
+namespace kelvane {
+
+namespace {
+
+constexpr int bottom_strip = 28;
+
+}  // namespace
+
+accounts_page::accounts_page(program& prog, QWidget* parent) : main_page(prog, page_index, parent) {
+    list_ = new account_list(this);
+    add_button_ = new skin_button(prog.skin, this);
+    add_button_->set_text(kelvane::tr(u"Add Auto"));
+    add_button_->setFocusPolicy(Qt::NoFocus);
+    total_ = new text_label(prog.skin, this);
+    total_->icon = false;
+    total_->font_face = u"Arial";
+    total_->align = text_label::left_single;
+    total_->background = rgb(255, 255, 255);
+    connect(add_button_, &QAbstractButton::clicked, this, [this] { run_command(cmd_add_button); });
+    connect(list_, &account_list::tapped, this, [this](int row) { tap(row); });
+    connect(list_, &account_list::edit_requested, this, [this] { edit_account_dialog(); });
+    on_tap_and_hold(list_, [this](QPoint at) { hold(at); });
+    setFocusProxy(list_);
+    set_screen_size(240, 320);
+}
+
+main_screen* accounts_page::screen() const {
+    return qobject_cast<main_screen*>(parentWidget());
+}
+
+void accounts_page::set_screen_size(int width, int height) {
+    // The page lies below the tab band and above the menu bar; it reaches
+    // past the screen's edges, so it is laid out for the part that shows.
+    const int w = std::max(1, width);
+    const int h =
+        std::max(bottom_strip + 1, height - main_screen::tab_band - soft_menu_bar::bar_height);
+    list_->setGeometry(0, 0, w, h - bottom_strip);
+    const int font = scaled_font_size(13);
+    total_->font_height = font;
+    total_->setGeometry(2, h - bottom_strip + 2, std::max(0, w - 88), bottom_strip - 4);
+    add_button_->font_size = font;
+    add_button_->setGeometry(w - 84, h - bottom_strip + 2, 82, bottom_strip - 4);
+}
+
+void accounts_page::refresh_selecting(std::u16string_view name) {
+    const std::u16string kept = name.empty() ? list_->selected_name() : std::u16string(name);
+    std::vector<account_summary_row> rows;
+    const double total = prog_.config.fill_account_summary(rows);
+    const std::u16string open = prog_.fuel.account_name();
+    list_->set_rows(std::move(rows));
+    list_->set_open_account(open);
+    // The selection survives the refresh where it can, so that "Edit" and
+    // "Delete" work right after an account was added or changed.
+    int select = -1;
+    for (int i = 0; i < list_->row_count(); ++i) {
+        const auto& name = list_->rows()[static_cast<std::size_t>(i)].name;
+        if (name == kept) select = i;
+        if (select < 0 && name == open) select = i;
+    }
+    if (select < 0 && list_->row_count() > 0) select = 0;
+    list_->select_row(select);
+    total_->set_text(kelvane::tr(u"Total Cost") + u": " + format("%.2f", total));
+}
+
+void accounts_page::tap(int row) {
+    if (row < 0) {
+        show_message(u"Please choose a vehicle.");
+        return;
+    }
+    prog_.config.open_account(list_->selected_name());
+    list_->set_open_account(prog_.fuel.account_name());
+}
+
+void accounts_page::hold(QPoint at) {
+    const int row = list_->row_at(at);
+    if (row >= 0) list_->select_row(row);
+    const bool selected = list_->selected() >= 0;
+    std::vector<soft_menu_item> items;
+    if (selected) items.push_back(menu_command(u"Open", cmd_open));
+    items.push_back(menu_command(u"Add Auto", cmd_add));
+    if (selected) {
+        items.push_back(menu_command(u"Edit", cmd_edit));
+        items.push_back(menu_command(u"Delete", cmd_delete));
+    }
+    if (const int chosen = popup_menu(list_, at, items)) run_command(chosen);
+}
+
+void accounts_page::run_command(int command) {
+    switch (command) {
+        case cmd_add:
+        case cmd_add_button:
+            add_account_dialog();
+            return;
+        case cmd_edit:
+            edit_account_dialog();
+            return;
+        case cmd_delete:
+            delete_selected_account();
+            return;
+        case cmd_open:
+            open_selected_and_show_fuel();
+            return;
+    }
+}
+
+void accounts_page::add_account_dialog() {
+    account_editor editor(prog_, account_editor::mode::add, {});
+    editor.exec();
+    // A new account is the selected one afterwards.
+    refresh_selecting(editor.resulting_name());
+}
+
+void accounts_page::edit_account_dialog() {
+    const std::u16string name = list_->selected_name();
+    if (name.empty()) {
+        show_message(u"Please choose an account.");
+        return;
+    }
+    account_editor editor(prog_, account_editor::mode::edit,
+                          read_account_settings(prog_.config, name));
+    editor.exec();
+    refresh();
+    // The edited account is the open one afterwards, whether saved or not.
+    if (!editor.resulting_name().empty()) {
+        prog_.config.open_account(editor.resulting_name());
+        list_->set_open_account(prog_.fuel.account_name());
+    }
+}
+
+void accounts_page::delete_selected_account() {
+    const std::u16string name = list_->selected_name();
+    if (name.empty()) {
+        show_message(u"Please choose an account.");
+        return;
+    }
+    if (show_message(msg_confirm_delete, message_buttons::yes_no) == message_answer::no) return;
+    delete_account_and_trips(prog_.config, {prog_.fuel, prog_.service, prog_.fees, prog_.trips},
+                             name);
+    refresh();
+}
+
+void accounts_page::open_selected_and_show_fuel() {
+    const std::u16string name = list_->selected_name();
+    if (name.empty()) {
+        show_message(u"Please choose a vehicle.");
+        return;
+    }
+    prog_.config.open_account(name);
+    prog_.shell.previous_page = prog_.shell.current_page;
+    prog_.shell.current_page = 0;
+    if (main_screen* s = screen()) s->show_page(true);
+}
+
+void accounts_page::keyPressEvent(QKeyEvent* e) {
+    const int key = e->key();
+    if (key != Qt::Key_Left && key != Qt::Key_Right) {
+        main_page::keyPressEvent(e);
+        return;
+    }
+    // The page keys step through the pages without touching the page the
+    // back button returns to.
+    int page = prog_.shell.current_page;
+    if (key == Qt::Key_Left)
+        page = page <= 0 ? main_screen::page_count - 1 : page - 1;
+    else
+        page = page >= main_screen::page_count - 1 ? 0 : page + 1;
+    prog_.shell.current_page = page;
+    if (main_screen* s = screen()) s->show_page(true);
+}
+
+}  // namespace kelvane

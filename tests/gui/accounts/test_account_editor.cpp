@@ -1,0 +1,151 @@
+// The account editor on its own: live unit conversion, the calculator, the
+// currency suggestions, refusals that keep it open, and the keys.
+
+#include "accounts_test_support.h"
+#include "core/accounts/configuration.h"
+#include "gui/tools/calculator_dialog.h"
+#include "gui/widgets/skin_button.h"
+#include "gui/widgets/suggestion_dropdown.h"
+
+namespace kelvane {
+namespace {
+
+class account_editor_test : public accounts_test {
+protected:
+    account_edit_stores stores() { return {prog->fuel, prog->service, prog->fees, prog->trips}; }
+
+    void add(std::u16string_view name, std::u16string_view fuel_unit = u"Liter") {
+        account_settings s;
+        s.name = name;
+        s.fuel_unit = fuel_unit;
+        s.initial_mileage = 1000;
+        s.initial_fuel = 10;
+        s.tank_capacity = 50;
+        ASSERT_EQ(account_save_outcome::saved,
+                  save_account_edit(prog->config, stores(), {}, s).outcome);
+    }
+
+    // Runs the editor on an account (or a new one) with the owner's work.
+    std::u16string run(account_editor::mode m, std::u16string_view name,
+                       std::function<void(account_editor&)> work) {
+        account_editor editor(*prog, m, read_account_settings(prog->config, name));
+        in_editor(std::move(work));
+        editor.exec();
+        return editor.resulting_name();
+    }
+
+    std::map<std::u16string, std::vector<std::uint8_t>> disk() {
+        std::map<std::u16string, std::vector<std::uint8_t>> all;
+        for (const auto& f : fs.files()) all[f] = fs.bytes(f);
+        return all;
+    }
+};
+
+TEST_F(account_editor_test, numbers_follow_the_units_while_editing) {
+    add(u"Car", u"Gallon");  // as older versions stored the US gallon
+    run(account_editor::mode::edit, u"Car", [](account_editor& e) {
+        EXPECT_EQ(1, e.fuel_units().currentIndex()) << "\"Gallon\" is the US gallon";
+        EXPECT_EQ(u"10.00", e.fuel_box().get_text());
+        EXPECT_EQ(u"50.00", e.tank_box().get_text());
+
+        e.fuel_units().setCurrentIndex(2);
+        EXPECT_EQ(u"8.326", e.fuel_box().get_text()) << "through 37.850 litres";
+        EXPECT_EQ(u"41.630", e.tank_box().get_text());
+        EXPECT_EQ("UK Gallon", e.fuel_unit_label());
+        e.fuel_units().setCurrentIndex(1);
+        EXPECT_EQ(u"10.000", e.fuel_box().get_text());
+        EXPECT_EQ(u"50.000", e.tank_box().get_text());
+        e.fuel_units().setCurrentIndex(0);
+        EXPECT_EQ(u"37.850", e.fuel_box().get_text());
+
+        e.mileage_units().setCurrentIndex(1);
+        EXPECT_EQ(u"621.4", e.mileage_box().get_text());
+        EXPECT_EQ("Mile", e.mileage_unit_label());
+        e.mileage_units().setCurrentIndex(0);
+        EXPECT_EQ(u"1000.0", e.mileage_box().get_text());
+    });
+    EXPECT_EQ(u"Gallon", fixed_text(fuel_store::read_account_header(data_folder, u"Car").fuel_unit))
+        << "nothing is written before a save";
+}
+
+TEST_F(account_editor_test, the_calculator_buttons_work_on_their_own_boxes) {
+    add(u"Car");
+    const auto result = run(account_editor::mode::edit, u"Car", [this](account_editor& e) {
+        modal.then([](device_dialog& d) {
+            auto& calc = dynamic_cast<calculator_dialog&>(d);
+            EXPECT_EQ(u"50.00", calc.display());
+            for (char16_t k : std::u16string_view(u"+3=")) calc.press(k);
+        });
+        e.calculator_button(e.tank_box()).click();
+        EXPECT_EQ(u"53.00", e.tank_box().get_text());
+
+        modal.then([](device_dialog& d) {
+            auto& calc = dynamic_cast<calculator_dialog&>(d);
+            for (char16_t k : std::u16string_view(u"8/0=")) calc.press(k);
+        });
+        e.calculator_button(e.fuel_box()).click();
+        EXPECT_EQ(u"Can not be divided by zero", e.fuel_box().get_text());
+        EXPECT_EQ(u"1000.0", e.mileage_box().get_text()) << "the other boxes keep theirs";
+        e.choose(account_editor::cmd_save);
+    });
+    EXPECT_EQ(u"Car", result);
+    const fuel_header h = fuel_store::read_account_header(data_folder, u"Car");
+    EXPECT_EQ(53.0, h.tank_capacity);
+    EXPECT_EQ(0.0, h.initial_fuel) << "a message is no number";
+}
+
+TEST_F(account_editor_test, the_currency_box_offers_every_currency_by_its_code) {
+    run(account_editor::mode::add, {}, [](account_editor& e) {
+        focus_in(e.currency_box());
+        suggestion_dropdown* list = e.currency_box().suggestion_list();
+        ASSERT_TRUE(list);
+        ASSERT_EQ(56, list->row_count());
+        EXPECT_EQ(u"EUR", list->row_at(17).text);
+        EXPECT_EQ(u"Euro Countries, Euro", list->row_at(17).note);
+        list->tap_row(18);
+        EXPECT_EQ(u"GBP", e.currency_box().get_text());
+        // A currency of one's own is kept as typed.
+        enter(e.currency_box(), "Rs.");
+        EXPECT_EQ(u"Rs.", e.currency_box().get_text());
+    });
+}
+
+TEST_F(account_editor_test, a_refused_name_keeps_the_editor_open_and_every_file_as_it_was) {
+    add(u"Car");
+    add(u"Van");
+    const auto before = disk();
+    bool open_after_refusal = false;
+    const auto result = run(account_editor::mode::edit, u"Car", [&](account_editor& e) {
+        enter(e.name_box(), "Van");
+        e.choose(account_editor::cmd_save);
+        enter(e.name_box(), "a\\b");
+        e.choose(account_editor::cmd_save);
+        enter(e.name_box(), "");
+        e.choose(account_editor::cmd_save);
+        open_after_refusal = !e.ended();
+        e.choose(account_editor::cmd_cancel);
+    });
+    EXPECT_TRUE(open_after_refusal);
+    EXPECT_EQ(u"Car", result) << "cancelled: the opening name";
+    EXPECT_EQ(3u, boxes.texts().size());
+    EXPECT_EQ(before, disk());
+}
+
+TEST_F(account_editor_test, backspace_deletes_a_character_and_escape_cancels) {
+    const auto result = run(account_editor::mode::add, {}, [](account_editor& e) {
+        enter(e.name_box(), "Golf");
+        focus_in(e.name_box());
+        e.name_box().end(false);
+        key(e.name_box(), Qt::Key_Backspace);
+        EXPECT_EQ(u"Gol", e.name_box().get_text());
+        EXPECT_FALSE(e.ended()) << "the device's Back key only edits";
+        key(e, Qt::Key_Escape);
+        EXPECT_TRUE(e.ended());
+    });
+    EXPECT_EQ(u"", result);
+    EXPECT_TRUE(prog->config.list_account_names().empty());
+    EXPECT_FALSE(fs.file_exists(data_folder + u"Gol.ful"));
+}
+
+}  // namespace
+}  // namespace kelvane
