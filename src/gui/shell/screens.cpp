@@ -1,5 +1,6 @@
 #include "gui/shell/screens.h"
 
+#include "gui/charts/reports_page.h"
 #include "gui/shell/program.h"
 #include "gui/trips/trips_page.h"
 
@@ -10,6 +11,9 @@ void install_screens(program& prog) {
     // handler (prog.commands[command id]) here.
     prog.pages[trips_page::page_index] = [](program& p, QWidget* parent) {
         return std::make_unique<trips_page>(p, parent);
+    };
+    prog.pages[reports_page::page_index] = [](program& p, QWidget* parent) {
+        return std::make_unique<reports_page>(p, parent);
     };
 }
 
