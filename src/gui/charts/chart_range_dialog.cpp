@@ -9,6 +9,7 @@
 #include "core/common/scaled_font.h"
 #include "core/common/text.h"
 #include "gui/charts/busy_work.h"
+#include "gui/charts/colour_probe.h"
 #include "gui/charts/range_focus_order.h"
 #include "gui/shell/program.h"
 #include "gui/widgets/date_picker.h"
@@ -112,7 +113,7 @@ void chart_range_dialog::confirm() {
     {
         busy_work busy;
         busy.step({});
-        image_dc probe(4, 4);
+        colour_probe probe;
         fill_report(engine_, probe, source_, stores_, limits);
     }
     kind_ = report_chart_kind(source_);

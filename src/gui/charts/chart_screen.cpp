@@ -12,6 +12,7 @@
 #include "core/charts/chart_page.h"
 #include "core/common/scaled_font.h"
 #include "gui/charts/busy_work.h"
+#include "gui/charts/colour_probe.h"
 #include "gui/charts/path_prompt.h"
 #include "gui/shell/program.h"
 #include "gui/widgets/date_picker.h"
@@ -304,7 +305,7 @@ void chart_screen::refill(bool with_dates) {
         limits.from = range_start();
         limits.to = range_end();
     }
-    image_dc probe(4, 4);
+    colour_probe probe;
     fill_report(*report_.engine, probe, report_.source, report_.stores, limits);
     update_fit_button();
     update_arrows();

@@ -11,6 +11,7 @@
 #include "gui/charts/busy_work.h"
 #include "gui/charts/chart_range_dialog.h"
 #include "gui/charts/chart_screen.h"
+#include "gui/charts/colour_probe.h"
 #include "gui/charts/report_list.h"
 #include "gui/shell/program.h"
 #include "gui/trips/trip_picker.h"
@@ -207,7 +208,7 @@ void reports_page::open_report(int kind) {
         chart_engine totals;
         r.title = figures.statistics(totals, prog_.trips, trip);
         if (r.title.empty() || totals.entries().size() != 3) return;
-        image_dc probe(4, 4);
+        colour_probe probe;
         fill_expense_shares(engine_, probe, totals.entries()[0].value, totals.entries()[1].value,
                             totals.entries()[2].value);
         r.range_editable = false;
@@ -215,7 +216,7 @@ void reports_page::open_report(int kind) {
         load_chosen(records);
         busy_work busy(progress_);
         busy.step(kelvane::tr(u"Preparing the chart..."));
-        image_dc probe(4, 4);
+        colour_probe probe;
         fill_report(engine_, probe, r.source, records.stores(), selection_limits{});
         r.stores = records.stores();
     }
