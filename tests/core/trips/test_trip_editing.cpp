@@ -101,7 +101,8 @@ TEST_F(trip_editing_test, several_vehicles_keep_their_dates_but_lose_the_mileage
     EXPECT_TRUE(mileage_range_dropped(f));
     const trip_save_outcome o = save_trip(trips, f);
     EXPECT_TRUE(o.mileage_dropped);
-    const trip_record& t = reread().record_at(0);
+    const trip_store file = reread();
+    const trip_record& t = file.record_at(0);
     EXPECT_EQ(0, t.use_end_mileage);
     EXPECT_EQ(0.0, t.end_mileage);
     EXPECT_EQ(1, t.use_start_date);
