@@ -10,6 +10,7 @@
 #include "core/common/text.h"
 #include "gui/charts/busy_work.h"
 #include "gui/charts/colour_probe.h"
+#include "gui/charts/fitted_text.h"
 #include "gui/charts/range_focus_order.h"
 #include "gui/shell/program.h"
 #include "gui/widgets/date_picker.h"
@@ -131,7 +132,14 @@ void chart_range_dialog::on_size(int width, int) {
     y += line + 10;
     const int check_w = std::min(120, (right - left) / 2);
     const int control_left = left + check_w + 2;
-    const int unit_w = 28;
+    // The unit's name takes up to a third of the row, written smaller
+    // where it is longer.
+    const int unit_w =
+        std::clamp(std::max(start_unit_->sizeHint().width(), end_unit_->sizeHint().width()), 20,
+                   (right - control_left) / 3);
+    const int unit_size = fitted_font_size(start_unit_->text().toStdU16String(), u"Arial",
+                                           scaled_font_size(13), unit_w);
+    for (QLabel* unit : {start_unit_, end_unit_}) unit->setFont(device_font({u"Arial", unit_size}));
     auto mileage_row = [&](QCheckBox* check, edit_box* box, QLabel* unit) {
         check->setGeometry(left, y, check_w, line);
         box->setGeometry(control_left, y, right - control_left - unit_w - 2, line);

@@ -1,6 +1,5 @@
 #include "gui/charts/chart_screen.h"
 
-#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
@@ -13,6 +12,7 @@
 #include "core/common/scaled_font.h"
 #include "gui/charts/busy_work.h"
 #include "gui/charts/colour_probe.h"
+#include "gui/charts/fitted_text.h"
 #include "gui/charts/path_prompt.h"
 #include "gui/shell/program.h"
 #include "gui/widgets/date_picker.h"
@@ -267,15 +267,8 @@ void chart_screen::show_hint(std::u16string_view text, colour c) {
 }
 
 void chart_screen::fit_hint() {
-    // The line is one row high: a long text (or a long translation) is
-    // written smaller rather than cut off.
-    const QString text = to_qstring(hint_->text());
-    const int room = hint_->width() - 2;
-    int size = hint_font_size;
-    while (size > 9 &&
-           QFontMetrics(device_font({hint_->font_face, size})).horizontalAdvance(text) > room)
-        --size;
-    hint_->font_height = size;
+    hint_->font_height =
+        fitted_font_size(hint_->text(), hint_->font_face, hint_font_size, hint_->width() - 2);
     hint_->update();
 }
 

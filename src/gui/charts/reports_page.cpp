@@ -12,6 +12,7 @@
 #include "gui/charts/chart_range_dialog.h"
 #include "gui/charts/chart_screen.h"
 #include "gui/charts/colour_probe.h"
+#include "gui/charts/fitted_text.h"
 #include "gui/charts/report_list.h"
 #include "gui/shell/program.h"
 #include "gui/trips/trip_picker.h"
@@ -134,6 +135,18 @@ void reports_page::set_screen_size(int width, int height) {
     chooser_label_->setGeometry(4, buttons_top - 26, 36, 22);
     chooser_->setGeometry(42, buttons_top - 26, w - 46, 22);
     list_->set_column_width(0, std::max(10, 200 + width - 240));
+    fit_summary();
+}
+
+void reports_page::fit_summary() {
+    const int size = scaled_font_size(12);
+    // The count line leaves room for its mark.
+    count_->font_height =
+        fitted_font_size(count_->text(), count_->font_face, size, count_->width() - 16);
+    names_->font_height =
+        fitted_font_size(names_->text(), names_->font_face, size, names_->width() - 2);
+    count_->update();
+    names_->update();
 }
 
 void reports_page::refresh() {
@@ -153,6 +166,7 @@ void reports_page::refresh_summary() {
     count_->set_text(kelvane::tr(u"Number of vehicles involved in statistics") +
                      format(": %d", static_cast<int>(chosen_.size())));
     names_->set_text(join(chosen_.data(), chosen_.data() + chosen_.size(), u","));
+    fit_summary();
     fill_account_combo(*chooser_, prog_.config);
 }
 

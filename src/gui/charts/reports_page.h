@@ -49,6 +49,7 @@ public:
 
 private:
     void refresh_summary();
+    void fit_summary();
     void vehicle_chosen(int index);
     // Reads the chosen accounts' records, showing how far it has come.
     void load_chosen(report_records& records);

@@ -6,6 +6,7 @@
 #include "core/common/messages.h"
 #include "core/common/scaled_font.h"
 #include "core/common/text.h"
+#include "gui/charts/fitted_text.h"
 #include "gui/charts/range_focus_order.h"
 #include "gui/shell/program.h"
 #include "gui/widgets/date_picker.h"
@@ -126,6 +127,7 @@ void trip_editor::init_dialog() {
         start_mileage_->set_text(form.start_mileage);
         end_mileage_->set_text(form.end_mileage);
         description_->set_text(form.description);
+        description_->setCursorPosition(0);
         use_start_date_->setChecked(form.use_start_date);
         use_end_date_->setChecked(form.use_end_date);
         use_start_mileage_->setChecked(form.use_start_mileage);
@@ -225,7 +227,14 @@ void trip_editor::on_size(int width, int) {
     const int left = 6, right = width - 6;
     const int label_w = std::min(110, (right - left) * 11 / 24);
     const int control_left = left + label_w + 2;
-    const int unit_w = 30;
+    // The unit's name takes up to a third of the row, written smaller
+    // where it is longer.
+    const int unit_w =
+        std::clamp(std::max(start_unit_->sizeHint().width(), end_unit_->sizeHint().width()), 20,
+                   (right - control_left) / 3);
+    const int unit_size = fitted_font_size(start_unit_->text().toStdU16String(), u"Arial",
+                                           scaled_font_size(13), unit_w);
+    for (QLabel* unit : {start_unit_, end_unit_}) unit->setFont(device_font({u"Arial", unit_size}));
     int y = 8;
     description_label_->setGeometry(left, y, label_w, line);
     description_->setGeometry(control_left, y, right - control_left, line);
