@@ -26,7 +26,6 @@ path_prompt::path_prompt(const skin& pieces, std::u16string_view prompt,
     cancel_ = new skin_button(pieces, this);
     connect(ok_, &QAbstractButton::clicked, this, [this] { on_command(cmd_ok); });
     connect(cancel_, &QAbstractButton::clicked, this, [this] { on_command(cmd_cancel); });
-    connect(box_, &QLineEdit::returnPressed, this, [this] { on_command(cmd_ok); });
     set_cancel_command(cmd_cancel);
 }
 

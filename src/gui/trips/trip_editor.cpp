@@ -210,14 +210,12 @@ void trip_editor::save() {
     const trip_save_outcome kept = save_trip(prog_.trips, form, edited);
     // A trip the store refused (it has told the owner) leaves the editor open.
     if (kept.key.empty()) return;
-    changed_ = true;
     end_dialog(confirmed);
 }
 
 void trip_editor::remove() {
     if (show_message(msg_confirm_delete, message_buttons::yes_no) == message_answer::no) return;
     delete_trip(prog_.trips, fixed_text(trip_.key));
-    changed_ = true;
     end_dialog(confirmed);
 }
 

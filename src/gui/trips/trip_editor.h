@@ -35,8 +35,6 @@ public:
     trip_editor(program& prog, const trip_record& trip, QWidget* parent = nullptr);
 
     bool editing() const { return editing_; }
-    // Whether the dialog changed the trip store (a trip kept or deleted).
-    bool changed_trips() const { return changed_; }
 
     const std::vector<std::u16string>& vehicles() const { return vehicles_; }
     std::u16string vehicle_button_text() const;
@@ -67,7 +65,6 @@ private:
 
     program& prog_;
     bool editing_;
-    bool changed_ = false;
     trip_record trip_{};
     std::vector<std::u16string> vehicles_;
 

@@ -236,6 +236,9 @@ TEST_F(trips_test, the_main_menu_starts_and_edits_trips_on_the_trips_page) {
         [&](device_dialog& d) { editing.push_back(dynamic_cast<trip_editor&>(d).editing()); });
     screen.run_command(cmd::edit);
     EXPECT_EQ((std::vector<bool>{false, true}), editing);
+    // The list leaves Left and Right to the main screen, which turns the page.
+    key(page->list(), Qt::Key_Right);
+    EXPECT_EQ(4, prog->shell.current_page);
     screen.end_dialog(device_dialog::dismissed);
     screen.end_modal();
 }
