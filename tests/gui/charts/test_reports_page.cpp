@@ -105,10 +105,15 @@ TEST_F(reports_page_test, unchecking_every_vehicle_leaves_the_open_account) {
     EXPECT_EQ(std::vector<std::u16string>{u"Golf"}, page->chosen_accounts());
     EXPECT_EQ(u"Number of vehicles involved in statistics: 1", page->count_line());
 
-    // One chosen follows the open account.
+    // One chosen follows the open account, also when the page's own chooser opens it.
     ASSERT_TRUE(prog->config.open_account(u"Bike"));
     page->refresh();
     EXPECT_EQ(std::vector<std::u16string>{u"Bike"}, page->chosen_accounts());
+    QComboBox& chooser = page->vehicle_chooser();
+    chooser.setCurrentIndex(chooser.findText("Van"));
+    EXPECT_EQ(u"Van", prog->config.current_account());
+    EXPECT_EQ(u"Van", prog->fuel.account_name());
+    EXPECT_EQ(std::vector<std::u16string>{u"Van"}, page->chosen_accounts());
 }
 
 TEST_F(reports_page_test, a_deleted_account_leaves_the_statistics) {
