@@ -2,6 +2,7 @@
 
 #include "gui/accounts/accounts_page.h"
 #include "gui/accounts/options_dialog.h"
+#include "gui/charts/reports_page.h"
 #include "gui/records/fees_page.h"
 #include "gui/records/fuel_page.h"
 #include "gui/records/service_page.h"
@@ -10,6 +11,7 @@
 #include "gui/shell/program.h"
 #include "gui/tools/about_dialog.h"
 #include "gui/tools/key_mapping_dialog.h"
+#include "gui/trips/trips_page.h"
 
 namespace kelvane {
 
@@ -33,6 +35,12 @@ void install_screens(program& prog) {
     prog.commands[cmd::options] = [](main_screen& screen) {
         options_dialog options(screen.prog());
         options.exec();
+    };
+    prog.pages[trips_page::page_index] = [](program& p, QWidget* parent) {
+        return std::make_unique<trips_page>(p, parent);
+    };
+    prog.pages[reports_page::page_index] = [](program& p, QWidget* parent) {
+        return std::make_unique<reports_page>(p, parent);
     };
 }
 

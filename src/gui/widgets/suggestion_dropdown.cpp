@@ -62,6 +62,12 @@ void suggestion_dropdown::select_row(int i) {
     update();
 }
 
+void suggestion_dropdown::set_row_height(int h) {
+    row_height_ = std::max(1, h);
+    update_scroll();
+    update();
+}
+
 void suggestion_dropdown::place_under(const QWidget& box) {
     const QRect g = box.geometry();
     setGeometry(g.left(), g.top() + 19 + margin_, g.width(), 100 + margin_);
@@ -70,12 +76,12 @@ void suggestion_dropdown::place_under(const QWidget& box) {
 }
 
 int suggestion_dropdown::visible_rows() const {
-    return std::max(1, (height() - header_height()) / row_height);
+    return std::max(1, (height() - header_height()) / row_height_);
 }
 
 int suggestion_dropdown::row_at_y(int y) const {
     if (y < header_height()) return -1;
-    const int i = top_row_ + (y - header_height()) / row_height;
+    const int i = top_row_ + (y - header_height()) / row_height_;
     return i < row_count() ? i : -1;
 }
 
@@ -127,21 +133,21 @@ void suggestion_dropdown::draw(dc& d) {
     d.fill_rect({0, 0, w, height()}, rgb(255, 255, 255));
     d.set_background_mode(background_mode::transparent);
     if (header_) {
-        d.fill_rect({0, 0, w, row_height + 1}, rgb(236, 240, 248));
-        d.fill_rect({0, row_height + 1, w, row_height + 2}, rgb(170, 180, 200));
+        d.fill_rect({0, 0, w, row_height_ + 1}, rgb(236, 240, 248));
+        d.fill_rect({0, row_height_ + 1, w, row_height_ + 2}, rgb(170, 180, 200));
         d.select_font({u"Arial", 12, 700});
         d.set_text_colour(rgb(30, 60, 150));
         const int text_right = columns_ ? text_width_ : w;
-        d.draw_text(kelvane::tr(u"Text"), {4, 0, text_right - 2, row_height + 1},
+        d.draw_text(kelvane::tr(u"Text"), {4, 0, text_right - 2, row_height_ + 1},
                     dt_left | dt_vcenter | dt_singleline);
         if (columns_) {
-            d.fill_rect({text_width_, 2, text_width_ + 1, row_height - 1}, rgb(170, 180, 200));
+            d.fill_rect({text_width_, 2, text_width_ + 1, row_height_ - 1}, rgb(170, 180, 200));
             d.draw_text(kelvane::tr(u"Note"),
-                        {text_width_ + 3, 0, text_width_ + note_width_, row_height + 1},
+                        {text_width_ + 3, 0, text_width_ + note_width_, row_height_ + 1},
                         dt_left | dt_vcenter | dt_singleline);
         }
     }
-    if (columns_) {
+    if (columns_ && !check_mode_) {
         draw_columns(d, w);
     } else {
         draw_rows(d, w);
@@ -156,10 +162,10 @@ void suggestion_dropdown::draw_columns(dc& d, int w) {
     // its own column, cut at the column's edge.
     const auto sys = device().system_colours();
     for (int i = top_row_, y = header_height(); i < row_count() && y < height();
-         ++i, y += row_height) {
+         ++i, y += row_height_) {
         const auto& r = rows_[static_cast<std::size_t>(i)];
         const bool sel = i == selected_;
-        const int bottom = y + row_height;
+        const int bottom = y + row_height_;
         if (sel) d.fill_rect({0, y, w, bottom}, sys.highlight);
         d.select_font({r.font_face, r.font_height});
         d.set_text_colour(sel ? sys.highlight_text : r.text_colour);
@@ -173,10 +179,10 @@ void suggestion_dropdown::draw_columns(dc& d, int w) {
 void suggestion_dropdown::draw_rows(dc& d, int w) {
     const auto sys = device().system_colours();
     for (int i = top_row_, y = header_height(); i < row_count() && y < height();
-         ++i, y += row_height) {
+         ++i, y += row_height_) {
         const auto& r = rows_[static_cast<std::size_t>(i)];
         const bool sel = i == selected_;
-        const int bottom = y + row_height;
+        const int bottom = y + row_height_;
         colour fg = r.text_colour;
         if (sel) {
             d.fill_rect({0, y, std::max(0, w - note_width), bottom}, sys.highlight);
@@ -184,15 +190,15 @@ void suggestion_dropdown::draw_rows(dc& d, int w) {
         }
         int x = 2 + (r.indent ? 10 : 0);
         if (check_mode_ && marks_) {
-            marks_->draw_piece(d, x, y + (row_height - skin_piece::check_size) / 2,
+            marks_->draw_piece(d, x, y + (row_height_ - skin_piece::check_size) / 2,
                                skin_piece::check_x + skin_piece::check_size * (r.icon ? 1 : 0),
                                skin_piece::check_y, skin_piece::check_size, skin_piece::check_size);
             x += 13;
         }
         d.select_font({r.font_face, r.font_height});
         d.set_text_colour(fg);
-        d.draw_text(r.text, {x, y, w - (r.note.empty() ? 0 : note_width), bottom},
-                    dt_left | dt_vcenter | dt_singleline);
+        const int text_right = columns_ ? text_width_ : w - (r.note.empty() ? 0 : note_width);
+        d.draw_text(r.text, {x, y, text_right, bottom}, dt_left | dt_vcenter | dt_singleline);
         if (!r.note.empty()) {
             d.fill_rect({w - note_width, y, w, bottom}, rgb(255, 255, 255));
             d.set_text_colour(r.note_colour);

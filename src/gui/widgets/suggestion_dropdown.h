@@ -30,7 +30,7 @@ public:
         int icon = 0;  // check mode: 0 clear, 1 checked
     };
 
-    static constexpr int row_height = 16;
+    static constexpr int row_height = 16;  // unless set_row_height says otherwise
     static constexpr int note_width = 50;
 
     explicit suggestion_dropdown(QWidget* parent = nullptr);
@@ -64,10 +64,15 @@ public:
     }
     void set_margin(int m) { margin_ = m; }
     // Two plain columns of fixed widths, "Text" and "Note" (the pickers' lists).
+    // In check mode the rows keep their check marks and the text stays in
+    // its column.
     void set_columns(int text_width, int note_width) {
         columns_ = true, text_width_ = text_width, note_width_ = note_width;
         update();
     }
+    // Rows as tall as their font needs (the pickers' larger fonts).
+    void set_row_height(int h);
+    int current_row_height() const { return row_height_; }
 
     // The edit box whose suggestions this list shows.
     // The list then never takes the focus, so that a tap on it leaves the box focused.
@@ -96,7 +101,7 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
 
 private:
-    int header_height() const { return header_ ? row_height + 2 : 0; }
+    int header_height() const { return header_ ? row_height_ + 2 : 0; }
     int visible_rows() const;
     void draw_rows(dc& d, int w);
     void draw_columns(dc& d, int w);
@@ -114,6 +119,7 @@ private:
     bool columns_ = false;
     int text_width_ = 0, note_width_ = 0;
     int margin_ = 0;
+    int row_height_ = row_height;
     edit_box* owner_ = nullptr;
     QScrollBar* scroll_;
 };

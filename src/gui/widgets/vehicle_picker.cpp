@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/charts/cell_layout.h"
 #include "core/common/scaled_font.h"
 #include "gui/widgets/menu_items.h"
 #include "gui/widgets/suggestion_dropdown.h"
@@ -31,8 +32,8 @@ void vehicle_picker::init_dialog() {
     prompt_->icon = true;
     for (const auto& name : items_) {
         const bool on = std::find(checked_.begin(), checked_.end(), name) != checked_.end();
-        list_->add_row(name, rgb(0, 0, 0), {}, rgb(100, 100, 100), scaled_font_size(14), u"Arial",
-                       false, on ? 1 : 0);
+        list_->add_row(name, rgb(0, 0, 0), {}, rgb(100, 100, 100), scaled_font_size(font_request),
+                       u"Arial", false, on ? 1 : 0);
     }
     if (list_->row_count()) list_->select_row(0);
     connect(list_, &suggestion_dropdown::row_activated, this, [this](int i) {
@@ -75,9 +76,22 @@ void vehicle_picker::on_command(int command) {
 }
 
 void vehicle_picker::on_size(int width, int height) {
-    const int prompt_height = 36;
-    prompt_->setGeometry(0, 0, width, prompt_height);
-    list_->setGeometry(0, prompt_height, width, std::max(0, height - prompt_height));
+    // The names are written large enough to be tapped; on a wide screen the
+    // list keeps a readable width and stands centred.
+    const int text_height = scaled_font_size(font_request);
+    cell_layout cells;
+    cells.set_max_width(1000);
+    cells.set_area({0, 0, width, height});
+    const kelvane::rect prompt =
+        cells.cut_top(-1, 2 * text_height, cell_layout::align_centre, true);
+    const kelvane::rect list = cells.cut_top(-1, -1, cell_layout::align_left, true);
+    prompt_->setGeometry(prompt.left, prompt.top, prompt.width(), prompt.height());
+    list_->setGeometry(list.left, list.top, list.width(), std::max(0, list.height()));
+    // The note column takes a tenth; a little is kept free for the scroll bar.
+    const int note_width = list.width() / 10;
+    const int text_width = list.width() - note_width - static_cast<int>(list.width() * 0.035);
+    list_->set_columns(text_width, note_width);
+    list_->set_row_height(text_height + 4);
 }
 
 }  // namespace kelvane

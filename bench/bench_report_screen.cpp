@@ -1,0 +1,56 @@
+// Opening a report from the reports page: the chosen accounts' files read
+// one after another, then the chart filled from all of their records.
+#include "bench/bench_support.h"
+#include "core/charts/chart_engine.h"
+#include "core/charts/report_filling.h"
+#include "core/charts/report_records.h"
+
+namespace kelvane::bench {
+namespace {
+
+constexpr int account_count = 3;
+const std::u16string account_names[account_count] = {u"Car1", u"Car2", u"Car3"};
+
+// n fill-ups spread over three accounts (with a tenth as many repairs and
+// fees); the baseline is reading the nine files plainly.
+void open_report(benchmark::State& state, report_kind kind) {
+    const auto per_account = static_cast<std::size_t>(state.range(0)) / account_count;
+    bench_device device;
+    for (int a = 0; a < account_count; ++a) {
+        device.write_fuel_file(account_names[a], per_account, 3 * 3600,
+                               static_cast<unsigned>(a + 1));
+        device.write_cost_files(account_names[a], per_account / 10,
+                                static_cast<std::int64_t>(per_account) * 3 * 3600);
+    }
+    const std::vector<std::u16string> chosen(account_names, account_names + account_count);
+    const double baseline = baseline_seconds([&] {
+        for (const auto& name : account_names)
+            for (const char16_t* extension : {u".ful", u".mat", u".fee"})
+                benchmark::DoNotOptimize(plain_read(device.host_file(name + extension)));
+    });
+    pixel_dc surface(240, 320);
+    chart_engine chart;
+    double total = 0;
+    for (auto _ : state)
+        total += seconds_of([&] {
+            report_records records;
+            records.load(device.folder(), chosen);
+            fill_report(chart, surface, kind, records.stores(), selection_limits{});
+        });
+    if (device.messages() != 0) state.SkipWithError("a message was shown");
+    state.counters["entries"] = static_cast<double>(chart.entries().size());
+    report_ratio(state, total, baseline);
+}
+
+void BM_open_report_fuel_economy(benchmark::State& state) {
+    open_report(state, report_kind::fuel_economy);
+}
+void BM_open_report_all_expenses(benchmark::State& state) {
+    open_report(state, report_kind::all_expenses);
+}
+
+BENCHMARK(BM_open_report_fuel_economy)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_open_report_all_expenses)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace kelvane::bench

@@ -1,0 +1,42 @@
+#pragma once
+// The records a report reads: the fuel, repair and fees files of the chosen
+// vehicle accounts, read one account after another into store objects of the
+// report's own, so that the records of all of them follow each other in the
+// order the accounts were chosen. The open account's stores first write what
+// they still owe their files, so that the files are current.
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/charts/report_filling.h"
+#include "core/stores/fee_store.h"
+#include "core/stores/fuel_store.h"
+#include "core/stores/service_store.h"
+
+namespace kelvane {
+
+class report_records {
+public:
+    // Told before each account is read: how many are done, how many there
+    // are, and the account about to be read.
+    using progress = std::function<void(int done, int total, std::u16string_view account)>;
+
+    // Empties the stores, then reads the accounts' files from the data
+    // folder. A name that cannot be an account (a damaged list) reads nothing.
+    void load(std::u16string_view data_folder, const std::vector<std::u16string>& accounts,
+              const progress& tell = {});
+
+    report_stores stores() { return {&fuel, &maintenance, &fees}; }
+
+    fuel_store fuel;
+    service_store maintenance;
+    fee_store fees;
+};
+
+// Writes the open account's owed changes (deferred rewrites) to its files;
+// a store whose file already matches its memory is left alone.
+void write_owed_changes(fuel_store& fuel, service_store& maintenance, fee_store& fees);
+
+}  // namespace kelvane

@@ -1,0 +1,264 @@
+#include "gui/charts/reports_page.h"
+
+#include <QComboBox>
+#include <QLabel>
+
+#include "core/charts/report_records.h"
+#include "core/common/messages.h"
+#include "core/common/scaled_font.h"
+#include "core/common/text.h"
+#include "core/trips/trip_figures.h"
+#include "gui/charts/busy_work.h"
+#include "gui/charts/chart_range_dialog.h"
+#include "gui/charts/chart_screen.h"
+#include "gui/charts/colour_probe.h"
+#include "gui/charts/fitted_text.h"
+#include "gui/charts/report_list.h"
+#include "gui/shell/program.h"
+#include "gui/trips/trip_picker.h"
+#include "gui/widgets/account_combo.h"
+#include "gui/widgets/skin_button.h"
+#include "gui/widgets/text_label.h"
+#include "gui/widgets/translated.h"
+#include "gui/widgets/vehicle_picker.h"
+#include "platform/qt/qpainter_dc.h"
+#include "platform/qt/soft_menu_bar.h"
+#include "platform/services.h"
+
+namespace kelvane {
+
+namespace {
+
+// The pictures of the report rows.
+constexpr int line_picture = 0, pie_picture = 1;
+// The tab band above the pages.
+constexpr int tab_band = 33;
+
+std::u16string report_title(int kind) {
+    switch (kind) {
+        case 0:
+            return kelvane::tr(u"Fuel economy analysis");
+        case 1:
+            return kelvane::tr(u"Repair cost analysis");
+        case 2:
+            return kelvane::tr(u"Fees cost analysis");
+        case 3:
+            return kelvane::tr(u"All expenses analysis");
+        case 4:
+            return kelvane::tr(u"Trip cost analysis");
+    }
+    return {};
+}
+
+}  // namespace
+
+reports_page::reports_page(program& prog, QWidget* parent) : main_page(prog, page_index, parent) {
+    const skin& pieces = prog_.skin;
+    list_ = new report_list(pieces, this);
+    count_ = new text_label(pieces, this);
+    names_ = new text_label(pieces, this);
+    progress_ = new text_label(pieces, this);
+    select_ = new skin_button(pieces, this);
+    customize_ = new skin_button(pieces, this);
+    chooser_label_ = new QLabel(this);
+    chooser_ = new QComboBox(this);
+
+    const auto sys = device().system_colours();
+    engine_.set_colours({sys.highlight, sys.highlight_text});
+
+    for (text_label* l : {count_, names_, progress_}) {
+        l->font_face = u"Arial";
+        l->font_height = scaled_font_size(12);
+        l->align = text_label::left_single;
+        l->background = rgb(255, 255, 255);
+    }
+    count_->icon = true;
+    names_->icon = false;
+    progress_->icon = false;
+    progress_->text_colour = rgb(30, 60, 150);
+    progress_->hide();
+
+    chooser_label_->setText(translated(u"Auto:"));
+    select_->set_text(kelvane::tr(u"Select vehicle"));
+    customize_->set_text(kelvane::tr(u"Customize"));
+    // The vehicle chooser is kept for keypad devices but not shown.
+    chooser_label_->hide();
+    chooser_->hide();
+
+    list_->set_columns({{kelvane::tr(u"Statistics Chart"), 200, false},
+                        {kelvane::tr(u"Explanation"), 100, false}});
+    list_->add_row(report_title(0), u"", line_picture);
+    list_->add_row(report_title(1), u"", line_picture);
+    list_->add_row(report_title(2), u"", line_picture);
+    list_->add_row(report_title(3), u"", pie_picture);
+    list_->add_row(report_title(4), u"", pie_picture);
+
+    // The chart opens once the tap is over.
+    connect(list_, &drawn_list::row_tapped, this, &reports_page::open_report, Qt::QueuedConnection);
+    connect(list_, &drawn_list::row_activated, this, &reports_page::open_report,
+            Qt::QueuedConnection);
+    connect(select_, &QAbstractButton::clicked, this, &reports_page::choose_accounts);
+    connect(customize_, &QAbstractButton::clicked, this, &reports_page::customize);
+    connect(chooser_, &QComboBox::currentIndexChanged, this, &reports_page::vehicle_chosen);
+
+    const std::u16string current = prog_.config.current_account();
+    if (!current.empty()) chosen_.push_back(current);
+    refresh_summary();
+    list_->select_row(0);
+    setFocusProxy(list_);
+}
+
+reports_page::~reports_page() = default;
+
+const std::u16string& reports_page::count_line() const {
+    return count_->text();
+}
+
+const std::u16string& reports_page::names_line() const {
+    return names_->text();
+}
+
+void reports_page::set_screen_size(int width, int height) {
+    // What the page shows lies between the tab band and the menu bar.
+    const int h = height - tab_band - soft_menu_bar::bar_height;
+    const int w = width;
+    const int line = scaled_font_size(12) + 3;
+    const int buttons_top = h - 30;
+    const int names_top = buttons_top - 2 - line;
+    const int count_top = names_top - line;
+    list_->setGeometry(0, 0, w, std::max(40, count_top - 3));
+    count_->setGeometry(4, count_top, w - 8, line);
+    names_->setGeometry(4, names_top, w - 8, line);
+    progress_->setGeometry(4, count_top, w - 8, 2 * line);
+    select_->setGeometry(4, buttons_top, 110, 24);
+    customize_->setGeometry(w - 4 - 90, buttons_top, 90, 24);
+    chooser_label_->setGeometry(4, buttons_top - 26, 36, 22);
+    chooser_->setGeometry(42, buttons_top - 26, w - 46, 22);
+    list_->set_column_width(0, std::max(10, 200 + width - 240));
+    fit_summary();
+}
+
+void reports_page::fit_summary() {
+    const int size = scaled_font_size(12);
+    // The count line leaves room for its mark.
+    count_->font_height =
+        fitted_font_size(count_->text(), count_->font_face, size, count_->width() - 16);
+    names_->font_height =
+        fitted_font_size(names_->text(), names_->font_face, size, names_->width() - 2);
+    count_->update();
+    names_->update();
+}
+
+void reports_page::refresh() {
+    refresh_summary();
+}
+
+void reports_page::refresh_summary() {
+    // An account deleted or renamed since it was chosen is no longer part of
+    // the statistics.
+    std::erase_if(chosen_,
+                  [&](const std::u16string& name) { return !prog_.config.account_exists(name); });
+    if (chosen_.size() <= 1) {
+        chosen_.clear();
+        const std::u16string current = prog_.config.current_account();
+        if (!current.empty()) chosen_.push_back(current);
+    }
+    count_->set_text(kelvane::tr(u"Number of vehicles involved in statistics") +
+                     format(": %d", static_cast<int>(chosen_.size())));
+    names_->set_text(join(chosen_.data(), chosen_.data() + chosen_.size(), u","));
+    fit_summary();
+    fill_account_combo(*chooser_, prog_.config);
+}
+
+void reports_page::vehicle_chosen(int index) {
+    if (index < 0) return;
+    const std::u16string name = chooser_->itemText(index).toStdU16String();
+    {
+        busy_work busy;
+        prog_.config.open_account(name);
+    }
+    refresh_summary();
+}
+
+void reports_page::choose_accounts() {
+    std::vector<std::u16string> items = prog_.config.list_account_names();
+    vehicle_picker picker(prog_.skin, items, chosen_, vehicle_picker::multiple_choice,
+                          kelvane::tr(u"Please choose vehicle account"));
+    if (picker.exec() == device_dialog::confirmed) chosen_ = items;
+    refresh_summary();
+}
+
+void reports_page::load_chosen(report_records& records) {
+    busy_work busy(progress_);
+    busy.step(kelvane::tr(u"Reading records..."));
+    write_owed_changes(prog_.fuel, prog_.service, prog_.fees);
+    records.load(prog_.config.data_folder(), chosen_,
+                 [&](int done, int total, std::u16string_view account) {
+                     if (account.empty()) return;
+                     busy.step(kelvane::tr(u"Reading records...") + u" " + std::u16string(account) +
+                               format(" (%d/%d)", done + 1, total));
+                 });
+}
+
+void reports_page::open_report(int kind) {
+    if (kind < 0 || kind > 4) return;
+    if (chosen_.empty()) {
+        show_message(msg_open_account);
+        return;
+    }
+    chart_screen::report r;
+    r.engine = &engine_;
+    r.source = static_cast<report_kind>(kind);
+    r.title = report_title(kind);
+    report_records records;
+    if (r.source == report_kind::trip_cost) {
+        // A trip brings its own vehicles and period; nothing else is read.
+        const std::u16string trip =
+            pick_trip(prog_.skin, prog_.trips, kelvane::tr(u"Please select trip for statistics:"));
+        if (trip.empty()) return;
+        busy_work busy(progress_);
+        busy.step(kelvane::tr(u"Reading records..."));
+        trip_figures figures(prog_.config.data_folder(), prog_.fuel, prog_.service, prog_.fees);
+        chart_engine totals;
+        r.title = figures.statistics(totals, prog_.trips, trip);
+        if (r.title.empty() || totals.entries().size() != 3) return;
+        colour_probe probe;
+        fill_expense_shares(engine_, probe, totals.entries()[0].value, totals.entries()[1].value,
+                            totals.entries()[2].value);
+        r.range_editable = false;
+    } else {
+        load_chosen(records);
+        busy_work busy(progress_);
+        busy.step(kelvane::tr(u"Preparing the chart..."));
+        colour_probe probe;
+        fill_report(engine_, probe, r.source, records.stores(), selection_limits{});
+        r.stores = records.stores();
+    }
+    r.kind = engine_.chart_type();
+    chart_screen screen(prog_, r);
+    screen.exec();
+}
+
+void reports_page::customize() {
+    if (chosen_.empty()) {
+        show_message(msg_open_account);
+        return;
+    }
+    report_records records;
+    load_chosen(records);
+    engine_.clear_entries();
+    chart_range_dialog range(prog_, engine_, records.stores());
+    if (range.exec() != device_dialog::confirmed) return;
+    chart_screen::report r;
+    r.engine = &engine_;
+    r.title = kelvane::tr(u"Customize");
+    r.kind = range.kind();
+    r.source = range.source();
+    r.stores = records.stores();
+    r.start_mileage = range.start_mileage();
+    r.end_mileage = range.end_mileage();
+    chart_screen screen(prog_, r);
+    screen.exec();
+}
+
+}  // namespace kelvane

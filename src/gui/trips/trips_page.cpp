@@ -1,0 +1,152 @@
+#include "gui/trips/trips_page.h"
+
+#include <QComboBox>
+#include <QLabel>
+
+#include "core/common/messages.h"
+#include "core/common/scaled_font.h"
+#include "core/common/text.h"
+#include "core/trips/trip_editing.h"
+#include "core/trips/trip_figures.h"
+#include "gui/charts/busy_work.h"
+#include "gui/shell/program.h"
+#include "gui/trips/trip_editor.h"
+#include "gui/trips/trip_list.h"
+#include "gui/widgets/account_combo.h"
+#include "gui/widgets/menu_items.h"
+#include "gui/widgets/skin_button.h"
+#include "gui/widgets/tap_and_hold.h"
+#include "gui/widgets/text_label.h"
+#include "gui/widgets/translated.h"
+#include "platform/qt/modal_service.h"
+#include "platform/qt/soft_menu_bar.h"
+
+namespace kelvane {
+
+namespace {
+
+constexpr int tab_band = 33;
+constexpr int description_width = 160, cost_width = 60;
+
+}  // namespace
+
+trips_page::trips_page(program& prog, QWidget* parent) : main_page(prog, page_index, parent) {
+    list_ = new trip_list(this);
+    progress_ = new text_label(prog_.skin, this);
+    add_ = new skin_button(prog_.skin, this);
+    chooser_label_ = new QLabel(this);
+    chooser_ = new QComboBox(this);
+
+    list_->set_columns({{kelvane::tr(u"Description"), description_width, false},
+                        {kelvane::tr(u"Cost"), cost_width, true}});
+    add_->set_text(kelvane::tr(u"Add Trip"));
+    chooser_label_->setText(translated(u"Auto:"));
+    // The vehicle chooser is kept for keypad devices but not shown.
+    chooser_label_->hide();
+    chooser_->hide();
+    progress_->font_face = u"Arial";
+    progress_->font_height = scaled_font_size(12);
+    progress_->icon = false;
+    progress_->align = text_label::left_single;
+    progress_->background = rgb(255, 255, 255);
+    progress_->text_colour = rgb(30, 60, 150);
+    progress_->hide();
+
+    connect(add_, &QAbstractButton::clicked, this, [this] { run_command(cmd_new); });
+    connect(
+        list_, &drawn_list::row_activated, this, [this] { run_command(cmd_edit); },
+        Qt::QueuedConnection);
+    connect(chooser_, &QComboBox::currentIndexChanged, this, &trips_page::vehicle_chosen);
+    on_tap_and_hold(list_, [this](QPoint at) { context_menu(at); });
+    setFocusProxy(list_);
+}
+
+void trips_page::set_screen_size(int width, int height) {
+    const int h = height - tab_band - soft_menu_bar::bar_height;
+    const int buttons_top = h - 30;
+    list_->setGeometry(0, 0, width, std::max(40, buttons_top - 4));
+    list_->set_column_width(0, std::max(10, description_width + width - 240));
+    progress_->setGeometry(4, buttons_top - 4 - 18, width - 8, 18);
+    add_->setGeometry(4, buttons_top, 90, 24);
+    chooser_label_->setGeometry(100, buttons_top, 36, 24);
+    chooser_->setGeometry(138, buttons_top, width - 142, 24);
+}
+
+void trips_page::refresh() {
+    fill_account_combo(*chooser_, prog_.config);
+    if (prog_.changes.any()) rebuild();
+}
+
+void trips_page::rebuild() {
+    const int chosen = list_->selected();
+    busy_work busy(progress_);
+    busy.step(kelvane::tr(u"Reading records..."));
+    trip_figures figures(prog_.config.data_folder(), prog_.fuel, prog_.service, prog_.fees);
+    list_->set_rows(figures.build_rows(prog_.trips));
+    list_->select_row(chosen);
+}
+
+void trips_page::vehicle_chosen(int index) {
+    if (index < 0) return;
+    {
+        busy_work busy;
+        prog_.config.open_account(chooser_->itemText(index).toStdU16String());
+    }
+    refresh();
+}
+
+void trips_page::context_menu(QPoint at) {
+    std::vector<soft_menu_item> items{menu_command(u"New Trip", cmd_new)};
+    if (list_->selected() >= 0) {
+        items.push_back(menu_command(u"Edit", cmd_edit));
+        items.push_back(menu_command(u"Delete", cmd_delete));
+    }
+    if (const int chosen = popup_menu(list_, at, items)) run_command(chosen);
+}
+
+void trips_page::run_command(int command) {
+    switch (command) {
+        case cmd_new:
+            start_new();
+            return;
+        case cmd_edit:
+            edit_selected();
+            return;
+        case cmd_delete:
+            delete_selected();
+            return;
+    }
+}
+
+bool trips_page::selected_trip(int& index) {
+    index = list_->selected_trip();
+    if (list_->row_count() == 0 || index < 0 || index >= prog_.trips.record_count()) {
+        show_message(msg_select_record);
+        return false;
+    }
+    return true;
+}
+
+void trips_page::start_new() {
+    trip_editor editor(prog_);
+    editor.exec();
+    refresh();
+}
+
+void trips_page::edit_selected() {
+    int index = 0;
+    if (!selected_trip(index)) return;
+    trip_editor editor(prog_, prog_.trips.record_at(index));
+    editor.exec();
+    refresh();
+}
+
+void trips_page::delete_selected() {
+    int index = 0;
+    if (!selected_trip(index)) return;
+    if (show_message(msg_confirm_delete, message_buttons::yes_no) == message_answer::no) return;
+    delete_trip(prog_.trips, fixed_text(prog_.trips.record_at(index).key));
+    refresh();
+}
+
+}  // namespace kelvane
