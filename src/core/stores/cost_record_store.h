@@ -1,15 +1,18 @@
 #pragma once
 // The part shared by the maintenance and the fees store: records that carry
-// a cost, and a header total of all costs.
+// a cost, a header total of all costs, and one text that names a record in
+// its list row and its chart entry (the description of a job, the category
+// of a fee).
 //
 // Derived supplies, besides the engine's hooks: static double& total(Header&)
-// and static std::u16string chart_note(const Record&).
+// and static std::u16string record_label(const Record&).
+
+#include <array>
 
 #include "core/common/date_text.h"
 #include "core/stores/account_store.h"
 #include "core/stores/chart_sink.h"
 #include "core/stores/record_store.h"
-#include "platform/text_encoding.h"
 
 namespace kelvane {
 
@@ -19,7 +22,14 @@ class cost_record_store : public record_store<Derived, Header, Record, account_s
 
 public:
     // Recomputes the total of all costs and writes the header into the file.
-    bool recompute_total() { return engine::refresh_derived_and_header(); }
+    [[nodiscard]] bool recompute_total() { return engine::refresh_derived_and_header(); }
+
+    // Mileage, label, cost and short date of the record at a position (0 = oldest).
+    std::array<std::u16string, 4> row_texts(int index) const {
+        const Record& r = engine::record_at(index);
+        return {format(" %.f", r.mileage), Derived::record_label(r), format("%.2f", r.cost),
+                short_date_text(r.year, r.month, r.day)};
+    }
 
     // Selects and sums the cost; a chart without date bounds is widened by
     // every selected record's date.
@@ -41,20 +51,9 @@ public:
         for (int i : engine::selection_) {
             const Record& r = engine::records_[static_cast<std::size_t>(i)];
             chart.add_value(format("%.f", r.mileage), r.cost, 0, 0,
-                            short_date_text(r.year, r.month, r.day), Derived::chart_note(r));
+                            short_date_text(r.year, r.month, r.day), Derived::record_label(r));
             if (!limits.has_dates()) chart.note_date(r.year, r.month, r.day);
         }
-    }
-
-    // Writes the lines of the current selection as UTF-8; false on a short write.
-    bool export_rows(device_file& out) {
-        for (int i : engine::selection_) {
-            if (i < 0 || i >= engine::record_count()) continue;
-            const std::string bytes = to_utf8(static_cast<const Derived&>(*this).export_line(
-                engine::records_[static_cast<std::size_t>(i)]));
-            if (out.write(bytes.data(), bytes.size()) != bytes.size()) return false;
-        }
-        return true;
     }
 
     // Engine hooks. A full save writes the total held in memory.
