@@ -4,6 +4,9 @@
 
 #include "core/accounts/configuration.h"
 #include "core/common/messages.h"
+#include "core/stores/fee_store.h"
+#include "core/stores/fuel_store.h"
+#include "core/stores/service_store.h"
 #include "core/test_services.h"
 #include "platform/faulty_file_system.h"
 #include "platform/memory_file_system.h"
@@ -404,6 +407,45 @@ TEST_F(Configuration, EveryFailedWriteKeepsThePreviousFile) {
     config_image expected = fresh_image();
     expected.slot(0, u"Car").text(2872, u"Later");
     EXPECT_EQ(saved(), expected.b);
+}
+
+// The callers of the account operations learn what the owner is shown: a
+// Config.dat that did not take the change, and an account file that could
+// not be read. The change is kept in memory and the account opened all the same.
+TEST_F(Configuration, AccountOperationsReportFailedSavesAndDamagedFiles) {
+    fuel_store fuel;
+    service_store maintenance;
+    fee_store fees;
+    configuration c;
+    c.attach_stores({&fuel, &maintenance, &fees});
+    faulty_file_system faulty(fs);
+    scoped_services with_faults{{&faulty}};
+
+    faulty.fail_replace(1);
+    EXPECT_EQ(c.add_account(u"Car"), account_change::not_saved);
+    faulty.fail_replace(0);
+    EXPECT_TRUE(c.account_exists(u"Car"));
+
+    fs.put(data(u"Car.mat"), bytes(100, 7));
+    boxes.clear();
+    const account_opening damaged = c.open_account(u"Car");
+    EXPECT_TRUE(damaged.opened);
+    EXPECT_TRUE(damaged.damaged_file);
+    EXPECT_FALSE(damaged.not_saved);
+    EXPECT_EQ(c.current_account(), u"Car");
+    EXPECT_EQ(boxes.texts(), std::vector<std::u16string>{msg_format_error});
+
+    fs.delete_file(data(u"Car.mat"));
+    faulty.fail_replace(1);
+    const account_opening unsaved = c.open_account(u"Car");
+    faulty.fail_replace(0);
+    EXPECT_FALSE(unsaved.damaged_file);
+    EXPECT_TRUE(unsaved.not_saved);
+
+    faulty.fail_replace(1);
+    EXPECT_EQ(c.delete_account(u"Car"), account_change::not_saved);
+    faulty.fail_replace(0);
+    EXPECT_FALSE(c.account_exists(u"Car"));
 }
 
 TEST_F(Configuration, MissingDataFolderIsReportedOnSave) {

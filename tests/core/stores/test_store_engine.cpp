@@ -70,7 +70,9 @@ TYPED_TEST(record_engine, reads_back_what_it_wrote_and_appends_with_keep) {
     ASSERT_EQ(store.record_count(), 3);
     EXPECT_EQ(kind::mileage(store.record_at(2)), 3000.0);
     EXPECT_EQ(store.header().next_record_number, 3);
-    EXPECT_EQ(store.record_at(7).record_number, 0);  // outside the list: a zero record
+    // Outside the list is the caller's fault: a debug build stops there, a
+    // release build gives a zero record (and says so on standard error).
+    EXPECT_DEBUG_DEATH(EXPECT_EQ(store.record_at(7).record_number, 0), "position outside");
 
     // A second file read with keep follows the first; a missing one adds nothing.
     this->device.fs.put(data_folder + u"Other" + kind::extension, original);
@@ -143,6 +145,35 @@ TYPED_TEST(record_engine, unreadable_file_is_kept_before_it_is_written_over) {
     other.add_record(kind::make(2007, 5, 1, 8, 0, 0, 10));
     EXPECT_EQ(this->device.fs.bytes(this->path() + u".unreadable"), bad);
     EXPECT_EQ(this->device.fs.bytes(this->path() + u".unreadable2"), worse);
+}
+
+// A file refused for its magic gives the store nothing of its header: the
+// next file written holds a fresh header for this account, not the other
+// file's record counter, units, currency or totals.
+TYPED_TEST(record_engine, refused_header_never_reaches_the_next_file) {
+    using kind = store_kind<TypeParam>;
+    byte_image odd(kind::header_size);
+    for (std::size_t at = 0; at < kind::header_size; ++at) odd.u8(at, 0x5A);
+    odd.text(0, u"DCKX").i32(1488, 4242);
+    this->device.fs.put(this->path(), odd.bytes());
+
+    TypeParam store;
+    ASSERT_EQ(store.load(data_folder, this->name(), false), load_result::damaged);
+    EXPECT_EQ(store.header().next_record_number, 0);
+    const add_result added = store.add_record(kind::make(2007, 5, 1, 8, 0, 0, 10, 10));
+    EXPECT_EQ(added.key, this->name() + u"0000000000071004022533");
+    EXPECT_FALSE(added.write_failed);
+
+    const auto bytes = this->file();
+    ASSERT_EQ(bytes.size(), kind::header_size + kind::record_size);
+    // What one record of cost 10 at mileage 10 makes of a fresh header.
+    byte_image expected = common_header(kind::header_size, this->name(), data_folder, 1);
+    if constexpr (kind::dated) expected.f64(1496, 10);                            // the total cost
+    if constexpr (std::is_same_v<TypeParam, fuel_store>) expected.f64(1528, 10);  // current mileage
+    EXPECT_EQ(slice(bytes, 0, kind::header_size), expected.bytes());
+    EXPECT_EQ(slice(bytes, kind::header_size + 12, 4), byte_image().i32(0, 0).bytes());
+    // The refused file itself is kept aside, whole.
+    EXPECT_EQ(this->device.fs.bytes(this->path() + u".unreadable"), odd.bytes());
 }
 
 TYPED_TEST(record_engine, full_record_counter_refuses_the_add) {
