@@ -299,8 +299,8 @@ int kelvane_tool::accounts(tool_session& s) {
                              maint.result == load_result::damaged ||
                              fees.result == load_result::damaged;
         if (damaged && unreadable.empty()) unreadable = name;
-        const double cost = fuel.header.total_fuel_cost + maint.header.total_repair_cost +
-                            fees.header.total_fees_cost;
+        const double cost =
+            fuel.header.total_fuel_cost + maint.header.total_cost + fees.header.total_cost;
         rows.push_back({name, fuel.header.current_mileage, cost});
         total += cost;
     }

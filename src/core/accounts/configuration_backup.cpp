@@ -144,8 +144,7 @@ double configuration::fill_account_summary(std::vector<account_summary_row>& row
             maintenance = service_store::read_account_header(folder, name).header;
             fees = fee_store::read_account_header(folder, name).header;
         }
-        const double cost =
-            fuel.total_fuel_cost + maintenance.total_repair_cost + fees.total_fees_cost;
+        const double cost = fuel.total_fuel_cost + maintenance.total_cost + fees.total_cost;
         rows.insert(rows.begin(), account_summary_row{name, format("%.f", fuel.current_mileage),
                                                       format("%.f", cost)});
         total += cost;

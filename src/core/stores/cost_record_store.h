@@ -1,24 +1,38 @@
 #pragma once
 // The part shared by the maintenance and the fees store: records that carry
-// a cost, a header total of all costs, and one text that names a record in
-// its list row and its chart entry (the description of a job, the category
-// of a fee).
+// a cost, one header layout with the total of all costs, and one text that
+// names a record in its list row and its chart entry (the description of a
+// job, the category of a fee).
 //
-// Derived supplies, besides the engine's hooks: static double& total(Header&)
-// and static std::u16string record_label(const Record&).
+// Derived supplies, besides the engine's hooks:
+//   static std::u16string record_label(const Record&).
 
 #include <array>
+#include <cstddef>
+#include <cstdint>
 
 #include "core/common/date_text.h"
 #include "core/stores/account_store.h"
 #include "core/stores/chart_sink.h"
+#include "core/stores/record_layout.h"
 #include "core/stores/record_store.h"
 
 namespace kelvane {
 
-template <class Derived, class Header, class Record>
-class cost_record_store : public record_store<Derived, Header, Record, account_store> {
-    using engine = record_store<Derived, Header, Record, account_store>;
+// The header of the repair and maintenance file and of the fees file.
+struct cost_file_header : record_file_header {
+    double total_cost;  // the sum of every record's cost (derived)
+    std::uint8_t reserved3[104];
+};
+static_assert(sizeof(cost_file_header) == 1608);
+KELVANE_FILE_LAYOUT_CHECKS_BEGIN
+static_assert(offsetof(cost_file_header, total_cost) == 1496);
+static_assert(offsetof(cost_file_header, reserved3) == 1504);
+KELVANE_FILE_LAYOUT_CHECKS_END
+
+template <class Derived, class Record>
+class cost_record_store : public record_store<Derived, cost_file_header, Record, account_store> {
+    using engine = record_store<Derived, cost_file_header, Record, account_store>;
 
 public:
     // Recomputes the total of all costs and writes the header into the file.
@@ -60,10 +74,10 @@ public:
     void recompute_derived() {
         double sum = 0;
         for (const Record& r : engine::records_) sum += r.cost;
-        Derived::total(engine::header_) = sum;
+        engine::header_.total_cost = sum;
     }
     void before_full_save() {}
-    void on_newest_appended() { Derived::total(engine::header_) += engine::records_.back().cost; }
+    void on_newest_appended() { engine::header_.total_cost += engine::records_.back().cost; }
 };
 
 }  // namespace kelvane

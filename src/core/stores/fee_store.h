@@ -11,15 +11,7 @@
 
 namespace kelvane {
 
-struct fee_header : record_file_header {
-    double total_fees_cost;
-    std::uint8_t reserved3[104];
-};
-static_assert(sizeof(fee_header) == 1608);
-KELVANE_FILE_LAYOUT_CHECKS_BEGIN
-static_assert(offsetof(fee_header, total_fees_cost) == 1496);
-static_assert(offsetof(fee_header, reserved3) == 1504);
-KELVANE_FILE_LAYOUT_CHECKS_END
+using fee_header = cost_file_header;  // total_cost: the sum of all fees
 
 struct fee_record : dated_record_prefix {
     double cost;
@@ -33,12 +25,11 @@ static_assert(offsetof(fee_record, category) == 184);
 static_assert(offsetof(fee_record, description) == 246);
 KELVANE_FILE_LAYOUT_CHECKS_END
 
-class fee_store : public cost_record_store<fee_store, fee_header, fee_record> {
+class fee_store : public cost_record_store<fee_store, fee_record> {
 public:
     static constexpr std::u16string_view extension = u".fee";
     static constexpr bool rewrites_previous = false;
     static bool& changed_flag();
-    static double& total(fee_header& h) { return h.total_fees_cost; }
     static std::u16string record_label(const fee_record& r) { return fixed_text(r.category); }
 
     // 0 = kilometres to miles, 1 = miles to kilometres; mileage of every

@@ -12,15 +12,7 @@
 
 namespace kelvane {
 
-struct service_header : record_file_header {
-    double total_repair_cost;
-    std::uint8_t reserved3[104];
-};
-static_assert(sizeof(service_header) == 1608);
-KELVANE_FILE_LAYOUT_CHECKS_BEGIN
-static_assert(offsetof(service_header, total_repair_cost) == 1496);
-static_assert(offsetof(service_header, reserved3) == 1504);
-KELVANE_FILE_LAYOUT_CHECKS_END
+using service_header = cost_file_header;  // total_cost: the sum of all repair costs
 
 struct service_record : dated_record_prefix {
     double cost;
@@ -38,12 +30,11 @@ static_assert(offsetof(service_record, repair_flag) == 294);
 static_assert(offsetof(service_record, reserved2) == 295);
 KELVANE_FILE_LAYOUT_CHECKS_END
 
-class service_store : public cost_record_store<service_store, service_header, service_record> {
+class service_store : public cost_record_store<service_store, service_record> {
 public:
     static constexpr std::u16string_view extension = u".mat";
     static constexpr bool rewrites_previous = false;
     static bool& changed_flag();
-    static double& total(service_header& h) { return h.total_repair_cost; }
     static std::u16string record_label(const service_record& r) {
         return fixed_text(r.description);
     }

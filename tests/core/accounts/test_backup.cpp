@@ -97,7 +97,7 @@ TEST(backup_to_folder, holds_a_deferred_middle_edit_and_keeps_the_account_open) 
               load_result::loaded);
     ASSERT_EQ(copy.record_count(), 3);
     EXPECT_EQ(fixed_text(copy.record_at(1).description), u"middle");
-    EXPECT_EQ(copy.header().total_repair_cost, 30);
+    EXPECT_EQ(copy.header().total_cost, 30);
 
     EXPECT_EQ(f.maintenance.account_name(), u"Car");
     EXPECT_EQ(f.fuel.account_name(), u"Car");
