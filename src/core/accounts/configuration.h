@@ -130,8 +130,9 @@ public:
     static void make_folder_path(std::u16string_view path);
     // Creates the target folder and copies one file into it, overwriting.
     // True when the copy succeeded.
-    static bool copy_into_folder(std::u16string_view source_folder,
-                                 std::u16string_view target_folder, std::u16string_view file_name);
+    [[nodiscard]] static bool copy_into_folder(std::u16string_view source_folder,
+                                               std::u16string_view target_folder,
+                                               std::u16string_view file_name);
 
     // Copies the backup set (Config.dat, Trip.tri and the three record files
     // of every account) into the folder, after the open account's stores have
