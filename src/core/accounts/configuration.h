@@ -22,11 +22,13 @@ namespace kelvane {
 struct account_summary_row;
 
 // What a change to the registry of accounts did.
-enum class [[nodiscard]] account_change{
+// clang-format off
+enum class [[nodiscard]] account_change {
     done,       // changed and saved
     refused,    // nothing changed (each operation says when)
     not_saved,  // changed in memory, but Config.dat could not be written (the owner was told)
 };
+// clang-format on
 
 // What opening an account did.
 struct [[nodiscard]] account_opening {
@@ -41,7 +43,8 @@ struct [[nodiscard]] account_opening {
 };
 
 // What a backup or a restore did.
-enum class [[nodiscard]] data_set_copy{
+// clang-format off
+enum class [[nodiscard]] data_set_copy {
     done,
     // Backup: the folder could not be made. Restore: the folder holds no
     // Config.dat, so it is no backup. Nothing changed.
@@ -52,14 +55,17 @@ enum class [[nodiscard]] data_set_copy{
     // A file could not be copied; the others were.
     incomplete,
 };
+// clang-format on
 
-enum class [[nodiscard]] auto_backup_result{
+// clang-format off
+enum class [[nodiscard]] auto_backup_result {
     not_due,
     done,
     // The backup did not complete, or the day of it could not be recorded
     // in Config.dat.
     failed,
 };
+// clang-format on
 
 class configuration {
 public:

@@ -6,10 +6,12 @@
 
 namespace kelvane {
 
-enum class [[nodiscard]] load_result{
+// clang-format off
+enum class [[nodiscard]] load_result {
     loaded,   // the file was read
     missing,  // there is no such file
     damaged,  // the file is there but unreadable, too short or of another kind
 };
+// clang-format on
 
 }  // namespace kelvane

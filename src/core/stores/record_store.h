@@ -60,11 +60,13 @@ struct [[nodiscard]] add_result {
 };
 
 // What an update or a deletion did.
-enum class [[nodiscard]] change_result{
+// clang-format off
+enum class [[nodiscard]] change_result {
     done,
     not_found,     // no record has the key or position; nothing changed
     write_failed,  // changed in memory; the file could not take it (the owner was told)
 };
+// clang-format on
 
 // A header read from an account's file without a store.
 template <class Header>
