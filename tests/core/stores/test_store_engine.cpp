@@ -157,6 +157,11 @@ TYPED_TEST(record_engine, refused_header_never_reaches_the_next_file) {
     odd.text(0, u"DCKX").i32(1488, 4242);
     this->device.fs.put(this->path(), odd.bytes());
 
+    // Read without a store (the accounts list), it is no header at all.
+    const auto read = TypeParam::read_account_header(data_folder, this->name());
+    EXPECT_EQ(read.result, load_result::damaged);
+    EXPECT_EQ(bytes_of(read.header), std::vector<std::uint8_t>(kind::header_size, 0));
+
     TypeParam store;
     ASSERT_EQ(store.load(data_folder, this->name(), false), load_result::damaged);
     EXPECT_EQ(store.header().next_record_number, 0);
