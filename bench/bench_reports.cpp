@@ -25,7 +25,8 @@ void BM_trips_rebuild(benchmark::State& state) {
         device.write_fuel_file(vehicle_names[v], per_vehicle, 3 * 3600,
                                static_cast<unsigned>(v + 1));
     trip_store trips;
-    trips.load(device.folder(), u"Trip", false);
+    require(trips.load(device.folder(), u"Trip", false) == load_result::missing,
+            "a fresh Trip.tri");
     const int span_days = static_cast<int>(per_vehicle * 3 / 24);
     for (int i = 0; i < trip_count; ++i) {
         trip_store::record_type t{};
@@ -46,7 +47,8 @@ void BM_trips_rebuild(benchmark::State& state) {
             t.start_year = from.year, t.start_month = from.month, t.start_day = from.day;
             t.end_year = to.year, t.end_month = to.month, t.end_day = to.day;
         }
-        trips.add_record(t);
+        const add_result added = trips.add_record(t);
+        require(added.added() && !added.write_failed, "adding a trip");
     }
     const double baseline = baseline_seconds([&] {
         for (const auto& name : vehicle_names)
@@ -56,18 +58,21 @@ void BM_trips_rebuild(benchmark::State& state) {
     fuel_store fuel;
     service_store maintenance;
     fee_store fees;
-    fuel.load(device.folder(), vehicle_names[0], false);
-    maintenance.load(device.folder(), vehicle_names[0], false);
-    fees.load(device.folder(), vehicle_names[0], false);
+    require(fuel.load(device.folder(), vehicle_names[0], false) == load_result::loaded,
+            "reading the first vehicle's fuel file");
+    (void)maintenance.load(device.folder(), vehicle_names[0], false);  // none: empty stores
+    (void)fees.load(device.folder(), vehicle_names[0], false);
     double total = 0;
     std::size_t rows = 0;
+    bool read = true;
     for (auto _ : state) {
         total += seconds_of([&] {
             trip_figures figures(device.folder(), fuel, maintenance, fees);
             rows = figures.build_rows(trips).size();
+            read = figures.files_ok() && read;
         });
     }
-    if (rows < trip_count * 5u) state.SkipWithError("too few rows");
+    if (rows < trip_count * 5u || !read) state.SkipWithError("too few rows or unread files");
     report_ratio(state, total, baseline);
 }
 
@@ -78,7 +83,7 @@ void report_filling(benchmark::State& state, report_kind kind) {
     fuel_store fuel;
     service_store maintenance;
     fee_store fees;
-    fuel.load(device.folder(), u"Car", false);
+    require(fuel.load(device.folder(), u"Car", false) == load_result::loaded, "reading Car.ful");
     const int n = fuel.record_count();
     const double baseline = baseline_seconds([&] {
         double sum = 0;

@@ -37,19 +37,38 @@ std::filesystem::path bench_device::host_file(std::u16string_view name) const {
     return files_.host_path(folder() + std::u16string(name));
 }
 
+void require(bool ok, const char* what) {
+    if (ok) return;
+    std::fprintf(stderr, "benchmark set-up failed: %s\n", what);
+    std::exit(1);
+}
+
+namespace {
+
+// Adds records in bulk to a store that holds a new file; false when the file
+// could not take them.
+template <class Store>
+bool add_all(Store& store, const std::vector<typename Store::record_type>& records) {
+    store.begin_bulk();
+    bool ok = true;
+    for (const auto& r : records) ok = store.add_record(r).added() && ok;
+    ok = store.end_bulk() && ok;
+    if (records.empty()) ok = store.save_all() && ok;
+    return ok;
+}
+
+}  // namespace
+
 void bench_device::write_fuel_file(std::u16string_view name, std::size_t count,
                                    std::int64_t step_seconds, unsigned seed) {
     const auto records = sample_data::fuel_series(count, seed, {2000, 1, 1}, step_seconds);
     fuel_store store;
-    store.load(folder(), name, false);
+    require(store.load(folder(), name, false) != load_result::damaged, "reading a fuel file");
     store.header().tank_capacity = 50;
     set_fixed(store.header().mileage_unit, u"Kilometer");
     set_fixed(store.header().fuel_unit, u"Liter");
     store.header().economy_mode = 2;
-    store.begin_bulk();
-    for (const auto& r : records) store.add_record(r);
-    store.end_bulk();
-    if (records.empty()) store.save_all();
+    require(add_all(store, records), "writing a fuel file");
 }
 
 void bench_device::write_cost_files(std::u16string_view name, std::size_t count,
@@ -63,27 +82,22 @@ void bench_device::write_cost_files(std::u16string_view name, std::size_t count,
         r.mileage = 1000.0 + static_cast<double>(i) * 300;
         r.cost = 20.0 + static_cast<double>(i % 17) * 11;
     };
+    std::vector<service_store::record_type> jobs(count);
+    std::vector<fee_store::record_type> charges(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        stamp(jobs[i], i);
+        jobs[i].repair_flag = i % 3 ? 1 : 0;
+        set_fixed(jobs[i].description, u"Service");
+        stamp(charges[i], i);
+        set_fixed(charges[i].category, i % 2 ? u"Parking" : u"Toll");
+    }
     service_store maintenance;
-    maintenance.load(folder(), name, false);
-    maintenance.begin_bulk();
-    for (std::size_t i = 0; i < count; ++i) {
-        service_store::record_type r{};
-        stamp(r, i);
-        r.repair_flag = i % 3 ? 1 : 0;
-        set_fixed(r.description, u"Service");
-        maintenance.add_record(r);
-    }
-    maintenance.end_bulk();
+    require(maintenance.load(folder(), name, false) != load_result::damaged &&
+                add_all(maintenance, jobs),
+            "writing a repair file");
     fee_store fees;
-    fees.load(folder(), name, false);
-    fees.begin_bulk();
-    for (std::size_t i = 0; i < count; ++i) {
-        fee_store::record_type r{};
-        stamp(r, i);
-        set_fixed(r.category, i % 2 ? u"Parking" : u"Toll");
-        fees.add_record(r);
-    }
-    fees.end_bulk();
+    require(fees.load(folder(), name, false) != load_result::damaged && add_all(fees, charges),
+            "writing a fees file");
 }
 
 void report_ratio(benchmark::State& state, double operation_seconds_total, double baseline) {

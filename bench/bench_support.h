@@ -29,8 +29,6 @@ public:
     std::u16string folder() const { return program_folder(); }
     // Host path of a file in the data folder.
     std::filesystem::path host_file(std::u16string_view name) const;
-    // Messages shown so far (a benchmark that caused one has gone wrong).
-    std::size_t messages() const { return boxes_.boxes().size(); }
 
     // Writes "<name>.ful" with `count` sample fill-ups, one every `step` seconds.
     void write_fuel_file(std::u16string_view name, std::size_t count,
@@ -87,6 +85,10 @@ private:
     int width_, height_;
     std::vector<colour> pixels_;
 };
+
+// Stops the program when setting up a benchmark went wrong: its figures
+// would measure something other than what they name.
+void require(bool ok, const char* what);
 
 // Seconds of one call of f.
 template <class F>

@@ -160,13 +160,6 @@ int kelvane_tool::usage_error(const std::string& message) {
     return 2;
 }
 
-int kelvane_tool::finish(tool_session& s, int code) {
-    // A message box of the program (a write error, a damaged file) is a failure
-    // even when the command itself went through.
-    if (code == 0 && s.messages_shown() > 0) return 1;
-    return code;
-}
-
 int kelvane_tool::run(int argc, const char* const* argv) {
     if (!args_.parse(argc, argv)) return usage_error(args_.error());
     if (args_.command().empty()) {
@@ -204,8 +197,13 @@ int kelvane_tool::run(int argc, const char* const* argv) {
             return fail("no data folder at '" + folder.string() + "'");
     }
     tool_session session(folder, where);
-    session.start();
-    return finish(session, (this->*command_->run)(session));
+    const load_result language = session.start();
+    const int code = (this->*command_->run)(session);
+    // The command ran with the texts that could be read; the person must
+    // still learn that the language file is damaged.
+    if (code == 0 && language == load_result::damaged)
+        return fail("the language file 'Language' could not be read whole");
+    return code;
 }
 
 bool kelvane_tool::take_account(tool_session& s, std::size_t position, std::u16string& name) {
@@ -218,18 +216,23 @@ bool kelvane_tool::take_account(tool_session& s, std::size_t position, std::u16s
             return false;
         }
     }
-    const int before = s.messages_shown();
-    if (!s.load_account(name)) {
-        fail("no vehicle account named '" + to_utf8(name) + "'");
-        return false;
+    switch (s.load_account(name)) {
+        case load_result::loaded:
+            return true;
+        case load_result::missing:
+            fail("no vehicle account named '" + to_utf8(name) + "'");
+            return false;
+        case load_result::damaged:
+            // A command must not go on as if the account were empty and then
+            // write over the file it could not read.
+            unreadable_account(name);
+            return false;
     }
-    // A file that could not be read must not be written over by a command
-    // that goes on as if the account were empty.
-    if (s.messages_shown() > before) {
-        fail("the files of '" + to_utf8(name) + "' could not be read; nothing was changed");
-        return false;
-    }
-    return true;
+    return false;
+}
+
+int kelvane_tool::unreadable_account(const std::u16string& name) {
+    return fail("the files of '" + to_utf8(name) + "' could not be read; nothing was changed");
 }
 
 bool kelvane_tool::amount_option(std::string_view name, double& out, bool& given) {
@@ -285,15 +288,23 @@ int kelvane_tool::accounts(tool_session& s) {
     };
     std::vector<row> rows;
     double total = 0;
+    std::u16string unreadable;  // the first account with a damaged file
     // Highest slot first, as every account list of the program shows them.
     for (const auto& name : s.config().list_account_names()) {
         const auto fuel = fuel_store::read_account_header(folder, name);
         const auto maint = service_store::read_account_header(folder, name);
         const auto fees = fee_store::read_account_header(folder, name);
-        const double cost = fuel.total_fuel_cost + maint.total_repair_cost + fees.total_fees_cost;
-        rows.push_back({name, fuel.current_mileage, cost});
+        // A damaged file counts as zero in the list, and the listing fails.
+        const bool damaged = fuel.result == load_result::damaged ||
+                             maint.result == load_result::damaged ||
+                             fees.result == load_result::damaged;
+        if (damaged && unreadable.empty()) unreadable = name;
+        const double cost =
+            fuel.header.total_fuel_cost + maint.header.total_cost + fees.header.total_cost;
+        rows.push_back({name, fuel.header.current_mileage, cost});
         total += cost;
     }
+    const auto outcome = [&] { return unreadable.empty() ? 0 : unreadable_account(unreadable); };
     if (args_.flag("--json")) {
         out_ << "{\"current\":" << json_string(s.config().current_account()) << ",\"accounts\":[";
         for (std::size_t i = 0; i < rows.size(); ++i)
@@ -301,7 +312,7 @@ int kelvane_tool::accounts(tool_session& s) {
                  << ",\"mileage\":" << json_number(rows[i].mileage)
                  << ",\"total_cost\":" << json_number(rows[i].cost) << "}";
         out_ << "],\"total_cost\":" << json_number(total) << "}\n";
-        return 0;
+        return outcome();
     }
     text_table table({tr(u"Auto"), u">" + tr(u"Total Mileage"), u">" + tr(u"Total Cost")});
     const std::u16string current = s.config().current_account();
@@ -310,7 +321,7 @@ int kelvane_tool::accounts(tool_session& s) {
                        format("%.f", r.cost)});
     table.write(out_);
     out_ << to_utf8(tr(u"Total Cost") + format(": %.2f", total)) << '\n';
-    return 0;
+    return outcome();
 }
 
 int kelvane_tool::add_account(tool_session& s) {
@@ -345,9 +356,19 @@ int kelvane_tool::add_account(tool_session& s) {
     if (!text_option("--currency", 33, currency) || !text_option("--note", 30, note)) return 2;
 
     s.ensure_data_folder();
-    if (!s.config().add_account(name))
-        return fail("the account could not be added (100 accounts at most)");
-    s.config().open_account(name);
+    switch (s.config().add_account(name)) {
+        case account_change::done:
+            break;
+        case account_change::refused:
+            return fail("the account could not be added (100 accounts at most)");
+        case account_change::not_saved:
+            return fail("the account could not be recorded in Config.dat");
+    }
+    const account_opening opening = s.config().open_account(name);
+    // Files left behind under the same name that cannot be read are kept as
+    // they are; the new account is not set up over them.
+    if (opening.damaged_file) return unreadable_account(name);
+    if (opening.not_saved) return fail("Config.dat could not be written");
     fuel_header& h = s.fuel().header();
     h.tank_capacity = tank;
     h.initial_mileage = initial;
@@ -362,7 +383,7 @@ int kelvane_tool::add_account(tool_session& s) {
     h.account_month = today.month;
     h.account_day = today.day;
     const bool ok = s.fuel().save_all() && s.maintenance().save_all() && s.fees().save_all();
-    if (!ok) return 1;
+    if (!ok) return fail("the account's files could not be written");
     out_ << "Added account " << args_.positionals()[0] << '\n';
     return 0;
 }
@@ -429,7 +450,7 @@ int kelvane_tool::records(tool_session& s) {
                       u">" + economy_unit, tr(u"Fuel Type"), tr(u"Description")});
         for (int i = 0; i < fuel.record_count(); ++i) {
             const auto& r = fuel.record_at(i);
-            const auto texts = fuel.fuel_row_texts(i);
+            const auto texts = fuel.row_texts(i);
             t.add_row({texts[3], format("%.1f", r.mileage), texts[1], format("%.2f", r.fuel_gauge),
                        format("%.2f", r.fuel_cost), format("%.3f", r.unit_price), texts[2],
                        fixed_text(r.fuel_type), fixed_text(r.note)});
@@ -442,7 +463,7 @@ int kelvane_tool::records(tool_session& s) {
                       u">" + tr(u"NextServier"), tr(u"Description")});
         for (int i = 0; i < maint.record_count(); ++i) {
             const auto& r = maint.record_at(i);
-            const auto texts = maint.service_row_texts(i);
+            const auto texts = maint.row_texts(i);
             const bool service = r.repair_flag == 0;
             t.add_row({texts[3], format("%.f", r.mileage), tr(service ? u"Maintenance" : u"Repair"),
                        texts[2], service ? format("%.1f", r.next_service_mileage) : u"",
@@ -456,7 +477,7 @@ int kelvane_tool::records(tool_session& s) {
                       tr(u"Description")});
         for (int i = 0; i < fees.record_count(); ++i) {
             const auto& r = fees.record_at(i);
-            const auto texts = fees.fee_row_texts(i);
+            const auto texts = fees.row_texts(i);
             t.add_row({texts[3], format("%.f", r.mileage), fixed_text(r.category), texts[2],
                        fixed_text(r.description)});
         }
@@ -465,18 +486,39 @@ int kelvane_tool::records(tool_session& s) {
     return 0;
 }
 
-int kelvane_tool::add_fuel(tool_session& s) {
+int kelvane_tool::read_new_record(tool_session& s, dated_record_prefix& record) {
     if (args_.positionals().size() > 1) return usage_error("give at most one account");
     std::u16string name;
     if (!take_account(s, 0, name)) return 1;
+    local_time when = device_clock().now();
+    double mileage = s.fuel().header().current_mileage;
+    bool given = false;
+    if (!date_option("--date", when, given) || !amount_option("--mileage", mileage, given))
+        return 2;
+    record.year = when.year, record.month = when.month, record.day = when.day;
+    record.hour = when.hour, record.minute = when.minute, record.second = when.second;
+    record.mileage = mileage;
+    return 0;
+}
+
+template <class Store>
+int kelvane_tool::add_to_store(Store& store, const typename Store::record_type& record) {
+    const add_result added = store.add_record(record);
+    // A full store was shown to the person by the program's own message.
+    if (!added.added()) return 1;
+    if (added.write_failed) return fail("the record could not be written to the account's file");
+    out_ << to_utf8(added.key) << '\n';
+    return 0;
+}
+
+int kelvane_tool::add_fuel(tool_session& s) {
+    fuel_store::record_type r{};
+    if (int code = read_new_record(s, r)) return code;
     fuel_header& h = s.fuel().header();
 
-    local_time when = device_clock().now();
-    double mileage = h.current_mileage, cost = 0, price = 0, quantity = 0, gauge = h.tank_capacity;
-    bool has_date, has_mileage, has_cost, has_price, has_quantity, has_gauge = false;
-    if (!date_option("--date", when, has_date) ||
-        !amount_option("--mileage", mileage, has_mileage) ||
-        !amount_option("--cost", cost, has_cost) || !amount_option("--price", price, has_price) ||
+    double cost = 0, price = 0, quantity = 0, gauge = h.tank_capacity;
+    bool has_cost, has_price, has_quantity, has_gauge = false;
+    if (!amount_option("--cost", cost, has_cost) || !amount_option("--price", price, has_price) ||
         !amount_option("--quantity", quantity, has_quantity))
         return 2;
     if (auto g = args_.option("--gauge"); g && *g != "full") {
@@ -509,10 +551,6 @@ int kelvane_tool::add_fuel(tool_session& s) {
         return usage_error("--gauge is above the tank capacity of " +
                            to_utf8(format("%.2f", h.tank_capacity)));
 
-    fuel_store::record_type r{};
-    r.year = when.year, r.month = when.month, r.day = when.day;
-    r.hour = when.hour, r.minute = when.minute, r.second = when.second;
-    r.mileage = mileage;
     r.fuel_purchased = quantity;
     r.fuel_gauge = gauge;
     r.fuel_cost = cost;
@@ -522,69 +560,38 @@ int kelvane_tool::add_fuel(tool_session& s) {
     // The editor remembers the last price and fuel type in the header.
     h.last_unit_price = price;
     set_fixed(h.last_fuel_type, type);
-    const std::u16string key = s.fuel().add_record(r);
-    if (key.empty()) return 1;
-    out_ << to_utf8(key) << '\n';
-    return 0;
+    return add_to_store(s.fuel(), r);
 }
 
 int kelvane_tool::add_repair(tool_session& s) {
-    if (args_.positionals().size() > 1) return usage_error("give at most one account");
-    std::u16string name;
-    if (!take_account(s, 0, name)) return 1;
-    local_time when = device_clock().now();
-    double mileage = s.fuel().header().current_mileage, cost = 0, next = 0;
-    bool has_date, has_mileage, has_cost, has_next;
-    if (!date_option("--date", when, has_date) ||
-        !amount_option("--mileage", mileage, has_mileage) ||
-        !amount_option("--cost", cost, has_cost) ||
-        !amount_option("--next-service", next, has_next))
+    service_store::record_type r{};
+    if (int code = read_new_record(s, r)) return code;
+    double next = 0;
+    bool has_cost, has_next;
+    std::u16string description;
+    if (!amount_option("--cost", r.cost, has_cost) ||
+        !amount_option("--next-service", next, has_next) ||
+        !text_option("--description", 50, description))
         return 2;
     if (!has_cost) return usage_error("--cost is needed");
-    std::u16string description;
-    if (!text_option("--description", 50, description)) return 2;
-
-    service_store::record_type r{};
-    r.year = when.year, r.month = when.month, r.day = when.day;
-    r.hour = when.hour, r.minute = when.minute, r.second = when.second;
-    r.mileage = mileage;
-    r.cost = cost;
     r.next_service_mileage = has_next ? next : 0;
     r.repair_flag = has_next ? 0 : 1;
     set_fixed(r.description, description);
-    const std::u16string key = s.maintenance().add_record(r);
-    if (key.empty()) return 1;
-    out_ << to_utf8(key) << '\n';
-    return 0;
+    return add_to_store(s.maintenance(), r);
 }
 
 int kelvane_tool::add_fee(tool_session& s) {
-    if (args_.positionals().size() > 1) return usage_error("give at most one account");
-    std::u16string name;
-    if (!take_account(s, 0, name)) return 1;
-    local_time when = device_clock().now();
-    double mileage = s.fuel().header().current_mileage, cost = 0;
-    bool has_date, has_mileage, has_cost;
-    if (!date_option("--date", when, has_date) ||
-        !amount_option("--mileage", mileage, has_mileage) ||
-        !amount_option("--cost", cost, has_cost))
+    fee_store::record_type r{};
+    if (int code = read_new_record(s, r)) return code;
+    bool has_cost;
+    std::u16string category, description;
+    if (!amount_option("--cost", r.cost, has_cost) || !text_option("--category", 30, category) ||
+        !text_option("--description", 50, description))
         return 2;
     if (!has_cost) return usage_error("--cost is needed");
-    std::u16string category, description;
-    if (!text_option("--category", 30, category) || !text_option("--description", 50, description))
-        return 2;
-
-    fee_store::record_type r{};
-    r.year = when.year, r.month = when.month, r.day = when.day;
-    r.hour = when.hour, r.minute = when.minute, r.second = when.second;
-    r.mileage = mileage;
-    r.cost = cost;
     set_fixed(r.category, category);
     set_fixed(r.description, description);
-    const std::u16string key = s.fees().add_record(r);
-    if (key.empty()) return 1;
-    out_ << to_utf8(key) << '\n';
-    return 0;
+    return add_to_store(s.fees(), r);
 }
 
 }  // namespace kelvane

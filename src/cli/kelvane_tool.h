@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "cli/tool_arguments.h"
+#include "core/common/load_result.h"
+#include "core/stores/record_layout.h"
 #include "core/stores/selection_limits.h"
 
 namespace kelvane {
@@ -56,6 +58,15 @@ private:
     // The account named on the command line (first positional) or, without
     // one, the open account; loaded into the stores. False after a message.
     bool take_account(tool_session& s, std::size_t position, std::u16string& name);
+    // The failure of an account whose files could not be read (exit code 1).
+    int unreadable_account(const std::u16string& name);
+    // What every add command starts with: at most one account, loaded, and
+    // the record's date (--date, default now) and mileage (--mileage, default
+    // the account's current mileage). 0 to go on, else the exit code.
+    int read_new_record(tool_session& s, dated_record_prefix& record);
+    // Adds the record and prints its key; the exit code.
+    template <class Store>
+    int add_to_store(Store& store, const typename Store::record_type& record);
     // Reads an optional option value with a reader; false after a message.
     bool amount_option(std::string_view name, double& out, bool& given);
     bool date_option(std::string_view name, local_time& out, bool& given);
@@ -70,7 +81,8 @@ private:
     // The trip report: the trip of --trip over its own vehicles and limits.
     int fill_trip_chart(tool_session& s, chart_engine& chart, class dc& surface,
                         std::u16string& title, std::vector<std::u16string>& vehicles);
-    int finish(tool_session& s, int code);
+    // Loads the open account (if any) for the trip figures; false after a message.
+    bool load_open_account(tool_session& s);
 
     std::ostream& out_;
     std::ostream& err_;

@@ -31,16 +31,29 @@ std::string limits_text(const trip_store::record_type& t) {
 
 }  // namespace
 
+bool kelvane_tool::load_open_account(tool_session& s) {
+    const std::u16string open = s.config().current_account();
+    if (open.empty() || s.load_account(open) != load_result::damaged) return true;
+    unreadable_account(open);
+    return false;
+}
+
 int kelvane_tool::trips(tool_session& s) {
     if (!args_.positionals().empty()) return usage_error("'trips' takes no arguments");
-    s.load_trips();
+    if (s.load_trips() == load_result::damaged)
+        return fail("the trip file could not be read; nothing was changed");
     // The trip mileage is measured on the open account's fill-ups.
-    const std::u16string open = s.config().current_account();
-    if (!open.empty()) s.load_account(open);
+    if (!load_open_account(s)) return 1;
     trip_figures figures(s.data_folder(), s.fuel(), s.maintenance(), s.fees());
     trip_store& store = s.trips();
+    // Figures that miss a damaged vehicle file are shown, but the listing fails.
+    const auto outcome = [&](bool all_read) {
+        return all_read ? 0
+                        : fail("a vehicle's files could not be read; the figures leave them out");
+    };
 
     if (args_.flag("--json")) {
+        bool all_read = true;  // every trip's totals read every file
         out_ << "{\"trips\":[";
         for (int i = 0; i < store.record_count(); ++i) {
             const auto& trip = store.record_at(i);
@@ -59,9 +72,10 @@ int kelvane_tool::trips(tool_session& s) {
                  << ",\"total\":" << json_number(t.fuel + t.repair + t.fees)
                  << ",\"mileage\":" << (t.vehicle_count < 2 ? json_number(t.mileage) : "null")
                  << "}";
+            if (!figures.files_ok()) all_read = false;
         }
         out_ << "]}\n";
-        return 0;
+        return outcome(all_read);
     }
     text_table table({tr(u"Description"), u">" + tr(u"Cost")});
     for (const trip_row& row : figures.build_rows(store))
@@ -72,7 +86,7 @@ int kelvane_tool::trips(tool_session& s) {
         return 0;
     }
     table.write(out_);
-    return 0;
+    return outcome(figures.files_ok());
 }
 
 int kelvane_tool::export_csv(tool_session& s) {
@@ -81,6 +95,7 @@ int kelvane_tool::export_csv(tool_session& s) {
     if (!take_account(s, 0, name)) return 1;
     export_import csv(s.fuel(), s.maintenance(), s.fees());
     const std::string& file = args_.positionals()[1];
+    // The program's own message said why.
     if (!csv.export_account(tool_session::device_path_of(file))) return 1;
     out_ << "Exported " << s.fuel().record_count() << " fuel, " << s.maintenance().record_count()
          << " repair and maintenance and " << s.fees().record_count() << " fees records to " << file
@@ -99,6 +114,8 @@ int kelvane_tool::import_csv(tool_session& s) {
     export_import csv(s.fuel(), s.maintenance(), s.fees());
     const import_summary done = csv.import_file(tool_session::device_path_of(file));
     if (!done.read) return 1;
+    if (done.write_failed)
+        return fail("the imported records could not be written to the account's files");
     out_ << "Imported " << done.fuel << " fuel, " << done.maintenance
          << " repair and maintenance and " << done.fees << " fees records\n";
     if (done.skipped)
@@ -110,8 +127,18 @@ int kelvane_tool::import_csv(tool_session& s) {
 int kelvane_tool::backup(tool_session& s) {
     if (args_.positionals().size() != 1) return usage_error("give the backup folder");
     const std::string& folder = args_.positionals()[0];
-    if (!s.config().backup_to_folder(tool_session::device_path_of(folder) + u"\\"))
-        return fail("the backup into '" + folder + "' did not complete");
+    switch (s.config().backup_to_folder(tool_session::device_path_of(folder) + u"\\")) {
+        case data_set_copy::done:
+            break;
+        case data_set_copy::no_folder:
+            return fail("the backup into '" + folder +
+                        "' did not complete: the folder could not be made");
+        case data_set_copy::not_saved:
+            return fail("the backup into '" + folder +
+                        "' did not complete: the open account's changes could not be written");
+        case data_set_copy::incomplete:
+            return fail("the backup into '" + folder + "' did not complete");
+    }
     out_ << "Backed up " << s.config().list_account_names().size() << " accounts to " << folder
          << '\n';
     return 0;
@@ -120,12 +147,15 @@ int kelvane_tool::backup(tool_session& s) {
 int kelvane_tool::restore(tool_session& s) {
     if (args_.positionals().size() != 1) return usage_error("give the backup folder");
     const std::string& folder = args_.positionals()[0];
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(std::filesystem::path(folder) / "Config.dat", ec))
-        return fail("'" + folder + "' holds no backup (Config.dat is missing)");
-    s.ensure_data_folder();
-    if (!s.config().restore_from_folder(tool_session::device_path_of(folder) + u"\\"))
-        return fail("the restore from '" + folder + "' did not complete");
+    switch (s.config().restore_from_folder(tool_session::device_path_of(folder) + u"\\")) {
+        case data_set_copy::done:
+            break;
+        case data_set_copy::no_folder:
+            return fail("'" + folder + "' holds no backup (Config.dat is missing)");
+        case data_set_copy::not_saved:
+        case data_set_copy::incomplete:
+            return fail("the restore from '" + folder + "' did not complete");
+    }
     out_ << "Restored " << s.config().list_account_names().size() << " accounts from " << folder
          << '\n';
     return 0;
@@ -147,8 +177,10 @@ int kelvane_tool::sample(tool_session& s) {
         return fail("the data folder already holds accounts; sample data goes into an empty one");
     const sample_data data(o);
     s.ensure_data_folder();
-    s.load_trips();
-    if (!data.install(s.config(), {&s.fuel(), &s.maintenance(), &s.fees()}, s.trips())) return 1;
+    if (s.load_trips() == load_result::damaged)
+        return fail("the trip file could not be read; nothing was changed");
+    if (!data.install(s.config(), {&s.fuel(), &s.maintenance(), &s.fees()}, s.trips()))
+        return fail("the sample data could not be written completely");
     for (const auto& v : data.vehicles())
         out_ << to_utf8(v.name) << ": " << v.fuel.size() << " fill-ups, " << v.maintenance.size()
              << " repairs and services, " << v.fees.size() << " fees\n";

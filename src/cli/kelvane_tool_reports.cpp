@@ -109,9 +109,12 @@ int kelvane_tool::fill_chart(tool_session& s, int kind, chart_engine& chart, dc&
         if (!s.config().account_exists(v)) {
             return fail("no vehicle account named '" + to_utf8(v) + "'");
         }
-        fuel.load(s.data_folder(), v, true);
-        maintenance.load(s.data_folder(), v, true);
-        fees.load(s.data_folder(), v, true);
+        // A report that silently left out an account's records would be wrong.
+        const load_result results[] = {fuel.load(s.data_folder(), v, true),
+                                       maintenance.load(s.data_folder(), v, true),
+                                       fees.load(s.data_folder(), v, true)};
+        for (load_result r : results)
+            if (r == load_result::damaged) return unreadable_account(v);
     }
     if (!fill_report(chart, surface, static_cast<report_kind>(kind), {&fuel, &maintenance, &fees},
                      limits))
@@ -126,18 +129,20 @@ int kelvane_tool::fill_trip_chart(tool_session& s, chart_engine& chart, dc& surf
     for (const char* other : {"--from", "--to", "--min", "--max", "--vehicles"})
         if (args_.has(other))
             return usage_error(std::string(other) + " does not go with --trip: the trip sets it");
-    s.load_trips();
+    if (s.load_trips() == load_result::damaged)
+        return fail("the trip file could not be read; nothing was changed");
     trip_store::record_type trip{};
     const std::u16string description = from_utf8(*name);
     if (!s.trips().find_trip(description, trip)) return fail("no trip named '" + *name + "'");
     for (const auto& slot : trip.trip_vehicles)
         if (slot[0]) vehicles.push_back(fixed_text(slot));
     // The trip mileage is measured on the open account's fill-ups.
-    const std::u16string open = s.config().current_account();
-    if (!open.empty()) s.load_account(open);
+    if (!load_open_account(s)) return 1;
     trip_figures figures(s.data_folder(), s.fuel(), s.maintenance(), s.fees());
     chart_engine totals;
     title = figures.statistics(totals, s.trips(), description);
+    if (!figures.files_ok())
+        return fail("a vehicle's files could not be read; the report would leave them out");
     const auto& e = totals.entries();
     if (e.size() != 3) return fail("the trip's figures could not be computed");
     fill_expense_shares(chart, surface, e[0].value, e[1].value, e[2].value);
@@ -221,6 +226,7 @@ int kelvane_tool::chart(tool_session& s) {
     if (type) chart.set_chart_type(*type);
     draw_chart_page(chart, surface, {0, 0, width, height}, true, title,
                     scaled_font_size(chart_font_request(width), width, height));
+    // The program's own message said why.
     if (!chart.save_bitmap(surface, 0, 0, width, height, tool_session::device_path_of(*out)))
         return 1;
     out_ << "Saved " << *out << " (" << width << "x" << height << ")\n";

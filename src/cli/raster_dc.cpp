@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <utility>
 
 namespace kelvane {
 
@@ -136,9 +137,7 @@ void raster_dc::fill_rect(const rect& r, colour c) {
 }
 
 pen_spec raster_dc::select_pen(const pen_spec& p) {
-    const pen_spec old = pen_;
-    pen_ = p;
-    return old;
+    return std::exchange(pen_, p);
 }
 
 colour raster_dc::select_brush(colour c) {
@@ -277,27 +276,19 @@ void raster_dc::draw_text(std::u16string_view text, const rect& r, unsigned flag
 }
 
 colour raster_dc::set_text_colour(colour c) {
-    const colour old = text_;
-    text_ = c;
-    return old;
+    return std::exchange(text_, c);
 }
 
 colour raster_dc::set_background_colour(colour c) {
-    const colour old = background_;
-    background_ = c;
-    return old;
+    return std::exchange(background_, c);
 }
 
 background_mode raster_dc::set_background_mode(background_mode m) {
-    const background_mode old = mode_;
-    mode_ = m;
-    return old;
+    return std::exchange(mode_, m);
 }
 
 font_spec raster_dc::select_font(const font_spec& f) {
-    const font_spec old = font_;
-    font_ = f;
-    return old;
+    return std::exchange(font_, f);
 }
 
 colour raster_dc::get_pixel(int x, int y) {

@@ -229,11 +229,28 @@ sample_data::sample_data(const options& o) {
     }
 }
 
+namespace {
+
+// Adds the records in bulk to a store that holds a new account; its file is
+// written even when there are none. False when the file could not take them.
+template <class Store>
+bool add_all(Store& store, const std::vector<typename Store::record_type>& records) {
+    store.begin_bulk();
+    bool ok = true;
+    for (const auto& r : records) ok = store.add_record(r).added() && ok;
+    ok = store.end_bulk() && ok;
+    if (records.empty()) ok = store.save_all() && ok;
+    return ok;
+}
+
+}  // namespace
+
 bool sample_data::install(configuration& config, const stores& to, trip_store& trip_store) const {
     const std::u16string folder = config.data_folder();
     for (const auto& car : vehicles_) {
-        if (!config.add_account(car.name)) return false;
-        to.fuel->load(folder, car.name, false);
+        if (config.add_account(car.name) != account_change::done) return false;
+        // A new account has no files yet; one that cannot be read is never written over.
+        if (to.fuel->load(folder, car.name, false) == load_result::damaged) return false;
         fuel_header& h = to.fuel->header();
         h.tank_capacity = car.settings.tank_capacity;
         h.initial_mileage = car.settings.initial_mileage;
@@ -250,29 +267,23 @@ bool sample_data::install(configuration& config, const stores& to, trip_store& t
         h.account_year = car.settings.account_year;
         h.account_month = car.settings.account_month;
         h.account_day = car.settings.account_day;
-        to.fuel->begin_bulk();
-        for (const auto& r : car.fuel) to.fuel->add_record(r);
-        to.fuel->end_bulk();
-        if (car.fuel.empty()) to.fuel->save_all();
-
-        to.maintenance->load(folder, car.name, false);
-        to.maintenance->begin_bulk();
-        for (const auto& r : car.maintenance) to.maintenance->add_record(r);
-        to.maintenance->end_bulk();
-        if (car.maintenance.empty()) to.maintenance->save_all();
-
-        to.fees->load(folder, car.name, false);
-        to.fees->begin_bulk();
-        for (const auto& r : car.fees) to.fees->add_record(r);
-        to.fees->end_bulk();
-        if (car.fees.empty()) to.fees->save_all();
+        if (!add_all(*to.fuel, car.fuel)) return false;
+        if (to.maintenance->load(folder, car.name, false) == load_result::damaged ||
+            !add_all(*to.maintenance, car.maintenance))
+            return false;
+        if (to.fees->load(folder, car.name, false) == load_result::damaged ||
+            !add_all(*to.fees, car.fees))
+            return false;
     }
-    to.fuel->reset();
-    to.maintenance->reset();
-    to.fees->reset();
-    for (const auto& t : trips_) trip_store.add_record(t);
-    if (!vehicles_.empty()) config.open_account(vehicles_.front().name);
-    return true;
+    // Everything is written already: the stores owe nothing.
+    if (!to.fuel->reset() || !to.maintenance->reset() || !to.fees->reset()) return false;
+    for (const auto& t : trips_) {
+        const add_result added = trip_store.add_record(t);
+        if (!added.added() || added.write_failed) return false;
+    }
+    if (vehicles_.empty()) return true;
+    const account_opening opening = config.open_account(vehicles_.front().name);
+    return !opening.damaged_file && !opening.not_saved;
 }
 
 std::vector<fuel_store::record_type> sample_data::fuel_series(std::size_t count, unsigned seed,

@@ -8,7 +8,6 @@ namespace kelvane {
 
 message_answer stderr_message_box::show(std::u16string_view text, std::u16string_view caption,
                                         message_buttons buttons) {
-    ++shown_;
     std::fprintf(stderr, "%s: %s\n", to_utf8(caption).c_str(), to_utf8(text).c_str());
     return buttons == message_buttons::yes_no ? message_answer::yes : message_answer::ok;
 }
@@ -23,29 +22,32 @@ tool_session::tool_session(const std::filesystem::path& folder, layout where)
     config_.attach_stores({&fuel_, &maintenance_, &fees_});
 }
 
-void tool_session::start() {
-    config_.load_config();
+load_result tool_session::start() {
+    // A missing Config.dat is a data folder without accounts yet.
+    (void)config_.load_config();
     // The handheld starts with the table named "Language" in its folder,
     // whatever the options screen chose for the next start.
-    language_.load(u"Language");
+    const load_result language = language_.load(u"Language");
     translator_ = std::make_unique<scoped_translator>(&language_);
+    return language;
 }
 
 void tool_session::ensure_data_folder() {
     configuration::make_folder_path(data_folder());
 }
 
-void tool_session::load_trips() {
-    trips_.load(data_folder(), u"Trip", false);
+load_result tool_session::load_trips() {
+    return trips_.load(data_folder(), u"Trip", false);
 }
 
-bool tool_session::load_account(std::u16string_view name) {
-    if (!config_.account_exists(name)) return false;
+load_result tool_session::load_account(std::u16string_view name) {
+    if (!config_.account_exists(name)) return load_result::missing;
     const std::u16string folder = data_folder();
-    fuel_.load(folder, name, false);
-    maintenance_.load(folder, name, false);
-    fees_.load(folder, name, false);
-    return true;
+    bool damaged = false;
+    const account_stores stores{&fuel_, &maintenance_, &fees_};
+    for (account_store* store : {stores.fuel, stores.maintenance, stores.fees})
+        if (store->load(folder, name, false) == load_result::damaged) damaged = true;
+    return damaged ? load_result::damaged : load_result::loaded;
 }
 
 }  // namespace kelvane

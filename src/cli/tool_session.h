@@ -20,16 +20,13 @@
 
 namespace kelvane {
 
-// Writes every message box to standard error, answers OK or Yes, and counts
-// the boxes so the tool can end with a failure code after any of them.
+// Writes every message box to standard error and answers OK or Yes. The
+// messages tell the person what went wrong; the tool learns of failures
+// from what each operation returns.
 class stderr_message_box : public message_box_service {
 public:
     message_answer show(std::u16string_view text, std::u16string_view caption,
                         message_buttons buttons) override;
-    int shown() const { return shown_; }
-
-private:
-    int shown_ = 0;
 };
 
 class tool_session {
@@ -43,15 +40,18 @@ public:
     tool_session(const tool_session&) = delete;
     tool_session& operator=(const tool_session&) = delete;
 
-    // Reads "Config.dat" and the language table "Language".
-    void start();
+    // Reads "Config.dat" and the language table "Language"; the result is
+    // the language table's (a missing one leaves every text English).
+    load_result start();
     // Loads the trip file (only the commands that need it do, so that merely
     // listing never writes one).
-    void load_trips();
+    load_result load_trips();
     // Creates the data folder when it is missing (a fresh device root).
     void ensure_data_folder();
-    // Loads one account into the three stores; false when it is not registered.
-    bool load_account(std::u16string_view name);
+    // Loads one account into the three stores: missing when no account has
+    // the name, damaged when one of its files could not be read, else loaded
+    // (an account without files yet is loaded, and empty).
+    load_result load_account(std::u16string_view name);
 
     std::u16string data_folder() const { return config_.data_folder(); }
     // The device path of a host file or folder given on the command line.
@@ -65,7 +65,6 @@ public:
     fee_store& fees() { return fees_; }
     trip_store& trips() { return trips_; }
     host_device_info& device_facts() { return device_; }
-    int messages_shown() const { return box_.shown(); }
 
 private:
     tool_file_system files_;

@@ -1,6 +1,7 @@
 #include "platform/recording_dc.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace kelvane {
 
@@ -36,6 +37,7 @@ colour recording_dc::shown(colour c) const {
 dc_call& recording_dc::record(dc_op op) {
     calls_.push_back({});
     calls_.back().op = op;
+    calls_.back().state = state_;
     return calls_.back();
 }
 
@@ -51,7 +53,6 @@ void recording_dc::fill_rect(const rect& r, colour c) {
     auto& call = record(dc_op::fill_rect);
     call.r = r;
     call.c = c;
-    call.state = state_;
     const int left = std::max(r.left, 0), right = std::min(r.right, width_);
     const int top = std::max(r.top, 0), bottom = std::min(r.bottom, height_);
     for (int y = top; y < bottom; ++y)
@@ -59,11 +60,8 @@ void recording_dc::fill_rect(const rect& r, colour c) {
 }
 
 pen_spec recording_dc::select_pen(const pen_spec& p) {
-    const pen_spec old = state_.pen;
-    state_.pen = p;
-    auto& call = record(dc_op::select_pen);
-    call.pen = p;
-    call.state = state_;
+    const pen_spec old = std::exchange(state_.pen, p);
+    record(dc_op::select_pen).pen = p;
     return old;
 }
 
@@ -73,46 +71,40 @@ colour recording_dc::select_brush(colour c) {
     state_.null_brush = false;
     auto& call = record(dc_op::select_brush);
     call.c = c;
-    call.state = state_;
     return old;
 }
 
 void recording_dc::select_null_brush() {
     state_.null_brush = true;
-    record(dc_op::select_null_brush).state = state_;
+    record(dc_op::select_null_brush);
 }
 
 void recording_dc::move_to(int x, int y) {
     state_.position = {x, y};
     auto& call = record(dc_op::move_to);
     call.points = {{x, y}};
-    call.state = state_;
 }
 
 void recording_dc::line_to(int x, int y) {
     // The recorded state keeps the starting point of the line.
     auto& call = record(dc_op::line_to);
     call.points = {{x, y}};
-    call.state = state_;
     state_.position = {x, y};
 }
 
 void recording_dc::polygon(const point* points, int count) {
     auto& call = record(dc_op::polygon);
     if (points && count > 0) call.points.assign(points, points + count);
-    call.state = state_;
 }
 
 void recording_dc::rectangle(const rect& r) {
     auto& call = record(dc_op::rectangle);
     call.r = r;
-    call.state = state_;
 }
 
 void recording_dc::round_rect(const rect& r, int, int) {
     auto& call = record(dc_op::round_rect);
     call.r = r;
-    call.state = state_;
 }
 
 void recording_dc::draw_text(std::u16string_view text, const rect& r, unsigned flags) {
@@ -120,56 +112,41 @@ void recording_dc::draw_text(std::u16string_view text, const rect& r, unsigned f
     call.text = std::u16string(text);
     call.r = r;
     call.flags = flags;
-    call.state = state_;
 }
 
 size recording_dc::text_extent(std::u16string_view text) {
     auto& call = record(dc_op::text_extent);
     call.text = std::u16string(text);
-    call.state = state_;
     return {static_cast<int>(text.size()) * 6, 12};
 }
 
 colour recording_dc::set_text_colour(colour c) {
-    const colour old = state_.text;
-    state_.text = c;
-    auto& call = record(dc_op::set_text_colour);
-    call.c = c;
-    call.state = state_;
+    const colour old = std::exchange(state_.text, c);
+    record(dc_op::set_text_colour).c = c;
     return old;
 }
 
 colour recording_dc::set_background_colour(colour c) {
-    const colour old = state_.background;
-    state_.background = c;
-    auto& call = record(dc_op::set_background_colour);
-    call.c = c;
-    call.state = state_;
+    const colour old = std::exchange(state_.background, c);
+    record(dc_op::set_background_colour).c = c;
     return old;
 }
 
 background_mode recording_dc::set_background_mode(background_mode m) {
-    const background_mode old = state_.mode;
-    state_.mode = m;
-    auto& call = record(dc_op::set_background_mode);
-    call.mode = m;
-    call.state = state_;
+    const background_mode old = std::exchange(state_.mode, m);
+    record(dc_op::set_background_mode).mode = m;
     return old;
 }
 
 font_spec recording_dc::select_font(const font_spec& f) {
-    const font_spec old = state_.font;
-    state_.font = f;
-    auto& call = record(dc_op::select_font);
-    call.font = f;
-    call.state = state_;
+    const font_spec old = std::exchange(state_.font, f);
+    record(dc_op::select_font).font = f;
     return old;
 }
 
 colour recording_dc::get_pixel(int x, int y) {
     auto& call = record(dc_op::get_pixel);
     call.points = {{x, y}};
-    call.state = state_;
     return at(x, y);
 }
 
@@ -177,7 +154,6 @@ void recording_dc::set_pixel(int x, int y, colour c) {
     auto& call = record(dc_op::set_pixel);
     call.points = {{x, y}};
     call.c = c;
-    call.state = state_;
     put(x, y, c);
 }
 
@@ -186,7 +162,6 @@ void recording_dc::copy_block(int x, int y, int width, int height, dc& source, i
     auto& call = record(dc_op::copy_block);
     call.r = {x, y, x + width, y + height};
     call.points = {{source_x, source_y}};
-    call.state = state_;
     if (width <= 0 || height <= 0) return;
     // Read the whole block first: the source may be this surface and overlap the target.
     std::vector<colour> block(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));

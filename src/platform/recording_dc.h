@@ -103,6 +103,7 @@ public:
     int height() const override { return height_; }
 
 private:
+    // Appends a call with the state in force now (set the state first).
     dc_call& record(dc_op op);
     bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
     void put(int x, int y, colour c);

@@ -231,6 +231,19 @@ TEST_F(ToolRoundTrip, DamagedFileIsReportedAndNeverWrittenOver) {
     EXPECT_EQ(1608u, file_bytes(file("Car.fee")).size());
 }
 
+// A record its file does not take fails the command on the store's own
+// report, named as such, and the file stays as it was.
+TEST_F(ToolRoundTrip, RecordTheFileCannotTakeFailsTheCommand) {
+    const auto before = file_bytes(file("Car.fee"));
+    // A folder where the rewritten file would be made first.
+    std::filesystem::create_directory(file("Car.fee.new"));
+    const auto added = root.run({"add-fee", "--cost", "5"});
+    EXPECT_EQ(1, added.code);
+    EXPECT_THAT(added.err, HasSubstr("could not be written to the account's file"));
+    EXPECT_TRUE(added.out.empty());
+    EXPECT_EQ(before, file_bytes(file("Car.fee")));
+}
+
 TEST_F(ToolRoundTrip, DataFolderWorksWithoutTheDeviceAroundIt) {
     ASSERT_EQ(0, root.run({"add-fee", "--cost", "9", "--mileage", "1"}).code);
     const std::string data = root.data_folder().string();

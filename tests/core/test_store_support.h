@@ -115,7 +115,7 @@ struct store_kind<service_store> {
     static constexpr const char16_t* extension = u".mat";
     static constexpr bool dated = true;
     static double mileage(const service_record& r) { return r.mileage; }
-    static double total(const service_header& h) { return h.total_repair_cost; }
+    static double total(const service_header& h) { return h.total_cost; }
     static service_record make(int y, int mo, int d, int h, int mi, int s, double mileage,
                                double cost = 10) {
         service_record r{};
@@ -132,7 +132,7 @@ struct store_kind<fee_store> {
     static constexpr const char16_t* extension = u".fee";
     static constexpr bool dated = true;
     static double mileage(const fee_record& r) { return r.mileage; }
-    static double total(const fee_header& h) { return h.total_fees_cost; }
+    static double total(const fee_header& h) { return h.total_cost; }
     static fee_record make(int y, int mo, int d, int h, int mi, int s, double mileage,
                            double cost = 10) {
         fee_record r{};

@@ -66,10 +66,13 @@ bool move_account_files(const configuration& config, const std::u16string& from,
     return true;
 }
 
-void reset_account_stores(account_edit_stores& s) {
-    s.fuel.reset();
-    s.service.reset();
-    s.fees.reset();
+// Writes what the stores owe their files and empties them; false when a
+// file could not take it (the store has told the owner).
+bool reset_account_stores(account_edit_stores& s) {
+    const bool fuel_ok = s.fuel.reset();
+    const bool service_ok = s.service.reset();
+    const bool fees_ok = s.fees.reset();
+    return fuel_ok && service_ok && fees_ok;
 }
 
 }  // namespace
@@ -78,7 +81,7 @@ account_settings read_account_settings(const configuration& config, std::u16stri
     account_settings s;
     s.name = std::u16string(name);
     if (!configuration::is_valid_account_name(name)) return s;
-    const fuel_header h = fuel_store::read_account_header(config.data_folder(), name);
+    const fuel_header h = fuel_store::read_account_header(config.data_folder(), name).header;
     s.initial_mileage = h.initial_mileage;
     s.initial_fuel = h.initial_fuel;
     s.tank_capacity = h.tank_capacity;
@@ -133,19 +136,21 @@ account_save_result save_account_edit(configuration& config, account_edit_stores
     }
 
     // What the stores still owe their files is written before files move.
-    reset_account_stores(stores);
+    bool written = reset_account_stores(stores);
     if (renaming) {
         if (!move_account_files(config, opening, name)) {
-            config.open_account(opening);
+            // A damaged file of the old account is reported by its store.
+            (void)config.open_account(opening);
             result.outcome = account_save_outcome::rename_failed;
             result.name = opening;
             return result;
         }
-        config.forget_account(opening);
-        stores.trips.rename_vehicle(opening, name);
+        written = config.forget_account(opening) != account_change::not_saved && written;
+        written = stores.trips.rename_vehicle(opening, name) && written;
     }
-    config.add_account(name);
-    config.open_account(name);
+    // An existing name is kept (refused) and opened; only a failed save counts.
+    written = config.add_account(name) != account_change::not_saved && written;
+    written = !config.open_account(name).not_saved && written;
 
     fuel_header& h = stores.fuel.header();
     h.tank_capacity = edited.tank_capacity;
@@ -162,16 +167,20 @@ account_save_result save_account_edit(configuration& config, account_edit_stores
     h.account_year = edited.year;
     h.account_month = edited.month;
     h.account_day = edited.day;
-    change_account_units(stores.fuel, stores.service, stores.fees, stores.trips, old_distance,
-                         edited.mileage_unit, old_volume, edited.fuel_unit);
+    // The records' conversion is in memory; Trip.tri is written at once.
+    written =
+        change_account_units(stores.fuel, stores.service, stores.fees, stores.trips, old_distance,
+                             edited.mileage_unit, old_volume, edited.fuel_unit) &&
+        written;
 
     const bool fuel_ok = stores.fuel.save_all();
     const bool service_ok = stores.service.save_all();
     const bool fees_ok = stores.fees.save_all();
-    result.files_written = fuel_ok && service_ok && fees_ok;
+    const bool records_ok = fuel_ok && service_ok && fees_ok;
+    result.files_written = records_ok && written;
     // Loading the account again shows what reached the files; after a failed
     // write that would throw away the settings, so the stores keep them.
-    if (result.files_written) config.open_account(name);
+    if (records_ok) written = !config.open_account(name).not_saved;
     result.name = name;
     return result;
 }
@@ -180,13 +189,13 @@ bool delete_account_and_trips(configuration& config, account_edit_stores stores,
                               std::u16string_view name_view) {
     const std::u16string name(name_view);
     if (!config.account_exists(name)) return false;
-    config.delete_account(name);
-    stores.trips.delete_trips_of_vehicle(name);
+    bool written = config.delete_account(name) == account_change::done;
+    written = stores.trips.delete_trips_of_vehicle(name) && written;
     // Deleting closes the open account whichever it was; stores still holding
     // another account are emptied as well, so no screen goes on showing the
     // records of an account that is no longer open.
-    reset_account_stores(stores);
-    return true;
+    written = reset_account_stores(stores) && written;
+    return written;
 }
 
 }  // namespace kelvane

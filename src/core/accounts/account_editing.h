@@ -65,8 +65,9 @@ struct account_save_result {
     // The account open afterwards: the saved name, or the opening name when
     // a rename failed; empty when nothing was touched.
     std::u16string name;
-    // False when a store could not write its file (the store has told the
-    // owner); the open stores then still hold the new settings.
+    // False when a file could not be written: a record file, Trip.tri or
+    // Config.dat (the store or the configuration has told the owner); the
+    // open stores then still hold the new settings.
     bool files_written = true;
 };
 
@@ -82,8 +83,9 @@ account_save_result save_account_edit(configuration& config, account_edit_stores
 
 // Deletes the account (its files go to "Deleted") and every trip that starts
 // with it. No account is open afterwards and the three stores are empty.
-// False when no account has the name.
-bool delete_account_and_trips(configuration& config, account_edit_stores stores,
-                              std::u16string_view name);
+// False when no account has the name, or when a file could not be written
+// (the store or the configuration has told the owner).
+[[nodiscard]] bool delete_account_and_trips(configuration& config, account_edit_stores stores,
+                                            std::u16string_view name);
 
 }  // namespace kelvane

@@ -45,8 +45,9 @@ std::u16string configuration::account_file(std::u16string_view name,
     return data_folder() + std::u16string(name) + std::u16string(extension);
 }
 
-void configuration::load_config() {
+load_result configuration::load_config() {
     auto file = device_files().open_read(config_path());
+    const load_result result = file ? load_result::loaded : load_result::missing;
     if (file) {
         // A shorter file (an older or damaged one) replaces only what it holds;
         // the rest of the block keeps its values.
@@ -66,6 +67,7 @@ void configuration::load_config() {
     // reach outside the data folder (a damaged or hand-made file) opens nothing.
     if (block_.current_account[0] != 0 && !is_valid_account_name(current_account()))
         set_fixed(block_.current_account, u"");
+    return result;
 }
 
 bool configuration::save_config() {
@@ -99,31 +101,35 @@ bool configuration::is_valid_account_name(std::u16string_view name) {
     return true;
 }
 
-bool configuration::add_account(std::u16string_view name) {
+account_change configuration::saved_change() {
+    return save_config() ? account_change::done : account_change::not_saved;
+}
+
+account_change configuration::add_account(std::u16string_view name) {
     if (name.size() > max_name_length) name = name.substr(0, max_name_length);
-    if (!is_valid_account_name(name) || account_exists(name)) return false;
+    if (!is_valid_account_name(name) || account_exists(name)) return account_change::refused;
     for (int i = 0; i < max_accounts; ++i) {
         if (block_.account_names[i][0] == 0) {
             set_fixed(block_.account_names[i], name);
-            save_config();
-            return true;
+            return saved_change();
         }
     }
-    return false;
+    return account_change::refused;
 }
 
-bool configuration::delete_account(std::u16string_view name_view) {
+account_change configuration::delete_account(std::u16string_view name_view) {
     // The caller's text may live in the slot that is emptied below.
     const std::u16string name(name_view);
     const int slot = find_slot(name);
-    if (slot < 0) return false;
+    if (slot < 0) return account_change::refused;
     set_fixed(block_.account_names[slot], u"");
 
     // A store still holding this account first writes its pending changes, so
     // that they go to "Deleted" with the files instead of bringing the files
-    // back at the next reset.
+    // back at the next reset. Changes it cannot write were shown to the owner
+    // as lost; the account goes all the same, as asked.
     for (account_store* store : {stores_.fuel, stores_.maintenance, stores_.fees})
-        if (store && !store->fresh() && store->account_name() == name) store->reset();
+        if (store && !store->fresh() && store->account_name() == name) (void)store->reset();
 
     // A name loaded from a damaged or foreign file is never used as a path.
     if (is_valid_account_name(name)) {
@@ -144,17 +150,15 @@ bool configuration::delete_account(std::u16string_view name_view) {
     }
 
     set_fixed(block_.current_account, u"");
-    save_config();
-    return true;
+    return saved_change();
 }
 
-bool configuration::forget_account(std::u16string_view name) {
+account_change configuration::forget_account(std::u16string_view name) {
     const int slot = find_slot(name);
-    if (slot < 0) return false;
+    if (slot < 0) return account_change::refused;
     set_fixed(block_.account_names[slot], u"");
     set_fixed(block_.current_account, u"");
-    save_config();
-    return true;
+    return saved_change();
 }
 
 bool configuration::has_free_slot() const {
@@ -163,14 +167,17 @@ bool configuration::has_free_slot() const {
     return false;
 }
 
-bool configuration::open_account(std::u16string_view name) {
-    if (!is_valid_account_name(name)) return false;
+account_opening configuration::open_account(std::u16string_view name) {
+    account_opening opening;
+    if (!is_valid_account_name(name)) return opening;
+    opening.opened = true;
     const auto folder = data_folder();
     for (account_store* store : {stores_.fuel, stores_.maintenance, stores_.fees})
-        if (store) store->load(folder, name, false);
+        if (store && store->load(folder, name, false) == load_result::damaged)
+            opening.damaged_file = true;
     set_fixed(block_.current_account, name);
-    save_config();
-    return true;
+    opening.not_saved = !save_config();
+    return opening;
 }
 
 std::vector<std::u16string> configuration::list_account_names() const {

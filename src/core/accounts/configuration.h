@@ -14,11 +14,58 @@
 #include <string_view>
 #include <vector>
 
+#include "core/common/load_result.h"
 #include "core/stores/account_store.h"
 
 namespace kelvane {
 
 struct account_summary_row;
+
+// What a change to the registry of accounts did.
+// clang-format off
+enum class [[nodiscard]] account_change {
+    done,       // changed and saved
+    refused,    // nothing changed (each operation says when)
+    not_saved,  // changed in memory, but Config.dat could not be written (the owner was told)
+};
+// clang-format on
+
+// What opening an account did.
+struct [[nodiscard]] account_opening {
+    // False when the name cannot be an account; nothing changed then.
+    bool opened = false;
+    // A store found its file of the account present but unreadable (the
+    // owner was told). That store stays empty, and a copy of the file is
+    // kept before anything is written over it.
+    bool damaged_file = false;
+    // Config.dat could not record the open account (the owner was told).
+    bool not_saved = false;
+};
+
+// What a backup or a restore did.
+// clang-format off
+enum class [[nodiscard]] data_set_copy {
+    done,
+    // Backup: the folder could not be made. Restore: the folder holds no
+    // Config.dat, so it is no backup. Nothing changed.
+    no_folder,
+    // Backup: an open store could not write its pending changes; nothing was
+    // copied and the stores keep their changes in memory.
+    not_saved,
+    // A file could not be copied; the others were.
+    incomplete,
+};
+// clang-format on
+
+// clang-format off
+enum class [[nodiscard]] auto_backup_result {
+    not_due,
+    done,
+    // The backup did not complete, or the day of it could not be recorded
+    // in Config.dat.
+    failed,
+};
+// clang-format on
 
 class configuration {
 public:
@@ -56,33 +103,32 @@ public:
     const account_stores& stores() const { return stores_; }
 
     // Reads "Config.dat" over the block (a short file replaces only its own
-    // length; a missing one keeps what is in memory), then points the data
-    // folder at the program's own folder again. An open account whose name
-    // cannot be a file name is closed.
-    void load_config();
+    // length; a missing one keeps what is in memory and gives missing), then
+    // points the data folder at the program's own folder again. An open
+    // account whose name cannot be a file name is closed.
+    load_result load_config();
     // Writes the whole block through a temporary file. On any failure the
     // owner sees the write error message, the previous file stays as it was
     // and false is returned; the block in memory is kept either way.
-    bool save_config();
+    [[nodiscard]] bool save_config();
 
     bool account_exists(std::u16string_view name) const;
     // Registers a name in the lowest free slot and saves. A name longer than
-    // 128 characters is cut to 128. Returns true when the name was taken into
-    // a slot; false when it is empty, not a valid file name, already present
-    // or all slots are in use (nothing changes then).
-    bool add_account(std::u16string_view name);
+    // 128 characters is cut to 128. Refused when the name is empty, not a
+    // valid file name, already present or all slots are in use.
+    account_change add_account(std::u16string_view name);
     // Empties the name's slot, moves its three files to the "Deleted" folder,
-    // closes whatever account was open and saves. False when no slot holds it.
-    bool delete_account(std::u16string_view name);
+    // closes whatever account was open and saves. Refused when no slot holds it.
+    account_change delete_account(std::u16string_view name);
     // Empties the name's slot and closes whatever account was open, leaving
     // the account's files where they are (a rename has already moved them),
-    // and saves. False when no slot holds the name.
-    bool forget_account(std::u16string_view name);
+    // and saves. Refused when no slot holds the name.
+    account_change forget_account(std::u16string_view name);
     // True when some slot is free for a new account.
     bool has_free_slot() const;
-    // Loads the account into the attached stores, makes it current and saves.
-    // False when the name is empty or cannot be a file name.
-    bool open_account(std::u16string_view name);
+    // Loads the account into the attached stores, makes it current and
+    // saves. The account is opened even when a store's file is damaged.
+    account_opening open_account(std::u16string_view name);
     // The registered names, highest slot first (the order of every account
     // choice list).
     std::vector<std::u16string> list_account_names() const;
@@ -96,25 +142,23 @@ public:
     static void make_folder_path(std::u16string_view path);
     // Creates the target folder and copies one file into it, overwriting.
     // True when the copy succeeded.
-    static bool copy_into_folder(std::u16string_view source_folder,
-                                 std::u16string_view target_folder, std::u16string_view file_name);
+    [[nodiscard]] static bool copy_into_folder(std::u16string_view source_folder,
+                                               std::u16string_view target_folder,
+                                               std::u16string_view file_name);
 
     // Copies the backup set (Config.dat, Trip.tri and the three record files
     // of every account) into the folder, after the open account's stores have
     // written their pending changes; the stores then hold the same account
-    // again. False when the folder cannot be made, a file cannot be copied,
-    // or a store cannot write its pending changes (the backup then stops
-    // before touching the stores, which keep their changes in memory).
-    bool backup_to_folder(std::u16string_view folder);
+    // again.
+    data_set_copy backup_to_folder(std::u16string_view folder);
     // Copies a backup set from the folder back into the data folder and
     // reloads the configuration; what the stores hold in memory is never
-    // written over it. False, with nothing changed, for a folder without
-    // Config.dat; false also when a file could not be copied.
-    bool restore_from_folder(std::u16string_view folder);
+    // written over it.
+    data_set_copy restore_from_folder(std::u16string_view folder);
     // On days of the month divisible by three, once a day: stores today's
-    // date and backs up into the automatic-backup folder. True when a
-    // backup was made; nothing is shown either way.
-    bool auto_backup_if_due();
+    // date and backs up into the automatic-backup folder. Nothing is shown
+    // either way but the write error of Config.dat.
+    auto_backup_result auto_backup_if_due();
     // One row per account, highest slot first, read from the files' headers;
     // returns the sum of all accounts' costs.
     double fill_account_summary(std::vector<account_summary_row>& rows) const;
@@ -148,6 +192,8 @@ public:
 
 private:
     int find_slot(std::u16string_view name) const;
+    // Saves after a change to the registry and says how that went.
+    account_change saved_change();
 
     config_block block_;
     account_stores stores_;

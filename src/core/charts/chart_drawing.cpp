@@ -36,6 +36,17 @@ int scaled_height(int axis_height, double share) {
     return static_cast<int>(h);
 }
 
+// Where the columns or points of a chart go inside its frame c: the base
+// line, the height a share of 1 reaches, and the x range from the axis on.
+struct plot_area {
+    int axis;
+    int axis_height;
+    int x0, x1;
+};
+plot_area plot_area_of(const rect& c) {
+    return {c.bottom - 15, (c.bottom - 15) - (c.top + 15), c.left + 15, c.right - 15};
+}
+
 double safe_share(double share) {
     return std::isfinite(share) ? share : 0.0;
 }
@@ -109,10 +120,7 @@ void chart_engine::draw_columns(dc& surface, const rect& area, bool fit_width) {
     draw_axes(surface, c);
 
     const int count = static_cast<int>(entries_.size());
-    const int axis = c.bottom - 15;
-    const int axis_height = (c.bottom - 15) - (c.top + 15);
-    int x0 = c.left + 15;
-    const int x1 = c.right - 15;
+    auto [axis, axis_height, x0, x1] = plot_area_of(c);
 
     int gap = 12, bar = 22;
     if (fit_width) {
@@ -151,10 +159,7 @@ void chart_engine::draw_line(dc& surface, const rect& area, bool fit_width) {
     draw_axes(surface, c);
 
     const int count = static_cast<int>(entries_.size());
-    const int axis = c.bottom - 15;
-    const int axis_height = (c.bottom - 15) - (c.top + 15);
-    int x0 = c.left + 15;
-    const int x1 = c.right - 15;
+    auto [axis, axis_height, x0, x1] = plot_area_of(c);
 
     int step = 35;
     if (fit_width)

@@ -62,7 +62,8 @@ public:
     // Writes the rectangle (x, y, width, height) of the surface to a 24-bit
     // bottom-up bitmap file on the device. Pixels outside the surface are
     // stored white. On failure the owner is told and false is returned.
-    bool save_bitmap(dc& surface, int x, int y, int width, int height, std::u16string_view path);
+    [[nodiscard]] bool save_bitmap(dc& surface, int x, int y, int width, int height,
+                                   std::u16string_view path);
 
     // Drawing into a rectangle of a surface, in the font selected there.
     void draw(dc& surface, const rect& area, bool fit_width);  // by chart_type()

@@ -4,27 +4,33 @@
 
 namespace kelvane {
 
-void report_records::load(std::u16string_view data_folder,
+bool report_records::load(std::u16string_view data_folder,
                           const std::vector<std::u16string>& accounts, const progress& tell) {
-    fuel.reset();
-    maintenance.reset();
-    fees.reset();
+    // The report's own stores are never deferred: a reset has nothing to write.
+    (void)fuel.reset();
+    (void)maintenance.reset();
+    (void)fees.reset();
+    bool files_ok = true;
     const int total = static_cast<int>(accounts.size());
     for (int i = 0; i < total; ++i) {
         const std::u16string& name = accounts[static_cast<std::size_t>(i)];
         if (tell) tell(i, total, name);
         if (!configuration::is_valid_account_name(name)) continue;
-        fuel.load(data_folder, name, true);
-        maintenance.load(data_folder, name, true);
-        fees.load(data_folder, name, true);
+        for (const load_result read :
+             {fuel.load(data_folder, name, true), maintenance.load(data_folder, name, true),
+              fees.load(data_folder, name, true)})
+            if (read == load_result::damaged) files_ok = false;
     }
     if (tell) tell(total, total, {});
+    return files_ok;
 }
 
-void write_owed_changes(fuel_store& fuel, service_store& maintenance, fee_store& fees) {
-    if (fuel.dirty()) fuel.save_all();
-    if (maintenance.dirty()) maintenance.save_all();
-    if (fees.dirty()) fees.save_all();
+bool write_owed_changes(fuel_store& fuel, service_store& maintenance, fee_store& fees) {
+    bool ok = true;
+    if (fuel.dirty()) ok = fuel.save_all() && ok;
+    if (maintenance.dirty()) ok = maintenance.save_all() && ok;
+    if (fees.dirty()) ok = fees.save_all() && ok;
+    return ok;
 }
 
 }  // namespace kelvane

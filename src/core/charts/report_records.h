@@ -25,8 +25,10 @@ public:
 
     // Empties the stores, then reads the accounts' files from the data
     // folder. A name that cannot be an account (a damaged list) reads nothing.
-    void load(std::u16string_view data_folder, const std::vector<std::u16string>& accounts,
-              const progress& tell = {});
+    // False when a file was damaged (its store told the owner; the report
+    // goes on without it).
+    [[nodiscard]] bool load(std::u16string_view data_folder,
+                            const std::vector<std::u16string>& accounts, const progress& tell = {});
 
     report_stores stores() { return {&fuel, &maintenance, &fees}; }
 
@@ -36,7 +38,9 @@ public:
 };
 
 // Writes the open account's owed changes (deferred rewrites) to its files;
-// a store whose file already matches its memory is left alone.
-void write_owed_changes(fuel_store& fuel, service_store& maintenance, fee_store& fees);
+// a store whose file already matches its memory is left alone. False when a
+// file could not take them (the store told the owner).
+[[nodiscard]] bool write_owed_changes(fuel_store& fuel, service_store& maintenance,
+                                      fee_store& fees);
 
 }  // namespace kelvane

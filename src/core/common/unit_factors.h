@@ -14,4 +14,10 @@ inline constexpr double litres_to_uk_gallons = 0.21997360316761988;
 
 static_assert(miles_to_km == static_cast<double>(1.6093f));
 
+// The factor of a mileage conversion: direction 0 is kilometres to miles,
+// 1 miles to kilometres; any other direction converts nothing (0).
+constexpr double mileage_factor(int direction) {
+    return direction == 0 ? km_to_miles : direction == 1 ? miles_to_km : 0.0;
+}
+
 }  // namespace kelvane

@@ -8,20 +8,13 @@
 #include "core/common/parse_number.h"
 #include "core/common/text.h"
 #include "core/common/translate.h"
+#include "core/exchange/csv_rows.h"
 #include "platform/services.h"
 #include "platform/text_encoding.h"
 
 namespace kelvane {
 
 namespace {
-
-// The header cells as the language table knows them: each key carries its
-// own quotes, and the comma between cells is a key of its own.
-constexpr std::u16string_view header_keys[] = {
-    u"\"Date\"",      u"\"Mileage\"",         u"\"Item\"",           u"\"Description\"",
-    u"\"Amount\"",    u"\"Fuel Unit Price\"", u"\"Fuel Purchased\"", u"\"Fuel Gauge\"",
-    u"\"Fuel Type\"", u"\"Category\"",        u"\"NextServier\"",
-};
 
 constexpr char16_t cant_find_file[] = u"Can't find file!";
 
@@ -49,7 +42,7 @@ template <class Store>
 void add_selected_lines(Store& store, const selection_limits& limits, chunked_output& out) {
     store.select_records(limits);
     typename Store::record_type record;
-    while (store.next_selected(record)) out.add(store.export_line(record));
+    while (store.next_selected(record)) out.add(export_line(record));
 }
 
 // One cell of a line, cleaned the way the handheld's import cleans a cell
@@ -177,10 +170,11 @@ std::u16string export_import::default_path(std::u16string_view data_folder,
 }
 
 std::u16string export_import::header_line() {
+    // The comma between the header cells is a key of its own.
     std::u16string line;
-    for (std::size_t i = 0; i < std::size(header_keys); ++i) {
+    for (std::size_t i = 0; i < csv_header_keys.size(); ++i) {
         if (i > 0) line += tr(u",");
-        line += tr(header_keys[i]);
+        line += tr(csv_header_keys[i]);
     }
     return line + u"\r\n";
 }
@@ -237,26 +231,28 @@ import_summary export_import::import_file(std::u16string_view path) {
     maintenance_.begin_bulk();
     fees_.begin_bulk();
     for (std::u16string_view line : split_lines(text)) import_line(line, summary);
-    fuel_.end_bulk();
-    maintenance_.end_bulk();
-    fees_.end_bulk();
+    const bool fuel_written = fuel_.end_bulk();
+    const bool maintenance_written = maintenance_.end_bulk();
+    const bool fees_written = fees_.end_bulk();
+    if (!fuel_written || !maintenance_written || !fees_written) summary.write_failed = true;
     return summary;
 }
 
 void export_import::translate_items() {
     // Looked up once per file: a language table is searched from its start.
-    items_ = {tr(u"Fuel"), tr(u"Repair"), tr(u"Maintenance"), tr(u"Fees")};
+    items_ = {tr(csv_item_fuel), tr(csv_item_repair), tr(csv_item_maintenance), tr(csv_item_fees)};
     items_translated_ = true;
 }
 
 void export_import::import_line(std::u16string_view line, import_summary& summary) {
     const std::vector<std::u16string> cells = split_csv_line(line);
-    const auto cell = [&](std::size_t number) -> std::u16string_view {
-        return number <= cells.size() ? std::u16string_view(cells[number - 1])
-                                      : std::u16string_view();
+    // A line may have fewer cells than the layout; the missing ones are empty.
+    const auto cell = [&](csv_column column) -> std::u16string_view {
+        const auto at = static_cast<std::size_t>(column);
+        return at < cells.size() ? std::u16string_view(cells[at]) : std::u16string_view();
     };
 
-    const std::u16string_view item = cell(3);
+    const std::u16string_view item = cell(csv_column::item);
     if (!items_translated_) translate_items();
     enum class kind { none, fuel, repair, maintenance, fees } k = kind::none;
     if (item == items_[0])
@@ -270,44 +266,52 @@ void export_import::import_line(std::u16string_view line, import_summary& summar
     if (k == kind::none) return;
 
     int year = 0, month = 0, day = 0;
-    if (!read_import_date(cell(1), device().language_id(), year, month, day)) {
+    if (!read_import_date(cell(csv_column::date), device().language_id(), year, month, day)) {
         // A record with an impossible date would sort and show wrongly
         // everywhere; the line is left out like any other unreadable line.
         ++summary.skipped;
         return;
     }
-    const double mileage = parse_number(cell(2));
-    const double amount = parse_number(cell(5));
-    const std::u16string_view description = cell(4);
+    const double mileage = parse_number(cell(csv_column::mileage));
+    const double amount = parse_number(cell(csv_column::amount));
+    const std::u16string_view description = cell(csv_column::description);
+    // The date and mileage every kind has; the time of day stays 00:00:00.
+    const auto dated = [&](auto& r) {
+        r.year = year, r.month = month, r.day = day;
+        r.mileage = mileage;
+    };
+    // Counts an added record and notes a file write that failed (in bulk
+    // the file work waits for end_bulk).
+    const auto count = [&](const add_result& added, int& counter) {
+        if (added.added()) ++counter;
+        if (added.write_failed) summary.write_failed = true;
+    };
 
     if (k == kind::fuel) {
         fuel_record r{};
-        r.year = year, r.month = month, r.day = day;
-        r.mileage = mileage;
+        dated(r);
         r.fuel_cost = amount;
-        r.unit_price = parse_number(cell(6));
-        r.fuel_purchased = parse_number(cell(7));
-        r.fuel_gauge = parse_number(cell(8));
+        r.unit_price = parse_number(cell(csv_column::unit_price));
+        r.fuel_purchased = parse_number(cell(csv_column::fuel_purchased));
+        r.fuel_gauge = parse_number(cell(csv_column::fuel_gauge));
         set_fixed(r.note, description);
-        set_fixed(r.fuel_type, cell(9));
-        if (!fuel_.add_record(r).empty()) ++summary.fuel;
+        set_fixed(r.fuel_type, cell(csv_column::fuel_type));
+        count(fuel_.add_record(r), summary.fuel);
     } else if (k == kind::fees) {
         fee_record r{};
-        r.year = year, r.month = month, r.day = day;
-        r.mileage = mileage;
+        dated(r);
         r.cost = amount;
         set_fixed(r.description, description);
-        set_fixed(r.category, cell(10));
-        if (!fees_.add_record(r).empty()) ++summary.fees;
+        set_fixed(r.category, cell(csv_column::category));
+        count(fees_.add_record(r), summary.fees);
     } else {
         service_record r{};
-        r.year = year, r.month = month, r.day = day;
-        r.mileage = mileage;
+        dated(r);
         r.cost = amount;
-        r.next_service_mileage = parse_number(cell(11));
+        r.next_service_mileage = parse_number(cell(csv_column::next_service));
         set_fixed(r.description, description);
         r.repair_flag = k == kind::repair ? 1 : 0;
-        if (!maintenance_.add_record(r).empty()) ++summary.maintenance;
+        count(maintenance_.add_record(r), summary.maintenance);
     }
 }
 

@@ -18,12 +18,15 @@
 namespace kelvane {
 
 // What an import did.
-struct import_summary {
+struct [[nodiscard]] import_summary {
     bool read = false;  // the file was opened and read
     int fuel = 0;       // records added to each store
     int maintenance = 0;
     int fees = 0;
     int skipped = 0;  // lines of a known kind whose date is not a real calendar date
+    // The records were added, but a store's file could not take them (the
+    // owner was told); the store owes a full save, which writes them.
+    bool write_failed = false;
 };
 
 class export_import {
@@ -40,10 +43,10 @@ public:
     // Writes every record of the open account to the path (folders are made
     // first). Nothing is written when no account is open or the file cannot
     // be written; the owner is told why. True when the file was written.
-    bool export_account(std::u16string_view path);
+    [[nodiscard]] bool export_account(std::u16string_view path);
     // Writes the open account's records that fall within the trip's limits,
     // in the same layout. True when the file was written.
-    bool export_trip(const trip_store::record_type& trip, std::u16string_view path);
+    [[nodiscard]] bool export_trip(const trip_store::record_type& trip, std::u16string_view path);
 
     // Adds a record for every line of the file whose item names a record kind.
     // Lines may end in CR LF, LF or CR; the file may be UTF-8 (with or without
@@ -53,7 +56,7 @@ public:
     void import_line(std::u16string_view line, import_summary& summary);
 
 private:
-    bool write_export(std::u16string_view path, const selection_limits& limits);
+    [[nodiscard]] bool write_export(std::u16string_view path, const selection_limits& limits);
     // The item texts of the four record kinds in the language in force.
     void translate_items();
 

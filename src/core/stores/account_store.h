@@ -5,18 +5,21 @@
 #include <string>
 #include <string_view>
 
+#include "core/common/load_result.h"
+
 namespace kelvane {
 
 class account_store {
 public:
     virtual ~account_store() = default;
     // Empties the store (writing deferred changes first), then reads
-    // folder + name + the store's extension; true when the file was read.
-    virtual bool load(std::u16string_view folder, std::u16string_view name, bool keep) = 0;
-    // Writes deferred changes, then empties the store.
-    virtual void reset() = 0;
+    // folder + name + the store's extension.
+    virtual load_result load(std::u16string_view folder, std::u16string_view name, bool keep) = 0;
+    // Writes deferred changes, then empties the store; false when changes
+    // were owed and could not be written.
+    [[nodiscard]] virtual bool reset() = 0;
     // Rewrites the whole file; true on success.
-    virtual bool save_all() = 0;
+    [[nodiscard]] virtual bool save_all() = 0;
     // Forgets that a full save is owed (used before a restore).
     virtual void clear_dirty() = 0;
     // The account whose file the store holds (empty after reset).

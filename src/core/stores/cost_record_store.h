@@ -1,25 +1,49 @@
 #pragma once
 // The part shared by the maintenance and the fees store: records that carry
-// a cost, and a header total of all costs.
+// a cost, one header layout with the total of all costs, and one text that
+// names a record in its list row and its chart entry (the description of a
+// job, the category of a fee).
 //
-// Derived supplies, besides the engine's hooks: static double& total(Header&)
-// and static std::u16string chart_note(const Record&).
+// Derived supplies, besides the engine's hooks:
+//   static std::u16string record_label(const Record&).
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
 
 #include "core/common/date_text.h"
 #include "core/stores/account_store.h"
 #include "core/stores/chart_sink.h"
+#include "core/stores/record_layout.h"
 #include "core/stores/record_store.h"
-#include "platform/text_encoding.h"
 
 namespace kelvane {
 
-template <class Derived, class Header, class Record>
-class cost_record_store : public record_store<Derived, Header, Record, account_store> {
-    using engine = record_store<Derived, Header, Record, account_store>;
+// The header of the repair and maintenance file and of the fees file.
+struct cost_file_header : record_file_header {
+    double total_cost;  // the sum of every record's cost (derived)
+    std::uint8_t reserved3[104];
+};
+static_assert(sizeof(cost_file_header) == 1608);
+KELVANE_FILE_LAYOUT_CHECKS_BEGIN
+static_assert(offsetof(cost_file_header, total_cost) == 1496);
+static_assert(offsetof(cost_file_header, reserved3) == 1504);
+KELVANE_FILE_LAYOUT_CHECKS_END
+
+template <class Derived, class Record>
+class cost_record_store : public record_store<Derived, cost_file_header, Record, account_store> {
+    using engine = record_store<Derived, cost_file_header, Record, account_store>;
 
 public:
     // Recomputes the total of all costs and writes the header into the file.
-    bool recompute_total() { return engine::refresh_derived_and_header(); }
+    [[nodiscard]] bool recompute_total() { return engine::refresh_derived_and_header(); }
+
+    // Mileage, label, cost and short date of the record at a position (0 = oldest).
+    std::array<std::u16string, 4> row_texts(int index) const {
+        const Record& r = engine::record_at(index);
+        return {format(" %.f", r.mileage), Derived::record_label(r), format("%.2f", r.cost),
+                short_date_text(r.year, r.month, r.day)};
+    }
 
     // Selects and sums the cost; a chart without date bounds is widened by
     // every selected record's date.
@@ -41,30 +65,19 @@ public:
         for (int i : engine::selection_) {
             const Record& r = engine::records_[static_cast<std::size_t>(i)];
             chart.add_value(format("%.f", r.mileage), r.cost, 0, 0,
-                            short_date_text(r.year, r.month, r.day), Derived::chart_note(r));
+                            short_date_text(r.year, r.month, r.day), Derived::record_label(r));
             if (!limits.has_dates()) chart.note_date(r.year, r.month, r.day);
         }
-    }
-
-    // Writes the lines of the current selection as UTF-8; false on a short write.
-    bool export_rows(device_file& out) {
-        for (int i : engine::selection_) {
-            if (i < 0 || i >= engine::record_count()) continue;
-            const std::string bytes = to_utf8(static_cast<const Derived&>(*this).export_line(
-                engine::records_[static_cast<std::size_t>(i)]));
-            if (out.write(bytes.data(), bytes.size()) != bytes.size()) return false;
-        }
-        return true;
     }
 
     // Engine hooks. A full save writes the total held in memory.
     void recompute_derived() {
         double sum = 0;
         for (const Record& r : engine::records_) sum += r.cost;
-        Derived::total(engine::header_) = sum;
+        engine::header_.total_cost = sum;
     }
     void before_full_save() {}
-    void on_newest_appended() { Derived::total(engine::header_) += engine::records_.back().cost; }
+    void on_newest_appended() { engine::header_.total_cost += engine::records_.back().cost; }
 };
 
 }  // namespace kelvane

@@ -1,32 +1,13 @@
 #include "core/stores/fee_store.h"
 
-#include "core/common/date_text.h"
-#include "core/common/translate.h"
 #include "core/common/unit_factors.h"
 
 namespace kelvane {
 
-std::array<std::u16string, 4> fee_store::fee_row_texts(int index) const {
-    const fee_record& r = record_at(index);
-    return {format(" %.f", r.mileage), fixed_text(r.category), format("%.2f", r.cost),
-            short_date_text(r.year, r.month, r.day)};
-}
-
 void fee_store::convert_mileage(int direction) {
-    if (direction != 0 && direction != 1) return;
-    const double factor = direction == 0 ? km_to_miles : miles_to_km;
+    const double factor = mileage_factor(direction);
+    if (factor == 0) return;
     for (fee_record& r : records_) r.mileage *= factor;
-}
-
-std::u16string fee_store::export_line(const fee_record& r) const {
-    std::u16string line = u"\"" + long_date_text(r.year, r.month, r.day);
-    line += u"\",\"" + format("%.1f", r.mileage);
-    line += u"\",\"" + csv_cell_text(tr(u"Fees"));
-    line += u"\",\"" + csv_cell_text(fixed_text(r.description));
-    line += u"\",\"" + format("%.2f", r.cost);
-    line += u"\",\"\",\"\",\"\",\"\",\"" + csv_cell_text(fixed_text(r.category));
-    line += u"\",\"\"\r\n";
-    return line;
 }
 
 }  // namespace kelvane

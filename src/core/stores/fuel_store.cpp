@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "core/common/date_text.h"
-#include "core/common/translate.h"
 #include "core/common/unit_factors.h"
 
 namespace kelvane {
@@ -114,7 +113,7 @@ bool fuel_store::recompute_economy(bool write_header) {
     return write_header ? write_header_in_place() : true;
 }
 
-std::array<std::u16string, 4> fuel_store::fuel_row_texts(int index) const {
+std::array<std::u16string, 4> fuel_store::row_texts(int index) const {
     const fuel_record& r = record_at(index);
     return {format(" %.f", r.mileage), format("%.2f", r.fuel_purchased),
             index == record_count() - 1 ? std::u16string(u"-") : format("%.2f", r.economy),
@@ -164,8 +163,8 @@ void fuel_store::economy_series(chart_sink& chart, const selection_limits& limit
 }
 
 void fuel_store::convert_mileage(int direction) {
-    if (direction != 0 && direction != 1) return;
-    const double factor = direction == 0 ? km_to_miles : miles_to_km;
+    const double factor = mileage_factor(direction);
+    if (factor == 0) return;
     for (fuel_record& r : records_) r.mileage *= factor;
 }
 
@@ -200,29 +199,6 @@ void fuel_store::convert_fuel(int mode) {
             r.unit_price = std::isfinite(kept) ? kept : 0.0;
         }
     }
-}
-
-std::u16string fuel_store::export_line(const fuel_record& r) const {
-    std::u16string line = u"\"" + long_date_text(r.year, r.month, r.day);
-    line += u"\",\"" + format("%.1f", r.mileage);
-    line += u"\",\"" + csv_cell_text(tr(u"Fuel"));
-    line += u"\",\"" + csv_cell_text(fixed_text(r.note));
-    line += u"\",\"" + format("%.2f", r.fuel_cost);
-    line += u"\",\"" + format("%.3f", r.unit_price);
-    line += u"\",\"" + format("%.2f", r.fuel_purchased);
-    line += u"\",\"" + format("%.2f", r.fuel_gauge);
-    line += u"\",\"" + csv_cell_text(fixed_text(r.fuel_type));
-    line += u"\",\"\",\"\"\r\n";
-    return line;
-}
-
-bool fuel_store::export_rows(device_file& out) {
-    for (int i : selection_) {
-        if (i < 0 || i >= record_count()) continue;
-        const std::string bytes = to_utf8(export_line(records_[static_cast<std::size_t>(i)]));
-        if (out.write(bytes.data(), bytes.size()) != bytes.size()) return false;
-    }
-    return true;
 }
 
 }  // namespace kelvane

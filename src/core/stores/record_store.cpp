@@ -1,5 +1,8 @@
 #include "core/stores/record_store.h"
 
+#include <atomic>
+#include <cstdio>
+
 namespace kelvane {
 
 std::u16string make_record_key(std::u16string_view account, std::int32_t number,
@@ -10,14 +13,13 @@ std::u16string make_record_key(std::u16string_view account, std::int32_t number,
     return cut(key, 60);
 }
 
-std::u16string csv_cell_text(std::u16string_view text) {
-    std::u16string cell;
-    cell.reserve(text.size());
-    for (char16_t c : text) {
-        cell += c;
-        if (c == u'"') cell += u'"';
-    }
-    return cell;
+void report_position_outside(int position, int count) {
+    static std::atomic<bool> reported{false};
+    if (reported.exchange(true)) return;
+    std::fprintf(stderr,
+                 "kelvane: a record was asked for at position %d of a store of %d records; "
+                 "an empty record was given instead\n",
+                 position, count);
 }
 
 std::u16string unreadable_copy_path(file_system& fs, std::u16string_view path) {

@@ -16,16 +16,20 @@
 // functions of the same names implement) and record_store_no_base for trips.
 
 #include <algorithm>
+#include <cassert>
 #include <climits>
 #include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
+#include "core/common/load_result.h"
 #include "core/common/messages.h"
 #include "core/common/text.h"
+#include "core/stores/record_layout.h"
 #include "core/stores/selection_limits.h"
 #include "platform/services.h"
 
@@ -42,18 +46,51 @@ concept dated_record = requires(const R& r) {
 inline constexpr char16_t record_magic[] = u"DCKJ";
 inline constexpr char16_t record_tag[] = u"DATA";
 
+// What adding a record did.
+struct [[nodiscard]] add_result {
+    // The new record's key; empty when the store refused the record (its
+    // record counter is exhausted), and then nothing was added.
+    std::u16string key;
+    // The record is in the store, but its file could not take it (the owner
+    // was told). The store owes a full save, which writes it.
+    bool write_failed = false;
+
+    bool added() const { return !key.empty(); }
+};
+
+// What an update or a deletion did.
+// clang-format off
+enum class [[nodiscard]] change_result {
+    done,
+    not_found,     // no record has the key or position; nothing changed
+    write_failed,  // changed in memory; the file could not take it (the owner was told)
+};
+// clang-format on
+
+// A header read from an account's file without a store.
+template <class Header>
+struct [[nodiscard]] header_read {
+    Header header;  // all zero unless the file was read and is a record file
+    load_result result;
+};
+
 // Key of a record added as number `number` at moment `added` to `account`.
 std::u16string make_record_key(std::u16string_view account, std::int32_t number,
                                const local_time& added);
-// The text of one cell of the export file: a double quote inside is
-// doubled, so that the cell reads back whole even with quotes and commas.
-std::u16string csv_cell_text(std::u16string_view text);
+// Tells, once per program run, that a caller asked for a record position
+// outside a store: a fault of the caller that must not pass unnoticed.
+void report_position_outside(int position, int count);
 // Name beside `path` under which an unreadable file is kept ("<path>.unreadable",
 // then "<path>.unreadable2", ...): the first one that does not exist yet.
 std::u16string unreadable_copy_path(file_system& fs, std::u16string_view path);
 
 template <class Derived, class Header, class Record, class Base>
 class record_store : public Base {
+    static_assert(std::is_base_of_v<record_file_header, Header>);
+    static_assert(std::is_base_of_v<record_stamp, Record>);
+    // Headers and records go to and from the files as their bytes.
+    static_assert(std::is_trivially_copyable_v<Header> && std::is_trivially_copyable_v<Record>);
+
 public:
     using header_struct = Header;
     using record_type = Record;
@@ -61,25 +98,31 @@ public:
     record_store() { clear_memory(); }
 
     // Empties the store unless keep is set, then reads folder + name + extension.
-    // True when the file was read; a missing file leaves the store empty but
-    // named, so that the next write creates it.
-    bool load(std::u16string_view folder, std::u16string_view name, bool keep);
-    // Writes deferred changes, then empties the store.
-    void reset();
+    // A missing file leaves the store empty but named, so that the next write
+    // creates it. A damaged file (shorter than a header, or not a record file)
+    // is shown to the owner and nothing of it is taken: not its records and
+    // not its header, so its units, currency or record counter never reach
+    // the next file this store writes.
+    load_result load(std::u16string_view folder, std::u16string_view name, bool keep);
+    // Writes deferred changes, then empties the store. False when changes
+    // were owed and could not be written (the owner was told; they are gone).
+    [[nodiscard]] bool reset();
     // Rewrites the whole file through a temporary file; true on success.
-    bool save_all();
+    // False, writing nothing, when the store has no account name.
+    [[nodiscard]] bool save_all();
 
-    // Stamps the record with key and number and inserts it by date; the new
-    // key, or empty when refused.
-    std::u16string add_record(const Record& record);
-    // Replaces the record with this key; false (nothing changed) when none has it.
-    bool update_record(std::u16string_view key, const Record& record);
-    bool delete_record(std::u16string_view key);
-    bool delete_record_at(int position);
+    // Stamps the record with key and number and inserts it by date.
+    add_result add_record(const Record& record);
+    // Replaces the record with this key.
+    change_result update_record(std::u16string_view key, const Record& record);
+    change_result delete_record(std::u16string_view key);
+    change_result delete_record_at(int position);
 
     int record_count() const { return static_cast<int>(records_.size()); }
-    // Position 0 is the oldest record. A position outside the list gives an
-    // all-zero record.
+    // Position 0 is the oldest record. Asking for a position outside the
+    // list is a fault of the caller: a debug build stops at once; a release
+    // build says so on standard error (once) and gives an all-zero record,
+    // so that the owner's data is never touched because of it.
     const Record& record_at(int position) const;
     Record copy_record(int position) const { return record_at(position); }
 
@@ -88,8 +131,10 @@ public:
     // Copies the record under the cursor and advances; false at the end.
     bool next_selected(Record& out);
 
-    // The header of any account's file, without touching a store.
-    static Header read_account_header(std::u16string_view folder, std::u16string_view name);
+    // The header of any account's file, without touching a store. A damaged
+    // file is shown to the owner and gives an all-zero header.
+    static header_read<Header> read_account_header(std::u16string_view folder,
+                                                   std::u16string_view name);
 
     Header& header() { return header_; }
     const Header& header() const { return header_; }
@@ -103,10 +148,6 @@ public:
     bool deferred_save() const { return deferred_; }
     bool dirty() const { return dirty_; }
     void clear_dirty() { dirty_ = false; }
-    // Whether every file write of the last add_record, update_record or
-    // delete took (the owner was told of any that did not). An editor keeps
-    // what was typed on screen when its change did not reach the file.
-    bool last_write_ok() const { return write_ok_; }
     bool fresh() const { return fresh_; }
     std::u16string account_name() const { return fixed_text(header_.account_name); }
 
@@ -115,7 +156,9 @@ public:
     // leaving the same file as the same adds made one by one. Records added in
     // bulk are not visible in the list until end_bulk.
     void begin_bulk();
-    void end_bulk();
+    // False when the file could not take the records (the owner was told;
+    // the store owes a full save).
+    [[nodiscard]] bool end_bulk();
     bool in_bulk() const { return bulk_; }
 
 protected:
@@ -142,24 +185,22 @@ protected:
     // Position after the last record not later than the record (0 when none).
     std::size_t insert_position(std::int64_t seconds) const;
     // After a change other than a newest append: mark dirty and refresh the
-    // header on disk in deferred mode, else write the whole file.
-    void after_middle_change();
+    // header on disk in deferred mode, else write the whole file. False when
+    // that write failed.
+    [[nodiscard]] bool after_middle_change();
     // Recomputes the derived values and writes the header in place.
-    bool refresh_derived_and_header();
-    bool write_header_in_place();
+    [[nodiscard]] bool refresh_derived_and_header();
+    [[nodiscard]] bool write_header_in_place();
     // Opens the file for writing in place and writes the header at its start
     // (header_written tells whether that worked); nullptr, with the message
     // shown, when the file cannot be opened.
     std::unique_ptr<device_file> open_in_place(bool& header_written);
     // Writes the header and the records from `first_new` on at the end of the
     // file (plus the previous last record where the store asks for it).
-    bool append_write(std::size_t first_new);
+    [[nodiscard]] bool append_write(std::size_t first_new);
     // Before anything writes over a file that failed to load, keeps a copy of it.
-    bool keep_unreadable_copy();
-    void failed_write() {
-        write_ok_ = false;
-        show_message(msg_write_failed);
-    }
+    [[nodiscard]] bool keep_unreadable_copy();
+    void failed_write() { show_message(msg_write_failed); }
     void mark_changed() {
         if (change_mark_) *change_mark_ = true;
     }
@@ -170,7 +211,6 @@ protected:
     int cursor_ = -1;
     bool deferred_ = false;
     bool dirty_ = false;
-    bool write_ok_ = true;  // see last_write_ok
     bool fresh_ = true;
     bool* change_mark_ = nullptr;
     std::u16string unreadable_path_;  // a file that failed the format check
@@ -197,55 +237,51 @@ void record_store<D, H, R, B>::clear_memory() {
 }
 
 template <class D, class H, class R, class B>
-void record_store<D, H, R, B>::reset() {
+bool record_store<D, H, R, B>::reset() {
+    bool saved = true;
     if constexpr (dated_record<R>) {
-        if (bulk_) end_bulk();
+        if (bulk_) saved = end_bulk();
     }
     if (deferred_) {
         selection_.clear();
         cursor_ = -1;
-        if (dirty_) save_all();
+        if (dirty_) saved = save_all();
     }
     dirty_ = false;
     mark_changed();
     clear_memory();
+    return saved;
 }
 
 template <class D, class H, class R, class B>
-bool record_store<D, H, R, B>::load(std::u16string_view folder, std::u16string_view name,
-                                    bool keep) {
+load_result record_store<D, H, R, B>::load(std::u16string_view folder, std::u16string_view name,
+                                           bool keep) {
     mark_changed();
-    if (!keep) derived().reset();
+    // The store holds one account only: a failed write of what it owed for
+    // the previous one has been shown to the owner, and the new one loads all
+    // the same.
+    if (!keep) (void)derived().reset();
     set_fixed(header_.save_folder, folder);
     set_fixed(header_.account_name, name);
     const std::u16string path = file_path(folder, name);
 
     file_system& fs = device_files();
     auto file = fs.open_read(path);
-    if (!file) return false;
+    if (!file) return load_result::missing;
+    const auto refuse = [&] {
+        file->close();
+        unreadable_path_ = path;
+        show_message(msg_format_error);
+        return load_result::damaged;
+    };
     const std::int64_t length = file->length();
-    if (length < static_cast<std::int64_t>(header_size)) {
-        file->close();
-        unreadable_path_ = path;
-        show_message(msg_format_error);
-        return false;
-    }
+    if (length < static_cast<std::int64_t>(header_size)) return refuse();
+    // The header is checked before any of it is taken.
     H read{};
-    if (file->read(&read, header_size) != header_size) {
-        file->close();
-        unreadable_path_ = path;
-        show_message(msg_format_error);
-        return false;
-    }
+    if (file->read(&read, header_size) != header_size) return refuse();
+    if (std::memcmp(read.magic, record_magic, 4 * sizeof(char16_t)) != 0) return refuse();
     header_ = read;
-    set_fixed(header_.save_folder, folder);
     set_fixed(header_.account_name, name);
-    if (std::memcmp(header_.magic, record_magic, 4 * sizeof(char16_t)) != 0) {
-        file->close();
-        unreadable_path_ = path;
-        show_message(msg_format_error);
-        return false;
-    }
     set_fixed(header_.save_folder, program_folder());
     if (unreadable_path_ == path) unreadable_path_.clear();  // readable again (restored)
 
@@ -261,7 +297,7 @@ bool record_store<D, H, R, B>::load(std::u16string_view folder, std::u16string_v
     records_.resize(before + got / record_size);
     file->close();
     fresh_ = false;
-    return true;
+    return load_result::loaded;
 }
 
 template <class D, class H, class R, class B>
@@ -377,12 +413,17 @@ std::size_t record_store<D, H, R, B>::insert_position(std::int64_t seconds) cons
 }
 
 template <class D, class H, class R, class B>
-std::u16string record_store<D, H, R, B>::add_record(const R& given) {
-    write_ok_ = true;
+add_result record_store<D, H, R, B>::add_record(const R& given) {
     R record = given;
     std::u16string key;
     if (!stamp(record, key)) return {};
     const std::int64_t when = seconds_of(record);
+    // The record stays in memory whatever the file does; when the file could
+    // not take it, the full save at reset (or the next one) must write it.
+    const auto written = [&](bool ok) {
+        if (!ok) dirty_ = true;
+        return add_result{std::move(key), !ok};
+    };
 
     if (bulk_) {
         const bool newest = records_.empty() || seconds_of(records_.back()) <= when;
@@ -396,47 +437,43 @@ std::u16string record_store<D, H, R, B>::add_record(const R& given) {
             bulk_only_appends_ = false;
             bulk_pending_.push_back(record);
         }
-        return key;
+        // The file work waits for end_bulk, which reports it.
+        return add_result{std::move(key), false};
     }
 
     if (records_.empty()) {
         records_.push_back(record);
         // The first record starts the totals; the header written with it must count it.
         derived().recompute_derived();
-        if (!save_all()) dirty_ = true;
-        return key;
+        return written(save_all());
     }
     if (seconds_of(records_.back()) <= when) {
         records_.push_back(record);
         derived().on_newest_appended();
-        // The record is in memory; if the file could not take it, the full
-        // save at reset must write it.
-        if (!append_write(records_.size() - 1)) dirty_ = true;
-        return key;
+        return written(append_write(records_.size() - 1));
     }
     records_.insert(records_.begin() + static_cast<std::ptrdiff_t>(insert_position(when)), record);
-    after_middle_change();
-    return key;
+    return written(after_middle_change());
 }
 
 template <class D, class H, class R, class B>
-void record_store<D, H, R, B>::after_middle_change() {
+bool record_store<D, H, R, B>::after_middle_change() {
     if (deferred_) {
         dirty_ = true;
-        refresh_derived_and_header();
-    } else {
-        // The header totals must include the change before the file is written.
-        derived().recompute_derived();
-        if (!save_all()) dirty_ = true;
+        return refresh_derived_and_header();
     }
+    // The header totals must include the change before the file is written.
+    derived().recompute_derived();
+    if (save_all()) return true;
+    dirty_ = true;
+    return false;
 }
 
 template <class D, class H, class R, class B>
-bool record_store<D, H, R, B>::update_record(std::u16string_view key, const R& record) {
-    write_ok_ = true;
+change_result record_store<D, H, R, B>::update_record(std::u16string_view key, const R& record) {
     auto found = std::find_if(records_.begin(), records_.end(),
                               [&](const R& r) { return fixed_text(r.key) == key; });
-    if (found == records_.end()) return false;
+    if (found == records_.end()) return change_result::not_found;
     if (records_.size() == 1 ||
         (found->year == record.year && found->month == record.month && found->day == record.day &&
          found->hour == record.hour && found->minute == record.minute &&
@@ -450,35 +487,35 @@ bool record_store<D, H, R, B>::update_record(std::u16string_view key, const R& r
     }
     selection_.clear();
     cursor_ = -1;
-    after_middle_change();
-    return true;
+    return after_middle_change() ? change_result::done : change_result::write_failed;
 }
 
 template <class D, class H, class R, class B>
-bool record_store<D, H, R, B>::delete_record(std::u16string_view key) {
+change_result record_store<D, H, R, B>::delete_record(std::u16string_view key) {
     auto found = std::find_if(records_.begin(), records_.end(),
                               [&](const R& r) { return fixed_text(r.key) == key; });
-    if (found == records_.end()) return false;
+    if (found == records_.end()) return change_result::not_found;
     return delete_record_at(static_cast<int>(found - records_.begin()));
 }
 
 template <class D, class H, class R, class B>
-bool record_store<D, H, R, B>::delete_record_at(int position) {
-    write_ok_ = true;
-    if (position < 0 || position >= record_count()) return false;
+change_result record_store<D, H, R, B>::delete_record_at(int position) {
+    if (position < 0 || position >= record_count()) return change_result::not_found;
     records_.erase(records_.begin() + position);
     // Selected positions behind the deleted one no longer name the same records.
     selection_.clear();
     cursor_ = -1;
-    after_middle_change();
-    return true;
+    return after_middle_change() ? change_result::done : change_result::write_failed;
 }
 
 template <class D, class H, class R, class B>
 const R& record_store<D, H, R, B>::record_at(int position) const {
+    if (position >= 0 && position < record_count())
+        return records_[static_cast<std::size_t>(position)];
+    assert(false && "record_at: position outside the store");
+    report_position_outside(position, record_count());
     static const R none{};
-    if (position < 0 || position >= record_count()) return none;
-    return records_[static_cast<std::size_t>(position)];
+    return none;
 }
 
 template <class D, class H, class R, class B>
@@ -513,23 +550,24 @@ bool record_store<D, H, R, B>::next_selected(R& out) {
 }
 
 template <class D, class H, class R, class B>
-H record_store<D, H, R, B>::read_account_header(std::u16string_view folder,
-                                                std::u16string_view name) {
-    H header{};
-    std::memset(&header, 0, sizeof header);
+header_read<H> record_store<D, H, R, B>::read_account_header(std::u16string_view folder,
+                                                             std::u16string_view name) {
+    header_read<H> out{H{}, load_result::missing};
+    std::memset(&out.header, 0, sizeof out.header);
     auto file = device_files().open_read(file_path(folder, name));
-    if (!file) return header;
-    if (file->length() < static_cast<std::int64_t>(header_size) ||
-        file->read(&header, header_size) != header_size) {
-        file->close();
-        std::memset(&header, 0, sizeof header);
-        show_message(msg_format_error);
-        return header;
-    }
+    if (!file) return out;
+    const bool whole = file->length() >= static_cast<std::int64_t>(header_size) &&
+                       file->read(&out.header, header_size) == header_size;
     file->close();
-    if (std::memcmp(header.magic, record_magic, 4 * sizeof(char16_t)) != 0)
+    // Totals and units of a file that is no record file would only mislead.
+    if (!whole || std::memcmp(out.header.magic, record_magic, 4 * sizeof(char16_t)) != 0) {
+        std::memset(&out.header, 0, sizeof out.header);
         show_message(msg_format_error);
-    return header;
+        out.result = load_result::damaged;
+        return out;
+    }
+    out.result = load_result::loaded;
+    return out;
 }
 
 template <class D, class H, class R, class B>
@@ -544,8 +582,8 @@ void record_store<D, H, R, B>::begin_bulk() {
 }
 
 template <class D, class H, class R, class B>
-void record_store<D, H, R, B>::end_bulk() {
-    if (!bulk_) return;
+bool record_store<D, H, R, B>::end_bulk() {
+    if (!bulk_) return true;
     bulk_ = false;
     const bool appended = records_.size() > bulk_first_new_;
     const bool pending = !bulk_pending_.empty();
@@ -554,11 +592,12 @@ void record_store<D, H, R, B>::end_bulk() {
     // one: the first add to an empty store saves the whole file, later ones
     // are append writes. Without deferred saving a later insert rewrites the
     // whole file anyway, so their file work is skipped then.
+    bool ok = true;
     if (appended && (deferred_ || !pending)) {
-        const bool ok = bulk_started_empty_ ? save_all() : append_write(bulk_first_new_);
+        ok = bulk_started_empty_ ? save_all() : append_write(bulk_first_new_);
         if (!ok) dirty_ = true;
     }
-    if (!pending) return;
+    if (!pending) return ok;
 
     std::vector<R> added = std::move(bulk_pending_);
     bulk_pending_.clear();
@@ -581,7 +620,7 @@ void record_store<D, H, R, B>::end_bulk() {
     }
     selection_.clear();
     cursor_ = -1;
-    after_middle_change();
+    return after_middle_change() && ok;
 }
 
 }  // namespace kelvane

@@ -6,21 +6,30 @@
 
 namespace kelvane {
 
-void trip_store::reset() {
-    save_all();
-    engine::reset();
+namespace {
+
+change_result written(bool ok) {
+    return ok ? change_result::done : change_result::write_failed;
 }
 
-std::u16string trip_store::add_record(const trip_record& given) {
+}  // namespace
+
+bool trip_store::reset() {
+    // A store that was never named has no file to write.
+    const bool saved = header_.account_name[0] == 0 || save_all();
+    return engine::reset() && saved;
+}
+
+add_result trip_store::add_record(const trip_record& given) {
     trip_record trip = given;
     std::u16string key;
     if (!stamp(trip, key)) return {};
     records_.push_back(trip);
-    save_all();
-    return key;
+    const bool saved = save_all();
+    return add_result{std::move(key), !saved};
 }
 
-bool trip_store::update_record(std::u16string_view key, const trip_record& trip) {
+change_result trip_store::update_record(std::u16string_view key, const trip_record& trip) {
     bool found = false;
     for (trip_record& r : records_) {
         if (fixed_text(r.key) == key) {
@@ -28,24 +37,23 @@ bool trip_store::update_record(std::u16string_view key, const trip_record& trip)
             found = true;
         }
     }
-    if (found) save_all();
-    return found;
+    if (!found) return change_result::not_found;
+    return written(save_all());
 }
 
-bool trip_store::delete_record(std::u16string_view key) {
+change_result trip_store::delete_record(std::u16string_view key) {
     auto found = std::find_if(records_.begin(), records_.end(),
                               [&](const trip_record& r) { return fixed_text(r.key) == key; });
-    if (found == records_.end()) return false;
+    if (found == records_.end()) return change_result::not_found;
     return delete_record_at(static_cast<int>(found - records_.begin()));
 }
 
-bool trip_store::delete_record_at(int position) {
-    if (position < 0 || position >= record_count()) return false;
+change_result trip_store::delete_record_at(int position) {
+    if (position < 0 || position >= record_count()) return change_result::not_found;
     records_.erase(records_.begin() + position);
     selection_.clear();
     cursor_ = -1;
-    save_all();
-    return true;
+    return written(save_all());
 }
 
 std::vector<std::u16string> trip_store::list_descriptions() const {
@@ -70,7 +78,7 @@ bool trip_store::trip_exists(std::u16string_view description) const {
     return find_trip(description, ignored);
 }
 
-void trip_store::rename_vehicle(std::u16string_view old_name, std::u16string_view new_name) {
+bool trip_store::rename_vehicle(std::u16string_view old_name, std::u16string_view new_name) {
     bool changed = false;
     for (trip_record& r : records_) {
         for (auto& slot : r.trip_vehicles) {
@@ -82,29 +90,28 @@ void trip_store::rename_vehicle(std::u16string_view old_name, std::u16string_vie
     }
     // Written at once: the trips must not go on naming an account that no
     // longer exists if the program ends before the next trip change.
-    if (changed) save_all();
+    return !changed || save_all();
 }
 
-void trip_store::delete_trips_of_vehicle(std::u16string_view name) {
+bool trip_store::delete_trips_of_vehicle(std::u16string_view name) {
     const auto before = records_.size();
     std::erase_if(records_,
                   [&](const trip_record& r) { return fixed_text(r.trip_vehicles[0]) == name; });
-    if (records_.size() != before) {
-        selection_.clear();
-        cursor_ = -1;
-        save_all();
-    }
+    if (records_.size() == before) return true;
+    selection_.clear();
+    cursor_ = -1;
+    return save_all();
 }
 
-void trip_store::convert_mileage(int direction) {
-    if (direction != 0 && direction != 1) return;
-    const double factor = direction == 0 ? km_to_miles : miles_to_km;
+bool trip_store::convert_mileage(int direction) {
+    const double factor = mileage_factor(direction);
+    if (factor == 0) return true;
     for (trip_record& r : records_) {
         r.start_mileage *= factor;
         r.end_mileage *= factor;
     }
     // Written at once so that the trips never disagree with the converted accounts.
-    if (!records_.empty()) save_all();
+    return records_.empty() || save_all();
 }
 
 selection_limits trip_limits(const trip_record& trip) {

@@ -10,33 +10,24 @@
 #include <string_view>
 #include <vector>
 
+#include "core/stores/record_layout.h"
 #include "core/stores/record_store.h"
 
 namespace kelvane {
 
-struct trip_header {
-    char16_t magic[5];
-    std::uint8_t reserved1[12];
-    std::uint16_t format_version;
-    char16_t account_name[129];
-    char16_t save_folder[603];
-    std::int32_t next_record_number;
-    std::uint8_t reserved2[100];
+struct trip_header : record_file_header {
+    std::uint8_t reserved3[96];
 };
 static_assert(sizeof(trip_header) == 1592);
-static_assert(offsetof(trip_header, magic) == 0);
-static_assert(offsetof(trip_header, format_version) == 22);
-static_assert(offsetof(trip_header, account_name) == 24);
-static_assert(offsetof(trip_header, save_folder) == 282);
-static_assert(offsetof(trip_header, next_record_number) == 1488);
-static_assert(offsetof(trip_header, reserved2) == 1492);
+KELVANE_FILE_LAYOUT_CHECKS_BEGIN
+static_assert(offsetof(trip_header, reserved3) == 1496);
+KELVANE_FILE_LAYOUT_CHECKS_END
 
 inline constexpr int trip_vehicle_slots = 10;
 
-struct trip_record {
-    char16_t tag[6];
-    std::int32_t record_number;
-    char16_t key[62];
+// A trip shares only the stamp with the other records: from byte 140 on
+// it holds its own bounds instead of a record date and a mileage.
+struct trip_record : record_stamp {
     std::int32_t start_year, start_month, start_day;
     std::int32_t end_year, end_month, end_day;
     std::int32_t reserved1;
@@ -52,9 +43,7 @@ struct trip_record {
     std::uint8_t reserved3[104];
 };
 static_assert(sizeof(trip_record) == 3048);
-static_assert(offsetof(trip_record, tag) == 0);
-static_assert(offsetof(trip_record, record_number) == 12);
-static_assert(offsetof(trip_record, key) == 16);
+KELVANE_FILE_LAYOUT_CHECKS_BEGIN
 static_assert(offsetof(trip_record, start_year) == 140);
 static_assert(offsetof(trip_record, start_month) == 144);
 static_assert(offsetof(trip_record, start_day) == 148);
@@ -72,6 +61,7 @@ static_assert(offsetof(trip_record, reserved2) == 200);
 static_assert(offsetof(trip_record, trip_description) == 262);
 static_assert(offsetof(trip_record, trip_vehicles) == 364);
 static_assert(offsetof(trip_record, reserved3) == 2944);
+KELVANE_FILE_LAYOUT_CHECKS_END
 
 class trip_store : public record_store<trip_store, trip_header, trip_record, record_store_no_base> {
     using engine = record_store<trip_store, trip_header, trip_record, record_store_no_base>;
@@ -83,27 +73,31 @@ public:
     trip_store() = default;
     ~trip_store() = default;
 
-    // Writes the file, then empties the store.
-    void reset();
-    // Appends the trip and writes the file; the new key, or empty when refused.
-    std::u16string add_record(const record_type& trip);
-    // Overwrites every trip with the key and writes the file; false when none has it.
-    bool update_record(std::u16string_view key, const record_type& trip);
-    bool delete_record(std::u16string_view key);
-    bool delete_record_at(int position);
+    // Writes the file (when the store is named), then empties the store;
+    // false when that write failed.
+    [[nodiscard]] bool reset();
+    // Appends the trip and writes the file.
+    add_result add_record(const record_type& trip);
+    // Overwrites every trip with the key and writes the file.
+    change_result update_record(std::u16string_view key, const record_type& trip);
+    change_result delete_record(std::u16string_view key);
+    change_result delete_record_at(int position);
 
     // Every description, in store order.
     std::vector<std::u16string> list_descriptions() const;
     // Copies the first trip with exactly this description; false when none.
     bool find_trip(std::u16string_view description, record_type& out) const;
     bool trip_exists(std::u16string_view description) const;
-    // Renames a vehicle in every slot of every trip and writes the file.
-    void rename_vehicle(std::u16string_view old_name, std::u16string_view new_name);
-    // Deletes every trip whose first vehicle is the account, then writes the file.
-    void delete_trips_of_vehicle(std::u16string_view name);
+    // The three below change the trips and write the file at once; false
+    // when that write failed (the change stays in memory and goes with the
+    // next write of the file).
+    // Renames a vehicle in every slot of every trip.
+    [[nodiscard]] bool rename_vehicle(std::u16string_view old_name, std::u16string_view new_name);
+    // Deletes every trip whose first vehicle is the account.
+    [[nodiscard]] bool delete_trips_of_vehicle(std::u16string_view name);
     // 0 = kilometres to miles, 1 = miles to kilometres; start and end mileage
-    // of every trip, then writes the file.
-    void convert_mileage(int direction);
+    // of every trip.
+    [[nodiscard]] bool convert_mileage(int direction);
 
     // Engine hooks: trips have no derived values.
     void recompute_derived() {}

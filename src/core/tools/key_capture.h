@@ -51,7 +51,7 @@ public:
     // "Save": the working copy becomes the table and is written to its file.
     // False when the file could not be written (the owner has been told; the
     // table in memory is updated all the same).
-    bool save_to(key_table& table) const;
+    [[nodiscard]] bool save_to(key_table& table) const;
 
     const key_table& working() const { return working_; }
     // The slot to be filled next, or -1 when not capturing.

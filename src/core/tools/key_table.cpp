@@ -72,14 +72,14 @@ void key_table::from_bytes(const std::uint8_t* data, std::size_t count) {
     }
 }
 
-bool key_table::load() {
+load_result key_table::load() {
     auto file = device_files().open_read(key_table_path());
-    if (!file) return false;
+    if (!file) return load_result::missing;
     std::uint8_t buffer[file_size];
     const std::size_t got = file->read(buffer, sizeof buffer);
     file->close();
     from_bytes(buffer, got);
-    return true;
+    return load_result::loaded;
 }
 
 bool key_table::save() const {

@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/common/load_result.h"
+
 namespace kelvane {
 
 struct key_slot {
@@ -55,12 +57,13 @@ public:
     std::vector<std::uint8_t> to_bytes() const;
     void from_bytes(const std::uint8_t* data, std::size_t count);
 
-    // Reads the table file of the data folder over this table. False (and the
-    // table unchanged) when the file cannot be opened.
-    bool load();
+    // Reads the table file of the data folder over this table (a short file
+    // replaces only what it holds). Missing, with the table unchanged, when
+    // there is no file.
+    load_result load();
     // Writes the table file of the data folder whole. On failure the owner is
     // told and false is returned; the old file is left as it was.
-    bool save() const;
+    [[nodiscard]] bool save() const;
 
     friend bool operator==(const key_table& a, const key_table& b) {
         return a.to_bytes() == b.to_bytes();

@@ -94,13 +94,16 @@ std::u16string language_table::reverse_translate(std::u16string_view text) const
     return result;
 }
 
-void language_table::load(std::u16string_view name) {
+load_result language_table::load(std::u16string_view name) {
     table_.clear();
     // No name is the built-in English, not a file called ".lng".
-    if (name.empty()) return;
+    if (name.empty()) return load_result::missing;
     const auto base = program_folder() + std::u16string(name);
-    if (load_cache(base + u".bng")) return;
-    if (parse_source(base + u".lng")) write_cache(base + u".bng");
+    if (load_cache(base + u".bng")) return load_result::loaded;
+    const load_result result = parse_source(base + u".lng");
+    // Only a whole table is worth a cache.
+    if (result == load_result::loaded) write_cache(base + u".bng");
+    return result;
 }
 
 bool language_table::load_cache(std::u16string_view path) {
@@ -126,9 +129,10 @@ bool language_table::load_cache(std::u16string_view path) {
     return ok;
 }
 
-bool language_table::parse_source(std::u16string_view path) {
+load_result language_table::parse_source(std::u16string_view path) {
     std::vector<std::uint8_t> bytes;
-    if (!read_whole_file(device_files(), path, bytes)) return false;
+    if (!read_whole_file(device_files(), path, bytes))
+        return device_files().file_exists(path) ? load_result::damaged : load_result::missing;
 
     // Appends one line's entry; false when the table would pass its cap.
     auto append = [this](std::u16string_view line) {
@@ -169,15 +173,15 @@ bool language_table::parse_source(std::u16string_view path) {
         ++i;
         if (!is_comment(line) && !append(line)) {
             show_untranslated(too_long_message);
-            return false;
+            return load_result::damaged;
         }
         line.clear();
     }
     if (!line.empty() && !is_comment(line) && !append(line)) {
         show_untranslated(too_long_message);
-        return false;
+        return load_result::damaged;
     }
-    return true;
+    return load_result::loaded;
 }
 
 void language_table::write_cache(std::u16string_view path) const {

@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/common/load_result.h"
 #include "core/common/translate.h"
 
 namespace kelvane {
@@ -28,7 +29,9 @@ public:
     // Empties the table, then fills it from name + ".bng" in the program's
     // folder, else from name + ".lng" (writing a fresh ".bng"). A missing
     // file or an empty name leaves the table empty: every text stays English.
-    void load(std::u16string_view name);
+    // Damaged when the ".lng" file does not fit the table (the owner was
+    // told); the table then holds the entries before the one that did not fit.
+    load_result load(std::u16string_view name);
     // Empties the table.
     void clear() { table_.clear(); }
 
@@ -46,7 +49,7 @@ public:
 
 private:
     bool load_cache(std::u16string_view path);
-    bool parse_source(std::u16string_view path);
+    load_result parse_source(std::u16string_view path);
     void write_cache(std::u16string_view path) const;
 
     std::u16string table_;

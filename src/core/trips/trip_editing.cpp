@@ -93,17 +93,22 @@ trip_save_outcome save_trip(trip_store& trips, const trip_form& form, const trip
     outcome.mileage_dropped = mileage_range_dropped(form);
     if (editing) {
         const trip_record trip = build_trip(form, *editing);
-        if (trips.update_record(own_key, trip)) {
+        const change_result changed = trips.update_record(own_key, trip);
+        if (changed != change_result::not_found) {
             outcome.key = own_key;
+            outcome.written = changed == change_result::done;
             return outcome;
         }
     }
-    outcome.key = trips.add_record(build_trip(form));
+    const add_result added = trips.add_record(build_trip(form));
+    outcome.key = added.key;
+    outcome.written = !added.write_failed;
     return outcome;
 }
 
-bool delete_trip(trip_store& trips, std::u16string_view key) {
-    return !key.empty() && trips.delete_record(key);
+change_result delete_trip(trip_store& trips, std::u16string_view key) {
+    if (key.empty()) return change_result::not_found;
+    return trips.delete_record(key);
 }
 
 }  // namespace kelvane

@@ -67,6 +67,9 @@ struct trip_save_outcome {
     trip_check check = trip_check::ok;  // not ok: nothing was kept
     bool mileage_dropped = false;       // the owner must be told
     std::u16string key;                 // the kept trip's key
+    // False when Trip.tri could not take the change (the owner was told);
+    // the trip is kept in memory under `key` all the same.
+    bool written = true;
 };
 
 // Checks the form and, when it passes, adds the trip (editing == nullptr) or
@@ -75,7 +78,7 @@ struct trip_save_outcome {
 trip_save_outcome save_trip(trip_store& trips, const trip_form& form,
                             const trip_record* editing = nullptr);
 
-// Deletes the trip with this key; false when there is none.
-bool delete_trip(trip_store& trips, std::u16string_view key);
+// Deletes the trip with this key.
+change_result delete_trip(trip_store& trips, std::u16string_view key);
 
 }  // namespace kelvane

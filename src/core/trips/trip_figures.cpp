@@ -82,11 +82,13 @@ trip_figures::trip_figures(std::u16string_view data_folder, fuel_store& fuel,
 
 trip_figures::~trip_figures() = default;
 
-void trip_figures::save_open_account() {
+bool trip_figures::save_open_account() {
     // A clean store's file already matches memory; only owed changes are written.
-    if (fuel_.dirty()) fuel_.save_all();
-    if (maintenance_.dirty()) maintenance_.save_all();
-    if (fees_.dirty()) fees_.save_all();
+    bool ok = true;
+    if (fuel_.dirty()) ok = fuel_.save_all() && ok;
+    if (maintenance_.dirty()) ok = maintenance_.save_all() && ok;
+    if (fees_.dirty()) ok = fees_.save_all() && ok;
+    return ok;
 }
 
 trip_figures::vehicle_files& trip_figures::vehicle(const std::u16string& name) {
@@ -94,14 +96,18 @@ trip_figures::vehicle_files& trip_figures::vehicle(const std::u16string& name) {
     if (!slot) {
         slot = std::make_unique<vehicle_files>();
         // A name that is no plain file name (a damaged trip file) reads nothing.
+        // A missing file is a vehicle without such records.
         if (configuration::is_valid_account_name(name)) {
-            slot->fuel.load(data_folder_, name, false);
+            const auto read = [this](load_result result) {
+                if (result == load_result::damaged) files_ok_ = false;
+            };
+            read(slot->fuel.load(data_folder_, name, false));
             slot->fuel_costs.take(slot->fuel, [](const fuel_record& r) { return r.fuel_cost; });
             service_store maintenance;
-            maintenance.load(data_folder_, name, false);
+            read(maintenance.load(data_folder_, name, false));
             slot->repair_costs.take(maintenance, [](const service_record& r) { return r.cost; });
             fee_store fees;
-            fees.load(data_folder_, name, false);
+            read(fees.load(data_folder_, name, false));
             slot->fees_costs.take(fees, [](const fee_record& r) { return r.cost; });
         }
     }
@@ -131,14 +137,14 @@ trip_totals trip_figures::totals_from_cache(const trip_store::record_type& trip)
 }
 
 trip_totals trip_figures::totals(const trip_store::record_type& trip) {
-    save_open_account();
+    files_ok_ = save_open_account();
     const trip_totals t = totals_from_cache(trip);
     cache_.clear();
     return t;
 }
 
 std::vector<trip_row> trip_figures::build_rows(const trip_store& trips) {
-    save_open_account();
+    files_ok_ = save_open_account();
     std::vector<trip_row> rows;
     for (int index = 0; index < trips.record_count(); ++index) {
         const trip_store::record_type& trip = trips.record_at(index);
@@ -177,7 +183,10 @@ std::vector<trip_row> trip_figures::build_rows(const trip_store& trips) {
 std::u16string trip_figures::statistics(chart_sink& chart, const trip_store& trips,
                                         std::u16string_view description) {
     trip_store::record_type trip{};
-    if (!trips.find_trip(description, trip)) return {};
+    if (!trips.find_trip(description, trip)) {
+        files_ok_ = true;  // nothing was read
+        return {};
+    }
     const trip_totals t = totals(trip);
     chart.add_value(tr(u"Fuel"), t.fuel, 0, 0, u"", u"");
     chart.add_value(tr(u"Repair"), t.repair, 0, 0, u"", u"");

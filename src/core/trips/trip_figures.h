@@ -65,11 +65,17 @@ public:
     // when no trip has the description.
     std::u16string statistics(chart_sink& chart, const trip_store& trips,
                               std::u16string_view description);
+    // After build_rows, totals or statistics: false when the open account's
+    // pending changes could not be written first, or a vehicle's file was
+    // damaged (the owner was told of each). The figures then leave out what
+    // those files should have held.
+    [[nodiscard]] bool files_ok() const { return files_ok_; }
 
 private:
     struct vehicle_files;
-    // Writes the open account's pending changes, so that its files are current.
-    void save_open_account();
+    // Writes the open account's pending changes, so that its files are
+    // current; false when a store could not write them.
+    [[nodiscard]] bool save_open_account();
     // A vehicle's three files, read once per rebuild.
     vehicle_files& vehicle(const std::u16string& name);
     trip_totals totals_from_cache(const trip_store::record_type& trip);
@@ -79,6 +85,7 @@ private:
     service_store& maintenance_;
     fee_store& fees_;
     std::map<std::u16string, std::unique_ptr<vehicle_files>> cache_;
+    bool files_ok_ = true;
 };
 
 }  // namespace kelvane

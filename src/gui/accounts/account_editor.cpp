@@ -274,8 +274,9 @@ void account_editor::save() {
 void account_editor::remove() {
     if (mode_ != mode::edit) return;
     if (show_message(msg_confirm_delete, message_buttons::yes_no) == message_answer::no) return;
-    delete_account_and_trips(prog_.config, {prog_.fuel, prog_.service, prog_.fees, prog_.trips},
-                             opening_);
+    // A file that could not be written has been shown by its store.
+    (void)delete_account_and_trips(prog_.config,
+                                   {prog_.fuel, prog_.service, prog_.fees, prog_.trips}, opening_);
     resulting_.clear();
     end_dialog(dismissed);
 }

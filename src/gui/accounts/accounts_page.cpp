@@ -87,7 +87,8 @@ void accounts_page::tap(int row) {
         show_message(u"Please choose a vehicle.");
         return;
     }
-    prog_.config.open_account(list_->selected_name());
+    // A damaged file or a failed save has been shown by its store.
+    (void)prog_.config.open_account(list_->selected_name());
     list_->set_open_account(prog_.fuel.account_name());
 }
 
@@ -142,7 +143,8 @@ void accounts_page::edit_account_dialog() {
     refresh();
     // The edited account is the open one afterwards, whether saved or not.
     if (!editor.resulting_name().empty()) {
-        prog_.config.open_account(editor.resulting_name());
+        // A damaged file or a failed save has been shown by its store.
+        (void)prog_.config.open_account(editor.resulting_name());
         list_->set_open_account(prog_.fuel.account_name());
     }
 }
@@ -154,8 +156,9 @@ void accounts_page::delete_selected_account() {
         return;
     }
     if (show_message(msg_confirm_delete, message_buttons::yes_no) == message_answer::no) return;
-    delete_account_and_trips(prog_.config, {prog_.fuel, prog_.service, prog_.fees, prog_.trips},
-                             name);
+    // A file that could not be written has been shown by its store.
+    (void)delete_account_and_trips(prog_.config,
+                                   {prog_.fuel, prog_.service, prog_.fees, prog_.trips}, name);
     refresh();
 }
 
@@ -165,7 +168,8 @@ void accounts_page::open_selected_and_show_fuel() {
         show_message(u"Please choose a vehicle.");
         return;
     }
-    prog_.config.open_account(name);
+    // A damaged file or a failed save has been shown by its store.
+    (void)prog_.config.open_account(name);
     prog_.shell.previous_page = prog_.shell.current_page;
     prog_.shell.current_page = 0;
     if (main_screen* s = screen()) s->show_page(true);

@@ -105,7 +105,8 @@ bool options_dialog::apply() {
 void options_dialog::show_restart_message() {
     // In the language of the next start; the running program keeps its own.
     language_table next;
-    next.load(u"Language");
+    // A file that cannot be read leaves the message in English.
+    (void)next.load(u"Language");
     scoped_translator in_new_language(&next);
     show_message(u"Please restart. The new language will take effect.");
 }

@@ -352,7 +352,8 @@ void chart_screen::save() {
                         QWidget::DrawWindowBackground | QWidget::DrawChildren);
     }
     image_dc surface(shot);
-    report_.engine->save_bitmap(surface, 0, 0, shot.width(), shot.height(), path);
+    // A picture that cannot be written is reported by the engine.
+    (void)report_.engine->save_bitmap(surface, 0, 0, shot.width(), shot.height(), path);
 
     saving_ = false;
     restore_controls();

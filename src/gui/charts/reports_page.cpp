@@ -175,7 +175,8 @@ void reports_page::vehicle_chosen(int index) {
     const std::u16string name = chooser_->itemText(index).toStdU16String();
     {
         busy_work busy;
-        prog_.config.open_account(name);
+        // A damaged file or a failed save has been shown by its store.
+        (void)prog_.config.open_account(name);
     }
     refresh_summary();
 }
@@ -191,13 +192,15 @@ void reports_page::choose_accounts() {
 void reports_page::load_chosen(report_records& records) {
     busy_work busy(progress_);
     busy.step(kelvane::tr(u"Reading records..."));
-    write_owed_changes(prog_.fuel, prog_.service, prog_.fees);
-    records.load(prog_.config.data_folder(), chosen_,
-                 [&](int done, int total, std::u16string_view account) {
-                     if (account.empty()) return;
-                     busy.step(kelvane::tr(u"Reading records...") + u" " + std::u16string(account) +
-                               format(" (%d/%d)", done + 1, total));
-                 });
+    // A file that cannot take the open account's changes, or cannot be
+    // read, has been shown by its store; the report shows what the files hold.
+    (void)write_owed_changes(prog_.fuel, prog_.service, prog_.fees);
+    (void)records.load(prog_.config.data_folder(), chosen_,
+                       [&](int done, int total, std::u16string_view account) {
+                           if (account.empty()) return;
+                           busy.step(kelvane::tr(u"Reading records...") + u" " +
+                                     std::u16string(account) + format(" (%d/%d)", done + 1, total));
+                       });
 }
 
 void reports_page::open_report(int kind) {

@@ -112,17 +112,6 @@ private:
     list_header* header_;
 };
 
-// What each list asks of its store.
-inline record_list_base::row_texts list_row_texts(const fuel_store& s, int position) {
-    return s.fuel_row_texts(position);
-}
-inline record_list_base::row_texts list_row_texts(const service_store& s, int position) {
-    return s.service_row_texts(position);
-}
-inline record_list_base::row_texts list_row_texts(const fee_store& s, int position) {
-    return s.fee_row_texts(position);
-}
-
 // The list over one store; the store outlives it.
 template <class Store>
 class record_list : public record_list_base {
@@ -131,7 +120,7 @@ public:
         : record_list_base(first_entry_key, parent), store_(store) {}
 
 protected:
-    row_texts fetch_row(int position) override { return list_row_texts(store_, position); }
+    row_texts fetch_row(int position) override { return store_.row_texts(position); }
 
 private:
     const Store& store_;

@@ -90,7 +90,8 @@ void record_page::change_vehicle(int index) {
     if (index < 0) return;
     const std::u16string name = vehicles_->itemText(index).toStdU16String();
     if (name == prog_.config.current_account()) return;
-    prog_.config.open_account(name);
+    // A damaged file or a failed save has been shown by its store.
+    (void)prog_.config.open_account(name);
     refresh();
     list_->select_row(list_->row_count() > 0 ? 0 : -1);
 }

@@ -1,20 +1,16 @@
 #pragma once
 // Every change the record screens make to a store goes through here, and
-// each answers whether the change reached the store's file. The store itself
-// tells the owner when a write fails; an editor then stays open with what
-// was typed.
+// each answers whether the change reached the store's file, from what the
+// store reports. The store itself tells the owner when a write fails; an
+// editor then stays open with what was typed.
 
 #include <iterator>
 #include <string>
 #include <string_view>
 
-namespace kelvane {
+#include "core/stores/record_store.h"
 
-// Whether the store's file took its last change.
-template <class Store>
-bool change_reached_file(const Store& store) {
-    return store.last_write_ok();
-}
+namespace kelvane {
 
 // Replaces the record with `key`, or adds the record when the key is empty
 // (or names no record): the key then becomes the new record's. A record
@@ -23,21 +19,24 @@ bool change_reached_file(const Store& store) {
 // reached the file; false also when the store refused the record.
 template <class Store>
 bool save_record(Store& store, std::u16string& key, const typename Store::record_type& record) {
-    if (!key.empty() && store.update_record(key, record)) return change_reached_file(store);
-    std::u16string added = store.add_record(record);
-    if (added.empty()) return false;
-    key = std::move(added);
-    return change_reached_file(store);
+    if (!key.empty()) {
+        const change_result changed = store.update_record(key, record);
+        if (changed != change_result::not_found) return changed == change_result::done;
+    }
+    add_result added = store.add_record(record);
+    if (added.key.empty()) return false;
+    key = std::move(added.key);
+    return !added.write_failed;
 }
 
 template <class Store>
 bool delete_record_by_key(Store& store, std::u16string_view key) {
-    return store.delete_record(key) && change_reached_file(store);
+    return store.delete_record(key) == change_result::done;
 }
 
 template <class Store>
 bool delete_record_at_position(Store& store, int position) {
-    return store.delete_record_at(position) && change_reached_file(store);
+    return store.delete_record_at(position) == change_result::done;
 }
 
 // The list position of the record with this key (0 = oldest), -1 when none

@@ -8,8 +8,8 @@ namespace kelvane {
 void application::run(program& prog) {
     // The handheld's extra shell controls need no set-up on a desktop.
     prog.shell.layout_enabled = false;
-    // A missing "Config_key.dat" leaves the built-in table.
-    prog.keys.load();
+    // A missing or damaged "Config_key.dat" leaves the built-in table.
+    (void)prog.keys.load();
     {
         main_screen screen(prog);
         screen.exec();

@@ -24,43 +24,46 @@ std::vector<std::function<void()>> program::loading_steps() {
             skin.load_skin();
         },
         [this] {
-            config.load_config();
+            // A missing Config.dat is a first start.
+            (void)config.load_config();
             device_shell().set_input_panel_allowed(!config.no_input_panel());
         },
         [this] {
-            language.load(u"Language");
+            // Without a language file the texts are the built-in English ones.
+            (void)language.load(u"Language");
             install_translator(&language);
         },
         [this] {
             // Every third day of the month; whatever happens, nothing is shown.
-            config.auto_backup_if_due();
+            (void)config.auto_backup_if_due();
             changes.fuel = true;
             shell.current_page = -1;
             shell.previous_page = -1;
         },
         [this] {
+            // A damaged file is shown by its store, which then starts empty.
             const std::u16string folder = config.data_folder();
-            trips.load(folder, u"Trip", false);
+            (void)trips.load(folder, u"Trip", false);
             fuel.set_deferred_save(true);
             service.set_deferred_save(true);
             fees.set_deferred_save(true);
             const std::u16string account = config.current_account();
             if (!account.empty()) {
-                fuel.load(folder, account, false);
-                service.load(folder, account, false);
-                fees.load(folder, account, false);
+                (void)fuel.load(folder, account, false);
+                (void)service.load(folder, account, false);
+                (void)fees.load(folder, account, false);
             }
         },
     };
 }
 
 void program::save_at_end() {
-    // A failed configuration write is reported by save_config; the records
-    // are written all the same.
-    config.save_config();
-    fuel.reset();
-    service.reset();
-    fees.reset();
+    // Every failed write has been shown by save_config or its store; the
+    // records are written all the same.
+    (void)config.save_config();
+    (void)fuel.reset();
+    (void)service.reset();
+    (void)fees.reset();
 }
 
 }  // namespace kelvane

@@ -210,12 +210,25 @@ void trip_editor::save() {
     const trip_save_outcome kept = save_trip(prog_.trips, form, edited);
     // A trip the store refused (it has told the owner) leaves the editor open.
     if (kept.key.empty()) return;
+    if (!kept.written) {
+        // The trip is held in memory but not in Trip.tri: the editor stays
+        // open with what was typed, and a second Save writes the same trip
+        // again instead of adding another.
+        for (int i = 0; i < prog_.trips.record_count(); ++i)
+            if (fixed_text(prog_.trips.record_at(i).key) == kept.key) {
+                trip_ = prog_.trips.record_at(i);
+                editing_ = true;
+            }
+        return;
+    }
     end_dialog(confirmed);
 }
 
 void trip_editor::remove() {
     if (show_message(msg_confirm_delete, message_buttons::yes_no) == message_answer::no) return;
-    delete_trip(prog_.trips, fixed_text(trip_.key));
+    // A failed write has been shown by the store; the trip is gone from the
+    // list either way, so the editor has nothing left to keep.
+    (void)delete_trip(prog_.trips, fixed_text(trip_.key));
     end_dialog(confirmed);
 }
 

@@ -90,7 +90,8 @@ void trips_page::vehicle_chosen(int index) {
     if (index < 0) return;
     {
         busy_work busy;
-        prog_.config.open_account(chooser_->itemText(index).toStdU16String());
+        // A damaged file or a failed save has been shown by its store.
+        (void)prog_.config.open_account(chooser_->itemText(index).toStdU16String());
     }
     refresh();
 }
@@ -145,7 +146,8 @@ void trips_page::delete_selected() {
     int index = 0;
     if (!selected_trip(index)) return;
     if (show_message(msg_confirm_delete, message_buttons::yes_no) == message_answer::no) return;
-    delete_trip(prog_.trips, fixed_text(prog_.trips.record_at(index).key));
+    // A failed write has been shown by the store.
+    (void)delete_trip(prog_.trips, fixed_text(prog_.trips.record_at(index).key));
     refresh();
 }
 

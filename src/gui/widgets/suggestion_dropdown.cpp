@@ -157,15 +157,18 @@ void suggestion_dropdown::draw(dc& d) {
     d.rectangle({0, 0, width(), height()});
 }
 
+template <class Draw>
+void suggestion_dropdown::for_each_shown_row(Draw draw) const {
+    for (int i = top_row_, y = header_height(); i < row_count() && y < height();
+         ++i, y += row_height_)
+        draw(rows_[static_cast<std::size_t>(i)], i == selected_, y, y + row_height_);
+}
+
 void suggestion_dropdown::draw_columns(dc& d, int w) {
     // A plain report list: full-row selection, the text and the note each in
     // its own column, cut at the column's edge.
     const auto sys = device().system_colours();
-    for (int i = top_row_, y = header_height(); i < row_count() && y < height();
-         ++i, y += row_height_) {
-        const auto& r = rows_[static_cast<std::size_t>(i)];
-        const bool sel = i == selected_;
-        const int bottom = y + row_height_;
+    for_each_shown_row([&](const row& r, bool sel, int y, int bottom) {
         if (sel) d.fill_rect({0, y, w, bottom}, sys.highlight);
         d.select_font({r.font_face, r.font_height});
         d.set_text_colour(sel ? sys.highlight_text : r.text_colour);
@@ -173,16 +176,12 @@ void suggestion_dropdown::draw_columns(dc& d, int w) {
         d.set_text_colour(sel ? sys.highlight_text : r.note_colour);
         d.draw_text(r.note, {text_width_ + 2, y, text_width_ + note_width_, bottom},
                     dt_left | dt_vcenter | dt_singleline);
-    }
+    });
 }
 
 void suggestion_dropdown::draw_rows(dc& d, int w) {
     const auto sys = device().system_colours();
-    for (int i = top_row_, y = header_height(); i < row_count() && y < height();
-         ++i, y += row_height_) {
-        const auto& r = rows_[static_cast<std::size_t>(i)];
-        const bool sel = i == selected_;
-        const int bottom = y + row_height_;
+    for_each_shown_row([&](const row& r, bool sel, int y, int bottom) {
         colour fg = r.text_colour;
         if (sel) {
             d.fill_rect({0, y, std::max(0, w - note_width), bottom}, sys.highlight);
@@ -205,7 +204,7 @@ void suggestion_dropdown::draw_rows(dc& d, int w) {
             d.draw_text(r.note, {w - note_width, y, w, bottom},
                         dt_left | dt_vcenter | dt_singleline);
         }
-    }
+    });
 }
 
 void suggestion_dropdown::paintEvent(QPaintEvent*) {

@@ -105,6 +105,9 @@ private:
     int visible_rows() const;
     void draw_rows(dc& d, int w);
     void draw_columns(dc& d, int w);
+    // Calls draw(row, selected, top, bottom) for every row that shows.
+    template <class Draw>
+    void for_each_shown_row(Draw draw) const;
     int row_at_y(int y) const;
     void update_scroll();
     void ensure_visible(int i);

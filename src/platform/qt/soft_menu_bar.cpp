@@ -55,7 +55,14 @@ void soft_menu_bar::set_items(std::vector<soft_menu_item> items) {
 }
 
 void soft_menu_bar::rebuild() {
-    for (auto* k : keys_) delete k;
+    // The click of one of these keys may be what brought the new items; that
+    // key must outlive its own click. The old keys stop answering and vanish
+    // at once, and are deleted when the event loop is back.
+    for (auto* k : keys_) {
+        k->disconnect(this);
+        k->hide();
+        k->deleteLater();
+    }
     keys_.clear();
     for (std::size_t i = 0; i < items_.size(); ++i) {
         const auto& item = items_[i];

@@ -142,7 +142,7 @@ TEST_F(account_editing, renaming_moves_the_files_keeps_copies_in_deleted_and_ren
     EXPECT_EQ(1500.0, fuel.record_at(0).mileage);
     EXPECT_EQ(1, service.record_count());
     EXPECT_EQ(1, fees.record_count());
-    EXPECT_EQ(60.0, fuel_store::read_account_header(data_folder, u"Van").total_fuel_cost);
+    EXPECT_EQ(60.0, fuel_store::read_account_header(data_folder, u"Van").header.total_fuel_cost);
 
     trip_store reread;
     reread.load(data_folder, u"Trip", false);
@@ -158,7 +158,7 @@ TEST_F(account_editing, a_rename_that_differs_only_in_letter_case_keeps_the_reco
               save_account_edit(config, stores(), u"car", settings(u"Car")).outcome);
     EXPECT_EQ(u"Car", config.account_slot(0));
     EXPECT_EQ(1, fuel.record_count());
-    EXPECT_EQ(1, fuel_store::read_account_header(data_folder, u"Car").next_record_number);
+    EXPECT_EQ(1, fuel_store::read_account_header(data_folder, u"Car").header.next_record_number);
 }
 
 TEST_F(account_editing, renaming_onto_another_account_is_refused_and_nothing_changes) {
@@ -197,7 +197,7 @@ TEST_F(account_editing, names_that_cannot_be_file_names_are_refused_before_anyth
 
 TEST_F(account_editing, when_every_slot_is_taken_a_new_account_is_refused_but_edits_go_on) {
     for (int i = 0; i < configuration::max_accounts; ++i)
-        ASSERT_TRUE(config.add_account(format("Car %d", i)));
+        ASSERT_EQ(account_change::done, config.add_account(format("Car %d", i)));
     const auto result = save_account_edit(config, stores(), {}, settings(u"One more"));
     EXPECT_EQ(account_save_outcome::no_free_slot, result.outcome);
     for (auto ext : {u".ful", u".mat", u".fee"})

@@ -67,7 +67,7 @@ TEST(backup_to_folder, copies_exactly_the_backup_set) {
 
     // A folder given without its trailing backslash is the same folder.
     const std::u16string folder = u"\\Storage Card\\Backups\\Monday\\";
-    ASSERT_TRUE(f.config.backup_to_folder(u"\\Storage Card\\Backups\\Monday"));
+    ASSERT_EQ(f.config.backup_to_folder(u"\\Storage Card\\Backups\\Monday"), data_set_copy::done);
     EXPECT_EQ(f.files_in(folder),
               (std::vector<std::u16string>{u"Car.fee", u"Car.ful", u"Car.mat", u"Config.dat",
                                            u"Trip.tri", u"Van.ful"}));
@@ -76,9 +76,9 @@ TEST(backup_to_folder, copies_exactly_the_backup_set) {
 
     // A second backup overwrites the first.
     f.fs.put(data_folder + u"Van.ful", bytes_of_text("van, later"));
-    ASSERT_TRUE(f.config.backup_to_folder(folder));
+    ASSERT_EQ(f.config.backup_to_folder(folder), data_set_copy::done);
     EXPECT_EQ(f.fs.bytes(folder + u"Van.ful"), bytes_of_text("van, later"));
-    EXPECT_FALSE(f.config.backup_to_folder(u""));
+    EXPECT_EQ(f.config.backup_to_folder(u""), data_set_copy::no_folder);
 }
 
 TEST(backup_to_folder, holds_a_deferred_middle_edit_and_keeps_the_account_open) {
@@ -91,12 +91,13 @@ TEST(backup_to_folder, holds_a_deferred_middle_edit_and_keeps_the_account_open) 
     ASSERT_TRUE(f.maintenance.dirty());
 
     const std::u16string folder = u"\\My Documents\\Kelvane_backup_manual\\";
-    ASSERT_TRUE(f.config.backup_to_folder(folder));
+    ASSERT_EQ(f.config.backup_to_folder(folder), data_set_copy::done);
     service_store copy;
-    ASSERT_TRUE(copy.load(u"\\My Documents\\Kelvane_backup_manual\\", u"Car", false));
+    ASSERT_EQ(copy.load(u"\\My Documents\\Kelvane_backup_manual\\", u"Car", false),
+              load_result::loaded);
     ASSERT_EQ(copy.record_count(), 3);
     EXPECT_EQ(fixed_text(copy.record_at(1).description), u"middle");
-    EXPECT_EQ(copy.header().total_repair_cost, 30);
+    EXPECT_EQ(copy.header().total_cost, 30);
 
     EXPECT_EQ(f.maintenance.account_name(), u"Car");
     EXPECT_EQ(f.fuel.account_name(), u"Car");
@@ -117,7 +118,7 @@ TEST(backup_to_folder, reports_what_went_wrong) {
     // A store that cannot write its pending change: the backup stops and
     // the change stays in memory, still owed to the file.
     faulty.fail_open(1);
-    EXPECT_FALSE(f.config.backup_to_folder(u"\\First\\"));
+    EXPECT_EQ(f.config.backup_to_folder(u"\\First\\"), data_set_copy::not_saved);
     faulty.fail_open(0);
     EXPECT_EQ(f.maintenance.record_count(), 3);
     EXPECT_TRUE(f.maintenance.dirty());
@@ -125,18 +126,18 @@ TEST(backup_to_folder, reports_what_went_wrong) {
 
     // A copy that fails.
     faulty.fail_replace(5);
-    EXPECT_FALSE(f.config.backup_to_folder(u"\\Second\\"));
+    EXPECT_EQ(f.config.backup_to_folder(u"\\Second\\"), data_set_copy::incomplete);
     faulty.fail_replace(0);
     service_store copy;
-    ASSERT_TRUE(copy.load(data_folder, u"Car", false));
+    ASSERT_EQ(copy.load(data_folder, u"Car", false), load_result::loaded);
     EXPECT_EQ(copy.record_count(), 3);
 
     // A folder that cannot be made: a file stands where it should be.
     f.fs.put(u"\\Backup", bytes_of_text("a file"));
-    EXPECT_FALSE(f.config.backup_to_folder(u"\\Backup\\Today\\"));
+    EXPECT_EQ(f.config.backup_to_folder(u"\\Backup\\Today\\"), data_set_copy::no_folder);
     EXPECT_TRUE(f.files_in(u"\\Backup\\").empty());
 
-    EXPECT_TRUE(f.config.backup_to_folder(u"\\First\\"));
+    EXPECT_EQ(f.config.backup_to_folder(u"\\First\\"), data_set_copy::done);
 }
 
 TEST(auto_backup_if_due, every_third_day_once) {
@@ -148,7 +149,7 @@ TEST(auto_backup_if_due, every_third_day_once) {
         f.fs.delete_file(folder + u"Car.ful");
         f.fs.delete_file(folder + u"Config.dat");
         f.clock.set(2007, month, day, 8, 30, 0);
-        const bool made = f.config.auto_backup_if_due();
+        const bool made = f.config.auto_backup_if_due() == auto_backup_result::done;
         EXPECT_EQ(made, f.fs.file_exists(folder + u"Car.ful")) << day;
         return made;
     };
@@ -193,11 +194,11 @@ TEST(restore_from_folder, a_folder_with_only_config_restores_the_account_list) {
         faulty_file_system faulty(f.fs);
         scoped_services use{{&faulty}};
         faulty.fail_replace(1);
-        EXPECT_FALSE(f.config.restore_from_folder(u"\\Backup\\"));
+        EXPECT_EQ(f.config.restore_from_folder(u"\\Backup\\"), data_set_copy::incomplete);
         EXPECT_EQ(f.config.list_account_names(), std::vector<std::u16string>{u"Car"});
         EXPECT_TRUE(f.maintenance.dirty());
     }
-    ASSERT_TRUE(f.config.restore_from_folder(u"\\Backup\\"));
+    ASSERT_EQ(f.config.restore_from_folder(u"\\Backup\\"), data_set_copy::done);
     EXPECT_EQ(f.config.list_account_names(), (std::vector<std::u16string>{u"Van", u"Bus"}));
     EXPECT_EQ(f.config.data_folder(), data_folder);
     // The old account's files stay; what the stores held is never written over them.
@@ -211,14 +212,14 @@ TEST(restore_from_folder, copies_the_named_accounts_and_refuses_a_folder_that_is
     f.config.add_account(u"Car");
     f.fs.put(data_folder + u"Car.ful", bytes_of_text("car before"));
     f.fs.put(data_folder + u"Trip.tri", bytes_of_text("trips before"));
-    ASSERT_TRUE(f.config.backup_to_folder(u"\\Backup\\"));
+    ASSERT_EQ(f.config.backup_to_folder(u"\\Backup\\"), data_set_copy::done);
     f.fs.put(u"\\Backup\\Car.ful", bytes_of_text("car in backup"));
     f.fs.put(u"\\Backup\\Stray.ful", bytes_of_text("not named by the backup"));
     f.fs.put(data_folder + u"Trip.tri", bytes_of_text("trips later"));
     f.config.add_account(u"Van");
     f.fs.put(data_folder + u"Van.ful", bytes_of_text("van"));
 
-    ASSERT_TRUE(f.config.restore_from_folder(u"\\Backup\\"));
+    ASSERT_EQ(f.config.restore_from_folder(u"\\Backup\\"), data_set_copy::done);
     EXPECT_EQ(f.fs.bytes(data_folder + u"Car.ful"), bytes_of_text("car in backup"));
     EXPECT_EQ(f.fs.bytes(data_folder + u"Trip.tri"), bytes_of_text("trips before"));
     EXPECT_FALSE(f.fs.file_exists(data_folder + u"Stray.ful"));
@@ -228,10 +229,10 @@ TEST(restore_from_folder, copies_the_named_accounts_and_refuses_a_folder_that_is
     // A folder without Config.dat changes nothing at all.
     f.fs.put(u"\\Loose\\Trip.tri", bytes_of_text("loose trips"));
     f.fs.put(u"\\Loose\\Car.ful", bytes_of_text("loose car"));
-    EXPECT_FALSE(f.config.restore_from_folder(u"\\Loose\\"));
+    EXPECT_EQ(f.config.restore_from_folder(u"\\Loose\\"), data_set_copy::no_folder);
     EXPECT_EQ(f.fs.bytes(data_folder + u"Trip.tri"), bytes_of_text("trips before"));
     EXPECT_EQ(f.fs.bytes(data_folder + u"Car.ful"), bytes_of_text("car in backup"));
-    EXPECT_FALSE(f.config.restore_from_folder(u""));
+    EXPECT_EQ(f.config.restore_from_folder(u""), data_set_copy::no_folder);
 }
 
 }  // namespace

@@ -4,6 +4,9 @@
 
 #include "core/accounts/configuration.h"
 #include "core/common/messages.h"
+#include "core/stores/fee_store.h"
+#include "core/stores/fuel_store.h"
+#include "core/stores/service_store.h"
 #include "core/test_services.h"
 #include "platform/faulty_file_system.h"
 #include "platform/memory_file_system.h"
@@ -59,16 +62,17 @@ class recording_store : public account_store {
 public:
     recording_store(std::vector<std::u16string>& log, std::u16string tag)
         : log_(log), tag_(std::move(tag)) {}
-    bool load(std::u16string_view f, std::u16string_view name, bool keep) override {
+    load_result load(std::u16string_view f, std::u16string_view name, bool keep) override {
         log_.push_back(tag_ + u" load " + std::u16string(f) + std::u16string(name) +
                        (keep ? u" keep" : u""));
         name_ = name;
-        return true;
+        return load_result::loaded;
     }
-    void reset() override {
+    bool reset() override {
         log_.push_back(tag_ + u" reset");
         if (on_reset) on_reset();
         name_.clear();
+        return true;
     }
     bool save_all() override { return true; }
     void clear_dirty() override {}
@@ -154,8 +158,8 @@ TEST_F(Configuration, FileFromAnotherFolderLoadsWithOurOwnFolder) {
 TEST_F(Configuration, ShortFileKeepsTheTailAndLongFileIsCut) {
     configuration c;
     c.set_language_name(u"Français");
-    ASSERT_TRUE(c.add_account(u"Kept"));  // slot 0
-    ASSERT_TRUE(c.add_account(u"Tail"));  // slot 1
+    ASSERT_EQ(c.add_account(u"Kept"), account_change::done);  // slot 0
+    ASSERT_EQ(c.add_account(u"Tail"), account_change::done);  // slot 1
 
     // 4332 bytes reach just past slot 0.
     config_image img;
@@ -183,17 +187,18 @@ TEST_F(Configuration, ShortFileKeepsTheTailAndLongFileIsCut) {
 
 TEST_F(Configuration, SlotsAreReusedAndListedInReverseSlotOrder) {
     configuration c;
-    for (auto name : {u"Alpha", u"Bravo", u"Charlie"}) EXPECT_TRUE(c.add_account(name));
-    EXPECT_TRUE(c.delete_account(u"Bravo"));
-    EXPECT_FALSE(c.delete_account(u"Bravo"));
-    EXPECT_TRUE(c.add_account(u"Delta"));
+    for (auto name : {u"Alpha", u"Bravo", u"Charlie"})
+        EXPECT_EQ(c.add_account(name), account_change::done);
+    EXPECT_EQ(c.delete_account(u"Bravo"), account_change::done);
+    EXPECT_EQ(c.delete_account(u"Bravo"), account_change::refused);
+    EXPECT_EQ(c.add_account(u"Delta"), account_change::done);
     EXPECT_EQ(c.account_slot(1), u"Delta");
     EXPECT_EQ(c.list_account_names(),
               (std::vector<std::u16string>{u"Charlie", u"Delta", u"Alpha"}));
 
     // Names are compared exactly.
-    EXPECT_FALSE(c.add_account(u"Alpha"));
-    EXPECT_TRUE(c.add_account(u"alpha"));
+    EXPECT_EQ(c.add_account(u"Alpha"), account_change::refused);
+    EXPECT_EQ(c.add_account(u"alpha"), account_change::done);
     EXPECT_TRUE(c.account_exists(u"alpha"));
     EXPECT_FALSE(c.account_exists(u"ALPHA"));
     EXPECT_FALSE(c.account_exists(u""));
@@ -207,9 +212,9 @@ TEST_F(Configuration, SlotsAreReusedAndListedInReverseSlotOrder) {
 TEST_F(Configuration, HundredAccountsAtMost) {
     configuration c;
     for (int i = 0; i < configuration::max_accounts; ++i)
-        ASSERT_TRUE(c.add_account(u"Car " + widen(std::to_string(i))));
+        ASSERT_EQ(c.add_account(u"Car " + widen(std::to_string(i))), account_change::done);
     const auto before = saved();
-    EXPECT_FALSE(c.add_account(u"One too many"));
+    EXPECT_EQ(c.add_account(u"One too many"), account_change::refused);
     EXPECT_FALSE(c.account_exists(u"One too many"));
     EXPECT_EQ(saved(), before);
     EXPECT_EQ(c.list_account_names().size(), 100u);
@@ -221,21 +226,21 @@ TEST_F(Configuration, AccountNamesMustBePlainFileNames) {
     for (std::u16string bad : std::vector<std::u16string>{
              u"", u".", u"..", u"a\\b", u"a/b", u"C:", u"a*", u"a?", u"\"q\"", u"<a", u"a>", u"a|b",
              u"tab\there", u"line\nbreak", std::u16string(u"nul\0x", 5), u"del\x7f"}) {
-        EXPECT_FALSE(c.add_account(bad)) << to_utf8(bad);
-        EXPECT_FALSE(c.open_account(bad)) << to_utf8(bad);
+        EXPECT_EQ(c.add_account(bad), account_change::refused) << to_utf8(bad);
+        EXPECT_FALSE(c.open_account(bad).opened) << to_utf8(bad);
     }
     EXPECT_FALSE(fs.file_exists(config_file));
     EXPECT_EQ(c.current_account(), u"");
 
     for (auto good : {u"...", u".Car", u"Mazda 3 (2006)", u"Jeep-Ö #2", u"车"})
-        EXPECT_TRUE(c.add_account(good)) << to_utf8(good);
+        EXPECT_EQ(c.add_account(good), account_change::done) << to_utf8(good);
 
     // A longer name is cut to the 128 characters its slot holds.
     const std::u16string long_name(130, u'x');
-    ASSERT_TRUE(c.add_account(long_name));
+    ASSERT_EQ(c.add_account(long_name), account_change::done);
     EXPECT_TRUE(c.account_exists(std::u16string(128, u'x')));
-    EXPECT_FALSE(c.add_account(long_name));
-    EXPECT_FALSE(c.add_account(std::u16string(129, u'x')));
+    EXPECT_EQ(c.add_account(long_name), account_change::refused);
+    EXPECT_EQ(c.add_account(std::u16string(129, u'x')), account_change::refused);
 }
 
 TEST_F(Configuration, UnsafeNameFromAFileNeverReachesTheFileSystem) {
@@ -253,9 +258,9 @@ TEST_F(Configuration, UnsafeNameFromAFileNeverReachesTheFileSystem) {
     c.attach_stores({&fuel, nullptr, nullptr});
     c.load_config();
     EXPECT_EQ(c.current_account(), u"");
-    EXPECT_FALSE(c.open_account(u"..\\Windows"));
+    EXPECT_FALSE(c.open_account(u"..\\Windows").opened);
     EXPECT_TRUE(log.empty());
-    EXPECT_TRUE(c.delete_account(u"..\\Windows"));
+    EXPECT_EQ(c.delete_account(u"..\\Windows"), account_change::done);
     EXPECT_EQ(c.account_slot(0), u"");
     EXPECT_EQ(fs.bytes(outside), (bytes{1, 2, 3}));
     EXPECT_FALSE(fs.folder_exists(data(u"Deleted")));
@@ -270,7 +275,7 @@ TEST_F(Configuration, DeleteMovesTheFilesAside) {
     fs.put(data(u"Car.mat"), {2});
     fs.put(data(u"Car.fee"), {3});
 
-    ASSERT_TRUE(c.delete_account(u"Car"));
+    ASSERT_EQ(c.delete_account(u"Car"), account_change::done);
     EXPECT_EQ(fs.bytes(data(u"Deleted\\Car.ful")), bytes{1});
     EXPECT_EQ(fs.bytes(data(u"Deleted\\Car.mat")), bytes{2});
     EXPECT_EQ(fs.bytes(data(u"Deleted\\Car.fee")), bytes{3});
@@ -285,7 +290,7 @@ TEST_F(Configuration, DeleteMovesTheFilesAside) {
     // holds that file alone, nothing of the first Car.
     c.add_account(u"Car");
     fs.put(data(u"Car.ful"), {9, 9});
-    ASSERT_TRUE(c.delete_account(u"Car"));
+    ASSERT_EQ(c.delete_account(u"Car"), account_change::done);
     EXPECT_EQ(fs.bytes(data(u"Deleted\\Car.ful")), (bytes{9, 9}));
     EXPECT_FALSE(fs.file_exists(data(u"Deleted\\Car.mat")));
     EXPECT_FALSE(fs.file_exists(data(u"Deleted\\Car.fee")));
@@ -297,7 +302,7 @@ TEST_F(Configuration, DeleteKeepsFilesThatCouldNotBeMovedAside) {
     c.add_account(u"Car");
     fs.put(data(u"Car.ful"), {1});
     fs.put(data(u"Deleted"), {0});  // a file where the folder should be
-    ASSERT_TRUE(c.delete_account(u"Car"));
+    ASSERT_EQ(c.delete_account(u"Car"), account_change::done);
     EXPECT_FALSE(c.account_exists(u"Car"));
     EXPECT_EQ(fs.bytes(data(u"Car.ful")), bytes{1});
 }
@@ -308,7 +313,7 @@ TEST_F(Configuration, OpenAndDeleteDriveTheAttachedStores) {
     configuration c;
     c.attach_stores({&fuel, &maint, &fees});
     c.add_account(u"Car");
-    ASSERT_TRUE(c.open_account(u"Car"));
+    ASSERT_TRUE(c.open_account(u"Car").opened);
     const std::u16string f = folder;
     EXPECT_EQ(log,
               (std::vector<std::u16string>{u"fuel load " + f + u"Car", u"maint load " + f + u"Car",
@@ -322,7 +327,7 @@ TEST_F(Configuration, OpenAndDeleteDriveTheAttachedStores) {
     // "Deleted" and do not bring the account's file back afterwards.
     log.clear();
     fuel.on_reset = [&] { fs.put(data(u"Car.ful"), {4, 2}); };
-    ASSERT_TRUE(c.delete_account(u"Car"));
+    ASSERT_EQ(c.delete_account(u"Car"), account_change::done);
     EXPECT_EQ(log, (std::vector<std::u16string>{u"fuel reset", u"maint reset", u"fees reset"}));
     EXPECT_EQ(fs.bytes(data(u"Deleted\\Car.ful")), (bytes{4, 2}));
     EXPECT_FALSE(fs.file_exists(data(u"Car.ful")));
@@ -402,6 +407,45 @@ TEST_F(Configuration, EveryFailedWriteKeepsThePreviousFile) {
     config_image expected = fresh_image();
     expected.slot(0, u"Car").text(2872, u"Later");
     EXPECT_EQ(saved(), expected.b);
+}
+
+// The callers of the account operations learn what the owner is shown: a
+// Config.dat that did not take the change, and an account file that could
+// not be read. The change is kept in memory and the account opened all the same.
+TEST_F(Configuration, AccountOperationsReportFailedSavesAndDamagedFiles) {
+    fuel_store fuel;
+    service_store maintenance;
+    fee_store fees;
+    configuration c;
+    c.attach_stores({&fuel, &maintenance, &fees});
+    faulty_file_system faulty(fs);
+    scoped_services with_faults{{&faulty}};
+
+    faulty.fail_replace(1);
+    EXPECT_EQ(c.add_account(u"Car"), account_change::not_saved);
+    faulty.fail_replace(0);
+    EXPECT_TRUE(c.account_exists(u"Car"));
+
+    fs.put(data(u"Car.mat"), bytes(100, 7));
+    boxes.clear();
+    const account_opening damaged = c.open_account(u"Car");
+    EXPECT_TRUE(damaged.opened);
+    EXPECT_TRUE(damaged.damaged_file);
+    EXPECT_FALSE(damaged.not_saved);
+    EXPECT_EQ(c.current_account(), u"Car");
+    EXPECT_EQ(boxes.texts(), std::vector<std::u16string>{msg_format_error});
+
+    fs.delete_file(data(u"Car.mat"));
+    faulty.fail_replace(1);
+    const account_opening unsaved = c.open_account(u"Car");
+    faulty.fail_replace(0);
+    EXPECT_FALSE(unsaved.damaged_file);
+    EXPECT_TRUE(unsaved.not_saved);
+
+    faulty.fail_replace(1);
+    EXPECT_EQ(c.delete_account(u"Car"), account_change::not_saved);
+    faulty.fail_replace(0);
+    EXPECT_FALSE(c.account_exists(u"Car"));
 }
 
 TEST_F(Configuration, MissingDataFolderIsReportedOnSave) {

@@ -20,7 +20,9 @@ TEST(Units, CurrencyTable) {
     for (std::size_t i = 0; i < table.size(); ++i) {
         EXPECT_EQ(table[i].code.size(), 3u) << i;
         for (char16_t c : table[i].code) EXPECT_TRUE(c >= u'A' && c <= u'Z') << i;
-        if (i > 0) EXPECT_LT(table[i - 1].code, table[i].code) << i;
+        if (i > 0) {
+            EXPECT_LT(table[i - 1].code, table[i].code) << i;
+        }
     }
 }
 

@@ -43,7 +43,7 @@ protected:
         r.fuel_purchased = litres;
         r.fuel_gauge = 40;
         r.fuel_cost = cost;
-        ASSERT_FALSE(fuel.add_record(r).empty());
+        ASSERT_FALSE(fuel.add_record(r).key.empty());
     }
     void add_repair(int y, int m, int d, double mileage, double cost, std::u16string_view text) {
         service_record r{};
@@ -51,7 +51,7 @@ protected:
         r.mileage = mileage;
         r.cost = cost;
         set_fixed(r.description, text);
-        ASSERT_FALSE(maintenance.add_record(r).empty());
+        ASSERT_FALSE(maintenance.add_record(r).key.empty());
     }
     void add_fee(int y, int m, int d, double mileage, double cost, std::u16string_view category) {
         fee_record r{};
@@ -59,7 +59,7 @@ protected:
         r.mileage = mileage;
         r.cost = cost;
         set_fixed(r.category, category);
-        ASSERT_FALSE(fees.add_record(r).empty());
+        ASSERT_FALSE(fees.add_record(r).key.empty());
     }
     bool fill(report_kind kind, const selection_limits& limits = {}) {
         return fill_report(chart, surface, kind, {&fuel, &maintenance, &fees}, limits);

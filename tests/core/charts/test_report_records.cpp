@@ -57,7 +57,7 @@ TEST_F(report_records_test, the_open_accounts_owed_changes_reach_its_files_first
     open.set_deferred_save(true);
     fuel_record middle = open.record_at(1);
     middle.mileage = 250;
-    ASSERT_TRUE(open.update_record(fixed_text(middle.key), middle));
+    ASSERT_EQ(change_result::done, open.update_record(fixed_text(middle.key), middle));
     ASSERT_TRUE(open.dirty());
 
     write_owed_changes(open, maintenance, fees);

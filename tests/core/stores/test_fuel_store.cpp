@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/common/unit_factors.h"
+#include "core/exchange/csv_rows.h"
 #include "core/test_store_support.h"
 #include "core/test_store_support_chart.h"
 #include "platform/memory_file_system.h"
@@ -95,11 +96,11 @@ TEST_F(fuel_store_test, worked_example_in_every_economy_figure) {
     }
     store.header().economy_mode = 2;
     store.recompute_economy(true);
-    EXPECT_EQ(store.fuel_row_texts(0)[2], u"8.00");
-    EXPECT_EQ(store.fuel_row_texts(1)[2], u"-");  // the newest has no following fill-up
-    EXPECT_EQ(store.fuel_row_texts(0)[0], u" 1000");
-    EXPECT_EQ(store.fuel_row_texts(0)[1], u"50.00");
-    EXPECT_EQ(store.fuel_row_texts(0)[3], u"03/01/07");
+    EXPECT_EQ(store.row_texts(0)[2], u"8.00");
+    EXPECT_EQ(store.row_texts(1)[2], u"-");  // the newest has no following fill-up
+    EXPECT_EQ(store.row_texts(0)[0], u" 1000");
+    EXPECT_EQ(store.row_texts(0)[1], u"50.00");
+    EXPECT_EQ(store.row_texts(0)[3], u"03/01/07");
     EXPECT_EQ(store.header().total_fuel_cost, 108.0);
     EXPECT_EQ(store.header().current_mileage, 1500.0);
 }
@@ -204,7 +205,7 @@ TEST_F(fuel_store_test, export_line_and_rows) {
     r.unit_price = 1.25;
     set_fixed(r.fuel_type, u"93");
     set_fixed(r.note, u"a, \"b\"");
-    EXPECT_EQ(store.export_line(r),
+    EXPECT_EQ(export_line(r),
               u"\"03/05/2007\",\"1234.5\",\"Fuel\",\"a, \"\"b\"\"\",\"40.00\",\"1.250\",\"32.00\","
               u"\"0.50\",\"93\",\"\",\"\"\r\n");
 
@@ -215,7 +216,7 @@ TEST_F(fuel_store_test, export_line_and_rows) {
     memory_file_system out_fs;
     auto out = out_fs.create(u"\\out.csv");
     ASSERT_TRUE(out);
-    ASSERT_TRUE(store.export_rows(*out));
+    ASSERT_TRUE(export_rows(store, *out));
     out->close();
     const std::string expected =
         "\"03/05/2007\",\"1234.5\",\"Fuel\",\"caf\xC3\xA9\",\"40.00\",\"1.250\",\"32.00\","

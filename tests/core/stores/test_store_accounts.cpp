@@ -37,7 +37,7 @@ protected:
             writer.load(data_folder, u"Car", false);
             for (int day : {10, 20, 30}) writer.add_record(on_day(day, day * 100.0));
         }
-        ASSERT_TRUE(s.load(data_folder, u"Car", false));
+        ASSERT_EQ(s.load(data_folder, u"Car", false), load_result::loaded);
         s.set_deferred_save(deferred);
     }
     std::vector<std::uint8_t> records_on_disk() const {
@@ -73,7 +73,7 @@ TYPED_TEST(account_store_engine, long_account_name_cuts_key_to_sixty_characters)
     TypeParam store;
     const std::u16string fifty(50, u'n');
     store.load(data_folder, fifty, false);
-    EXPECT_EQ(store.add_record(this->on_day(1, 1)), fifty + u"0000000000");
+    EXPECT_EQ(store.add_record(this->on_day(1, 1)).key, fifty + u"0000000000");
     EXPECT_EQ(fixed_text(store.record_at(0).key), fifty + u"0000000000");
 }
 
@@ -81,30 +81,30 @@ TYPED_TEST(account_store_engine, update_keeps_position_unless_the_date_changes) 
     TypeParam store;
     store.load(data_folder, u"Car", false);
     std::vector<std::u16string> keys;
-    for (int i = 0; i < 3; ++i) keys.push_back(store.add_record(this->on_day(10, i)));
+    for (int i = 0; i < 3; ++i) keys.push_back(store.add_record(this->on_day(10, i)).key);
 
     auto changed = store.copy_record(1);
     changed.mileage = 99;
-    ASSERT_TRUE(store.update_record(keys[1], changed));
+    ASSERT_EQ(store.update_record(keys[1], changed), change_result::done);
     EXPECT_EQ(this->numbers(store), (std::vector<int>{0, 1, 2}));
     EXPECT_EQ(store.record_at(1).mileage, 99.0);
 
     changed.day = 11;  // later than the others
-    ASSERT_TRUE(store.update_record(keys[1], changed));
+    ASSERT_EQ(store.update_record(keys[1], changed), change_result::done);
     EXPECT_EQ(this->numbers(store), (std::vector<int>{0, 2, 1}));
 
     changed.day = 10;  // back among equals: after them
-    ASSERT_TRUE(store.update_record(keys[1], changed));
+    ASSERT_EQ(store.update_record(keys[1], changed), change_result::done);
     EXPECT_EQ(this->numbers(store), (std::vector<int>{0, 2, 1}));
 
     changed.day = 9;
-    ASSERT_TRUE(store.update_record(keys[1], changed));
+    ASSERT_EQ(store.update_record(keys[1], changed), change_result::done);
     EXPECT_EQ(this->numbers(store), (std::vector<int>{1, 0, 2}));
 
-    ASSERT_TRUE(store.delete_record(keys[0]));
+    ASSERT_EQ(store.delete_record(keys[0]), change_result::done);
     EXPECT_EQ(this->numbers(store), (std::vector<int>{1, 2}));
-    EXPECT_FALSE(store.delete_record(keys[0]));
-    ASSERT_TRUE(store.delete_record_at(1));
+    EXPECT_EQ(store.delete_record(keys[0]), change_result::not_found);
+    ASSERT_EQ(store.delete_record_at(1), change_result::done);
     EXPECT_EQ(this->numbers(store), (std::vector<int>{1}));
 }
 
@@ -137,7 +137,7 @@ TYPED_TEST(account_store_engine, deferred_changes_reach_the_file_at_reset) {
     this->open_three(store, true);
     const auto old_records = this->records_on_disk();
 
-    const auto key = store.add_record(this->on_day(15, 1500, 5));  // in the middle
+    const auto key = store.add_record(this->on_day(15, 1500, 5)).key;  // in the middle
     EXPECT_TRUE(store.dirty());
     EXPECT_EQ(this->records_on_disk(), old_records);
     EXPECT_EQ(slice(this->file(), 0, kind::header_size), bytes_of(store.header()));
@@ -146,14 +146,14 @@ TYPED_TEST(account_store_engine, deferred_changes_reach_the_file_at_reset) {
     // Once dirty, even a newest record only refreshes the header.
     store.add_record(this->on_day(31, 3100, 1));
     EXPECT_EQ(this->records_on_disk(), old_records);
-    EXPECT_EQ(kind::total(TypeParam::read_account_header(data_folder, u"Car")), 36.0);
+    EXPECT_EQ(kind::total(TypeParam::read_account_header(data_folder, u"Car").header), 36.0);
 
     auto changed = store.copy_record(1);
     changed.day = 25;
     store.update_record(key, changed);
     store.delete_record_at(0);
     EXPECT_EQ(this->records_on_disk(), old_records);
-    EXPECT_EQ(kind::total(TypeParam::read_account_header(data_folder, u"Car")), 26.0);
+    EXPECT_EQ(kind::total(TypeParam::read_account_header(data_folder, u"Car").header), 26.0);
 
     const auto expected = image_of(store);
     store.reset();
@@ -167,7 +167,7 @@ TYPED_TEST(account_store_engine, without_deferred_saving_every_change_rewrites_t
     using kind = store_kind<TypeParam>;
     TypeParam store;
     this->open_three(store, false);
-    const auto key = store.add_record(this->on_day(15, 1500, 5));
+    const auto key = store.add_record(this->on_day(15, 1500, 5)).key;
     EXPECT_FALSE(store.dirty());
     EXPECT_EQ(this->file(), image_of(store));
     EXPECT_EQ(kind::total(store.header()), 35.0);
@@ -188,13 +188,13 @@ TYPED_TEST(account_store_engine, totals_count_the_first_record) {
     TypeParam store;
     store.load(data_folder, u"Car", false);
     store.set_deferred_save(true);
-    const auto key = store.add_record(this->on_day(10, 100, 12.5));
-    EXPECT_EQ(kind::total(TypeParam::read_account_header(data_folder, u"Car")), 12.5);
+    const auto key = store.add_record(this->on_day(10, 100, 12.5)).key;
+    EXPECT_EQ(kind::total(TypeParam::read_account_header(data_folder, u"Car").header), 12.5);
     store.add_record(this->on_day(11, 200, 1));
-    EXPECT_EQ(kind::total(TypeParam::read_account_header(data_folder, u"Car")), 13.5);
+    EXPECT_EQ(kind::total(TypeParam::read_account_header(data_folder, u"Car").header), 13.5);
     store.delete_record_at(1);
     store.delete_record(key);
-    EXPECT_EQ(kind::total(TypeParam::read_account_header(data_folder, u"Car")), 0.0);
+    EXPECT_EQ(kind::total(TypeParam::read_account_header(data_folder, u"Car").header), 0.0);
 }
 
 // An append or header refresh that the file does not take is reported once;
@@ -212,7 +212,10 @@ TYPED_TEST(account_store_engine, failed_in_place_writes_are_reported_and_saved_a
                     scoped_services use_faulty({&faulty});
                     faulty.fail_open(point == open ? k : 0);
                     faulty.fail_write(point == write ? k : 0);
-                    EXPECT_FALSE(store.add_record(this->on_day(middle ? 15 : 31, 3100)).empty());
+                    const add_result added = store.add_record(this->on_day(middle ? 15 : 31, 3100));
+                    EXPECT_FALSE(added.key.empty());
+                    // The caller learns of it: the record is kept, the file owes it.
+                    EXPECT_TRUE(added.write_failed);
                     faulty.fail_open(0), faulty.fail_write(0);
                 }
                 EXPECT_EQ(dev.messages(), std::vector<std::u16string>{msg_write_failed})

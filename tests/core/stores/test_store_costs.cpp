@@ -2,6 +2,7 @@
 // chart entries and mileage conversion.
 
 #include "core/common/unit_factors.h"
+#include "core/exchange/csv_rows.h"
 #include "core/test_store_support.h"
 #include "core/test_store_support_chart.h"
 #include "platform/memory_file_system.h"
@@ -76,24 +77,24 @@ TEST(maintenance_store, row_texts_and_export_lines) {
     store.load(data_folder, u"Van", false);
     const auto service = job(5, 1234.6, 99.5, u"oil", false, 11234.56);
     const auto repair = job(6, 1300, 20, u"tyre", true);
-    EXPECT_EQ(store.export_line(service),
+    EXPECT_EQ(export_line(service),
               u"\"03/05/2007\",\"1235\",\"Maintenance\",\"oil\",\"99.50\",\"\",\"\",\"\",\"\",\"\","
               u"\"11234.6\"\r\n");
-    EXPECT_EQ(store.export_line(repair),
+    EXPECT_EQ(export_line(repair),
               u"\"03/06/2007\",\"1300\",\"Repair\",\"tyre\",\"20.00\",\"\",\"\",\"\",\"\",\"\","
               u"\"0.0\"\r\n");
 
     store.add_record(service);
     store.add_record(repair);
-    EXPECT_EQ(store.service_row_texts(0),
+    EXPECT_EQ(store.row_texts(0),
               (std::array<std::u16string, 4>{u" 1235", u"oil", u"99.50", u"03/05/07"}));
 
     store.select_records({std::nullopt, std::nullopt, 1250, -1});
     memory_file_system out_fs;
     auto out = out_fs.create(u"\\out.csv");
-    ASSERT_TRUE(store.export_rows(*out));
+    ASSERT_TRUE(export_rows(store, *out));
     out->close();
-    const std::string line = to_utf8(store.export_line(repair));
+    const std::string line = to_utf8(export_line(repair));
     EXPECT_EQ(out_fs.bytes(u"\\out.csv"), std::vector<std::uint8_t>(line.begin(), line.end()));
 }
 
@@ -103,11 +104,11 @@ TEST(fees_store, row_texts_and_export_line) {
     fee_store store;
     store.load(data_folder, u"Van", false);
     const auto parking = fee(5, 1234.56, 3.5, u"Parking", u"city, centre");
-    EXPECT_EQ(store.export_line(parking),
+    EXPECT_EQ(export_line(parking),
               u"\"05.03.2007\",\"1234.6\",\"Fees\",\"city, centre\",\"3.50\",\"\",\"\",\"\",\"\","
               u"\"Parking\",\"\"\r\n");
     store.add_record(parking);
-    EXPECT_EQ(store.fee_row_texts(0),
+    EXPECT_EQ(store.row_texts(0),
               (std::array<std::u16string, 4>{u" 1235", u"Parking", u"3.50", u"05.03.07"}));
 }
 

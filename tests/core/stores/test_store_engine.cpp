@@ -36,10 +36,10 @@ TYPED_TEST_SUITE(record_engine, all_stores);
 TYPED_TEST(record_engine, new_file_holds_common_header_and_stamped_record) {
     using kind = store_kind<TypeParam>;
     TypeParam store;
-    EXPECT_FALSE(store.load(data_folder, this->name(), false));  // no file yet
+    EXPECT_EQ(store.load(data_folder, this->name(), false), load_result::missing);
     EXPECT_TRUE(this->device.messages().empty());
     store.header().next_record_number = 5;
-    const std::u16string key = store.add_record(kind::make(2007, 3, 5, 10, 0, 0, 1234.5));
+    const std::u16string key = store.add_record(kind::make(2007, 3, 5, 10, 0, 0, 1234.5)).key;
 
     const std::u16string expected_key = this->name() + u"0000000005071004022533";
     EXPECT_EQ(key, expected_key);
@@ -65,18 +65,20 @@ TYPED_TEST(record_engine, reads_back_what_it_wrote_and_appends_with_keep) {
     using kind = store_kind<TypeParam>;
     const auto original = this->make_file(3);
     TypeParam store;
-    ASSERT_TRUE(store.load(data_folder, this->name(), false));
+    ASSERT_EQ(store.load(data_folder, this->name(), false), load_result::loaded);
     EXPECT_FALSE(store.fresh());
     ASSERT_EQ(store.record_count(), 3);
     EXPECT_EQ(kind::mileage(store.record_at(2)), 3000.0);
     EXPECT_EQ(store.header().next_record_number, 3);
-    EXPECT_EQ(store.record_at(7).record_number, 0);  // outside the list: a zero record
+    // Outside the list is the caller's fault: a debug build stops there, a
+    // release build gives a zero record (and says so on standard error).
+    EXPECT_DEBUG_DEATH(EXPECT_EQ(store.record_at(7).record_number, 0), "position outside");
 
     // A second file read with keep follows the first; a missing one adds nothing.
     this->device.fs.put(data_folder + u"Other" + kind::extension, original);
-    EXPECT_TRUE(store.load(data_folder, u"Other", true));
+    EXPECT_EQ(store.load(data_folder, u"Other", true), load_result::loaded);
     EXPECT_EQ(store.record_count(), 6);
-    EXPECT_FALSE(store.load(data_folder, u"Missing", true));
+    EXPECT_EQ(store.load(data_folder, u"Missing", true), load_result::missing);
     EXPECT_EQ(store.record_count(), 6);
     EXPECT_TRUE(this->device.messages().empty());
 }
@@ -85,7 +87,7 @@ TYPED_TEST(record_engine, file_of_exactly_a_header_is_an_empty_store) {
     using kind = store_kind<TypeParam>;
     this->device.fs.put(this->path(), slice(this->make_file(1), 0, kind::header_size));
     TypeParam store;
-    EXPECT_TRUE(store.load(data_folder, this->name(), false));
+    EXPECT_EQ(store.load(data_folder, this->name(), false), load_result::loaded);
     EXPECT_EQ(store.record_count(), 0);
     EXPECT_TRUE(this->device.messages().empty());
 }
@@ -94,7 +96,7 @@ TYPED_TEST(record_engine, file_one_byte_short_of_a_header_is_refused) {
     using kind = store_kind<TypeParam>;
     this->device.fs.put(this->path(), slice(this->make_file(1), 0, kind::header_size - 1));
     TypeParam store;
-    EXPECT_FALSE(store.load(data_folder, this->name(), false));
+    EXPECT_EQ(store.load(data_folder, this->name(), false), load_result::damaged);
     EXPECT_EQ(store.record_count(), 0);
     EXPECT_EQ(this->device.messages(), std::vector<std::u16string>{msg_format_error});
 }
@@ -105,7 +107,7 @@ TYPED_TEST(record_engine, partial_last_record_is_left_out) {
     bytes.resize(bytes.size() + kind::record_size / 2, 0xAB);
     this->device.fs.put(this->path(), bytes);
     TypeParam store;
-    ASSERT_TRUE(store.load(data_folder, this->name(), false));
+    ASSERT_EQ(store.load(data_folder, this->name(), false), load_result::loaded);
     EXPECT_EQ(store.record_count(), 2);
     EXPECT_EQ(kind::mileage(store.record_at(1)), 2000.0);
 
@@ -113,7 +115,7 @@ TYPED_TEST(record_engine, partial_last_record_is_left_out) {
     store.add_record(kind::make(2007, 2, 1, 8, 0, 0, 5000));
     EXPECT_EQ(this->file().size(), kind::header_size + 3 * kind::record_size);
     TypeParam again;
-    ASSERT_TRUE(again.load(data_folder, this->name(), false));
+    ASSERT_EQ(again.load(data_folder, this->name(), false), load_result::loaded);
     EXPECT_EQ(again.record_count(), 3);
     EXPECT_EQ(kind::mileage(again.record_at(2)), 5000.0);
 }
@@ -125,12 +127,12 @@ TYPED_TEST(record_engine, unreadable_file_is_kept_before_it_is_written_over) {
     this->device.fs.put(this->path(), bad);
 
     TypeParam store;
-    EXPECT_FALSE(store.load(data_folder, this->name(), false));
+    EXPECT_EQ(store.load(data_folder, this->name(), false), load_result::damaged);
     EXPECT_EQ(this->device.messages(), std::vector<std::u16string>{msg_format_error});
     EXPECT_EQ(store.record_count(), 0);
     EXPECT_EQ(store.account_name(), this->name());
 
-    EXPECT_FALSE(store.add_record(kind::make(2007, 5, 1, 8, 0, 0, 10)).empty());
+    EXPECT_FALSE(store.add_record(kind::make(2007, 5, 1, 8, 0, 0, 10)).key.empty());
     EXPECT_EQ(this->device.fs.bytes(this->path() + u".unreadable"), bad);
     EXPECT_EQ(this->file().size(), kind::header_size + kind::record_size);
 
@@ -139,10 +141,44 @@ TYPED_TEST(record_engine, unreadable_file_is_kept_before_it_is_written_over) {
     worse[0] = 'Q';
     this->device.fs.put(this->path(), worse);
     TypeParam other;
-    EXPECT_FALSE(other.load(data_folder, this->name(), false));
+    EXPECT_EQ(other.load(data_folder, this->name(), false), load_result::damaged);
     other.add_record(kind::make(2007, 5, 1, 8, 0, 0, 10));
     EXPECT_EQ(this->device.fs.bytes(this->path() + u".unreadable"), bad);
     EXPECT_EQ(this->device.fs.bytes(this->path() + u".unreadable2"), worse);
+}
+
+// A file refused for its magic gives the store nothing of its header: the
+// next file written holds a fresh header for this account, not the other
+// file's record counter, units, currency or totals.
+TYPED_TEST(record_engine, refused_header_never_reaches_the_next_file) {
+    using kind = store_kind<TypeParam>;
+    byte_image odd(kind::header_size);
+    for (std::size_t at = 0; at < kind::header_size; ++at) odd.u8(at, 0x5A);
+    odd.text(0, u"DCKX").i32(1488, 4242);
+    this->device.fs.put(this->path(), odd.bytes());
+
+    // Read without a store (the accounts list), it is no header at all.
+    const auto read = TypeParam::read_account_header(data_folder, this->name());
+    EXPECT_EQ(read.result, load_result::damaged);
+    EXPECT_EQ(bytes_of(read.header), std::vector<std::uint8_t>(kind::header_size, 0));
+
+    TypeParam store;
+    ASSERT_EQ(store.load(data_folder, this->name(), false), load_result::damaged);
+    EXPECT_EQ(store.header().next_record_number, 0);
+    const add_result added = store.add_record(kind::make(2007, 5, 1, 8, 0, 0, 10, 10));
+    EXPECT_EQ(added.key, this->name() + u"0000000000071004022533");
+    EXPECT_FALSE(added.write_failed);
+
+    const auto bytes = this->file();
+    ASSERT_EQ(bytes.size(), kind::header_size + kind::record_size);
+    // What one record of cost 10 at mileage 10 makes of a fresh header.
+    byte_image expected = common_header(kind::header_size, this->name(), data_folder, 1);
+    if constexpr (kind::dated) expected.f64(1496, 10);                            // the total cost
+    if constexpr (std::is_same_v<TypeParam, fuel_store>) expected.f64(1528, 10);  // current mileage
+    EXPECT_EQ(slice(bytes, 0, kind::header_size), expected.bytes());
+    EXPECT_EQ(slice(bytes, kind::header_size + 12, 4), byte_image().i32(0, 0).bytes());
+    // The refused file itself is kept aside, whole.
+    EXPECT_EQ(this->device.fs.bytes(this->path() + u".unreadable"), odd.bytes());
 }
 
 TYPED_TEST(record_engine, full_record_counter_refuses_the_add) {
@@ -150,11 +186,11 @@ TYPED_TEST(record_engine, full_record_counter_refuses_the_add) {
     TypeParam store;
     store.load(data_folder, this->name(), false);
     store.header().next_record_number = INT32_MAX - 1;
-    const std::u16string last = store.add_record(kind::make(2007, 5, 1, 8, 0, 0, 10));
+    const std::u16string last = store.add_record(kind::make(2007, 5, 1, 8, 0, 0, 10)).key;
     EXPECT_EQ(last, this->name() + u"2147483646071004022533");
     const auto before = this->file();
 
-    EXPECT_EQ(store.add_record(kind::make(2007, 5, 2, 8, 0, 0, 20)), u"");
+    EXPECT_EQ(store.add_record(kind::make(2007, 5, 2, 8, 0, 0, 20)).key, u"");
     EXPECT_EQ(this->device.messages(), std::vector<std::u16string>{msg_database_full});
     EXPECT_EQ(store.record_count(), 1);
     EXPECT_EQ(store.header().next_record_number, INT32_MAX);
@@ -167,10 +203,11 @@ TYPED_TEST(record_engine, update_and_delete_of_missing_records_change_nothing) {
     const auto before = this->file();
     TypeParam store;
     store.load(data_folder, this->name(), false);
-    EXPECT_FALSE(store.update_record(u"nokey", kind::make(2001, 1, 1, 0, 0, 0, 1)));
-    EXPECT_FALSE(store.delete_record(u"nokey"));
-    EXPECT_FALSE(store.delete_record_at(2));
-    EXPECT_FALSE(store.delete_record_at(-1));
+    EXPECT_EQ(store.update_record(u"nokey", kind::make(2001, 1, 1, 0, 0, 0, 1)),
+              change_result::not_found);
+    EXPECT_EQ(store.delete_record(u"nokey"), change_result::not_found);
+    EXPECT_EQ(store.delete_record_at(2), change_result::not_found);
+    EXPECT_EQ(store.delete_record_at(-1), change_result::not_found);
     EXPECT_EQ(store.record_count(), 2);
     EXPECT_EQ(kind::mileage(store.record_at(0)), 1000.0);
     store.reset();
@@ -191,7 +228,7 @@ TYPED_TEST(record_engine, failed_save_leaves_previous_file_intact) {
         for (int k = 1;; ++k) {
             ASSERT_LT(k, 20) << "a save should not need this many operations";
             TypeParam store;
-            ASSERT_TRUE(store.load(data_folder, this->name(), false));
+            ASSERT_EQ(store.load(data_folder, this->name(), false), load_result::loaded);
             store.header().next_record_number = 77;
             auto changed = kind::make(2007, 1, 1, 8, 0, 0, 4242);
             std::memcpy(changed.key, store.record_at(0).key, sizeof changed.key);

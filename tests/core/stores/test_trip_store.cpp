@@ -15,7 +15,9 @@ protected:
     trip_store trips;
     const std::u16string path = data_folder + u"Trip.tri";
 
-    void SetUp() override { EXPECT_FALSE(trips.load(data_folder, u"Trip", false)); }
+    void SetUp() override {
+        EXPECT_EQ(trips.load(data_folder, u"Trip", false), load_result::missing);
+    }
 
     static trip_record trip(std::u16string_view description,
                             std::initializer_list<std::u16string_view> vehicles) {
@@ -62,17 +64,17 @@ TEST_F(trip_store_test, trips_keep_the_order_of_adding_and_every_change_is_writt
     late.start_year = 2009;
     trip_record early = trip(u"early", {u"Car"});
     early.start_year = 2001;
-    const auto late_key = trips.add_record(late);
+    const auto late_key = trips.add_record(late).key;
     trips.add_record(early);
     EXPECT_EQ(on_disk(), (std::vector<std::u16string>{u"late", u"early"}));
 
     trip_record renamed = trips.copy_record(0);
     set_fixed(renamed.trip_description, u"later");
-    EXPECT_TRUE(trips.update_record(late_key, renamed));
+    EXPECT_EQ(trips.update_record(late_key, renamed), change_result::done);
     EXPECT_EQ(on_disk(), (std::vector<std::u16string>{u"later", u"early"}));
 
     const auto before = device.fs.bytes(path);
-    EXPECT_FALSE(trips.update_record(u"nokey", renamed));
+    EXPECT_EQ(trips.update_record(u"nokey", renamed), change_result::not_found);
     EXPECT_EQ(device.fs.bytes(path), before);
 
     trip_record found{};
@@ -80,9 +82,9 @@ TEST_F(trip_store_test, trips_keep_the_order_of_adding_and_every_change_is_writt
     EXPECT_EQ(found.start_year, 2001);
     EXPECT_FALSE(trips.trip_exists(u"Early"));  // exact, case-sensitive
 
-    EXPECT_TRUE(trips.delete_record(late_key));
+    EXPECT_EQ(trips.delete_record(late_key), change_result::done);
     EXPECT_EQ(on_disk(), (std::vector<std::u16string>{u"early"}));
-    EXPECT_TRUE(trips.delete_record_at(0));
+    EXPECT_EQ(trips.delete_record_at(0), change_result::done);
     EXPECT_EQ(on_disk(), std::vector<std::u16string>{});
     EXPECT_TRUE(device.messages().empty());
 }
@@ -90,7 +92,7 @@ TEST_F(trip_store_test, trips_keep_the_order_of_adding_and_every_change_is_writt
 TEST_F(trip_store_test, renaming_a_vehicle_reaches_every_slot_and_the_file) {
     trips.add_record(trip(u"one", {u"Car", u"Van"}));
     trips.add_record(trip(u"two", {u"Van", u"Bike", u"Car"}));
-    trips.rename_vehicle(u"Car", u"Auto");
+    EXPECT_TRUE(trips.rename_vehicle(u"Car", u"Auto"));
 
     trip_store reread;
     reread.load(data_folder, u"Trip", false);
@@ -104,7 +106,7 @@ TEST_F(trip_store_test, deleting_an_account_deletes_trips_led_by_it) {
     trips.add_record(trip(u"one", {u"Car"}));
     trips.add_record(trip(u"two", {u"Van", u"Car"}));
     trips.add_record(trip(u"three", {u"Car", u"Van"}));
-    trips.delete_trips_of_vehicle(u"Car");
+    EXPECT_TRUE(trips.delete_trips_of_vehicle(u"Car"));
     EXPECT_EQ(on_disk(), (std::vector<std::u16string>{u"two"}));
 }
 
@@ -112,7 +114,7 @@ TEST_F(trip_store_test, mileage_conversion_is_written_at_once) {
     trip_record r = trip(u"one", {u"Car"});
     r.start_mileage = 1000, r.end_mileage = 1500;
     trips.add_record(r);
-    trips.convert_mileage(0);
+    EXPECT_TRUE(trips.convert_mileage(0));
     EXPECT_EQ(first_on_disk().start_mileage, 1000 * km_to_miles);
     EXPECT_EQ(first_on_disk().end_mileage, 1500 * km_to_miles);
 }
@@ -120,7 +122,7 @@ TEST_F(trip_store_test, mileage_conversion_is_written_at_once) {
 TEST_F(trip_store_test, reset_writes_the_file_first) {
     trips.add_record(trip(u"one", {u"Car"}));
     device.fs.delete_file(path);
-    trips.reset();
+    EXPECT_TRUE(trips.reset());
     EXPECT_EQ(trips.record_count(), 0);
     EXPECT_EQ(on_disk(), (std::vector<std::u16string>{u"one"}));
 }

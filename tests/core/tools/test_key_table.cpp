@@ -66,11 +66,11 @@ TEST_F(key_table_test, BuiltInTableAndPresetsInFileLayout) {
 
 TEST_F(key_table_test, LoadReadsTheFileOverTheBuiltInTable) {
     key_table table;
-    EXPECT_FALSE(table.load());
+    EXPECT_EQ(table.load(), load_result::missing);
     EXPECT_EQ(table.to_bytes(), file_bytes(motorola_codes));
 
     fs.put(table_path, file_bytes(samsung_codes));
-    EXPECT_TRUE(table.load());
+    EXPECT_EQ(table.load(), load_result::loaded);
     EXPECT_EQ(table.to_bytes(), file_bytes(samsung_codes));
     EXPECT_TRUE(boxes.texts().empty());
 }
@@ -80,7 +80,7 @@ TEST_F(key_table_test, ShortFileReplacesOnlyWhatItHolds) {
     auto samsung = file_bytes(samsung_codes);
     fs.put(table_path, {samsung.begin(), samsung.begin() + 13});
     key_table table;
-    EXPECT_TRUE(table.load());
+    EXPECT_EQ(table.load(), load_result::loaded);
     EXPECT_EQ(table.slot(0).key_code, 69);
     EXPECT_EQ(table.slot(1).key_code, 84);
     EXPECT_EQ(table.slot(2).key_code, 85);  // 82 (0x52) with its low byte replaced by 0x55
@@ -92,7 +92,7 @@ TEST_F(key_table_test, ShortFileReplacesOnlyWhatItHolds) {
     auto longer = file_bytes(samsung_codes);
     longer.resize(200, 0x77);
     fs.put(table_path, longer);
-    EXPECT_TRUE(table.load());
+    EXPECT_EQ(table.load(), load_result::loaded);
     EXPECT_EQ(table.to_bytes(), file_bytes(samsung_codes));
 }
 

@@ -85,8 +85,8 @@ TEST_F(trip_editing_test, an_edited_trip_keeps_its_key_and_may_keep_its_name) {
 TEST_F(trip_editing_test, a_trip_deleted_while_it_was_edited_is_kept_again) {
     add(u"Holiday");
     const trip_record edited = trips.record_at(0);
-    ASSERT_TRUE(delete_trip(trips, fixed_text(edited.key)));
-    EXPECT_FALSE(delete_trip(trips, fixed_text(edited.key)));
+    ASSERT_EQ(change_result::done, delete_trip(trips, fixed_text(edited.key)));
+    EXPECT_EQ(change_result::not_found, delete_trip(trips, fixed_text(edited.key)));
     trip_form f = form_of(edited);
     f.description = u"Holiday 2";
     EXPECT_FALSE(save_trip(trips, f, &edited).key.empty());

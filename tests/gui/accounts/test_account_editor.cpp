@@ -64,7 +64,8 @@ TEST_F(account_editor_test, numbers_follow_the_units_while_editing) {
         e.mileage_units().setCurrentIndex(0);
         EXPECT_EQ(u"1000.0", e.mileage_box().get_text());
     });
-    EXPECT_EQ(u"Gallon", fixed_text(fuel_store::read_account_header(data_folder, u"Car").fuel_unit))
+    EXPECT_EQ(u"Gallon",
+              fixed_text(fuel_store::read_account_header(data_folder, u"Car").header.fuel_unit))
         << "nothing is written before a save";
 }
 
@@ -89,7 +90,7 @@ TEST_F(account_editor_test, the_calculator_buttons_work_on_their_own_boxes) {
         e.choose(account_editor::cmd_save);
     });
     EXPECT_EQ(u"Car", result);
-    const fuel_header h = fuel_store::read_account_header(data_folder, u"Car");
+    const fuel_header h = fuel_store::read_account_header(data_folder, u"Car").header;
     EXPECT_EQ(53.0, h.tank_capacity);
     EXPECT_EQ(0.0, h.initial_fuel) << "a message is no number";
 }

@@ -47,7 +47,7 @@ TEST_F(accounts_test,
     EXPECT_EQ((std::vector<std::u16string>{u"Van", u"Golf"}), row_names())
         << "the newest slot comes first";
     EXPECT_EQ(0, page().list().selected()) << "the new account is the chosen one";
-    const fuel_header van = fuel_store::read_account_header(data_folder, u"Van");
+    const fuel_header van = fuel_store::read_account_header(data_folder, u"Van").header;
     EXPECT_EQ(u"Mile", fixed_text(van.mileage_unit));
     EXPECT_EQ(u"US Gallon", fixed_text(van.fuel_unit));
     EXPECT_EQ(10.0, van.initial_fuel);
@@ -151,7 +151,8 @@ TEST_F(accounts_test, without_a_chosen_row_the_page_asks_for_one) {
 }
 
 TEST_F(accounts_test, a_tap_opens_the_account_and_a_long_press_offers_open_to_the_fuel_page) {
-    for (auto name : {u"Golf", u"Van"}) ASSERT_TRUE(prog->config.add_account(name));
+    for (auto name : {u"Golf", u"Van"})
+        ASSERT_EQ(account_change::done, prog->config.add_account(name));
     prog->config.set_last_page(accounts_page::page_index);
     ASSERT_TRUE(prog->config.save_config());
     open();

@@ -22,8 +22,8 @@ void report_screens_test::add_account(std::u16string_view name,
                                       std::initializer_list<cost_entry> repairs,
                                       std::initializer_list<cost_entry> fees) {
     const std::u16string before = prog->config.current_account();
-    ASSERT_TRUE(prog->config.add_account(name));
-    ASSERT_TRUE(prog->config.open_account(name));
+    ASSERT_EQ(account_change::done, prog->config.add_account(name));
+    ASSERT_TRUE(prog->config.open_account(name).opened);
     for (const fill_up& f : fill_ups) {
         fuel_record r{};
         r.year = f.year, r.month = f.month, r.day = f.day, r.hour = f.hour;
@@ -31,7 +31,7 @@ void report_screens_test::add_account(std::u16string_view name,
         r.fuel_purchased = f.fuel;
         r.fuel_gauge = 40;
         r.fuel_cost = f.cost;
-        ASSERT_FALSE(prog->fuel.add_record(r).empty());
+        ASSERT_FALSE(prog->fuel.add_record(r).key.empty());
     }
     for (const cost_entry& c : repairs) {
         service_record r{};
@@ -40,7 +40,7 @@ void report_screens_test::add_account(std::u16string_view name,
         r.cost = c.cost;
         r.repair_flag = 1;
         set_fixed(r.description, u"Brakes");
-        ASSERT_FALSE(prog->service.add_record(r).empty());
+        ASSERT_FALSE(prog->service.add_record(r).key.empty());
     }
     for (const cost_entry& c : fees) {
         fee_record r{};
@@ -48,10 +48,10 @@ void report_screens_test::add_account(std::u16string_view name,
         r.mileage = c.mileage;
         r.cost = c.cost;
         set_fixed(r.category, u"Parking");
-        ASSERT_FALSE(prog->fees.add_record(r).empty());
+        ASSERT_FALSE(prog->fees.add_record(r).key.empty());
     }
     if (!before.empty()) {
-        ASSERT_TRUE(prog->config.open_account(before));
+        ASSERT_TRUE(prog->config.open_account(before).opened);
     }
 }
 
@@ -64,7 +64,7 @@ void report_screens_test::add_trip(std::u16string_view description,
         set_fixed(t.trip_vehicles[i], vehicles[i]);
     if (start_mileage >= 0) t.use_start_mileage = 1, t.start_mileage = start_mileage;
     if (end_mileage >= 0) t.use_end_mileage = 1, t.end_mileage = end_mileage;
-    ASSERT_FALSE(prog->trips.add_record(t).empty());
+    ASSERT_FALSE(prog->trips.add_record(t).key.empty());
 }
 
 }  // namespace kelvane

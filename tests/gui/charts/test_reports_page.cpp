@@ -96,7 +96,7 @@ TEST_F(reports_page_test, unchecking_every_vehicle_leaves_the_open_account) {
     ASSERT_EQ(3u, page->chosen_accounts().size());
 
     // Two chosen stay chosen when another account is opened.
-    ASSERT_TRUE(prog->config.open_account(u"Golf"));
+    ASSERT_TRUE(prog->config.open_account(u"Golf").opened);
     page->refresh();
     EXPECT_EQ(3u, page->chosen_accounts().size());
 
@@ -106,7 +106,7 @@ TEST_F(reports_page_test, unchecking_every_vehicle_leaves_the_open_account) {
     EXPECT_EQ(u"Number of vehicles involved in statistics: 1", page->count_line());
 
     // One chosen follows the open account, also when the page's own chooser opens it.
-    ASSERT_TRUE(prog->config.open_account(u"Bike"));
+    ASSERT_TRUE(prog->config.open_account(u"Bike").opened);
     page->refresh();
     EXPECT_EQ(std::vector<std::u16string>{u"Bike"}, page->chosen_accounts());
     QComboBox& chooser = page->vehicle_chooser();
@@ -123,8 +123,8 @@ TEST_F(reports_page_test, a_deleted_account_leaves_the_statistics) {
     auto page = open_page();
     answer_picker(vehicle_picker::cmd_select_all);
     page->choose_accounts();
-    ASSERT_TRUE(prog->config.delete_account(u"Bike"));
-    ASSERT_TRUE(prog->config.open_account(u"Van"));
+    ASSERT_EQ(account_change::done, prog->config.delete_account(u"Bike"));
+    ASSERT_TRUE(prog->config.open_account(u"Van").opened);
     page->refresh();
     EXPECT_EQ((std::vector<std::u16string>{u"Golf", u"Van"}), page->chosen_accounts());
     EXPECT_EQ(u"Golf,Van", page->names_line());
@@ -159,7 +159,7 @@ TEST_F(reports_page_test, changes_the_open_account_still_owes_its_file_are_in_th
     // Changing an older fill-up is written to the file only later.
     fuel_record first = prog->fuel.record_at(0);
     first.fuel_cost = 90;
-    ASSERT_TRUE(prog->fuel.update_record(fixed_text(first.key), first));
+    ASSERT_EQ(change_result::done, prog->fuel.update_record(fixed_text(first.key), first));
     ASSERT_TRUE(prog->fuel.dirty());
 
     auto page = open_page();

@@ -18,8 +18,8 @@ void record_screens_test::add_vehicle(std::u16string_view name, const vehicle_se
     prog->fuel.set_deferred_save(true);
     prog->service.set_deferred_save(true);
     prog->fees.set_deferred_save(true);
-    ASSERT_TRUE(prog->config.add_account(name));
-    ASSERT_TRUE(prog->config.open_account(name));
+    ASSERT_EQ(account_change::done, prog->config.add_account(name));
+    ASSERT_TRUE(prog->config.open_account(name).opened);
     fuel_header& h = prog->fuel.header();
     set_fixed(h.mileage_unit, s.mileage_unit);
     set_fixed(h.fuel_unit, s.fuel_unit);
@@ -31,7 +31,7 @@ void record_screens_test::add_vehicle(std::u16string_view name, const vehicle_se
     ASSERT_TRUE(prog->fuel.save_all());
     ASSERT_TRUE(prog->service.save_all());
     ASSERT_TRUE(prog->fees.save_all());
-    ASSERT_TRUE(prog->config.open_account(name));
+    ASSERT_TRUE(prog->config.open_account(name).opened);
 }
 
 main_screen& record_screens_test::open_main_screen() {
@@ -53,7 +53,7 @@ void record_screens_test::store_fill_up(double mileage, double bought, double ga
     r.fuel_purchased = bought;
     r.fuel_gauge = gauge;
     r.fuel_cost = cost;
-    ASSERT_FALSE(prog->fuel.add_record(r).empty());
+    ASSERT_FALSE(prog->fuel.add_record(r).key.empty());
 }
 
 void retype(edit_box& box, const QString& text) {

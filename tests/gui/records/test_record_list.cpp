@@ -16,12 +16,11 @@ struct counting_store {
     int count = 0;
     mutable std::vector<int> asked;
     int record_count() const { return count; }
+    record_list_base::row_texts row_texts(int position) const {
+        asked.push_back(position);
+        return {format("%d", position), u"b", u"c", u"d"};
+    }
 };
-
-record_list_base::row_texts list_row_texts(const counting_store& s, int position) {
-    s.asked.push_back(position);
-    return {format("%d", position), u"b", u"c", u"d"};
-}
 
 namespace {
 

@@ -77,7 +77,7 @@ TEST_F(service_and_fee_screens_test,
        repairs_can_be_added_when_the_accounts_repair_file_is_missing) {
     add_vehicle(u"Car");
     ASSERT_TRUE(fs.delete_file(file_of(u".mat")));
-    ASSERT_TRUE(prog->config.open_account(u"Car"));
+    ASSERT_TRUE(prog->config.open_account(u"Car").opened);
     open_main_screen();
     modal.then([](device_dialog& d) {
         type(repair(d).cost_box(), "45");
@@ -128,7 +128,7 @@ TEST_F(service_and_fee_screens_test, fees_are_listed_newest_first_and_deleted_fr
         r.year = 2026, r.month = 1, r.day = day;
         r.cost = day * 10;
         set_fixed(r.category, day == 2 ? u"Second" : u"Other");
-        ASSERT_FALSE(prog->fees.add_record(r).empty());
+        ASSERT_FALSE(prog->fees.add_record(r).key.empty());
     }
     open_main_screen();
     record_list_base& list = fees().list();
@@ -139,7 +139,7 @@ TEST_F(service_and_fee_screens_test, fees_are_listed_newest_first_and_deleted_fr
     list.hold_at({20, list.row_height() + 2});
     ASSERT_EQ(2, prog->fees.record_count());
     EXPECT_EQ(u"Other", fixed_text(prog->fees.record_at(1).category));
-    EXPECT_EQ(40.0, prog->fees.header().total_fees_cost);
+    EXPECT_EQ(40.0, prog->fees.header().total_cost);
 }
 
 }  // namespace

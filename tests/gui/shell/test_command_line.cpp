@@ -98,7 +98,7 @@ TEST(kelvane_program, answers_its_command_line_and_takes_a_screenshot_past_damag
         scoped_services on_host({&host});
         ASSERT_TRUE(install_bundled_files());
         program prog;
-        ASSERT_TRUE(prog.config.add_account(u"Golf"));
+        ASSERT_EQ(account_change::done, prog.config.add_account(u"Golf"));
         prog.config.set_current_account(u"Golf");
         ASSERT_TRUE(prog.config.save_config());
         const char damaged[] = "not a record file";

@@ -203,7 +203,7 @@ protected:
 TEST_F(unattended_run, screenshot_ends_through_every_message_and_writes_the_picture) {
     const std::u16string folder = u"\\Program Files\\Kelvane\\";
     ASSERT_TRUE(install_bundled_files());
-    ASSERT_TRUE(prog->config.add_account(u"Golf"));
+    ASSERT_EQ(account_change::done, prog->config.add_account(u"Golf"));
     prog->config.set_current_account(u"Golf");
     ASSERT_TRUE(prog->config.save_config());
     // Two damaged files: two messages, one after the other, while loading.
@@ -250,7 +250,7 @@ TEST_F(unattended_run, screenshot_reports_a_file_it_cannot_write) {
 
 TEST_F(unattended_run, closing_the_window_while_loading_keeps_the_accounts) {
     ASSERT_TRUE(install_bundled_files());
-    ASSERT_TRUE(prog->config.add_account(u"Golf"));
+    ASSERT_EQ(account_change::done, prog->config.add_account(u"Golf"));
     prog->config.set_current_account(u"Golf");
     ASSERT_TRUE(prog->config.save_config());
     restart();

@@ -61,7 +61,7 @@ TEST_F(startup_test, splash_adds_a_dot_before_each_step_and_one_at_the_end) {
 
 TEST_F(startup_test, loading_opens_the_configured_account_even_without_its_files) {
     ASSERT_TRUE(install_bundled_files());
-    ASSERT_TRUE(prog->config.add_account(u"Golf"));
+    ASSERT_EQ(prog->config.add_account(u"Golf"), account_change::done);
     prog->config.set_current_account(u"Golf");
     prog->config.set_last_page(4);
     ASSERT_TRUE(prog->config.save_config());
@@ -215,7 +215,7 @@ TEST_F(startup_test, shutdown_writes_the_records_even_when_the_configuration_fai
     config_refusing_fs refusing(fs);
     scoped_services with({&refusing});
     ASSERT_TRUE(install_bundled_files());
-    ASSERT_TRUE(prog->config.add_account(u"Golf"));
+    ASSERT_EQ(prog->config.add_account(u"Golf"), account_change::done);
     prog->config.set_current_account(u"Golf");
     ASSERT_TRUE(prog->config.save_config());
     restart();
@@ -225,10 +225,10 @@ TEST_F(startup_test, shutdown_writes_the_records_even_when_the_configuration_fai
         fuel_store::record_type fill{};
         fill.year = 2026, fill.month = 12, fill.day = 1;
         fill.mileage = 1000, fill.fuel_purchased = 40, fill.fuel_cost = 60;
-        const std::u16string key = prog->fuel.add_record(fill);
+        const std::u16string key = prog->fuel.add_record(fill).key;
         ASSERT_FALSE(key.empty());
         fill.fuel_cost = 65;  // a change that waits for the end of the run
-        ASSERT_TRUE(prog->fuel.update_record(key, fill));
+        ASSERT_EQ(prog->fuel.update_record(key, fill), change_result::done);
         ASSERT_TRUE(prog->fuel.dirty());
         refusing.refusing = true;
         d.choose(32796);  // Exit
@@ -238,7 +238,7 @@ TEST_F(startup_test, shutdown_writes_the_records_even_when_the_configuration_fai
     ASSERT_FALSE(boxes.boxes().empty());
     EXPECT_EQ(std::u16string(msg_write_failed), boxes.boxes().back().text);
     fuel_store reread;
-    ASSERT_TRUE(reread.load(u"\\Program Files\\Kelvane\\", u"Golf", false));
+    ASSERT_EQ(reread.load(u"\\Program Files\\Kelvane\\", u"Golf", false), load_result::loaded);
     ASSERT_EQ(1, reread.record_count());
     EXPECT_EQ(65, reread.record_at(0).fuel_cost);
     EXPECT_TRUE(prog->fuel.fresh()) << "the stores were reset";

@@ -90,7 +90,7 @@ TEST_F(key_mapping_test, twelve_keys_typed_here_save_the_codes_the_handheld_repo
     EXPECT_TRUE(boxes.texts().empty());
 
     restart();
-    ASSERT_TRUE(prog->keys.load());
+    ASSERT_EQ(load_result::loaded, prog->keys.load());
     EXPECT_EQ(u'1', prog->keys.character_of_key('E')) << "the next start reads it back";
 
     const std::u16string log = log_text(fs.bytes(log_file));
@@ -121,7 +121,7 @@ TEST_F(key_mapping_test, keys_of_the_first_preset_typed_here_give_that_preset) {
 
 TEST_F(key_mapping_test, leaving_without_saving_keeps_the_table_and_its_file) {
     fs.put(table_file, preset_file(key_preset::samsung));
-    ASSERT_TRUE(prog->keys.load());
+    ASSERT_EQ(load_result::loaded, prog->keys.load());
     const key_table before = prog->keys;
 
     set_key_mapping([&](key_mapping_dialog& d) {
