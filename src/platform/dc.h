@@ -53,6 +53,8 @@ enum text_flags : unsigned {
     dt_wordbreak = 0x10,
     dt_singleline = 0x20,
     dt_noclip = 0x100,
+    // A single line too long for its box ends in "..." instead of being cut.
+    dt_end_ellipsis = 0x8000,
 };
 
 enum class background_mode { transparent, opaque };

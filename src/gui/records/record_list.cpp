@@ -201,8 +201,10 @@ void record_list_base::draw_row(dc& d, int row, int y) {
         left = r.right;
         d.fill_rect(r, background);
         // The mileage reads from the left (its text starts with a blank); the
-        // other columns are centred.
-        d.draw_text(cell, r, (c == 0 ? dt_left : dt_center) | dt_vcenter | dt_singleline);
+        // other columns are centred. A description or category too long for
+        // its column ends in "..." rather than losing both its ends.
+        const unsigned align = c == 0 ? dt_left : c == 1 ? dt_center | dt_end_ellipsis : dt_center;
+        d.draw_text(cell, r, align | dt_vcenter | dt_singleline);
     }
 }
 

@@ -204,7 +204,15 @@ void image_dc::draw_text(std::u16string_view text, const rect& r, unsigned flags
         if (flags & dt_wordbreak) align |= Qt::TextWordWrap;
     }
     const QRect box(r.left, r.top, r.width(), r.height());
-    const QString s = qstr(text);
+    QString s = qstr(text);
+    if ((flags & dt_end_ellipsis) && (flags & dt_singleline)) {
+        const QFontMetrics fm(painter_.font());
+        if (fm.horizontalAdvance(s) > box.width()) {
+            s = fm.elidedText(s, Qt::ElideRight, box.width());
+            // What is left starts at the left, where a reader looks for it.
+            align = (align & ~Qt::AlignHorizontal_Mask) | Qt::AlignLeft;
+        }
+    }
     painter_.save();
     if (!(flags & dt_noclip)) painter_.setClipRect(box, Qt::IntersectClip);
     if (mode_ == background_mode::opaque) {
