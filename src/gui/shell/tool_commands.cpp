@@ -96,16 +96,16 @@ void export_account_records(main_screen& screen) {
 
 void export_trip_records(main_screen& screen) {
     program& prog = screen.prog();
-    const std::u16string description =
-        pick_trip(prog.skin, prog.trips, kelvane::tr(u"Please choose trip") + u":");
-    trip_store::record_type trip{};
-    if (description.empty() || !prog.trips.find_trip(description, trip)) return;
     // The trip's records are taken from the open account; with none open the
     // file would hold nothing but its header.
     if (prog.fuel.fresh()) {
         show_message(msg_open_account);
         return;
     }
+    const std::u16string description =
+        pick_trip(prog.skin, prog.trips, kelvane::tr(u"Please choose trip") + u":");
+    trip_store::record_type trip{};
+    if (description.empty() || !prog.trips.find_trip(description, trip)) return;
     const std::u16string path =
         ask_for_file(prog, u"Please enter export file name", file_name_part(description));
     if (path.empty()) return;
