@@ -54,10 +54,9 @@ export_import transfer_of(program& prog) {
 
 // Asks for the file to export to or import from; empty when the owner
 // cancelled or left the box empty.
-std::u16string ask_for_file(program& prog, std::u16string_view prompt_key,
-                            std::u16string_view name) {
+std::u16string ask_for_file(program& prog, std::u16string prompt, std::u16string_view name) {
     text_prompt::options o;
-    o.prompt = kelvane::tr(prompt_key);
+    o.prompt = std::move(prompt);
     o.initial_text = export_import::default_path(prog.config.data_folder(), name);
     o.extension = csv_extension;
     return prompt_for_text(prog.skin, std::move(o));
@@ -65,11 +64,11 @@ std::u16string ask_for_file(program& prog, std::u16string_view prompt_key,
 
 // Asks for the folder of a manual backup, starting at the manual-backup
 // folder in My Documents; empty when the owner cancelled.
-std::u16string ask_for_backup_folder(program& prog, std::u16string_view prompt_key) {
+std::u16string ask_for_backup_folder(program& prog, std::u16string_view prompt) {
     folder_chooser::options o;
     o.start_path =
         device().personal_folder() + u"\\" + kelvane::tr(u"Kelvane_backup_manual") + u"\\";
-    o.prompt = kelvane::tr(prompt_key) + u":";
+    o.prompt = std::u16string(prompt) + u":";
     return choose_folder(prog.skin, std::move(o));
 }
 
@@ -86,7 +85,7 @@ void export_account_records(main_screen& screen) {
         return;
     }
     const std::u16string path =
-        ask_for_file(prog, u"Please enter export file name", prog.fuel.account_name());
+        ask_for_file(prog, kelvane::tr(u"Please enter export file name"), prog.fuel.account_name());
     if (path.empty()) return;
     menu_work work(screen, kelvane::tr(u"Exporting records..."));
     // A file that cannot be written has been reported; nothing follows a
@@ -106,8 +105,8 @@ void export_trip_records(main_screen& screen) {
         pick_trip(prog.skin, prog.trips, kelvane::tr(u"Please choose trip") + u":");
     trip_store::record_type trip{};
     if (description.empty() || !prog.trips.find_trip(description, trip)) return;
-    const std::u16string path =
-        ask_for_file(prog, u"Please enter export file name", file_name_part(description));
+    const std::u16string path = ask_for_file(prog, kelvane::tr(u"Please enter export file name"),
+                                             file_name_part(description));
     if (path.empty()) return;
     menu_work work(screen, kelvane::tr(u"Exporting records..."));
     (void)transfer_of(prog).export_trip(trip, path);
@@ -120,7 +119,7 @@ void import_records(main_screen& screen) {
         return;
     }
     const std::u16string path =
-        ask_for_file(prog, u"Please enter import file name", prog.fuel.account_name());
+        ask_for_file(prog, kelvane::tr(u"Please enter import file name"), prog.fuel.account_name());
     if (path.empty()) return;
     import_summary summary;
     {
@@ -135,7 +134,8 @@ void import_records(main_screen& screen) {
 
 void back_up_data(main_screen& screen) {
     program& prog = screen.prog();
-    const std::u16string folder = ask_for_backup_folder(prog, u"Please select backup location");
+    const std::u16string folder =
+        ask_for_backup_folder(prog, kelvane::tr(u"Please select backup location"));
     if (folder.empty()) return;
     if (show_message(u"Do you want to store the backup data at the selected location? If the "
                      u"backup file exists, it will be overwritten.",
@@ -173,7 +173,7 @@ void back_up_data(main_screen& screen) {
 void restore_data(main_screen& screen) {
     program& prog = screen.prog();
     const std::u16string folder =
-        ask_for_backup_folder(prog, u"Please select backup data location");
+        ask_for_backup_folder(prog, kelvane::tr(u"Please select backup data location"));
     if (folder.empty()) return;
     if (show_message(u"Do you want to restore the data from the selected location? The current "
                      u"data will be deleted.",
