@@ -10,11 +10,11 @@
 #include "core/charts/cell_layout.h"
 #include "core/charts/chart_page.h"
 #include "core/common/scaled_font.h"
-#include "gui/charts/busy_work.h"
 #include "gui/charts/colour_probe.h"
 #include "gui/charts/fitted_text.h"
-#include "gui/charts/path_prompt.h"
 #include "gui/shell/program.h"
+#include "gui/tools/text_prompt.h"
+#include "gui/widgets/busy_work.h"
 #include "gui/widgets/date_picker.h"
 #include "gui/widgets/menu_items.h"
 #include "gui/widgets/skin.h"
@@ -46,16 +46,6 @@ constexpr colour trip_message_red = rgb(255, 50, 50);
 
 local_time time_of(std::int64_t seconds) {
     return from_local_seconds(seconds);
-}
-
-// A title may hold characters a file name cannot (a trip's ":"); the
-// proposed name must be one the device can write.
-std::u16string file_name_part(std::u16string_view text) {
-    std::u16string out(text);
-    for (char16_t& c : out)
-        if (c < 32 || std::u16string_view(u"\\/:*?\"<>|").find(c) != std::u16string_view::npos)
-            c = u'_';
-    return out;
 }
 
 }  // namespace
@@ -331,8 +321,11 @@ void chart_screen::save() {
     const std::u16string initial = prog_.config.data_folder() + u"Output\\" +
                                    prog_.config.current_account() + u"[" +
                                    file_name_part(report_.title) + u"].bmp";
-    const std::u16string path = ask_for_path(
-        prog_.skin, kelvane::tr(u"Please enter the file path and file name to save:"), initial);
+    text_prompt::options o;
+    o.prompt = kelvane::tr(u"Please enter the file path and file name to save:");
+    o.initial_text = initial;
+    o.extension = u".bmp";
+    const std::u16string path = prompt_for_text(prog_.skin, std::move(o));
     if (path.empty()) return;
     configuration::make_folder_path(path);
 

@@ -9,6 +9,7 @@
 #include "gui/shell/main_commands.h"
 #include "gui/shell/main_screen.h"
 #include "gui/shell/program.h"
+#include "gui/shell/tool_commands.h"
 #include "gui/tools/about_dialog.h"
 #include "gui/tools/key_mapping_dialog.h"
 #include "gui/trips/trips_page.h"
@@ -39,6 +40,11 @@ void install_screens(program& prog) {
     prog.pages[trips_page::page_index] = [](program& p, QWidget* parent) {
         return std::make_unique<trips_page>(p, parent);
     };
+    prog.commands[cmd::export_account] = export_account_records;
+    prog.commands[cmd::export_trip] = export_trip_records;
+    prog.commands[cmd::import_records] = import_records;
+    prog.commands[cmd::manual_backup] = back_up_data;
+    prog.commands[cmd::manual_restore] = restore_data;
     prog.pages[reports_page::page_index] = [](program& p, QWidget* parent) {
         return std::make_unique<reports_page>(p, parent);
     };

@@ -85,6 +85,14 @@ void text_prompt::on_size(int width, int) {
     cancel_->setGeometry(margin + w + 4, y, w, 24);
 }
 
+std::u16string file_name_part(std::u16string_view text) {
+    std::u16string out(text);
+    for (char16_t& c : out)
+        if (c < 32 || std::u16string_view(u"\\/:*?\"<>|").find(c) != std::u16string_view::npos)
+            c = u'_';
+    return out;
+}
+
 std::u16string prompt_for_text(const skin& pieces, text_prompt::options o) {
     text_prompt prompt(pieces, std::move(o));
     prompt.exec();

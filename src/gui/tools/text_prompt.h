@@ -59,4 +59,9 @@ private:
 // Asks for a line of text; empty when cancelled.
 std::u16string prompt_for_text(const skin& pieces, text_prompt::options o);
 
+// The text as part of a proposed file name: every character a file name
+// cannot hold (a trip's ":" or "/", a path separator) becomes "_", so that
+// what the prompt proposes is one file in the folder it names.
+std::u16string file_name_part(std::u16string_view text);
+
 }  // namespace kelvane

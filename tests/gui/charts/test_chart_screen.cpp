@@ -3,9 +3,9 @@
 
 #include "core/accounts/configuration.h"
 #include "gui/charts/chart_screen.h"
-#include "gui/charts/path_prompt.h"
 #include "gui/charts/report_screens_support.h"
 #include "gui/charts/reports_page.h"
+#include "gui/tools/text_prompt.h"
 #include "gui/widgets/edit_box.h"
 
 namespace kelvane {
@@ -162,8 +162,9 @@ TEST_F(chart_screen_test, save_proposes_the_accounts_picture_and_writes_a_24_bit
     std::u16string proposed;
     with_chart(fees_report, [&](chart_screen& s, chart_engine&) {
         modal.then([&](device_dialog& d) {
-            proposed = d.findChild<edit_box*>()->get_text();
-            d.choose(path_prompt::cmd_ok);
+            auto& prompt = dynamic_cast<text_prompt&>(d);
+            proposed = prompt.box().get_text();
+            prompt.choose(text_prompt::cmd_ok);
         });
         s.run_command(chart_screen::cmd_save);
         EXPECT_TRUE(s.dates_shown()) << "the screen is whole again";
@@ -201,7 +202,7 @@ TEST_F(chart_screen_test, save_proposes_the_accounts_picture_and_writes_a_24_bit
     // Cancelled, nothing is written.
     fs.delete_file(path);
     with_chart(fees_report, [&](chart_screen& s, chart_engine&) {
-        modal.then([](device_dialog& d) { d.choose(path_prompt::cmd_cancel); });
+        modal.then([](device_dialog& d) { d.choose(text_prompt::cmd_cancel); });
         s.run_command(chart_screen::cmd_save);
     });
     EXPECT_FALSE(fs.file_exists(path));
@@ -214,8 +215,9 @@ TEST_F(chart_screen_test, a_trip_picture_is_proposed_under_a_name_the_device_can
     modal.then([](device_dialog& d) { d.choose(32784); });  // the trip picker's Ok
     with_chart(4, [&](chart_screen& s, chart_engine&) {
         modal.then([&](device_dialog& d) {
-            proposed = d.findChild<edit_box*>()->get_text();
-            d.choose(path_prompt::cmd_ok);
+            auto& prompt = dynamic_cast<text_prompt&>(d);
+            proposed = prompt.box().get_text();
+            prompt.choose(text_prompt::cmd_ok);
         });
         s.run_command(chart_screen::cmd_save);
     });

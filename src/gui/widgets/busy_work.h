@@ -1,9 +1,10 @@
 #pragma once
 // Long work on the one thread of the program (reading many accounts' files,
-// filling a report of many records): while it lasts the pointer is busy and,
-// where the screen has one, a line of text says what is being done. Each step
-// repaints the window at once, so it never looks frozen, while the owner's
-// taps and keys wait until the work is done.
+// filling a report of many records, importing a large file, copying a
+// backup): while it lasts the pointer is busy and, where the screen has one,
+// a line of text says what is being done. Each step repaints the window at
+// once, so it never looks frozen, while the owner's taps and keys wait until
+// the work is done.
 
 #include <string_view>
 

@@ -1,4 +1,4 @@
-#include "gui/charts/busy_work.h"
+#include "gui/widgets/busy_work.h"
 
 #include <QApplication>
 

@@ -1,0 +1,212 @@
+#include "gui/shell/tool_commands.h"
+
+#include <memory>
+
+#include "core/common/messages.h"
+#include "core/common/scaled_font.h"
+#include "core/exchange/export_import.h"
+#include "gui/shell/main_screen.h"
+#include "gui/shell/program.h"
+#include "gui/tools/folder_chooser.h"
+#include "gui/tools/text_prompt.h"
+#include "gui/trips/trip_picker.h"
+#include "gui/widgets/busy_work.h"
+#include "gui/widgets/text_label.h"
+#include "platform/services.h"
+
+namespace kelvane {
+
+namespace {
+
+constexpr char16_t csv_extension[] = u".csv";
+constexpr int fuel_page_index = 0;
+
+// Long work from the main menu: the pointer is busy and a line just above
+// the menu bar says what is being done, for as long as the object lives.
+class menu_work {
+public:
+    menu_work(main_screen& screen, std::u16string_view text)
+        : line_(std::make_unique<text_label>(screen.prog().skin, &screen)) {
+        line_->font_face = u"Arial";
+        line_->font_height = scaled_font_size(12);
+        line_->icon = false;
+        line_->align = text_label::left_single;
+        line_->background = rgb(255, 255, 255);
+        line_->text_colour = rgb(30, 60, 150);
+        const QRect area = screen.client_rect();
+        const int height = line_->font_height + 6;
+        line_->setGeometry(area.left(), area.bottom() + 1 - height, area.width(), height);
+        line_->hide();
+        busy_ = std::make_unique<busy_work>(line_.get());
+        busy_->step(text);
+    }
+    menu_work(const menu_work&) = delete;
+    menu_work& operator=(const menu_work&) = delete;
+
+private:
+    std::unique_ptr<text_label> line_;
+    std::unique_ptr<busy_work> busy_;  // ends before its line goes
+};
+
+export_import transfer_of(program& prog) {
+    return export_import(prog.fuel, prog.service, prog.fees);
+}
+
+// Asks for the file to export to or import from; empty when the owner
+// cancelled or left the box empty.
+std::u16string ask_for_file(program& prog, std::u16string prompt, std::u16string_view name) {
+    text_prompt::options o;
+    o.prompt = std::move(prompt);
+    o.initial_text = export_import::default_path(prog.config.data_folder(), name);
+    o.extension = csv_extension;
+    return prompt_for_text(prog.skin, std::move(o));
+}
+
+// Asks for the folder of a manual backup, starting at the manual-backup
+// folder in My Documents; empty when the owner cancelled.
+std::u16string ask_for_backup_folder(program& prog, std::u16string_view prompt) {
+    folder_chooser::options o;
+    o.start_path =
+        device().personal_folder() + u"\\" + kelvane::tr(u"Kelvane_backup_manual") + u"\\";
+    o.prompt = std::u16string(prompt) + u":";
+    return choose_folder(prog.skin, std::move(o));
+}
+
+void refresh_page_on_show(main_screen& screen) {
+    if (main_page* shown = screen.page(screen.prog().shell.current_page)) shown->refresh();
+}
+
+}  // namespace
+
+void export_account_records(main_screen& screen) {
+    program& prog = screen.prog();
+    if (prog.fuel.fresh()) {
+        show_message(msg_open_account);
+        return;
+    }
+    const std::u16string path =
+        ask_for_file(prog, kelvane::tr(u"Please enter export file name"), prog.fuel.account_name());
+    if (path.empty()) return;
+    menu_work work(screen, kelvane::tr(u"Exporting records..."));
+    // A file that cannot be written has been reported; nothing follows a
+    // written one.
+    (void)transfer_of(prog).export_account(path);
+}
+
+void export_trip_records(main_screen& screen) {
+    program& prog = screen.prog();
+    // The trip's records are taken from the open account; with none open the
+    // file would hold nothing but its header.
+    if (prog.fuel.fresh()) {
+        show_message(msg_open_account);
+        return;
+    }
+    const std::u16string description =
+        pick_trip(prog.skin, prog.trips, kelvane::tr(u"Please choose trip") + u":");
+    trip_store::record_type trip{};
+    if (description.empty() || !prog.trips.find_trip(description, trip)) return;
+    const std::u16string path = ask_for_file(prog, kelvane::tr(u"Please enter export file name"),
+                                             file_name_part(description));
+    if (path.empty()) return;
+    menu_work work(screen, kelvane::tr(u"Exporting records..."));
+    (void)transfer_of(prog).export_trip(trip, path);
+}
+
+void import_records(main_screen& screen) {
+    program& prog = screen.prog();
+    if (prog.fuel.fresh()) {
+        show_message(msg_open_account);
+        return;
+    }
+    const std::u16string path =
+        ask_for_file(prog, kelvane::tr(u"Please enter import file name"), prog.fuel.account_name());
+    if (path.empty()) return;
+    import_summary summary;
+    {
+        menu_work work(screen, kelvane::tr(u"Importing records..."));
+        // A missing file and a store that could not write have been reported.
+        summary = transfer_of(prog).import_file(path);
+    }
+    if (!summary.read) return;
+    // The reports and accounts pages read the files when they are next shown.
+    if (prog.shell.current_page >= 0 && prog.shell.current_page <= 3) refresh_page_on_show(screen);
+}
+
+void back_up_data(main_screen& screen) {
+    program& prog = screen.prog();
+    const std::u16string folder =
+        ask_for_backup_folder(prog, kelvane::tr(u"Please select backup location"));
+    if (folder.empty()) return;
+    if (show_message(u"Do you want to store the backup data at the selected location? If the "
+                     u"backup file exists, it will be overwritten.",
+                     message_buttons::yes_no) == message_answer::no)
+        return;
+    data_set_copy copied;
+    {
+        menu_work work(screen, kelvane::tr(u"Storing the backup..."));
+        copied = prog.config.backup_to_folder(folder);
+    }
+    switch (copied) {
+        case data_set_copy::done:
+            show_message(u"Backup data is stored in the selected location.");
+            break;
+        case data_set_copy::no_folder:
+            show_message(
+                u"Backup failed: the selected location cannot be created. Nothing was stored.");
+            break;
+        case data_set_copy::not_saved:
+            show_message(
+                u"Backup failed: the open account's records could not be written "
+                u"first. Nothing was stored.");
+            break;
+        case data_set_copy::incomplete:
+            show_message(
+                u"Backup is incomplete: some files could not be copied to the selected "
+                u"location.");
+            break;
+    }
+    // The stores were written and read again for the copy.
+    screen.page(fuel_page_index)->refresh();
+    if (prog.shell.current_page != fuel_page_index) refresh_page_on_show(screen);
+}
+
+void restore_data(main_screen& screen) {
+    program& prog = screen.prog();
+    const std::u16string folder =
+        ask_for_backup_folder(prog, kelvane::tr(u"Please select backup data location"));
+    if (folder.empty()) return;
+    if (show_message(u"Do you want to restore the data from the selected location? The current "
+                     u"data will be deleted.",
+                     message_buttons::yes_no) == message_answer::no)
+        return;
+    data_set_copy copied;
+    {
+        menu_work work(screen, kelvane::tr(u"Restoring the backup..."));
+        copied = prog.config.restore_from_folder(folder);
+    }
+    switch (copied) {
+        case data_set_copy::no_folder:
+            // Nothing was copied: the program goes on with its own data.
+            show_message(
+                u"The selected location holds no backup (Config.dat is missing). "
+                u"Nothing was restored.");
+            return;
+        case data_set_copy::done:
+            show_message(
+                u"Selected data is restored. Program will exit now. Please restart this "
+                u"program.");
+            break;
+        case data_set_copy::not_saved:
+        case data_set_copy::incomplete:
+            show_message(
+                u"Some files could not be restored. Program will exit now. Please "
+                u"restart this program.");
+            break;
+    }
+    // What the open stores and the trips in memory hold belongs to the data
+    // that was replaced: the program ends before anything can write it, and
+    // its end writes the restored configuration and nothing of the stores.
+    screen.end_dialog(device_dialog::confirmed);
+}
+
+}  // namespace kelvane
