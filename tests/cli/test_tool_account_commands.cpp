@@ -197,22 +197,5 @@ TEST_F(ToolAccounts, OptionsChooseTheNextStartsLanguageTheBackupFolderAndTheInpu
     EXPECT_TRUE(std::filesystem::exists(root.data_folder() / "French.lng")) << "kept for later";
 }
 
-TEST_F(ToolAccounts, EveryCommandDescribesItself) {
-    const tool_result all = root.run({"--help"});
-    ASSERT_EQ(0, all.code);
-    std::size_t commands = 0;
-    for (std::size_t at = all.out.find("\n  "); at != std::string::npos;
-         at = all.out.find("\n  ", at + 1)) {
-        const std::size_t start = at + 3;
-        const std::string name = all.out.substr(start, all.out.find_first_of(" \n", start) - start);
-        if (name.empty() || name.front() == '-') continue;  // a global option or a continuation
-        const tool_result help = root.run({name, "--help"});
-        EXPECT_EQ(0, help.code) << name;
-        EXPECT_THAT(help.out, HasSubstr("Usage: kelvane-tool " + name)) << name;
-        ++commands;
-    }
-    EXPECT_GE(commands, 25u);
-}
-
 }  // namespace
 }  // namespace kelvane::test
