@@ -121,8 +121,9 @@ int kelvane_tool::edit_fuel(tool_session& s) {
                has_quantity = args_.has("--quantity");
     if (!number_text_option("--price", e.unit_price) || !number_text_option("--cost", e.cost) ||
         !number_text_option("--quantity", e.quantity) ||
-        !number_text_option("--mileage", e.mileage) || !text_option("--type", 30, e.fuel_type) ||
-        !text_option("--note", 50, e.note))
+        !number_text_option("--mileage", e.mileage) ||
+        !text_option("--type", fuel_type_length, e.fuel_type) ||
+        !text_option("--note", fuel_note_length, e.note))
         return 2;
     if (auto g = args_.option("--gauge")) {
         if (*g == "full") {
