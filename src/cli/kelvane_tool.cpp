@@ -7,6 +7,7 @@
 #include "cli/json_text.h"
 #include "cli/text_table.h"
 #include "cli/tool_session.h"
+#include "core/accounts/account_entry.h"
 #include "core/accounts/units.h"
 #include "core/common/date_text.h"
 #include "core/common/messages.h"
@@ -48,15 +49,52 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
          "Lists the vehicle accounts with their mileage and total cost.\n"},
         {"add-account",
          &kelvane_tool::add_account,
-         {"--mileage-unit", "--fuel-unit", "--economy", "--currency", "--initial-mileage", "--tank",
-          "--note"},
+         {"--mileage-unit", "--fuel-unit", "--economy", "--currency", "--initial-mileage",
+          "--initial-fuel", "--tank", "--date", "--note"},
          "add-account NAME [options]",
-         "Creates a vehicle account and opens it.\n"
+         "Creates a vehicle account and opens it, as the account editor's Add does.\n"
          "  --mileage-unit Kilometer|Mile       (default Kilometer)\n"
          "  --fuel-unit Liter|US Gallon|UK Gallon (default Liter)\n"
          "  --economy 0-3    0 Mile/US Gallon, 1 Mile/UK Gallon, 2 Liter/100Km, 3 Km/Liter\n"
          "                   (default 2)\n"
-         "  --currency TEXT, --initial-mileage N, --tank N (tank capacity), --note TEXT\n"},
+         "  --currency TEXT, --initial-mileage N, --initial-fuel N, --tank N (tank capacity)\n"
+         "  --date DATE      the account's date (YYYY-MM-DD, default today)\n"
+         "  --note TEXT      at most 30 characters\n"},
+        {"edit-account",
+         &kelvane_tool::edit_account,
+         {"--rename", "--mileage-unit", "--fuel-unit", "--economy", "--currency",
+          "--initial-mileage", "--initial-fuel", "--tank", "--date", "--note"},
+         "edit-account NAME [options]",
+         "Changes an account as the account editor's Save does; the account is open\n"
+         "afterwards. Options as for add-account, and:\n"
+         "  --rename NEW     gives the account a new name: its files take the name, copies\n"
+         "                   of the old ones go to the Deleted folder, trips follow it\n"
+         "A new unit converts the account's records and trips, and its initial mileage,\n"
+         "initial fuel and tank capacity where those are not given; numbers given are in\n"
+         "the account's units after the edit. Refused, with nothing changed: a name that\n"
+         "another account has, a name that cannot be a file name.\n"},
+        {"delete-account",
+         &kelvane_tool::delete_account,
+         {},
+         "delete-account NAME",
+         "Deletes an account: its files move to the Deleted folder, the trips that start\n"
+         "with it are deleted, and no account is open afterwards.\n"},
+        {"open",
+         &kelvane_tool::open_account,
+         {},
+         "open NAME",
+         "Makes an account the open one, as a tap on the accounts page does; commands\n"
+         "without an account work on it.\n"},
+        {"options",
+         &kelvane_tool::options,
+         {"--language", "--backup-folder", "--input-panel", "--json"},
+         "options [--language NAME] [--backup-folder PATH] [--input-panel on|off] [--json]",
+         "Shows the program's options, or sets them as the options screen's Ok does.\n"
+         "  --language NAME        a .lng file of the data folder, or English; it takes\n"
+         "                         effect at the program's next start\n"
+         "  --backup-folder PATH   device folder of the automatic backups (stored with a\n"
+         "                         leading and a trailing \\); \"\" for none\n"
+         "  --input-panel on|off   off: edit boxes never raise the input panel\n"},
         {"records",
          &kelvane_tool::records,
          {"--json"},
@@ -88,6 +126,35 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
          "Records a fee (parking, toll, insurance, ...).\n"
          "  --date DATE, --mileage N, --category TEXT (at most 30 characters),\n"
          "  --description TEXT (at most 50 characters)\n"},
+        {"edit-fuel",
+         &kelvane_tool::edit_fuel,
+         {"--account", "--date", "--mileage", "--cost", "--price", "--quantity", "--gauge",
+          "--type", "--note"},
+         "edit-fuel KEY [options]",
+         "Changes the fuel purchase with this key (see 'records --json'), as the fuel\n"
+         "editor's Save does. Options as for add-fuel; what is not given stays. A new\n"
+         "price or cost works out the quantity, a new quantity the cost, as the editor\n"
+         "does while the owner types; a date without a time keeps the record's time.\n"
+         "  --account NAME   look for the key in this account only\n"},
+        {"edit-repair",
+         &kelvane_tool::edit_repair,
+         {"--account", "--date", "--mileage", "--cost", "--description", "--next-service"},
+         "edit-repair KEY [options]",
+         "Changes the repair or maintenance job with this key, as its editor does.\n"
+         "--next-service N makes a repair a maintenance job; a maintenance job stays one.\n"
+         "Options as for add-repair, and --account NAME.\n"},
+        {"edit-fee",
+         &kelvane_tool::edit_fee,
+         {"--account", "--date", "--mileage", "--cost", "--category", "--description"},
+         "edit-fee KEY [options]",
+         "Changes the fee with this key, as the fees editor does. Options as for\n"
+         "add-fee, and --account NAME.\n"},
+        {"delete-record",
+         &kelvane_tool::delete_record,
+         {"--account", "--kind"},
+         "delete-record KEY [--account NAME] [--kind fuel|repair|fee]",
+         "Deletes the record with this key. A key that names no record, or several\n"
+         "(narrow it with --account or --kind), changes nothing.\n"},
         {"report",
          &kelvane_tool::report,
          {"--from", "--to", "--min", "--max", "--vehicles", "--trip", "--json"},
@@ -105,6 +172,29 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
          {"--json"},
          "trips [--json]",
          "Lists the trips with their fuel, repair and fees costs and their mileage.\n"},
+        {"add-trip",
+         &kelvane_tool::add_trip,
+         {"--vehicles", "--from", "--to", "--min", "--max"},
+         "add-trip NAME [--vehicles A,B] [--from DATE] [--to DATE] [--min N] [--max N]",
+         "Adds a trip, checked as the trip editor checks it.\n"
+         "  --vehicles A,B   one to ten accounts (default: the open account)\n"
+         "  --from, --to     first and last day (YYYY-MM-DD)\n"
+         "  --min, --max     start and end mileage; a trip over several vehicles keeps\n"
+         "                   its dates only\n"},
+        {"edit-trip",
+         &kelvane_tool::edit_trip,
+         {"--rename", "--vehicles", "--from", "--to", "--min", "--max"},
+         "edit-trip NAME [--rename NEW] [--vehicles A,B] [--from DATE|none] [--to DATE|none]\n"
+         "                 [--min N|none] [--max N|none]",
+         "Changes a trip, as the trip editor's Save does; what is not given stays, and\n"
+         "'none' stops a limit from counting.\n"},
+        {"delete-trip", &kelvane_tool::delete_trip, {}, "delete-trip NAME", "Deletes a trip.\n"},
+        {"export-trip",
+         &kelvane_tool::export_trip,
+         {},
+         "export-trip NAME FILE.csv",
+         "Writes the records of the trip's vehicles within its dates and mileages to a\n"
+         "comma-separated file, in the layout of 'export'.\n"},
         {"export",
          &kelvane_tool::export_csv,
          {},
@@ -277,6 +367,51 @@ bool kelvane_tool::text_option(std::string_view name, std::size_t max_length, st
     return true;
 }
 
+bool kelvane_tool::number_text_option(std::string_view name, std::u16string& out) {
+    double value = 0;
+    bool given = false;
+    if (!amount_option(name, value, given)) return false;
+    if (given) out = u16(*args_.option(name));
+    return true;
+}
+
+bool kelvane_tool::record_date_option(local_time& when) {
+    local_time given_date;
+    bool given = false;
+    if (!date_option("--date", given_date, given)) return false;
+    if (!given) return true;
+    bool has_time = false;
+    (void)read_date(*args_.option("--date"), given_date, has_time);
+    if (!has_time) {
+        given_date.hour = when.hour;
+        given_date.minute = when.minute;
+        given_date.second = when.second;
+    }
+    when = given_date;
+    return true;
+}
+
+bool kelvane_tool::day_option(std::string_view name, local_time& out, bool& given) {
+    given = false;
+    const auto text = args_.option(name);
+    if (!text) return true;
+    bool has_time = false;
+    local_time day;
+    if (!read_date(*text, day, has_time) || has_time) {
+        usage_error("bad day for " + std::string(name) + ": '" + *text + "' (use YYYY-MM-DD)");
+        return false;
+    }
+    out = day;
+    given = true;
+    return true;
+}
+
+bool kelvane_tool::any_option(std::initializer_list<std::string_view> names) const {
+    for (auto name : names)
+        if (args_.has(name)) return true;
+    return false;
+}
+
 // ---------------------------------------------------------------------------
 
 int kelvane_tool::accounts(tool_session& s) {
@@ -333,57 +468,28 @@ int kelvane_tool::add_account(tool_session& s) {
     if (s.config().account_exists(name))
         return fail("there is already an account named '" + args_.positionals()[0] + "'");
 
-    std::u16string mileage_unit = unit_kilometer, fuel_unit = unit_liter, currency, note;
-    if (auto u = args_.option("--mileage-unit")) {
-        mileage_unit = u16(*u);
-        if (mileage_unit != unit_kilometer && mileage_unit != unit_mile)
-            return usage_error("--mileage-unit is Kilometer or Mile");
-    }
-    if (auto u = args_.option("--fuel-unit")) {
-        fuel_unit = u16(*u);
-        if (std::find(fuel_unit_names.begin(), fuel_unit_names.end(), fuel_unit) ==
-            fuel_unit_names.end())
-            return usage_error("--fuel-unit is Liter, US Gallon or UK Gallon");
-    }
-    int economy = 2;
-    if (auto e = args_.option("--economy"); e && !read_int(*e, 0, 3, economy))
-        return usage_error("--economy is a number from 0 to 3");
-    double initial = 0, tank = 0;
+    account_entry e;
+    e.name = name;
+    e.economy_mode = 2;
+    const local_time today = device_clock().now();
+    local_time day = today;
     bool given = false;
-    if (!amount_option("--initial-mileage", initial, given) ||
-        !amount_option("--tank", tank, given))
-        return 2;
-    if (!text_option("--currency", 33, currency) || !text_option("--note", 30, note)) return 2;
+    if (!account_options(e) || !day_option("--date", day, given)) return 2;
+    e.year = day.year, e.month = day.month, e.day = day.day;
 
-    s.ensure_data_folder();
-    switch (s.config().add_account(name)) {
-        case account_change::done:
-            break;
-        case account_change::refused:
-            return fail("the account could not be added (100 accounts at most)");
-        case account_change::not_saved:
-            return fail("the account could not be recorded in Config.dat");
-    }
-    const account_opening opening = s.config().open_account(name);
     // Files left behind under the same name that cannot be read are kept as
     // they are; the new account is not set up over them.
-    if (opening.damaged_file) return unreadable_account(name);
-    if (opening.not_saved) return fail("Config.dat could not be written");
-    fuel_header& h = s.fuel().header();
-    h.tank_capacity = tank;
-    h.initial_mileage = initial;
-    h.current_mileage = initial;
-    set_fixed(h.mileage_unit, mileage_unit);
-    set_fixed(h.fuel_unit, fuel_unit);
-    h.economy_mode = economy;
-    set_fixed(h.currency, currency);
-    set_fixed(h.account_note, note);
-    const local_time today = device_clock().now();
-    h.account_year = today.year;
-    h.account_month = today.month;
-    h.account_day = today.day;
-    const bool ok = s.fuel().save_all() && s.maintenance().save_all() && s.fees().save_all();
-    if (!ok) return fail("the account's files could not be written");
+    const std::u16string folder = s.data_folder();
+    if (fuel_store::read_account_header(folder, name).result == load_result::damaged ||
+        service_store::read_account_header(folder, name).result == load_result::damaged ||
+        fee_store::read_account_header(folder, name).result == load_result::damaged)
+        return unreadable_account(name);
+
+    s.ensure_data_folder();
+    const account_save_result saved =
+        save_account_edit(s.config(), s.edit_stores(), u"", e.settings());
+    if (saved.outcome != account_save_outcome::saved || !saved.files_written)
+        return account_save_failed(saved);
     out_ << "Added account " << args_.positionals()[0] << '\n';
     return 0;
 }

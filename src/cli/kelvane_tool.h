@@ -3,7 +3,9 @@
 // on a device root or on a bare data folder and lists, adds, reports, charts,
 // exports, imports, backs up and restores without the screen.
 
+#include <initializer_list>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,6 +19,11 @@ namespace kelvane {
 
 class tool_session;
 class chart_engine;
+struct account_entry;
+struct account_save_result;
+struct trip_record;
+struct trip_form;
+struct trip_save_outcome;
 
 class kelvane_tool {
 public:
@@ -38,14 +45,26 @@ private:
 
     int accounts(tool_session& s);
     int add_account(tool_session& s);
+    int edit_account(tool_session& s);
+    int delete_account(tool_session& s);
+    int open_account(tool_session& s);
+    int options(tool_session& s);
     int records(tool_session& s);
     int add_fuel(tool_session& s);
     int add_repair(tool_session& s);
     int add_fee(tool_session& s);
+    int edit_fuel(tool_session& s);
+    int edit_repair(tool_session& s);
+    int edit_fee(tool_session& s);
+    int delete_record(tool_session& s);
     int report(tool_session& s);
     int chart(tool_session& s);
     int sample(tool_session& s);
     int trips(tool_session& s);
+    int add_trip(tool_session& s);
+    int edit_trip(tool_session& s);
+    int delete_trip(tool_session& s);
+    int export_trip(tool_session& s);
     int export_csv(tool_session& s);
     int import_csv(tool_session& s);
     int backup(tool_session& s);
@@ -71,6 +90,44 @@ private:
     bool amount_option(std::string_view name, double& out, bool& given);
     bool date_option(std::string_view name, local_time& out, bool& given);
     bool text_option(std::string_view name, std::size_t max_length, std::u16string& out);
+    // A number as the owner would type it into an editor's box: checked like
+    // amount_option, kept as text. Untouched when the option is not given.
+    bool number_text_option(std::string_view name, std::u16string& out);
+    // --date of an edited record: the day given replaces the record's, and
+    // its time of day stays unless one is given. False after a message.
+    bool record_date_option(local_time& when);
+    // A day (YYYY-MM-DD, no time).
+    bool day_option(std::string_view name, local_time& out, bool& given);
+    // True when any of the options was given.
+    bool any_option(std::initializer_list<std::string_view> names) const;
+
+    // The account editor's settings given as options, into the editor's
+    // boxes: a new unit first converts the numbers the boxes hold, then the
+    // numbers given replace theirs. False after a message.
+    bool account_options(account_entry& e);
+    // Tells why an account editor save went wrong (the editor's own refusal
+    // message, or files that could not be written); the exit code.
+    int account_save_failed(const account_save_result& result);
+    // The trip file, loaded; false after a message.
+    bool take_trips(tool_session& s);
+    // The vehicles of --vehicles: registered accounts, each once; false after a message.
+    bool vehicles_option(tool_session& s, std::vector<std::u16string>& out);
+    // --from/--to/--min/--max into the trip editor's boxes; with allow_none,
+    // "none" stops a limit from counting. False after a message.
+    bool trip_limit_options(trip_form& form, bool allow_none);
+    // Reports a trip editor save; `done` begins the line printed on success.
+    int trip_saved(const trip_save_outcome& kept, std::string_view done);
+    // The trip named on the command line (first positional); false after a message.
+    bool take_trip(tool_session& s, trip_record& trip);
+
+    // Which store a record key is looked for in.
+    enum class record_kind { fuel, repair, fee };
+    // Finds the one record with the key (first positional) among the
+    // accounts (--account, else every one) and the kinds allowed (`only`,
+    // else --kind, else all three), and loads its account. 0 to go on, else
+    // the exit code after a message; nothing is changed either way.
+    int find_record(tool_session& s, std::optional<record_kind> only, record_kind& kind,
+                    std::u16string& key);
     // --from/--to/--min/--max into selection limits.
     bool read_limits(selection_limits& limits);
     // Fills the chart engine for a report kind over the vehicles of the

@@ -18,6 +18,10 @@ namespace kelvane {
 
 namespace {
 
+std::string day_iso(int year, int month, int day) {
+    return to_utf8(format("%04d-%02d-%02d", year, month, day));
+}
+
 std::string limits_text(const trip_store::record_type& t) {
     std::u16string text;
     if (t.use_start_date)
@@ -67,8 +71,19 @@ int kelvane_tool::trips(tool_session& s) {
                 out_ << (first ? "" : ",") << json_string(fixed_text(slot));
                 first = false;
             }
-            out_ << "],\"limits\":\"" << limits_text(trip) << "\",\"fuel\":" << json_number(t.fuel)
-                 << ",\"repair\":" << json_number(t.repair) << ",\"fees\":" << json_number(t.fees)
+            out_ << "],\"limits\":\"" << limits_text(trip) << "\",\"from\":"
+                 << (trip.use_start_date
+                         ? "\"" + day_iso(trip.start_year, trip.start_month, trip.start_day) + "\""
+                         : "null")
+                 << ",\"to\":"
+                 << (trip.use_end_date
+                         ? "\"" + day_iso(trip.end_year, trip.end_month, trip.end_day) + "\""
+                         : "null")
+                 << ",\"min\":"
+                 << (trip.use_start_mileage ? json_number(trip.start_mileage) : "null")
+                 << ",\"max\":" << (trip.use_end_mileage ? json_number(trip.end_mileage) : "null")
+                 << ",\"fuel\":" << json_number(t.fuel) << ",\"repair\":" << json_number(t.repair)
+                 << ",\"fees\":" << json_number(t.fees)
                  << ",\"total\":" << json_number(t.fuel + t.repair + t.fees)
                  << ",\"mileage\":" << (t.vehicle_count < 2 ? json_number(t.mileage) : "null")
                  << "}";

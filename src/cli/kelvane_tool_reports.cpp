@@ -11,6 +11,7 @@
 #include "core/charts/chart_page.h"
 #include "core/charts/report_filling.h"
 #include "core/common/messages.h"
+#include "core/common/scaled_font.h"
 #include "core/common/text.h"
 #include "core/common/translate.h"
 #include "core/trips/trip_figures.h"
@@ -26,13 +27,6 @@ constexpr std::u16string_view report_titles[] = {u"Fuel economy analysis", u"Rep
                                                  u"Trip cost analysis"};
 
 constexpr std::string_view chart_kind_names[] = {"columns", "pie", "line"};
-
-// The shared scaled font size: fonts grow with the screen area above 240 x 320.
-int scaled_font_size(int requested, int width, int height) {
-    const int scaled =
-        static_cast<int>(static_cast<double>(width) * height / (240 * 320) * requested);
-    return std::max({requested, 9, scaled});
-}
 
 std::string day_text(std::int64_t seconds) {
     const local_time t = from_local_seconds(seconds);

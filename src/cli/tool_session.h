@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "cli/tool_file_system.h"
+#include "core/accounts/account_editing.h"
 #include "core/accounts/configuration.h"
 #include "core/stores/fee_store.h"
 #include "core/stores/fuel_store.h"
@@ -64,6 +65,8 @@ public:
     service_store& maintenance() { return maintenance_; }
     fee_store& fees() { return fees_; }
     trip_store& trips() { return trips_; }
+    // The stores the account editor's save and delete work on.
+    account_edit_stores edit_stores() { return {fuel_, maintenance_, fees_, trips_}; }
     host_device_info& device_facts() { return device_; }
 
 private:

@@ -280,8 +280,12 @@ TEST_F(ToolRoundTrip, TextsComeFromTheLanguageFile) {
 
 TEST_F(ToolRoundTrip, HelpForEveryCommand) {
     for (const char* command :
-         {"accounts", "add-account", "records", "add-fuel", "add-repair", "add-fee", "report",
-          "chart", "trips", "export", "import", "backup", "restore", "sample"}) {
+         {"accounts",    "add-account", "edit-account", "delete-account", "open",
+          "options",     "records",     "add-fuel",     "add-repair",     "add-fee",
+          "edit-fuel",   "edit-repair", "edit-fee",     "delete-record",  "report",
+          "chart",       "trips",       "add-trip",     "edit-trip",      "delete-trip",
+          "export-trip", "export",      "import",       "backup",         "restore",
+          "sample"}) {
         SCOPED_TRACE(command);
         const auto r = root.run({command, "--help"});
         EXPECT_EQ(0, r.code);

@@ -66,6 +66,15 @@ std::vector<std::uint8_t> file_bytes(const std::filesystem::path& p) {
     return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
 
+std::map<std::string, std::vector<std::uint8_t>> folder_bytes(const std::filesystem::path& folder) {
+    std::map<std::string, std::vector<std::uint8_t>> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        if (entry.is_regular_file())
+            files[std::filesystem::relative(entry.path(), folder).string()] =
+                file_bytes(entry.path());
+    return files;
+}
+
 void write_bytes(const std::filesystem::path& p, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(p, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()),

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,8 @@ private:
 };
 
 std::vector<std::uint8_t> file_bytes(const std::filesystem::path& p);
+// Every file below a folder (by its path relative to the folder) with its bytes.
+std::map<std::string, std::vector<std::uint8_t>> folder_bytes(const std::filesystem::path& folder);
 void write_bytes(const std::filesystem::path& p, const std::vector<std::uint8_t>& bytes);
 // Little-endian values at an offset of a byte buffer.
 std::uint32_t u32_at(const std::vector<std::uint8_t>& b, std::size_t offset);

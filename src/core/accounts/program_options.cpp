@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "core/accounts/configuration.h"
+#include "core/common/messages.h"
 #include "core/common/text.h"
 #include "platform/services.h"
 
@@ -102,6 +103,20 @@ bool is_valid_language_name(std::u16string_view name) {
 }
 
 }  // namespace
+
+std::u16string_view options_message(options_outcome outcome) {
+    switch (outcome) {
+        case options_outcome::applied:
+            break;
+        case options_outcome::language_name_invalid:
+            return u"The language name is not valid: it can not hold \\, / or \"..\".";
+        case options_outcome::language_file_missing:
+            return u"The language file can not be found.";
+        case options_outcome::language_not_installed:
+            return msg_write_failed;
+    }
+    return {};
+}
 
 std::u16string normalise_backup_path(std::u16string_view path) {
     std::u16string p(path);

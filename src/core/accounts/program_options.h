@@ -64,6 +64,10 @@ struct options_result {
     bool saved = true;
 };
 
+// The message (an English key) the owner sees when options are refused;
+// empty for options that were applied.
+std::u16string_view options_message(options_outcome outcome);
+
 // Stores the backup folder (normalised) and the input-panel choice, installs
 // the language when it differs from `opening_language` (the language the
 // options screen opened with, language_in_force) and saves the

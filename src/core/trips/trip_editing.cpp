@@ -5,6 +5,15 @@
 
 namespace kelvane {
 
+namespace {
+
+// Only the day of a trip's date counts.
+int date_key(const local_time& t) {
+    return (t.year * 100 + t.month) * 100 + t.day;
+}
+
+}  // namespace
+
 std::u16string_view trip_check_message(trip_check check) {
     switch (check) {
         case trip_check::ok:
@@ -17,6 +26,8 @@ std::u16string_view trip_check_message(trip_check check) {
             return u"Please choose at least one vehicle account";
         case trip_check::too_many_vehicles:
             return u"Choose at most ten vehicle accounts";
+        case trip_check::end_before_start:
+            return u"The end date is before the start date.";
     }
     return {};
 }
@@ -35,6 +46,10 @@ trip_check check_trip(const trip_store& trips, const trip_form& form, std::u16st
     if (form.vehicles.empty()) return trip_check::no_vehicle;
     if (form.vehicles.size() > static_cast<std::size_t>(trip_vehicle_slots))
         return trip_check::too_many_vehicles;
+    // Such a trip would select no record at all and show zero everywhere.
+    if (form.use_start_date && form.use_end_date &&
+        date_key(form.end_date) < date_key(form.start_date))
+        return trip_check::end_before_start;
     return trip_check::ok;
 }
 

@@ -38,6 +38,7 @@ enum class trip_check {
     name_exists,
     no_vehicle,
     too_many_vehicles,
+    end_before_start,  // both dates are used and the end comes first
 };
 
 // The message the owner sees for a failed check (an English key); empty for ok.

@@ -6,11 +6,9 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
+#include "core/accounts/account_entry.h"
 #include "core/common/messages.h"
-#include "core/common/parse_number.h"
 #include "core/common/scaled_font.h"
-#include "core/common/text.h"
-#include "core/common/unit_factors.h"
 #include "gui/shell/program.h"
 #include "gui/tools/calculator_dialog.h"
 #include "gui/widgets/date_picker.h"
@@ -43,20 +41,6 @@ skin_button* make_icon_button(const skin& pieces, QWidget* parent, int x, int y,
     b->set_style(skin_button::icon_centred, x, y, w, h);
     b->setFocusPolicy(Qt::NoFocus);
     return b;
-}
-
-// A volume shown in one unit, as shown in another: through litres, each
-// step written with three decimals as the box shows it.
-std::u16string convert_shown_volume(std::u16string_view shown, std::u16string_view from,
-                                    std::u16string_view to) {
-    std::u16string text(shown);
-    if (from == unit_us_gallon || from == unit_uk_gallon)
-        text = format("%.3f", parse_number(text) * (from == unit_us_gallon ? us_gallons_to_litres
-                                                                           : uk_gallons_to_litres));
-    if (to == unit_us_gallon || to == unit_uk_gallon)
-        text = format("%.3f", parse_number(text) * (to == unit_us_gallon ? litres_to_us_gallons
-                                                                         : litres_to_uk_gallons));
-    return text;
 }
 
 }  // namespace
@@ -148,9 +132,6 @@ void account_editor::init_dialog() {
                   menu_popup(u"Tools", {menu_command(u"Cancel", cmd_cancel),
                                         menu_command(u"Delete", cmd_delete)})});
 
-    // Older versions stored the US gallon as "Gallon".
-    working_.fuel_unit = effective_fuel_unit(working_.fuel_unit);
-
     // In the order of mileage_unit_names, fuel_unit_names and economy_unit_names.
     static_assert(mileage_unit_names.size() == 2 && fuel_unit_names.size() == 3 &&
                   economy_unit_names.size() == 4);
@@ -165,16 +146,17 @@ void account_editor::init_dialog() {
     cancel_button_->set_text(kelvane::tr(u"Cancel"));
 
     if (mode_ == mode::edit) {
-        tank_->set_text(format("%.2f", working_.tank_capacity));
-        mileage_->set_text(format("%.1f", working_.initial_mileage));
-        fuel_->set_text(format("%.2f", working_.initial_fuel));
-        name_->set_text(working_.name);
-        note_->set_text(working_.note);
-        currency_->set_text(working_.currency);
-        mileage_unit_->setCurrentIndex(std::max(0, mileage_unit_index(working_.mileage_unit)));
-        fuel_unit_->setCurrentIndex(std::max(0, fuel_unit_index(working_.fuel_unit)));
-        economy_->setCurrentIndex(std::clamp(working_.economy_mode, 0, 3));
-        date_->set_date(working_.year, working_.month, working_.day);
+        const account_entry e = account_entry::of(working_);
+        tank_->set_text(e.tank_capacity);
+        mileage_->set_text(e.initial_mileage);
+        fuel_->set_text(e.initial_fuel);
+        name_->set_text(e.name);
+        note_->set_text(e.note);
+        currency_->set_text(e.currency);
+        mileage_unit_->setCurrentIndex(mileage_unit_index(e.mileage_unit));
+        fuel_unit_->setCurrentIndex(fuel_unit_index(e.fuel_unit));
+        economy_->setCurrentIndex(e.economy_mode);
+        date_->set_date(e.year, e.month, e.day);
     } else {
         const local_time today = device_clock().now();
         date_->set_date(today.year, today.month, today.day);
@@ -207,10 +189,11 @@ void account_editor::mileage_unit_changed(int index) {
     if (index < 0) return;
     const std::u16string unit(mileage_unit_names[static_cast<std::size_t>(index)]);
     mileage_label_->setText(mileage_unit_->currentText());
-    // An empty box stays empty: it means 0 in any unit.
-    if (mileage_conversion_direction(mileage_in_force_, unit) >= 0 && !mileage_->get_text().empty())
-        mileage_->set_text(format(
-            "%.1f", convert_mileage(parse_number(mileage_->get_text()), mileage_in_force_, unit)));
+    account_entry e;
+    e.initial_mileage = mileage_->get_text();
+    e.mileage_unit = mileage_in_force_;
+    e.change_mileage_unit(unit);
+    if (e.initial_mileage != mileage_->get_text()) mileage_->set_text(e.initial_mileage);
     mileage_in_force_ = unit;
 }
 
@@ -219,54 +202,42 @@ void account_editor::fuel_unit_changed(int index) {
     const std::u16string unit(fuel_unit_names[static_cast<std::size_t>(index)]);
     fuel_label_->setText(fuel_unit_->currentText());
     tank_label_->setText(fuel_unit_->currentText());
-    for (edit_box* box : {fuel_, tank_})
-        if (!box->get_text().empty())
-            box->set_text(convert_shown_volume(box->get_text(), fuel_in_force_, unit));
+    account_entry e;
+    e.initial_fuel = fuel_->get_text();
+    e.tank_capacity = tank_->get_text();
+    e.fuel_unit = fuel_in_force_;
+    e.change_fuel_unit(unit);
+    if (e.initial_fuel != fuel_->get_text()) fuel_->set_text(e.initial_fuel);
+    if (e.tank_capacity != tank_->get_text()) tank_->set_text(e.tank_capacity);
     fuel_in_force_ = unit;
 }
 
 account_settings account_editor::settings_from_boxes() const {
-    account_settings s;
-    s.name = name_->get_text();
-    s.tank_capacity = parse_number(tank_->get_text());
-    s.initial_mileage = parse_number(mileage_->get_text());
-    s.initial_fuel = parse_number(fuel_->get_text());
-    s.mileage_unit = mileage_unit_names[static_cast<std::size_t>(mileage_unit_->currentIndex())];
-    s.fuel_unit = fuel_unit_names[static_cast<std::size_t>(fuel_unit_->currentIndex())];
-    s.economy_mode = economy_->currentIndex();
-    s.currency = currency_->get_text();
+    account_entry e;
+    e.name = name_->get_text();
+    e.tank_capacity = tank_->get_text();
+    e.initial_mileage = mileage_->get_text();
+    e.initial_fuel = fuel_->get_text();
+    e.mileage_unit = mileage_unit_names[static_cast<std::size_t>(mileage_unit_->currentIndex())];
+    e.fuel_unit = fuel_unit_names[static_cast<std::size_t>(fuel_unit_->currentIndex())];
+    e.economy_mode = economy_->currentIndex();
+    e.currency = currency_->get_text();
     const local_time d = date_->value();
-    s.year = d.year, s.month = d.month, s.day = d.day;
-    s.note = note_->get_text();
-    return s;
+    e.year = d.year, e.month = d.month, e.day = d.day;
+    e.note = note_->get_text();
+    return e.settings();
 }
 
 void account_editor::save() {
     const auto result =
         save_account_edit(prog_.config, {prog_.fuel, prog_.service, prog_.fees, prog_.trips},
                           mode_ == mode::add ? std::u16string() : opening_, settings_from_boxes());
-    switch (result.outcome) {
-        case account_save_outcome::saved:
-            resulting_ = result.name;
-            end_dialog(confirmed);
-            return;
-        case account_save_outcome::empty_name:
-            show_message(u"Please enter the name of the vehicle.");
-            break;
-        case account_save_outcome::invalid_name:
-            show_message(
-                u"A vehicle name can not be \".\" or \"..\" and can not hold \\ / : * ? \" < > |.");
-            break;
-        case account_save_outcome::name_taken:
-            show_message(u"Another vehicle has this name already. Please choose another name.");
-            break;
-        case account_save_outcome::no_free_slot:
-            show_message(u"No more vehicles can be added: there are 100 already.");
-            break;
-        case account_save_outcome::rename_failed:
-            show_message(u"Failed! The vehicle could not be renamed and keeps its old name.");
-            break;
+    if (result.outcome == account_save_outcome::saved) {
+        resulting_ = result.name;
+        end_dialog(confirmed);
+        return;
     }
+    show_message(account_save_message(result.outcome));
     // The owner can correct the name or cancel.
     name_->setFocus();
 }

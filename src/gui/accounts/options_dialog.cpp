@@ -82,18 +82,9 @@ bool options_dialog::apply() {
     const program_options chosen{language_->get_text(), backup_->get_text(),
                                  no_panel_->isChecked()};
     const options_result result = apply_options(prog_.config, chosen, opening_language_);
-    switch (result.outcome) {
-        case options_outcome::applied:
-            break;
-        case options_outcome::language_name_invalid:
-            show_message(u"The language name is not valid: it can not hold \\, / or \"..\".");
-            return false;
-        case options_outcome::language_file_missing:
-            show_message(u"The language file can not be found.");
-            return false;
-        case options_outcome::language_not_installed:
-            show_message(msg_write_failed);
-            return false;
+    if (result.outcome != options_outcome::applied) {
+        show_message(options_message(result.outcome));
+        return false;
     }
     // Edit boxes follow the choice from now on, not only after a restart.
     device_shell().set_input_panel_allowed(!prog_.config.no_input_panel());

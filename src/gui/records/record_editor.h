@@ -8,7 +8,7 @@
 #include <QLabel>
 #include <string>
 
-#include "gui/records/record_writes.h"
+#include "core/records/record_writes.h"
 #include "platform/qt/device_dialog.h"
 
 class QGridLayout;

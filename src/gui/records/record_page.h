@@ -13,8 +13,8 @@
 #include <array>
 #include <string>
 
+#include "core/records/record_writes.h"
 #include "gui/records/record_list.h"
-#include "gui/records/record_writes.h"
 #include "gui/shell/main_page.h"
 
 namespace kelvane {

@@ -46,6 +46,15 @@ TEST_F(trip_editing_test, checks_come_in_the_order_of_their_messages) {
     eleven.pop_back();
     EXPECT_EQ(trip_check::ok, check_trip(trips, form(u"Work", eleven), u""));
     EXPECT_EQ(trip_check::ok, check_trip(trips, form(u"holiday"), u"")) << "names are exact";
+    trip_form backwards = form(u"Work");
+    backwards.use_start_date = backwards.use_end_date = true;
+    backwards.end_date = {2026, 2, 28, 23, 0, 0};
+    EXPECT_EQ(trip_check::end_before_start, check_trip(trips, backwards, u""));
+    backwards.end_date = {2026, 3, 1, 0, 0, 0};
+    EXPECT_EQ(trip_check::ok, check_trip(trips, backwards, u"")) << "one day is a trip";
+    backwards.end_date = {2026, 2, 28, 23, 0, 0};
+    backwards.use_end_date = false;
+    EXPECT_EQ(trip_check::ok, check_trip(trips, backwards, u"")) << "an unused date does not count";
     EXPECT_EQ(u"Choose at most ten vehicle accounts",
               trip_check_message(trip_check::too_many_vehicles));
 }

@@ -1,8 +1,8 @@
 #pragma once
-// Every change the record screens make to a store goes through here, and
-// each answers whether the change reached the store's file, from what the
-// store reports. The store itself tells the owner when a write fails; an
-// editor then stays open with what was typed.
+// Every change the record screens and kelvane-tool make to a record store
+// goes through here, and each answers whether the change reached the store's
+// file, from what the store reports. The store itself tells the owner when a
+// write fails; an editor then stays open with what was typed.
 
 #include <iterator>
 #include <string>
