@@ -41,7 +41,7 @@ void install_screens(program& prog) {
         return std::make_unique<trips_page>(p, parent);
     };
     prog.commands[cmd::export_account] = export_account_records;
-    prog.commands[cmd::export_trip] = export_trip_records;
+    prog.commands[cmd::export_trip] = export_one_trip;
     prog.commands[cmd::import_records] = import_records;
     prog.commands[cmd::manual_backup] = back_up_data;
     prog.commands[cmd::manual_restore] = restore_data;

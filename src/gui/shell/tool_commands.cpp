@@ -5,6 +5,7 @@
 #include "core/common/messages.h"
 #include "core/common/scaled_font.h"
 #include "core/exchange/export_import.h"
+#include "core/trips/trip_export.h"
 #include "gui/shell/main_screen.h"
 #include "gui/shell/program.h"
 #include "gui/tools/folder_chooser.h"
@@ -93,14 +94,8 @@ void export_account_records(main_screen& screen) {
     (void)transfer_of(prog).export_account(path);
 }
 
-void export_trip_records(main_screen& screen) {
+void export_one_trip(main_screen& screen) {
     program& prog = screen.prog();
-    // The trip's records are taken from the open account; with none open the
-    // file would hold nothing but its header.
-    if (prog.fuel.fresh()) {
-        show_message(msg_open_account);
-        return;
-    }
     const std::u16string description =
         pick_trip(prog.skin, prog.trips, kelvane::tr(u"Please choose trip") + u":");
     trip_store::record_type trip{};
@@ -109,7 +104,10 @@ void export_trip_records(main_screen& screen) {
                                              file_name_part(description));
     if (path.empty()) return;
     menu_work work(screen, kelvane::tr(u"Exporting records..."));
-    (void)transfer_of(prog).export_trip(trip, path);
+    // The records come from the trip's own vehicles' files, whichever account
+    // is open; a file that cannot be read or written has been reported.
+    (void)export_trip_records(prog.config.data_folder(), {prog.fuel, prog.service, prog.fees}, trip,
+                              path);
 }
 
 void import_records(main_screen& screen) {

@@ -10,7 +10,7 @@ namespace kelvane {
 class main_screen;
 
 void export_account_records(main_screen& screen);
-void export_trip_records(main_screen& screen);
+void export_one_trip(main_screen& screen);
 void import_records(main_screen& screen);
 void back_up_data(main_screen& screen);
 // Ends the program once the data has been copied back, so that the next
