@@ -69,7 +69,10 @@ void record_page::set_screen_size(int width, int height) {
     const int bottom = shown_height - row_height - 3;
     list_->setGeometry(0, 0, width, std::max(row_height, bottom - 2));
 
-    const int label_width = 34, button_width = 46, menu_width = 44;
+    // The label keeps its text whole (a translation may be longer); the
+    // vehicle list gives up the room.
+    const int label_width = std::max(34, auto_label_->sizeHint().width());
+    const int button_width = 46, menu_width = 44;
     auto_label_->setGeometry(2, bottom, label_width, row_height);
     const int chooser_width = std::max(40, width - label_width - button_width - menu_width - 10);
     vehicles_->setGeometry(label_width + 4, bottom, chooser_width, row_height);

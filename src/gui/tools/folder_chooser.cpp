@@ -269,8 +269,11 @@ void folder_chooser::on_size(int width, int height) {
     const int inner = std::max(0, width - 2 * margin);
     const QFont font = device_font({u"Arial", scaled_font_size(12)});
     prompt_->setFont(font);
-    prompt_->setGeometry(margin, margin, inner, line);
-    int y = margin + line + 2;
+    // A long prompt (or its translation) takes a second line instead of
+    // being cut off.
+    const int prompt_height = std::max(line, prompt_->heightForWidth(inner));
+    prompt_->setGeometry(margin, margin, inner, prompt_height);
+    int y = margin + prompt_height + 2;
     path_box_->setGeometry(margin, y, inner, line);
     y += line + 2;
     // A folder needs no name box: the tree takes its room.

@@ -1,5 +1,6 @@
 #include "gui/widgets/skin_button.h"
 
+#include <QFontInfo>
 #include <QPainter>
 #include <QThread>
 
@@ -9,6 +10,9 @@
 namespace kelvane {
 
 namespace {
+
+// The smallest caption size that still reads on the handheld's screen.
+constexpr int min_fitted_size = 9;
 
 void hline(dc& d, int x0, int x1, int y, colour c) {
     d.select_pen({pen_style::solid, 1, c});
@@ -96,14 +100,30 @@ void skin_button::draw(dc& d, const kelvane::rect& r, bool pressed, bool focused
 
     const std::u16string label = text().toStdU16String();
     if (label.empty()) return;
-    if (font_size >= 0)
-        d.select_font({font_face, font_size});
-    else if (auto* q = dynamic_cast<image_dc*>(&d))
-        q->painter().setFont(font());
-    d.set_background_mode(background_mode::transparent);
     kelvane::rect tr = r;
     if (style_ == icon_and_text) tr.left += piece_w_ + 3;
     if (style_ == two_state) tr.top += 20;
+    // A caption longer than the button (a translation, most often) is
+    // written smaller rather than losing both its ends.
+    const int room = tr.right - tr.left - 4;
+    if (font_size >= 0) {
+        for (int s = font_size;; --s) {
+            d.select_font({font_face, s});
+            if (s <= min_fitted_size || d.text_extent(label).width <= room) break;
+        }
+    } else if (auto* q = dynamic_cast<image_dc*>(&d)) {
+        QFont f = font();
+        q->painter().setFont(f);
+        if (d.text_extent(label).width > room) {
+            // A font given in points is stepped down in pixels from its own size.
+            if (f.pixelSize() <= 0) f.setPixelSize(QFontInfo(f).pixelSize());
+            while (f.pixelSize() > min_fitted_size && d.text_extent(label).width > room) {
+                f.setPixelSize(f.pixelSize() - 1);
+                q->painter().setFont(f);
+            }
+        }
+    }
+    d.set_background_mode(background_mode::transparent);
     const unsigned flags = dt_center | dt_vcenter | dt_singleline;
     bool shadow = text_shadow;
     colour fg = text_colour;

@@ -1,6 +1,7 @@
 // The owner-drawn button's pixels in each style and state.
 
 #include <QImage>
+#include <algorithm>
 
 #include "gui/gui_test_support.h"
 #include "gui/widgets/skin.h"
@@ -101,6 +102,40 @@ TEST_F(skin_button_test, a_negative_font_size_keeps_the_dialogs_font) {
     b.font_size = 9;
     const int small_rows = rows_with(draw(b, 60, 30, false), b.text_colour);
     EXPECT_GT(dialog_rows, small_rows + 4);
+}
+
+TEST_F(skin_button_test, a_caption_longer_than_the_button_is_written_smaller_not_cut) {
+    // A translated caption in the trips page's 90-pixel button.
+    b.text_shadow = false;
+    b.text_colour = rgb(200, 0, 0);
+    const int w = 90;
+    auto text_columns = [&](const QImage& img) {
+        int first = img.width(), last = -1;
+        for (int x = 0; x < img.width(); ++x)
+            if (count(img, b.text_colour, QRect(x, 0, 1, img.height())) > 0) {
+                first = std::min(first, x);
+                last = x;
+            }
+        return std::pair{first, last};
+    };
+    // The dialog's font, given in points as a page's may be.
+    QFont dialog_font = device_font({u"Arial", 14});
+    dialog_font.setPointSizeF(10.5);
+    b.setFont(dialog_font);
+    for (int size : {14, -1}) {
+        b.font_size = size;
+        b.setText(QString::fromUtf8("Ajouter un trajet"));
+        const auto [first, last] = text_columns(draw(b, w, 24, false));
+        EXPECT_GT(first, 1) << "font size " << size;
+        EXPECT_LT(last, w - 2) << "font size " << size;
+        const auto [wide_first, wide_last] = text_columns(draw(b, 3 * w, 24, false));
+        EXPECT_LT(last - first, wide_last - wide_first) << "font size " << size;
+        // A caption that fits keeps its size.
+        b.setText("Add Trip");
+        EXPECT_EQ(rows_with(draw(b, w, 24, false), b.text_colour),
+                  rows_with(draw(b, 3 * w, 24, false), b.text_colour))
+            << "font size " << size;
+    }
 }
 
 TEST_F(skin_button_test, centred_icon_and_its_white_pressed_face) {
