@@ -11,6 +11,35 @@ namespace kelvane {
 
 namespace {
 
+struct button_words {
+    const char16_t* ok;
+    const char16_t* cancel;
+    const char16_t* yes;
+    const char16_t* no;
+};
+
+// The words of the device's own buttons in the languages the device reports.
+const button_words& button_words_for(std::uint16_t language) {
+    static constexpr button_words english{u"OK", u"Cancel", u"Yes", u"No"};
+    static constexpr button_words french{u"OK", u"Annuler", u"Oui", u"Non"};
+    static constexpr button_words german{u"OK", u"Abbrechen", u"Ja", u"Nein"};
+    static constexpr button_words chinese{u"\u786E\u5B9A", u"\u53D6\u6D88", u"\u662F", u"\u5426"};
+    switch (language) {
+        case 12:
+            return french;
+        case 1031:
+            return german;
+        case 2052:
+            return chinese;
+        default:
+            return english;
+    }
+}
+
+}  // namespace
+
+namespace {
+
 // Sizes on the handheld's 240 x 320 screen; larger screens scale them by
 // the same length ratio as the program's text.
 constexpr int caption_height = 20;
@@ -47,19 +76,21 @@ device_message_box::device_message_box(std::u16string_view text, std::u16string_
     label_->setWordWrap(true);
     label_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     label_->setFont(device_font({u"Arial", scaled(text_size)}));
-    // The buttons are the device's own, in its language, not the program's.
+    // The buttons are the device's own, in the device's language, not the
+    // program's: they never pass the language table.
+    const button_words& words = button_words_for(device().language_id());
     switch (buttons) {
         case message_buttons::ok:
-            add_button(u"OK", message_answer::ok);
+            add_button(words.ok, message_answer::ok);
             break;
         case message_buttons::yes_no:
-            add_button(u"Yes", message_answer::yes);
-            add_button(u"No", message_answer::no);
+            add_button(words.yes, message_answer::yes);
+            add_button(words.no, message_answer::no);
             answer_ = message_answer::no;
             break;
         case message_buttons::ok_cancel:
-            add_button(u"OK", message_answer::ok);
-            add_button(u"Cancel", message_answer::cancel);
+            add_button(words.ok, message_answer::ok);
+            add_button(words.cancel, message_answer::cancel);
             break;
     }
 }

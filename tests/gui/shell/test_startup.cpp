@@ -1,6 +1,7 @@
 // Start-up and shutdown: the splash window, the loading sequence, the first
 // start's files, the help viewer, the message box, and writing at the end.
 
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include "core/accounts/configuration.h"
@@ -179,6 +180,17 @@ TEST_F(startup_test, message_box_answers_with_the_button_pressed) {
               box_service.show(msg_confirm_delete, program_caption, message_buttons::yes_no));
     EXPECT_EQ(message_answer::cancel,
               box_service.show(u"Go on?", program_caption, message_buttons::ok_cancel));
+}
+
+TEST_F(startup_test, message_box_buttons_speak_the_devices_language) {
+    device_message_box_service box_service;
+    dev.set_language_id(12);
+    std::vector<QString> shown;
+    modal.then([&](device_dialog& d) {
+        for (auto* b : d.findChildren<QPushButton*>()) shown.push_back(b->text());
+    });
+    (void)box_service.show(msg_confirm_delete, program_caption, message_buttons::yes_no);
+    EXPECT_EQ((std::vector<QString>{"Oui", "Non"}), shown);
 }
 
 // Refuses to create "Config.dat" (or its temporary file); everything else passes.
