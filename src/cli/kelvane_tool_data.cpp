@@ -175,10 +175,20 @@ int kelvane_tool::sample(tool_session& s) {
     o.end = device_clock().now();
     if (!s.config().list_account_names().empty())
         return fail("the data folder already holds accounts; sample data goes into an empty one");
+    // Record files without a Config.dat that names them are still someone's
+    // records: sample data must never be mixed into them.
+    for (auto pattern : {u"*.ful", u"*.mat", u"*.fee"}) {
+        const auto found = device_files().find(s.data_folder() + pattern);
+        if (!found.empty())
+            return fail("the data folder already holds record files ('" +
+                        to_utf8(found.front().name) + "'); sample data goes into an empty one");
+    }
     const sample_data data(o);
     s.ensure_data_folder();
     if (s.load_trips() == load_result::damaged)
         return fail("the trip file could not be read; nothing was changed");
+    if (s.trips().record_count() > 0)
+        return fail("the data folder already holds trips; sample data goes into an empty one");
     if (!data.install(s.config(), {&s.fuel(), &s.maintenance(), &s.fees()}, s.trips()))
         return fail("the sample data could not be written completely");
     for (const auto& v : data.vehicles())

@@ -120,6 +120,35 @@ TEST_F(ToolDataSets, TargetsThatCannotBeWrittenFailLoudly) {
     EXPECT_EQ((std::vector<std::uint8_t>{1, 2, 3}), file_bytes(blocker));
 }
 
+// A Config.dat cut short must not make the vehicles vanish (and let sample
+// data in among the real records): it is kept aside, the person is told, and
+// the accounts are found again from their files.
+TEST_F(ToolDataSets, DamagedConfigIsKeptAndTheAccountsAreFoundAgain) {
+    ASSERT_EQ(0, root.run({"add-account", "Van"}).code);
+    const auto config = root.data_folder() / "Config.dat";
+    auto cut = file_bytes(config);
+    cut.resize(5000);
+    write_bytes(config, cut);
+
+    auto listed = root.run({"accounts", "--json"});
+    ASSERT_EQ(0, listed.code) << listed.err;
+    EXPECT_THAT(listed.out, HasSubstr("\"name\":\"Car\""));
+    EXPECT_THAT(listed.out, HasSubstr("\"name\":\"Van\""));
+    EXPECT_THAT(listed.err, HasSubstr("Config.dat.unreadable"));
+    EXPECT_EQ(cut, file_bytes(root.data_folder() / "Config.dat.unreadable"));
+    EXPECT_EQ(30028u, file_bytes(config).size());
+
+    const auto records = file_bytes(root.data_folder() / "Car.ful");
+    auto sample = root.run({"sample"});
+    EXPECT_EQ(1, sample.code);
+    // Record files with no Config.dat to name them are still someone's records.
+    std::filesystem::remove(config);
+    sample = root.run({"sample"});
+    EXPECT_EQ(1, sample.code);
+    EXPECT_THAT(sample.err, HasSubstr("already holds record files"));
+    EXPECT_EQ(records, file_bytes(root.data_folder() / "Car.ful"));
+}
+
 TEST(ToolTrips, SampleTripsListWithTheirFiguresAndChart) {
     tool_root root;
     ASSERT_EQ(0, root.run({"sample", "--vehicles", "2", "--years", "3"}).code);
