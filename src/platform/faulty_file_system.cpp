@@ -24,6 +24,11 @@ public:
             // A full medium takes part of the data and then refuses the rest.
             return inner_->write(data, count / 2);
         }
+        if (owner_.full()) {
+            const std::int64_t room = inner_->length() - inner_->position();
+            const auto fits = static_cast<std::size_t>(std::max<std::int64_t>(room, 0));
+            return inner_->write(data, std::min(count, fits));
+        }
         return inner_->write(data, count);
     }
     bool seek(std::int64_t offset, seek_origin origin) override {

@@ -26,6 +26,11 @@ public:
     void fail_delete(int k) { fail_delete_ = k, deletes_ = 0; }
     void reset_counters() { opens_ = writes_ = replaces_ = deletes_ = changes_ = 0; }
 
+    // A full medium: a write takes the bytes that fit inside the file as it
+    // is (over old bytes) and refuses those that would make it longer.
+    void set_full(bool full) { full_ = full; }
+    bool full() const { return full_; }
+
     // Stops after the k-th change (0 never stops). When that change is a
     // write, only its first `kept_bytes` bytes reach the medium (all of them
     // when kept_bytes is negative). Restarts the change counter.
@@ -78,6 +83,7 @@ private:
     int stop_at_ = 0, changes_ = 0;
     std::int64_t kept_bytes_ = -1;
     bool stopped_ = false;
+    bool full_ = false;
 };
 
 }  // namespace kelvane
