@@ -137,6 +137,7 @@ int kelvane_tool::backup(tool_session& s) {
             return fail("the backup into '" + folder +
                         "' did not complete: the open account's changes could not be written");
         case data_set_copy::incomplete:
+        case data_set_copy::unreadable:
             return fail("the backup into '" + folder + "' did not complete");
     }
     out_ << "Backed up " << s.config().list_account_names().size() << " accounts to " << folder
@@ -152,6 +153,8 @@ int kelvane_tool::restore(tool_session& s) {
             break;
         case data_set_copy::no_folder:
             return fail("'" + folder + "' holds no backup (Config.dat is missing)");
+        case data_set_copy::unreadable:
+            return fail("the Config.dat of '" + folder + "' is damaged; nothing was restored");
         case data_set_copy::not_saved:
         case data_set_copy::incomplete:
             return fail("the restore from '" + folder + "' did not complete");

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/accounts/staged_file_set.h"
 #include "core/common/messages.h"
 #include "core/common/text.h"
 #include "core/stores/record_store.h"
@@ -99,6 +100,9 @@ bool configuration::is_whole_config(const std::uint8_t* bytes, std::size_t count
 
 load_result configuration::load_config() {
     rescue_.reset();
+    // A restore stopped while its files moved into the data folder is
+    // finished before anything of the folder is read.
+    (void)staged_file_set::finish_interrupted(data_folder());
     file_system& fs = device_files();
     auto file = fs.open_read(config_path());
     if (file) {

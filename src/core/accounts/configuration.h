@@ -66,8 +66,15 @@ enum class [[nodiscard]] data_set_copy {
     // Backup: an open store could not write its pending changes; nothing was
     // copied and the stores keep their changes in memory.
     not_saved,
-    // A file could not be copied; the others were.
+    // Backup: the set could not be written whole, and the folder keeps the
+    // backup it held before; or a damaged file was left out (the owner was
+    // told its name) and its older copy there was kept. Restore: the data
+    // folder was left as it was, or a damaged file of the backup was left
+    // out and the data folder's own copy kept.
     incomplete,
+    // Restore: the folder's Config.dat is damaged (the owner was told);
+    // nothing changed.
+    unreadable,
 };
 // clang-format on
 
@@ -189,11 +196,14 @@ public:
     // Copies the backup set (Config.dat, Trip.tri and the three record files
     // of every account) into the folder, after the open account's stores have
     // written their pending changes; the stores then hold the same account
-    // again.
+    // again. The new set replaces the folder's old one only once it is whole
+    // (a backup stopped half way leaves the old one), and a damaged file is
+    // never copied over the older copy there.
     data_set_copy backup_to_folder(std::u16string_view folder);
     // Copies a backup set from the folder back into the data folder and
     // reloads the configuration; what the stores hold in memory is never
-    // written over it.
+    // written over it. All files or none replace the data folder's; a
+    // damaged file of the backup is left out and the data folder's copy kept.
     data_set_copy restore_from_folder(std::u16string_view folder);
     // On days of the month divisible by three, once a day: stores today's
     // date and backs up into the automatic-backup folder. Nothing is shown

@@ -153,6 +153,11 @@ public:
     // Copies the record under the cursor and advances; false at the end.
     bool next_selected(Record& out);
 
+    // Whether load would take the file at path or refuse it as damaged
+    // (shorter than a header, not a record file, longer than any); reads the
+    // header only and shows nothing.
+    static load_result check_file(std::u16string_view path);
+
     // The header of any account's file, without touching a store. A damaged
     // file is shown to the owner and gives an all-zero header.
     static header_read<Header> read_account_header(std::u16string_view folder,
@@ -630,6 +635,22 @@ bool record_store<D, H, R, B>::next_selected(R& out) {
     out = records_[static_cast<std::size_t>(index)];
     ++cursor_;
     return true;
+}
+
+template <class D, class H, class R, class B>
+load_result record_store<D, H, R, B>::check_file(std::u16string_view path) {
+    auto file = device_files().open_read(path);
+    if (!file) return load_result::missing;
+    const std::int64_t length = file->length();
+    H read{};
+    const bool sound = length >= static_cast<std::int64_t>(header_size) &&
+                       (length - static_cast<std::int64_t>(header_size)) /
+                               static_cast<std::int64_t>(record_size) <=
+                           max_records_per_file &&
+                       file->read(&read, header_size) == header_size &&
+                       std::memcmp(read.magic, record_magic, 4 * sizeof(char16_t)) == 0;
+    file->close();
+    return sound ? load_result::loaded : load_result::damaged;
 }
 
 template <class D, class H, class R, class B>
