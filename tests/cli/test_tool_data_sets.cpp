@@ -149,6 +149,33 @@ TEST_F(ToolDataSets, DamagedConfigIsKeptAndTheAccountsAreFoundAgain) {
     EXPECT_EQ(records, file_bytes(root.data_folder() / "Car.ful"));
 }
 
+// An export or a picture is never written over the program's own files,
+// and a path refused on the way leaves no folder behind.
+TEST_F(ToolDataSets, ExportAndPictureNeverReplaceTheProgramsFiles) {
+    const auto data = root.data_folder();
+    const auto before_ful = file_bytes(data / "Car.ful");
+    const auto before_config = file_bytes(data / "Config.dat");
+    for (const auto& target :
+         {data / "Car.ful", data / "Config.dat", root.path() / "CAR.FEE", data / "Language.lng"}) {
+        SCOPED_TRACE(target.string());
+        auto exported = root.run({"export", "Car", target.string()});
+        EXPECT_EQ(1, exported.code);
+        EXPECT_THAT(exported.err, HasSubstr("is not written over"));
+        auto picture = root.run({"chart", "0", "--out", target.string()});
+        EXPECT_EQ(1, picture.code);
+        EXPECT_THAT(picture.out, ::testing::Not(HasSubstr("Saved")));
+    }
+    EXPECT_EQ(before_ful, file_bytes(data / "Car.ful"));
+    EXPECT_EQ(before_config, file_bytes(data / "Config.dat"));
+    EXPECT_FALSE(std::filesystem::exists(root.path() / "CAR.FEE"));
+
+    // A file name longer than the host takes: the folders made for it go again.
+    const auto too_long = root.path() / "new folder" / "inner" / (std::string(300, 'x') + ".csv");
+    auto exported = root.run({"export", "Car", too_long.string()});
+    EXPECT_EQ(1, exported.code);
+    EXPECT_FALSE(std::filesystem::exists(root.path() / "new folder"));
+}
+
 TEST(ToolTrips, SampleTripsListWithTheirFiguresAndChart) {
     tool_root root;
     ASSERT_EQ(0, root.run({"sample", "--vehicles", "2", "--years", "3"}).code);

@@ -200,6 +200,20 @@ TEST_F(ToolRoundTrip, BadInputFailsWithAMessageAndChangesNothing) {
         {{"chart", "0", "--out", "x.bmp", "--type", "radar"}, 2, "--type is columns"},
         {{"add-account", "Car"}, 1, "already an account named 'Car'"},
         {{"add-account", "a\\b"}, 1, "cannot be an account name"},
+        // On the handheld, Windows and macOS both names are one set of files.
+        {{"add-account", "CAR"}, 1, "only in letter case"},
+        // 128 wide characters fit the account list but not a host file name.
+        {{"add-account",
+          [] {
+              std::string name;
+              for (int i = 0; i < 128; ++i) name += "\xE8\xBD\xA6";
+              return name;
+          }()},
+         1,
+         "cannot be an account name"},
+        // Bytes that are no UTF-8 would name another account or file.
+        {{"add-account", "Car\xFF"}, 2, "not valid UTF-8"},
+        {{"export", "Car", "out\xC3.csv"}, 2, "not valid UTF-8"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.says);

@@ -17,6 +17,10 @@ inline constexpr char16_t msg_open_account_at_settings[] =
 inline constexpr char16_t msg_select_record[] = u"Please select a record.";
 inline constexpr char16_t msg_confirm_delete[] = u"Are you sure to delete the selected item?";
 inline constexpr char16_t msg_open_account[] = u"Please open an account.";
+// A path given for an export or a picture that names one of the program's
+// own files (the path follows).
+inline constexpr char16_t msg_program_file[] =
+    u"This file is one of the program's own and is not written over:";
 // A record file read with records left out (the file's name follows).
 inline constexpr char16_t msg_records_left_out[] =
     u"Some records of this file are damaged and were left out. The file is copied aside "
