@@ -6,6 +6,7 @@
 #include "core/accounts/staged_file_set.h"
 #include "core/common/messages.h"
 #include "core/common/text.h"
+#include "core/common/translate.h"
 #include "core/stores/record_store.h"
 #include "platform/services.h"
 
@@ -130,8 +131,10 @@ load_result configuration::load_config() {
     // send the program to that other folder.
     set_fixed(block_.data_folder, program_folder());
     // The open account's name becomes file names at start-up; one that could
-    // reach outside the data folder (a damaged or hand-made file) opens nothing.
-    if (block_.current_account[0] != 0 && !is_valid_account_name(current_account()))
+    // reach outside the data folder, or that names no registered account (a
+    // damaged or hand-made file), opens nothing.
+    if (block_.current_account[0] != 0 &&
+        (!is_valid_account_name(current_account()) || find_slot(current_account()) < 0))
         set_fixed(block_.current_account, u"");
     if (rescue_) return load_result::damaged;
     return file ? load_result::loaded : load_result::missing;
@@ -182,11 +185,11 @@ void configuration::rescue_damaged(const std::vector<std::uint8_t>& damaged) {
 }
 
 void configuration::show_config_rescue(const config_rescue& rescue) {
-    if (rescue.kept_copy.empty())
-        show_message_about(msg_config_not_kept, u"Config.dat");
-    else
-        show_message_about(msg_config_kept, rescue.kept_copy);
-    show_message(msg_accounts_rebuilt);
+    // One box says it all: what happened to the file, and to the vehicles.
+    std::u16string about = rescue.kept_copy.empty() ? u"Config.dat" : rescue.kept_copy;
+    about += u'\n';
+    about += tr(msg_accounts_rebuilt);
+    show_message_about(rescue.kept_copy.empty() ? msg_config_not_kept : msg_config_kept, about);
 }
 
 bool configuration::save_config() {

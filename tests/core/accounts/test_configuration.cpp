@@ -208,7 +208,7 @@ TEST_F(Configuration, DamagedFileIsKeptAndTheVehiclesAreFoundAgain) {
         EXPECT_EQ(saved(), rebuilt.b);
 
         configuration::show_config_rescue(*c.rescue());
-        ASSERT_EQ(boxes.texts().size(), 2u);
+        ASSERT_EQ(boxes.texts().size(), 1u);
         EXPECT_NE(boxes.texts()[0].find(data(u"Config.dat.unreadable")), std::u16string::npos);
 
         // The next start finds a whole file and keeps no further copy.
@@ -360,6 +360,15 @@ TEST_F(Configuration, UnsafeNameFromAFileNeverReachesTheFileSystem) {
     EXPECT_EQ(c.account_slot(0), u"");
     EXPECT_EQ(fs.bytes(outside), (bytes{1, 2, 3}));
     EXPECT_FALSE(fs.folder_exists(data(u"Deleted")));
+
+    // Nor does an open account that no slot registers: its files would be
+    // read and written for a vehicle the lists do not show.
+    config_image unregistered = fresh_image();
+    unregistered.slot(0, u"Car").text(204, u"Bus");
+    fs.put(config_file, unregistered.b);
+    configuration other;
+    EXPECT_EQ(other.load_config(), load_result::loaded);
+    EXPECT_EQ(other.current_account(), u"");
 }
 
 TEST_F(Configuration, DeleteMovesTheFilesAside) {
