@@ -256,6 +256,17 @@ TEST_F(ToolRoundTrip, RecordTheFileCannotTakeFailsTheCommand) {
     EXPECT_THAT(added.err, HasSubstr("could not be written to the account's file"));
     EXPECT_TRUE(added.out.empty());
     EXPECT_EQ(before, file_bytes(file("Car.fee")));
+
+    // An import whose records the file does not take says no success either.
+    const auto csv = root.path() / "fees.csv";
+    const std::string line =
+        "\"03/01/2024\",\"5\",\"Fees\",\"\",\"2.00\",\"\",\"\",\"\",\"\",\"X\",\"\"\r\n";
+    write_bytes(csv, {line.begin(), line.end()});
+    const auto imported = root.run({"import", "Car", csv.string()});
+    EXPECT_EQ(1, imported.code);
+    EXPECT_THAT(imported.err, HasSubstr("could not be written"));
+    EXPECT_TRUE(imported.out.empty());
+    EXPECT_EQ(before, file_bytes(file("Car.fee")));
 }
 
 TEST_F(ToolRoundTrip, DataFolderWorksWithoutTheDeviceAroundIt) {
