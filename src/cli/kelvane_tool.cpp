@@ -464,9 +464,15 @@ int kelvane_tool::add_account(tool_session& s) {
     const std::u16string name = u16(args_.positionals()[0]);
     if (!configuration::is_valid_account_name(name))
         return fail("'" + args_.positionals()[0] +
-                    "' cannot be an account name (1 to 128 characters, usable as a file name)");
-    if (s.config().account_exists(name))
-        return fail("there is already an account named '" + args_.positionals()[0] + "'");
+                    "' cannot be an account name (1 to 128 characters, usable as a file "
+                    "name and, in UTF-8, at most 223 bytes long)");
+    if (const std::u16string alike = s.config().account_named_alike(name); !alike.empty()) {
+        if (alike == name)
+            return fail("there is already an account named '" + args_.positionals()[0] + "'");
+        // On the handheld (and on Windows or macOS disks) both would share one set of files.
+        return fail("the account '" + to_utf8(alike) + "' differs from '" + args_.positionals()[0] +
+                    "' only in letter case; they would share its files");
+    }
 
     account_entry e;
     e.name = name;

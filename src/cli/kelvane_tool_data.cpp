@@ -152,6 +152,7 @@ int kelvane_tool::backup(tool_session& s) {
             return fail("the backup into '" + folder +
                         "' did not complete: the open account's changes could not be written");
         case data_set_copy::incomplete:
+        case data_set_copy::unreadable:
             return fail("the backup into '" + folder + "' did not complete");
     }
     out_ << "Backed up " << s.config().list_account_names().size() << " accounts to " << folder
@@ -167,6 +168,8 @@ int kelvane_tool::restore(tool_session& s) {
             break;
         case data_set_copy::no_folder:
             return fail("'" + folder + "' holds no backup (Config.dat is missing)");
+        case data_set_copy::unreadable:
+            return fail("the Config.dat of '" + folder + "' is damaged; nothing was restored");
         case data_set_copy::not_saved:
         case data_set_copy::incomplete:
             return fail("the restore from '" + folder + "' did not complete");
@@ -190,10 +193,20 @@ int kelvane_tool::sample(tool_session& s) {
     o.end = device_clock().now();
     if (!s.config().list_account_names().empty())
         return fail("the data folder already holds accounts; sample data goes into an empty one");
+    // Record files without a Config.dat that names them are still someone's
+    // records: sample data must never be mixed into them.
+    for (auto pattern : {u"*.ful", u"*.mat", u"*.fee"}) {
+        const auto found = device_files().find(s.data_folder() + pattern);
+        if (!found.empty())
+            return fail("the data folder already holds record files ('" +
+                        to_utf8(found.front().name) + "'); sample data goes into an empty one");
+    }
     const sample_data data(o);
     s.ensure_data_folder();
     if (s.load_trips() == load_result::damaged)
         return fail("the trip file could not be read; nothing was changed");
+    if (s.trips().record_count() > 0)
+        return fail("the data folder already holds trips; sample data goes into an empty one");
     if (!data.install(s.config(), {&s.fuel(), &s.maintenance(), &s.fees()}, s.trips()))
         return fail("the sample data could not be written completely");
     for (const auto& v : data.vehicles())

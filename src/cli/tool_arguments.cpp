@@ -33,6 +33,13 @@ bool to_int(std::string_view s, int& out) {
 bool tool_arguments::parse(int argc, const char* const* argv) {
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
+        // Names and paths become the device's 16-bit texts: bytes that are
+        // no UTF-8 would turn into other characters and name another
+        // account or another file.
+        if (!is_valid_utf8(arg)) {
+            error_ = "argument " + std::to_string(i) + " is not valid UTF-8 text";
+            return false;
+        }
         if (arg == "-h") arg = "--help";
         if (arg.size() > 2 && arg.starts_with("--")) {
             std::string name = arg, value;

@@ -31,6 +31,10 @@ std::unique_ptr<device_file> tool_file_system::open_write(std::u16string_view pa
     return side(path).open_write(path);
 }
 
+std::unique_ptr<device_file> tool_file_system::create_new(std::u16string_view path) {
+    return side(path).create_new(path);
+}
+
 bool tool_file_system::copy_file(std::u16string_view from, std::u16string_view to, bool overwrite) {
     // Both sides are host folders, so host paths serve a copy across them.
     const auto src = side(from).host_path(from);
@@ -60,6 +64,10 @@ bool tool_file_system::replace_file(std::u16string_view from, std::u16string_vie
 
 bool tool_file_system::create_folder(std::u16string_view path) {
     return side(path).create_folder(path);
+}
+
+bool tool_file_system::remove_folder(std::u16string_view path) {
+    return side(path).remove_folder(path);
 }
 
 bool tool_file_system::file_exists(std::u16string_view path) {

@@ -23,10 +23,12 @@ public:
     std::unique_ptr<device_file> open_read(std::u16string_view path) override;
     std::unique_ptr<device_file> create(std::u16string_view path) override;
     std::unique_ptr<device_file> open_write(std::u16string_view path) override;
+    std::unique_ptr<device_file> create_new(std::u16string_view path) override;
     bool copy_file(std::u16string_view from, std::u16string_view to, bool overwrite) override;
     bool delete_file(std::u16string_view path) override;
     bool replace_file(std::u16string_view from, std::u16string_view to) override;
     bool create_folder(std::u16string_view path) override;
+    bool remove_folder(std::u16string_view path) override;
     bool file_exists(std::u16string_view path) override;
     bool folder_exists(std::u16string_view path) override;
     std::vector<find_entry> find(std::u16string_view pattern) override;

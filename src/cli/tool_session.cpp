@@ -23,8 +23,10 @@ tool_session::tool_session(const std::filesystem::path& folder, layout where)
 }
 
 load_result tool_session::start() {
-    // A missing Config.dat is a data folder without accounts yet.
-    (void)config_.load_config();
+    // A missing Config.dat is a data folder without accounts yet; a damaged
+    // one has been kept aside and the accounts found again from their files.
+    if (config_.load_config() == load_result::damaged && config_.rescue())
+        configuration::show_config_rescue(*config_.rescue());
     // The handheld starts with the table named "Language" in its folder,
     // whatever the options screen chose for the next start.
     const load_result language = language_.load(u"Language");

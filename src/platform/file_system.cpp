@@ -52,7 +52,8 @@ std::u16string atomic_file_writer::temporary_path(std::u16string_view path) {
 }
 
 bool atomic_file_writer::open() {
-    file_ = fs_.create(temp_);
+    fs_.delete_file(temp_);
+    file_ = fs_.create_new(temp_);
     failed_ = !file_;
     return !failed_;
 }
@@ -84,6 +85,26 @@ bool write_file_atomically(file_system& fs, std::u16string_view path, const void
     if (!writer.open()) return false;
     writer.write(data, count);
     return writer.commit();
+}
+
+bool copy_file_atomically(file_system& fs, std::u16string_view from, std::u16string_view to) {
+    auto source = fs.open_read(from);
+    if (!source) return false;
+    const std::int64_t length = source->length();
+    atomic_file_writer writer(fs, to);
+    bool ok = length >= 0 && writer.open();
+    std::vector<std::uint8_t> buffer(std::size_t(1) << 16);
+    std::int64_t copied = 0;
+    while (ok && copied < length) {
+        const std::size_t got = source->read(buffer.data(), buffer.size());
+        if (got == 0) break;
+        ok = writer.write(buffer.data(), got);
+        copied += static_cast<std::int64_t>(got);
+    }
+    source->close();
+    // A source that ended early was not read whole: its copy would be cut short.
+    // Left uncommitted, the writer removes its temporary file.
+    return ok && copied == length && writer.commit();
 }
 
 bool read_whole_file(file_system& fs, std::u16string_view path, std::vector<std::uint8_t>& out) {

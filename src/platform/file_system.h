@@ -49,6 +49,14 @@ public:
     virtual std::unique_ptr<device_file> create(std::u16string_view path) = 0;
     // Opens an existing file for writing without truncating it; nullptr when missing.
     virtual std::unique_ptr<device_file> open_write(std::u16string_view path) = 0;
+    // Creates a file that is not there yet; nullptr when anything (a file, a
+    // folder or a link) already has the name. Temporary files are made this
+    // way, so that a link planted at their name can never send a write
+    // elsewhere.
+    virtual std::unique_ptr<device_file> create_new(std::u16string_view path) {
+        if (file_exists(path) || folder_exists(path)) return nullptr;
+        return create(path);
+    }
     // Copies a file; with overwrite false an existing target makes it fail.
     virtual bool copy_file(std::u16string_view from, std::u16string_view to, bool overwrite) = 0;
     virtual bool delete_file(std::u16string_view path) = 0;
@@ -56,6 +64,11 @@ public:
     virtual bool replace_file(std::u16string_view from, std::u16string_view to) = 0;
     // Creates one folder; false when it exists already or its parent is missing.
     virtual bool create_folder(std::u16string_view path) = 0;
+    // Removes one empty folder; false when it is missing or not empty.
+    virtual bool remove_folder(std::u16string_view path) {
+        (void)path;
+        return false;
+    }
     virtual bool file_exists(std::u16string_view path) = 0;
     virtual bool folder_exists(std::u16string_view path) = 0;
     // Lists the entries of one folder matching the pattern's last component
@@ -77,7 +90,8 @@ public:
     atomic_file_writer(const atomic_file_writer&) = delete;
     atomic_file_writer& operator=(const atomic_file_writer&) = delete;
 
-    // False when the temporary file could not be created.
+    // False when the temporary file could not be created. A file left at the
+    // temporary name by an interrupted write is removed first.
     bool open();
     // False (and the writer stays failed) when fewer bytes were written.
     bool write(const void* data, std::size_t count);
@@ -100,6 +114,15 @@ private:
 // Writes a whole file atomically in one call.
 bool write_file_atomically(file_system& fs, std::u16string_view path, const void* data,
                            std::size_t count);
+
+// Copies a file through a temporary file beside the target, so that the
+// target is either the old file or the whole copy. False when the source
+// cannot be read whole or the copy cannot be written.
+bool copy_file_atomically(file_system& fs, std::u16string_view from, std::u16string_view to);
+
+// The longest file name, in UTF-8 bytes, that the file systems the data is
+// kept on take (the host's limit; the device's is not lower).
+inline constexpr std::size_t max_file_name_bytes = 255;
 
 // Reads a whole file; false when it cannot be opened or read.
 bool read_whole_file(file_system& fs, std::u16string_view path, std::vector<std::uint8_t>& out);

@@ -1,5 +1,8 @@
 #include "platform/host_file_system.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -15,7 +18,10 @@ namespace {
 
 class host_file : public device_file {
 public:
-    explicit host_file(std::FILE* f) : f_(f) {}
+    // A durable file reaches the medium before close reports success: it is
+    // about to replace a good file, which must not be swapped for one whose
+    // bytes a power cut could still take away.
+    explicit host_file(std::FILE* f, bool durable = false) : f_(f), durable_(durable) {}
     ~host_file() override {
         if (f_) std::fclose(f_);
     }
@@ -43,7 +49,8 @@ public:
     }
     bool close() override {
         if (!f_) return false;
-        const bool ok = std::fflush(f_) == 0 && !std::ferror(f_);
+        bool ok = std::fflush(f_) == 0 && !std::ferror(f_);
+        if (ok && durable_) ok = ::fsync(::fileno(f_)) == 0;
         const bool closed = std::fclose(f_) == 0;
         f_ = nullptr;
         return ok && closed;
@@ -51,6 +58,7 @@ public:
 
 private:
     std::FILE* f_;
+    bool durable_;
 };
 
 std::unique_ptr<device_file> open_host(const fs::path& p, const char* mode) {
@@ -128,6 +136,22 @@ std::unique_ptr<device_file> host_file_system::open_write(std::u16string_view pa
     return open_host(host_path(path), "r+b");
 }
 
+std::unique_ptr<device_file> host_file_system::create_new(std::u16string_view path) {
+    const auto p = host_path(path);
+    if (p.empty()) return nullptr;
+    ensure_root();
+    // O_EXCL with O_NOFOLLOW: whatever already has the name, a link above
+    // all, makes this fail instead of being written through.
+    const int fd = ::open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) return nullptr;
+    std::FILE* f = ::fdopen(fd, "wb");
+    if (!f) {
+        ::close(fd);
+        return nullptr;
+    }
+    return std::make_unique<host_file>(f, true);
+}
+
 bool host_file_system::copy_file(std::u16string_view from, std::u16string_view to, bool overwrite) {
     const auto src = host_path(from), dst = host_path(to);
     if (src.empty() || dst.empty()) return false;
@@ -142,7 +166,10 @@ bool host_file_system::copy_file(std::u16string_view from, std::u16string_view t
 bool host_file_system::delete_file(std::u16string_view path) {
     const auto p = host_path(path);
     std::error_code ec;
-    if (p.empty() || !fs::is_regular_file(p, ec)) return false;
+    if (p.empty()) return false;
+    // A link goes itself, never what it points at.
+    const auto kind = fs::symlink_status(p, ec).type();
+    if (kind != fs::file_type::regular && kind != fs::file_type::symlink) return false;
     return fs::remove(p, ec);
 }
 
@@ -160,6 +187,15 @@ bool host_file_system::create_folder(std::u16string_view path) {
     ensure_root();
     std::error_code ec;
     return fs::create_directory(p, ec);
+}
+
+bool host_file_system::remove_folder(std::u16string_view path) {
+    const auto p = host_path(path);
+    std::error_code ec;
+    if (p.empty() || p == root_ || is_storage_card(path)) return false;
+    if (fs::symlink_status(p, ec).type() != fs::file_type::directory) return false;
+    if (!fs::is_empty(p, ec) || ec) return false;
+    return fs::remove(p, ec);
 }
 
 bool host_file_system::file_exists(std::u16string_view path) {

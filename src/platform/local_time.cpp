@@ -20,13 +20,16 @@ std::int64_t days_from_civil(std::int64_t y, unsigned m, unsigned d) {
 
 std::int64_t to_local_seconds(int year, int month, int day, int hour, int minute, int second) {
     // Out-of-range months are carried into the year, so callers may step months freely.
+    // Every field may hold any 32-bit value (a damaged record): the sums are
+    // made in 64 bits, where the widest of them cannot overflow.
     std::int64_t y = year;
-    std::int64_t m = month - 1;
+    std::int64_t m = static_cast<std::int64_t>(month) - 1;
     y += m >= 0 ? m / 12 : (m - 11) / 12;
     m = ((m % 12) + 12) % 12;
-    const std::int64_t days = days_from_civil(y, static_cast<unsigned>(m + 1), 1) + (day - 1);
+    const std::int64_t days =
+        days_from_civil(y, static_cast<unsigned>(m + 1), 1) + (static_cast<std::int64_t>(day) - 1);
     return days * 86400 + static_cast<std::int64_t>(hour) * 3600 +
-           static_cast<std::int64_t>(minute) * 60 + second;
+           static_cast<std::int64_t>(minute) * 60 + static_cast<std::int64_t>(second);
 }
 
 local_time from_local_seconds(std::int64_t seconds) {

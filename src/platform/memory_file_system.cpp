@@ -135,6 +135,19 @@ bool memory_file_system::create_folder(std::u16string_view path) {
     return true;
 }
 
+bool memory_file_system::remove_folder(std::u16string_view path) {
+    const auto k = key(path);
+    if (k == u"\\" || !folders_.count(k)) return false;
+    const auto inside = k + u"\\";
+    const auto holds = [&](const auto& map) {
+        auto it = map.lower_bound(inside);
+        return it != map.end() && it->first.starts_with(inside);
+    };
+    if (holds(files_) || holds(folders_)) return false;
+    folders_.erase(k);
+    return true;
+}
+
 bool memory_file_system::file_exists(std::u16string_view path) {
     return files_.count(key(path)) != 0;
 }

@@ -21,6 +21,7 @@ public:
     bool delete_file(std::u16string_view path) override;
     bool replace_file(std::u16string_view from, std::u16string_view to) override;
     bool create_folder(std::u16string_view path) override;
+    bool remove_folder(std::u16string_view path) override;
     bool file_exists(std::u16string_view path) override;
     bool folder_exists(std::u16string_view path) override;
     std::vector<find_entry> find(std::u16string_view pattern) override;

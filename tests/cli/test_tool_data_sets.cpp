@@ -120,6 +120,62 @@ TEST_F(ToolDataSets, TargetsThatCannotBeWrittenFailLoudly) {
     EXPECT_EQ((std::vector<std::uint8_t>{1, 2, 3}), file_bytes(blocker));
 }
 
+// A Config.dat cut short must not make the vehicles vanish (and let sample
+// data in among the real records): it is kept aside, the person is told, and
+// the accounts are found again from their files.
+TEST_F(ToolDataSets, DamagedConfigIsKeptAndTheAccountsAreFoundAgain) {
+    ASSERT_EQ(0, root.run({"add-account", "Van"}).code);
+    const auto config = root.data_folder() / "Config.dat";
+    auto cut = file_bytes(config);
+    cut.resize(5000);
+    write_bytes(config, cut);
+
+    auto listed = root.run({"accounts", "--json"});
+    ASSERT_EQ(0, listed.code) << listed.err;
+    EXPECT_THAT(listed.out, HasSubstr("\"name\":\"Car\""));
+    EXPECT_THAT(listed.out, HasSubstr("\"name\":\"Van\""));
+    EXPECT_THAT(listed.err, HasSubstr("Config.dat.unreadable"));
+    EXPECT_EQ(cut, file_bytes(root.data_folder() / "Config.dat.unreadable"));
+    EXPECT_EQ(30028u, file_bytes(config).size());
+
+    const auto records = file_bytes(root.data_folder() / "Car.ful");
+    auto sample = root.run({"sample"});
+    EXPECT_EQ(1, sample.code);
+    // Record files with no Config.dat to name them are still someone's records.
+    std::filesystem::remove(config);
+    sample = root.run({"sample"});
+    EXPECT_EQ(1, sample.code);
+    EXPECT_THAT(sample.err, HasSubstr("already holds record files"));
+    EXPECT_EQ(records, file_bytes(root.data_folder() / "Car.ful"));
+}
+
+// An export or a picture is never written over the program's own files,
+// and a path refused on the way leaves no folder behind.
+TEST_F(ToolDataSets, ExportAndPictureNeverReplaceTheProgramsFiles) {
+    const auto data = root.data_folder();
+    const auto before_ful = file_bytes(data / "Car.ful");
+    const auto before_config = file_bytes(data / "Config.dat");
+    for (const auto& target :
+         {data / "Car.ful", data / "Config.dat", root.path() / "CAR.FEE", data / "Language.lng"}) {
+        SCOPED_TRACE(target.string());
+        auto exported = root.run({"export", "Car", target.string()});
+        EXPECT_EQ(1, exported.code);
+        EXPECT_THAT(exported.err, HasSubstr("is not written over"));
+        auto picture = root.run({"chart", "0", "--out", target.string()});
+        EXPECT_EQ(1, picture.code);
+        EXPECT_THAT(picture.out, ::testing::Not(HasSubstr("Saved")));
+    }
+    EXPECT_EQ(before_ful, file_bytes(data / "Car.ful"));
+    EXPECT_EQ(before_config, file_bytes(data / "Config.dat"));
+    EXPECT_FALSE(std::filesystem::exists(root.path() / "CAR.FEE"));
+
+    // A file name longer than the host takes: the folders made for it go again.
+    const auto too_long = root.path() / "new folder" / "inner" / (std::string(300, 'x') + ".csv");
+    auto exported = root.run({"export", "Car", too_long.string()});
+    EXPECT_EQ(1, exported.code);
+    EXPECT_FALSE(std::filesystem::exists(root.path() / "new folder"));
+}
+
 TEST(ToolTrips, SampleTripsListWithTheirFiguresAndChart) {
     tool_root root;
     ASSERT_EQ(0, root.run({"sample", "--vehicles", "2", "--years", "3"}).code);

@@ -200,6 +200,20 @@ TEST_F(ToolRoundTrip, BadInputFailsWithAMessageAndChangesNothing) {
         {{"chart", "0", "--out", "x.bmp", "--type", "radar"}, 2, "--type is columns"},
         {{"add-account", "Car"}, 1, "already an account named 'Car'"},
         {{"add-account", "a\\b"}, 1, "cannot be an account name"},
+        // On the handheld, Windows and macOS both names are one set of files.
+        {{"add-account", "CAR"}, 1, "only in letter case"},
+        // 128 wide characters fit the account list but not a host file name.
+        {{"add-account",
+          [] {
+              std::string name;
+              for (int i = 0; i < 128; ++i) name += "\xE8\xBD\xA6";
+              return name;
+          }()},
+         1,
+         "cannot be an account name"},
+        // Bytes that are no UTF-8 would name another account or file.
+        {{"add-account", "Car\xFF"}, 2, "not valid UTF-8"},
+        {{"export", "Car", "out\xC3.csv"}, 2, "not valid UTF-8"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.says);
@@ -241,6 +255,17 @@ TEST_F(ToolRoundTrip, RecordTheFileCannotTakeFailsTheCommand) {
     EXPECT_EQ(1, added.code);
     EXPECT_THAT(added.err, HasSubstr("could not be written to the account's file"));
     EXPECT_TRUE(added.out.empty());
+    EXPECT_EQ(before, file_bytes(file("Car.fee")));
+
+    // An import whose records the file does not take says no success either.
+    const auto csv = root.path() / "fees.csv";
+    const std::string line =
+        "\"03/01/2024\",\"5\",\"Fees\",\"\",\"2.00\",\"\",\"\",\"\",\"\",\"X\",\"\"\r\n";
+    write_bytes(csv, {line.begin(), line.end()});
+    const auto imported = root.run({"import", "Car", csv.string()});
+    EXPECT_EQ(1, imported.code);
+    EXPECT_THAT(imported.err, HasSubstr("could not be written"));
+    EXPECT_TRUE(imported.out.empty());
     EXPECT_EQ(before, file_bytes(file("Car.fee")));
 }
 

@@ -96,6 +96,7 @@ struct store_kind<fuel_store> {
     static constexpr const char16_t* extension = u".ful";
     static constexpr bool dated = true;
     static double mileage(const fuel_record& r) { return r.mileage; }
+    static double cost(const fuel_record& r) { return r.fuel_cost; }
     static double total(const fuel_header& h) { return h.total_fuel_cost; }
     static fuel_record make(int y, int mo, int d, int h, int mi, int s, double mileage,
                             double cost = 10) {
@@ -115,6 +116,7 @@ struct store_kind<service_store> {
     static constexpr const char16_t* extension = u".mat";
     static constexpr bool dated = true;
     static double mileage(const service_record& r) { return r.mileage; }
+    static double cost(const service_record& r) { return r.cost; }
     static double total(const service_header& h) { return h.total_cost; }
     static service_record make(int y, int mo, int d, int h, int mi, int s, double mileage,
                                double cost = 10) {
@@ -132,6 +134,7 @@ struct store_kind<fee_store> {
     static constexpr const char16_t* extension = u".fee";
     static constexpr bool dated = true;
     static double mileage(const fee_record& r) { return r.mileage; }
+    static double cost(const fee_record& r) { return r.cost; }
     static double total(const fee_header& h) { return h.total_cost; }
     static fee_record make(int y, int mo, int d, int h, int mi, int s, double mileage,
                            double cost = 10) {

@@ -18,16 +18,6 @@ namespace {
 
 constexpr std::u16string_view account_extensions[] = {u".ful", u".mat", u".fee"};
 
-// The device's file system folds ASCII letters: two names that differ only
-// there name the same files.
-bool same_file_name(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size()) return false;
-    auto fold = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (fold(a[i]) != fold(b[i])) return false;
-    return true;
-}
-
 std::u16string operator+(const std::u16string& a, std::u16string_view b) {
     std::u16string s = a;
     s.append(b);
@@ -124,7 +114,7 @@ account_save_result save_account_edit(configuration& config, account_edit_stores
         // Adding a name that exists opens that account; renaming onto it
         // would write over its files.
         if (other == name && !renaming) continue;
-        if (same_file_name(other, name)) {
+        if (same_name_ignoring_case(other, name)) {
             result.outcome = account_save_outcome::name_taken;
             return result;
         }
@@ -189,7 +179,10 @@ bool delete_account_and_trips(configuration& config, account_edit_stores stores,
                               std::u16string_view name_view) {
     const std::u16string name(name_view);
     if (!config.account_exists(name)) return false;
-    bool written = config.delete_account(name) == account_change::done;
+    const account_change deleted = config.delete_account(name);
+    // A vehicle whose files could not be moved stays, and so do its trips.
+    if (deleted == account_change::files_kept) return false;
+    bool written = deleted == account_change::done;
     written = stores.trips.delete_trips_of_vehicle(name) && written;
     // Deleting closes the open account whichever it was; stores still holding
     // another account are emptied as well, so no screen goes on showing the

@@ -83,8 +83,9 @@ account_save_result save_account_edit(configuration& config, account_edit_stores
 
 // Deletes the account (its files go to "Deleted") and every trip that starts
 // with it. No account is open afterwards and the three stores are empty.
-// False when no account has the name, or when a file could not be written
-// (the store or the configuration has told the owner).
+// False when no account has the name, when its files could not be moved
+// (the account and its trips then stay as they were), or when a file could
+// not be written (the store or the configuration has told the owner).
 [[nodiscard]] bool delete_account_and_trips(configuration& config, account_edit_stores stores,
                                             std::u16string_view name);
 

@@ -1,9 +1,13 @@
 #include "core/accounts/configuration.h"
 
+#include <algorithm>
 #include <cstring>
 
+#include "core/accounts/staged_file_set.h"
 #include "core/common/messages.h"
 #include "core/common/text.h"
+#include "core/common/translate.h"
+#include "core/stores/record_store.h"
 #include "platform/services.h"
 
 namespace kelvane {
@@ -20,16 +24,53 @@ std::u16string without_trailing_backslash(std::u16string_view path) {
     return std::u16string(path);
 }
 
+constexpr char16_t msg_config_kept[] =
+    u"Config.dat could not be read. It is kept, as it was, in the file:";
+constexpr char16_t msg_config_not_kept[] =
+    u"Config.dat could not be read, and no copy of it could be made; it is left as it is:";
+constexpr char16_t msg_accounts_rebuilt[] =
+    u"The list of vehicles was made again from the vehicles' files in the data folder.";
+constexpr char16_t msg_not_moved_to_deleted[] =
+    u"The vehicle is kept: one of its files could not be moved to the Deleted folder:";
+
+// Room an account name leaves in a file name for what the program adds:
+// the extension, a temporary ".new" and the ".unreadable" copies.
+constexpr std::size_t account_name_reserve = 32;
+
+// The defaults of a fresh configuration.
+void fill_defaults(configuration::config_block& block) {
+    std::memset(&block, 0, sizeof block);
+    block.format_marker = 1;
+    set_fixed(block.data_folder, program_folder());
+    set_fixed(block.auto_backup_folder,
+              std::u16string(personal_documents_folder) + u"\\" + auto_backup_folder_name + u"\\");
+    // A square 240 x 240 screen has no room for the input panel above the edit boxes.
+    block.no_input_panel = device().screen_height() == 240 ? 1 : 0;
+}
+
+template <std::size_t N>
+bool terminated(const char16_t (&field)[N]) {
+    for (char16_t c : field)
+        if (c == 0) return true;
+    return false;
+}
+
+bool well_paired(std::u16string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c >= 0xDC00 && c <= 0xDFFF) return false;
+        if (c >= 0xD800 && c <= 0xDBFF) {
+            if (i + 1 >= text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF) return false;
+            ++i;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 configuration::configuration() {
-    std::memset(&block_, 0, sizeof block_);
-    block_.format_marker = 1;
-    set_fixed(block_.data_folder, program_folder());
-    set_fixed(block_.auto_backup_folder,
-              std::u16string(personal_documents_folder) + u"\\" + auto_backup_folder_name + u"\\");
-    // A square 240 x 240 screen has no room for the input panel above the edit boxes.
-    block_.no_input_panel = device().screen_height() == 240 ? 1 : 0;
+    fill_defaults(block_);
 }
 
 std::u16string configuration::config_path() const {
@@ -45,34 +86,127 @@ std::u16string configuration::account_file(std::u16string_view name,
     return data_folder() + std::u16string(name) + std::u16string(extension);
 }
 
+bool configuration::is_whole_config(const std::uint8_t* bytes, std::size_t count) {
+    if (count != sizeof(config_block)) return false;
+    config_block block;
+    std::memcpy(&block, bytes, sizeof block);
+    if (block.format_marker != 1) return false;
+    if (!terminated(block.current_account) || !terminated(block.data_folder) ||
+        !terminated(block.auto_backup_folder) || !terminated(block.language_name))
+        return false;
+    for (const auto& slot : block.account_names)
+        if (!terminated(slot)) return false;
+    return true;
+}
+
 load_result configuration::load_config() {
-    auto file = device_files().open_read(config_path());
-    const load_result result = file ? load_result::loaded : load_result::missing;
+    rescue_.reset();
+    // A restore stopped while its files moved into the data folder is
+    // finished before anything of the folder is read.
+    (void)staged_file_set::finish_interrupted(data_folder());
+    file_system& fs = device_files();
+    auto file = fs.open_read(config_path());
     if (file) {
-        // A shorter file (an older or damaged one) replaces only what it holds;
-        // the rest of the block keeps its values.
-        auto* bytes = reinterpret_cast<std::uint8_t*>(&block_);
-        std::size_t done = 0;
-        while (done < sizeof block_) {
-            const std::size_t got = file->read(bytes + done, sizeof block_ - done);
-            if (got == 0) break;
-            done += got;
+        // Only a whole configuration is taken: a file cut short, of another
+        // kind or with broken texts would empty the list of vehicles.
+        // Bytes after the block are not read (nor written back).
+        const std::int64_t length = file->length();
+        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(
+            std::clamp<std::int64_t>(length, 0, static_cast<std::int64_t>(sizeof block_))));
+        std::size_t got = 0;
+        while (got < bytes.size()) {
+            const std::size_t n = file->read(bytes.data() + got, bytes.size() - got);
+            if (n == 0) break;
+            got += n;
         }
+        bytes.resize(got);
         file->close();
+        if (is_whole_config(bytes.data(), bytes.size())) {
+            std::memcpy(&block_, bytes.data(), sizeof block_);
+        } else {
+            rescue_damaged(bytes);
+        }
     }
     // A file carried over from another installation or a backup must never
     // send the program to that other folder.
     set_fixed(block_.data_folder, program_folder());
     // The open account's name becomes file names at start-up; one that could
-    // reach outside the data folder (a damaged or hand-made file) opens nothing.
-    if (block_.current_account[0] != 0 && !is_valid_account_name(current_account()))
+    // reach outside the data folder, or that names no registered account (a
+    // damaged or hand-made file), opens nothing.
+    if (block_.current_account[0] != 0 &&
+        (!is_valid_account_name(current_account()) || find_slot(current_account()) < 0))
         set_fixed(block_.current_account, u"");
-    return result;
+    if (rescue_) return load_result::damaged;
+    return file ? load_result::loaded : load_result::missing;
+}
+
+void configuration::rescue_damaged(const std::vector<std::uint8_t>& damaged) {
+    file_system& fs = device_files();
+    const std::u16string path = config_path();
+    rescue_.emplace();
+    const std::u16string copy = unreadable_copy_path(fs, path);
+    unkept_damaged_file_ = !copy_file_atomically(fs, path, copy);
+    if (!unkept_damaged_file_) rescue_->kept_copy = copy;
+
+    // The open account is taken from the damaged file when that part of it
+    // still names one of the accounts found.
+    std::u16string was_open;
+    constexpr std::size_t open_end = offsetof(config_block, current_account) + 258;
+    if (damaged.size() >= open_end) {
+        config_block partial;
+        std::memcpy(&partial, damaged.data(), open_end);
+        if (terminated(partial.current_account)) was_open = fixed_text(partial.current_account);
+    }
+
+    const bool input_panel_off = block_.no_input_panel != 0;
+    fill_defaults(block_);
+    block_.no_input_panel = input_panel_off ? 1 : 0;
+
+    std::vector<std::u16string> names;
+    const std::u16string folder = data_folder();
+    for (auto ext : account_extensions) {
+        for (const find_entry& entry : fs.find(folder + u"*" + std::u16string(ext))) {
+            if (entry.attributes & attribute_directory) continue;
+            if (entry.name.size() <= ext.size()) continue;
+            const std::u16string name = entry.name.substr(0, entry.name.size() - ext.size());
+            if (!is_valid_account_name(name)) continue;
+            if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
+        }
+    }
+    std::sort(names.begin(), names.end());
+    for (std::size_t i = 0; i < names.size() && i < max_accounts; ++i)
+        set_fixed(block_.account_names[i], names[i]);
+    rescue_->accounts_found = static_cast<int>(std::min<std::size_t>(names.size(), max_accounts));
+    if (find_slot(was_open) >= 0) set_fixed(block_.current_account, was_open);
+
+    // The list made again is written at once, so that the next start finds
+    // it; the damaged file was kept first (or is not written over at all).
+    if (!unkept_damaged_file_) (void)save_config();
+}
+
+void configuration::show_config_rescue(const config_rescue& rescue) {
+    // One box says it all: what happened to the file, and to the vehicles.
+    std::u16string about = rescue.kept_copy.empty() ? u"Config.dat" : rescue.kept_copy;
+    about += u'\n';
+    about += tr(msg_accounts_rebuilt);
+    show_message_about(rescue.kept_copy.empty() ? msg_config_not_kept : msg_config_kept, about);
 }
 
 bool configuration::save_config() {
     block_.format_marker = 1;
-    atomic_file_writer writer(device_files(), config_path());
+    file_system& fs = device_files();
+    // A damaged Config.dat that could not be kept yet is not written over
+    // until a copy of it is safe.
+    if (unkept_damaged_file_) {
+        const std::u16string copy = unreadable_copy_path(fs, config_path());
+        if (!copy_file_atomically(fs, config_path(), copy)) {
+            show_message(msg_write_failed);
+            return false;
+        }
+        unkept_damaged_file_ = false;
+        if (rescue_) rescue_->kept_copy = copy;
+    }
+    atomic_file_writer writer(fs, config_path());
     bool ok = writer.open();
     if (ok) ok = writer.write(&block_, sizeof block_);
     if (ok) ok = writer.commit();
@@ -91,6 +225,16 @@ bool configuration::account_exists(std::u16string_view name) const {
     return find_slot(name) >= 0;
 }
 
+std::u16string configuration::account_named_alike(std::u16string_view name) const {
+    if (name.empty()) return {};
+    if (find_slot(name) >= 0) return std::u16string(name);
+    for (int i = 0; i < max_accounts; ++i) {
+        const std::u16string other = fixed_text(block_.account_names[i]);
+        if (!other.empty() && same_name_ignoring_case(other, name)) return other;
+    }
+    return {};
+}
+
 bool configuration::is_valid_account_name(std::u16string_view name) {
     if (name.empty() || name.size() > max_name_length) return false;
     if (name == u"." || name == u"..") return false;
@@ -98,7 +242,10 @@ bool configuration::is_valid_account_name(std::u16string_view name) {
         if (c < 0x20 || c == 0x7f) return false;
         if (std::u16string_view(u"\\/:*?\"<>|").find(c) != std::u16string_view::npos) return false;
     }
-    return true;
+    // Host file names are UTF-8 bytes: a broken surrogate pair has no such
+    // form, and a long name of wide characters can pass the host's limit.
+    if (!well_paired(name)) return false;
+    return to_utf8(name).size() + account_name_reserve <= max_file_name_bytes;
 }
 
 account_change configuration::saved_change() {
@@ -107,7 +254,8 @@ account_change configuration::saved_change() {
 
 account_change configuration::add_account(std::u16string_view name) {
     if (name.size() > max_name_length) name = name.substr(0, max_name_length);
-    if (!is_valid_account_name(name) || account_exists(name)) return account_change::refused;
+    if (!is_valid_account_name(name) || !account_named_alike(name).empty())
+        return account_change::refused;
     for (int i = 0; i < max_accounts; ++i) {
         if (block_.account_names[i][0] == 0) {
             set_fixed(block_.account_names[i], name);
@@ -117,38 +265,68 @@ account_change configuration::add_account(std::u16string_view name) {
     return account_change::refused;
 }
 
+bool configuration::move_to_deleted(const std::u16string& name) {
+    auto& files = device_files();
+    const auto source = data_folder();
+    const auto target = deleted_folder();
+    std::vector<std::u16string> present;
+    for (auto ext : account_extensions)
+        if (files.file_exists(source + name + std::u16string(ext)))
+            present.push_back(name + std::u16string(ext));
+    // Every file is copied before any original goes, so that the account is
+    // either whole in the data folder or whole in "Deleted".
+    for (const auto& file : present) {
+        if (!copy_into_folder(source, target, file)) {
+            show_message_about(msg_not_moved_to_deleted, source + file);
+            return false;
+        }
+    }
+    std::vector<std::u16string> removed;
+    for (const auto& file : present) {
+        if (!files.delete_file(source + file)) {
+            for (const auto& back : removed)
+                (void)copy_file_atomically(files, target + back, source + back);
+            show_message_about(msg_not_moved_to_deleted, source + file);
+            return false;
+        }
+        removed.push_back(file);
+    }
+    // "Deleted" keeps the files of the last deletion only; an older copy
+    // must not pass for part of this one.
+    for (auto ext : account_extensions) {
+        const auto file = name + std::u16string(ext);
+        if (std::find(present.begin(), present.end(), file) == present.end())
+            files.delete_file(target + file);
+    }
+    return true;
+}
+
 account_change configuration::delete_account(std::u16string_view name_view) {
     // The caller's text may live in the slot that is emptied below.
     const std::u16string name(name_view);
     const int slot = find_slot(name);
     if (slot < 0) return account_change::refused;
-    set_fixed(block_.account_names[slot], u"");
 
     // A store still holding this account first writes its pending changes, so
     // that they go to "Deleted" with the files instead of bringing the files
     // back at the next reset. Changes it cannot write were shown to the owner
     // as lost; the account goes all the same, as asked.
-    for (account_store* store : {stores_.fuel, stores_.maintenance, stores_.fees})
-        if (store && !store->fresh() && store->account_name() == name) (void)store->reset();
-
-    // A name loaded from a damaged or foreign file is never used as a path.
-    if (is_valid_account_name(name)) {
-        const auto source = data_folder();
-        const auto target = deleted_folder();
-        auto& files = device_files();
-        for (auto ext : account_extensions) {
-            const auto file = name + std::u16string(ext);
-            if (files.file_exists(source + file)) {
-                // The original goes only once its copy is safe in "Deleted".
-                if (copy_into_folder(source, target, file)) files.delete_file(source + file);
-            } else {
-                // "Deleted" keeps the files of the last deletion only; an
-                // older copy must not pass for part of this one.
-                files.delete_file(target + file);
-            }
+    std::vector<account_store*> holding;
+    for (account_store* store : {stores_.fuel, stores_.maintenance, stores_.fees}) {
+        if (store && !store->fresh() && store->account_name() == name) {
+            (void)store->reset();
+            holding.push_back(store);
         }
     }
 
+    // A name loaded from a damaged or foreign file is never used as a path.
+    if (is_valid_account_name(name) && !move_to_deleted(name)) {
+        // The account stays as it was, open where it was open.
+        for (account_store* store : holding) (void)store->load(data_folder(), name, false);
+        return account_change::files_kept;
+    }
+
+    set_fixed(block_.account_names[slot], u"");
     set_fixed(block_.current_account, u"");
     return saved_change();
 }
@@ -187,25 +365,43 @@ std::vector<std::u16string> configuration::list_account_names() const {
     return names;
 }
 
-void configuration::make_folder_path(std::u16string_view path) {
+bool configuration::make_folder_path(std::u16string_view path, std::vector<std::u16string>* made) {
     const auto last = path.rfind(u'\\');
-    if (last == std::u16string_view::npos) return;
+    if (last == std::u16string_view::npos) return false;
     const auto kept = path.substr(0, last + 1);
-    auto& files = device_files();
-    for (std::size_t i = 0; i < kept.size(); ++i) {
-        if (kept[i] == u'\\' && i > 0) files.create_folder(kept.substr(0, i));
+    // Every part is checked before the first folder is made, so that a path
+    // refused further down leaves nothing behind.
+    for (std::size_t start = 0; start < kept.size();) {
+        const std::size_t end = kept.find(u'\\', start);
+        const auto part = kept.substr(start, end - start);
+        if (part == u"." || part == u"..") return false;
+        if (to_utf8(part).size() > max_file_name_bytes) return false;
+        start = end + 1;
     }
-    files.create_folder(without_trailing_backslash(kept));
+    auto& files = device_files();
+    for (std::size_t i = 1; i < kept.size(); ++i) {
+        if (kept[i] != u'\\') continue;
+        const std::u16string folder(kept.substr(0, i));
+        if (files.folder_exists(folder)) continue;
+        if (files.create_folder(folder) && made) made->push_back(folder);
+    }
+    return files.folder_exists(without_trailing_backslash(kept));
+}
+
+void configuration::remove_made_folders(const std::vector<std::u16string>& made) {
+    auto& files = device_files();
+    for (auto it = made.rbegin(); it != made.rend(); ++it) files.remove_folder(*it);
 }
 
 bool configuration::copy_into_folder(std::u16string_view source_folder,
                                      std::u16string_view target_folder,
                                      std::u16string_view file_name) {
     auto& files = device_files();
-    files.create_folder(without_trailing_backslash(target_folder));
+    const auto folder = without_trailing_backslash(target_folder);
+    if (!files.folder_exists(folder)) files.create_folder(folder);
     const auto name = std::u16string(file_name);
-    return files.copy_file(std::u16string(source_folder) + name,
-                           std::u16string(target_folder) + name, true);
+    return copy_file_atomically(files, std::u16string(source_folder) + name,
+                                std::u16string(target_folder) + name);
 }
 
 std::u16string configuration::current_account() const {

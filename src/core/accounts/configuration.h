@@ -10,6 +10,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,9 @@ enum class [[nodiscard]] account_change {
     done,       // changed and saved
     refused,    // nothing changed (each operation says when)
     not_saved,  // changed in memory, but Config.dat could not be written (the owner was told)
+    // Deleting: the account's files could not be moved into "Deleted"; the
+    // account stays, with its files where they were (the owner was told).
+    files_kept,
 };
 // clang-format on
 
@@ -42,6 +46,16 @@ struct [[nodiscard]] account_opening {
     bool not_saved = false;
 };
 
+// What loading found when Config.dat was there but could not be used (cut
+// short, of another kind, or with its texts broken).
+struct config_rescue {
+    // Where the damaged file is kept; empty when no copy could be made (then
+    // Config.dat is not written over until one can).
+    std::u16string kept_copy;
+    // The accounts found from their record files in the data folder.
+    int accounts_found = 0;
+};
+
 // What a backup or a restore did.
 // clang-format off
 enum class [[nodiscard]] data_set_copy {
@@ -52,8 +66,15 @@ enum class [[nodiscard]] data_set_copy {
     // Backup: an open store could not write its pending changes; nothing was
     // copied and the stores keep their changes in memory.
     not_saved,
-    // A file could not be copied; the others were.
+    // Backup: the set could not be written whole, and the folder keeps the
+    // backup it held before; or a damaged file was left out (the owner was
+    // told its name) and its older copy there was kept. Restore: the data
+    // folder was left as it was, or a damaged file of the backup was left
+    // out and the data folder's own copy kept.
     incomplete,
+    // Restore: the folder's Config.dat is damaged (the owner was told);
+    // nothing changed.
+    unreadable,
 };
 // clang-format on
 
@@ -102,23 +123,41 @@ public:
     void attach_stores(account_stores stores) { stores_ = stores; }
     const account_stores& stores() const { return stores_; }
 
-    // Reads "Config.dat" over the block (a short file replaces only its own
-    // length; a missing one keeps what is in memory and gives missing), then
-    // points the data folder at the program's own folder again. An open
-    // account whose name cannot be a file name is closed.
+    // Reads "Config.dat" (a missing one keeps what is in memory and gives
+    // missing), then points the data folder at the program's own folder
+    // again. An open account whose name cannot be a file name is closed.
+    // A file that is not a whole configuration gives damaged: it is kept as
+    // a copy beside it, the settings start from their defaults and the list
+    // of accounts is made again from the record files in the data folder,
+    // so that no vehicle disappears (rescue() says what was done; the caller
+    // tells the owner with show_config_rescue).
     load_result load_config();
+    // What the last load did with a damaged Config.dat, if it found one.
+    const std::optional<config_rescue>& rescue() const { return rescue_; }
+    // Tells the owner what was done with a damaged Config.dat.
+    static void show_config_rescue(const config_rescue& rescue);
+    // True when the bytes are a whole configuration this program can take.
+    static bool is_whole_config(const std::uint8_t* bytes, std::size_t count);
     // Writes the whole block through a temporary file. On any failure the
     // owner sees the write error message, the previous file stays as it was
     // and false is returned; the block in memory is kept either way.
     [[nodiscard]] bool save_config();
 
     bool account_exists(std::u16string_view name) const;
+    // The registered name whose files a new account of this name would
+    // share: the same name, or one that differs only in letter case (the
+    // device's, Windows' and macOS' file systems take them as one). Empty
+    // when there is none.
+    std::u16string account_named_alike(std::u16string_view name) const;
     // Registers a name in the lowest free slot and saves. A name longer than
     // 128 characters is cut to 128. Refused when the name is empty, not a
-    // valid file name, already present or all slots are in use.
+    // valid file name, already present (also in another letter case) or all
+    // slots are in use.
     account_change add_account(std::u16string_view name);
-    // Empties the name's slot, moves its three files to the "Deleted" folder,
-    // closes whatever account was open and saves. Refused when no slot holds it.
+    // Moves the account's three files to the "Deleted" folder, empties its
+    // slot, closes whatever account was open and saves. Refused when no slot
+    // holds it; files_kept, with the account left as it was, when a file
+    // could not be moved.
     account_change delete_account(std::u16string_view name);
     // Empties the name's slot and closes whatever account was open, leaving
     // the account's files where they are (a rename has already moved them),
@@ -134,14 +173,22 @@ public:
     std::vector<std::u16string> list_account_names() const;
 
     // True when the name can be an account: not empty, at most 128
-    // characters, and a plain file name inside the data folder.
+    // characters, and a plain file name inside the data folder that the
+    // file systems take with every ending the program gives it.
     static bool is_valid_account_name(std::u16string_view name);
 
-    // Creates every folder along the path up to its last backslash; failures
-    // (existing folders, the root) are ignored.
-    static void make_folder_path(std::u16string_view path);
-    // Creates the target folder and copies one file into it, overwriting.
-    // True when the copy succeeded.
+    // Creates every folder along the path up to its last backslash; folders
+    // that exist already (and the root) are fine. A path with a part that
+    // cannot be a folder ("." or "..", or longer than a file name may be)
+    // creates nothing. True when the folder is there afterwards; the folders
+    // made are added to `made`, oldest first, when it is given.
+    static bool make_folder_path(std::u16string_view path,
+                                 std::vector<std::u16string>* made = nullptr);
+    // Removes, newest first, those of the folders that are empty: what a
+    // make_folder_path left behind for a write that then failed.
+    static void remove_made_folders(const std::vector<std::u16string>& made);
+    // Creates the target folder and copies one file into it, replacing an
+    // older copy whole or not at all. True when the copy succeeded.
     [[nodiscard]] static bool copy_into_folder(std::u16string_view source_folder,
                                                std::u16string_view target_folder,
                                                std::u16string_view file_name);
@@ -149,11 +196,14 @@ public:
     // Copies the backup set (Config.dat, Trip.tri and the three record files
     // of every account) into the folder, after the open account's stores have
     // written their pending changes; the stores then hold the same account
-    // again.
+    // again. The new set replaces the folder's old one only once it is whole
+    // (a backup stopped half way leaves the old one), and a damaged file is
+    // never copied over the older copy there.
     data_set_copy backup_to_folder(std::u16string_view folder);
     // Copies a backup set from the folder back into the data folder and
     // reloads the configuration; what the stores hold in memory is never
-    // written over it.
+    // written over it. All files or none replace the data folder's; a
+    // damaged file of the backup is left out and the data folder's copy kept.
     data_set_copy restore_from_folder(std::u16string_view folder);
     // On days of the month divisible by three, once a day: stores today's
     // date and backs up into the automatic-backup folder. Nothing is shown
@@ -194,9 +244,17 @@ private:
     int find_slot(std::u16string_view name) const;
     // Saves after a change to the registry and says how that went.
     account_change saved_change();
+    // After a damaged Config.dat: keeps it, starts from the defaults and
+    // registers the accounts whose record files lie in the data folder.
+    void rescue_damaged(const std::vector<std::uint8_t>& damaged);
+    // Moves the account's files into "Deleted": all of them or none.
+    bool move_to_deleted(const std::u16string& name);
 
     config_block block_;
     account_stores stores_;
+    std::optional<config_rescue> rescue_;
+    // A damaged Config.dat not yet kept as a copy: it is not written over.
+    bool unkept_damaged_file_ = false;
 };
 
 static_assert(std::endian::native == std::endian::little, "Config.dat is read in place");

@@ -1,14 +1,19 @@
 // Backup, restore and the accounts summary: the configuration's operations
 // over the whole data set of the data folder.
 
+#include <algorithm>
+#include <cstring>
 #include <utility>
 
 #include "core/accounts/account_summary_row.h"
 #include "core/accounts/configuration.h"
+#include "core/accounts/staged_file_set.h"
+#include "core/common/messages.h"
 #include "core/common/text.h"
 #include "core/stores/fee_store.h"
 #include "core/stores/fuel_store.h"
 #include "core/stores/service_store.h"
+#include "core/stores/trip_store.h"
 #include "platform/services.h"
 
 namespace kelvane {
@@ -18,6 +23,8 @@ namespace {
 constexpr char16_t config_file_name[] = u"Config.dat";
 constexpr char16_t trip_file_name[] = u"Trip.tri";
 constexpr std::u16string_view account_extensions[] = {u".ful", u".mat", u".fee"};
+constexpr char16_t msg_damaged_not_copied[] =
+    u"This file is damaged and was not copied; the copy that was there before is kept:";
 
 std::u16string as_folder(std::u16string_view folder) {
     std::u16string f(folder);
@@ -25,23 +32,11 @@ std::u16string as_folder(std::u16string_view folder) {
     return f;
 }
 
-// Copies one file over another so that the target is either the old file or
-// the whole new one, never a piece. A missing source is no failure: the
-// backup set simply does not hold that file.
-bool copy_whole(std::u16string_view from, std::u16string_view to) {
-    file_system& fs = device_files();
-    if (!fs.file_exists(from)) return true;
-    const std::u16string temporary = atomic_file_writer::temporary_path(to);
-    if (fs.copy_file(from, temporary, true) && fs.replace_file(temporary, to)) return true;
-    fs.delete_file(temporary);
-    return false;
-}
-
-// The record files of every registered account, by name within a folder.
-std::vector<std::u16string> account_file_names(const configuration& config) {
+// The record files of the registered accounts, by name within a folder.
+std::vector<std::u16string> account_file_names(const configuration::config_block& block) {
     std::vector<std::u16string> names;
-    for (int i = 0; i < configuration::max_accounts; ++i) {
-        const std::u16string account = config.account_slot(i);
+    for (const auto& slot : block.account_names) {
+        const std::u16string account = fixed_text(slot);
         // A name that is no plain file name (a damaged Config.dat) must not
         // lead a copy outside the folders.
         if (account.empty() || !configuration::is_valid_account_name(account)) continue;
@@ -50,14 +45,63 @@ std::vector<std::u16string> account_file_names(const configuration& config) {
     return names;
 }
 
+// Whether a file of the backup set is there, and whether it could be used:
+// only what the program could load is worth a copy over an older one.
+load_result state_of(const std::u16string& path, std::u16string_view name) {
+    file_system& fs = device_files();
+    if (!fs.file_exists(path)) return load_result::missing;
+    if (name == config_file_name) {
+        std::vector<std::uint8_t> bytes;
+        auto file = fs.open_read(path);
+        if (!file) return load_result::damaged;
+        bytes.resize(sizeof(configuration::config_block));
+        std::size_t got = 0;
+        while (got < bytes.size()) {
+            const std::size_t n = file->read(bytes.data() + got, bytes.size() - got);
+            if (n == 0) break;
+            got += n;
+        }
+        file->close();
+        return configuration::is_whole_config(bytes.data(), got) ? load_result::loaded
+                                                                 : load_result::damaged;
+    }
+    if (name.ends_with(u".ful")) return fuel_store::check_file(path);
+    if (name.ends_with(u".mat")) return service_store::check_file(path);
+    if (name.ends_with(u".fee")) return fee_store::check_file(path);
+    return trip_store::check_file(path);
+}
+
+// Puts the files of the set that are there into the staged set. A damaged
+// one is left out, so that the target keeps its own copy, and the owner is
+// told. False when a sound file could not be copied whole.
+bool stage_files(staged_file_set& set, const std::u16string& source,
+                 const std::vector<std::u16string>& names, bool& left_out) {
+    for (const std::u16string& name : names) {
+        switch (state_of(source + name, name)) {
+            case load_result::missing:
+                break;
+            case load_result::damaged:
+                show_message_about(msg_damaged_not_copied, source + name);
+                left_out = true;
+                break;
+            case load_result::loaded:
+                if (!set.add_copy(source + name, name)) return false;
+                break;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 data_set_copy configuration::backup_to_folder(std::u16string_view folder_text) {
     if (folder_text.empty()) return data_set_copy::no_folder;
     const std::u16string folder = as_folder(folder_text);
-    make_folder_path(folder);
-    if (!device_files().folder_exists(folder.substr(0, folder.size() - 1)))
+    std::vector<std::u16string> made;
+    if (!make_folder_path(folder, &made)) {
+        remove_made_folders(made);
         return data_set_copy::no_folder;
+    }
 
     const std::u16string open = stores_.fuel ? stores_.fuel->account_name() : std::u16string();
     // The files must hold what the stores hold. A store that cannot write
@@ -65,19 +109,29 @@ data_set_copy configuration::backup_to_folder(std::u16string_view folder_text) {
     // stale files or dropping the changes when the stores are reloaded.
     for (account_store* store : {stores_.fuel, stores_.maintenance, stores_.fees}) {
         if (!store || store->account_name().empty()) continue;
-        if (!store->save_all()) return data_set_copy::not_saved;
+        if (!store->save_all()) {
+            remove_made_folders(made);
+            return data_set_copy::not_saved;
+        }
         store->clear_dirty();  // written: the reset below need not write it again
     }
     // Nothing is owed any more, so these resets write nothing.
     for (account_store* store : {stores_.fuel, stores_.maintenance, stores_.fees})
         if (store) (void)store->reset();
 
+    // The new set is made whole beside the old one and only then takes its
+    // place; until then the folder keeps the backup it held.
     const std::u16string source = data_folder();
-    bool ok = true;
-    for (const std::u16string& name : account_file_names(*this))
-        ok = copy_whole(source + name, folder + name) && ok;
-    ok = copy_whole(source + config_file_name, folder + config_file_name) && ok;
-    ok = copy_whole(source + trip_file_name, folder + trip_file_name) && ok;
+    std::vector<std::u16string> names = account_file_names(block_);
+    names.push_back(config_file_name);
+    names.push_back(trip_file_name);
+    bool left_out = false;
+    bool whole = false;
+    {
+        staged_file_set set(folder);
+        whole = set.begin() && stage_files(set, source, names, left_out) &&
+                set.commit() == staged_file_set::outcome::done;
+    }
 
     // The stores hold the same files as before the backup; a file that did
     // not load then does not load now either, and its store stays as it was:
@@ -85,33 +139,48 @@ data_set_copy configuration::backup_to_folder(std::u16string_view folder_text) {
     if (!open.empty())
         for (account_store* store : {stores_.fuel, stores_.maintenance, stores_.fees})
             if (store) (void)store->load(source, open, false);
-    return ok ? data_set_copy::done : data_set_copy::incomplete;
+    return whole && !left_out ? data_set_copy::done : data_set_copy::incomplete;
 }
 
 data_set_copy configuration::restore_from_folder(std::u16string_view folder_text) {
     if (folder_text.empty()) return data_set_copy::no_folder;
     const std::u16string folder = as_folder(folder_text);
     file_system& fs = device_files();
+    // A backup stopped while it moved into the folder is finished first.
+    (void)staged_file_set::finish_interrupted(folder);
     // Without its Config.dat a folder is no backup; restoring from it would
     // mix its files with the current data.
     if (!fs.file_exists(folder + config_file_name)) return data_set_copy::no_folder;
+    std::vector<std::uint8_t> bytes;
+    if (!read_whole_file(fs, folder + config_file_name, bytes) ||
+        !is_whole_config(bytes.data(), std::min(bytes.size(), sizeof(config_block)))) {
+        show_message_about(msg_damaged_not_copied, folder + config_file_name);
+        return data_set_copy::unreadable;
+    }
+    config_block restored;
+    std::memcpy(&restored, bytes.data(), sizeof restored);
 
     const std::u16string target = data_folder();
     // A data folder that is not there yet (a fresh device) is made.
     make_folder_path(target);
-    if (!copy_whole(folder + config_file_name, target + config_file_name))
-        return data_set_copy::incomplete;
-    // What the stores hold belongs to the data being replaced; it must never
-    // be written over the restored files (at the latest at program end).
+    std::vector<std::u16string> names{config_file_name, trip_file_name};
+    for (std::u16string& name : account_file_names(restored)) names.push_back(std::move(name));
+    bool left_out = false;
+    staged_file_set::outcome outcome = staged_file_set::outcome::rolled_back;
+    {
+        staged_file_set set(target);
+        if (set.begin() && stage_files(set, folder, names, left_out)) outcome = set.commit();
+    }
+    if (outcome == staged_file_set::outcome::rolled_back) return data_set_copy::incomplete;
+
+    // What the stores hold belongs to the data replaced; it must never be
+    // written over the restored files (at the latest at program end).
     for (account_store* store : {stores_.fuel, stores_.maintenance, stores_.fees})
         if (store) store->clear_dirty();
-    bool ok = copy_whole(folder + trip_file_name, target + trip_file_name);
-    // The Config.dat just copied is there: the load reads it.
+    // A set still waiting to move into place is finished by this load.
     (void)load_config();
-    // Account files the backup does not name stay in the data folder.
-    for (const std::u16string& name : account_file_names(*this))
-        ok = copy_whole(folder + name, data_folder() + name) && ok;
-    return ok ? data_set_copy::done : data_set_copy::incomplete;
+    return outcome == staged_file_set::outcome::done && !left_out ? data_set_copy::done
+                                                                  : data_set_copy::incomplete;
 }
 
 auto_backup_result configuration::auto_backup_if_due() {

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/common/messages.h"
+#include "core/common/program_files.h"
 #include "core/common/text.h"
 #include "platform/local_time.h"
 #include "platform/services.h"
@@ -137,6 +138,10 @@ bool chart_engine::save_bitmap(dc& surface, int x, int y, int width, int height,
     const std::uint64_t image_size = row_size * static_cast<std::uint64_t>(height > 0 ? height : 0);
     if (width <= 0 || height <= 0 || image_size > max_image) {
         show_message(msg_write_failed);
+        return false;
+    }
+    if (is_program_file(path)) {
+        show_message_about(msg_program_file, path);
         return false;
     }
 

@@ -9,6 +9,14 @@ message_answer show_message(std::u16string_view key, message_buttons buttons) {
     return message_boxes().show(tr(key), program_caption, buttons);
 }
 
+message_answer show_message_about(std::u16string_view key, std::u16string_view subject,
+                                  message_buttons buttons) {
+    std::u16string text = tr(key);
+    text += u'\n';
+    text += subject;
+    return message_boxes().show(text, program_caption, buttons);
+}
+
 message_answer show_untranslated(std::u16string_view text, std::u16string_view caption,
                                  message_buttons buttons) {
     return message_boxes().show(text, caption, buttons);

@@ -30,6 +30,34 @@ std::u16string format(const char* fmt, ...) {
     return out;
 }
 
+char16_t fold_case(char16_t c) {
+    const auto lower = [](int v) { return static_cast<char16_t>(v); };
+    if (c >= u'A' && c <= u'Z') return lower(c + 32);
+    if (c < 0xC0) return c;
+    // Latin-1: À-Þ except the multiplication sign.
+    if (c <= 0xDE) return c == 0xD7 ? c : lower(c + 32);
+    // Latin Extended-A: upper and lower case alternate in pairs, with a few
+    // odd stretches (İ and ı fold to themselves, as on those file systems).
+    if (c == 0x130 || c == 0x131) return c;
+    if (c >= 0x100 && c <= 0x137) return c & 1 ? c : lower(c + 1);
+    if (c >= 0x139 && c <= 0x148) return c & 1 ? lower(c + 1) : c;
+    if (c >= 0x14A && c <= 0x177) return c & 1 ? c : lower(c + 1);
+    if (c == 0x178) return 0xFF;
+    if (c >= 0x179 && c <= 0x17E) return c & 1 ? lower(c + 1) : c;
+    // Greek capitals (no capital at 0x3A2) and Cyrillic.
+    if (c >= 0x391 && c <= 0x3AB && c != 0x3A2) return lower(c + 32);
+    if (c >= 0x400 && c <= 0x40F) return lower(c + 80);
+    if (c >= 0x410 && c <= 0x42F) return lower(c + 32);
+    return c;
+}
+
+bool same_name_ignoring_case(std::u16string_view a, std::u16string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (fold_case(a[i]) != fold_case(b[i])) return false;
+    return true;
+}
+
 std::u16string join(const std::u16string* first, const std::u16string* last,
                     std::u16string_view separator) {
     std::u16string out;

@@ -35,6 +35,13 @@ inline std::u16string cut(std::u16string_view text, std::size_t n) {
     return std::u16string(text.substr(0, n));
 }
 
+// The lower-case form of a letter, for the letters whose cases the file
+// systems that hold the data (the handheld's, Windows', macOS') treat as one:
+// ASCII, Latin-1, Latin Extended-A, Greek and Cyrillic. Other units stay.
+char16_t fold_case(char16_t c);
+// True when two names are the same file name on such a file system.
+bool same_name_ignoring_case(std::u16string_view a, std::u16string_view b);
+
 // Joins texts with a separator.
 std::u16string join(const std::u16string* first, const std::u16string* last,
                     std::u16string_view separator);

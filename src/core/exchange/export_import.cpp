@@ -6,6 +6,7 @@
 #include "core/common/date_text.h"
 #include "core/common/messages.h"
 #include "core/common/parse_number.h"
+#include "core/common/program_files.h"
 #include "core/common/text.h"
 #include "core/common/translate.h"
 #include "core/exchange/csv_rows.h"
@@ -180,7 +181,13 @@ std::u16string export_import::header_line() {
 }
 
 bool export_import::write_export(std::u16string_view path, const selection_limits& limits) {
-    configuration::make_folder_path(path);
+    if (is_program_file(path)) {
+        show_message_about(msg_program_file, path);
+        return false;
+    }
+    // Folders made for a file that then cannot be written are taken away again.
+    std::vector<std::u16string> made;
+    configuration::make_folder_path(path, &made);
     atomic_file_writer writer(device_files(), path);
     bool ok = writer.open();
     if (ok) {
@@ -191,8 +198,11 @@ bool export_import::write_export(std::u16string_view path, const selection_limit
         add_selected_lines(fees_, limits, out);
         ok = out.flush();
     }
-    ok = writer.commit() && ok;
-    if (!ok) show_message(msg_write_failed);
+    ok = ok && writer.commit();
+    if (!ok) {
+        show_message(msg_write_failed);
+        configuration::remove_made_folders(made);
+    }
     return ok;
 }
 

@@ -67,6 +67,21 @@ enum class [[nodiscard]] change_result {
 };
 // clang-format on
 
+// What a load left out of a file it read: the records that are damaged
+// (without their "DATA" tag) and a last piece shorter than a record (the
+// remains of an interrupted write). The owner is told, and the file is
+// copied aside before the store writes over it.
+struct load_leftovers {
+    int damaged_records = 0;
+    bool cut_record = false;
+
+    bool any() const { return damaged_records > 0 || cut_record; }
+};
+
+// No vehicle comes near this many records in one file; a longer file is
+// damaged (or no record file), and reading it would take the machine's memory.
+inline constexpr std::int64_t max_records_per_file = 1000000;
+
 // A header read from an account's file without a store.
 template <class Header>
 struct [[nodiscard]] header_read {
@@ -99,11 +114,18 @@ public:
 
     // Empties the store unless keep is set, then reads folder + name + extension.
     // A missing file leaves the store empty but named, so that the next write
-    // creates it. A damaged file (shorter than a header, or not a record file)
-    // is shown to the owner and nothing of it is taken: not its records and
-    // not its header, so its units, currency or record counter never reach
-    // the next file this store writes.
+    // creates it. A damaged file (shorter than a header, not a record file,
+    // or longer than any record file) is shown to the owner and nothing of it
+    // is taken: not its records and not its header, so its units, currency
+    // or record counter never reach the next file this store writes.
+    // Damaged records and a cut last record are left out (leftovers() says
+    // so; the owner is told). Without keep, the header's totals and record
+    // counter are made to agree with the records read: an interrupted write
+    // can leave them behind or ahead, and the header on disk is then set
+    // right as well.
     load_result load(std::u16string_view folder, std::u16string_view name, bool keep);
+    // What the loads since the last reset left out.
+    const load_leftovers& leftovers() const { return leftovers_; }
     // Writes deferred changes, then empties the store. False when changes
     // were owed and could not be written (the owner was told; they are gone).
     [[nodiscard]] bool reset();
@@ -130,6 +152,11 @@ public:
     int selected_count() const { return static_cast<int>(selection_.size()); }
     // Copies the record under the cursor and advances; false at the end.
     bool next_selected(Record& out);
+
+    // Whether load would take the file at path or refuse it as damaged
+    // (shorter than a header, not a record file, longer than any); reads the
+    // header only and shows nothing.
+    static load_result check_file(std::u16string_view path);
 
     // The header of any account's file, without touching a store. A damaged
     // file is shown to the owner and gives an all-zero header.
@@ -191,10 +218,16 @@ protected:
     // Recomputes the derived values and writes the header in place.
     [[nodiscard]] bool refresh_derived_and_header();
     [[nodiscard]] bool write_header_in_place();
-    // Opens the file for writing in place and writes the header at its start
-    // (header_written tells whether that worked); nullptr, with the message
-    // shown, when the file cannot be opened.
-    std::unique_ptr<device_file> open_in_place(bool& header_written);
+    // Opens the file for writing in place; nullptr, with the message shown,
+    // when it cannot be opened (or a file that failed to load could not be
+    // kept first).
+    std::unique_ptr<device_file> open_in_place();
+    static bool write_header_to(device_file& file, const Header& header) {
+        return file.seek(0) && file.write(&header, header_size) == header_size;
+    }
+    // After a load: derived totals and the record counter from the records;
+    // the header on disk is set right when it said otherwise.
+    void agree_with_records();
     // Writes the header and the records from `first_new` on at the end of the
     // file (plus the previous last record where the store asks for it).
     [[nodiscard]] bool append_write(std::size_t first_new);
@@ -214,6 +247,7 @@ protected:
     bool fresh_ = true;
     bool* change_mark_ = nullptr;
     std::u16string unreadable_path_;  // a file that failed the format check
+    load_leftovers leftovers_;
 
     bool bulk_ = false;
     bool bulk_started_empty_ = false;
@@ -234,6 +268,7 @@ void record_store<D, H, R, B>::clear_memory() {
     selection_.clear();
     cursor_ = -1;
     fresh_ = true;
+    leftovers_ = {};
 }
 
 template <class D, class H, class R, class B>
@@ -276,6 +311,8 @@ load_result record_store<D, H, R, B>::load(std::u16string_view folder, std::u16s
     };
     const std::int64_t length = file->length();
     if (length < static_cast<std::int64_t>(header_size)) return refuse();
+    const std::int64_t body = length - static_cast<std::int64_t>(header_size);
+    if (body / static_cast<std::int64_t>(record_size) > max_records_per_file) return refuse();
     // The header is checked before any of it is taken.
     H read{};
     if (file->read(&read, header_size) != header_size) return refuse();
@@ -285,19 +322,66 @@ load_result record_store<D, H, R, B>::load(std::u16string_view folder, std::u16s
     set_fixed(header_.save_folder, program_folder());
     if (unreadable_path_ == path) unreadable_path_.clear();  // readable again (restored)
 
-    // All whole records in one read; a last piece shorter than a record is
-    // the remains of an interrupted write and is left out.
-    const std::size_t count = static_cast<std::size_t>(length - header_size) / record_size;
+    // Whole records are read in large pieces; one without its tag is no
+    // record of this program and is left out, and so is a last piece shorter
+    // than a record, the remains of an interrupted write.
+    const auto count = static_cast<std::size_t>(body / static_cast<std::int64_t>(record_size));
     const std::size_t before = records_.size();
     // Room to grow: the records added after a load are appended without
     // moving every record already held.
     records_.reserve(before + count + std::max<std::size_t>(count / 4, 1024));
-    records_.resize(before + count);
-    std::size_t got = count ? file->read(records_.data() + before, count * record_size) : 0;
-    records_.resize(before + got / record_size);
+    std::vector<R> chunk(std::min<std::size_t>(count, 4096));
+    load_leftovers found;
+    found.cut_record = body % static_cast<std::int64_t>(record_size) != 0;
+    for (std::size_t done = 0; done < count;) {
+        const std::size_t want = std::min(chunk.size(), count - done);
+        const std::size_t got = file->read(chunk.data(), want * record_size) / record_size;
+        for (std::size_t i = 0; i < got; ++i) {
+            if (std::memcmp(chunk[i].tag, record_tag, 4 * sizeof(char16_t)) == 0)
+                records_.push_back(chunk[i]);
+            else
+                ++found.damaged_records;
+        }
+        if (got < want) {
+            // The file ended before its length said: what is missing is cut off.
+            found.cut_record = true;
+            break;
+        }
+        done += got;
+    }
     file->close();
     fresh_ = false;
+    if (found.any()) {
+        leftovers_.damaged_records += found.damaged_records;
+        leftovers_.cut_record = leftovers_.cut_record || found.cut_record;
+        // What was left out stays in the file until a write replaces it; a
+        // copy of the file is kept before that.
+        unreadable_path_ = path;
+        show_message_about(found.damaged_records ? msg_records_left_out : msg_cut_record_left_out,
+                           path);
+    }
+    if (!keep) agree_with_records();
     return load_result::loaded;
+}
+
+template <class D, class H, class R, class B>
+void record_store<D, H, R, B>::agree_with_records() {
+    const H as_read = header_;
+    derived().recompute_derived();
+    // Every record holds a number below the counter; the next one added
+    // must not repeat one of them.
+    for (const R& r : records_)
+        if (r.record_number >= header_.next_record_number && r.record_number < INT32_MAX)
+            header_.next_record_number = r.record_number + 1;
+    if (std::memcmp(&as_read, &header_, sizeof header_) == 0) return;
+    // The header on disk is set right at once, so that the accounts list,
+    // which reads headers only, agrees too. A file still to be copied aside,
+    // or one that cannot be written now, is set right by the next write.
+    if (!unreadable_path_.empty() || header_.account_name[0] == 0) return;
+    if (auto file = device_files().open_write(file_path())) {
+        (void)write_header_to(*file, header_);
+        (void)file->close();
+    }
 }
 
 template <class D, class H, class R, class B>
@@ -330,27 +414,22 @@ bool record_store<D, H, R, B>::save_all() {
 }
 
 template <class D, class H, class R, class B>
-std::unique_ptr<device_file> record_store<D, H, R, B>::open_in_place(bool& header_written) {
-    header_written = false;
+std::unique_ptr<device_file> record_store<D, H, R, B>::open_in_place() {
     if (!keep_unreadable_copy()) {
         failed_write();
         return nullptr;
     }
     auto file = device_files().open_write(file_path());
-    if (!file) {
-        failed_write();
-        return nullptr;
-    }
-    header_written = file->seek(0) && file->write(&header_, header_size) == header_size;
+    if (!file) failed_write();
     return file;
 }
 
 template <class D, class H, class R, class B>
 bool record_store<D, H, R, B>::write_header_in_place() {
     if (header_.account_name[0] == 0) return true;
-    bool ok = false;
-    auto file = open_in_place(ok);
+    auto file = open_in_place();
     if (!file) return false;
+    bool ok = write_header_to(*file, header_);
     ok = file->close() && ok;
     if (!ok) failed_write();
     return ok;
@@ -366,10 +445,10 @@ template <class D, class H, class R, class B>
 bool record_store<D, H, R, B>::append_write(std::size_t first_new) {
     if (header_.account_name[0] == 0) return true;
     mark_changed();
-    bool ok = false;
-    auto file = open_in_place(ok);
+    auto file = open_in_place();
     if (!file) return false;
-    if (ok && !(deferred_ && dirty_)) {
+    bool ok = true;
+    if (!(deferred_ && dirty_)) {
         // The file must hold exactly the records before the new ones; if it
         // does not (an earlier write failed), only a full save gets it right.
         const auto expected = static_cast<std::int64_t>(header_size + first_new * record_size);
@@ -381,9 +460,15 @@ bool record_store<D, H, R, B>::append_write(std::size_t first_new) {
         std::size_t from = first_new;
         if (D::rewrites_previous && from > 0) --from;
         const std::size_t bytes = (records_.size() - from) * record_size;
+        // The records go first and the header after them: a write stopped in
+        // between leaves a header that counts only records that are there
+        // (and the next load sets it right from the records).
         ok = file->seek(static_cast<std::int64_t>(header_size + from * record_size)) &&
              file->write(records_.data() + from, bytes) == bytes;
     }
+    // With a stale file (deferred changes owed) only the header is written:
+    // the full save at reset writes everything.
+    ok = ok && write_header_to(*file, header_);
     ok = file->close() && ok;
     if (!ok) failed_write();
     return ok;
@@ -474,16 +559,19 @@ change_result record_store<D, H, R, B>::update_record(std::u16string_view key, c
     auto found = std::find_if(records_.begin(), records_.end(),
                               [&](const R& r) { return fixed_text(r.key) == key; });
     if (found == records_.end()) return change_result::not_found;
+    // A record without its tag would not load again; the stored one keeps it.
+    R stored = record;
+    set_fixed(stored.tag, record_tag);
     if (records_.size() == 1 ||
         (found->year == record.year && found->month == record.month && found->day == record.day &&
          found->hour == record.hour && found->minute == record.minute &&
          found->second == record.second)) {
-        *found = record;
+        *found = stored;
     } else {
         records_.erase(found);
         records_.insert(
-            records_.begin() + static_cast<std::ptrdiff_t>(insert_position(seconds_of(record))),
-            record);
+            records_.begin() + static_cast<std::ptrdiff_t>(insert_position(seconds_of(stored))),
+            stored);
     }
     selection_.clear();
     cursor_ = -1;
@@ -547,6 +635,22 @@ bool record_store<D, H, R, B>::next_selected(R& out) {
     out = records_[static_cast<std::size_t>(index)];
     ++cursor_;
     return true;
+}
+
+template <class D, class H, class R, class B>
+load_result record_store<D, H, R, B>::check_file(std::u16string_view path) {
+    auto file = device_files().open_read(path);
+    if (!file) return load_result::missing;
+    const std::int64_t length = file->length();
+    H read{};
+    const bool sound = length >= static_cast<std::int64_t>(header_size) &&
+                       (length - static_cast<std::int64_t>(header_size)) /
+                               static_cast<std::int64_t>(record_size) <=
+                           max_records_per_file &&
+                       file->read(&read, header_size) == header_size &&
+                       std::memcmp(read.magic, record_magic, 4 * sizeof(char16_t)) == 0;
+    file->close();
+    return sound ? load_result::loaded : load_result::damaged;
 }
 
 template <class D, class H, class R, class B>

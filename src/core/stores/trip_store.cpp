@@ -34,6 +34,8 @@ change_result trip_store::update_record(std::u16string_view key, const trip_reco
     for (trip_record& r : records_) {
         if (fixed_text(r.key) == key) {
             r = trip;
+            // A trip without its tag would not load again.
+            set_fixed(r.tag, record_tag);
             found = true;
         }
     }

@@ -24,8 +24,11 @@ std::vector<std::function<void()>> program::loading_steps() {
             skin.load_skin();
         },
         [this] {
-            // A missing Config.dat is a first start.
-            (void)config.load_config();
+            // A missing Config.dat is a first start. A damaged one has been
+            // kept aside and the vehicles found again from their files; the
+            // owner learns of it here, before anything else is shown.
+            if (config.load_config() == load_result::damaged && config.rescue())
+                configuration::show_config_rescue(*config.rescue());
             device_shell().set_input_panel_allowed(!config.no_input_panel());
         },
         [this] {

@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 #include "core/accounts/configuration.h"
+#include "core/accounts/staged_file_set.h"
 #include "core/test_store_support.h"
 #include "platform/faulty_file_system.h"
 
@@ -29,6 +31,25 @@ struct backup_fixture : testing::device_fixture {
         maintenance.set_deferred_save(true);
         fees.set_deferred_save(true);
         config.attach_stores({&fuel, &maintenance, &fees});
+    }
+    // Writes an account's three files, each with one record of the cost.
+    void write_account(std::u16string_view name, double cost,
+                       std::u16string_view folder = data_folder) {
+        fuel_store fu;
+        service_store m;
+        fee_store fe;
+        fu.load(folder, name, false);
+        m.load(folder, name, false);
+        fe.load(folder, name, false);
+        fu.add_record(testing::store_kind<fuel_store>::make(2007, 5, 1, 0, 0, 0, 100, cost));
+        m.add_record(testing::store_kind<service_store>::make(2007, 5, 1, 0, 0, 0, 100, cost));
+        fe.add_record(testing::store_kind<fee_store>::make(2007, 5, 1, 0, 0, 0, 100, cost));
+    }
+    void write_trips(int count, std::u16string_view folder = data_folder) {
+        trip_store t;
+        t.load(folder, u"Trip", false);
+        for (int i = 0; i < count; ++i)
+            t.add_record(testing::store_kind<trip_store>::make(2007, 5, 1, 0, 0, 0, 100.0 * i));
     }
     // Every file below a folder, by name relative to it, sorted.
     std::vector<std::u16string> files_in(std::u16string_view folder) const {
@@ -55,10 +76,13 @@ TEST(backup_to_folder, copies_exactly_the_backup_set) {
     backup_fixture f;
     f.config.add_account(u"Car");
     f.config.add_account(u"Van");
-    for (auto ext : {u".ful", u".mat", u".fee"})
-        f.fs.put(data_folder + u"Car" + ext, bytes_of_text("car" + std::to_string(ext[1])));
-    f.fs.put(data_folder + u"Van.ful", bytes_of_text("van"));
-    f.fs.put(data_folder + u"Trip.tri", bytes_of_text("trips"));
+    f.write_account(u"Car", 10);
+    {
+        fuel_store van;
+        van.load(data_folder, u"Van", false);
+        van.add_record(testing::store_kind<fuel_store>::make(2007, 5, 1, 0, 0, 0, 100));
+    }
+    f.write_trips(2);
     f.fs.put(data_folder + u"Old.ful", bytes_of_text("not registered"));
     f.fs.put(data_folder + u"Deutsch.lng", bytes_of_text("language"));
     f.fs.put(data_folder + u"Config_key.dat", bytes_of_text("keys"));
@@ -74,11 +98,48 @@ TEST(backup_to_folder, copies_exactly_the_backup_set) {
     for (auto name : {u"Car.fee", u"Car.ful", u"Car.mat", u"Config.dat", u"Trip.tri", u"Van.ful"})
         EXPECT_EQ(f.fs.bytes(folder + name), f.fs.bytes(data_folder + name));
 
-    // A second backup overwrites the first.
-    f.fs.put(data_folder + u"Van.ful", bytes_of_text("van, later"));
+    // A second backup overwrites the first; files of the folder that are not
+    // part of the set stay.
+    f.write_trips(1);
+    f.fs.put(folder + u"Notes.txt", bytes_of_text("mine"));
     ASSERT_EQ(f.config.backup_to_folder(folder), data_set_copy::done);
-    EXPECT_EQ(f.fs.bytes(folder + u"Van.ful"), bytes_of_text("van, later"));
+    EXPECT_EQ(f.fs.bytes(folder + u"Trip.tri"), f.fs.bytes(data_folder + u"Trip.tri"));
+    EXPECT_EQ(f.fs.bytes(folder + u"Notes.txt"), bytes_of_text("mine"));
     EXPECT_EQ(f.config.backup_to_folder(u""), data_set_copy::no_folder);
+    EXPECT_TRUE(f.messages().empty());
+}
+
+// A file the program could not load is never copied over the copy in the
+// backup: the backup keeps its older, good copy and the owner is told which
+// file it was. The other files are brought up to date.
+TEST(backup_to_folder, never_copies_a_damaged_file_over_a_good_copy) {
+    backup_fixture f;
+    f.config.add_account(u"Car");
+    f.config.add_account(u"Van");
+    f.write_account(u"Car", 10);
+    f.write_account(u"Van", 20);
+    f.write_trips(1);
+    const std::u16string folder = u"\\My Documents\\Kelvane_backup_auto\\";
+    ASSERT_EQ(f.config.backup_to_folder(folder), data_set_copy::done);
+    const auto good_car = f.fs.bytes(folder + u"Car.ful");
+
+    f.write_account(u"Van", 30);  // newer Van records
+    int day = 3;
+    for (const auto& damaged : {std::vector<std::uint8_t>(100, 0),  // shorter than a header
+                                bytes_of_text(std::string(5000, 'x'))}) {
+        f.fs.put(data_folder + u"Car.ful", damaged);
+        f.fs.put(data_folder + u"Trip.tri", damaged);
+        f.boxes.clear();
+        f.clock.set(2007, 5, day);
+        day += 3;
+        EXPECT_EQ(f.config.auto_backup_if_due(), auto_backup_result::failed);
+        EXPECT_EQ(f.config.backup_to_folder(folder), data_set_copy::incomplete);
+        EXPECT_EQ(f.fs.bytes(folder + u"Car.ful"), good_car);
+        EXPECT_NE(f.fs.bytes(folder + u"Trip.tri"), damaged);
+        EXPECT_EQ(f.fs.bytes(folder + u"Van.ful"), f.fs.bytes(data_folder + u"Van.ful"));
+        ASSERT_FALSE(f.messages().empty());
+        EXPECT_NE(f.messages()[0].find(data_folder + u"Car.ful"), std::u16string::npos);
+    }
 }
 
 TEST(backup_to_folder, holds_a_deferred_middle_edit_and_keeps_the_account_open) {
@@ -124,10 +185,11 @@ TEST(backup_to_folder, reports_what_went_wrong) {
     EXPECT_TRUE(f.maintenance.dirty());
     EXPECT_FALSE(f.fs.file_exists(u"\\First\\Car.mat"));
 
-    // A copy that fails.
+    // A copy that fails: the folder holds nothing of a set that is not whole.
     faulty.fail_replace(5);
     EXPECT_EQ(f.config.backup_to_folder(u"\\Second\\"), data_set_copy::incomplete);
     faulty.fail_replace(0);
+    EXPECT_TRUE(f.files_in(u"\\Second\\").empty());
     service_store copy;
     ASSERT_EQ(copy.load(data_folder, u"Car", false), load_result::loaded);
     EXPECT_EQ(copy.record_count(), 3);
@@ -140,10 +202,55 @@ TEST(backup_to_folder, reports_what_went_wrong) {
     EXPECT_EQ(f.config.backup_to_folder(u"\\First\\"), data_set_copy::done);
 }
 
+// A move that fails while a new backup takes the place of the old one (not
+// a stop: the program goes on) puts the old files back; the folder never
+// stays a mix of the two.
+TEST(backup_to_folder, a_failed_move_puts_the_old_backup_back) {
+    backup_fixture f;
+    f.config.add_account(u"Car");
+    f.config.add_account(u"Van");
+    f.write_account(u"Car", 10);
+    f.write_account(u"Van", 20);
+    const std::u16string folder = u"\\Backup\\";
+    ASSERT_EQ(f.config.backup_to_folder(folder), data_set_copy::done);
+    const auto image = [&] {
+        std::map<std::u16string, std::vector<std::uint8_t>> out;
+        for (const auto& name : f.files_in(folder)) out[name] = f.fs.bytes(folder + name);
+        return out;
+    };
+    const auto old_set = image();
+    f.write_account(u"Car", 30);
+    f.write_account(u"Van", 40);
+
+    faulty_file_system faulty(f.fs);
+    scoped_services use{{&faulty}};
+    faulty.reset_counters();
+    ASSERT_EQ(f.config.backup_to_folder(folder), data_set_copy::done);
+    const auto new_set = image();
+    ASSERT_NE(new_set, old_set);
+    const int replaces = faulty.replaces();
+    for (int k = 1; k <= replaces; ++k) {
+        for (const auto& [name, bytes] : old_set) f.fs.put(folder + name, bytes);
+        faulty.fail_replace(k);
+        const data_set_copy result = f.config.backup_to_folder(folder);
+        faulty.fail_replace(0);
+        if (result == data_set_copy::done) {
+            EXPECT_EQ(image(), new_set) << k;
+        } else {
+            EXPECT_EQ(result, data_set_copy::incomplete);
+            // What the next backup or restore finds: the old set, or the new
+            // one finished from where it waited.
+            ASSERT_TRUE(staged_file_set::finish_interrupted(folder));
+            const auto now = image();
+            EXPECT_TRUE(now == old_set || now == new_set) << k;
+        }
+    }
+}
+
 TEST(auto_backup_if_due, every_third_day_once) {
     backup_fixture f;
     f.config.add_account(u"Car");
-    f.fs.put(data_folder + u"Car.ful", bytes_of_text("car"));
+    f.write_account(u"Car", 10);
     const std::u16string folder = u"\\My Documents\\Kelvane_backup_auto\\";
     const auto made_on = [&](int month, int day) {
         f.fs.delete_file(folder + u"Car.ful");
@@ -210,29 +317,58 @@ TEST(restore_from_folder, a_folder_with_only_config_restores_the_account_list) {
 TEST(restore_from_folder, copies_the_named_accounts_and_refuses_a_folder_that_is_no_backup) {
     backup_fixture f;
     f.config.add_account(u"Car");
-    f.fs.put(data_folder + u"Car.ful", bytes_of_text("car before"));
-    f.fs.put(data_folder + u"Trip.tri", bytes_of_text("trips before"));
+    f.write_account(u"Car", 10);
+    f.write_trips(1);
     ASSERT_EQ(f.config.backup_to_folder(u"\\Backup\\"), data_set_copy::done);
-    f.fs.put(u"\\Backup\\Car.ful", bytes_of_text("car in backup"));
-    f.fs.put(u"\\Backup\\Stray.ful", bytes_of_text("not named by the backup"));
-    f.fs.put(data_folder + u"Trip.tri", bytes_of_text("trips later"));
+    const auto trips_before = f.fs.bytes(data_folder + u"Trip.tri");
+    f.write_account(u"Car", 20, u"\\Backup\\");
+    const auto car_in_backup = f.fs.bytes(u"\\Backup\\Car.ful");
+    f.write_account(u"Stray", 1, u"\\Backup\\");  // not named by the backup
+    f.write_trips(3);
     f.config.add_account(u"Van");
-    f.fs.put(data_folder + u"Van.ful", bytes_of_text("van"));
+    f.write_account(u"Van", 5);
+    const auto van = f.fs.bytes(data_folder + u"Van.ful");
 
     ASSERT_EQ(f.config.restore_from_folder(u"\\Backup\\"), data_set_copy::done);
-    EXPECT_EQ(f.fs.bytes(data_folder + u"Car.ful"), bytes_of_text("car in backup"));
-    EXPECT_EQ(f.fs.bytes(data_folder + u"Trip.tri"), bytes_of_text("trips before"));
+    EXPECT_EQ(f.fs.bytes(data_folder + u"Car.ful"), car_in_backup);
+    EXPECT_EQ(f.fs.bytes(data_folder + u"Trip.tri"), trips_before);
     EXPECT_FALSE(f.fs.file_exists(data_folder + u"Stray.ful"));
-    EXPECT_EQ(f.fs.bytes(data_folder + u"Van.ful"), bytes_of_text("van"));
+    EXPECT_EQ(f.fs.bytes(data_folder + u"Van.ful"), van);
     EXPECT_FALSE(f.config.account_exists(u"Van"));
 
     // A folder without Config.dat changes nothing at all.
-    f.fs.put(u"\\Loose\\Trip.tri", bytes_of_text("loose trips"));
-    f.fs.put(u"\\Loose\\Car.ful", bytes_of_text("loose car"));
+    f.write_trips(1, u"\\Loose\\");
+    f.write_account(u"Car", 99, u"\\Loose\\");
     EXPECT_EQ(f.config.restore_from_folder(u"\\Loose\\"), data_set_copy::no_folder);
-    EXPECT_EQ(f.fs.bytes(data_folder + u"Trip.tri"), bytes_of_text("trips before"));
-    EXPECT_EQ(f.fs.bytes(data_folder + u"Car.ful"), bytes_of_text("car in backup"));
+    EXPECT_EQ(f.fs.bytes(data_folder + u"Trip.tri"), trips_before);
+    EXPECT_EQ(f.fs.bytes(data_folder + u"Car.ful"), car_in_backup);
     EXPECT_EQ(f.config.restore_from_folder(u""), data_set_copy::no_folder);
+
+    // Nor does one whose Config.dat is damaged.
+    f.fs.put(u"\\Loose\\Config.dat", bytes_of_text("not a configuration"));
+    EXPECT_EQ(f.config.restore_from_folder(u"\\Loose\\"), data_set_copy::unreadable);
+    EXPECT_EQ(f.fs.bytes(data_folder + u"Car.ful"), car_in_backup);
+    EXPECT_EQ(f.config.list_account_names(), std::vector<std::u16string>{u"Car"});
+}
+
+// A damaged file of the backup is left out: the data folder keeps its own
+// copy, and the owner is told which file it was.
+TEST(restore_from_folder, leaves_out_a_damaged_file_of_the_backup) {
+    backup_fixture f;
+    f.config.add_account(u"Car");
+    f.config.add_account(u"Van");
+    f.write_account(u"Car", 10);
+    f.write_account(u"Van", 20);
+    ASSERT_EQ(f.config.backup_to_folder(u"\\Backup\\"), data_set_copy::done);
+    f.fs.put(u"\\Backup\\Car.mat", bytes_of_text("damaged"));
+    f.write_account(u"Van", 5, u"\\Backup\\");
+    const auto car_here = f.fs.bytes(data_folder + u"Car.mat");
+
+    EXPECT_EQ(f.config.restore_from_folder(u"\\Backup\\"), data_set_copy::incomplete);
+    EXPECT_EQ(f.fs.bytes(data_folder + u"Car.mat"), car_here);
+    EXPECT_EQ(f.fs.bytes(data_folder + u"Van.mat"), f.fs.bytes(u"\\Backup\\Van.mat"));
+    ASSERT_EQ(f.messages().size(), 1u);
+    EXPECT_NE(f.messages()[0].find(u"\\Backup\\Car.mat"), std::u16string::npos);
 }
 
 }  // namespace

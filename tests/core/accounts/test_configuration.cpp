@@ -116,7 +116,7 @@ TEST_F(Configuration, FreshDefaultsAtEveryOffset) {
 
 TEST_F(Configuration, FileFromAnotherFolderLoadsWithOurOwnFolder) {
     config_image img;
-    img.i32(0, 7).b[10] = 0xAB;  // reserved bytes travel unchanged
+    img.i32(0, 1).b[10] = 0xAB;  // reserved bytes travel unchanged
     img.text(204, u"Van")
         .i32(464, 4)
         .text(468, u"\\Storage Card\\Elsewhere\\")
@@ -146,42 +146,104 @@ TEST_F(Configuration, FileFromAnotherFolderLoadsWithOurOwnFolder) {
     EXPECT_EQ(c.last_auto_backup_day(), 30);
     EXPECT_TRUE(c.no_input_panel());
 
-    // Written back: our folder (zero-filled after it), marker 1, the rest as found.
+    // Written back: our folder (zero-filled after it), the rest as found.
     ASSERT_TRUE(c.save_config());
     config_image expected = img;
-    expected.i32(0, 1);
     std::fill(expected.b.begin() + 468, expected.b.begin() + 1670, 0);
     expected.text(468, folder);
     EXPECT_EQ(saved(), expected.b);
 }
 
-TEST_F(Configuration, ShortFileKeepsTheTailAndLongFileIsCut) {
-    configuration c;
-    c.set_language_name(u"Français");
-    ASSERT_EQ(c.add_account(u"Kept"), account_change::done);  // slot 0
-    ASSERT_EQ(c.add_account(u"Tail"), account_change::done);  // slot 1
-
-    // 4332 bytes reach just past slot 0.
-    config_image img;
-    img.text(204, u"Old").slot(0, u"Old");
-    img.b.resize(4074 + 258);
-    fs.put(config_file, img.b);
-    c.load_config();
-    EXPECT_EQ(c.current_account(), u"Old");
-    EXPECT_EQ(c.account_slot(0), u"Old");
-    EXPECT_EQ(c.account_slot(1), u"Tail");
-    EXPECT_EQ(c.language_name(), u"");  // inside the short file: zero there
-    EXPECT_EQ(c.auto_backup_folder(), u"");
-    EXPECT_EQ(c.data_folder(), folder);
-
-    // Bytes beyond the block are not read.
+TEST_F(Configuration, BytesBeyondTheBlockAreNotRead) {
     config_image longer = fresh_image();
     longer.slot(0, u"First");
     longer.b.resize(config_size + 500, 0xEE);
     fs.put(config_file, longer.b);
-    c.load_config();
+    configuration c;
+    EXPECT_EQ(c.load_config(), load_result::loaded);
     EXPECT_EQ(c.account_slot(0), u"First");
     ASSERT_TRUE(c.save_config());
+    EXPECT_EQ(saved().size(), config_size);
+}
+
+// A Config.dat that is not a whole configuration (cut short, another kind of
+// file, broken texts) must not empty the list of vehicles: it is kept as it
+// was, the owner is told, and the list is found again from the record files.
+TEST_F(Configuration, DamagedFileIsKeptAndTheVehiclesAreFoundAgain) {
+    config_image whole = fresh_image();
+    whole.slot(0, u"Van").slot(1, u"Car").text(204, u"Car").text(2872, u"Deutsch");
+    config_image wrong_marker = whole;
+    wrong_marker.i32(0, 0x464C457F);  // some other file's first bytes
+    config_image broken_text = whole;
+    for (std::size_t at = 4074; at < 4074 + 258; ++at) broken_text.b[at] = 'x';
+    bytes cut = whole.b;
+    cut.resize(4074 + 258);  // the first slot and nothing after it
+
+    for (const bytes& damaged : {cut, wrong_marker.b, broken_text.b, bytes{}}) {
+        fs.put(config_file, damaged);
+        fs.put(data(u"Van.ful"), {1});
+        fs.put(data(u"Car.mat"), {2});  // an account with no fuel file yet
+        fs.put(data(u"Car.fee"), {3});
+        fs.put(data(u"Notes.txt"), {4});
+        fs.delete_file(data(u"Config.dat.unreadable"));
+        boxes.clear();
+
+        configuration c;
+        ASSERT_EQ(c.load_config(), load_result::damaged) << damaged.size();
+        EXPECT_EQ(fs.bytes(data(u"Config.dat.unreadable")), damaged);
+        ASSERT_TRUE(c.rescue().has_value());
+        EXPECT_EQ(c.rescue()->kept_copy, data(u"Config.dat.unreadable"));
+        EXPECT_EQ(c.rescue()->accounts_found, 2);
+        EXPECT_EQ(c.list_account_names(), (std::vector<std::u16string>{u"Van", u"Car"}));
+        // The other settings start from their defaults.
+        EXPECT_EQ(c.language_name(), u"");
+        // The open account survives where that part of the file is readable.
+        const bool open_readable = damaged.size() > 462;
+        EXPECT_EQ(c.current_account(), open_readable ? u"Car" : u"") << damaged.size();
+
+        // The list found is written at once, as a whole configuration.
+        config_image rebuilt = fresh_image();
+        rebuilt.slot(0, u"Car").slot(1, u"Van");
+        if (open_readable) rebuilt.text(204, u"Car");
+        EXPECT_EQ(saved(), rebuilt.b);
+
+        configuration::show_config_rescue(*c.rescue());
+        ASSERT_EQ(boxes.texts().size(), 1u);
+        EXPECT_NE(boxes.texts()[0].find(data(u"Config.dat.unreadable")), std::u16string::npos);
+
+        // The next start finds a whole file and keeps no further copy.
+        configuration again;
+        EXPECT_EQ(again.load_config(), load_result::loaded);
+        EXPECT_FALSE(fs.file_exists(data(u"Config.dat.unreadable2")));
+    }
+}
+
+// While no copy of a damaged Config.dat can be made, it is never written over.
+TEST_F(Configuration, DamagedFileIsNotWrittenOverBeforeItIsKept) {
+    faulty_file_system faulty(fs);
+    scoped_services with_faults{{&faulty}};
+    const bytes damaged(100, 0x42);
+    fs.put(config_file, damaged);
+    fs.put(data(u"Van.ful"), {1});
+
+    configuration c;
+    faulty.fail_replace(1);  // the copy's last step
+    ASSERT_EQ(c.load_config(), load_result::damaged);
+    faulty.fail_replace(0);
+    EXPECT_EQ(c.rescue()->kept_copy, u"");
+    EXPECT_EQ(c.list_account_names(), std::vector<std::u16string>{u"Van"});
+    EXPECT_EQ(saved(), damaged);
+
+    faulty.fail_replace(1);
+    boxes.clear();
+    EXPECT_FALSE(c.save_config());
+    faulty.fail_replace(0);
+    EXPECT_EQ(boxes.texts(), std::vector<std::u16string>{msg_write_failed});
+    EXPECT_EQ(saved(), damaged);
+
+    // Once the copy is made the configuration is written.
+    EXPECT_TRUE(c.save_config());
+    EXPECT_EQ(fs.bytes(data(u"Config.dat.unreadable")), damaged);
     EXPECT_EQ(saved().size(), config_size);
 }
 
@@ -196,17 +258,40 @@ TEST_F(Configuration, SlotsAreReusedAndListedInReverseSlotOrder) {
     EXPECT_EQ(c.list_account_names(),
               (std::vector<std::u16string>{u"Charlie", u"Delta", u"Alpha"}));
 
-    // Names are compared exactly.
     EXPECT_EQ(c.add_account(u"Alpha"), account_change::refused);
-    EXPECT_EQ(c.add_account(u"alpha"), account_change::done);
-    EXPECT_TRUE(c.account_exists(u"alpha"));
-    EXPECT_FALSE(c.account_exists(u"ALPHA"));
     EXPECT_FALSE(c.account_exists(u""));
 
     // Each change is on disk at once.
     config_image expected = fresh_image();
-    expected.slot(0, u"Alpha").slot(1, u"Delta").slot(2, u"Charlie").slot(3, u"alpha");
+    expected.slot(0, u"Alpha").slot(1, u"Delta").slot(2, u"Charlie");
     EXPECT_EQ(saved(), expected.b);
+}
+
+// Names that differ only in letter case are one set of files on the
+// handheld, Windows and macOS: a new one is refused. Two such accounts made
+// before both still load.
+TEST_F(Configuration, NamesThatDifferOnlyInCaseShareFilesAndAreRefused) {
+    configuration c;
+    ASSERT_EQ(c.add_account(u"Car"), account_change::done);
+    ASSERT_EQ(c.add_account(u"\u00C9t\u00E9"), account_change::done);  // "Été"
+    const auto before = saved();
+    for (auto alike : {u"car", u"CAR", u"\u00E9T\u00C9", u"\u00E9t\u00E9"}) {
+        EXPECT_EQ(c.add_account(alike), account_change::refused) << to_utf8(alike);
+        EXPECT_FALSE(c.account_named_alike(alike).empty()) << to_utf8(alike);
+    }
+    EXPECT_EQ(c.account_named_alike(u"cAr"), u"Car");
+    EXPECT_EQ(c.account_named_alike(u"Cars"), u"");
+    EXPECT_EQ(saved(), before);
+    EXPECT_EQ(c.add_account(u"Car 2"), account_change::done);
+
+    config_image both = fresh_image();
+    both.slot(0, u"Car").slot(1, u"car").text(204, u"car");
+    fs.put(config_file, both.b);
+    configuration old;
+    EXPECT_EQ(old.load_config(), load_result::loaded);
+    EXPECT_EQ(old.list_account_names(), (std::vector<std::u16string>{u"car", u"Car"}));
+    EXPECT_EQ(old.current_account(), u"car");
+    EXPECT_TRUE(old.open_account(u"Car").opened);
 }
 
 TEST_F(Configuration, HundredAccountsAtMost) {
@@ -241,6 +326,17 @@ TEST_F(Configuration, AccountNamesMustBePlainFileNames) {
     EXPECT_TRUE(c.account_exists(std::u16string(128, u'x')));
     EXPECT_EQ(c.add_account(long_name), account_change::refused);
     EXPECT_EQ(c.add_account(std::u16string(129, u'x')), account_change::refused);
+
+    // The host stores a file name as UTF-8 in at most 255 bytes: 128 wide
+    // characters fit a slot but not a file name, and an account made of them
+    // could never be written. A broken surrogate pair has no UTF-8 form.
+    const std::u16string wide(128, u'\u8F66');
+    EXPECT_FALSE(configuration::is_valid_account_name(wide));
+    EXPECT_EQ(c.add_account(wide), account_change::refused);
+    EXPECT_TRUE(configuration::is_valid_account_name(std::u16string(74, u'\u8F66')));
+    EXPECT_FALSE(configuration::is_valid_account_name(std::u16string{u'a', 0xD800, u'b'}));
+    EXPECT_FALSE(configuration::is_valid_account_name(u"a\xDC00"));
+    EXPECT_TRUE(configuration::is_valid_account_name(u"car \U0001F697"));
 }
 
 TEST_F(Configuration, UnsafeNameFromAFileNeverReachesTheFileSystem) {
@@ -264,6 +360,15 @@ TEST_F(Configuration, UnsafeNameFromAFileNeverReachesTheFileSystem) {
     EXPECT_EQ(c.account_slot(0), u"");
     EXPECT_EQ(fs.bytes(outside), (bytes{1, 2, 3}));
     EXPECT_FALSE(fs.folder_exists(data(u"Deleted")));
+
+    // Nor does an open account that no slot registers: its files would be
+    // read and written for a vehicle the lists do not show.
+    config_image unregistered = fresh_image();
+    unregistered.slot(0, u"Car").text(204, u"Bus");
+    fs.put(config_file, unregistered.b);
+    configuration other;
+    EXPECT_EQ(other.load_config(), load_result::loaded);
+    EXPECT_EQ(other.current_account(), u"");
 }
 
 TEST_F(Configuration, DeleteMovesTheFilesAside) {
@@ -297,14 +402,68 @@ TEST_F(Configuration, DeleteMovesTheFilesAside) {
     EXPECT_TRUE(boxes.texts().empty());
 }
 
-TEST_F(Configuration, DeleteKeepsFilesThatCouldNotBeMovedAside) {
+// A vehicle whose files cannot be moved into "Deleted" is not deleted: it
+// stays in the list with its files, and the owner learns which file it was.
+TEST_F(Configuration, DeleteKeepsTheAccountWhenItsFilesCannotBeMoved) {
     configuration c;
     c.add_account(u"Car");
+    c.open_account(u"Car");
     fs.put(data(u"Car.ful"), {1});
+    fs.put(data(u"Car.mat"), {2});
     fs.put(data(u"Deleted"), {0});  // a file where the folder should be
-    ASSERT_EQ(c.delete_account(u"Car"), account_change::done);
-    EXPECT_FALSE(c.account_exists(u"Car"));
+    const auto before = saved();
+    ASSERT_EQ(c.delete_account(u"Car"), account_change::files_kept);
+    EXPECT_TRUE(c.account_exists(u"Car"));
+    EXPECT_EQ(c.current_account(), u"Car");
+    EXPECT_EQ(saved(), before);
     EXPECT_EQ(fs.bytes(data(u"Car.ful")), bytes{1});
+    EXPECT_EQ(fs.bytes(data(u"Car.mat")), bytes{2});
+    ASSERT_EQ(boxes.texts().size(), 1u);
+    EXPECT_NE(boxes.texts()[0].find(data(u"Car.")), std::u16string::npos);
+
+    // A file that cannot be removed after its copy was made: the files
+    // removed before it come back, and the account stays whole.
+    fs.delete_file(data(u"Deleted"));
+    faulty_file_system faulty(fs);
+    scoped_services with_faults{{&faulty}};
+    int kept = 0;
+    for (int k = 1; k <= 8; ++k) {
+        faulty.fail_delete(k);
+        const account_change result = c.delete_account(u"Car");
+        faulty.fail_delete(0);
+        if (result == account_change::done) {
+            c.add_account(u"Car");
+            fs.put(data(u"Car.ful"), {1});
+            fs.put(data(u"Car.mat"), {2});
+            continue;
+        }
+        ++kept;
+        EXPECT_EQ(result, account_change::files_kept);
+        EXPECT_EQ(fs.bytes(data(u"Car.ful")), bytes{1}) << k;
+        EXPECT_EQ(fs.bytes(data(u"Car.mat")), bytes{2}) << k;
+        EXPECT_TRUE(c.account_exists(u"Car"));
+    }
+    EXPECT_EQ(kept, 2);  // the removal of either file
+
+    // Stopped at any point, the deletion leaves the vehicle's files whole in
+    // one place or the other.
+    faulty.reset_counters();
+    ASSERT_EQ(c.delete_account(u"Car"), account_change::done);
+    const int changes = faulty.changes();
+    for (int k = 1; k <= changes; ++k) {
+        configuration again;
+        again.add_account(u"Car");
+        fs.put(data(u"Car.ful"), {1});
+        fs.put(data(u"Car.mat"), {2});
+        faulty.stop_after_change(k);
+        (void)again.delete_account(u"Car");
+        faulty.stop_after_change(0);
+        const bool in_data =
+            fs.bytes(data(u"Car.ful")) == bytes{1} && fs.bytes(data(u"Car.mat")) == bytes{2};
+        const bool in_deleted = fs.bytes(data(u"Deleted\\Car.ful")) == bytes{1} &&
+                                fs.bytes(data(u"Deleted\\Car.mat")) == bytes{2};
+        EXPECT_TRUE(in_data || in_deleted) << "stopped after change " << k;
+    }
 }
 
 TEST_F(Configuration, OpenAndDeleteDriveTheAttachedStores) {

@@ -182,6 +182,39 @@ TEST(export_account, a_failed_write_leaves_the_old_file_and_says_so) {
     EXPECT_EQ(f.messages().size(), 1u);
 }
 
+// An export never replaces one of the program's own files, whatever the
+// letter case or folder, and a path refused on the way leaves no folder.
+TEST(export_account, never_replaces_the_programs_own_files) {
+    account_fixture f;
+    f.open(u"Car");
+    f.fuel.add_record(fill_up(2007, 3, 5, 1000, 40, 1.25, 32, 0.5, u"93", u"x"));
+    f.close_stores();
+    f.open(u"Car");
+    const auto before = f.fs.files();
+    for (const std::u16string& path : std::vector<std::u16string>{
+             data_folder + u"Car.ful", data_folder + u"CAR.MAT", data_folder + u"Config.dat",
+             data_folder + u"Trip.tri", data_folder + u"Config_key.dat",
+             data_folder + u"Kelvane.htm", data_folder + u"Car.ful.unreadable",
+             std::u16string(u"\\My Documents\\Backup\\Car.fee"),
+             std::u16string(u"\\My Documents\\Backup\\config.dat"),
+             data_folder + u"Language.bng"}) {
+        const auto bytes = f.fs.bytes(path);
+        f.boxes.clear();
+        EXPECT_FALSE(f.exchange.export_account(path)) << to_utf8(path);
+        EXPECT_EQ(f.fs.bytes(path), bytes);
+        EXPECT_EQ(f.messages(),
+                  std::vector<std::u16string>{std::u16string(msg_program_file) + u"\n" + path});
+    }
+    EXPECT_EQ(f.fs.files(), before);
+    EXPECT_FALSE(f.fs.folder_exists(u"\\My Documents\\Backup"));
+    // Where the program keeps nothing, the same names are free.
+    EXPECT_TRUE(f.exchange.export_account(u"\\My Documents\\Kelvane.htm"));
+
+    // A path that turns back on itself is refused before any folder is made.
+    EXPECT_FALSE(f.exchange.export_account(u"\\My Documents\\New\\..\\..\\x.csv"));
+    EXPECT_FALSE(f.fs.folder_exists(u"\\My Documents\\New"));
+}
+
 TEST(export_account, header_and_items_follow_the_language_table) {
     account_fixture f;
     small_table table;

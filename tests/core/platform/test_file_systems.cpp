@@ -110,6 +110,93 @@ TEST(FileSystems, AtomicWriteKeepsOldFileOnEveryFailure) {
     EXPECT_EQ(mem.files().size(), 1u);
 }
 
+// A link planted at the temporary name of a file about to be written (by
+// another program or person) must never carry the write outside: the link
+// goes, the file is written where it belongs, and its target stays as it was.
+TEST(FileSystems, LinkAtATemporaryNameIsNeverWrittenThrough) {
+    namespace fs = std::filesystem;
+    const auto root = fs::temp_directory_path() / ("kelvane-links-" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    fs::create_directories(root / "device" / "Data");
+    const auto outside = root / "outside.txt";
+    {
+        std::FILE* f = std::fopen(outside.c_str(), "wb");
+        std::fputs("keep me", f);
+        std::fclose(f);
+    }
+    host_file_system host(root / "device");
+    const auto read_outside = [&] {
+        std::vector<std::uint8_t> got(64);
+        std::FILE* f = std::fopen(outside.c_str(), "rb");
+        got.resize(std::fread(got.data(), 1, got.size(), f));
+        std::fclose(f);
+        return got;
+    };
+
+    // To a file, to nothing at all, and for a copy as well as a write.
+    for (const bool dangling : {false, true}) {
+        for (const bool copying : {false, true}) {
+            const auto temporary = root / "device" / "Data" / "Config.dat.new";
+            fs::remove(temporary);
+            fs::create_symlink(dangling ? root / "nothing.txt" : outside, temporary);
+            if (copying) {
+                ASSERT_TRUE(write_file_atomically(host, u"\\Data\\source.txt", "copied", 6));
+                EXPECT_TRUE(
+                    copy_file_atomically(host, u"\\Data\\source.txt", u"\\Data\\Config.dat"));
+            } else {
+                EXPECT_TRUE(write_file_atomically(host, u"\\Data\\Config.dat", "copied", 6));
+            }
+            std::vector<std::uint8_t> written;
+            ASSERT_TRUE(read_whole_file(host, u"\\Data\\Config.dat", written));
+            EXPECT_EQ(written, bytes_of("copied"));
+            EXPECT_EQ(read_outside(), bytes_of("keep me"));
+            EXPECT_FALSE(fs::exists(root / "nothing.txt"));
+            EXPECT_FALSE(fs::is_symlink(temporary));
+        }
+    }
+    // Removing a link removes the link only; a folder goes only when empty.
+    fs::create_symlink(outside, root / "device" / "Data" / "link.txt");
+    EXPECT_TRUE(host.delete_file(u"\\Data\\link.txt"));
+    EXPECT_EQ(read_outside(), bytes_of("keep me"));
+    EXPECT_FALSE(host.remove_folder(u"\\Data"));
+    EXPECT_TRUE(host.create_folder(u"\\Data\\Empty"));
+    EXPECT_TRUE(host.remove_folder(u"\\Data\\Empty"));
+    EXPECT_FALSE(host.folder_exists(u"\\Data\\Empty"));
+    fs::remove_all(root);
+}
+
+// A copy is whole or not there: a source that cannot be read whole, or a
+// target that cannot take it, leaves the old target as it was.
+TEST(FileSystems, CopyReplacesTheTargetWholeOrNotAtAll) {
+    memory_file_system mem;
+    mem.put(u"\\a.bin", bytes_of("new contents"));
+    mem.put(u"\\b.bin", bytes_of("old"));
+    faulty_file_system fs(mem);
+    fs.fail_write(1);
+    EXPECT_FALSE(copy_file_atomically(fs, u"\\a.bin", u"\\b.bin"));
+    fs.fail_write(0);
+    EXPECT_EQ(mem.bytes(u"\\b.bin"), bytes_of("old"));
+    EXPECT_FALSE(copy_file_atomically(fs, u"\\missing.bin", u"\\b.bin"));
+    EXPECT_EQ(mem.files().size(), 2u);
+    EXPECT_TRUE(copy_file_atomically(fs, u"\\a.bin", u"\\b.bin"));
+    EXPECT_EQ(mem.bytes(u"\\b.bin"), bytes_of("new contents"));
+
+    // Stopped after any change, the target is the old file or the new one.
+    fs.reset_counters();
+    ASSERT_TRUE(copy_file_atomically(fs, u"\\a.bin", u"\\c.bin"));
+    const int changes = fs.changes();
+    for (int k = 1; k <= changes; ++k) {
+        for (const std::int64_t kept : {-1, 0, 3}) {
+            mem.put(u"\\c.bin", bytes_of("old"));
+            fs.stop_after_change(k, kept);
+            (void)copy_file_atomically(fs, u"\\a.bin", u"\\c.bin");
+            fs.stop_after_change(0);
+            const auto got = mem.bytes(u"\\c.bin");
+            EXPECT_TRUE(got == bytes_of("old") || got == bytes_of("new contents")) << k;
+        }
+    }
+}
+
 TEST(TextEncoding, Utf8RoundTripAndWindows1252) {
     const std::u16string text = u"Stra\u00DFe \u20AC 5 \U0001F697";
     EXPECT_EQ(from_utf8(to_utf8(text)), text);

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdint>
+
 #include "platform/local_time.h"
 
 using namespace kelvane;
@@ -34,4 +37,21 @@ TEST(LocalTime, DayStepsAcrossMonthAndLeapYear) {
 TEST(LocalTime, MonthsCarryIntoYears) {
     EXPECT_EQ(to_local_seconds(2025, 13, 1, 0, 0, 0), to_local_seconds(2026, 1, 1, 0, 0, 0));
     EXPECT_EQ(to_local_seconds(2026, 0, 1, 0, 0, 0), to_local_seconds(2025, 12, 1, 0, 0, 0));
+}
+
+// A damaged record can hold any 32-bit value in its date fields; its moment
+// must still be worked out (no overflow) and sort where its fields say.
+TEST(LocalTime, ExtremeFieldsOfADamagedDateStayInOrder) {
+    const auto now = to_local_seconds(2007, 10, 4, 2, 25, 33);
+    EXPECT_LT(to_local_seconds(2007, INT32_MIN, 1, 0, 0, 0), to_local_seconds(1, 1, 1, 0, 0, 0));
+    EXPECT_LT(to_local_seconds(2007, 10, INT32_MIN, 0, 0, 0), now);
+    EXPECT_LT(to_local_seconds(INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN),
+              to_local_seconds(INT32_MIN, 1, 1, 0, 0, 0));
+    EXPECT_GT(to_local_seconds(2007, INT32_MAX, 1, 0, 0, 0),
+              to_local_seconds(9999, 12, 31, 0, 0, 0));
+    EXPECT_GT(to_local_seconds(INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX),
+              to_local_seconds(INT32_MAX, 1, 1, 0, 0, 0));
+    EXPECT_EQ(
+        to_local_seconds(2007, 10, 4, 0, 0, INT32_MIN) - to_local_seconds(2007, 10, 4, 0, 0, 0),
+        static_cast<std::int64_t>(INT32_MIN));
 }

@@ -2,6 +2,7 @@
 // work of each change with and without deferred saving, bulk adding.
 
 #include <algorithm>
+#include <climits>
 #include <numeric>
 #include <random>
 
@@ -227,6 +228,117 @@ TYPED_TEST(account_store_engine, failed_in_place_writes_are_reported_and_saved_a
             }
         }
     }
+}
+
+// A newest record's append stopped after any change, with any part of a
+// write on the medium: the file loads with every earlier record, and its
+// totals, in the store and in the header the accounts list reads, are those
+// of the records it holds.
+TYPED_TEST(account_store_engine, append_stopped_anywhere_loads_with_totals_of_its_records) {
+    using kind = store_kind<TypeParam>;
+    for (const bool deferred : {false, true}) {
+        device_fixture dev;
+        {
+            TypeParam writer;
+            this->open_three(writer, deferred);
+        }
+        const auto original = dev.fs.bytes(this->path());
+        std::vector<std::u16string> earlier;
+        {
+            TypeParam s;
+            ASSERT_EQ(s.load(data_folder, u"Car", false), load_result::loaded);
+            for (int i = 0; i < 3; ++i) earlier.push_back(fixed_text(s.record_at(i).key));
+        }
+        faulty_file_system faulty(dev.fs);
+        scoped_services use_faulty({&faulty});
+        const auto append = [&] {
+            TypeParam s;
+            ASSERT_EQ(s.load(data_folder, u"Car", false), load_result::loaded);
+            s.set_deferred_save(deferred);
+            (void)s.add_record(this->on_day(31, 3100, 7));
+            // Dropped without a reset: the program was killed.
+        };
+        faulty.reset_counters();
+        append();
+        const int changes = faulty.changes();
+        ASSERT_GT(changes, 0);
+        for (int k = 1; k <= changes; ++k) {
+            for (const std::int64_t kept : {-1, 0, 100, 1000}) {
+                dev.fs.put(this->path(), original);
+                faulty.stop_after_change(k, kept);
+                append();
+                faulty.stop_after_change(0);
+
+                TypeParam after;
+                ASSERT_EQ(after.load(data_folder, u"Car", false), load_result::loaded);
+                ASSERT_GE(after.record_count(), 3) << k << " " << kept;
+                double sum = 0;
+                std::int32_t highest = -1;
+                for (int i = 0; i < after.record_count(); ++i) {
+                    const auto& r = after.record_at(i);
+                    if (i < 3) EXPECT_EQ(fixed_text(r.key), earlier[i]) << k << " " << kept;
+                    sum += kind::cost(r);
+                    highest = std::max(highest, r.record_number);
+                }
+                EXPECT_EQ(kind::total(after.header()), sum) << k << " " << kept;
+                EXPECT_EQ(kind::total(TypeParam::read_account_header(data_folder, u"Car").header),
+                          sum)
+                    << k << " " << kept;
+                EXPECT_GT(after.header().next_record_number, highest);
+            }
+        }
+    }
+}
+
+// On a full medium the records cannot go to the end of the file but the
+// header still fits in place: however many adds are refused, a file left that
+// way (the program killed before the medium freed up) loads with totals that
+// count only the records it holds.
+TYPED_TEST(account_store_engine, adds_refused_by_a_full_medium_never_count_in_the_totals) {
+    using kind = store_kind<TypeParam>;
+    TypeParam store;
+    this->open_three(store, true);
+    const double before = kind::total(store.header());
+    faulty_file_system faulty(this->device.fs);
+    {
+        scoped_services use_faulty({&faulty});
+        faulty.set_full(true);
+        // The first refusal is reported; from then on the store owes a full save.
+        EXPECT_TRUE(store.add_record(this->on_day(31, 3100, 1000)).write_failed);
+        for (int i = 1; i < 10; ++i) (void)store.add_record(this->on_day(31, 3100 + i, 1000));
+        EXPECT_TRUE(store.dirty());
+    }
+    TypeParam after;
+    ASSERT_EQ(after.load(data_folder, u"Car", false), load_result::loaded);
+    EXPECT_EQ(after.record_count(), 3);
+    EXPECT_EQ(kind::total(after.header()), before);
+    EXPECT_EQ(kind::total(TypeParam::read_account_header(data_folder, u"Car").header), before);
+}
+
+// Date fields of any 32-bit value (a damaged record, a hand-made file) sort
+// and select by the moment they stand for, without overflowing on the way.
+TYPED_TEST(account_store_engine, damaged_dates_sort_and_select_by_what_they_say) {
+    using kind = store_kind<TypeParam>;
+    constexpr int lo = INT32_MIN, hi = INT32_MAX;
+    TypeParam store;
+    store.load(data_folder, u"Car", false);
+    store.add_record(kind::make(2007, 1, 1, 0, 0, 0, 100));
+    store.add_record(kind::make(2007, lo, 1, 0, 0, 0, 200));
+    store.add_record(kind::make(hi, hi, hi, hi, hi, hi, 300));
+    store.add_record(kind::make(2007, 1, lo, lo, lo, lo, 400));
+    std::vector<double> order;
+    for (int i = 0; i < store.record_count(); ++i)
+        order.push_back(kind::mileage(store.record_at(i)));
+    EXPECT_EQ(order, (std::vector<double>{200, 400, 100, 300}));
+
+    selection_limits limits;
+    limits.from = local_time{2000, 1, 1};
+    limits.to = local_time{lo, lo, lo, lo, lo, lo};
+    store.select_records(limits);
+    EXPECT_EQ(store.selected_count(), 0);
+    limits.to.reset();
+    store.select_records(limits);
+    EXPECT_EQ(store.selected_count(), 2);
 }
 
 TYPED_TEST(account_store_engine, selection_bounds_are_inclusive_and_zero_is_a_bound) {

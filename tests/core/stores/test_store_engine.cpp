@@ -1,9 +1,13 @@
 // The record-file engine, exercised through each of the four stores.
 
+#include <unistd.h>
+
 #include <climits>
+#include <filesystem>
 
 #include "core/test_store_support.h"
 #include "platform/faulty_file_system.h"
+#include "platform/host_file_system.h"
 
 using namespace kelvane;
 using namespace kelvane::testing;
@@ -118,6 +122,84 @@ TYPED_TEST(record_engine, partial_last_record_is_left_out) {
     ASSERT_EQ(again.load(data_folder, this->name(), false), load_result::loaded);
     EXPECT_EQ(again.record_count(), 3);
     EXPECT_EQ(kind::mileage(again.record_at(2)), 5000.0);
+}
+
+// A record without its "DATA" tag is no record of this program, and a last
+// piece shorter than a record is what an interrupted write left: both are
+// left out, the owner is told which file it was, and the file is copied
+// aside before the store writes over it.
+TYPED_TEST(record_engine, damaged_records_and_a_cut_record_are_left_out_and_told) {
+    using kind = store_kind<TypeParam>;
+    auto bytes = this->make_file(3);
+    bytes[kind::header_size + kind::record_size] = 'X';  // the second record's tag
+    bytes.resize(bytes.size() + kind::record_size / 2, 0xAB);
+    this->device.fs.put(this->path(), bytes);
+
+    TypeParam store;
+    ASSERT_EQ(store.load(data_folder, this->name(), false), load_result::loaded);
+    ASSERT_EQ(store.record_count(), 2);
+    EXPECT_EQ(kind::mileage(store.record_at(0)), 1000.0);
+    EXPECT_EQ(kind::mileage(store.record_at(1)), 3000.0);
+    EXPECT_EQ(store.leftovers().damaged_records, 1);
+    EXPECT_TRUE(store.leftovers().cut_record);
+    ASSERT_EQ(this->device.messages().size(), 1u);
+    EXPECT_EQ(this->device.messages()[0],
+              std::u16string(msg_records_left_out) + u"\n" + this->path());
+
+    // The next write keeps the file as it was before it writes over it.
+    EXPECT_FALSE(store.add_record(kind::make(2007, 2, 1, 8, 0, 0, 5000)).write_failed);
+    EXPECT_EQ(this->device.fs.bytes(this->path() + u".unreadable"), bytes);
+    TypeParam again;
+    ASSERT_EQ(again.load(data_folder, this->name(), false), load_result::loaded);
+    EXPECT_EQ(again.record_count(), 3);
+    EXPECT_FALSE(again.leftovers().any());
+    EXPECT_EQ(this->device.messages().size(), 1u);
+
+    // A cut record alone says so.
+    this->device.boxes.clear();
+    auto cut = this->file();
+    cut.resize(cut.size() - 10);
+    this->device.fs.put(this->path(), cut);
+    TypeParam third;
+    ASSERT_EQ(third.load(data_folder, this->name(), false), load_result::loaded);
+    EXPECT_EQ(third.record_count(), 2);
+    EXPECT_EQ(this->device.messages(),
+              std::vector<std::u16string>{std::u16string(msg_cut_record_left_out) + u"\n" +
+                                          this->path()});
+}
+
+// A file longer than any record file is refused before it is read: a large
+// zero-filled file must not fill the memory with millions of empty records.
+TYPED_TEST(record_engine, oversized_file_is_refused_unread_and_zero_records_are_no_records) {
+    using kind = store_kind<TypeParam>;
+    namespace fs = std::filesystem;
+    const auto root = fs::temp_directory_path() / ("kelvane-big-" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    fs::create_directories(root / "Program Files" / "Kelvane");
+    const auto header = slice(this->make_file(1), 0, kind::header_size);
+    host_file_system host(root);
+    scoped_services use_host({&host});
+    const auto host_file =
+        root / "Program Files" / "Kelvane" / (to_utf8(this->name()) + to_utf8(kind::extension));
+
+    for (const bool oversized : {true, false}) {
+        this->device.boxes.clear();
+        const std::uint64_t records = oversized ? max_records_per_file + 1 : 20000;
+        ASSERT_TRUE(write_file_atomically(host, this->path(), header.data(), header.size()));
+        fs::resize_file(host_file,
+                        kind::header_size + records * kind::record_size);  // zeros, sparse
+        TypeParam store;
+        const load_result loaded = store.load(data_folder, this->name(), false);
+        EXPECT_EQ(store.record_count(), 0);
+        if (oversized) {
+            EXPECT_EQ(loaded, load_result::damaged);
+            EXPECT_EQ(this->device.messages(), std::vector<std::u16string>{msg_format_error});
+        } else {
+            EXPECT_EQ(loaded, load_result::loaded);
+            EXPECT_EQ(store.leftovers().damaged_records, 20000);
+        }
+    }
+    fs::remove_all(root);
 }
 
 TYPED_TEST(record_engine, unreadable_file_is_kept_before_it_is_written_over) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <tuple>
 
 #include "core/test_store_support.h"
@@ -192,6 +193,24 @@ TEST(trip_figures, a_rebuild_reads_each_vehicle_once) {
     counting.reset_counters();
     f.figures.build_rows(f.trips);
     EXPECT_EQ(counting.opens(), 9);
+}
+
+// A trip whose date bounds hold any 32-bit values (a damaged trip file)
+// selects by what they stand for, without overflowing on the way.
+TEST(trip_figures, damaged_trip_dates_bound_what_they_say) {
+    trips_fixture f;
+    f.write_account(u"Car", {1000, 1250}, 5, 2.5);
+    f.open(u"Car");
+    trip_record& wide = f.add_trip(u"Wide", {u"Car"});
+    wide.use_start_date = wide.use_end_date = 1;
+    wide.start_year = wide.start_month = wide.start_day = INT32_MIN;
+    wide.end_year = wide.end_month = wide.end_day = INT32_MAX;
+    EXPECT_EQ(f.figures.totals(wide).fuel, 20);
+    EXPECT_EQ(trip_mileage(f.fuel, wide), 250);
+    trip_record& none = f.add_trip(u"None", {u"Car"});
+    none.use_start_date = 1;
+    none.start_year = 2007, none.start_month = INT32_MAX, none.start_day = 1;
+    EXPECT_EQ(f.figures.totals(none).fuel, 0);
 }
 
 }  // namespace

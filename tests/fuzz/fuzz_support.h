@@ -1,0 +1,34 @@
+#pragma once
+// What every fuzz input runs on: the device services of a fresh device held
+// in memory (files, a fixed clock, a message box that answers every box), so
+// that nothing of one input reaches the next.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/device_info.h"
+#include "platform/memory_file_system.h"
+#include "platform/message_box.h"
+#include "platform/services.h"
+#include "platform/shell_service.h"
+
+namespace kelvane::fuzz {
+
+// The data folder of the fuzzed device.
+inline const std::u16string data_folder = u"\\Program Files\\Kelvane\\";
+
+struct fuzz_device {
+    memory_file_system fs;
+    fixed_clock clock;
+    host_device_info dev;
+    scripted_message_box boxes;
+    recording_shell shell;
+    scoped_services services{{&fs, &clock, &dev, &boxes, &shell}};
+
+    fuzz_device();
+    // Puts the input into a file of the data folder.
+    void put(std::u16string_view name, const std::uint8_t* data, std::size_t size);
+};
+
+}  // namespace kelvane::fuzz
