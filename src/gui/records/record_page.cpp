@@ -161,8 +161,8 @@ void record_page::run_command(int command) {
 }
 
 void record_page::open_page_menu() {
-    const int chosen = popup_menu(
-        menu_button_, QPoint(0, 0),
+    const int chosen = popup_menu_above(
+        menu_button_,
         {menu_command(u"New", cmd_new), menu_command(u"Edit", cmd_edit),
          menu_command(u"Delete", cmd_delete), menu_separator(), menu_command(u"Back", cmd_back)});
     if (chosen != 0) run_command(chosen);
