@@ -11,7 +11,7 @@
 #include "gui/charts/chart_range_dialog.h"
 #include "gui/charts/chart_screen.h"
 #include "gui/charts/colour_probe.h"
-#include "gui/charts/fitted_text.h"
+#include "gui/widgets/fitted_text.h"
 #include "gui/charts/report_list.h"
 #include "gui/shell/program.h"
 #include "gui/trips/trip_picker.h"
