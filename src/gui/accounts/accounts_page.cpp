@@ -16,7 +16,6 @@
 #include "gui/widgets/tap_and_hold.h"
 #include "gui/widgets/text_label.h"
 #include "platform/qt/modal_service.h"
-#include "platform/qt/soft_menu_bar.h"
 
 namespace kelvane {
 
@@ -52,8 +51,7 @@ void accounts_page::set_screen_size(int width, int height) {
     // The page lies below the tab band and above the menu bar; it reaches
     // past the screen's edges, so it is laid out for the part that shows.
     const int w = std::max(1, width);
-    const int h =
-        std::max(bottom_strip + 1, height - main_screen::tab_band - soft_menu_bar::bar_height);
+    const int h = std::max(bottom_strip + 1, shown_height(width, height));
     list_->setGeometry(0, 0, w, h - bottom_strip);
     const int font = scaled_font_size(13);
     total_->font_height = font;

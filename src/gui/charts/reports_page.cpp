@@ -11,18 +11,17 @@
 #include "gui/charts/chart_range_dialog.h"
 #include "gui/charts/chart_screen.h"
 #include "gui/charts/colour_probe.h"
-#include "gui/widgets/fitted_text.h"
 #include "gui/charts/report_list.h"
 #include "gui/shell/program.h"
 #include "gui/trips/trip_picker.h"
 #include "gui/widgets/account_combo.h"
 #include "gui/widgets/busy_work.h"
+#include "gui/widgets/fitted_text.h"
 #include "gui/widgets/skin_button.h"
 #include "gui/widgets/text_label.h"
 #include "gui/widgets/translated.h"
 #include "gui/widgets/vehicle_picker.h"
 #include "platform/qt/qpainter_dc.h"
-#include "platform/qt/soft_menu_bar.h"
 #include "platform/services.h"
 
 namespace kelvane {
@@ -31,8 +30,6 @@ namespace {
 
 // The pictures of the report rows.
 constexpr int line_picture = 0, pie_picture = 1;
-// The tab band above the pages.
-constexpr int tab_band = 33;
 
 std::u16string report_title(int kind) {
     switch (kind) {
@@ -119,8 +116,7 @@ const std::u16string& reports_page::names_line() const {
 }
 
 void reports_page::set_screen_size(int width, int height) {
-    // What the page shows lies between the tab band and the menu bar.
-    const int h = height - tab_band - soft_menu_bar::bar_height;
+    const int h = shown_height(width, height);
     const int w = width;
     const int line = scaled_font_size(12) + 3;
     const int buttons_top = h - 30;

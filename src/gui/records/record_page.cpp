@@ -25,7 +25,7 @@ constexpr int base_width = 240;
 }  // namespace
 
 record_page::record_page(program& prog, int index, QWidget* parent)
-    : main_page(prog, index, parent) {
+    : list_page(prog, index, parent) {
     setAutoFillBackground(true);
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
@@ -64,9 +64,7 @@ void record_page::build(record_list_base* list, std::u16string_view button_key,
 
 void record_page::set_screen_size(int width, int height) {
     if (!list_) return;
-    // The page reaches past the screen's edges; lay out in the part that shows.
-    const int shown_height = height - main_screen::tab_band - soft_menu_bar::bar_height;
-    const int bottom = shown_height - row_height - 3;
+    const int bottom = shown_height(width, height) - row_height - 3;
     list_->setGeometry(0, 0, width, std::max(row_height, bottom - 2));
 
     // The label keeps its text whole (a translation may be longer); the
@@ -105,12 +103,12 @@ void record_page::show_row_of(const std::u16string& key) {
     if (position >= 0) list_->select_row(record_count() - 1 - position);
 }
 
-bool record_page::check_selection() {
-    if (list_->row_count() == 0 || list_->selected_row() < 0) {
-        show_message(msg_select_record);
-        return false;
-    }
-    return true;
+int record_page::chosen_position() const {
+    return record_count() - 1 - list_->selected_row();
+}
+
+bool record_page::entry_chosen() const {
+    return list_->row_count() > 0 && list_->selected_row() >= 0;
 }
 
 void record_page::start_new() {
@@ -123,32 +121,25 @@ void record_page::start_new() {
     show_row_of(key);
 }
 
-void record_page::edit_selected() {
-    if (!check_selection()) return;
-    const std::u16string key = run_editor(record_count() - 1 - list_->selected_row());
+void record_page::edit_chosen() {
+    const std::u16string key = run_editor(chosen_position());
     refresh();
     // An edit may move the record to another place in date order.
     show_row_of(key);
 }
 
-void record_page::delete_selected() {
-    if (!check_selection()) return;
-    if (show_message(msg_confirm_delete, message_buttons::yes_no) == message_answer::no) return;
-    delete_position(record_count() - 1 - list_->selected_row());
-    refresh();
+void record_page::delete_chosen() {
+    delete_position(chosen_position());
 }
 
 void record_page::run_command(int command) {
     switch (command) {
-        case cmd_new:
         case record_list_base::cmd_first:
             start_new();
             return;
-        case cmd_edit:
         case record_list_base::cmd_edit:
             edit_selected();
             return;
-        case cmd_delete:
         case record_list_base::cmd_delete:
             delete_selected();
             return;
@@ -158,6 +149,7 @@ void record_page::run_command(int command) {
                 screen->tap(back_button_x);
             return;
     }
+    list_page::run_command(command);
 }
 
 void record_page::open_page_menu() {

@@ -3,7 +3,6 @@
 #include <QComboBox>
 #include <QLabel>
 
-#include "core/common/messages.h"
 #include "core/common/scaled_font.h"
 #include "core/common/text.h"
 #include "core/trips/trip_editing.h"
@@ -19,18 +18,16 @@
 #include "gui/widgets/text_label.h"
 #include "gui/widgets/translated.h"
 #include "platform/qt/modal_service.h"
-#include "platform/qt/soft_menu_bar.h"
 
 namespace kelvane {
 
 namespace {
 
-constexpr int tab_band = 33;
 constexpr int description_width = 160, cost_width = 60;
 
 }  // namespace
 
-trips_page::trips_page(program& prog, QWidget* parent) : main_page(prog, page_index, parent) {
+trips_page::trips_page(program& prog, QWidget* parent) : list_page(prog, page_index, parent) {
     list_ = new trip_list(this);
     progress_ = new text_label(prog_.skin, this);
     add_ = new skin_button(prog_.skin, this);
@@ -62,7 +59,7 @@ trips_page::trips_page(program& prog, QWidget* parent) : main_page(prog, page_in
 }
 
 void trips_page::set_screen_size(int width, int height) {
-    const int h = height - tab_band - soft_menu_bar::bar_height;
+    const int h = shown_height(width, height);
     const int buttons_top = h - 30;
     list_->setGeometry(0, 0, width, std::max(40, buttons_top - 4));
     list_->set_column_width(0, std::max(10, description_width + width - 240));
@@ -105,27 +102,9 @@ void trips_page::context_menu(QPoint at) {
     if (const int chosen = popup_menu(list_, at, items)) run_command(chosen);
 }
 
-void trips_page::run_command(int command) {
-    switch (command) {
-        case cmd_new:
-            start_new();
-            return;
-        case cmd_edit:
-            edit_selected();
-            return;
-        case cmd_delete:
-            delete_selected();
-            return;
-    }
-}
-
-bool trips_page::selected_trip(int& index) {
-    index = list_->selected_trip();
-    if (list_->row_count() == 0 || index < 0 || index >= prog_.trips.record_count()) {
-        show_message(msg_select_record);
-        return false;
-    }
-    return true;
+bool trips_page::entry_chosen() const {
+    const int index = list_->selected_trip();
+    return list_->row_count() > 0 && index >= 0 && index < prog_.trips.record_count();
 }
 
 void trips_page::start_new() {
@@ -134,21 +113,15 @@ void trips_page::start_new() {
     refresh();
 }
 
-void trips_page::edit_selected() {
-    int index = 0;
-    if (!selected_trip(index)) return;
-    trip_editor editor(prog_, prog_.trips.record_at(index));
+void trips_page::edit_chosen() {
+    trip_editor editor(prog_, prog_.trips.record_at(list_->selected_trip()));
     editor.exec();
     refresh();
 }
 
-void trips_page::delete_selected() {
-    int index = 0;
-    if (!selected_trip(index)) return;
-    if (show_message(msg_confirm_delete, message_buttons::yes_no) == message_answer::no) return;
+void trips_page::delete_chosen() {
     // A failed write has been shown by the store.
-    (void)delete_trip(prog_.trips, fixed_text(prog_.trips.record_at(index).key));
-    refresh();
+    (void)delete_trip(prog_.trips, fixed_text(prog_.trips.record_at(list_->selected_trip()).key));
 }
 
 }  // namespace kelvane
