@@ -54,7 +54,7 @@ reports_page::reports_page(program& prog, QWidget* parent) : main_page(prog, pag
     list_ = new report_list(pieces, this);
     count_ = new text_label(pieces, this);
     names_ = new text_label(pieces, this);
-    progress_ = new text_label(pieces, this);
+    progress_ = make_progress_line(pieces, this);
     select_ = new skin_button(pieces, this);
     customize_ = new skin_button(pieces, this);
     chooser_label_ = new QLabel(this);
@@ -63,7 +63,7 @@ reports_page::reports_page(program& prog, QWidget* parent) : main_page(prog, pag
     const auto sys = device().system_colours();
     engine_.set_colours({sys.highlight, sys.highlight_text});
 
-    for (text_label* l : {count_, names_, progress_}) {
+    for (text_label* l : {count_, names_}) {
         l->font_face = u"Arial";
         l->font_height = scaled_font_size(12);
         l->align = text_label::left_single;
@@ -71,9 +71,6 @@ reports_page::reports_page(program& prog, QWidget* parent) : main_page(prog, pag
     }
     count_->icon = true;
     names_->icon = false;
-    progress_->icon = false;
-    progress_->text_colour = rgb(30, 60, 150);
-    progress_->hide();
 
     chooser_label_->setText(translated(u"Auto:"));
     select_->set_text(kelvane::tr(u"Select vehicle"));

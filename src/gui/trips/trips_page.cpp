@@ -3,7 +3,6 @@
 #include <QComboBox>
 #include <QLabel>
 
-#include "core/common/scaled_font.h"
 #include "core/common/text.h"
 #include "core/trips/trip_editing.h"
 #include "core/trips/trip_figures.h"
@@ -29,7 +28,7 @@ constexpr int description_width = 160, cost_width = 60;
 
 trips_page::trips_page(program& prog, QWidget* parent) : list_page(prog, page_index, parent) {
     list_ = new trip_list(this);
-    progress_ = new text_label(prog_.skin, this);
+    progress_ = make_progress_line(prog_.skin, this);
     add_ = new skin_button(prog_.skin, this);
     chooser_label_ = new QLabel(this);
     chooser_ = new QComboBox(this);
@@ -41,13 +40,6 @@ trips_page::trips_page(program& prog, QWidget* parent) : list_page(prog, page_in
     // The vehicle chooser is kept for keypad devices but not shown.
     chooser_label_->hide();
     chooser_->hide();
-    progress_->font_face = u"Arial";
-    progress_->font_height = scaled_font_size(12);
-    progress_->icon = false;
-    progress_->align = text_label::left_single;
-    progress_->background = rgb(255, 255, 255);
-    progress_->text_colour = rgb(30, 60, 150);
-    progress_->hide();
 
     connect(add_, &QAbstractButton::clicked, this, [this] { run_command(cmd_new); });
     connect(
