@@ -22,6 +22,7 @@
 #include "gui/widgets/translated.h"
 #include "gui/widgets/vehicle_picker.h"
 #include "platform/qt/qpainter_dc.h"
+#include "platform/screen_scale.h"
 #include "platform/services.h"
 
 namespace kelvane {
@@ -113,21 +114,29 @@ const std::u16string& reports_page::names_line() const {
 }
 
 void reports_page::set_screen_size(int width, int height) {
+    // The buttons grow with the screen as their text does.
+    auto grown = [&](int length) { return scaled_length(length, width, height); };
     const int h = shown_height(width, height);
     const int w = width;
     const int line = scaled_font_size(12) + 3;
-    const int buttons_top = h - 30;
+    const int button_h = grown(24);
+    const int buttons_top = h - button_h - 6;
     const int names_top = buttons_top - 2 - line;
     const int count_top = names_top - line;
     list_->setGeometry(0, 0, w, std::max(40, count_top - 3));
     count_->setGeometry(4, count_top, w - 8, line);
     names_->setGeometry(4, names_top, w - 8, line);
     progress_->setGeometry(4, count_top, w - 8, 2 * line);
-    select_->setGeometry(4, buttons_top, 110, 24);
-    customize_->setGeometry(w - 4 - 90, buttons_top, 90, 24);
+    select_->setGeometry(4, buttons_top, grown(110), button_h);
+    customize_->setGeometry(w - 4 - grown(90), buttons_top, grown(90), button_h);
     chooser_label_->setGeometry(4, buttons_top - 26, 36, 22);
     chooser_->setGeometry(42, buttons_top - 26, w - 46, 22);
-    list_->set_column_width(0, std::max(10, 200 + width - 240));
+    // Both headings show whole: "Explanation" keeps the room its heading
+    // needs beside the scroll bar, and the report names take the rest.
+    const int explanation = list_->heading_width(1);
+    list_->set_column_width(1, explanation);
+    list_->set_column_width(
+        0, std::max(10, std::min(200 + width - 240, list_->free_width() - explanation)));
     fit_summary();
 }
 

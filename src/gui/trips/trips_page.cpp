@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QLabel>
 
+#include "core/common/scaled_font.h"
 #include "core/common/text.h"
 #include "core/trips/trip_editing.h"
 #include "core/trips/trip_figures.h"
@@ -17,6 +18,7 @@
 #include "gui/widgets/text_label.h"
 #include "gui/widgets/translated.h"
 #include "platform/qt/modal_service.h"
+#include "platform/screen_scale.h"
 
 namespace kelvane {
 
@@ -51,14 +53,30 @@ trips_page::trips_page(program& prog, QWidget* parent) : list_page(prog, page_in
 }
 
 void trips_page::set_screen_size(int width, int height) {
+    width_ = width;
+    height_ = height;
+    // The button grows with the screen as its text does.
+    const int button_h = scaled_length(24, width, height);
+    const int button_w = scaled_length(90, width, height);
     const int h = shown_height(width, height);
-    const int buttons_top = h - 30;
+    const int buttons_top = h - button_h - 6;
+    const int line = scaled_font_size(12) + 6;
     list_->setGeometry(0, 0, width, std::max(40, buttons_top - 4));
-    list_->set_column_width(0, std::max(10, description_width + width - 240));
-    progress_->setGeometry(4, buttons_top - 4 - 18, width - 8, 18);
-    add_->setGeometry(4, buttons_top, 90, 24);
-    chooser_label_->setGeometry(100, buttons_top, 36, 24);
-    chooser_->setGeometry(138, buttons_top, width - 142, 24);
+    progress_->setGeometry(4, buttons_top - 4 - line, width - 8, line);
+    add_->setGeometry(4, buttons_top, button_w, button_h);
+    chooser_label_->setGeometry(button_w + 10, buttons_top, 36, button_h);
+    chooser_->setGeometry(button_w + 48, buttons_top, std::max(20, width - button_w - 52),
+                          button_h);
+    fit_columns();
+}
+
+void trips_page::fit_columns() {
+    // A total too wide for the Cost column takes its room from the
+    // description, so that no figure is cut.
+    const int cost = std::max(scaled_length(cost_width, width_, height_), list_->cost_width());
+    list_->set_column_width(1, cost);
+    list_->set_column_width(0,
+                            std::max(10, description_width + width_ - 240 - (cost - cost_width)));
 }
 
 void trips_page::refresh() {
@@ -73,6 +91,7 @@ void trips_page::rebuild() {
     trip_figures figures(prog_.config.data_folder(), prog_.fuel, prog_.service, prog_.fees);
     list_->set_rows(figures.build_rows(prog_.trips));
     list_->select_row(chosen);
+    fit_columns();
 }
 
 void trips_page::vehicle_chosen(int index) {

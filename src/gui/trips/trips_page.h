@@ -36,6 +36,7 @@ protected:
 
 private:
     void rebuild();
+    void fit_columns();
     void context_menu(QPoint at);
     void vehicle_chosen(int index);
 
@@ -44,6 +45,8 @@ private:
     skin_button* add_;
     QLabel* chooser_label_;
     QComboBox* chooser_;
+    int width_ = 240;
+    int height_ = 320;
 };
 
 }  // namespace kelvane
