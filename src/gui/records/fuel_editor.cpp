@@ -30,9 +30,9 @@ void fuel_editor::build_rows() {
     gauge_ = number_box();
     full_tank_ = new skin_button(prog_.skin, form_);
     full_tank_->setText(translated(u"Full Tank"));
-    full_tank_->setFixedHeight(22);
-    full_tank_->setMinimumWidth(full_tank_->fontMetrics().horizontalAdvance(full_tank_->text()) +
-                                10);
+    // The button takes the width of the unit names above it, its caption
+    // written smaller if need be, so that the number boxes keep their room.
+    full_tank_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     connect(full_tank_, &QAbstractButton::clicked, this,
             [this] { gauge_->set_text(fuel_entry::full_tank(prog_.fuel.header())); });
     add_row(u"Fuel Gauge:", gauge_, full_tank_, calculator_button(gauge_));

@@ -16,12 +16,16 @@
 #include "gui/widgets/skin_button.h"
 #include "gui/widgets/translated.h"
 #include "platform/qt/qpainter_dc.h"
+#include "platform/screen_scale.h"
 
 namespace kelvane {
 
 namespace {
 
-constexpr int field_height = 22;
+// A row's height on a 240 x 320 screen; larger screens grow it with the text.
+int field_height() {
+    return scaled_length(22, device().screen_width(), device().screen_height());
+}
 
 }  // namespace
 
@@ -72,7 +76,7 @@ void record_editor::init_dialog() {
     auto make = [&](std::u16string_view text, int command) {
         auto* b = new skin_button(prog_.skin, buttons);
         b->setText(translated(text));
-        b->setFixedHeight(field_height + 2);
+        b->setFixedHeight(field_height() + 2);
         connect(b, &QAbstractButton::clicked, this, [this, command] { on_command(command); });
         row->addWidget(b);
         return b;
@@ -135,7 +139,7 @@ QLabel* record_editor::add_row(std::u16string_view label_key, QWidget* field, QW
     grid_->addWidget(field, rows_, 1, 1, span);
     if (unit) grid_->addWidget(unit, rows_, 2);
     if (tool) grid_->addWidget(tool, rows_, 3);
-    field->setFixedHeight(field_height);
+    field->setFixedHeight(field_height());
     ++rows_;
     return label;
 }

@@ -12,6 +12,7 @@
 #include "gui/widgets/translated.h"
 #include "platform/qt/modal_service.h"
 #include "platform/qt/qpainter_dc.h"
+#include "platform/screen_scale.h"
 
 namespace kelvane {
 
@@ -19,7 +20,6 @@ namespace {
 
 // Where the main screen's back button is along the tab band.
 constexpr int back_button_x = 225;
-constexpr int row_height = 22;
 constexpr int base_width = 240;
 
 }  // namespace
@@ -50,7 +50,9 @@ void record_page::build(record_list_base* list, std::u16string_view button_key,
     for (int c = 0; c < 4; ++c) {
         list_->set_column(c, columns[static_cast<std::size_t>(c)].title_key,
                           columns[static_cast<std::size_t>(c)].width);
+        column_widths_[static_cast<std::size_t>(c)] = columns[static_cast<std::size_t>(c)].width;
     }
+    stretch_column_ = stretch_column;
     list_->set_stretch_column(stretch_column, 10);
     connect(list_, &record_list_base::command, this, &record_page::run_command);
     connect(list_, &record_list_base::edit_requested, this, &record_page::edit_selected);
@@ -64,13 +66,21 @@ void record_page::build(record_list_base* list, std::u16string_view button_key,
 
 void record_page::set_screen_size(int width, int height) {
     if (!list_) return;
+    // The controls and the columns grow with the screen as the text does.
+    auto grown = [&](int length) { return scaled_length(length, width, height); };
+    setFont(device_font({u"Arial", scaled_font_size(12, width, height)}));
+    const int row_height = grown(record_page::row_height);
     const int bottom = shown_height(width, height) - row_height - 3;
     list_->setGeometry(0, 0, width, std::max(row_height, bottom - 2));
+    for (int c = 0; c < 4; ++c)
+        if (c != stretch_column_)
+            list_->set_column_width(c, grown(column_widths_[static_cast<std::size_t>(c)]));
+    list_->set_stretch_column(stretch_column_, 10);
 
     // The label keeps its text whole (a translation may be longer); the
     // vehicle list gives up the room.
-    const int label_width = std::max(34, auto_label_->sizeHint().width());
-    const int button_width = 46, menu_width = 44;
+    const int label_width = std::max(grown(34), auto_label_->sizeHint().width());
+    const int button_width = grown(46), menu_width = grown(44);
     auto_label_->setGeometry(2, bottom, label_width, row_height);
     const int chooser_width = std::max(40, width - label_width - button_width - menu_width - 10);
     vehicles_->setGeometry(label_width + 4, bottom, chooser_width, row_height);

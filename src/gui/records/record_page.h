@@ -21,6 +21,8 @@ class record_page : public list_page {
     Q_OBJECT
 public:
     static constexpr int cmd_back = 32778;
+    // The height of the controls below the list on a 240 x 320 screen.
+    static constexpr int row_height = 22;
 
     void set_screen_size(int width, int height) override;
     void refresh() override;
@@ -70,6 +72,8 @@ private:
     int chosen_position() const;
 
     record_list_base* list_ = nullptr;
+    std::array<int, 4> column_widths_{};  // on a 240-pixel-wide screen
+    int stretch_column_ = -1;
     QLabel* auto_label_;
     QComboBox* vehicles_;
     skin_button* new_button_;
