@@ -16,7 +16,7 @@
 #include "gui/widgets/tap_and_hold.h"
 #include "gui/widgets/text_label.h"
 #include "platform/qt/modal_service.h"
-#include "platform/qt/soft_menu_bar.h"
+#include "platform/screen_scale.h"
 
 namespace kelvane {
 
@@ -51,15 +51,17 @@ main_screen* accounts_page::screen() const {
 void accounts_page::set_screen_size(int width, int height) {
     // The page lies below the tab band and above the menu bar; it reaches
     // past the screen's edges, so it is laid out for the part that shows.
+    // The strip below the list grows with the screen as its text does.
+    const int strip = scaled_length(bottom_strip, width, height);
+    const int button_w = scaled_length(82, width, height);
     const int w = std::max(1, width);
-    const int h =
-        std::max(bottom_strip + 1, height - main_screen::tab_band - soft_menu_bar::bar_height);
-    list_->setGeometry(0, 0, w, h - bottom_strip);
+    const int h = std::max(strip + 1, shown_height(width, height));
+    list_->setGeometry(0, 0, w, h - strip);
     const int font = scaled_font_size(13);
     total_->font_height = font;
-    total_->setGeometry(2, h - bottom_strip + 2, std::max(0, w - 88), bottom_strip - 4);
+    total_->setGeometry(2, h - strip + 2, std::max(0, w - button_w - 6), strip - 4);
     add_button_->font_size = font;
-    add_button_->setGeometry(w - 84, h - bottom_strip + 2, 82, bottom_strip - 4);
+    add_button_->setGeometry(w - button_w - 2, h - strip + 2, button_w, strip - 4);
 }
 
 void accounts_page::refresh_selecting(std::u16string_view name) {

@@ -6,16 +6,13 @@
 
 #include "core/charts/chart_engine.h"
 #include "core/charts/report_filling.h"
+#include "gui/widgets/range_fields.h"
 #include "platform/qt/device_dialog.h"
 
-class QCheckBox;
 class QComboBox;
-class QLabel;
 
 namespace kelvane {
 
-class date_picker;
-class edit_box;
 class skin_button;
 struct program;
 
@@ -36,14 +33,7 @@ public:
 
     // The controls, as the owner uses them.
     QComboBox& report_type() { return *type_; }
-    QCheckBox& use_start_mileage() { return *use_start_mileage_; }
-    QCheckBox& use_start_date() { return *use_start_date_; }
-    QCheckBox& use_end_mileage() { return *use_end_mileage_; }
-    QCheckBox& use_end_date() { return *use_end_date_; }
-    edit_box& start_mileage_box() { return *start_mileage_box_; }
-    edit_box& end_mileage_box() { return *end_mileage_box_; }
-    date_picker& start_date() { return *start_date_; }
-    date_picker& end_date() { return *end_date_; }
+    const range_fields& range() const { return range_; }
 
 protected:
     void init_dialog() override;
@@ -62,16 +52,7 @@ private:
     double end_mileage_ = -1.0;
 
     QComboBox* type_;
-    QCheckBox* use_start_mileage_;
-    QCheckBox* use_start_date_;
-    QCheckBox* use_end_mileage_;
-    QCheckBox* use_end_date_;
-    edit_box* start_mileage_box_;
-    edit_box* end_mileage_box_;
-    QLabel* start_unit_;
-    QLabel* end_unit_;
-    date_picker* start_date_;
-    date_picker* end_date_;
+    range_fields range_;
     skin_button* ok_;
 };
 

@@ -11,7 +11,7 @@
 #include "core/charts/chart_page.h"
 #include "core/common/scaled_font.h"
 #include "gui/charts/colour_probe.h"
-#include "gui/charts/fitted_text.h"
+#include "gui/widgets/fitted_text.h"
 #include "gui/shell/program.h"
 #include "gui/tools/text_prompt.h"
 #include "gui/widgets/busy_work.h"

@@ -11,18 +11,18 @@
 #include "gui/charts/chart_range_dialog.h"
 #include "gui/charts/chart_screen.h"
 #include "gui/charts/colour_probe.h"
-#include "gui/charts/fitted_text.h"
 #include "gui/charts/report_list.h"
 #include "gui/shell/program.h"
 #include "gui/trips/trip_picker.h"
 #include "gui/widgets/account_combo.h"
 #include "gui/widgets/busy_work.h"
+#include "gui/widgets/fitted_text.h"
 #include "gui/widgets/skin_button.h"
 #include "gui/widgets/text_label.h"
 #include "gui/widgets/translated.h"
 #include "gui/widgets/vehicle_picker.h"
 #include "platform/qt/qpainter_dc.h"
-#include "platform/qt/soft_menu_bar.h"
+#include "platform/screen_scale.h"
 #include "platform/services.h"
 
 namespace kelvane {
@@ -31,8 +31,6 @@ namespace {
 
 // The pictures of the report rows.
 constexpr int line_picture = 0, pie_picture = 1;
-// The tab band above the pages.
-constexpr int tab_band = 33;
 
 std::u16string report_title(int kind) {
     switch (kind) {
@@ -57,7 +55,7 @@ reports_page::reports_page(program& prog, QWidget* parent) : main_page(prog, pag
     list_ = new report_list(pieces, this);
     count_ = new text_label(pieces, this);
     names_ = new text_label(pieces, this);
-    progress_ = new text_label(pieces, this);
+    progress_ = make_progress_line(pieces, this);
     select_ = new skin_button(pieces, this);
     customize_ = new skin_button(pieces, this);
     chooser_label_ = new QLabel(this);
@@ -66,7 +64,7 @@ reports_page::reports_page(program& prog, QWidget* parent) : main_page(prog, pag
     const auto sys = device().system_colours();
     engine_.set_colours({sys.highlight, sys.highlight_text});
 
-    for (text_label* l : {count_, names_, progress_}) {
+    for (text_label* l : {count_, names_}) {
         l->font_face = u"Arial";
         l->font_height = scaled_font_size(12);
         l->align = text_label::left_single;
@@ -74,9 +72,6 @@ reports_page::reports_page(program& prog, QWidget* parent) : main_page(prog, pag
     }
     count_->icon = true;
     names_->icon = false;
-    progress_->icon = false;
-    progress_->text_colour = rgb(30, 60, 150);
-    progress_->hide();
 
     chooser_label_->setText(translated(u"Auto:"));
     select_->set_text(kelvane::tr(u"Select vehicle"));
@@ -119,22 +114,29 @@ const std::u16string& reports_page::names_line() const {
 }
 
 void reports_page::set_screen_size(int width, int height) {
-    // What the page shows lies between the tab band and the menu bar.
-    const int h = height - tab_band - soft_menu_bar::bar_height;
+    // The buttons grow with the screen as their text does.
+    auto grown = [&](int length) { return scaled_length(length, width, height); };
+    const int h = shown_height(width, height);
     const int w = width;
     const int line = scaled_font_size(12) + 3;
-    const int buttons_top = h - 30;
+    const int button_h = grown(24);
+    const int buttons_top = h - button_h - 6;
     const int names_top = buttons_top - 2 - line;
     const int count_top = names_top - line;
     list_->setGeometry(0, 0, w, std::max(40, count_top - 3));
     count_->setGeometry(4, count_top, w - 8, line);
     names_->setGeometry(4, names_top, w - 8, line);
     progress_->setGeometry(4, count_top, w - 8, 2 * line);
-    select_->setGeometry(4, buttons_top, 110, 24);
-    customize_->setGeometry(w - 4 - 90, buttons_top, 90, 24);
+    select_->setGeometry(4, buttons_top, grown(110), button_h);
+    customize_->setGeometry(w - 4 - grown(90), buttons_top, grown(90), button_h);
     chooser_label_->setGeometry(4, buttons_top - 26, 36, 22);
     chooser_->setGeometry(42, buttons_top - 26, w - 46, 22);
-    list_->set_column_width(0, std::max(10, 200 + width - 240));
+    // Both headings show whole: "Explanation" keeps the room its heading
+    // needs beside the scroll bar, and the report names take the rest.
+    const int explanation = list_->heading_width(1);
+    list_->set_column_width(1, explanation);
+    list_->set_column_width(
+        0, std::max(10, std::min(200 + width - 240, list_->free_width() - explanation)));
     fit_summary();
 }
 

@@ -12,23 +12,17 @@
 
 namespace kelvane {
 
-fee_editor::fee_editor(program& prog, QWidget* parent) : record_editor(prog, {}, parent) {
-    red_delete_button = true;
-}
+fee_editor::fee_editor(program& prog, QWidget* parent)
+    : store_record_editor(prog, prog.fees, {}, {}, true, parent) {}
 
 fee_editor::fee_editor(program& prog, std::u16string key, const fee_record& record, QWidget* parent)
-    : record_editor(prog, std::move(key), parent), record_(record) {
-    red_delete_button = true;
-}
+    : store_record_editor(prog, prog.fees, std::move(key), record, true, parent) {}
 
 void fee_editor::build_rows() {
     const fuel_header& account = prog_.fuel.header();
 
-    mileage_ = number_box(5);
-    add_row(u"Mileage:", mileage_, unit_label(kelvane::tr(fixed_text(account.mileage_unit))),
-            calculator_button(mileage_));
-    cost_ = number_box();
-    add_row(u"Cost:", cost_, unit_label(fixed_text(account.currency)), calculator_button(cost_));
+    add_mileage_row(kelvane::tr(fixed_text(account.mileage_unit)));
+    add_cost_row(u"Cost:");
     category_ = new QComboBox(form_);
     category_->setEditable(true);
     category_->setInsertPolicy(QComboBox::NoInsert);
@@ -38,8 +32,7 @@ void fee_editor::build_rows() {
     add_row(u"Category:", category_);
     description_ = text_box(fee_description_length);
     add_row(u"Description:", description_);
-    date_ = new date_picker(date_picker::shows::date_and_time, form_);
-    add_row(u"Date:", date_);
+    add_date_row(shown_date());
 
     const fee_entry e =
         adding() ? fee_entry::for_new(account.current_mileage) : fee_entry::of(record_);
@@ -51,7 +44,6 @@ void fee_editor::build_rows() {
         category_->setEditText(to_qstring(e.category));
         description_->set_text(e.description);
     }
-    date_->set_value(adding() ? device_clock().now() : record_date(record_));
 }
 
 fee_entry fee_editor::entry() const {
@@ -63,18 +55,9 @@ fee_entry fee_editor::entry() const {
     return e;
 }
 
-void fee_editor::place_focus() {
-    mileage_->setFocus();
-    mileage_->select_initial();
-}
-
 bool fee_editor::write_record() {
     entry().apply_to(record_, date_->value());
-    return store_record(prog_.fees, record_);
-}
-
-void fee_editor::delete_from_store() {
-    delete_record_by_key(prog_.fees, key());
+    return keep_record();
 }
 
 }  // namespace kelvane

@@ -13,32 +13,26 @@
 
 namespace kelvane {
 
-fuel_editor::fuel_editor(program& prog, QWidget* parent) : record_editor(prog, {}, parent) {}
+fuel_editor::fuel_editor(program& prog, QWidget* parent)
+    : store_record_editor(prog, prog.fuel, {}, {}, false, parent) {}
 
 fuel_editor::fuel_editor(program& prog, std::u16string key, const fuel_record& record,
                          QWidget* parent)
-    : record_editor(prog, std::move(key), parent), record_(record) {}
+    : store_record_editor(prog, prog.fuel, std::move(key), record, false, parent) {}
 
 void fuel_editor::build_rows() {
     const fuel_header& account = prog_.fuel.header();
-    const std::u16string currency = fixed_text(account.currency);
 
-    price_ = number_box();
-    add_row(u"Fuel Unit Price:", price_, unit_label(currency), calculator_button(price_));
-    cost_ = number_box();
-    add_row(u"Fuel Cost:", cost_, unit_label(currency), calculator_button(cost_));
-    quantity_ = number_box();
-    add_row(u"Fuel Purchased:", quantity_, unit_label(kelvane::tr(fixed_text(account.fuel_unit))),
-            calculator_button(quantity_));
-    mileage_ = number_box(5);
-    add_row(u"Mileage:", mileage_, unit_label(kelvane::tr(fixed_text(account.mileage_unit))),
-            calculator_button(mileage_));
+    price_ = add_number_row(u"Fuel Unit Price:", fixed_text(account.currency));
+    add_cost_row(u"Fuel Cost:");
+    quantity_ = add_number_row(u"Fuel Purchased:", kelvane::tr(fixed_text(account.fuel_unit)));
+    add_mileage_row(kelvane::tr(fixed_text(account.mileage_unit)));
     gauge_ = number_box();
     full_tank_ = new skin_button(prog_.skin, form_);
     full_tank_->setText(translated(u"Full Tank"));
-    full_tank_->setFixedHeight(22);
-    full_tank_->setMinimumWidth(full_tank_->fontMetrics().horizontalAdvance(full_tank_->text()) +
-                                10);
+    // The button takes the width of the unit names above it, its caption
+    // written smaller if need be, so that the number boxes keep their room.
+    full_tank_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     connect(full_tank_, &QAbstractButton::clicked, this,
             [this] { gauge_->set_text(fuel_entry::full_tank(prog_.fuel.header())); });
     add_row(u"Fuel Gauge:", gauge_, full_tank_, calculator_button(gauge_));
@@ -48,8 +42,7 @@ void fuel_editor::build_rows() {
     type_->lineEdit()->setMaxLength(fuel_type_length);
     for (std::u16string_view name : fuel_type_names) type_->addItem(translated(name));
     add_row(u"Fuel Type:", type_);
-    date_ = new date_picker(date_picker::shows::date_and_time, form_);
-    add_row(u"Date:", date_);
+    add_date_row(shown_date());
     note_ = text_box(fuel_note_length);
     add_row(u"Note:", note_);
 
@@ -63,7 +56,6 @@ void fuel_editor::build_rows() {
     price_->set_text(e.unit_price);
     type_->setEditText(to_qstring(e.fuel_type));
     note_->set_text(e.note);
-    date_->set_value(adding() ? device_clock().now() : record_date(record_));
 
     for (auto b : {fuel_entry::box::unit_price, fuel_entry::box::cost, fuel_entry::box::quantity})
         connect(box_of(b), &edit_box::changed, this, [this, b] { recalculate(b); });
@@ -109,12 +101,8 @@ void fuel_editor::place_focus() {
 }
 
 bool fuel_editor::write_record() {
-    entry().apply_to(record_, prog_.fuel.header(), date_->value());
-    return store_record(prog_.fuel, record_);
-}
-
-void fuel_editor::delete_from_store() {
-    delete_record_by_key(prog_.fuel, key());
+    entry().apply_to(record_, store_.header(), date_->value());
+    return keep_record();
 }
 
 }  // namespace kelvane

@@ -4,15 +4,14 @@
 // and a new fill-up starts from the last price and fuel type.
 
 #include "core/records/fuel_entry.h"
+#include "core/stores/fuel_store.h"
 #include "gui/records/record_editor.h"
 
 class QComboBox;
 
 namespace kelvane {
 
-class date_picker;
-
-class fuel_editor : public record_editor {
+class fuel_editor : public store_record_editor<fuel_store> {
     Q_OBJECT
 public:
     // A new fill-up.
@@ -22,13 +21,10 @@ public:
                 QWidget* parent = nullptr);
 
     edit_box& unit_price_box() { return *price_; }
-    edit_box& cost_box() { return *cost_; }
     edit_box& quantity_box() { return *quantity_; }
-    edit_box& mileage_box() { return *mileage_; }
     edit_box& gauge_box() { return *gauge_; }
     edit_box& note_box() { return *note_; }
     QComboBox& fuel_type_box() { return *type_; }
-    date_picker& date_box() { return *date_; }
     skin_button& full_tank_button() { return *full_tank_; }
 
     // What the boxes hold now.
@@ -37,22 +33,17 @@ public:
 protected:
     void build_rows() override;
     bool write_record() override;
-    void delete_from_store() override;
     void place_focus() override;
 
 private:
     void recalculate(fuel_entry::box changed);
     edit_box* box_of(fuel_entry::box b) const;
 
-    fuel_record record_{};
     edit_box* price_ = nullptr;
-    edit_box* cost_ = nullptr;
     edit_box* quantity_ = nullptr;
-    edit_box* mileage_ = nullptr;
     edit_box* gauge_ = nullptr;
     edit_box* note_ = nullptr;
     QComboBox* type_ = nullptr;
-    date_picker* date_ = nullptr;
     skin_button* full_tank_ = nullptr;
 };
 

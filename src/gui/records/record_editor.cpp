@@ -9,23 +9,32 @@
 #include "core/common/scaled_font.h"
 #include "gui/shell/program.h"
 #include "gui/tools/calculator_dialog.h"
+#include "gui/widgets/date_picker.h"
 #include "gui/widgets/edit_box.h"
 #include "gui/widgets/menu_items.h"
 #include "gui/widgets/skin.h"
 #include "gui/widgets/skin_button.h"
 #include "gui/widgets/translated.h"
 #include "platform/qt/qpainter_dc.h"
+#include "platform/screen_scale.h"
 
 namespace kelvane {
 
 namespace {
 
-constexpr int field_height = 22;
+// A row's height on a 240 x 320 screen; larger screens grow it with the text.
+int field_height() {
+    return scaled_length(22, device().screen_width(), device().screen_height());
+}
 
 }  // namespace
 
-record_editor::record_editor(program& prog, std::u16string key, QWidget* parent)
-    : device_dialog(parent), prog_(prog), adding_(key.empty()), key_(std::move(key)) {
+record_editor::record_editor(program& prog, std::u16string key, bool red_delete, QWidget* parent)
+    : device_dialog(parent),
+      prog_(prog),
+      adding_(key.empty()),
+      red_delete_(red_delete),
+      key_(std::move(key)) {
     set_caption(u"Kelvane");
     scroll_ = new QScrollArea(this);
     scroll_->setFrameShape(QFrame::NoFrame);
@@ -67,7 +76,7 @@ void record_editor::init_dialog() {
     auto make = [&](std::u16string_view text, int command) {
         auto* b = new skin_button(prog_.skin, buttons);
         b->setText(translated(text));
-        b->setFixedHeight(field_height + 2);
+        b->setFixedHeight(field_height() + 2);
         connect(b, &QAbstractButton::clicked, this, [this, command] { on_command(command); });
         row->addWidget(b);
         return b;
@@ -76,7 +85,7 @@ void record_editor::init_dialog() {
     cancel_ = make(u"Cancel", cmd_cancel);
     delete_ = make(u"Delete", cmd_delete);
     delete_->setVisible(!adding_);
-    if (red_delete_button) paint_delete_red();
+    if (red_delete_) paint_delete_red();
     add_wide_row(buttons);
     grid_->setRowStretch(rows_, 1);
     // Sized now, so that a short screen scrolls the form from the start.
@@ -91,6 +100,11 @@ void record_editor::on_timer(int id) {
     stop_timer(focus_timer);
     place_focus();
     set_caption(u"Kelvane");
+}
+
+void record_editor::place_focus() {
+    mileage_->setFocus();
+    mileage_->select_initial();
 }
 
 void record_editor::on_size(int width, int height) {
@@ -125,13 +139,37 @@ QLabel* record_editor::add_row(std::u16string_view label_key, QWidget* field, QW
     grid_->addWidget(field, rows_, 1, 1, span);
     if (unit) grid_->addWidget(unit, rows_, 2);
     if (tool) grid_->addWidget(tool, rows_, 3);
-    field->setFixedHeight(field_height);
+    field->setFixedHeight(field_height());
     ++rows_;
     return label;
 }
 
 void record_editor::add_wide_row(QWidget* field) {
     grid_->addWidget(field, rows_++, 0, 1, 4);
+}
+
+edit_box* record_editor::add_number_row(std::u16string_view label_key, std::u16string_view unit,
+                                        int kept_tail, std::vector<QWidget*>* row) {
+    edit_box* box = number_box(kept_tail);
+    QLabel* unit_text = unit_label(unit);
+    skin_button* calculator = calculator_button(box);
+    QLabel* label = add_row(label_key, box, unit_text, calculator);
+    if (row) *row = {label, box, unit_text, calculator};
+    return box;
+}
+
+void record_editor::add_mileage_row(std::u16string_view unit) {
+    mileage_ = add_number_row(u"Mileage:", unit, 5);
+}
+
+void record_editor::add_cost_row(std::u16string_view label_key) {
+    cost_ = add_number_row(label_key, fixed_text(prog_.fuel.header().currency));
+}
+
+void record_editor::add_date_row(const local_time& shown) {
+    date_ = new date_picker(date_picker::shows::date_and_time, form_);
+    add_row(u"Date:", date_);
+    date_->set_value(shown);
 }
 
 edit_box* record_editor::number_box(int kept_tail) {

@@ -8,14 +8,17 @@
 #include <QLabel>
 #include <string>
 
+#include "core/records/record_fields.h"
 #include "core/records/record_writes.h"
 #include "platform/qt/device_dialog.h"
+#include "platform/services.h"
 
 class QGridLayout;
 class QScrollArea;
 
 namespace kelvane {
 
+class date_picker;
 class edit_box;
 class skin_button;
 struct program;
@@ -36,10 +39,15 @@ public:
     skin_button& save_button() { return *save_; }
     skin_button& cancel_button() { return *cancel_; }
     skin_button& delete_button() { return *delete_; }
+    // The boxes every kind of record has.
+    edit_box& mileage_box() { return *mileage_; }
+    edit_box& cost_box() { return *cost_; }
+    date_picker& date_box() { return *date_; }
 
 protected:
-    // An empty key opens the editor for a new record.
-    record_editor(program& prog, std::u16string key, QWidget* parent);
+    // An empty key opens the editor for a new record. The repair and fees
+    // editors show their Delete button in red.
+    record_editor(program& prog, std::u16string key, bool red_delete, QWidget* parent);
 
     // Adds the editor's rows to the form (once, when the editor opens).
     virtual void build_rows() = 0;
@@ -48,8 +56,9 @@ protected:
     virtual bool write_record() = 0;
     // Removes the record with key() from the store.
     virtual void delete_from_store() = 0;
-    // Where the owner starts typing, once the editor is on screen.
-    virtual void place_focus() = 0;
+    // Where the owner starts typing, once the editor is on screen: the
+    // mileage, its last digits kept out of the selection.
+    virtual void place_focus();
 
     // Form rows: the label, the field beside it and, for number boxes, the
     // unit text and a calculator button after the field. Returns the label.
@@ -57,15 +66,23 @@ protected:
                     QWidget* tool = nullptr);
     // A row holding one widget across the whole width.
     void add_wide_row(QWidget* field);
-    // A number box with the editors' look; kept_tail leaves a mileage's last
-    // digits out of the first selection.
+    // A number box with its unit and calculator button; kept_tail leaves a
+    // mileage's last digits out of the first selection. Returns the box,
+    // and the row's label, unit and button in `row` when asked.
+    edit_box* add_number_row(std::u16string_view label_key, std::u16string_view unit,
+                             int kept_tail = 0, std::vector<QWidget*>* row = nullptr);
+    // The mileage (in the account's unit, translated by the editor) and the
+    // amount paid (in the account's currency).
+    void add_mileage_row(std::u16string_view unit);
+    void add_cost_row(std::u16string_view label_key);
+    // The date and time of the record.
+    void add_date_row(const local_time& shown);
+    // A number box with the editors' look.
     edit_box* number_box(int kept_tail = 0);
     edit_box* text_box(int max_length);
     QLabel* unit_label(std::u16string_view text);
     // The small button that opens the calculator on the box.
     skin_button* calculator_button(edit_box* box);
-    // The repair and fees editors show their Delete button in red.
-    bool red_delete_button = false;
 
     // Stores the record through the store's one write path.
     template <class Store>
@@ -75,6 +92,9 @@ protected:
 
     program& prog_;
     QWidget* form_;
+    edit_box* mileage_ = nullptr;
+    edit_box* cost_ = nullptr;
+    date_picker* date_ = nullptr;
 
     void init_dialog() override;
     void on_command(int command) override;
@@ -87,6 +107,7 @@ private:
     void paint_delete_red();
 
     bool adding_;
+    bool red_delete_;
     std::u16string key_;
     QScrollArea* scroll_;
     QGridLayout* grid_;
@@ -94,6 +115,27 @@ private:
     skin_button* save_ = nullptr;
     skin_button* cancel_ = nullptr;
     skin_button* delete_ = nullptr;
+};
+
+// The editor of one record of a store: a copy of the stored record, or a
+// new one, handed to the store by key.
+template <class Store>
+class store_record_editor : public record_editor {
+public:
+    using record_type = typename Store::record_type;
+
+protected:
+    store_record_editor(program& prog, Store& store, std::u16string key, const record_type& record,
+                        bool red_delete, QWidget* parent)
+        : record_editor(prog, std::move(key), red_delete, parent), store_(store), record_(record) {}
+
+    // Where the date picker starts: now for a new record, else the record's date.
+    local_time shown_date() const { return adding() ? device_clock().now() : record_date(record_); }
+    bool keep_record() { return store_record(store_, record_); }
+    void delete_from_store() override { delete_record_by_key(store_, key()); }
+
+    Store& store_;
+    record_type record_;
 };
 
 }  // namespace kelvane

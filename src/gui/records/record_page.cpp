@@ -12,6 +12,7 @@
 #include "gui/widgets/translated.h"
 #include "platform/qt/modal_service.h"
 #include "platform/qt/qpainter_dc.h"
+#include "platform/screen_scale.h"
 
 namespace kelvane {
 
@@ -19,13 +20,12 @@ namespace {
 
 // Where the main screen's back button is along the tab band.
 constexpr int back_button_x = 225;
-constexpr int row_height = 22;
 constexpr int base_width = 240;
 
 }  // namespace
 
 record_page::record_page(program& prog, int index, QWidget* parent)
-    : main_page(prog, index, parent) {
+    : list_page(prog, index, parent) {
     setAutoFillBackground(true);
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
@@ -50,7 +50,9 @@ void record_page::build(record_list_base* list, std::u16string_view button_key,
     for (int c = 0; c < 4; ++c) {
         list_->set_column(c, columns[static_cast<std::size_t>(c)].title_key,
                           columns[static_cast<std::size_t>(c)].width);
+        column_widths_[static_cast<std::size_t>(c)] = columns[static_cast<std::size_t>(c)].width;
     }
+    stretch_column_ = stretch_column;
     list_->set_stretch_column(stretch_column, 10);
     connect(list_, &record_list_base::command, this, &record_page::run_command);
     connect(list_, &record_list_base::edit_requested, this, &record_page::edit_selected);
@@ -64,15 +66,21 @@ void record_page::build(record_list_base* list, std::u16string_view button_key,
 
 void record_page::set_screen_size(int width, int height) {
     if (!list_) return;
-    // The page reaches past the screen's edges; lay out in the part that shows.
-    const int shown_height = height - main_screen::tab_band - soft_menu_bar::bar_height;
-    const int bottom = shown_height - row_height - 3;
+    // The controls and the columns grow with the screen as the text does.
+    auto grown = [&](int length) { return scaled_length(length, width, height); };
+    setFont(device_font({u"Arial", scaled_font_size(12, width, height)}));
+    const int row_height = grown(record_page::row_height);
+    const int bottom = shown_height(width, height) - row_height - 3;
     list_->setGeometry(0, 0, width, std::max(row_height, bottom - 2));
+    for (int c = 0; c < 4; ++c)
+        if (c != stretch_column_)
+            list_->set_column_width(c, grown(column_widths_[static_cast<std::size_t>(c)]));
+    list_->set_stretch_column(stretch_column_, 10);
 
     // The label keeps its text whole (a translation may be longer); the
     // vehicle list gives up the room.
-    const int label_width = std::max(34, auto_label_->sizeHint().width());
-    const int button_width = 46, menu_width = 44;
+    const int label_width = std::max(grown(34), auto_label_->sizeHint().width());
+    const int button_width = grown(46), menu_width = grown(44);
     auto_label_->setGeometry(2, bottom, label_width, row_height);
     const int chooser_width = std::max(40, width - label_width - button_width - menu_width - 10);
     vehicles_->setGeometry(label_width + 4, bottom, chooser_width, row_height);
@@ -105,12 +113,12 @@ void record_page::show_row_of(const std::u16string& key) {
     if (position >= 0) list_->select_row(record_count() - 1 - position);
 }
 
-bool record_page::check_selection() {
-    if (list_->row_count() == 0 || list_->selected_row() < 0) {
-        show_message(msg_select_record);
-        return false;
-    }
-    return true;
+int record_page::chosen_position() const {
+    return record_count() - 1 - list_->selected_row();
+}
+
+bool record_page::entry_chosen() const {
+    return list_->row_count() > 0 && list_->selected_row() >= 0;
 }
 
 void record_page::start_new() {
@@ -123,32 +131,25 @@ void record_page::start_new() {
     show_row_of(key);
 }
 
-void record_page::edit_selected() {
-    if (!check_selection()) return;
-    const std::u16string key = run_editor(record_count() - 1 - list_->selected_row());
+void record_page::edit_chosen() {
+    const std::u16string key = run_editor(chosen_position());
     refresh();
     // An edit may move the record to another place in date order.
     show_row_of(key);
 }
 
-void record_page::delete_selected() {
-    if (!check_selection()) return;
-    if (show_message(msg_confirm_delete, message_buttons::yes_no) == message_answer::no) return;
-    delete_position(record_count() - 1 - list_->selected_row());
-    refresh();
+void record_page::delete_chosen() {
+    delete_position(chosen_position());
 }
 
 void record_page::run_command(int command) {
     switch (command) {
-        case cmd_new:
         case record_list_base::cmd_first:
             start_new();
             return;
-        case cmd_edit:
         case record_list_base::cmd_edit:
             edit_selected();
             return;
-        case cmd_delete:
         case record_list_base::cmd_delete:
             delete_selected();
             return;
@@ -158,11 +159,12 @@ void record_page::run_command(int command) {
                 screen->tap(back_button_x);
             return;
     }
+    list_page::run_command(command);
 }
 
 void record_page::open_page_menu() {
-    const int chosen = popup_menu(
-        menu_button_, QPoint(0, 0),
+    const int chosen = popup_menu_above(
+        menu_button_,
         {menu_command(u"New", cmd_new), menu_command(u"Edit", cmd_edit),
          menu_command(u"Delete", cmd_delete), menu_separator(), menu_command(u"Back", cmd_back)});
     if (chosen != 0) run_command(chosen);

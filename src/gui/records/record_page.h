@@ -1,12 +1,8 @@
 #pragma once
 // What the fuel, repair and fees pages share: the record list over the
 // page's store, the "Auto:" vehicle chooser, the button that starts a new
-// record and the page's own menu; New, Edit and Delete with their messages.
-//
-// The page's menu commands are the page's alone. Their numbers also occur
-// in the main menu, where they mean other things ("New" is the number of
-// "Add Auto", "Back" that of "Options"), so the page carries them out itself
-// and never passes them on.
+// record and the page's own menu with New, Edit, Delete and Back ("Back" has
+// the number of the main menu's "Options"; the page keeps it to itself).
 
 #include <QComboBox>
 #include <QLabel>
@@ -15,27 +11,24 @@
 
 #include "core/records/record_writes.h"
 #include "gui/records/record_list.h"
-#include "gui/shell/main_page.h"
+#include "gui/shell/list_page.h"
 
 namespace kelvane {
 
 class skin_button;
 
-class record_page : public main_page {
+class record_page : public list_page {
     Q_OBJECT
 public:
-    static constexpr int cmd_new = 32776;
     static constexpr int cmd_back = 32778;
-    static constexpr int cmd_delete = 32795;
-    static constexpr int cmd_edit = 32797;
+    // The height of the controls below the list on a 240 x 320 screen.
+    static constexpr int row_height = 22;
 
     void set_screen_size(int width, int height) override;
     void refresh() override;
     void start_new() override;
-    void edit_selected() override;
-    void delete_selected();
     // A command of the page's menu or of its list's pop-up menu.
-    void run_command(int command);
+    void run_command(int command) override;
     // The page's menu, as its Menu button opens it.
     void open_page_menu();
 
@@ -68,12 +61,19 @@ protected:
     // Column titles that follow the account (the fuel economy figure).
     virtual void refresh_titles() {}
 
+    bool entry_chosen() const override;
+    void edit_chosen() override;
+    void delete_chosen() override;
+
 private:
     void change_vehicle(int index);
     void show_row_of(const std::u16string& key);
-    bool check_selection();
+    // The store position of the chosen row.
+    int chosen_position() const;
 
     record_list_base* list_ = nullptr;
+    std::array<int, 4> column_widths_{};  // on a 240-pixel-wide screen
+    int stretch_column_ = -1;
     QLabel* auto_label_;
     QComboBox* vehicles_;
     skin_button* new_button_;

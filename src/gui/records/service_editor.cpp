@@ -11,37 +11,37 @@
 
 namespace kelvane {
 
-service_editor::service_editor(program& prog, QWidget* parent) : record_editor(prog, {}, parent) {
-    red_delete_button = true;
-    record_.repair_flag = 1;
+namespace {
+
+// A new job is a repair until it is ticked as maintenance.
+service_record new_job() {
+    service_record job{};
+    job.repair_flag = 1;
+    return job;
 }
+
+}  // namespace
+
+service_editor::service_editor(program& prog, QWidget* parent)
+    : store_record_editor(prog, prog.service, {}, new_job(), true, parent) {}
 
 service_editor::service_editor(program& prog, std::u16string key, const service_record& record,
                                QWidget* parent)
-    : record_editor(prog, std::move(key), parent), record_(record) {
-    red_delete_button = true;
-}
+    : store_record_editor(prog, prog.service, std::move(key), record, true, parent) {}
 
 void service_editor::build_rows() {
     const fuel_header& account = prog_.fuel.header();
     const std::u16string mileage_unit = kelvane::tr(fixed_text(account.mileage_unit));
 
-    mileage_ = number_box(5);
-    add_row(u"Mileage:", mileage_, unit_label(mileage_unit), calculator_button(mileage_));
-    cost_ = number_box();
-    add_row(u"Cost:", cost_, unit_label(fixed_text(account.currency)), calculator_button(cost_));
+    add_mileage_row(mileage_unit);
+    add_cost_row(u"Cost:");
     description_ = text_box(service_description_length);
     add_row(u"Description:", description_);
-    date_ = new date_picker(date_picker::shows::date_and_time, form_);
-    add_row(u"Date:", date_);
+    add_date_row(shown_date());
 
     maintenance_box_ = new QCheckBox(translated(u"Maintenance"), form_);
     add_wide_row(maintenance_box_);
-    next_ = number_box(5);
-    QWidget* unit = unit_label(mileage_unit);
-    QWidget* calc = calculator_button(next_);
-    QLabel* label = add_row(u"Next Service:", next_, unit, calc);
-    next_group_ = {label, next_, unit, calc};
+    next_ = add_number_row(u"Next Service:", mileage_unit, 5, &next_group_);
     connect(maintenance_box_, &QCheckBox::toggled, this, [this](bool on) {
         if (!on) return;
         show_next_service(true);
@@ -57,7 +57,6 @@ void service_editor::build_rows() {
         cost_->set_text(e.cost);
         description_->set_text(e.description);
     }
-    date_->set_value(adding() ? device_clock().now() : record_date(record_));
     show_next_service(e.maintenance);
 }
 
@@ -78,18 +77,9 @@ service_entry service_editor::entry() const {
     return e;
 }
 
-void service_editor::place_focus() {
-    mileage_->setFocus();
-    mileage_->select_initial();
-}
-
 bool service_editor::write_record() {
     entry().apply_to(record_, date_->value());
-    return store_record(prog_.service, record_);
-}
-
-void service_editor::delete_from_store() {
-    delete_record_by_key(prog_.service, key());
+    return keep_record();
 }
 
 }  // namespace kelvane

@@ -6,6 +6,7 @@
 #include "core/common/messages.h"
 #include "core/common/scaled_font.h"
 #include "core/common/translate.h"
+#include "gui/shell/main_screen.h"
 #include "gui/shell/program.h"
 #include "platform/qt/qpainter_dc.h"
 
@@ -35,6 +36,10 @@ std::u16string main_page::page_name(int index) {
 }
 
 void main_page::set_screen_size(int, int) {}
+
+int main_page::shown_height(int width, int height) {
+    return height - main_screen::tab_band - soft_menu_bar::height_on(width, height);
+}
 
 void main_page::start_new() {
     say_not_available();

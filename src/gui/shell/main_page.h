@@ -31,6 +31,11 @@ public:
     virtual void edit_selected();
 
 protected:
+    // The height of the part of the page that shows on a screen of this
+    // size, between the tab band and the menu bar: the page itself reaches
+    // past the screen's edges.
+    static int shown_height(int width, int height);
+
     program& prog_;
 
 private:

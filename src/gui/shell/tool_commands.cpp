@@ -3,7 +3,6 @@
 #include <memory>
 
 #include "core/common/messages.h"
-#include "core/common/scaled_font.h"
 #include "core/exchange/export_import.h"
 #include "core/trips/trip_export.h"
 #include "gui/shell/main_screen.h"
@@ -27,17 +26,10 @@ constexpr int fuel_page_index = 0;
 class menu_work {
 public:
     menu_work(main_screen& screen, std::u16string_view text)
-        : line_(std::make_unique<text_label>(screen.prog().skin, &screen)) {
-        line_->font_face = u"Arial";
-        line_->font_height = scaled_font_size(12);
-        line_->icon = false;
-        line_->align = text_label::left_single;
-        line_->background = rgb(255, 255, 255);
-        line_->text_colour = rgb(30, 60, 150);
+        : line_(make_progress_line(screen.prog().skin, &screen)) {
         const QRect area = screen.client_rect();
         const int height = line_->font_height + 6;
         line_->setGeometry(area.left(), area.bottom() + 1 - height, area.width(), height);
-        line_->hide();
         busy_ = std::make_unique<busy_work>(line_.get());
         busy_->step(text);
     }

@@ -6,8 +6,6 @@
 #include "core/common/messages.h"
 #include "core/common/scaled_font.h"
 #include "core/common/text.h"
-#include "gui/charts/fitted_text.h"
-#include "gui/charts/range_focus_order.h"
 #include "gui/shell/program.h"
 #include "gui/widgets/date_picker.h"
 #include "gui/widgets/edit_box.h"
@@ -25,13 +23,6 @@ namespace {
 constexpr int focus_timer = 1;
 constexpr std::size_t button_text_length = 30;
 
-void style_box(edit_box& box, bool text) {
-    box.text_box = text;
-    box.entry_background = rgb(255, 255, 255);
-    box.hint_background = rgb(255, 255, 255);
-    box.hint_colour = rgb(150, 150, 150);
-}
-
 }  // namespace
 
 std::u16string vehicle_button_text(const std::vector<std::u16string>& names) {
@@ -42,45 +33,35 @@ std::u16string vehicle_button_text(const std::vector<std::u16string>& names) {
 }
 
 trip_editor::trip_editor(program& prog, QWidget* parent)
-    : device_dialog(parent), prog_(prog), editing_(false) {
+    : trip_editor(prog, false, trip_record{}, parent) {
     const std::u16string current = prog_.config.current_account();
     if (!current.empty()) vehicles_.push_back(current);
-    build();
 }
 
 trip_editor::trip_editor(program& prog, const trip_record& trip, QWidget* parent)
-    : device_dialog(parent), prog_(prog), editing_(true), trip_(trip) {
+    : trip_editor(prog, true, trip, parent) {
     vehicles_ = form_of(trip).vehicles;
-    build();
 }
 
-void trip_editor::build() {
+trip_editor::trip_editor(program& prog, bool editing, const trip_record& trip, QWidget* parent)
+    : device_dialog(parent),
+      prog_(prog),
+      editing_(editing),
+      trip_(trip),
+      description_label_(new QLabel(this)),
+      description_(new edit_box(this)),
+      vehicles_label_(new QLabel(this)),
+      vehicle_button_(new skin_button(prog.skin, this)),
+      range_(this),
+      save_button_(new skin_button(prog.skin, this)),
+      cancel_button_(new skin_button(prog.skin, this)),
+      delete_button_(new skin_button(prog.skin, this)) {
     set_caption(u"Kelvane");
-    const skin& pieces = prog_.skin;
-    description_label_ = new QLabel(this);
-    description_ = new edit_box(this);
-    vehicles_label_ = new QLabel(this);
-    vehicle_button_ = new skin_button(pieces, this);
-    use_start_mileage_ = new QCheckBox(this);
-    use_start_date_ = new QCheckBox(this);
-    use_end_mileage_ = new QCheckBox(this);
-    use_end_date_ = new QCheckBox(this);
-    start_mileage_ = new edit_box(this);
-    end_mileage_ = new edit_box(this);
-    start_unit_ = new QLabel(this);
-    end_unit_ = new QLabel(this);
-    start_date_ = new date_picker(date_picker::shows::date, this);
-    end_date_ = new date_picker(date_picker::shows::date, this);
-    save_button_ = new skin_button(pieces, this);
-    cancel_button_ = new skin_button(pieces, this);
-    delete_button_ = new skin_button(pieces, this);
     connect(vehicle_button_, &QAbstractButton::clicked, this,
             [this] { on_command(cmd_choose_vehicles); });
     connect(save_button_, &QAbstractButton::clicked, this, [this] { on_command(cmd_save); });
     connect(cancel_button_, &QAbstractButton::clicked, this, [this] { on_command(cmd_cancel); });
     connect(delete_button_, &QAbstractButton::clicked, this, [this] { on_command(cmd_delete); });
-    install_range_focus_order({use_start_mileage_, start_mileage_, use_start_date_, start_date_,
-                               use_end_mileage_, end_mileage_, use_end_date_, end_date_});
     set_cancel_command(cmd_cancel);
 }
 
@@ -94,27 +75,18 @@ void trip_editor::init_dialog() {
                   menu_popup(u"Menu", {menu_command(u"Cancel", cmd_cancel)})});
 
     const QFont font = device_font({u"Arial", scaled_font_size(13)});
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             description_label_, description_, vehicles_label_, use_start_mileage_, use_start_date_,
-             use_end_mileage_, use_end_date_, start_mileage_, end_mileage_, start_unit_, end_unit_,
-             start_date_, end_date_})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{description_label_, description_, vehicles_label_})
         w->setFont(font);
     description_label_->setText(translated(u"Description:"));
     vehicles_label_->setText(translated(u"Auto:"));
-    use_start_mileage_->setText(translated(u"Start Mileage:"));
-    use_start_date_->setText(translated(u"Start Date:"));
-    use_end_mileage_->setText(translated(u"End Mileage:"));
-    use_end_date_->setText(translated(u"End Date:"));
-    const QString unit = to_qstring(kelvane::tr(fixed_text(prog_.fuel.header().mileage_unit)));
-    start_unit_->setText(unit);
-    end_unit_->setText(unit);
-    style_box(*description_, true);
+    range_.set_up(to_qstring(kelvane::tr(fixed_text(prog_.fuel.header().mileage_unit))), font);
+    description_->text_box = true;
+    description_->entry_background = rgb(255, 255, 255);
+    description_->hint_background = rgb(255, 255, 255);
+    description_->hint_colour = rgb(150, 150, 150);
     description_->autocomplete = false;
     description_->set_max_length(static_cast<int>(trip_description_length));
-    style_box(*start_mileage_, false);
-    style_box(*end_mileage_, false);
-    for (QCheckBox* c : {use_start_mileage_, use_start_date_, use_end_mileage_, use_end_date_})
-        c->setChecked(false);
     cancel_button_->set_text(kelvane::tr(u"Cancel"));
     delete_button_->set_text(kelvane::tr(u"Delete"));
 
@@ -122,24 +94,22 @@ void trip_editor::init_dialog() {
         const trip_form form = form_of(trip_);
         save_button_->set_text(kelvane::tr(u"Save"));
         delete_button_->show();
-        start_date_->set_value(form.start_date);
-        end_date_->set_value(form.end_date);
-        start_mileage_->set_text(form.start_mileage);
-        end_mileage_->set_text(form.end_mileage);
+        range_.start_date->set_value(form.start_date);
+        range_.end_date->set_value(form.end_date);
+        range_.start_mileage->set_text(form.start_mileage);
+        range_.end_mileage->set_text(form.end_mileage);
         description_->set_text(form.description);
         description_->setCursorPosition(0);
-        use_start_date_->setChecked(form.use_start_date);
-        use_end_date_->setChecked(form.use_end_date);
-        use_start_mileage_->setChecked(form.use_start_mileage);
-        use_end_mileage_->setChecked(form.use_end_mileage);
+        range_.use_start_date->setChecked(form.use_start_date);
+        range_.use_end_date->setChecked(form.use_end_date);
+        range_.use_start_mileage->setChecked(form.use_start_mileage);
+        range_.use_end_mileage->setChecked(form.use_end_mileage);
     } else {
         save_button_->set_text(kelvane::tr(u"Add"));
         delete_button_->hide();
         const local_time now = device_clock().now();
-        start_date_->set_value(now);
-        end_date_->set_value(now);
-        start_mileage_->set_text(u"");
-        end_mileage_->set_text(u"");
+        range_.start_date->set_value(now);
+        range_.end_date->set_value(now);
         description_->set_text(u"");
     }
     vehicle_button_->set_text(kelvane::vehicle_button_text(vehicles_));
@@ -186,14 +156,14 @@ trip_form trip_editor::read_form() const {
     trip_form form;
     form.description = description_->get_text();
     form.vehicles = vehicles_;
-    form.use_start_date = use_start_date_->isChecked();
-    form.use_end_date = use_end_date_->isChecked();
-    form.use_start_mileage = use_start_mileage_->isChecked();
-    form.use_end_mileage = use_end_mileage_->isChecked();
-    form.start_date = start_date_->value();
-    form.end_date = end_date_->value();
-    form.start_mileage = start_mileage_->get_text();
-    form.end_mileage = end_mileage_->get_text();
+    form.use_start_date = range_.use_start_date->isChecked();
+    form.use_end_date = range_.use_end_date->isChecked();
+    form.use_start_mileage = range_.use_start_mileage->isChecked();
+    form.use_end_mileage = range_.use_end_mileage->isChecked();
+    form.start_date = range_.start_date->value();
+    form.end_date = range_.end_date->value();
+    form.start_mileage = range_.start_mileage->get_text();
+    form.end_mileage = range_.end_mileage->get_text();
     return form;
 }
 
@@ -238,14 +208,6 @@ void trip_editor::on_size(int width, int) {
     const int left = 6, right = width - 6;
     const int label_w = std::min(110, (right - left) * 11 / 24);
     const int control_left = left + label_w + 2;
-    // The unit's name takes up to a third of the row, written smaller
-    // where it is longer.
-    const int unit_w =
-        std::clamp(std::max(start_unit_->sizeHint().width(), end_unit_->sizeHint().width()), 20,
-                   (right - control_left) / 3);
-    const int unit_size = fitted_font_size(start_unit_->text().toStdU16String(), u"Arial",
-                                           scaled_font_size(13), unit_w);
-    for (QLabel* unit : {start_unit_, end_unit_}) unit->setFont(device_font({u"Arial", unit_size}));
     int y = 8;
     description_label_->setGeometry(left, y, label_w, line);
     description_->setGeometry(control_left, y, right - control_left, line);
@@ -253,22 +215,7 @@ void trip_editor::on_size(int width, int) {
     vehicles_label_->setGeometry(left, y, label_w, line + 2);
     vehicle_button_->setGeometry(control_left, y, right - control_left, line + 2);
     y += line + 2 + gap + 4;
-    auto mileage_row = [&](QCheckBox* check, edit_box* box, QLabel* unit) {
-        check->setGeometry(left, y, label_w, line);
-        box->setGeometry(control_left, y, right - control_left - unit_w - 2, line);
-        unit->setGeometry(right - unit_w, y, unit_w, line);
-        y += line + gap;
-    };
-    auto date_row = [&](QCheckBox* check, date_picker* picker) {
-        check->setGeometry(left, y, label_w, line);
-        picker->setGeometry(control_left, y, right - control_left, line);
-        y += line + gap;
-    };
-    mileage_row(use_start_mileage_, start_mileage_, start_unit_);
-    date_row(use_start_date_, start_date_);
-    mileage_row(use_end_mileage_, end_mileage_, end_unit_);
-    date_row(use_end_date_, end_date_);
-    y += 4;
+    y = range_.lay_out(left, right, y, line, label_w, gap) + 4;
     const int button_w = std::min(70, (right - left - 2 * gap) / 3);
     save_button_->setGeometry(left, y, button_w, 24);
     cancel_button_->setGeometry(left + button_w + gap, y, button_w, 24);

@@ -9,15 +9,13 @@
 
 #include "core/stores/trip_store.h"
 #include "core/trips/trip_editing.h"
+#include "gui/widgets/range_fields.h"
 #include "platform/qt/device_dialog.h"
 
-class QCheckBox;
 class QLabel;
 
 namespace kelvane {
 
-class date_picker;
-class edit_box;
 class skin_button;
 struct program;
 
@@ -41,14 +39,7 @@ public:
 
     edit_box& description() { return *description_; }
     skin_button& vehicle_button() { return *vehicle_button_; }
-    QCheckBox& use_start_mileage() { return *use_start_mileage_; }
-    QCheckBox& use_start_date() { return *use_start_date_; }
-    QCheckBox& use_end_mileage() { return *use_end_mileage_; }
-    QCheckBox& use_end_date() { return *use_end_date_; }
-    edit_box& start_mileage() { return *start_mileage_; }
-    edit_box& end_mileage() { return *end_mileage_; }
-    date_picker& start_date() { return *start_date_; }
-    date_picker& end_date() { return *end_date_; }
+    const range_fields& range() const { return range_; }
 
 protected:
     void init_dialog() override;
@@ -57,7 +48,7 @@ protected:
     void on_size(int width, int height) override;
 
 private:
-    void build();
+    trip_editor(program& prog, bool editing, const trip_record& trip, QWidget* parent);
     void save();
     void remove();
     void choose_vehicles();
@@ -68,20 +59,12 @@ private:
     trip_record trip_{};
     std::vector<std::u16string> vehicles_;
 
+    // Made in this order, which is the order of the Tab key.
     QLabel* description_label_;
     edit_box* description_;
     QLabel* vehicles_label_;
     skin_button* vehicle_button_;
-    QCheckBox* use_start_mileage_;
-    QCheckBox* use_start_date_;
-    QCheckBox* use_end_mileage_;
-    QCheckBox* use_end_date_;
-    edit_box* start_mileage_;
-    edit_box* end_mileage_;
-    QLabel* start_unit_;
-    QLabel* end_unit_;
-    date_picker* start_date_;
-    date_picker* end_date_;
+    range_fields range_;
     skin_button* save_button_;
     skin_button* cancel_button_;
     skin_button* delete_button_;

@@ -1,6 +1,9 @@
 #include "gui/trips/trip_list.h"
 
+#include <algorithm>
+
 #include "core/common/scaled_font.h"
+#include "platform/qt/qpainter_dc.h"
 #include "platform/services.h"
 
 namespace kelvane {
@@ -19,14 +22,30 @@ int trip_list::selected_trip() const {
     return row >= 0 && row < row_count() ? rows_[static_cast<std::size_t>(row)].trip_index : -1;
 }
 
+font_spec trip_list::row_font(const trip_row& row) const {
+    return {row.font_size > 0 ? row.font_name : u"System",
+            row.font_size > 0 ? row.font_size : font_height_, 400};
+}
+
+int trip_list::cost_width() const {
+    QImage probe(1, 1, QImage::Format_RGB32);
+    image_dc d(probe);
+    int widest = 0;
+    for (const trip_row& row : rows_) {
+        d.select_font(row_font(row));
+        widest = std::max(widest, d.text_extent(row.cost_text).width);
+    }
+    // The text keeps 2 pixels from the column's right edge and a few from its left.
+    return std::max(widest + 6, heading_width(1));
+}
+
 void trip_list::draw_row(dc& d, int index, const kelvane::rect& r, bool selected) {
     const trip_row& row = rows_[static_cast<std::size_t>(index)];
     const auto sys = device().system_colours();
     const colour background = selected ? sys.highlight : row.background;
     d.set_text_colour(selected ? sys.highlight_text : row.text_colour);
     d.set_background_mode(background_mode::transparent);
-    d.select_font({row.font_size > 0 ? row.font_name : u"System",
-                   row.font_size > 0 ? row.font_size : font_height_, 400});
+    d.select_font(row_font(row));
 
     int x = r.left;
     for (std::size_t c = 0; c < columns().size(); ++c) {

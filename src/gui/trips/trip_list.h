@@ -20,11 +20,15 @@ public:
     const trip_row& row_at_index(int i) const { return rows_[static_cast<std::size_t>(i)]; }
     // The trip (its position in the trip store) of the chosen row; -1 for none.
     int selected_trip() const;
+    // The width the Cost column needs to show every row's cost whole.
+    int cost_width() const;
 
 protected:
     void draw_row(dc& d, int index, const kelvane::rect& r, bool selected) override;
 
 private:
+    font_spec row_font(const trip_row& row) const;
+
     std::vector<trip_row> rows_;
     int font_height_;
 };

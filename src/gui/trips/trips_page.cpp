@@ -3,7 +3,6 @@
 #include <QComboBox>
 #include <QLabel>
 
-#include "core/common/messages.h"
 #include "core/common/scaled_font.h"
 #include "core/common/text.h"
 #include "core/trips/trip_editing.h"
@@ -19,20 +18,19 @@
 #include "gui/widgets/text_label.h"
 #include "gui/widgets/translated.h"
 #include "platform/qt/modal_service.h"
-#include "platform/qt/soft_menu_bar.h"
+#include "platform/screen_scale.h"
 
 namespace kelvane {
 
 namespace {
 
-constexpr int tab_band = 33;
 constexpr int description_width = 160, cost_width = 60;
 
 }  // namespace
 
-trips_page::trips_page(program& prog, QWidget* parent) : main_page(prog, page_index, parent) {
+trips_page::trips_page(program& prog, QWidget* parent) : list_page(prog, page_index, parent) {
     list_ = new trip_list(this);
-    progress_ = new text_label(prog_.skin, this);
+    progress_ = make_progress_line(prog_.skin, this);
     add_ = new skin_button(prog_.skin, this);
     chooser_label_ = new QLabel(this);
     chooser_ = new QComboBox(this);
@@ -44,13 +42,6 @@ trips_page::trips_page(program& prog, QWidget* parent) : main_page(prog, page_in
     // The vehicle chooser is kept for keypad devices but not shown.
     chooser_label_->hide();
     chooser_->hide();
-    progress_->font_face = u"Arial";
-    progress_->font_height = scaled_font_size(12);
-    progress_->icon = false;
-    progress_->align = text_label::left_single;
-    progress_->background = rgb(255, 255, 255);
-    progress_->text_colour = rgb(30, 60, 150);
-    progress_->hide();
 
     connect(add_, &QAbstractButton::clicked, this, [this] { run_command(cmd_new); });
     connect(
@@ -62,14 +53,30 @@ trips_page::trips_page(program& prog, QWidget* parent) : main_page(prog, page_in
 }
 
 void trips_page::set_screen_size(int width, int height) {
-    const int h = height - tab_band - soft_menu_bar::bar_height;
-    const int buttons_top = h - 30;
+    width_ = width;
+    height_ = height;
+    // The button grows with the screen as its text does.
+    const int button_h = scaled_length(24, width, height);
+    const int button_w = scaled_length(90, width, height);
+    const int h = shown_height(width, height);
+    const int buttons_top = h - button_h - 6;
+    const int line = scaled_font_size(12) + 6;
     list_->setGeometry(0, 0, width, std::max(40, buttons_top - 4));
-    list_->set_column_width(0, std::max(10, description_width + width - 240));
-    progress_->setGeometry(4, buttons_top - 4 - 18, width - 8, 18);
-    add_->setGeometry(4, buttons_top, 90, 24);
-    chooser_label_->setGeometry(100, buttons_top, 36, 24);
-    chooser_->setGeometry(138, buttons_top, width - 142, 24);
+    progress_->setGeometry(4, buttons_top - 4 - line, width - 8, line);
+    add_->setGeometry(4, buttons_top, button_w, button_h);
+    chooser_label_->setGeometry(button_w + 10, buttons_top, 36, button_h);
+    chooser_->setGeometry(button_w + 48, buttons_top, std::max(20, width - button_w - 52),
+                          button_h);
+    fit_columns();
+}
+
+void trips_page::fit_columns() {
+    // A total too wide for the Cost column takes its room from the
+    // description, so that no figure is cut.
+    const int cost = std::max(scaled_length(cost_width, width_, height_), list_->cost_width());
+    list_->set_column_width(1, cost);
+    list_->set_column_width(0,
+                            std::max(10, description_width + width_ - 240 - (cost - cost_width)));
 }
 
 void trips_page::refresh() {
@@ -84,6 +91,7 @@ void trips_page::rebuild() {
     trip_figures figures(prog_.config.data_folder(), prog_.fuel, prog_.service, prog_.fees);
     list_->set_rows(figures.build_rows(prog_.trips));
     list_->select_row(chosen);
+    fit_columns();
 }
 
 void trips_page::vehicle_chosen(int index) {
@@ -105,27 +113,9 @@ void trips_page::context_menu(QPoint at) {
     if (const int chosen = popup_menu(list_, at, items)) run_command(chosen);
 }
 
-void trips_page::run_command(int command) {
-    switch (command) {
-        case cmd_new:
-            start_new();
-            return;
-        case cmd_edit:
-            edit_selected();
-            return;
-        case cmd_delete:
-            delete_selected();
-            return;
-    }
-}
-
-bool trips_page::selected_trip(int& index) {
-    index = list_->selected_trip();
-    if (list_->row_count() == 0 || index < 0 || index >= prog_.trips.record_count()) {
-        show_message(msg_select_record);
-        return false;
-    }
-    return true;
+bool trips_page::entry_chosen() const {
+    const int index = list_->selected_trip();
+    return list_->row_count() > 0 && index >= 0 && index < prog_.trips.record_count();
 }
 
 void trips_page::start_new() {
@@ -134,21 +124,15 @@ void trips_page::start_new() {
     refresh();
 }
 
-void trips_page::edit_selected() {
-    int index = 0;
-    if (!selected_trip(index)) return;
-    trip_editor editor(prog_, prog_.trips.record_at(index));
+void trips_page::edit_chosen() {
+    trip_editor editor(prog_, prog_.trips.record_at(list_->selected_trip()));
     editor.exec();
     refresh();
 }
 
-void trips_page::delete_selected() {
-    int index = 0;
-    if (!selected_trip(index)) return;
-    if (show_message(msg_confirm_delete, message_buttons::yes_no) == message_answer::no) return;
+void trips_page::delete_chosen() {
     // A failed write has been shown by the store.
-    (void)delete_trip(prog_.trips, fixed_text(prog_.trips.record_at(index).key));
-    refresh();
+    (void)delete_trip(prog_.trips, fixed_text(prog_.trips.record_at(list_->selected_trip()).key));
 }
 
 }  // namespace kelvane

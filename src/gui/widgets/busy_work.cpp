@@ -2,9 +2,22 @@
 
 #include <QApplication>
 
+#include "core/common/scaled_font.h"
 #include "gui/widgets/text_label.h"
 
 namespace kelvane {
+
+text_label* make_progress_line(const skin& pieces, QWidget* parent) {
+    auto* line = new text_label(pieces, parent);
+    line->font_face = u"Arial";
+    line->font_height = scaled_font_size(12);
+    line->icon = false;
+    line->align = text_label::left_single;
+    line->background = rgb(255, 255, 255);
+    line->text_colour = rgb(30, 60, 150);
+    line->hide();
+    return line;
+}
 
 busy_work::busy_work(text_label* line) : line_(line) {
     QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -8,9 +8,16 @@
 
 #include <string_view>
 
+class QWidget;
+
 namespace kelvane {
 
+class skin;
 class text_label;
+
+// A screen's line for the progress text: one line of blue text on white,
+// hidden until work shows it.
+text_label* make_progress_line(const skin& pieces, QWidget* parent);
 
 class busy_work {
 public:

@@ -151,7 +151,7 @@ void edit_box::show_suggestions() {
     list_->place_under(*this);
     if (list_->row_count() < 7)
         list_->resize(list_->width(),
-                      std::max(1, list_->row_count()) * suggestion_dropdown::row_height);
+                      std::max(1, list_->row_count()) * suggestion_dropdown::default_row_height);
     suggestions_shown_ = true;
 }
 

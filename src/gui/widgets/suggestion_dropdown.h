@@ -3,20 +3,17 @@
 // under an edit_box, the pickers' lists and, in check mode, the lists of check
 // marks whose unindented rows lead groups of indented ones.
 
-#include <QWidget>
 #include <string>
 #include <vector>
 
-#include "platform/dc.h"
-
-class QScrollBar;
+#include "gui/widgets/scrolling_rows.h"
 
 namespace kelvane {
 
 class edit_box;
 class skin;
 
-class suggestion_dropdown : public QWidget {
+class suggestion_dropdown : public scrolling_rows {
     Q_OBJECT
 public:
     struct row {
@@ -30,7 +27,7 @@ public:
         int icon = 0;  // check mode: 0 clear, 1 checked
     };
 
-    static constexpr int row_height = 16;  // unless set_row_height says otherwise
+    static constexpr int default_row_height = 16;  // unless set_row_height says otherwise
     static constexpr int note_width = 50;
 
     explicit suggestion_dropdown(QWidget* parent = nullptr);
@@ -40,12 +37,10 @@ public:
                  colour note_colour, int font_height, std::u16string_view font_face, bool indent,
                  int icon);
     void clear_rows();
-    int row_count() const { return static_cast<int>(rows_.size()); }
+    int row_count() const override { return static_cast<int>(rows_.size()); }
     const row& row_at(int i) const { return rows_[static_cast<std::size_t>(i)]; }
+    using scrolling_rows::row_at;
     void set_icon(int i, int icon);
-
-    int selected() const { return selected_; }
-    void select_row(int i);
 
     // Check mode draws a check mark before each row and flips it on a tap.
     // The marks come from the skin; nullptr turns check mode off.
@@ -70,9 +65,6 @@ public:
         columns_ = true, text_width_ = text_width, note_width_ = note_width;
         update();
     }
-    // Rows as tall as their font needs (the pickers' larger fonts).
-    void set_row_height(int h);
-    int current_row_height() const { return row_height_; }
 
     // The edit box whose suggestions this list shows.
     // The list then never takes the focus, so that a tap on it leaves the box focused.
@@ -87,34 +79,26 @@ public:
     void toggle_check(int i);
 
     // Draws the visible rows into a surface of the list's size.
-    void draw(dc& d);
+    void draw(dc& d) override;
 
 signals:
     void row_tapped(int index);
     void row_activated(int index);  // Enter on a row
 
 protected:
-    void paintEvent(QPaintEvent* e) override;
+    int rows_top() const override { return header_ ? row_height() + 2 : 0; }
+    QRect scroll_bar_place() const override;
     void mousePressEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
-    void wheelEvent(QWheelEvent* e) override;
-    void resizeEvent(QResizeEvent* e) override;
 
 private:
-    int header_height() const { return header_ ? row_height_ + 2 : 0; }
-    int visible_rows() const;
     void draw_rows(dc& d, int w);
     void draw_columns(dc& d, int w);
     // Calls draw(row, selected, top, bottom) for every row that shows.
     template <class Draw>
-    void for_each_shown_row(Draw draw) const;
-    int row_at_y(int y) const;
-    void update_scroll();
-    void ensure_visible(int i);
+    void for_each_row_drawn(Draw draw) const;
 
     std::vector<row> rows_;
-    int selected_ = -1;
-    int top_row_ = 0;
     bool check_mode_ = false;
     const skin* marks_ = nullptr;
     bool always_visible_ = false;
@@ -122,9 +106,7 @@ private:
     bool columns_ = false;
     int text_width_ = 0, note_width_ = 0;
     int margin_ = 0;
-    int row_height_ = row_height;
     edit_box* owner_ = nullptr;
-    QScrollBar* scroll_;
 };
 
 }  // namespace kelvane

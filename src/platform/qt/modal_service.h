@@ -6,6 +6,8 @@
 // without a person and without waiting.
 
 #include <QPoint>
+#include <QRect>
+#include <QSize>
 #include <deque>
 #include <functional>
 #include <string>
@@ -17,19 +19,45 @@ namespace kelvane {
 
 class device_dialog;
 
+// Where a pop-up menu opens, in desktop coordinates: with its top-left
+// corner at a point (a tap and hold), or standing on a soft key of a menu
+// bar, its bottom edge on the key's top and its left edge on the key's left
+// (the last key: its right edge on the key's right). Either way the menu
+// stays inside the device screen.
+struct popup_place {
+    popup_place(QPoint point) : at(point) {}
+    static popup_place on_key(const QRect& key, bool right_aligned);
+
+    QPoint at;
+    QRect key;  // empty for a point
+    bool right_aligned = false;
+};
+
+// The top-left corner of a menu of this size opened at the place, moved
+// inside `screen` as far as the menu fits in it (an invalid screen moves
+// nothing).
+QPoint popup_position(QSize menu, const popup_place& place, const QRect& screen);
+
 class modal_service {
 public:
     virtual ~modal_service() = default;
     // Shows the dialog inside the device screen and returns once it has ended,
     // with its result code.
     virtual int run(device_dialog& dialog) = 0;
-    // Shows a pop-up menu of commands (tap and hold) at a point of the desktop
-    // and returns the chosen command, or 0 when it was dismissed.
-    virtual int popup(const std::vector<soft_menu_item>& items, const QPoint& at) = 0;
+    // Shows a pop-up menu of commands (a menu bar's pop-up, tap and hold) and
+    // returns the chosen command, or 0 when it was dismissed. The menu
+    // belongs to the dialog on top of the device screen: when that dialog
+    // ends while the menu is open (the window is closed), the menu closes
+    // and chooses nothing.
+    virtual int popup(const std::vector<soft_menu_item>& items, const popup_place& place) = 0;
 };
 
 // Shows a page's pop-up menu through the seam, at a point of the widget.
 int popup_menu(QWidget* widget, const QPoint& at, const std::vector<soft_menu_item>& items);
+// The same, standing on a button as a soft key's menu does: its bottom edge
+// on the button's top, its right edge (or its left) on the button's.
+int popup_menu_above(QWidget* button, const std::vector<soft_menu_item>& items,
+                     bool right_aligned = true);
 
 // The service in force (the event-loop one unless a test installed another).
 modal_service& modal_runs();
@@ -50,7 +78,7 @@ private:
 class event_loop_modal : public modal_service {
 public:
     int run(device_dialog& dialog) override;
-    int popup(const std::vector<soft_menu_item>& items, const QPoint& at) override;
+    int popup(const std::vector<soft_menu_item>& items, const popup_place& place) override;
 };
 
 // For tests: each run shows the dialog, fires its pending one-shot timers at
@@ -61,7 +89,7 @@ public:
     using action = std::function<void(device_dialog&)>;
     int run(device_dialog& dialog) override;
     // Records the menu and answers the next queued choice (0, dismissed, when none).
-    int popup(const std::vector<soft_menu_item>& items, const QPoint& at) override;
+    int popup(const std::vector<soft_menu_item>& items, const popup_place& place) override;
     // Queues the action for the next dialog that opens.
     void then(action a) { actions_.push_back(std::move(a)); }
     // Queues the command the next pop-up menu answers.

@@ -1,10 +1,11 @@
 #include "platform/qt/soft_menu_bar.h"
 
-#include <QMenu>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <algorithm>
 
+#include "platform/qt/modal_service.h"
 #include "platform/screen_scale.h"
 
 namespace kelvane {
@@ -89,28 +90,14 @@ void soft_menu_bar::rebuild() {
 
 void soft_menu_bar::open_popup(int index) {
     const auto& item = items_[static_cast<std::size_t>(index)];
-    QMenu menu(this);
-    QFont f = menu.font();
-    f.setPixelSize(text_px_ + 1);
-    menu.setFont(f);
-    for (const auto& sub : item.items) {
-        if (sub.separator) {
-            menu.addSeparator();
-            continue;
-        }
-        QAction* a = menu.addAction(qs(sub.text));
-        a->setData(sub.command);
-        a->setEnabled(is_enabled(sub.command));
-    }
-    // Large text measures a little narrower than it draws; the room keeps the
-    // longest item from being cut short.
-    menu.setMinimumWidth(menu.sizeHint().width() + text_px_);
-    const QSize hint = menu.sizeHint();
-    QPushButton* key = keys_[static_cast<std::size_t>(index)];
-    QPoint at = key->mapToGlobal(QPoint(0, -hint.height()));
-    if (index > 0 && index + 1 == static_cast<int>(keys_.size()))
-        at = key->mapToGlobal(QPoint(key->width() - hint.width(), -hint.height()));
-    if (QAction* chosen = menu.exec(at)) trigger(chosen->data().toInt());
+    std::vector<soft_menu_item> offered = item.items;
+    for (auto& sub : offered)
+        if (!sub.separator) sub.enabled = is_enabled(sub.command);
+    // The last of several keys opens its menu towards the left.
+    const bool last = index > 0 && index + 1 == static_cast<int>(keys_.size());
+    const QPointer<soft_menu_bar> self(this);
+    const int chosen = popup_menu_above(keys_[static_cast<std::size_t>(index)], offered, last);
+    if (self && chosen != 0) trigger(chosen);
 }
 
 bool soft_menu_bar::has_command(int command) const {

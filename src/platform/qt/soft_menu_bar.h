@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-class QMenu;
 class QPushButton;
 
 namespace kelvane {
@@ -18,6 +17,7 @@ struct soft_menu_item {
     int command = 0;                    // 0 for a pop-up or a separator
     std::vector<soft_menu_item> items;  // the pop-up's items
     bool separator = false;
+    bool enabled = true;  // a pop-up shows a disabled command greyed
 };
 
 class soft_menu_bar : public QWidget {

@@ -210,13 +210,13 @@ TEST_F(reports_page_test, a_customized_mileage_range_holds_for_every_period) {
     clock.set(2026, 1, 20, 9, 0);
     auto page = open_page();
     modal.then([](device_dialog& d) {
-        auto& range = dynamic_cast<chart_range_dialog&>(d);
-        range.report_type().setCurrentIndex(2);
-        range.use_start_mileage().setChecked(true);
-        range.start_mileage_box().set_text(u"1000");
-        range.use_end_mileage().setChecked(true);
-        range.end_mileage_box().set_text(u"2000");
-        range.choose(chart_range_dialog::cmd_ok);
+        auto& dialog = dynamic_cast<chart_range_dialog&>(d);
+        dialog.report_type().setCurrentIndex(2);
+        dialog.range().use_start_mileage->setChecked(true);
+        dialog.range().start_mileage->set_text(u"1000");
+        dialog.range().use_end_mileage->setChecked(true);
+        dialog.range().end_mileage->set_text(u"2000");
+        dialog.choose(chart_range_dialog::cmd_ok);
     });
     std::vector<std::u16string> first, all, month;
     modal.then([&](device_dialog& d) {

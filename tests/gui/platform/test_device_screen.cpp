@@ -1,6 +1,7 @@
 // The device screen on the host: its size as the device sees it, nested
 // modal runs, the menu bar, and the text and bars that grow with the screen.
 
+#include <QApplication>
 #include <QPushButton>
 #include <QTimer>
 
@@ -73,6 +74,69 @@ TEST_F(device_screen_test, real_event_loops_nest_and_end_from_the_top) {
     EXPECT_TRUE(inner_on_top);
     EXPECT_EQ(device_dialog::dismissed, inner_result);
     EXPECT_TRUE(screen.layers().empty());
+}
+
+QPushButton* soft_key(device_dialog& d, const QString& text) {
+    for (auto* key : d.menu_bar()->findChildren<QPushButton*>())
+        if (key->isVisibleTo(d.menu_bar()) && key->text() == text) return key;
+    return nullptr;
+}
+
+// Runs `look` on the pop-up menu that opens next, then closes the menu if
+// it is still open, so that a run that goes wrong still ends.
+void on_next_pop_up(const std::function<void(QWidget&)>& look) {
+    QTimer::singleShot(0, [look] {
+        QWidget* menu = QApplication::activePopupWidget();
+        if (!menu) return;
+        look(*menu);
+        if (QWidget* left = QApplication::activePopupWidget()) left->close();
+    });
+}
+
+// The window closed while a menu of the dialog is open: the menu goes with
+// the dialog, choosing nothing, so that the program can end.
+TEST_F(device_screen_test, an_open_pop_up_closes_when_its_dialog_is_dismissed) {
+    event_loop_modal loops;
+    scoped_modal_service real(loops);
+    menu_dialog d;
+    bool menu_open = false, menu_left_open = false;
+    QTimer::singleShot(0, &d, [&] {
+        on_next_pop_up([&](QWidget&) {
+            menu_open = true;
+            screen.dismiss_all();
+            menu_left_open = QApplication::activePopupWidget() != nullptr;
+        });
+        ASSERT_TRUE(soft_key(d, "Menu"));
+        soft_key(d, "Menu")->click();
+    });
+    EXPECT_EQ(device_dialog::dismissed, d.exec());
+    EXPECT_TRUE(menu_open);
+    EXPECT_FALSE(menu_left_open) << "the menu outlived its dialog";
+    EXPECT_TRUE(d.commands.empty());
+}
+
+TEST_F(device_screen_test, pop_up_menus_open_inside_the_device_screen) {
+    event_loop_modal loops;
+    scoped_modal_service real(loops);
+    menu_dialog d;
+    QRect from_key, from_hold;
+    QTimer::singleShot(0, &d, [&] {
+        on_next_pop_up([&](QWidget& menu) { from_key = menu.geometry(); });
+        soft_key(d, "Menu")->click();
+        // A tap and hold near the bottom right corner of the screen.
+        on_next_pop_up([&](QWidget& menu) { from_hold = menu.geometry(); });
+        popup_menu(&d, QPoint(d.width() - 4, d.height() - 30),
+                   {menu_command(u"Edit", 8), menu_command(u"Delete", 9)});
+        d.end_dialog(device_dialog::dismissed);
+    });
+    d.exec();
+    const QRect room(screen.mapToGlobal(QPoint(0, 0)), screen.size());
+    ASSERT_FALSE(from_key.isEmpty());
+    ASSERT_FALSE(from_hold.isEmpty());
+    EXPECT_TRUE(room.contains(from_key)) << from_key.right() << " " << from_key.bottom();
+    EXPECT_TRUE(room.contains(from_hold)) << from_hold.right() << " " << from_hold.bottom();
+    // The menu of a soft key stands on its key, not over it.
+    EXPECT_LT(from_key.bottom(), soft_key(d, "Menu")->mapToGlobal(QPoint(0, 0)).y());
 }
 
 TEST_F(device_screen_test, menu_commands_reach_the_dialog_unless_disabled) {

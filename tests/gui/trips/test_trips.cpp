@@ -90,12 +90,12 @@ TEST_F(trips_test, two_vehicles_with_a_mileage_range_warn_once_and_keep_the_date
         ed.description().set_text(u"Coast");
         answer_picker(vehicle_picker::cmd_select_all);
         ed.vehicle_button().click();
-        ed.use_start_mileage().setChecked(true);
-        ed.start_mileage().set_text(u"1000");
-        ed.use_end_mileage().setChecked(true);
-        ed.end_mileage().set_text(u"1500");
-        ed.use_start_date().setChecked(true);
-        ed.start_date().set_date(2026, 3, 1);
+        ed.range().use_start_mileage->setChecked(true);
+        ed.range().start_mileage->set_text(u"1000");
+        ed.range().use_end_mileage->setChecked(true);
+        ed.range().end_mileage->set_text(u"1500");
+        ed.range().use_start_date->setChecked(true);
+        ed.range().start_date->set_date(2026, 3, 1);
         ed.choose(trip_editor::cmd_save);
     });
     auto page = open_page();
@@ -134,14 +134,14 @@ TEST_F(trips_test, an_edited_trip_is_saved_over_itself_and_survives_a_restart) {
         auto& ed = dynamic_cast<trip_editor&>(d);
         EXPECT_TRUE(ed.editing());
         EXPECT_EQ(u"Work", ed.description().get_text());
-        EXPECT_EQ(u"1000.0", ed.start_mileage().get_text());
-        EXPECT_TRUE(ed.use_end_mileage().isChecked());
+        EXPECT_EQ(u"1000.0", ed.range().start_mileage->get_text());
+        EXPECT_TRUE(ed.range().use_end_mileage->isChecked());
         // Another trip's name is taken.
         ed.description().set_text(u"Holiday");
         ed.choose(trip_editor::cmd_save);
         EXPECT_FALSE(ed.ended());
         ed.description().set_text(u"Commute");
-        ed.end_mileage().set_text(u"1800");
+        ed.range().end_mileage->set_text(u"1800");
         ed.choose(trip_editor::cmd_save);
     });
     page->edit_selected();

@@ -1,4 +1,4 @@
-#include "gui/charts/fitted_text.h"
+#include "gui/widgets/fitted_text.h"
 
 #include <QFontMetrics>
 
