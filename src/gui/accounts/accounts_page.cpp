@@ -158,7 +158,9 @@ void accounts_page::delete_selected_account() {
         return;
     }
     if (show_message(msg_confirm_delete, message_buttons::yes_no) == message_answer::no) return;
-    // A file that could not be written has been shown by its store.
+    // A file that could not be written has been shown by its store; a
+    // vehicle whose files could not move into "Deleted" stays, as the
+    // owner was told.
     (void)delete_account_and_trips(prog_.config,
                                    {prog_.fuel, prog_.service, prog_.fees, prog_.trips}, name);
     refresh();

@@ -11,11 +11,11 @@
 #include "core/charts/chart_page.h"
 #include "core/common/scaled_font.h"
 #include "gui/charts/colour_probe.h"
-#include "gui/widgets/fitted_text.h"
 #include "gui/shell/program.h"
 #include "gui/tools/text_prompt.h"
 #include "gui/widgets/busy_work.h"
 #include "gui/widgets/date_picker.h"
+#include "gui/widgets/fitted_text.h"
 #include "gui/widgets/menu_items.h"
 #include "gui/widgets/skin.h"
 #include "gui/widgets/skin_button.h"
@@ -327,7 +327,8 @@ void chart_screen::save() {
     o.extension = u".bmp";
     const std::u16string path = prompt_for_text(prog_.skin, std::move(o));
     if (path.empty()) return;
-    configuration::make_folder_path(path);
+    std::vector<std::u16string> made;
+    (void)configuration::make_folder_path(path, &made);
 
     saving_ = true;
     for (QWidget* w : std::initializer_list<QWidget*>{kind_button_, fit_button_, save_button_,
@@ -345,8 +346,10 @@ void chart_screen::save() {
                         QWidget::DrawWindowBackground | QWidget::DrawChildren);
     }
     image_dc surface(shot);
-    // A picture that cannot be written is reported by the engine.
-    (void)report_.engine->save_bitmap(surface, 0, 0, shot.width(), shot.height(), path);
+    // A picture that cannot be written is reported by the engine; the
+    // folders made for it go again.
+    if (!report_.engine->save_bitmap(surface, 0, 0, shot.width(), shot.height(), path))
+        configuration::remove_made_folders(made);
 
     saving_ = false;
     restore_controls();

@@ -150,6 +150,7 @@ void back_up_data(main_screen& screen) {
                 u"first. Nothing was stored.");
             break;
         case data_set_copy::incomplete:
+        case data_set_copy::unreadable:  // a backup reads no Config.dat of the folder
             show_message(
                 u"Backup is incomplete: some files could not be copied to the selected "
                 u"location.");
@@ -180,6 +181,10 @@ void restore_data(main_screen& screen) {
             show_message(
                 u"The selected location holds no backup (Config.dat is missing). "
                 u"Nothing was restored.");
+            return;
+        case data_set_copy::unreadable:
+            // The owner was told the backup's Config.dat is damaged; nothing
+            // was copied and the program goes on with its own data.
             return;
         case data_set_copy::done:
             show_message(

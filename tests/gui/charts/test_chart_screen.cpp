@@ -206,6 +206,19 @@ TEST_F(chart_screen_test, save_proposes_the_accounts_picture_and_writes_a_24_bit
         s.run_command(chart_screen::cmd_save);
     });
     EXPECT_FALSE(fs.file_exists(path));
+
+    // A name the program keeps for its own files is refused, and the folders
+    // made for it go again.
+    with_chart(fees_report, [&](chart_screen& s, chart_engine&) {
+        modal.then([](device_dialog& d) {
+            auto& prompt = dynamic_cast<text_prompt&>(d);
+            prompt.box().set_text(u"\\My Documents\\Pictures\\Car1.ful");
+            prompt.choose(text_prompt::cmd_ok);
+        });
+        s.run_command(chart_screen::cmd_save);
+    });
+    EXPECT_FALSE(fs.file_exists(u"\\My Documents\\Pictures\\Car1.ful"));
+    EXPECT_FALSE(fs.folder_exists(u"\\My Documents\\Pictures"));
 }
 
 TEST_F(chart_screen_test, a_trip_picture_is_proposed_under_a_name_the_device_can_write) {

@@ -393,6 +393,20 @@ TEST_F(tool_commands_test, a_restore_from_a_folder_without_its_configuration_is_
     EXPECT_FALSE(s.ended());
 }
 
+TEST_F(tool_commands_test, a_restore_from_a_damaged_backup_changes_nothing_and_goes_on) {
+    two_vehicles();
+    fs.put(u"\\My Documents\\Photos\\Config.dat", {1, 2, 3});
+    fs.put(u"\\My Documents\\Photos\\Car1.ful", {4, 5, 6});
+    auto& s = open_main_screen();
+    answer_chooser(u"\\My Documents\\Photos\\");
+    s.choose(cmd::manual_restore);
+    const std::u16string told = boxes.texts().back();
+    EXPECT_NE(std::u16string::npos, told.find(u"Config.dat")) << to_utf8(told);
+    EXPECT_FALSE(s.ended()) << "the program goes on with its own data";
+    EXPECT_EQ(2, prog->fuel.record_count());
+    EXPECT_NE(3u, fs.bytes(file_of(u".ful")).size());
+}
+
 TEST_F(tool_commands_test, long_work_shows_a_busy_pointer_and_says_what_it_does) {
     two_vehicles();
     watched_files files(fs);

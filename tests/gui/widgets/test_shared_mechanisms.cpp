@@ -96,7 +96,9 @@ std::u16string calculate(scripted_modal& modal, std::u16string_view start, const
         if (shown) *shown = calc.display();
     });
     open_calculator(box);
-    if (box.get_text() != start) EXPECT_EQ(1, changes) << "the editor hears of the new number";
+    if (box.get_text() != start) {
+        EXPECT_EQ(1, changes) << "the editor hears of the new number";
+    }
     return box.get_text();
 }
 
