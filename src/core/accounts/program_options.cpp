@@ -16,21 +16,13 @@ constexpr std::u16string_view cache_extension = u".bng";
 constexpr std::u16string_view installed_name = u"Language";
 constexpr std::u16string_view saved_name = u"Language_saved";
 
-char16_t fold(char16_t c) {
-    return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
-}
-
 // Compared as the device's file system compares names.
 bool same_name(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (fold(a[i]) != fold(b[i])) return false;
-    return true;
+    return same_name_ignoring_case(a, b);
 }
 
 bool ends_with_extension(std::u16string_view name) {
-    return name.size() >= language_extension.size() &&
-           same_name(name.substr(name.size() - language_extension.size()), language_extension);
+    return ends_with_ignoring_case(name, language_extension);
 }
 
 // The name the language table loads: the file name without ".lng".

@@ -58,6 +58,16 @@ bool same_name_ignoring_case(std::u16string_view a, std::u16string_view b) {
     return true;
 }
 
+bool starts_with_ignoring_case(std::u16string_view text, std::u16string_view start) {
+    return text.size() >= start.size() &&
+           same_name_ignoring_case(text.substr(0, start.size()), start);
+}
+
+bool ends_with_ignoring_case(std::u16string_view text, std::u16string_view end) {
+    return text.size() >= end.size() &&
+           same_name_ignoring_case(text.substr(text.size() - end.size()), end);
+}
+
 std::u16string join(const std::u16string* first, const std::u16string* last,
                     std::u16string_view separator) {
     std::u16string out;

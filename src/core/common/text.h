@@ -41,6 +41,9 @@ inline std::u16string cut(std::u16string_view text, std::size_t n) {
 char16_t fold_case(char16_t c);
 // True when two names are the same file name on such a file system.
 bool same_name_ignoring_case(std::u16string_view a, std::u16string_view b);
+// The same comparison for the start or the end of a name (an extension).
+bool starts_with_ignoring_case(std::u16string_view text, std::u16string_view start);
+bool ends_with_ignoring_case(std::u16string_view text, std::u16string_view end);
 
 // Joins texts with a separator.
 std::u16string join(const std::u16string* first, const std::u16string* last,

@@ -8,6 +8,7 @@
 #include "core/accounts/configuration.h"
 #include "core/common/messages.h"
 #include "core/common/scaled_font.h"
+#include "core/common/text.h"
 #include "gui/widgets/edit_box.h"
 #include "gui/widgets/menu_items.h"
 #include "gui/widgets/skin_button.h"
@@ -28,21 +29,6 @@ constexpr int folder_kind = 0, file_kind = 1;
 bool is_listed_folder(std::uint32_t attributes) {
     return attributes == attribute_directory ||
            attributes == (attribute_directory | attribute_temporary);
-}
-
-char16_t fold(char16_t c) {
-    return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
-}
-
-bool same_name(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (fold(a[i]) != fold(b[i])) return false;
-    return true;
-}
-
-bool ends_with_ignoring_case(std::u16string_view text, std::u16string_view tail) {
-    return text.size() >= tail.size() && same_name(text.substr(text.size() - tail.size()), tail);
 }
 
 }  // namespace
@@ -179,7 +165,8 @@ QTreeWidgetItem* folder_chooser::open_along(std::u16string_view path) {
         fill_pending(at);
         QTreeWidgetItem* next = nullptr;
         for (int i = 0; i < at->childCount() && !next; ++i)
-            if (same_name(at->child(i)->text(0).toStdU16String(), part)) next = at->child(i);
+            if (same_name_ignoring_case(at->child(i)->text(0).toStdU16String(), part))
+                next = at->child(i);
         if (!next) break;
         fill_pending(next);
         next->setExpanded(true);
@@ -204,7 +191,7 @@ bool folder_chooser::select(std::u16string_view device_path) {
     std::u16string wanted(device_path);
     if (!wanted.empty() && wanted.front() != u'\\') wanted.insert(wanted.begin(), u'\\');
     if (file.empty() && (wanted.empty() || wanted.back() != u'\\')) wanted += u'\\';
-    return same_name(shown, wanted);
+    return same_name_ignoring_case(shown, wanted);
 }
 
 std::u16string folder_chooser::path_of(QTreeWidgetItem* item, std::u16string* file) const {

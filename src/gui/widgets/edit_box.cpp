@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 
+#include "core/common/text.h"
 #include "gui/widgets/suggestion_dropdown.h"
 #include "platform/qt/qpainter_dc.h"
 #include "platform/services.h"
@@ -15,17 +16,6 @@ namespace {
 
 QString qs(std::u16string_view s) {
     return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size()));
-}
-
-char16_t fold(char16_t c) {
-    return (c >= u'A' && c <= u'Z') ? c + 32 : c;
-}
-
-bool starts_with_ignoring_case(std::u16string_view text, std::u16string_view prefix) {
-    if (prefix.size() > text.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i)
-        if (fold(text[i]) != fold(prefix[i])) return false;
-    return true;
 }
 
 }  // namespace

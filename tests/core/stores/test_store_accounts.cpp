@@ -276,7 +276,9 @@ TYPED_TEST(account_store_engine, append_stopped_anywhere_loads_with_totals_of_it
                 std::int32_t highest = -1;
                 for (int i = 0; i < after.record_count(); ++i) {
                     const auto& r = after.record_at(i);
-                    if (i < 3) EXPECT_EQ(fixed_text(r.key), earlier[i]) << k << " " << kept;
+                    if (i < 3) {
+                        EXPECT_EQ(fixed_text(r.key), earlier[i]) << k << " " << kept;
+                    }
                     sum += kind::cost(r);
                     highest = std::max(highest, r.record_number);
                 }

@@ -1,0 +1,34 @@
+#include <gtest/gtest.h>
+
+#include "core/common/text.h"
+
+namespace kelvane {
+namespace {
+
+// Account names, language files and chosen paths are compared as the file
+// systems that hold the data compare them: one letter in either case is one
+// name, whatever the script.
+TEST(NameCase, NamesThatDifferOnlyInLetterCaseAreOneName) {
+    EXPECT_TRUE(same_name_ignoring_case(u"Car1", u"CAR1"));
+    EXPECT_TRUE(same_name_ignoring_case(u"Škoda Öl", u"škoda öl"));
+    EXPECT_TRUE(same_name_ignoring_case(u"ΑΥΤΟ Лада", u"αυτο лада"));
+    EXPECT_TRUE(same_name_ignoring_case(u"Ÿ", u"ÿ"));
+    EXPECT_FALSE(same_name_ignoring_case(u"Car1", u"Car2"));
+    EXPECT_FALSE(same_name_ignoring_case(u"Car", u"Car "));
+    EXPECT_FALSE(same_name_ignoring_case(u"×", u"÷")) << "signs are not letters";
+    EXPECT_FALSE(same_name_ignoring_case(u"İ", u"i"));
+}
+
+TEST(NameCase, StartsAndEndsCompareTheSameWay) {
+    EXPECT_TRUE(ends_with_ignoring_case(u"FRENCH.LNG", u".lng"));
+    EXPECT_TRUE(ends_with_ignoring_case(u".lng", u".lng"));
+    EXPECT_FALSE(ends_with_ignoring_case(u"lng", u".lng"));
+    EXPECT_FALSE(ends_with_ignoring_case(u"French.lngx", u".lng"));
+    EXPECT_TRUE(starts_with_ignoring_case(u"Euro", u"EU"));
+    EXPECT_TRUE(starts_with_ignoring_case(u"Ärger", u"ä"));
+    EXPECT_FALSE(starts_with_ignoring_case(u"E", u"Eu"));
+    EXPECT_TRUE(starts_with_ignoring_case(u"anything", u""));
+}
+
+}  // namespace
+}  // namespace kelvane
