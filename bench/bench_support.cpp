@@ -43,22 +43,6 @@ void require(bool ok, const char* what) {
     std::exit(1);
 }
 
-namespace {
-
-// Adds records in bulk to a store that holds a new file; false when the file
-// could not take them.
-template <class Store>
-bool add_all(Store& store, const std::vector<typename Store::record_type>& records) {
-    store.begin_bulk();
-    bool ok = true;
-    for (const auto& r : records) ok = store.add_record(r).added() && ok;
-    ok = store.end_bulk() && ok;
-    if (records.empty()) ok = store.save_all() && ok;
-    return ok;
-}
-
-}  // namespace
-
 void bench_device::write_fuel_file(std::u16string_view name, std::size_t count,
                                    std::int64_t step_seconds, unsigned seed) {
     const auto records = sample_data::fuel_series(count, seed, {2000, 1, 1}, step_seconds);
@@ -68,7 +52,7 @@ void bench_device::write_fuel_file(std::u16string_view name, std::size_t count,
     set_fixed(store.header().mileage_unit, u"Kilometer");
     set_fixed(store.header().fuel_unit, u"Liter");
     store.header().economy_mode = 2;
-    require(add_all(store, records), "writing a fuel file");
+    require(store.add_all(records), "writing a fuel file");
 }
 
 void bench_device::write_cost_files(std::u16string_view name, std::size_t count,
@@ -93,10 +77,10 @@ void bench_device::write_cost_files(std::u16string_view name, std::size_t count,
     }
     service_store maintenance;
     require(maintenance.load(folder(), name, false) != load_result::damaged &&
-                add_all(maintenance, jobs),
+                maintenance.add_all(jobs),
             "writing a repair file");
     fee_store fees;
-    require(fees.load(folder(), name, false) != load_result::damaged && add_all(fees, charges),
+    require(fees.load(folder(), name, false) != load_result::damaged && fees.add_all(charges),
             "writing a fees file");
 }
 

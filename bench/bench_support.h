@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "core/stores/fuel_store.h"
-#include "platform/dc.h"
 #include "platform/host_file_system.h"
+#include "platform/pixel_surface.h"
 #include "platform/services.h"
 
 namespace kelvane::bench {
@@ -48,42 +48,15 @@ private:
     scoped_services services_;
 };
 
-// A surface that keeps pixels and ignores all drawing: what the report
-// filling needs (it reads back its colours) without the cost of a recorder.
-class pixel_dc : public dc {
+// A surface that keeps pixels and ignores all drawing, whose text has a
+// size as on a screen: what the report filling needs without the cost of a
+// recorder.
+class pixel_dc : public pixel_surface {
 public:
-    pixel_dc(int width, int height) : width_(width), height_(height), pixels_(width * height) {}
-    void fill_rect(const rect&, colour) override {}
-    pen_spec select_pen(const pen_spec& p) override { return p; }
-    colour select_brush(colour c) override { return c; }
-    void select_null_brush() override {}
-    void move_to(int, int) override {}
-    void line_to(int, int) override {}
-    void polygon(const point*, int) override {}
-    void rectangle(const rect&) override {}
-    void round_rect(const rect&, int, int) override {}
-    void draw_text(std::u16string_view, const rect&, unsigned) override {}
+    using pixel_surface::pixel_surface;
     size text_extent(std::u16string_view text) override {
         return {static_cast<int>(text.size()) * 6, 12};
     }
-    colour set_text_colour(colour c) override { return c; }
-    colour set_background_colour(colour c) override { return c; }
-    background_mode set_background_mode(background_mode m) override { return m; }
-    font_spec select_font(const font_spec& f) override { return f; }
-    colour get_pixel(int x, int y) override {
-        return inside(x, y) ? pixels_[static_cast<std::size_t>(y * width_ + x)] : invalid_colour;
-    }
-    void set_pixel(int x, int y, colour c) override {
-        if (inside(x, y)) pixels_[static_cast<std::size_t>(y * width_ + x)] = c;
-    }
-    void copy_block(int, int, int, int, dc&, int, int) override {}
-    int width() const override { return width_; }
-    int height() const override { return height_; }
-
-private:
-    bool inside(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
-    int width_, height_;
-    std::vector<colour> pixels_;
 };
 
 // Stops the program when setting up a benchmark went wrong: its figures

@@ -229,22 +229,6 @@ sample_data::sample_data(const options& o) {
     }
 }
 
-namespace {
-
-// Adds the records in bulk to a store that holds a new account; its file is
-// written even when there are none. False when the file could not take them.
-template <class Store>
-bool add_all(Store& store, const std::vector<typename Store::record_type>& records) {
-    store.begin_bulk();
-    bool ok = true;
-    for (const auto& r : records) ok = store.add_record(r).added() && ok;
-    ok = store.end_bulk() && ok;
-    if (records.empty()) ok = store.save_all() && ok;
-    return ok;
-}
-
-}  // namespace
-
 bool sample_data::install(configuration& config, const stores& to, trip_store& trip_store) const {
     const std::u16string folder = config.data_folder();
     for (const auto& car : vehicles_) {
@@ -267,12 +251,12 @@ bool sample_data::install(configuration& config, const stores& to, trip_store& t
         h.account_year = car.settings.account_year;
         h.account_month = car.settings.account_month;
         h.account_day = car.settings.account_day;
-        if (!add_all(*to.fuel, car.fuel)) return false;
+        if (!to.fuel->add_all(car.fuel)) return false;
         if (to.maintenance->load(folder, car.name, false) == load_result::damaged ||
-            !add_all(*to.maintenance, car.maintenance))
+            !to.maintenance->add_all(car.maintenance))
             return false;
         if (to.fees->load(folder, car.name, false) == load_result::damaged ||
-            !add_all(*to.fees, car.fees))
+            !to.fees->add_all(car.fees))
             return false;
     }
     // Everything is written already: the stores owe nothing.

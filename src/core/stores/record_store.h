@@ -187,6 +187,17 @@ public:
     // the store owes a full save).
     [[nodiscard]] bool end_bulk();
     bool in_bulk() const { return bulk_; }
+    // Adds the records in one bulk; the file is written even when there are
+    // none, so a new account gets its file. False when the file could not
+    // take them (the owner was told).
+    [[nodiscard]] bool add_all(const std::vector<Record>& records) {
+        begin_bulk();
+        bool ok = true;
+        for (const Record& r : records) ok = add_record(r).added() && ok;
+        ok = end_bulk() && ok;
+        if (records.empty()) ok = save_all() && ok;
+        return ok;
+    }
 
 protected:
     static constexpr std::size_t header_size = sizeof(Header);
