@@ -18,10 +18,8 @@
 #include "core/records/fuel_entry.h"
 #include "core/records/record_writes.h"
 #include "core/records/service_entry.h"
+#include "core/test_services.h"
 #include "core/trips/trip_editing.h"
-#include "platform/memory_file_system.h"
-#include "platform/message_box.h"
-#include "platform/services.h"
 #include "platform/text_encoding.h"
 #include "tool_run_support.h"
 
@@ -43,13 +41,7 @@ std::string first_difference(const std::vector<std::uint8_t>& a,
 }
 
 // The program's objects, driven the way the screens drive them.
-struct screens {
-    memory_file_system fs;
-    fixed_clock clock;
-    host_device_info dev;
-    scripted_message_box boxes;
-    recording_shell shell;
-    scoped_services services{{&fs, &clock, &dev, &boxes, &shell}};
+struct screens : testing::test_services {
     configuration config;
     fuel_store fuel;
     service_store service;

@@ -7,25 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "platform/device_info.h"
-#include "platform/memory_file_system.h"
-#include "platform/message_box.h"
-#include "platform/services.h"
-#include "platform/shell_service.h"
+#include "core/test_services.h"
 
 namespace kelvane::fuzz {
 
 // The data folder of the fuzzed device.
 inline const std::u16string data_folder = u"\\Program Files\\Kelvane\\";
 
-struct fuzz_device {
-    memory_file_system fs;
-    fixed_clock clock;
-    host_device_info dev;
-    scripted_message_box boxes;
-    recording_shell shell;
-    scoped_services services{{&fs, &clock, &dev, &boxes, &shell}};
-
+struct fuzz_device : testing::test_services {
     fuzz_device();
     // Puts the input into a file of the data folder.
     void put(std::u16string_view name, const std::uint8_t* data, std::size_t size);
