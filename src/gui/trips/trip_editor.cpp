@@ -6,6 +6,7 @@
 #include "core/common/messages.h"
 #include "core/common/scaled_font.h"
 #include "core/common/text.h"
+#include "core/records/record_writes.h"
 #include "gui/shell/program.h"
 #include "gui/widgets/date_picker.h"
 #include "gui/widgets/edit_box.h"
@@ -184,11 +185,10 @@ void trip_editor::save() {
         // The trip is held in memory but not in Trip.tri: the editor stays
         // open with what was typed, and a second Save writes the same trip
         // again instead of adding another.
-        for (int i = 0; i < prog_.trips.record_count(); ++i)
-            if (fixed_text(prog_.trips.record_at(i).key) == kept.key) {
-                trip_ = prog_.trips.record_at(i);
-                editing_ = true;
-            }
+        if (const int position = position_of_key(prog_.trips, kept.key); position >= 0) {
+            trip_ = prog_.trips.record_at(position);
+            editing_ = true;
+        }
         return;
     }
     end_dialog(confirmed);

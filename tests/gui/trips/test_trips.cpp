@@ -8,6 +8,7 @@
 #include "core/common/text.h"
 #include "core/trips/trip_editing.h"
 #include "gui/charts/report_screens_support.h"
+#include "gui/records/record_screens_support.h"
 #include "gui/shell/main_commands.h"
 #include "gui/shell/main_screen.h"
 #include "gui/shell/screens.h"
@@ -155,6 +156,30 @@ TEST_F(trips_test, an_edited_trip_is_saved_over_itself_and_survives_a_restart) {
     const trip_record& t = prog->trips.record_at(1);
     EXPECT_EQ(key, fixed_text(t.key)) << "the same trip, not a new one";
     EXPECT_EQ(1800.0, t.end_mileage);
+}
+
+TEST_F(trips_test, a_new_trip_the_folder_refuses_is_written_once_when_saved_again) {
+    add_account(u"Van", {});
+    auto page = open_page();
+    read_only_files locked(fs);
+    std::optional<scoped_services> read_only;
+    read_only.emplace(service_set{&locked});
+    modal.then([&](device_dialog& d) {
+        auto& ed = dynamic_cast<trip_editor&>(d);
+        ed.description().set_text(u"Holiday");
+        ed.choose(trip_editor::cmd_save);
+        EXPECT_FALSE(ed.ended()) << "nothing typed is lost";
+        EXPECT_EQ(std::vector<std::u16string>{msg_write_failed}, boxes.texts());
+        // The folder takes writes again: the same trip is written, not a second one.
+        read_only.reset();
+        ed.choose(trip_editor::cmd_save);
+        EXPECT_TRUE(ed.ended());
+    });
+    page->start_new();
+
+    restart();
+    prog->trips.load(folder(), u"Trip", false);
+    EXPECT_EQ(std::vector<std::u16string>{u"Holiday"}, descriptions());
 }
 
 TEST_F(trips_test, edit_and_delete_need_a_chosen_row_and_delete_asks_first) {
