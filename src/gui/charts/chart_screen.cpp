@@ -335,9 +335,9 @@ void chart_screen::save() {
                                                       hint_, start_, end_, from_label_, to_label_})
         w->hide();
     place_controls();
-    render();
     // The picture is the whole screen; what lies outside the chart's window
-    // (the menu bar) is stored white.
+    // (the menu bar) is stored white. Rendering the window paints the chart
+    // afresh, with its title.
     QImage shot(device().screen_width(), device().screen_height(), QImage::Format_RGB32);
     shot.fill(Qt::white);
     {
