@@ -146,9 +146,11 @@ void device_dialog::resizeEvent(QResizeEvent*) {
 
 void device_dialog::keyPressEvent(QKeyEvent* e) {
     if (e->key() == Qt::Key_Escape && running_ && !ended_) {
+        // A dialog that must finish its work first (the loading) is not
+        // ended by a key from outside either.
         if (cancel_command_)
             on_command(cancel_command_);
-        else
+        else if (dismissable())
             end_dialog(dismissed);
         e->accept();
         return;

@@ -37,7 +37,7 @@ public:
     int result() const { return result_; }
 
     // The command Escape carries out, as the dialog's own Cancel does; with
-    // none, Escape ends the dialog dismissed.
+    // none, Escape ends the dialog dismissed when it is dismissable.
     void set_cancel_command(int command) { cancel_command_ = command; }
 
     const std::u16string& caption() const { return caption_; }

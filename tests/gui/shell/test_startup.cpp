@@ -1,6 +1,8 @@
 // Start-up and shutdown: the splash window, the loading sequence, the first
 // start's files, the help viewer, the message box, and writing at the end.
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -58,6 +60,22 @@ TEST_F(startup_test, splash_adds_a_dot_before_each_step_and_one_at_the_end) {
     EXPECT_LE(dots_left, 88);
     EXPECT_GE(dots_top, 80);
     EXPECT_GT(dots_right - dots_left, 10) << "six dots in a row";
+}
+
+TEST_F(startup_test, escape_before_the_loading_leaves_the_splash_to_load_everything) {
+    // Ended before its steps, the program would run without its files and
+    // write empty ones over them at the end.
+    int steps_run = 0;
+    splash_screen splash({[&] { ++steps_run; }, [&] { ++steps_run; }});
+    splash.begin_modal();
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&splash, &escape);
+    EXPECT_FALSE(splash.ended());
+    splash.fire_pending_timers();
+    EXPECT_EQ(2, steps_run);
+    EXPECT_TRUE(splash.ended());
+    EXPECT_EQ(device_dialog::confirmed, splash.result());
+    splash.end_modal();
 }
 
 TEST_F(startup_test, loading_opens_the_configured_account_even_without_its_files) {
