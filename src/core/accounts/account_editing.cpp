@@ -170,7 +170,9 @@ account_save_result save_account_edit(configuration& config, account_edit_stores
     result.files_written = records_ok && written;
     // Loading the account again shows what reached the files; after a failed
     // write that would throw away the settings, so the stores keep them.
-    if (records_ok) written = !config.open_account(name).not_saved;
+    // Config.dat already names this account open: a failure to write it once
+    // more still counts.
+    if (records_ok && config.open_account(name).not_saved) result.files_written = false;
     result.name = name;
     return result;
 }

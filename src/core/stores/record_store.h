@@ -135,7 +135,7 @@ public:
 
     // Stamps the record with key and number and inserts it by date.
     add_result add_record(const Record& record);
-    // Replaces the record with this key.
+    // Replaces the record with this key; the stored record keeps its key and number.
     change_result update_record(std::u16string_view key, const Record& record);
     change_result delete_record(std::u16string_view key);
     change_result delete_record_at(int position);
@@ -570,9 +570,11 @@ change_result record_store<D, H, R, B>::update_record(std::u16string_view key, c
     auto found = std::find_if(records_.begin(), records_.end(),
                               [&](const R& r) { return fixed_text(r.key) == key; });
     if (found == records_.end()) return change_result::not_found;
-    // A record without its tag would not load again; the stored one keeps it.
+    // The record keeps the stamp it was added with (its tag, number and key):
+    // an editor's copy made before the add never saw it, and without it the
+    // record would neither load again nor be found by its key.
     R stored = record;
-    set_fixed(stored.tag, record_tag);
+    static_cast<record_stamp&>(stored) = static_cast<const record_stamp&>(*found);
     if (records_.size() == 1 ||
         (found->year == record.year && found->month == record.month && found->day == record.day &&
          found->hour == record.hour && found->minute == record.minute &&

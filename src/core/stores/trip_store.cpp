@@ -33,9 +33,11 @@ change_result trip_store::update_record(std::u16string_view key, const trip_reco
     bool found = false;
     for (trip_record& r : records_) {
         if (fixed_text(r.key) == key) {
+            // The trip keeps the stamp it was added with (its tag, number
+            // and key), whatever the copy it is replaced with holds there.
+            const record_stamp stamp = r;
             r = trip;
-            // A trip without its tag would not load again.
-            set_fixed(r.tag, record_tag);
+            static_cast<record_stamp&>(r) = stamp;
             found = true;
         }
     }

@@ -109,6 +109,27 @@ TYPED_TEST(account_store_engine, update_keeps_position_unless_the_date_changes) 
     EXPECT_EQ(this->numbers(store), (std::vector<int>{1}));
 }
 
+TYPED_TEST(account_store_engine, an_update_from_a_copy_without_the_stamp_keeps_key_and_number) {
+    // An editor that saves a new record twice (the first write failed) holds
+    // the record as typed, without the key and number the store gave it.
+    TypeParam store;
+    store.load(data_folder, u"Car", false);
+    const std::u16string first = store.add_record(this->on_day(10, 1)).key;
+    const std::u16string key = store.add_record(this->on_day(20, 2)).key;
+    for (int day : {20, 5}) {  // in place, then moved by its date
+        auto typed = this->on_day(day, 7);
+        ASSERT_EQ(store.update_record(key, typed), change_result::done);
+    }
+    TypeParam reread;
+    ASSERT_EQ(reread.load(data_folder, u"Car", false), load_result::loaded);
+    ASSERT_EQ(reread.record_count(), 2);
+    EXPECT_EQ(fixed_text(reread.record_at(0).key), key);
+    EXPECT_EQ(reread.record_at(0).record_number, 1);
+    EXPECT_EQ(reread.record_at(0).mileage, 7.0);
+    EXPECT_EQ(fixed_text(reread.record_at(1).key), first);
+    EXPECT_EQ(reread.delete_record(key), change_result::done);
+}
+
 TYPED_TEST(account_store_engine, newest_record_is_appended_in_place) {
     using kind = store_kind<TypeParam>;
     TypeParam store;

@@ -77,6 +77,13 @@ TEST_F(trip_store_test, trips_keep_the_order_of_adding_and_every_change_is_writt
     EXPECT_EQ(trips.update_record(u"nokey", renamed), change_result::not_found);
     EXPECT_EQ(device.fs.bytes(path), before);
 
+    // A trip replaced by one built afresh keeps its key and number.
+    trip_record afresh = trip(u"latest", {u"Car"});
+    EXPECT_EQ(trips.update_record(late_key, afresh), change_result::done);
+    EXPECT_EQ(fixed_text(first_on_disk().key), late_key);
+    EXPECT_EQ(first_on_disk().record_number, 0);
+    EXPECT_EQ(on_disk(), (std::vector<std::u16string>{u"latest", u"early"}));
+
     trip_record found{};
     EXPECT_TRUE(trips.find_trip(u"early", found));
     EXPECT_EQ(found.start_year, 2001);
