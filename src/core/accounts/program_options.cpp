@@ -16,11 +16,6 @@ constexpr std::u16string_view cache_extension = u".bng";
 constexpr std::u16string_view installed_name = u"Language";
 constexpr std::u16string_view saved_name = u"Language_saved";
 
-// Compared as the device's file system compares names.
-bool same_name(std::u16string_view a, std::u16string_view b) {
-    return same_name_ignoring_case(a, b);
-}
-
 bool ends_with_extension(std::u16string_view name) {
     return ends_with_ignoring_case(name, language_extension);
 }
@@ -46,7 +41,7 @@ bool keep_installed_translation(file_system& files, const std::u16string& folder
     if (!read_whole_file(files, installed, bytes)) return false;
     for (const auto& entry : files.find(with(folder, u"*.lng"))) {
         if ((entry.attributes & attribute_directory) ||
-            same_name(base_name(entry.name), installed_name))
+            same_name_ignoring_case(base_name(entry.name), installed_name))
             continue;
         if (read_whole_file(files, folder + entry.name, other) && other == bytes) return true;
     }
@@ -65,7 +60,7 @@ options_outcome install_language(const std::u16string& folder, const std::u16str
     auto& files = device_files();
     const std::u16string installed = with(folder, with(installed_name, language_extension));
     const std::u16string cache = with(folder, with(installed_name, cache_extension));
-    const bool is_installed_file = same_name(base, installed_name);
+    const bool is_installed_file = same_name_ignoring_case(base, installed_name);
     const std::u16string source = with(folder, with(base, language_extension));
     if (!base.empty() && !files.file_exists(source)) return options_outcome::language_file_missing;
 
@@ -145,7 +140,7 @@ options_result apply_options(configuration& config, const program_options& chose
     }
     const std::u16string opening =
         opening_language.empty() ? u"" : base_name(opening_language) + u".lng";
-    result.language_changed = !same_name(language, opening);
+    result.language_changed = !same_name_ignoring_case(language, opening);
     if (result.language_changed) {
         result.outcome = install_language(config.data_folder(), base_name(language));
         if (result.outcome != options_outcome::applied) {
