@@ -151,6 +151,9 @@ int kelvane_tool::backup(tool_session& s) {
         case data_set_copy::not_saved:
             return fail("the backup into '" + folder +
                         "' did not complete: the open account's changes could not be written");
+        case data_set_copy::rolled_back:
+            return fail("the backup into '" + folder +
+                        "' could not be written whole; the folder keeps what it held before");
         case data_set_copy::incomplete:
         case data_set_copy::unreadable:
             return fail("the backup into '" + folder + "' did not complete");
@@ -170,6 +173,9 @@ int kelvane_tool::restore(tool_session& s) {
             return fail("'" + folder + "' holds no backup (Config.dat is missing)");
         case data_set_copy::unreadable:
             return fail("the Config.dat of '" + folder + "' is damaged; nothing was restored");
+        case data_set_copy::rolled_back:
+            return fail("the restore from '" + folder +
+                        "' could not be written whole; nothing was restored");
         case data_set_copy::not_saved:
         case data_set_copy::incomplete:
             return fail("the restore from '" + folder + "' did not complete");

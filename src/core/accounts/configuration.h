@@ -66,11 +66,13 @@ enum class [[nodiscard]] data_set_copy {
     // Backup: an open store could not write its pending changes; nothing was
     // copied and the stores keep their changes in memory.
     not_saved,
-    // Backup: the set could not be written whole, and the folder keeps the
-    // backup it held before; or a damaged file was left out (the owner was
-    // told its name) and its older copy there was kept. Restore: the data
-    // folder was left as it was, or a damaged file of the backup was left
-    // out and the data folder's own copy kept.
+    // The set could not be put in place whole, and the folder it went to
+    // (the backup folder, or the data folder for a restore) keeps what it
+    // held before; nothing changed.
+    rolled_back,
+    // A damaged file was left out (the owner was told its name) and the
+    // older copy where it was going was kept; or the set was moved into place
+    // only in part, and the next backup or restore finishes the move.
     incomplete,
     // Restore: the folder's Config.dat is damaged (the owner was told);
     // nothing changed.

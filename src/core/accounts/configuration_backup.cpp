@@ -126,11 +126,10 @@ data_set_copy configuration::backup_to_folder(std::u16string_view folder_text) {
     names.push_back(config_file_name);
     names.push_back(trip_file_name);
     bool left_out = false;
-    bool whole = false;
+    staged_file_set::outcome outcome = staged_file_set::outcome::rolled_back;
     {
         staged_file_set set(folder);
-        whole = set.begin() && stage_files(set, source, names, left_out) &&
-                set.commit() == staged_file_set::outcome::done;
+        if (set.begin() && stage_files(set, source, names, left_out)) outcome = set.commit();
     }
 
     // The stores hold the same files as before the backup; a file that did
@@ -139,7 +138,9 @@ data_set_copy configuration::backup_to_folder(std::u16string_view folder_text) {
     if (!open.empty())
         for (account_store* store : {stores_.fuel, stores_.maintenance, stores_.fees})
             if (store) (void)store->load(source, open, false);
-    return whole && !left_out ? data_set_copy::done : data_set_copy::incomplete;
+    if (outcome == staged_file_set::outcome::rolled_back) return data_set_copy::rolled_back;
+    return outcome == staged_file_set::outcome::done && !left_out ? data_set_copy::done
+                                                                  : data_set_copy::incomplete;
 }
 
 data_set_copy configuration::restore_from_folder(std::u16string_view folder_text) {
@@ -171,7 +172,7 @@ data_set_copy configuration::restore_from_folder(std::u16string_view folder_text
         staged_file_set set(target);
         if (set.begin() && stage_files(set, folder, names, left_out)) outcome = set.commit();
     }
-    if (outcome == staged_file_set::outcome::rolled_back) return data_set_copy::incomplete;
+    if (outcome == staged_file_set::outcome::rolled_back) return data_set_copy::rolled_back;
 
     // What the stores hold belongs to the data replaced; it must never be
     // written over the restored files (at the latest at program end).

@@ -149,6 +149,11 @@ void back_up_data(main_screen& screen) {
                 u"Backup failed: the open account's records could not be written "
                 u"first. Nothing was stored.");
             break;
+        case data_set_copy::rolled_back:
+            show_message(
+                u"Backup failed: the files could not all be written to the selected location. "
+                u"It keeps what it held before.");
+            break;
         case data_set_copy::incomplete:
         case data_set_copy::unreadable:  // a backup reads no Config.dat of the folder
             show_message(
@@ -185,6 +190,13 @@ void restore_data(main_screen& screen) {
         case data_set_copy::unreadable:
             // The owner was told the backup's Config.dat is damaged; nothing
             // was copied and the program goes on with its own data.
+            return;
+        case data_set_copy::rolled_back:
+            // The data folder kept every file it had: the program goes on
+            // and writes what it owes at its end as usual.
+            show_message(
+                u"The backup could not be restored: the files could not all be written. "
+                u"Nothing was restored.");
             return;
         case data_set_copy::done:
             show_message(

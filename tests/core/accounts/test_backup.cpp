@@ -187,7 +187,7 @@ TEST(backup_to_folder, reports_what_went_wrong) {
 
     // A copy that fails: the folder holds nothing of a set that is not whole.
     faulty.fail_replace(5);
-    EXPECT_EQ(f.config.backup_to_folder(u"\\Second\\"), data_set_copy::incomplete);
+    EXPECT_EQ(f.config.backup_to_folder(u"\\Second\\"), data_set_copy::rolled_back);
     faulty.fail_replace(0);
     EXPECT_TRUE(f.files_in(u"\\Second\\").empty());
     service_store copy;
@@ -236,6 +236,8 @@ TEST(backup_to_folder, a_failed_move_puts_the_old_backup_back) {
         faulty.fail_replace(0);
         if (result == data_set_copy::done) {
             EXPECT_EQ(image(), new_set) << k;
+        } else if (result == data_set_copy::rolled_back) {
+            EXPECT_EQ(image(), old_set) << k << ": nothing changed";
         } else {
             EXPECT_EQ(result, data_set_copy::incomplete);
             // What the next backup or restore finds: the old set, or the new
@@ -301,7 +303,7 @@ TEST(restore_from_folder, a_folder_with_only_config_restores_the_account_list) {
         faulty_file_system faulty(f.fs);
         scoped_services use{{&faulty}};
         faulty.fail_replace(1);
-        EXPECT_EQ(f.config.restore_from_folder(u"\\Backup\\"), data_set_copy::incomplete);
+        EXPECT_EQ(f.config.restore_from_folder(u"\\Backup\\"), data_set_copy::rolled_back);
         EXPECT_EQ(f.config.list_account_names(), std::vector<std::u16string>{u"Car"});
         EXPECT_TRUE(f.maintenance.dirty());
     }

@@ -335,14 +335,36 @@ TEST_F(tool_commands_test, a_backup_that_failed_says_what_happened) {
               last_message());
     EXPECT_FALSE(fs.folder_exists(u"\\Backups"));
 
-    // The folder is there, but a copied file cannot be put in place.
+    // The folder is there, but a copied file cannot be put in place: the
+    // folder keeps what it held, and so does the data folder when the
+    // same happens to a restore, after which the program goes on.
     files.refuse_files_under = backup + u"Car1";
     answer_chooser();
     s.choose(cmd::manual_backup);
-    EXPECT_EQ(u"Backup is incomplete: some files could not be copied to the selected location.",
-              last_message());
+    EXPECT_EQ(
+        u"Backup failed: the files could not all be written to the selected location. It keeps "
+        u"what it held before.",
+        last_message());
+    EXPECT_FALSE(fs.file_exists(backup + u"Car1.ful"));
     EXPECT_FALSE(s.ended());
     EXPECT_EQ(2, prog->fuel.record_count()) << "the open account is still there";
+
+    files.refuse_files_under.clear();
+    answer_chooser();
+    s.choose(cmd::manual_backup);
+    ASSERT_TRUE(fs.file_exists(backup + u"Car1.ful"));
+    const auto car_here = fs.bytes(file_of(u".ful"));
+    // The data folder's files cannot be moved aside for the backup's.
+    files.refuse_files_under = prog->config.data_folder() + u"Kelvane.old";
+    answer_chooser();
+    s.choose(cmd::manual_restore);
+    EXPECT_EQ(
+        u"The backup could not be restored: the files could not all be written. Nothing was "
+        u"restored.",
+        last_message());
+    EXPECT_FALSE(s.ended()) << "the program goes on with its own data";
+    EXPECT_EQ(car_here, fs.bytes(file_of(u".ful")));
+    files.refuse_files_under.clear();
 
     // The open account's own files cannot be written before the copy.
     files.refuse_files_under = file_of(u"");
