@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "core/accounts/configuration.h"
 #include "core/common/messages.h"
@@ -23,6 +24,10 @@ namespace {
 constexpr int kind_role = Qt::UserRole;         // 0 folder, 1 file
 constexpr int pending_role = Qt::UserRole + 1;  // subtree not read yet
 constexpr int folder_kind = 0, file_kind = 1;
+// How many levels of the device's tree are read when the chooser opens;
+// deeper folders are read as they are opened. A folder that links back to
+// one of its parents would otherwise be read without end.
+constexpr std::size_t levels_read_at_open = 8;
 
 // Only plain folders are listed; a storage card reports itself as a
 // temporary folder. Hidden, read-only or system folders are left out.
@@ -128,7 +133,9 @@ void folder_chooser::fill(const std::u16string& folder, QTreeWidgetItem* parent,
         // A storage card, and everything on it, is read as it is opened: on
         // the host it is the user's whole home folder.
         const bool card = entry.attributes != attribute_directory;
-        if (deep && !card) {
+        const auto levels =
+            static_cast<std::size_t>(std::count(folder.begin(), folder.end(), u'\\'));
+        if (deep && !card && levels < levels_read_at_open) {
             fill(folder + entry.name + u"\\", item, true);
         } else {
             item->setData(0, pending_role, true);

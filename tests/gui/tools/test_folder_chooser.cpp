@@ -152,6 +152,26 @@ TEST_F(folder_chooser_test, the_storage_card_is_read_as_it_is_opened) {
     EXPECT_EQ(u"\\Storage Card\\Exports\\2026\\", chosen);
 }
 
+// Two folders linking back to their parent make a tree that doubles at
+// every level: read whole at open, it would never open.
+TEST_F(folder_chooser_test, folders_linking_back_to_their_parent_open_level_by_level) {
+    QTemporaryDir root;
+    const std::filesystem::path top = root.path().toStdString();
+    std::filesystem::create_directories(top / "My Documents");
+    for (const char* name : {"Back", "Again"})
+        std::filesystem::create_directory_symlink(top / "My Documents",
+                                                  top / "My Documents" / name);
+    host_file_system host(top);
+    scoped_services on_host({&host});
+    std::u16string deep = u"\\My Documents\\";
+    for (int i = 0; i < 20; ++i) deep += u"Again\\";
+    const auto chosen = choose(folder_at(u"\\"), [&](folder_chooser& c) {
+        ASSERT_TRUE(c.select(deep)) << "the loop is followed as far as the owner opens it";
+        c.choose(folder_chooser::cmd_ok);
+    });
+    EXPECT_EQ(deep, chosen);
+}
+
 class text_prompt_test : public folder_chooser_test {
 protected:
     std::u16string ask(text_prompt::options o, std::function<void(text_prompt&)> work) {
