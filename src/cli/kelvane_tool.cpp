@@ -202,9 +202,19 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
          "Writes the account's records to a comma-separated file.\n"},
         {"import",
          &kelvane_tool::import_csv,
-         {},
-         "import ACCOUNT FILE.csv",
-         "Adds the records of a comma-separated file to the account.\n"},
+         {"--format", "--from-units", "--dates", "--vehicle"},
+         "import ACCOUNT FILE.csv [--format F] [--from-units U] [--dates D] [--vehicle NAME]",
+         "Adds the records of a comma-separated file to the account: Kelvane's own export\n"
+         "or another tracker's (LubeLogger, Fuelly, Fuelio, aCar, Drivvo, Simply Auto),\n"
+         "recognised from its header. Another tracker's file is read whole before anything\n"
+         "is added; a file that cannot be read whole adds nothing.\n"
+         "  --format auto|kelvane|lubelogger|fuelly|fuelio|acar|drivvo|simplyauto\n"
+         "                   the file's layout (default: auto, recognised from the file)\n"
+         "  --from-units DIST,VOL  the file's units where it does not say them:\n"
+         "                   DIST km|mi, VOL l|usgal|ukgal (default: the account's)\n"
+         "  --dates day-first|month-first  how to read dates such as 03/05/2024 when\n"
+         "                   the file does not settle it\n"
+         "  --vehicle NAME   the vehicle to take from a file that holds several\n"},
         {"backup",
          &kelvane_tool::backup,
          {},

@@ -120,6 +120,19 @@ int kelvane_tool::export_csv(tool_session& s) {
 
 int kelvane_tool::import_csv(tool_session& s) {
     if (args_.positionals().size() != 2) return usage_error("give the account and the file");
+    import_options options;
+    if (auto f = args_.option("--format"); f && *f != "auto") {
+        options.format = format_from_option(*f);
+        if (!options.format)
+            return usage_error(
+                "--format is one of auto, kelvane, lubelogger, fuelly, fuelio, acar, drivvo, "
+                "simplyauto");
+    }
+    if (auto u = args_.option("--from-units"); u && !read_units_option(*u, options.from_units))
+        return usage_error("--from-units is DISTANCE,VOLUME: km or mi, and l, usgal or ukgal");
+    if (auto d = args_.option("--dates"); d && !read_dates_option(*d, options.dates))
+        return usage_error("--dates is day-first or month-first");
+    if (auto v = args_.option("--vehicle")) options.vehicle = from_utf8(*v);
     std::u16string name;
     if (!take_account(s, 0, name)) return 1;
     const std::string& file = args_.positionals()[1];
@@ -127,12 +140,27 @@ int kelvane_tool::import_csv(tool_session& s) {
     if (!std::filesystem::is_regular_file(file, ec))
         return fail("no file '" + file + "' to import");
     export_import csv(s.fuel(), s.maintenance(), s.fees());
-    const import_summary done = csv.import_file(tool_session::device_path_of(file));
+    const import_summary done = csv.import_file(tool_session::device_path_of(file), options);
     if (!done.read) return 1;
+    switch (done.refusal) {
+        case import_refusal::none:
+            break;
+        case import_refusal::ambiguous_dates:
+            return fail(to_utf8(done.why) + " (--dates day-first or --dates month-first)");
+        case import_refusal::several_vehicles:
+            return fail(to_utf8(done.why) + " (--vehicle NAME)");
+        case import_refusal::unknown_layout:
+        case import_refusal::unreadable:
+            return fail(to_utf8(done.why) + " Nothing was imported.");
+    }
     if (done.write_failed)
         return fail("the imported records could not be written to the account's files");
+    out_ << "Format: " << to_utf8(format_display_name(done.format)) << '\n';
     out_ << "Imported " << done.fuel << " fuel, " << done.maintenance
          << " repair and maintenance and " << done.fees << " fees records\n";
+    // What else the file held, as the program reports it.
+    if (const std::u16string details = import_details(done); !details.empty())
+        out_ << to_utf8(details) << '\n';
     if (done.skipped)
         err_ << "kelvane-tool: " << done.skipped
              << " lines were left out: their dates are not real calendar days\n";

@@ -1,5 +1,6 @@
 #include "core/exchange/export_import.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/accounts/configuration.h"
@@ -218,7 +219,7 @@ bool export_import::export_trip(const trip_store::record_type& trip, std::u16str
     return write_export(path, trip_limits(trip));
 }
 
-import_summary export_import::import_file(std::u16string_view path) {
+import_summary export_import::import_file(std::u16string_view path, const import_options& options) {
     import_summary summary;
     if (fuel_.fresh()) {
         show_message(msg_open_account);
@@ -234,18 +235,106 @@ import_summary export_import::import_file(std::u16string_view path) {
         std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     bytes = {};
 
+    const std::optional<import_format> format =
+        options.format ? options.format : detect_format(text);
+    if (!format) {
+        summary.refusal = import_refusal::unknown_layout;
+        summary.why = tr(u"This file is in no layout the import knows. It knows:") + u" " +
+                      known_format_names() + u".";
+        return summary;
+    }
+    summary.format = *format;
+    if (*format != import_format::kelvane) {
+        const peer_records records =
+            read_peer_file(text, *format, options, units_of(fuel_.header()));
+        if (records.refusal != import_refusal::none) {
+            summary.refusal = records.refusal;
+            summary.why = records.why;
+            summary.choices = records.choices;
+            return summary;
+        }
+        add_peer_records(records, summary);
+        return summary;
+    }
+
+    translate_items();
+    begin_adding();
+    for (std::u16string_view line : split_lines(text)) import_line(line, summary);
+    finish_adding(summary);
+    return summary;
+}
+
+void export_import::begin_adding() {
     // Adding in bulk lets a store merge the new records and write its file
     // once, instead of recomputing its totals and header for every line.
-    translate_items();
     fuel_.begin_bulk();
     maintenance_.begin_bulk();
     fees_.begin_bulk();
-    for (std::u16string_view line : split_lines(text)) import_line(line, summary);
+}
+
+void export_import::finish_adding(import_summary& summary) {
     const bool fuel_written = fuel_.end_bulk();
     const bool maintenance_written = maintenance_.end_bulk();
     const bool fees_written = fees_.end_bulk();
     if (!fuel_written || !maintenance_written || !fees_written) summary.write_failed = true;
-    return summary;
+}
+
+void export_import::add_peer_records(const peer_records& records, import_summary& summary) {
+    summary.partial_fills = records.partial_fills;
+    summary.missed_fills = records.missed_fills;
+    summary.income_rows = records.income_rows;
+    std::copy(std::begin(records.not_carried), std::end(records.not_carried),
+              std::begin(summary.not_carried));
+    summary.units = records.units;
+    summary.units_from = records.units_from;
+    const auto count = [&](const add_result& added, int& counter) {
+        if (added.added()) ++counter;
+        if (added.write_failed) summary.write_failed = true;
+    };
+    begin_adding();
+    for (const auto& r : records.fuel) count(fuel_.add_record(r), summary.fuel);
+    for (const auto& r : records.jobs) count(maintenance_.add_record(r), summary.maintenance);
+    for (const auto& r : records.fees) count(fees_.add_record(r), summary.fees);
+    finish_adding(summary);
+}
+
+std::u16string import_details(const import_summary& s) {
+    std::u16string text;
+    if (s.format == import_format::kelvane) return text;
+    const auto line = [&](std::u16string_view key, int n) {
+        if (n > 0) text += tr(key) + format(" %d\n", n);
+    };
+    line(u"Partial fills, turned into gauge readings:", s.partial_fills);
+    line(u"Missed fill-ups (the economy before each is not known):", s.missed_fills);
+    line(u"Income rows, not imported:", s.income_rows);
+    constexpr std::u16string_view kinds[] = {u"Photos not carried:", u"Locations not carried:",
+                                             u"Tags not carried:", u"Texts cut to fit:",
+                                             u"Other details not carried:"};
+    static_assert(std::size(kinds) == detail_kind_count);
+    for (int k = 0; k < detail_kind_count; ++k) line(kinds[k], s.not_carried[k]);
+    text += tr(u"Units of the file:") + u" " + tr(unit_name(s.units.distance)) + u", " +
+            tr(unit_name(s.units.volume));
+    if (s.units_from == units_source::account)
+        text += u" " + tr(u"(the file does not say; the account's units were taken)");
+    else if (s.units_from == units_source::option)
+        text += u" " + tr(u"(as given)");
+    return text;
+}
+
+std::u16string import_report(const import_summary& s) {
+    std::u16string text =
+        tr(u"Format found:") + u" " + std::u16string(format_display_name(s.format));
+    const auto line = [&](std::u16string_view key, int n) {
+        if (n > 0) text += u"\n" + tr(key) + format(" %d", n);
+    };
+    line(u"Fuel purchases imported:", s.fuel);
+    line(u"Repair and maintenance jobs imported:", s.maintenance);
+    line(u"Fees imported:", s.fees);
+    if (s.fuel + s.maintenance + s.fees == 0) text += u"\n" + tr(u"No records were imported.");
+    line(u"Lines left out (no real calendar date):", s.skipped);
+    const std::u16string details = import_details(s);
+    if (!details.empty()) text += u"\n" + details;
+    return text;
 }
 
 void export_import::translate_items() {

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/exchange/peer_import.h"
 #include "core/stores/fee_store.h"
 #include "core/stores/fuel_store.h"
 #include "core/stores/service_store.h"
@@ -27,7 +28,28 @@ struct [[nodiscard]] import_summary {
     // The records were added, but a store's file could not take them (the
     // owner was told); the store owes a full save, which writes them.
     bool write_failed = false;
+
+    import_format format = import_format::kelvane;  // the layout found
+    // Not read, and why (nothing was added); the front end tells the owner
+    // and, for dates and vehicles, offers the choice.
+    import_refusal refusal = import_refusal::none;
+    std::u16string why;
+    std::vector<std::u16string> choices;
+    // What another tracker's file held besides the records added.
+    int partial_fills = 0;
+    int missed_fills = 0;
+    int income_rows = 0;
+    int not_carried[detail_kind_count] = {};
+    source_units units;
+    units_source units_from = units_source::file;
 };
+
+// The lines that tell the owner what an import found and did, translated:
+// the layout, the records added, and what the file held that was not.
+std::u16string import_report(const import_summary& summary);
+// The part of it beyond the layout and the counts: what another tracker's
+// file held that was not added as it stood, and the units it was read in.
+std::u16string import_details(const import_summary& summary);
 
 class export_import {
 public:
@@ -48,14 +70,21 @@ public:
     // in the same layout. True when the file was written.
     [[nodiscard]] bool export_trip(const trip_store::record_type& trip, std::u16string_view path);
 
-    // Adds a record for every line of the file whose item names a record kind.
+    // Adds the records of a file: our own layout adds a record for every
+    // line whose item names a record kind; another tracker's export is read
+    // whole first, and nothing is added when any of it cannot be read.
     // Lines may end in CR LF, LF or CR; the file may be UTF-8 (with or without
     // a byte-order mark) or, failing that, Windows-1252.
-    import_summary import_file(std::u16string_view path);
+    import_summary import_file(std::u16string_view path, const import_options& options = {});
     // Processes one line of an import file (no line end) into the stores.
     void import_line(std::u16string_view line, import_summary& summary);
 
 private:
+    // Every import adds its records between these two, so the stores merge
+    // them and write their files once.
+    void begin_adding();
+    void finish_adding(import_summary& summary);
+    void add_peer_records(const peer_records& records, import_summary& summary);
     [[nodiscard]] bool write_export(std::u16string_view path, const selection_limits& limits);
     // The item texts of the four record kinds in the language in force.
     void translate_items();
