@@ -315,7 +315,7 @@ std::u16string import_details(const import_summary& s) {
     text += tr(u"Units of the file:") + u" " + tr(unit_name(s.units.distance)) + u", " +
             tr(unit_name(s.units.volume));
     if (s.units_from == units_source::account)
-        text += u" " + tr(u"(the file does not say; the account's units were taken)");
+        text += u" " + tr(u"(the account's units where the file does not say them)");
     else if (s.units_from == units_source::option)
         text += u" " + tr(u"(as given)");
     return text;

@@ -69,6 +69,7 @@ std::u16string ask_for_backup_folder(program& prog, std::u16string_view prompt) 
 // The owner's pick from a full-screen list; none when cancelled.
 std::optional<std::u16string> pick_one(const std::vector<std::u16string>& texts) {
     choice_picker picker(texts, std::vector<std::u16string>(texts.size()));
+    picker.text_column = 228;  // the texts are whole sentences, with no notes beside them
     if (picker.exec() != choice_picker::confirmed) return std::nullopt;
     return picker.picked();
 }
@@ -134,8 +135,8 @@ void import_records(main_screen& screen) {
         if (summary.refusal == import_refusal::ambiguous_dates &&
             options.dates == date_choice::automatic) {
             const std::vector<std::u16string> orders = {
-                kelvane::tr(u"Day first (03/05/2024 is 3 May)"),
-                kelvane::tr(u"Month first (03/05/2024 is March 5)")};
+                kelvane::tr(u"Day first: 03/05 = 3 May"),
+                kelvane::tr(u"Month first: 03/05 = March 5")};
             show_untranslated(summary.why);
             picked = pick_one(orders);
             if (!picked) return;

@@ -215,20 +215,21 @@ TEST_F(tool_commands_test, import_of_another_trackers_file_asks_how_to_read_its_
         for (int i = 0; i < picker.list().row_count(); ++i)
             offered.push_back(picker.list().row_at(i).text);
         picker.list().select_row(0);
+        save_screenshot(device_screen::current()->snapshot(), "import_date_order");
         EXPECT_TRUE(picker.choose(choice_picker::cmd_ok));
     });
     s.choose(cmd::import_records);
-    EXPECT_EQ((std::vector<std::u16string>{u"Day first (03/05/2024 is 3 May)",
-                                           u"Month first (03/05/2024 is March 5)"}),
-              offered);
+    EXPECT_EQ(
+        (std::vector<std::u16string>{u"Day first: 03/05 = 3 May", u"Month first: 03/05 = March 5"}),
+        offered);
     ASSERT_EQ(2u, boxes.texts().size());
     EXPECT_NE(std::u16string::npos, boxes.texts()[0].find(u"day first or month first"));
     EXPECT_EQ(
         u"Format found: LubeLogger\n"
         u"Repair and maintenance jobs imported: 1\n"
         u"Tags not carried: 1\n"
-        u"Units of the file: Kilometer, Liter (the file does not say; the account's units "
-        u"were taken)",
+        u"Units of the file: Kilometer, Liter (the account's units where the file does not "
+        u"say them)",
         boxes.texts()[1]);
     ASSERT_EQ(1, prog->service.record_count());
     EXPECT_EQ(5, prog->service.record_at(0).month);
