@@ -74,6 +74,7 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
         return all;
     };
     static const option_spec json[] = {{"--json"}};
+    constexpr std::string_view report_kinds = "economy|repairs|fees|expenses|trips";
     static const option_spec account[] = {{"--account", "ACCOUNT"}};
     static const option_spec rename[] = {{"--rename", "TEXT"}};
     static const option_spec picture_options[] = {
@@ -234,17 +235,20 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
         {"report",
          &kelvane_tool::report,
          with({filter_options, json}),
-         {"KIND"},
+         {report_kinds},
          "report KIND [options] [--json]",
-         "Prints a report: 0 fuel economy, 1 repair cost, 2 fees cost, 3 all expenses,\n"
-         "4 trip cost (with --trip NAME; the trip sets vehicles and limits).\n"},
+         "Prints a report. KIND is its name or number: economy (0, the fuel economy of\n"
+         "each fill-up and the economy over the whole distance), repairs (1), fees (2),\n"
+         "expenses (3, all of them by kind), trips (4, with --trip NAME; the trip sets\n"
+         "vehicles and limits).\n"},
         {"chart",
          &kelvane_tool::chart,
          with({filter_options, picture_options}),
-         {"KIND"},
-         "chart KIND --out FILE.bmp [--size WxH] [--type columns|line|pie] [options]",
-         "Draws a report's chart as the chart screen shows it and saves it as a 24-bit\n"
-         "bitmap. --size defaults to 240x320; --type to the report's own chart.\n"},
+         {report_kinds},
+         "chart KIND --out FILE [--size WxH] [--type columns|line|pie] [options]",
+         "Draws a report's chart as the chart screen shows it and saves it as a picture:\n"
+         "PNG for a FILE ending in .png, a 24-bit bitmap for .bmp. --size defaults to\n"
+         "240x320; --type to the report's own chart.\n"},
         {"trips",
          &kelvane_tool::trips,
          with({json}),
@@ -480,6 +484,16 @@ bool kelvane_tool::take_account(tool_session& s, std::size_t position, std::u16s
     return false;
 }
 
+bool kelvane_tool::parent_folder_exists(const std::string& target) {
+    std::filesystem::path parent = std::filesystem::path(target).parent_path();
+    if (parent.empty()) return true;  // the working folder
+    std::error_code ec;
+    if (std::filesystem::is_directory(parent, ec)) return true;
+    fail("there is no folder '" + parent.string() + "' to write '" +
+         std::filesystem::path(target).filename().string() + "' into");
+    return false;
+}
+
 int kelvane_tool::unreadable_account(const std::u16string& name) {
     return fail("the files of '" + to_utf8(name) + "' could not be read; nothing was changed");
 }
@@ -604,8 +618,8 @@ int kelvane_tool::accounts(tool_session& s) {
         for (std::size_t i = 0; i < rows.size(); ++i)
             out_ << (i ? "," : "") << "{\"name\":" << json_string(rows[i].name)
                  << ",\"mileage\":" << json_number(rows[i].mileage)
-                 << ",\"total_cost\":" << json_number(rows[i].cost) << "}";
-        out_ << "],\"total_cost\":" << json_number(total) << "}\n";
+                 << ",\"total_cost\":" << json_fixed(rows[i].cost, 2) << "}";
+        out_ << "],\"total_cost\":" << json_fixed(total, 2) << "}\n";
         return outcome();
     }
     text_table table({tr(u"Auto"), u">" + tr(u"Total Mileage"), u">" + tr(u"Total Cost")});
@@ -681,18 +695,19 @@ int kelvane_tool::records(tool_session& s) {
                  << ",\"mileage\":" << json_number(r.mileage)
                  << ",\"quantity\":" << json_number(r.fuel_purchased)
                  << ",\"gauge\":" << json_number(r.fuel_gauge)
-                 << ",\"cost\":" << json_number(r.fuel_cost)
-                 << ",\"price\":" << json_number(r.unit_price)
+                 << ",\"cost\":" << json_fixed(r.fuel_cost, 2)
+                 << ",\"price\":" << json_fixed(r.unit_price, 3)
                  << ",\"type\":" << json_string(fixed_text(r.fuel_type))
                  << ",\"note\":" << json_string(fixed_text(r.note)) << ",\"economy\":"
-                 << (i + 1 < fuel.record_count() ? json_number(r.economy) : "null") << "}";
+                 << (i + 1 < fuel.record_count() ? json_fixed(r.economy, 2) : "null") << "}";
         }
         out_ << "],\"repairs\":[";
         for (int i = 0; i < maint.record_count(); ++i) {
             const auto& r = maint.record_at(i);
             out_ << (i ? "," : "") << "{\"key\":" << json_string(fixed_text(r.key))
                  << ",\"date\":\"" << record_date_iso(r) << "\""
-                 << ",\"mileage\":" << json_number(r.mileage) << ",\"cost\":" << json_number(r.cost)
+                 << ",\"mileage\":" << json_number(r.mileage)
+                 << ",\"cost\":" << json_fixed(r.cost, 2)
                  << ",\"maintenance\":" << (r.repair_flag == 0 ? "true" : "false")
                  << ",\"next_service\":" << json_number(r.next_service_mileage)
                  << ",\"description\":" << json_string(fixed_text(r.description)) << "}";
@@ -702,7 +717,8 @@ int kelvane_tool::records(tool_session& s) {
             const auto& r = fees.record_at(i);
             out_ << (i ? "," : "") << "{\"key\":" << json_string(fixed_text(r.key))
                  << ",\"date\":\"" << record_date_iso(r) << "\""
-                 << ",\"mileage\":" << json_number(r.mileage) << ",\"cost\":" << json_number(r.cost)
+                 << ",\"mileage\":" << json_number(r.mileage)
+                 << ",\"cost\":" << json_fixed(r.cost, 2)
                  << ",\"category\":" << json_string(fixed_text(r.category))
                  << ",\"description\":" << json_string(fixed_text(r.description)) << "}";
         }

@@ -140,10 +140,6 @@ bool chart_engine::save_bitmap(dc& surface, int x, int y, int width, int height,
         show_message(msg_write_failed);
         return false;
     }
-    if (is_program_file(path)) {
-        show_message_about(msg_program_file, path);
-        return false;
-    }
 
     std::vector<std::uint8_t> file(bitmap_header_size + image_size, 0);
     std::uint8_t* h = file.data();
@@ -169,7 +165,15 @@ bool chart_engine::save_bitmap(dc& surface, int x, int y, int width, int height,
         }
     }
 
-    if (!write_file_atomically(device_files(), path, file.data(), file.size())) {
+    return save_picture_file(path, file);
+}
+
+bool save_picture_file(std::u16string_view path, const std::vector<std::uint8_t>& bytes) {
+    if (is_program_file(path)) {
+        show_message_about(msg_program_file, path);
+        return false;
+    }
+    if (bytes.empty() || !write_file_atomically(device_files(), path, bytes.data(), bytes.size())) {
         show_message(msg_write_failed);
         return false;
     }
