@@ -354,7 +354,25 @@ void kelvane_tool::print_usage(std::ostream& out) const {
            "  -h, --help     show this help, or with a command the command's, and end\n"
            "  --version      show the version and end\n"
            "\nCommands:\n";
-    for (const auto& c : commands()) out << "  " << c.usage << '\n';
+    // Each command with the first sentence of its help, folded under itself.
+    constexpr std::size_t name_width = 18, line_width = 79;
+    for (const auto& c : commands()) {
+        // npos, the largest size, loses to any sentence's end.
+        std::string summary(c.help.substr(0, std::min(c.help.find(". "), c.help.find(".\n"))));
+        std::replace(summary.begin(), summary.end(), '\n', ' ');
+        std::string line = "  " + std::string(c.name);
+        line.resize(std::max(line.size() + 2, name_width), ' ');
+        std::size_t start = 0;
+        while (start < summary.size()) {
+            std::size_t take = summary.size() - start;
+            if (line.size() + take > line_width) {
+                take = summary.rfind(' ', start + line_width - line.size()) - start;
+            }
+            out << line << summary.substr(start, take) << '\n';
+            start += take + 1;
+            line.assign(name_width, ' ');
+        }
+    }
     out << "\n'kelvane-tool help COMMAND' (or 'kelvane-tool COMMAND --help') describes one\n"
            "command. Options take their value as '--name VALUE' or '--name=VALUE'; '--'\n"
            "ends the options, so that a name beginning with '-' can follow.\n"
@@ -417,6 +435,12 @@ int kelvane_tool::run(int argc, const char* const* argv) {
             return 0;
         }
         return usage_error("no command given");
+    }
+    // The completion script's question; not a command a person types.
+    if (args_.command() == "__complete") {
+        std::vector<std::string> words = args_.rest();
+        if (!words.empty() && words.front() == "--") words.erase(words.begin());
+        return complete(words);
     }
     command_ = find_command(args_.command());
     if (!command_) return usage_error("unknown command '" + args_.command() + "'");

@@ -4,6 +4,7 @@
 // exports, imports, backs up and restores without the screen.
 
 #include <cstdint>
+#include <filesystem>
 #include <initializer_list>
 #include <iosfwd>
 #include <optional>
@@ -51,6 +52,14 @@ private:
 
     // `help [COMMAND]`, which needs no data folder.
     int help_command();
+    // The completion script's question: the words typed so far (the last
+    // one being typed) after the program's name. Prints what fits, one a
+    // line; "@FILE" or "@DIR" leaves paths to the shell.
+    int complete(const std::vector<std::string>& words);
+    // What fits `typed` of a kind of value or operand (see the command table).
+    static std::vector<std::string> completions(std::string_view kind, const std::string& typed,
+                                                const std::filesystem::path& folder,
+                                                bool bare_data_folder);
 
     int accounts(tool_session& s);
     int add_account(tool_session& s);

@@ -214,11 +214,11 @@ bool read_size(std::string_view text, int low, int high, int& width, int& height
            read_int(text.substr(x + 1), low, high, height);
 }
 
-std::vector<std::string> split_list(std::string_view text) {
+std::vector<std::string> split_list(std::string_view text, char separator) {
     std::vector<std::string> out;
     std::size_t start = 0;
     while (start <= text.size()) {
-        auto end = text.find(',', start);
+        auto end = text.find(separator, start);
         if (end == std::string_view::npos) end = text.size();
         if (end > start) out.emplace_back(text.substr(start, end - start));
         start = end + 1;

@@ -43,6 +43,11 @@ public:
     std::optional<std::string> option(std::string_view name) const;
     bool has(std::string_view name) const { return options_.count(std::string(name)) != 0; }
     const std::string& error() const { return error_; }
+    // The words after the command, as given (for completion, which reads a
+    // line still being typed).
+    std::vector<std::string> rest() const {
+        return {args_.begin() + static_cast<std::ptrdiff_t>(rest_), args_.end()};
+    }
 
 private:
     // Scans args_ from `first` with the options; `stop_at_operand` ends the
@@ -69,7 +74,7 @@ bool read_date(std::string_view text, local_time& out, bool& has_time);
 bool read_int(std::string_view text, int low, int high, int& out);
 // "WIDTHxHEIGHT" with both sides within [low, high].
 bool read_size(std::string_view text, int low, int high, int& width, int& height);
-// Splits "A,B,C" at commas; empty parts are dropped.
-std::vector<std::string> split_list(std::string_view text);
+// Splits "A,B,C" at commas (or another separator); empty parts are dropped.
+std::vector<std::string> split_list(std::string_view text, char separator = ',');
 
 }  // namespace kelvane
