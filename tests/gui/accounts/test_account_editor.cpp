@@ -69,6 +69,27 @@ TEST_F(account_editor_test, numbers_follow_the_units_while_editing) {
         << "nothing is written before a save";
 }
 
+TEST_F(account_editor_test, a_new_accounts_economy_unit_follows_its_units_until_chosen) {
+    run(account_editor::mode::add, {}, [](account_editor& e) {
+        EXPECT_EQ("Liter/100Km", e.economy_units().currentText()) << "Kilometer and Liter";
+        e.mileage_units().setCurrentIndex(1);
+        e.fuel_units().setCurrentIndex(1);
+        EXPECT_EQ("Mile/US Gallon", e.economy_units().currentText());
+        e.fuel_units().setCurrentIndex(2);
+        EXPECT_EQ("Mile/UK Gallon", e.economy_units().currentText());
+        // Once the owner picks one, it stays whatever the units.
+        e.economy_units().setFocus();
+        key(e.economy_units(), Qt::Key_Down);
+        ASSERT_EQ("Liter/100Km", e.economy_units().currentText());
+        e.mileage_units().setCurrentIndex(0);
+        e.fuel_units().setCurrentIndex(1);
+        EXPECT_EQ("Liter/100Km", e.economy_units().currentText());
+        type(e.name_box(), "Van");
+        e.choose(account_editor::cmd_save);
+    });
+    EXPECT_EQ(2, fuel_store::read_account_header(data_folder, u"Van").header.economy_mode);
+}
+
 TEST_F(account_editor_test, the_calculator_buttons_work_on_their_own_boxes) {
     add(u"Car");
     const auto result = run(account_editor::mode::edit, u"Car", [this](account_editor& e) {
