@@ -99,7 +99,7 @@ void edit_box::select_initial() {
     if (kept_tail > 0 && n >= kept_tail) {
         // Select the leading part with the caret at its start.
         setSelection(n - kept_tail, -(n - kept_tail));
-    } else if (!text_box && filled_by_program_ && n > 0) {
+    } else if (!text_box && kept_tail == 0 && filled_by_program_ && n > 0) {
         setSelection(n, -n);
     } else if (t.startsWith('-')) {
         setSelection(0, 1);

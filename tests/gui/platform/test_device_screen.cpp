@@ -131,7 +131,7 @@ TEST_F(device_screen_test, pop_up_menus_open_inside_the_device_screen) {
         // A menu longer than the screen is tall (the Tools menu).
         on_next_pop_up([&](QWidget& menu) { long_menu = menu.geometry(); });
         std::vector<soft_menu_item> many;
-        for (int i = 0; i < 14; ++i)
+        for (int i = 0; i < 11; ++i)
             many.push_back(menu_command(u"Configurer les touches", 20 + i));
         popup_menu(&d, QPoint(0, 0), many);
         d.end_dialog(device_dialog::dismissed);
