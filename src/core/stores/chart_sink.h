@@ -6,8 +6,10 @@
 
 namespace kelvane {
 
-// The day of a record as the number YYYYMMDD.
+// The day of a record as the number YYYYMMDD; 0 for a date no calendar has
+// (a damaged record's fields may hold anything).
 constexpr int day_key(int year, int month, int day) {
+    if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > 31) return 0;
     return year * 10000 + month * 100 + day;
 }
 
