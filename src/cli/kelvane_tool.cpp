@@ -287,6 +287,7 @@ int kelvane_tool::run(int argc, const char* const* argv) {
             return fail("no data folder at '" + folder.string() + "'");
     }
     tool_session session(folder, where);
+    if (writes_data() && !hold_data_folder(session)) return 1;
     const load_result language = session.start();
     const int code = (this->*command_->run)(session);
     // The command ran with the texts that could be read; the person must

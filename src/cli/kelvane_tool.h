@@ -70,6 +70,13 @@ private:
     int backup(tool_session& s);
     int restore(tool_session& s);
 
+    // True when the command on the command line changes the data folder
+    // (or copies it whole); the one place that decides it.
+    bool writes_data() const;
+    // Takes the data folder's one-writer hold; false, after the message,
+    // while the program has the folder open.
+    bool hold_data_folder(tool_session& s);
+
     void print_usage(std::ostream& out) const;
     int fail(const std::string& message);         // exit code 1
     int usage_error(const std::string& message);  // exit code 2

@@ -15,6 +15,7 @@ constexpr setup_texts english{
     u"File is corrupted, please download the program again.",
     u"Can not launch Microsoft ActiveSync. Please check if Microsoft ActiveSync has been "
     u"installed.",
+    u"Kelvane is running. Close it, then install again; nothing was installed.",
     u"Can't create the cabinet \"",
     u"Can't create the file \"",
     u"\".",
@@ -30,6 +31,7 @@ constexpr setup_texts french{
     u"Kelvane a été installé avec succès.",
     u"Le fichier est corrompu, veuillez le re-télécharger.",
     u"Microsoft ActiveSync ne peut être lancé. Vérifiez que Microsoft ActiveSync est installé.",
+    u"Kelvane est ouvert. Fermez-le, puis relancez l'installation\u00A0; rien n'a été installé.",
     u"Impossible de créer le fichier cabinet «\u00A0",
     u"Impossible de créer le fichier «\u00A0",
     u"\u00A0».",
