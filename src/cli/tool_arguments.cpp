@@ -96,17 +96,10 @@ bool read_amount(std::string_view text, double& out, bool allow_negative) {
         if (!allow_negative) return false;
         body.remove_prefix(1);
     }
-    // The shared parser reads anything else as 0; here it is an error.
-    int digits = 0, dots = 0;
-    for (char c : body) {
-        if (c >= '0' && c <= '9')
-            ++digits;
-        else if (c == '.')
-            ++dots;
-        else
-            return false;
-    }
-    if (digits == 0 || dots > 1 || digits > 15) return false;
+    // The shared parser reads anything else as 0; here, as in the editors,
+    // it is an error (and so is nothing at all).
+    if (body.empty() || !is_number_text(widen(body))) return false;
+    if (std::count_if(body.begin(), body.end(), [](char c) { return c != '.'; }) > 15) return false;
     out = parse_number(widen(text));
     return true;
 }
