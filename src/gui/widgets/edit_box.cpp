@@ -283,7 +283,9 @@ void edit_box::on_text_changed(const QString& qt_text) {
 bool numbers_readable(std::span<const labelled_number_box> boxes) {
     for (const labelled_number_box& b : boxes) {
         // A box put away (a repair's next service) is not saved.
-        if (b.box->isHidden() || is_number_text(b.box->get_text())) continue;
+        const bool put_away =
+            b.box->isHidden() && b.box->testAttribute(Qt::WA_WState_ExplicitShowHide);
+        if (put_away || is_number_text(b.box->get_text())) continue;
         show_not_a_number(b.label_key);
         b.box->setFocus();
         b.box->selectAll();

@@ -87,12 +87,18 @@ TEST_F(account_editor_test, the_calculator_buttons_work_on_their_own_boxes) {
         e.calculator_button(e.fuel_box()).click();
         EXPECT_EQ(u"Can not be divided by zero", e.fuel_box().get_text());
         EXPECT_EQ(u"1000.0", e.mileage_box().get_text()) << "the other boxes keep theirs";
+        // A message is no number: it is not saved as one.
+        e.choose(account_editor::cmd_save);
+        EXPECT_FALSE(e.ended());
+        enter(e.fuel_box(), "0");
         e.choose(account_editor::cmd_save);
     });
     EXPECT_EQ(u"Car", result);
+    ASSERT_EQ(1u, boxes.texts().size());
+    EXPECT_NE(std::u16string::npos, boxes.texts()[0].find(u"Initial Fuel"));
     const fuel_header h = fuel_store::read_account_header(data_folder, u"Car").header;
     EXPECT_EQ(53.0, h.tank_capacity);
-    EXPECT_EQ(0.0, h.initial_fuel) << "a message is no number";
+    EXPECT_EQ(0.0, h.initial_fuel);
 }
 
 TEST_F(account_editor_test, the_currency_box_offers_every_currency_by_its_code) {
