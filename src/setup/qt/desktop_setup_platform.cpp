@@ -40,6 +40,12 @@ std::u16string desktop_setup_platform::temp_folder() {
     return with_separator(QDir::tempPath().toStdU16String());
 }
 
+std::u16string desktop_setup_platform::install_folder() {
+    // The manager installs below the device root, in the program's folder.
+    const host_file_system device(default_device_root());
+    return from_utf8(device.host_path(parent_folder(program_file_path)).string());
+}
+
 std::optional<std::u16string> desktop_setup_platform::manager_path() {
     const auto value = key_store(key_store_file_).read(application_manager_key, default_value_name);
     if (!value) return std::nullopt;
