@@ -38,7 +38,7 @@ private:
     struct command_info {
         std::string_view name;
         command_fn run;  // nullptr for help
-        std::vector<option_spec> options;
+        std::vector<option_rule> options;
         std::vector<std::string_view> operands;
         std::string_view usage;
         std::string_view help;
@@ -46,7 +46,7 @@ private:
     static const std::vector<command_info>& commands();
     static const command_info* find_command(std::string_view name);
     // The options every command takes as well.
-    static std::span<const option_spec> global_options();
+    static std::span<const option_rule> global_options();
 
     // `help [COMMAND]`, which needs no data folder.
     int help_command();
