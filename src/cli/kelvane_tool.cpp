@@ -53,10 +53,10 @@ std::string record_date_iso(const R& r) {
 //             is optional and "X..." repeats.
 //   usage:    the line help prints; help: what follows it.
 const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
-    static const option_spec fuel_options[] = {
+    static const option_rule fuel_options[] = {
         {"--date", "DATE"},  {"--mileage", "N"}, {"--cost", "N"},    {"--price", "N"},
         {"--quantity", "N"}, {"--gauge", "N"},   {"--type", "TEXT"}, {"--note", "TEXT"}};
-    static const option_spec account_options[] = {{"--mileage-unit", "Kilometer|Mile"},
+    static const option_rule account_options[] = {{"--mileage-unit", "Kilometer|Mile"},
                                                   {"--fuel-unit", "Liter|US Gallon|UK Gallon"},
                                                   {"--economy", "0|1|2|3"},
                                                   {"--currency", "TEXT"},
@@ -65,19 +65,19 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
                                                   {"--tank", "N"},
                                                   {"--date", "DATE"},
                                                   {"--note", "TEXT"}};
-    static const option_spec filter_options[] = {
+    static const option_rule filter_options[] = {
         {"--from", "DATE"}, {"--to", "DATE"},           {"--min", "N"},
         {"--max", "N"},     {"--vehicles", "ACCOUNTS"}, {"--trip", "TRIP"}};
-    const auto with = [](std::initializer_list<std::span<const option_spec>> parts) {
-        std::vector<option_spec> all;
+    const auto with = [](std::initializer_list<std::span<const option_rule>> parts) {
+        std::vector<option_rule> all;
         for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
         return all;
     };
-    static const option_spec json[] = {{"--json"}};
+    static const option_rule json[] = {{"--json"}};
     constexpr std::string_view report_kinds = "economy|repairs|fees|expenses|trips";
-    static const option_spec account[] = {{"--account", "ACCOUNT"}};
-    static const option_spec rename[] = {{"--rename", "TEXT"}};
-    static const option_spec picture_options[] = {
+    static const option_rule account[] = {{"--account", "ACCOUNT"}};
+    static const option_rule rename[] = {{"--rename", "TEXT"}};
+    static const option_rule picture_options[] = {
         {"--out", "FILE"}, {"--size", "WxH"}, {"--type", "columns|line|pie"}};
 
     static const std::vector<command_info> list = {
@@ -330,8 +330,8 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
     return list;
 }
 
-std::span<const option_spec> kelvane_tool::global_options() {
-    static const option_spec global[] = {
+std::span<const option_rule> kelvane_tool::global_options() {
+    static const option_rule global[] = {
         {"--root", "DIR"}, {"--data", "DIR"}, {"--help"}, {"--version"}};
     return global;
 }
@@ -444,7 +444,7 @@ int kelvane_tool::run(int argc, const char* const* argv) {
     }
     command_ = find_command(args_.command());
     if (!command_) return usage_error("unknown command '" + args_.command() + "'");
-    std::vector<option_spec> allowed = command_->options;
+    std::vector<option_rule> allowed = command_->options;
     const auto global = global_options();
     allowed.insert(allowed.end(), global.begin(), global.end());
     if (!args_.parse_command(allowed)) return usage_error(args_.error());
@@ -474,6 +474,7 @@ int kelvane_tool::run(int argc, const char* const* argv) {
             return fail("no data folder at '" + folder.string() + "'");
     }
     tool_session session(folder, where);
+    if (writes_data() && !hold_data_folder(session)) return 1;
     const load_result language = session.start();
     const int code = (this->*command_->run)(session);
     // The command ran with the texts that could be read; the person must

@@ -40,7 +40,7 @@ private:
     struct command_info {
         std::string_view name;
         command_fn run;  // nullptr for help
-        std::vector<option_spec> options;
+        std::vector<option_rule> options;
         std::vector<std::string_view> operands;
         std::string_view usage;
         std::string_view help;
@@ -48,7 +48,7 @@ private:
     static const std::vector<command_info>& commands();
     static const command_info* find_command(std::string_view name);
     // The options every command takes as well.
-    static std::span<const option_spec> global_options();
+    static std::span<const option_rule> global_options();
 
     // `help [COMMAND]`, which needs no data folder.
     int help_command();
@@ -87,6 +87,13 @@ private:
     int import_csv(tool_session& s);
     int backup(tool_session& s);
     int restore(tool_session& s);
+
+    // True when the command on the command line changes the data folder
+    // (or copies it whole); the one place that decides it.
+    bool writes_data() const;
+    // Takes the data folder's one-writer hold; false, after the message,
+    // while the program has the folder open.
+    bool hold_data_folder(tool_session& s);
 
     void print_usage(std::ostream& out) const;
     void print_command_help(const command_info& c) const;

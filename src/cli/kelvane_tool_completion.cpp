@@ -65,12 +65,12 @@ int kelvane_tool::complete(const std::vector<std::string>& words) {
     const std::string& typed = words.back();
     const auto global = global_options();
     const command_info* command = nullptr;
-    const option_spec* wants_value = nullptr;
+    const option_rule* wants_value = nullptr;
     bool options_ended = false, bare_data_folder = false;
     std::size_t operand = 0;
     std::filesystem::path folder = default_device_root();
 
-    const auto find_option = [&](std::string_view name) -> const option_spec* {
+    const auto find_option = [&](std::string_view name) -> const option_rule* {
         for (const auto& o : global)
             if (o.name == name) return &o;
         if (command)
@@ -93,7 +93,7 @@ int kelvane_tool::complete(const std::vector<std::string>& words) {
         } else if (!options_ended && w == "--") {
             options_ended = true;
         } else if (!options_ended && w.size() > 1 && w.starts_with('-')) {
-            const option_spec* o = find_option(w);
+            const option_rule* o = find_option(w);
             if (o && o->takes_value()) wants_value = o;
         } else if (!command) {
             command = find_command(w);

@@ -18,7 +18,7 @@ namespace kelvane {
 // One long option: its name with the dashes ("--cost") and, for an option
 // that takes a value, the value's name as help and completion show it ("N",
 // "DATE", "FILE", "ACCOUNT", or choices "on|off"). A flag has no value name.
-struct option_spec {
+struct option_rule {
     std::string_view name;
     std::string_view value = {};
     bool takes_value() const { return !value.empty(); }
@@ -32,10 +32,10 @@ class tool_arguments {
 public:
     // Reads the global options up to the command's name; false (with
     // error()) on a malformed or unknown option.
-    bool parse_global(int argc, const char* const* argv, std::span<const option_spec> global);
+    bool parse_global(int argc, const char* const* argv, std::span<const option_rule> global);
     // Reads what follows the command with the command's own options (the
     // global ones count here too); false (with error()).
-    bool parse_command(std::span<const option_spec> options);
+    bool parse_command(std::span<const option_rule> options);
 
     const std::string& command() const { return command_; }
     const std::vector<std::string>& positionals() const { return positionals_; }
@@ -52,7 +52,7 @@ public:
 private:
     // Scans args_ from `first` with the options; `stop_at_operand` ends the
     // scan at the first operand (the command's name).
-    bool scan(std::size_t first, std::span<const option_spec> options, bool stop_at_operand);
+    bool scan(std::size_t first, std::span<const option_rule> options, bool stop_at_operand);
 
     std::vector<std::string> args_;  // argv without the program's name
     std::size_t rest_ = 0;           // where the command's own arguments begin

@@ -111,9 +111,9 @@ account_save_result save_account_edit(configuration& config, account_edit_stores
     for (int i = 0; i < configuration::max_accounts; ++i) {
         const std::u16string other = config.account_slot(i);
         if (other.empty() || (!adding && other == opening)) continue;
-        // Adding a name that exists opens that account; renaming onto it
-        // would write over its files.
-        if (other == name && !renaming) continue;
+        // A new account under a name in use, exactly or in another letter
+        // case (the same files on the device), would take over that
+        // vehicle: its settings replaced and its records converted.
         if (same_name_ignoring_case(other, name)) {
             result.outcome = account_save_outcome::name_taken;
             return result;
@@ -138,7 +138,8 @@ account_save_result save_account_edit(configuration& config, account_edit_stores
         written = config.forget_account(opening) != account_change::not_saved && written;
         written = stores.trips.rename_vehicle(opening, name) && written;
     }
-    // An existing name is kept (refused) and opened; only a failed save counts.
+    // A new or renamed account's name is added (an edited one is there
+    // already); only a failed save counts.
     written = config.add_account(name) != account_change::not_saved && written;
     written = !config.open_account(name).not_saved && written;
 

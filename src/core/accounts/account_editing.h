@@ -72,8 +72,8 @@ struct account_save_result {
 };
 
 // Saves the editor's settings. With an empty opening name a new account is
-// added (a name that is already registered is opened and takes the
-// settings); otherwise the account of the opening name is changed and, when
+// added (a name that is already registered is refused as name_taken);
+// otherwise the account of the opening name is changed and, when
 // the name differs, renamed: its files take the new name, copies of the old
 // ones go to "Deleted" and the trips name the new account. The records are
 // converted when the units change. Refusals change nothing.

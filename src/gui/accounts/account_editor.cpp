@@ -241,6 +241,10 @@ account_settings account_editor::settings_from_boxes() const {
 }
 
 void account_editor::save() {
+    const labelled_number_box numbers[] = {{u"Initial Mileage:", mileage_},
+                                           {u"Initial Fuel:", fuel_},
+                                           {u"Fuel Tank Capacity:", tank_}};
+    if (!numbers_readable(numbers)) return;
     const auto result =
         save_account_edit(prog_.config, {prog_.fuel, prog_.service, prog_.fees, prog_.trips},
                           mode_ == mode::add ? std::u16string() : opening_, settings_from_boxes());

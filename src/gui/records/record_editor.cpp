@@ -114,8 +114,10 @@ void record_editor::on_size(int width, int height) {
 void record_editor::on_command(int command) {
     switch (command) {
         case cmd_save:
-            // When the file did not take the record the store has said so;
-            // the editor stays open with everything the owner typed.
+            // A box whose text is no number, or a file that did not take the
+            // record (the store has said so), keeps the editor open with
+            // everything the owner typed.
+            if (!numbers_readable(number_rows_)) return;
             if (write_record()) end_dialog(confirmed);
             return;
         case cmd_cancel:
@@ -140,6 +142,8 @@ QLabel* record_editor::add_row(std::u16string_view label_key, QWidget* field, QW
     if (unit) grid_->addWidget(unit, rows_, 2);
     if (tool) grid_->addWidget(tool, rows_, 3);
     field->setFixedHeight(field_height());
+    if (auto* box = qobject_cast<edit_box*>(field); box && !box->text_box)
+        number_rows_.push_back({std::u16string(label_key), box});
     ++rows_;
     return label;
 }

@@ -10,6 +10,7 @@
 
 #include "core/records/record_fields.h"
 #include "core/records/record_writes.h"
+#include "gui/widgets/edit_box.h"
 #include "platform/qt/device_dialog.h"
 #include "platform/services.h"
 
@@ -108,6 +109,8 @@ private:
 
     bool adding_;
     bool red_delete_;
+    // The number boxes of the form with their labels, checked before a save.
+    std::vector<labelled_number_box> number_rows_;
     std::u16string key_;
     QScrollArea* scroll_;
     QGridLayout* grid_;

@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QMouseEvent>
 
+#include "core/common/messages.h"
+#include "core/common/parse_number.h"
 #include "core/common/text.h"
 #include "gui/widgets/suggestion_dropdown.h"
 #include "platform/qt/qpainter_dc.h"
@@ -281,6 +283,20 @@ void edit_box::on_text_changed(const QString& qt_text) {
     }
     apply_look();
     emit changed();
+}
+
+bool numbers_readable(std::span<const labelled_number_box> boxes) {
+    for (const labelled_number_box& b : boxes) {
+        // A box put away (a repair's next service) is not saved.
+        const bool put_away =
+            b.box->isHidden() && b.box->testAttribute(Qt::WA_WState_ExplicitShowHide);
+        if (put_away || is_number_text(b.box->get_text())) continue;
+        show_not_a_number(b.label_key);
+        b.box->setFocus();
+        b.box->selectAll();
+        return false;
+    }
+    return true;
 }
 
 }  // namespace kelvane

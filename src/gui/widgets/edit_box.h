@@ -6,6 +6,7 @@
 // that a mileage's last digits stay while the owner types the leading ones).
 
 #include <QLineEdit>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -109,5 +110,16 @@ private:
     std::u16string prompt_;
     QLabel* counter_ = nullptr;
 };
+
+// A number box of a form with the English key of its label ("Fuel Cost:").
+struct labelled_number_box {
+    std::u16string label_key;
+    edit_box* box = nullptr;
+};
+
+// True when every box holds a number or nothing (which reads as 0). Else the
+// owner is told which box holds something else, that box takes the focus
+// with its text selected for correcting, and nothing may be saved.
+bool numbers_readable(std::span<const labelled_number_box> boxes);
 
 }  // namespace kelvane

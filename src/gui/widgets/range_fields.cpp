@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <algorithm>
 #include <initializer_list>
+#include <vector>
 
 #include "core/common/scaled_font.h"
 #include "gui/widgets/date_picker.h"
@@ -107,6 +108,14 @@ int range_fields::lay_out(int left, int right, int y, int line, int label_width,
     mileage_row(use_end_mileage, end_mileage, end_unit);
     date_row(use_end_date, end_date);
     return y;
+}
+
+bool range_fields::mileages_readable() const {
+    // A bound that is switched off is not read.
+    std::vector<labelled_number_box> numbers;
+    if (use_start_mileage->isChecked()) numbers.push_back({u"Start Mileage:", start_mileage});
+    if (use_end_mileage->isChecked()) numbers.push_back({u"End Mileage:", end_mileage});
+    return numbers_readable(numbers);
 }
 
 }  // namespace kelvane

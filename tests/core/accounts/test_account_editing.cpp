@@ -106,14 +106,17 @@ TEST_F(account_editing, a_new_account_gets_a_slot_its_three_files_and_is_opened)
     EXPECT_EQ(std::u16string(128, u'x'), config.account_slot(1));
 }
 
-TEST_F(account_editing, adding_a_name_that_exists_opens_it_with_the_new_settings) {
+TEST_F(account_editing, adding_a_name_that_exists_is_refused_and_that_vehicle_keeps_everything) {
     make_account(u"Car");
+    const bytes config_before = file(config.config_path());
+    const bytes fuel_before = file(file_of<fuel_store>(u"Car"));
     account_settings s = settings(u"Car");
     s.currency = u"USD";
-    EXPECT_EQ(account_save_outcome::saved, save_account_edit(config, stores(), {}, s).outcome);
+    s.mileage_unit = u"Mile";  // would have converted every record
+    EXPECT_EQ(account_save_outcome::name_taken, save_account_edit(config, stores(), {}, s).outcome);
     EXPECT_EQ(u"", config.account_slot(1)) << "no second slot";
-    EXPECT_EQ(1, fuel.record_count()) << "the records stay";
-    EXPECT_EQ(u"USD", fixed_text(fuel.header().currency));
+    EXPECT_EQ(config_before, file(config.config_path()));
+    EXPECT_EQ(fuel_before, file(file_of<fuel_store>(u"Car")));
 }
 
 TEST_F(account_editing, renaming_moves_the_files_keeps_copies_in_deleted_and_renames_trips) {

@@ -153,6 +153,37 @@ TEST_F(account_editor_test, a_refused_name_keeps_the_editor_open_and_every_file_
     EXPECT_EQ(before, disk());
 }
 
+TEST_F(account_editor_test,
+       add_auto_under_a_name_in_use_or_with_an_unreadable_number_writes_nothing) {
+    add(u"Car");
+    const auto before = disk();
+    std::vector<bool> open_after;
+    const auto result = run(account_editor::mode::add, u"", [&](account_editor& e) {
+        // The very name of a vehicle would have taken it over, units and all.
+        enter(e.name_box(), "Car");
+        e.fuel_units().setCurrentIndex(1);
+        enter(e.tank_box(), "80");
+        e.choose(account_editor::cmd_save);
+        open_after.push_back(!e.ended());
+        EXPECT_EQ(u"Car", e.name_box().get_text()) << "what was typed stays";
+        EXPECT_EQ(u"80", e.tank_box().get_text());
+
+        enter(e.name_box(), "Bike");
+        enter(e.tank_box(), "1.7591.799");
+        e.choose(account_editor::cmd_save);
+        open_after.push_back(!e.ended());
+        EXPECT_EQ(u"1.7591.799", e.tank_box().get_text());
+        e.choose(account_editor::cmd_cancel);
+    });
+    EXPECT_EQ((std::vector<bool>{true, true}), open_after);
+    ASSERT_EQ(2u, boxes.texts().size());
+    EXPECT_EQ(u"Another vehicle has this name already. Please choose another name.",
+              boxes.texts()[0]);
+    EXPECT_NE(std::u16string::npos, boxes.texts()[1].find(u"Fuel Tank Capacity"));
+    EXPECT_EQ(before, disk()) << "the vehicle of that name and every other file as they were";
+    EXPECT_EQ(std::vector<std::u16string>{u"Car"}, prog->config.list_account_names());
+}
+
 TEST_F(account_editor_test, backspace_deletes_a_character_and_escape_cancels) {
     const auto result = run(account_editor::mode::add, {}, [](account_editor& e) {
         enter(e.name_box(), "Golf");
