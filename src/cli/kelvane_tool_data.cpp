@@ -130,14 +130,16 @@ int kelvane_tool::import_csv(tool_session& s) {
         return fail("no file '" + file + "' to import");
     export_import csv(s.fuel(), s.maintenance(), s.fees());
     const import_summary done = csv.import_file(tool_session::device_path_of(file));
-    if (!done.read) return 1;
+    // A refusal (too many records) was told by the program's own message.
+    if (!done.read || done.too_many) return 1;
     if (done.write_failed)
         return fail("the imported records could not be written to the account's files");
     out_ << "Imported " << done.fuel << " fuel, " << done.maintenance
          << " repair and maintenance and " << done.fees << " fees records\n";
     if (done.skipped)
         err_ << "kelvane-tool: " << done.skipped
-             << " lines were left out: their dates are not real calendar days\n";
+             << " lines were left out: they name no kind of record, or their dates are not "
+                "real calendar days\n";
     return 0;
 }
 

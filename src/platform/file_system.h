@@ -34,6 +34,9 @@ inline constexpr std::uint32_t attribute_hidden = 2;
 inline constexpr std::uint32_t attribute_directory = 16;
 inline constexpr std::uint32_t attribute_archive = 32;
 inline constexpr std::uint32_t attribute_temporary = 256;
+// A link to another place (the device's reparse point): whatever it names
+// belongs elsewhere, so the program never deletes through it nor moves it.
+inline constexpr std::uint32_t attribute_link = 1024;
 
 struct find_entry {
     std::u16string name;  // file or folder name, without the folder

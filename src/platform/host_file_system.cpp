@@ -32,6 +32,8 @@ public:
         return f_ ? std::fread(buffer, 1, count, f_) : 0;
     }
     std::size_t write(const void* data, std::size_t count) override {
+        // Nothing to write may come with no buffer at all, which fwrite must not see.
+        if (count == 0) return 0;
         return f_ ? std::fwrite(data, 1, count, f_) : 0;
     }
     bool seek(std::int64_t offset, seek_origin origin) override {
@@ -268,6 +270,7 @@ std::vector<find_entry> host_file_system::find(std::u16string_view pattern) {
         std::error_code kind_ec;
         std::uint32_t attributes =
             entry.is_directory(kind_ec) ? attribute_directory : attribute_archive;
+        if (entry.is_symlink(kind_ec)) attributes |= attribute_link;
         // Dot files are the host's hidden files.
         if (name.size() > 1 && name[0] == u'.') attributes |= attribute_hidden;
         out.push_back({name, attributes});
