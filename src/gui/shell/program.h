@@ -59,9 +59,9 @@ struct program {
     change_marks changes;
     shell_state shell;
 
-    // The screens of the six pages; a page without one shows a plain page.
+    // The screens of the six pages.
     std::array<page_maker, 6> pages;
-    // The tool commands by command id; a command without one says it is not available.
+    // The tool commands by command id.
     std::map<int, command_handler> commands;
 
     // The numbered loading steps the splash screen runs, in order (skin,

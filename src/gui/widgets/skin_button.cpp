@@ -51,6 +51,14 @@ void skin_button::set_text(std::u16string_view text) {
     setText(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
 }
 
+int skin_button::caption_width() const {
+    const QFont f = font_size >= 0 ? device_font({font_face, font_size}) : font();
+    // The room draw() leaves for the caption inside the face, and an icon's.
+    int extra = 8;
+    if (style_ == icon_and_text) extra += piece_w_ + 3;
+    return QFontMetrics(f).horizontalAdvance(text()) + extra;
+}
+
 void skin_button::draw(dc& d, const kelvane::rect& r, bool pressed, bool focused) {
     const int left = r.left, top = r.top, right = r.right, bottom = r.bottom;
     const skin& skin = pieces_;
