@@ -2,7 +2,9 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <unordered_set>
 
+#include "core/charts/chart_palette.h"
 #include "core/common/messages.h"
 #include "core/common/program_files.h"
 #include "core/common/text.h"
@@ -89,15 +91,16 @@ void chart_engine::prepare_entries(dc& surface) {
     }
 
     const colour kept = surface.get_pixel(1, 1);
+    std::unordered_set<colour> used;
     for (auto& e : entries_) {
         // A share of a zero maximum or total would be infinite (negative
         // values, or values that cancel out); such entries get no share.
         e.share_of_max = (e.value != 0 && max_value_ != 0) ? e.value / max_value_ : 0;
         e.share_of_total = (e.value != 0 && total_value_ != 0) ? e.value / total_value_ : 0;
-        const int r = std::rand() % 255;
-        const int g = std::rand() % 255;
-        const int b = std::rand() % 255;
-        const colour computed = rgb(r, g, b);
+        colour computed = chart_entry_colour(static_cast<std::size_t>(&e - entries_.data()));
+        // A tap finds its entry by colour: no two entries share one.
+        for (int tries = 0; tries < 254 && !used.insert(computed).second; ++tries)
+            computed = rgb(red_of(computed), green_of(computed), blue_of(computed) % 254 + 1);
         surface.set_pixel(1, 1, computed);
         e.colour = computed;
         if (snap_colours_) {

@@ -1,9 +1,13 @@
 #include "gui/records/record_editor.h"
 
 #include <QApplication>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <algorithm>
 
 #include "core/common/messages.h"
 #include "core/common/scaled_font.h"
@@ -109,6 +113,38 @@ void record_editor::place_focus() {
 
 void record_editor::on_size(int width, int height) {
     scroll_->setGeometry(0, 0, width, height);
+    fit_labels(width, height);
+}
+
+void record_editor::fit_labels(int width, int height) {
+    // The labels give up room before the number boxes do: a narrow screen
+    // writes them smaller so that a box still shows a whole mileage.
+    const QFont form_font = form_->font();
+    int others = 0;  // units, tool buttons and the box's own need
+    for (int row = 0; row < grid_->rowCount(); ++row) {
+        int row_need = 0;
+        for (int column : {2, 3})
+            if (QLayoutItem* item = grid_->itemAtPosition(row, column); item && item->widget())
+                row_need += item->widget()->minimumSizeHint().width();
+        others = std::max(others, row_need);
+    }
+    const QFont box_font = device_font({u"System", scaled_font_size(13)});
+    others += QFontMetrics(box_font).horizontalAdvance(QStringLiteral("0000000.0")) + 8;
+    const QMargins m = grid_->contentsMargins();
+    others += m.left() + m.right() + 3 * grid_->horizontalSpacing();
+    if (form_->sizeHint().height() > height)
+        others += scroll_->verticalScrollBar()->sizeHint().width();
+    const int room = width - others;
+    int size = QFontInfo(form_font).pixelSize();
+    QFont f = form_font;
+    for (;; --size) {
+        f.setPixelSize(size);
+        const QFontMetrics metrics(f);
+        int widest = 0;
+        for (QLabel* l : labels_) widest = std::max(widest, metrics.horizontalAdvance(l->text()));
+        if (widest <= room || size <= 9) break;
+    }
+    for (QLabel* l : labels_) l->setFont(f);
 }
 
 void record_editor::on_command(int command) {
@@ -136,6 +172,7 @@ void record_editor::on_command(int command) {
 QLabel* record_editor::add_row(std::u16string_view label_key, QWidget* field, QWidget* unit,
                                QWidget* tool) {
     auto* label = new QLabel(translated(label_key), form_);
+    labels_.push_back(label);
     grid_->addWidget(label, rows_, 0);
     const int span = unit || tool ? 1 : 3;
     grid_->addWidget(field, rows_, 1, 1, span);

@@ -7,6 +7,7 @@
 
 #include <QLabel>
 #include <string>
+#include <vector>
 
 #include "core/records/record_fields.h"
 #include "core/records/record_writes.h"
@@ -106,6 +107,7 @@ private:
     static constexpr int focus_timer = 1;
 
     void paint_delete_red();
+    void fit_labels(int width, int height);
 
     bool adding_;
     bool red_delete_;
@@ -115,6 +117,7 @@ private:
     QScrollArea* scroll_;
     QGridLayout* grid_;
     int rows_ = 0;
+    std::vector<QLabel*> labels_;
     skin_button* save_ = nullptr;
     skin_button* cancel_ = nullptr;
     skin_button* delete_ = nullptr;

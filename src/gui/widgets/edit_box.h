@@ -84,6 +84,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
     void on_text_changed(const QString& text);
@@ -92,6 +93,9 @@ private:
     void apply_look();
     void update_counter();
     void put_hint();
+    void show_start();
+    // The width the text has inside the frame.
+    int text_room() const;
 
     std::u16string hint_;
     bool showing_hint_ = false;

@@ -1,6 +1,10 @@
 // The account editor on its own: live unit conversion, the calculator, the
 // currency suggestions, refusals that keep it open, and the keys.
 
+#include <QApplication>
+#include <QFontMetrics>
+#include <QLabel>
+
 #include "accounts_test_support.h"
 #include "core/accounts/configuration.h"
 #include "gui/tools/calculator_dialog.h"
@@ -40,6 +44,28 @@ protected:
         return all;
     }
 };
+
+TEST_F(account_editor_test, on_large_screens_labels_and_rows_grow_with_their_text) {
+    add(u"Car");
+    for (auto [w, h] : {std::pair{480, 640}, std::pair{1024, 768}, std::pair{240, 320}}) {
+        screen.set_screen_size(w, h);
+        run(account_editor::mode::edit, u"Car", [&](account_editor& e) {
+            QApplication::processEvents();
+            std::vector<QRect> rows;
+            for (QLabel* label : e.findChildren<QLabel*>()) {
+                if (!label->isVisibleTo(&e) || !label->text().endsWith(':')) continue;
+                EXPECT_GE(label->height(), QFontMetrics(label->font()).height())
+                    << label->text().toStdString() << " cut at " << w << "x" << h;
+                for (const QRect& other : rows)
+                    EXPECT_FALSE(other.intersects(label->geometry()))
+                        << label->text().toStdString() << " overlaps at " << w << "x" << h;
+                rows.push_back(label->geometry());
+            }
+            EXPECT_EQ(10u, rows.size());
+            e.choose(account_editor::cmd_cancel);
+        });
+    }
+}
 
 TEST_F(account_editor_test, numbers_follow_the_units_while_editing) {
     add(u"Car", u"Gallon");  // as older versions stored the US gallon
