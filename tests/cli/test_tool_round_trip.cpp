@@ -257,7 +257,9 @@ TEST_F(ToolRoundTrip, RecordTheFileCannotTakeFailsTheCommand) {
     EXPECT_TRUE(added.out.empty());
     EXPECT_EQ(before, file_bytes(file("Car.fee")));
 
-    // An import whose records the file does not take says no success either.
+    // An import whose records cannot be written says no success either: its
+    // files are made in a working folder, and a file stands in its place.
+    write_bytes(file("Kelvane.new"), {'x'});
     const auto csv = root.path() / "fees.csv";
     const std::string line =
         "\"03/01/2024\",\"5\",\"Fees\",\"\",\"2.00\",\"\",\"\",\"\",\"\",\"X\",\"\"\r\n";

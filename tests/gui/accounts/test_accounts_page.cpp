@@ -133,6 +133,7 @@ TEST_F(accounts_test, account_rows_grow_with_the_screen_as_the_page_does) {
     open();
     dlg->tap(35 * accounts_page::page_index);
     const int handheld = page().list().row_height();
+    dlg->fire_pending_timers();  // pages follow the screen once the start has settled
     screen.set_screen_size(480, 640);
     QApplication::processEvents();
     EXPECT_EQ(2 * handheld, page().list().row_height()) << "twice the sides, twice the rows";
