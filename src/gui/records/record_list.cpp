@@ -1,11 +1,13 @@
 #include "gui/records/record_list.h"
 
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
 
+#include "core/common/date_text.h"
 #include "core/common/scaled_font.h"
 #include "core/common/translate.h"
 #include "gui/records/list_header.h"
@@ -49,6 +51,19 @@ record_list_base::~record_list_base() = default;
 
 int record_list_base::row_height() const {
     return std::max(16, scaled_font_size(12) + 6);
+}
+
+int record_list_base::widest_date() const {
+    // Any date, its digits all made the font's widest one.
+    const QFontMetrics metrics(device_font(list_font()));
+    QString sample =
+        QString::fromStdU16String(short_date_text(device().language_id(), 2000, 10, 28));
+    QChar widest = u'0';
+    for (QChar digit : QStringLiteral("0123456789"))
+        if (metrics.horizontalAdvance(digit) > metrics.horizontalAdvance(widest)) widest = digit;
+    for (QChar& c : sample)
+        if (c.isDigit()) c = widest;
+    return metrics.horizontalAdvance(sample);
 }
 
 int record_list_base::header_height() const {
@@ -183,6 +198,18 @@ void record_list_base::draw_rows(dc& d) {
     const int h = row_height();
     for (int row = top_row(), y = 0; row < rows_ && y < d.height(); ++row, y += h)
         draw_row(d, row, y);
+    if (rows_ == 0 && !empty_hint_.empty()) {
+        d.set_text_colour(rgb(100, 100, 100));
+        const int margin = h / 2;
+        d.draw_text(kelvane::tr(empty_hint_), {margin, h, d.width() - margin, d.height() - h},
+                    dt_center | dt_wordbreak);
+    }
+}
+
+void record_list_base::set_empty_hint(std::u16string_view key) {
+    if (empty_hint_ == key) return;
+    empty_hint_ = key;
+    viewport()->update();
 }
 
 void record_list_base::draw_row(dc& d, int row, int y) {
@@ -283,6 +310,8 @@ void record_list_base::keyPressEvent(QKeyEvent* e) {
 
 void record_list_base::resizeEvent(QResizeEvent* e) {
     QAbstractScrollArea::resizeEvent(e);
+    // The header's text grows with the screen; the rows start below all of it.
+    if (viewportMargins().top() != header_height()) setViewportMargins(0, header_height(), 0, 0);
     const QRect vp = viewport()->geometry();
     header_->setGeometry(vp.left(), vp.top() - header_height(), vp.width(), header_height());
     update_scroll_ranges();

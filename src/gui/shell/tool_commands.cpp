@@ -160,9 +160,10 @@ void import_records(main_screen& screen) {
     }
     // The reports and accounts pages read the files when they are next shown.
     if (prog.shell.current_page >= 0 && prog.shell.current_page <= 3) refresh_page_on_show(screen);
-    // A store that could not write has said so; otherwise the owner learns
-    // which layout was found and what came of the file.
-    if (!summary.write_failed) show_untranslated(import_report(summary));
+    // A refusal or a store that could not write has said so; otherwise the
+    // owner learns which layout was found, what came of the file and the
+    // lines left out.
+    if (!summary.write_failed && !summary.too_many) show_untranslated(import_report(summary));
 }
 
 void back_up_data(main_screen& screen) {

@@ -293,6 +293,7 @@ constexpr key_call key_calls[] = {
     {"build", 1, false, "src/gui/records/"},                    // a record page's button ...
     {"build", 2, true, "src/gui/records/"},                     // ... and its column titles
     {"line", 0, false, "src/cli/kelvane_tool_accounts.cpp"},    // the tool's option lines
+    {"set_empty_hint", 0, false, "src/gui/"},                   // what an empty list says
     {"line", 0, false, "src/core/exchange/export_import.cpp"},  // the import's report lines
     {"refuse_at", 1, false, "src/core/exchange/"},              // why a line cannot be read
 };
@@ -313,12 +314,14 @@ struct known_argument {
 constexpr known_argument known_arguments[] = {
     // The helpers themselves: their callers are collected.
     {"src/core/common/messages.cpp", "key"},
+    {"src/core/common/messages.cpp", "label_key"},
     {"src/gui/widgets/menu_items.cpp", "key"},
     {"src/gui/widgets/translated.h", "key"},
     {"src/gui/records/record_page.cpp", "button_key"},
     {"src/gui/records/record_page.cpp", "columns[static_cast<std::size_t>(c)].title_key"},
     {"src/gui/records/record_list.cpp", "title_key"},
     {"src/gui/records/record_list.cpp", "first_entry_key_"},
+    {"src/gui/records/record_list.cpp", "empty_hint_"},
     {"src/gui/records/record_editor.cpp", "label_key"},
     {"src/gui/records/record_editor.cpp", "text"},
     {"src/cli/kelvane_tool_accounts.cpp", "label"},

@@ -8,6 +8,7 @@
 
 #include "core/accounts/configuration.h"
 #include "core/common/messages.h"
+#include "core/common/translate.h"
 #include "core/stores/fee_store.h"
 #include "core/stores/fuel_store.h"
 #include "core/stores/service_store.h"
@@ -203,6 +204,22 @@ TEST_F(startup_test, message_box_answers_with_the_button_pressed) {
 TEST_F(startup_test, message_box_buttons_speak_the_devices_language) {
     device_message_box_service box_service;
     dev.set_language_id(12);
+    std::vector<QString> shown;
+    modal.then([&](device_dialog& d) {
+        for (auto* b : d.findChildren<QPushButton*>()) shown.push_back(b->text());
+    });
+    (void)box_service.show(msg_confirm_delete, program_caption, message_buttons::yes_no);
+    EXPECT_EQ((std::vector<QString>{"Oui", "Non"}), shown);
+}
+
+TEST_F(startup_test, message_box_buttons_follow_the_language_chosen_in_the_program) {
+    // An English desktop, the program in French: a French question gets
+    // French answers.
+    dev.set_language_id(1033);
+    ASSERT_TRUE(install_bundled_files());
+    ASSERT_EQ(load_result::loaded, prog->language.load(u"French"));
+    scoped_translator french(&prog->language);
+    device_message_box_service box_service;
     std::vector<QString> shown;
     modal.then([&](device_dialog& d) {
         for (auto* b : d.findChildren<QPushButton*>()) shown.push_back(b->text());
