@@ -8,6 +8,7 @@
 #include "cli/text_table.h"
 #include "cli/tool_session.h"
 #include "core/accounts/account_entry.h"
+#include "core/accounts/account_figures.h"
 #include "core/accounts/units.h"
 #include "core/common/date_text.h"
 #include "core/common/messages.h"
@@ -46,7 +47,8 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
          &kelvane_tool::accounts,
          {"--json"},
          "accounts [--json]",
-         "Lists the vehicle accounts with their mileage and total cost.\n"},
+         "Lists the vehicle accounts with their mileage and total cost; --json adds\n"
+         "their average economy, costs per distance and per month and services due.\n"},
         {"add-account",
          &kelvane_tool::add_account,
          {"--mileage-unit", "--fuel-unit", "--economy", "--currency", "--initial-mileage",
@@ -161,6 +163,15 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
          "report KIND [options] [--json]",
          "Prints a report: 0 fuel economy, 1 repair cost, 2 fees cost, 3 all expenses,\n"
          "4 trip cost (with --trip NAME; the trip sets vehicles and limits).\n"},
+        {"due",
+         &kelvane_tool::due,
+         {"--margin", "--json"},
+         "due [ACCOUNT] [--margin N] [--json]",
+         "Lists the maintenance jobs whose next service is reached or lies within the\n"
+         "margin ahead of the vehicle's mileage, for every account or for one. Only the\n"
+         "newest maintenance job of each description counts: a later one of the same\n"
+         "description is the service that followed it.\n"
+         "  --margin N       in each account's mileage unit (default 500 km, 300 miles)\n"},
         {"chart",
          &kelvane_tool::chart,
          {"--from", "--to", "--min", "--max", "--vehicles", "--trip", "--out", "--size", "--type"},
@@ -420,6 +431,7 @@ int kelvane_tool::accounts(tool_session& s) {
     struct row {
         std::u16string name;
         double mileage, cost;
+        account_figures figures;
     };
     std::vector<row> rows;
     double total = 0;
@@ -436,7 +448,9 @@ int kelvane_tool::accounts(tool_session& s) {
         if (damaged && unreadable.empty()) unreadable = name;
         const double cost =
             fuel.header.total_fuel_cost + maint.header.total_cost + fees.header.total_cost;
-        rows.push_back({name, fuel.header.current_mileage, cost});
+        rows.push_back(
+            {name, fuel.header.current_mileage, cost,
+             damaged ? account_figures{} : read_account_figures(folder, name, service_margins{})});
         total += cost;
     }
     const auto outcome = [&] { return unreadable.empty() ? 0 : unreadable_account(unreadable); };
@@ -445,7 +459,8 @@ int kelvane_tool::accounts(tool_session& s) {
         for (std::size_t i = 0; i < rows.size(); ++i)
             out_ << (i ? "," : "") << "{\"name\":" << json_string(rows[i].name)
                  << ",\"mileage\":" << json_number(rows[i].mileage)
-                 << ",\"total_cost\":" << json_number(rows[i].cost) << "}";
+                 << ",\"total_cost\":" << json_number(rows[i].cost) << ","
+                 << figures_json(rows[i].figures) << "}";
         out_ << "],\"total_cost\":" << json_number(total) << "}\n";
         return outcome();
     }

@@ -7,6 +7,7 @@
 #include "cli/raster_dc.h"
 #include "cli/text_table.h"
 #include "cli/tool_session.h"
+#include "core/accounts/account_figures.h"
 #include "core/charts/chart_engine.h"
 #include "core/charts/chart_page.h"
 #include "core/charts/report_filling.h"
@@ -154,6 +155,10 @@ int kelvane_tool::report(tool_session& s) {
     std::vector<std::u16string> vehicles;
     if (int code = fill_chart(s, kind, chart, surface, title, vehicles)) return code;
     const auto& entries = chart.entries();
+    // What each vehicle costs over all its records, whatever the report's range.
+    std::vector<account_figures> figures;
+    for (const auto& v : vehicles)
+        figures.push_back(read_account_figures(s.data_folder(), v, service_margins{}));
 
     if (args_.flag("--json")) {
         out_ << "{\"kind\":" << kind << ",\"title\":" << json_string(title) << ",\"chart\":\""
@@ -173,7 +178,11 @@ int kelvane_tool::report(tool_session& s) {
         }
         out_ << "],\"total\":" << json_number(chart.total_value()) << ",\"earliest\":\""
              << day_text(chart.earliest()) << "\",\"latest\":\"" << day_text(chart.latest())
-             << "\"}\n";
+             << "\",\"figures\":[";
+        for (std::size_t i = 0; i < figures.size(); ++i)
+            out_ << (i ? "," : "") << "{\"name\":" << json_string(vehicles[i]) << ","
+                 << figures_json(figures[i]) << "}";
+        out_ << "]}\n";
         return 0;
     }
     out_ << to_utf8(title) << '\n';
@@ -182,6 +191,7 @@ int kelvane_tool::report(tool_session& s) {
     out_ << to_utf8(names) << '\n';
     if (entries.empty()) {
         out_ << to_utf8(tr(u"No data")) << '\n';
+        write_cost_lines(vehicles, figures);
         return 0;
     }
     text_table t({tr(u"Name"), u">" + tr(u"Value"), u">%", tr(u"Date"), tr(u"Description")});
@@ -191,6 +201,7 @@ int kelvane_tool::report(tool_session& s) {
                    fixed_text(e.note_text)});
     t.write(out_);
     out_ << to_utf8(tr(u"Total") + format(": %.2f", chart.total_value())) << '\n';
+    write_cost_lines(vehicles, figures);
     return 0;
 }
 
