@@ -110,6 +110,7 @@ int main(int argc, char** argv) {
         shot = std::make_unique<screenshot_run>(window.screen(), options.screenshot);
     {
         program prog;
+        prog.margins = device_window::saved_service_margins();
         install_screens(prog);
         application().run(prog);
     }

@@ -17,6 +17,7 @@ constexpr int text_left = 38;
 constexpr colour row_line = rgb(100, 100, 255);
 constexpr colour selected_background = rgb(200, 200, 0);
 constexpr colour open_background = rgb(200, 200, 200);
+constexpr colour service_due_text = rgb(200, 60, 0);
 
 }  // namespace
 
@@ -67,9 +68,18 @@ void account_list::draw_row(dc& d, int row, const kelvane::rect& r) {
     d.draw_text(entry.name, {r.left + text_left, r.top, r.right - 2, r.top + 26},
                 dt_left | dt_vcenter | dt_singleline);
     d.select_font({u"Arial", 13});
-    d.draw_text(kelvane::tr(u"Total Mileage") + u": " + entry.mileage_text,
-                {r.left + text_left, r.top + 26, r.right - 2, r.top + 40},
-                dt_left | dt_vcenter | dt_singleline);
+    const std::u16string mileage = kelvane::tr(u"Total Mileage") + u": " + entry.mileage_text;
+    const kelvane::rect mileage_line{r.left + text_left, r.top + 26, r.right - 2, r.top + 40};
+    d.draw_text(mileage, mileage_line, dt_left | dt_vcenter | dt_singleline);
+    if (entry.service_due) {
+        // After the mileage, in the colour of a warning.
+        const int after = mileage_line.left + d.text_extent(mileage + u"  ").width;
+        d.set_text_colour(service_due_text);
+        d.draw_text(kelvane::tr(u"Service due"),
+                    {after, mileage_line.top, mileage_line.right, mileage_line.bottom},
+                    dt_left | dt_vcenter | dt_singleline | dt_end_ellipsis);
+        d.set_text_colour(rgb(0, 0, 0));
+    }
     d.draw_text(kelvane::tr(u"Total Cost") + u": " + entry.cost_text,
                 {r.left + text_left, r.top + 40, r.right - 2, r.top + 54},
                 dt_left | dt_vcenter | dt_singleline);

@@ -45,6 +45,9 @@ public:
     chart_engine& engine() { return engine_; }
     const std::u16string& count_line() const;
     const std::u16string& names_line() const;
+    // The cost figures of the one account chosen (empty for several).
+    const std::u16string& economy_line() const;
+    const std::u16string& costs_line() const;
     QComboBox& vehicle_chooser() { return *chooser_; }
 
 private:
@@ -59,6 +62,8 @@ private:
     report_list* list_;
     text_label* count_;
     text_label* names_;
+    text_label* economy_;
+    text_label* costs_;
     text_label* progress_;
     skin_button* select_;
     skin_button* customize_;

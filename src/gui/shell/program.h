@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 
+#include "core/accounts/account_figures.h"
 #include "core/accounts/configuration.h"
 #include "core/stores/fee_store.h"
 #include "core/stores/fuel_store.h"
@@ -58,6 +59,9 @@ struct program {
     key_table keys;
     change_marks changes;
     shell_state shell;
+    // How near a service must be to show as due; the desktop's settings
+    // keep it (the handheld's files have no place for it).
+    service_margins margins;
 
     // The screens of the six pages; a page without one shows a plain page.
     std::array<page_maker, 6> pages;
