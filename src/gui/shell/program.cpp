@@ -1,5 +1,6 @@
 #include "gui/shell/program.h"
 
+#include "core/accounts/program_options.h"
 #include "platform/services.h"
 
 namespace kelvane {
@@ -27,8 +28,12 @@ std::vector<std::function<void()>> program::loading_steps() {
             // A missing Config.dat is a first start. A damaged one has been
             // kept aside and the vehicles found again from their files; the
             // owner learns of it here, before anything else is shown.
-            if (config.load_config() == load_result::damaged && config.rescue())
+            const load_result read = config.load_config();
+            if (read == load_result::damaged && config.rescue())
                 configuration::show_config_rescue(*config.rescue());
+            // Before the language table is loaded, so this very start speaks it.
+            if (read == load_result::missing)
+                (void)follow_desktop_language(config, device().language_id());
             device_shell().set_input_panel_allowed(!config.no_input_panel());
         },
         [this] {
