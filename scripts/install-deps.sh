@@ -10,6 +10,7 @@ packages=(
     libgcab-dev gcab
     fonts-liberation2 fonts-dejavu-core fonts-wqy-microhei
     xvfb xauth
+    desktop-file-utils appstream
 )
 
 missing=()
