@@ -168,9 +168,9 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
          {"--margin", "--json"},
          "due [ACCOUNT] [--margin N] [--json]",
          "Lists the maintenance jobs whose next service is reached or lies within the\n"
-         "margin ahead of the vehicle's mileage, for every account or for one. Only the\n"
-         "newest maintenance job of each description counts: a later one of the same\n"
-         "description is the service that followed it.\n"
+         "margin ahead of the vehicle's mileage, for every account or for one. A job is\n"
+         "done with once a later maintenance job has its description, or was done when\n"
+         "it was due (at or past its next service, less the margin).\n"
          "  --margin N       in each account's mileage unit (default 500 km, 300 miles)\n"},
         {"chart",
          &kelvane_tool::chart,

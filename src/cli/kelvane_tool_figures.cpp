@@ -109,7 +109,7 @@ void kelvane_tool::write_cost_lines(const std::vector<std::u16string>& vehicles,
     for (std::size_t i = 0; i < vehicles.size() && i < figures.size(); ++i) {
         const auto lines = cost_summary_lines(figures[i]);
         out_ << to_utf8(vehicles[i]) << ": " << to_utf8(lines[0]) << "; " << to_utf8(lines[1])
-             << '\n';
+             << "; " << to_utf8(lines[2]) << '\n';
     }
 }
 

@@ -66,7 +66,7 @@ TEST_F(ToolFigures, AccountsAndReportsGiveTheCostsOfAHandComputedAccount) {
                 HasSubstr("\"figures\":[{\"name\":\"Car\",\"odometer\":11000,"));
     const std::string text = run_ok({"report", "3"}).out;
     EXPECT_THAT(text, HasSubstr("Car: Average economy: 7.00 Liter/100Km;"));
-    EXPECT_THAT(text, HasSubstr("Cost per 100 km: 38.75; Fuel: 15.75"));
+    EXPECT_THAT(text, HasSubstr("Cost per 100 km: 38.75 (Fuel: 15.75);"));
 }
 
 }  // namespace

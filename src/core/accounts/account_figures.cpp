@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <set>
 
 #include "core/accounts/units.h"
 #include "core/common/text.h"
@@ -76,18 +77,20 @@ double account_odometer(const fuel_store& fuel, const service_store& jobs, const
 
 std::vector<due_service> services_due(const service_store& jobs, double odometer, double margin) {
     std::vector<due_service> due;
-    std::vector<std::u16string> followed;  // descriptions of the jobs seen, newest first
-    // From the newest job back: a description met before belongs to a later job.
+    std::set<std::u16string> later_names;  // of the maintenance jobs after the one at hand
+    std::optional<double> later_mileage;   // the highest mileage of those jobs
+    // From the newest job back, so that what came later is known.
     for (int i = jobs.record_count() - 1; i >= 0; --i) {
         const service_record& r = jobs.record_at(i);
         if (r.repair_flag != 0) continue;
         std::u16string name = job_name(r);
-        if (std::find(followed.begin(), followed.end(), name) != followed.end()) continue;
-        followed.push_back(std::move(name));
-        if (r.next_service_mileage <= 0) continue;
-        const double remaining = r.next_service_mileage - odometer;
-        if (remaining <= margin)
-            due.push_back({i, fixed_text(r.description), r.next_service_mileage, remaining});
+        const double next = r.next_service_mileage;
+        const bool followed =
+            later_names.count(name) != 0 || (later_mileage && *later_mileage >= next - margin);
+        if (next > 0 && !followed && next - odometer <= margin)
+            due.push_back({i, fixed_text(r.description), next, next - odometer});
+        later_names.insert(std::move(name));
+        later_mileage = std::max(later_mileage.value_or(r.mileage), r.mileage);
     }
     std::reverse(due.begin(), due.end());
     return due;
@@ -185,7 +188,7 @@ account_figures read_account_figures(std::u16string_view folder, std::u16string_
     return figures_of(fuel, jobs, fees, margins);
 }
 
-std::array<std::u16string, 2> cost_summary_lines(const account_figures& figures) {
+std::array<std::u16string, 3> cost_summary_lines(const account_figures& figures) {
     const account_costs& c = figures.costs;
     const auto amount = [](const std::optional<double>& v) {
         return v ? format("%.2f", *v) : std::u16string(u"-");
@@ -193,11 +196,11 @@ std::array<std::u16string, 2> cost_summary_lines(const account_figures& figures)
     std::u16string economy = amount(c.average_economy);
     if (c.average_economy && figures.economy_mode >= 0 && figures.economy_mode < 4)
         economy += u" " + tr(economy_unit_names[static_cast<std::size_t>(figures.economy_mode)]);
-    return {tr(u"Average economy") + u": " + economy + u"; " + tr(u"Cost per month") + u": " +
-                amount(c.cost_per_month),
+    return {tr(u"Average economy") + u": " + economy,
             tr(c.per_mile ? u"Cost per mile" : u"Cost per 100 km") + u": " +
-                amount(c.cost_per_distance) + u"; " + tr(u"Fuel") + u": " +
-                amount(c.fuel_cost_per_distance)};
+                amount(c.cost_per_distance) + u" (" + tr(u"Fuel") + u": " +
+                amount(c.fuel_cost_per_distance) + u")",
+            tr(u"Cost per month") + u": " + amount(c.cost_per_month)};
 }
 
 }  // namespace kelvane

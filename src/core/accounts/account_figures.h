@@ -41,11 +41,14 @@ struct due_service {
 double account_odometer(const fuel_store& fuel, const service_store& jobs, const fee_store& fees);
 
 // The maintenance jobs whose next service lies at most `margin` ahead of the
-// odometer (or behind it), oldest first. Only the newest maintenance job of
-// each description counts: a later job of the same description (letter case
-// and surrounding blanks aside) is the service that followed it, so the
-// older one is done with. Repairs and jobs without a next-service mileage
-// are never due.
+// odometer (or behind it), oldest first. A job is done with once a later
+// maintenance job followed it: one of the same description (letter case and
+// surrounding blanks aside), or any one done when this one was due (at or
+// past its next service, less the margin), which was that service under
+// another name. So a newer oil change closes the older one, and a yearly
+// service done at the oil change's mileage closes it too, while a timing
+// belt due far later stays due after any number of oil changes. Repairs and
+// jobs without a next-service mileage are never due.
 std::vector<due_service> services_due(const service_store& jobs, double odometer, double margin);
 
 // The cost figures of one account, in its own units and currency.
@@ -95,9 +98,9 @@ account_figures figures_of(const fuel_store& fuel, const service_store& jobs, co
                            const service_margins& margins);
 
 // The cost figures as the reports page's summary shows them, in the
-// language table's words: the average economy and the cost per month, then
-// the cost per distance of everything and of fuel. A figure that does not
-// exist shows "-".
-std::array<std::u16string, 2> cost_summary_lines(const account_figures& figures);
+// language table's words, one short line each: the average economy, the
+// cost per distance of everything and of fuel, the cost per month. A figure
+// that does not exist shows "-".
+std::array<std::u16string, 3> cost_summary_lines(const account_figures& figures);
 
 }  // namespace kelvane

@@ -68,21 +68,21 @@ void account_list::draw_row(dc& d, int row, const kelvane::rect& r) {
     d.draw_text(entry.name, {r.left + text_left, r.top, r.right - 2, r.top + 26},
                 dt_left | dt_vcenter | dt_singleline);
     d.select_font({u"Arial", 13});
-    const std::u16string mileage = kelvane::tr(u"Total Mileage") + u": " + entry.mileage_text;
-    const kelvane::rect mileage_line{r.left + text_left, r.top + 26, r.right - 2, r.top + 40};
-    d.draw_text(mileage, mileage_line, dt_left | dt_vcenter | dt_singleline);
+    d.draw_text(kelvane::tr(u"Total Mileage") + u": " + entry.mileage_text,
+                {r.left + text_left, r.top + 26, r.right - 2, r.top + 40},
+                dt_left | dt_vcenter | dt_singleline);
+    const std::u16string cost = kelvane::tr(u"Total Cost") + u": " + entry.cost_text;
+    const kelvane::rect cost_line{r.left + text_left, r.top + 40, r.right - 2, r.top + 54};
+    d.draw_text(cost, cost_line, dt_left | dt_vcenter | dt_singleline);
     if (entry.service_due) {
-        // After the mileage, in the colour of a warning.
-        const int after = mileage_line.left + d.text_extent(mileage + u"  ").width;
+        // After the cost (the shorter line), in the colour of a warning.
+        const int after = cost_line.left + d.text_extent(cost + u"  ").width;
         d.set_text_colour(service_due_text);
         d.draw_text(kelvane::tr(u"Service due"),
-                    {after, mileage_line.top, mileage_line.right, mileage_line.bottom},
+                    {after, cost_line.top, cost_line.right, cost_line.bottom},
                     dt_left | dt_vcenter | dt_singleline | dt_end_ellipsis);
         d.set_text_colour(rgb(0, 0, 0));
     }
-    d.draw_text(kelvane::tr(u"Total Cost") + u": " + entry.cost_text,
-                {r.left + text_left, r.top + 40, r.right - 2, r.top + 54},
-                dt_left | dt_vcenter | dt_singleline);
 }
 
 void account_list::draw(dc& d) {

@@ -56,8 +56,7 @@ reports_page::reports_page(program& prog, QWidget* parent) : main_page(prog, pag
     list_ = new report_list(pieces, this);
     count_ = new text_label(pieces, this);
     names_ = new text_label(pieces, this);
-    economy_ = new text_label(pieces, this);
-    costs_ = new text_label(pieces, this);
+    for (auto*& l : figures_) l = new text_label(pieces, this);
     progress_ = make_progress_line(pieces, this);
     select_ = new skin_button(pieces, this);
     customize_ = new skin_button(pieces, this);
@@ -67,7 +66,7 @@ reports_page::reports_page(program& prog, QWidget* parent) : main_page(prog, pag
     const auto sys = device().system_colours();
     engine_.set_colours({sys.highlight, sys.highlight_text});
 
-    for (text_label* l : {count_, names_, economy_, costs_}) {
+    for (text_label* l : {count_, names_, figures_[0], figures_[1], figures_[2]}) {
         l->font_face = u"Arial";
         l->font_height = scaled_font_size(12);
         l->align = text_label::left_single;
@@ -75,8 +74,7 @@ reports_page::reports_page(program& prog, QWidget* parent) : main_page(prog, pag
     }
     count_->icon = true;
     names_->icon = false;
-    economy_->icon = false;
-    costs_->icon = false;
+    for (text_label* l : figures_) l->icon = false;
 
     chooser_label_->setText(translated(u"Auto:"));
     select_->set_text(kelvane::tr(u"Select vehicle"));
@@ -118,15 +116,16 @@ const std::u16string& reports_page::names_line() const {
     return names_->text();
 }
 
-const std::u16string& reports_page::economy_line() const {
-    return economy_->text();
-}
-
-const std::u16string& reports_page::costs_line() const {
-    return costs_->text();
+std::vector<std::u16string> reports_page::figure_lines() const {
+    std::vector<std::u16string> lines;
+    if (figures_shown_)
+        for (const text_label* l : figures_) lines.push_back(l->text());
+    return lines;
 }
 
 void reports_page::set_screen_size(int width, int height) {
+    width_ = width;
+    height_ = height;
     // The buttons grow with the screen as their text does.
     auto grown = [&](int length) { return scaled_length(length, width, height); };
     const int h = shown_height(width, height);
@@ -134,15 +133,16 @@ void reports_page::set_screen_size(int width, int height) {
     const int line = scaled_font_size(12) + 3;
     const int button_h = grown(24);
     const int buttons_top = h - button_h - 6;
-    const int costs_top = buttons_top - 2 - line;
-    const int economy_top = costs_top - line;
-    const int names_top = economy_top - line;
+    const int figures_top = buttons_top - 2 - (figures_shown_ ? 3 * line : 0);
+    const int names_top = figures_top - line;
     const int count_top = names_top - line;
     list_->setGeometry(0, 0, w, std::max(40, count_top - 3));
     count_->setGeometry(4, count_top, w - 8, line);
     names_->setGeometry(4, names_top, w - 8, line);
-    economy_->setGeometry(4, economy_top, w - 8, line);
-    costs_->setGeometry(4, costs_top, w - 8, line);
+    for (int i = 0; i < 3; ++i) {
+        figures_[i]->setGeometry(4, figures_top + i * line, w - 8, line);
+        figures_[i]->setVisible(figures_shown_);
+    }
     progress_->setGeometry(4, count_top, w - 8, 2 * line);
     select_->setGeometry(4, buttons_top, grown(110), button_h);
     customize_->setGeometry(w - 4 - grown(90), buttons_top, grown(90), button_h);
@@ -162,7 +162,7 @@ void reports_page::fit_summary() {
     // The count line leaves room for its mark.
     count_->font_height =
         fitted_font_size(count_->text(), count_->font_face, size, count_->width() - 16);
-    for (text_label* l : {names_, economy_, costs_}) {
+    for (text_label* l : {names_, figures_[0], figures_[1], figures_[2]}) {
         l->font_height = fitted_font_size(l->text(), l->font_face, size, l->width() - 2);
         l->update();
     }
@@ -188,7 +188,7 @@ void reports_page::refresh_summary() {
     names_->set_text(join(chosen_.data(), chosen_.data() + chosen_.size(), u","));
     // What the one vehicle costs; the open one's as held, with the changes
     // not yet written.
-    std::array<std::u16string, 2> figures;
+    std::array<std::u16string, 3> figures;
     if (chosen_.size() == 1) {
         const std::u16string& name = chosen_.front();
         figures = cost_summary_lines(
@@ -196,8 +196,11 @@ void reports_page::refresh_summary() {
                 ? figures_of(prog_.fuel, prog_.service, prog_.fees, prog_.margins)
                 : read_account_figures(prog_.config.data_folder(), name, prog_.margins));
     }
-    economy_->set_text(figures[0]);
-    costs_->set_text(figures[1]);
+    for (std::size_t i = 0; i < figures_.size(); ++i) figures_[i]->set_text(figures[i]);
+    if (figures_shown_ != (chosen_.size() == 1)) {
+        figures_shown_ = chosen_.size() == 1;
+        set_screen_size(width_, height_);
+    }
     fit_summary();
     fill_account_combo(*chooser_, prog_.config);
 }

@@ -67,15 +67,18 @@ TEST_F(account_figures_test, a_service_is_due_within_the_margin_and_when_passed)
     EXPECT_TRUE(figures_of(fuel, jobs, fees, {}).due.empty());
 }
 
-TEST_F(account_figures_test, a_later_job_of_the_same_description_closes_the_earlier_one) {
-    job(1, 10, 10000, u"Oil change", 15000);
-    job(2, 10, 12000, u"Brakes", 0);            // a repair: never due
-    job(3, 10, 13000, u"Timing belt", 14500);   // due, nothing followed it
-    job(4, 10, 15100, u" oil CHANGE ", 20000);  // the service that followed
-    const auto due = services_due(jobs, 15100, 500);
+TEST_F(account_figures_test,
+       a_later_job_closes_an_earlier_one_of_its_name_or_done_when_it_was_due) {
+    job(1, 10, 10000, u"Oil change", 15000);      // the yearly service was done when it was due
+    job(1, 15, 10500, u"Tyre rotation", 14000);   // followed by one of the same name
+    job(2, 1, 11000, u" tyre ROTATION ", 30000);  // far ahead
+    job(2, 5, 11000, u"Timing belt", 16000);      // nothing done near its 16000: due
+    job(2, 20, 12000, u"Brakes", 0);              // a repair: never due
+    job(3, 10, 14700, u"Yearly service", 29700);
+    const auto due = services_due(jobs, 15600, 500);
     ASSERT_EQ(due.size(), 1u);
     EXPECT_EQ(due[0].description, u"Timing belt");
-    EXPECT_EQ(due[0].position, 2);
+    EXPECT_EQ(due[0].position, 3);
 }
 
 TEST_F(account_figures_test, the_odometer_follows_services_recorded_after_the_last_fill_up) {

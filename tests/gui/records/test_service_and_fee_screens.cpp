@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 
+#include "gui/accounts/account_list.h"
 #include "gui/accounts/accounts_page.h"
 #include "gui/shell/main_commands.h"
 #include "gui/widgets/edit_box.h"
