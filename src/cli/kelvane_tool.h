@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <iosfwd>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,12 +39,19 @@ private:
     using command_fn = int (kelvane_tool::*)(tool_session&);
     struct command_info {
         std::string_view name;
-        command_fn run;
-        std::vector<std::string_view> options;
+        command_fn run;  // nullptr for help
+        std::vector<option_spec> options;
+        std::vector<std::string_view> operands;
         std::string_view usage;
         std::string_view help;
     };
     static const std::vector<command_info>& commands();
+    static const command_info* find_command(std::string_view name);
+    // The options every command takes as well.
+    static std::span<const option_spec> global_options();
+
+    // `help [COMMAND]`, which needs no data folder.
+    int help_command();
 
     int accounts(tool_session& s);
     int add_account(tool_session& s);
@@ -74,6 +82,8 @@ private:
     int restore(tool_session& s);
 
     void print_usage(std::ostream& out) const;
+    void print_command_help(const command_info& c) const;
+    void print_version() const;
     int fail(const std::string& message);         // exit code 1
     int usage_error(const std::string& message);  // exit code 2
 
@@ -113,8 +123,9 @@ private:
     int account_save_failed(const account_save_result& result);
     // The trip file, loaded; false after a message.
     bool take_trips(tool_session& s);
-    // The vehicles of --vehicles: registered accounts, each once; false after a message.
-    bool vehicles_option(tool_session& s, std::vector<std::u16string>& out);
+    // The vehicles of --vehicles: registered accounts, each once. 0 to go on,
+    // else the exit code after a message (1 for an account that does not exist).
+    int vehicles_option(tool_session& s, std::vector<std::u16string>& out);
     // --from/--to/--min/--max into the trip editor's boxes; with allow_none,
     // "none" stops a limit from counting. False after a message.
     bool trip_limit_options(trip_form& form, bool allow_none);

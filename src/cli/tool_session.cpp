@@ -1,14 +1,28 @@
 #include "cli/tool_session.h"
 
 #include <cstdio>
+#include <string>
 
 #include "platform/text_encoding.h"
 
 namespace kelvane {
 
-message_answer stderr_message_box::show(std::u16string_view text, std::u16string_view caption,
+message_answer stderr_message_box::show(std::u16string_view text, std::u16string_view,
                                         message_buttons buttons) {
-    std::fprintf(stderr, "%s: %s\n", to_utf8(caption).c_str(), to_utf8(text).c_str());
+    // Every message of the tool names the tool, as a shell user expects; the
+    // box's caption (the program's name) would only say who is speaking.
+    // A message of several lines names it on each, so that no line of the
+    // tool's standard error reads as someone else's.
+    std::string line;
+    for (char c : to_utf8(text) + "\n") {
+        if (c == '\r') continue;
+        if (c != '\n') {
+            line += c;
+            continue;
+        }
+        std::fprintf(stderr, "kelvane-tool: %s\n", line.c_str());
+        line.clear();
+    }
     return buttons == message_buttons::yes_no ? message_answer::yes : message_answer::ok;
 }
 
