@@ -242,7 +242,8 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
          "4 trip cost (with --trip NAME; the trip sets vehicles and limits).\n"},
         {"due",
          &kelvane_tool::due,
-         {"--margin", "--json"},
+         {{"--margin", "N"}, {"--json"}},
+         {"[ACCOUNT]"},
          "due [ACCOUNT] [--margin N] [--json]",
          "Lists the maintenance jobs whose next service is reached or lies within the\n"
          "margin ahead of the vehicle's mileage, for every account or for one. A job is\n"
