@@ -103,7 +103,7 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
          "  --mileage-unit Kilometer|Mile       (default Kilometer)\n"
          "  --fuel-unit Liter|US Gallon|UK Gallon (default Liter)\n"
          "  --economy 0-3    0 Mile/US Gallon, 1 Mile/UK Gallon, 2 Liter/100Km, 3 Km/Liter\n"
-         "                   (default 2)\n"
+         "                   (default: what the units call for, as in the account editor)\n"
          "  --currency TEXT, --initial-mileage N, --initial-fuel N, --tank N (tank capacity)\n"
          "  --date DATE      the account's date (YYYY-MM-DD, default today)\n"
          "  --note TEXT      at most 30 characters\n"},
@@ -651,11 +651,13 @@ int kelvane_tool::add_account(tool_session& s) {
 
     account_entry e;
     e.name = name;
-    e.economy_mode = 2;
     const local_time today = device_clock().now();
     local_time day = today;
     bool given = false;
     if (!account_options(e) || !day_option("--date", day, given)) return 2;
+    // As in the account editor, the economy unit follows the units unless chosen.
+    if (!args_.option("--economy"))
+        e.economy_mode = economy_mode_for_units(e.mileage_unit, e.fuel_unit);
     e.year = day.year, e.month = day.month, e.day = day.day;
 
     // Files left behind under the same name that cannot be read are kept as

@@ -145,9 +145,9 @@ TEST_F(wizard_run, NoManagerLeavesTheTwoFilesAndSaysSo) {
     EXPECT_EQ(wizard.current(), setup_wizard::page::note);
     EXPECT_EQ(temp_files(), (std::vector<std::u16string>{u"\\Temp\\KelvaneSetup.cab",
                                                          u"\\Temp\\KelvaneSetup.ini"}));
-    const std::u16string not_found =
-        u"Microsoft ActiveSync ne peut être lancé. Vérifiez que Microsoft ActiveSync est installé.";
+    const std::u16string not_found(setup_texts_for(setup_language::french).manager_not_found);
     EXPECT_EQ(desktop.boxes.texts(), std::vector<std::u16string>{not_found});
+    EXPECT_NE(not_found.find(u"appmgr --register"), std::u16string::npos);
 
     // A registered manager that does not start is no success either; Next tries again.
     desktop.manager = u"C:\\gone\\CEAppMgr.exe";

@@ -12,8 +12,9 @@ namespace kelvane {
 inline constexpr char16_t msg_write_failed[] = u"Failed! An error occurs when writing data file.";
 inline constexpr char16_t msg_format_error[] = u"Database file format error.";
 inline constexpr char16_t msg_database_full[] = u"Add record error, database is full.";
-inline constexpr char16_t msg_open_account_at_settings[] =
-    u"Please add or open a vehicle account at Settings.";
+// Said where the accounts are: the program has no screen called "Settings".
+inline constexpr char16_t msg_open_account_first[] =
+    u"Please add or open a vehicle account on the accounts page (the car tab).";
 inline constexpr char16_t msg_select_record[] = u"Please select a record.";
 inline constexpr char16_t msg_confirm_delete[] = u"Are you sure to delete the selected item?";
 inline constexpr char16_t msg_open_account[] = u"Please open an account.";

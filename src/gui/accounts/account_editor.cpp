@@ -75,6 +75,7 @@ account_editor::account_editor(program& prog, mode m, account_settings working)
     note_->text_box = true;
     note_->set_max_length(static_cast<int>(account_note_length));
     mileage_ = new edit_box(form_);
+    mileage_->decimals = 1;
     fuel_ = new edit_box(form_);
     tank_ = new edit_box(form_);
     mileage_unit_ = new QComboBox(form_);
@@ -163,7 +164,9 @@ void account_editor::init_dialog() {
         delete_button_->hide();
         mileage_unit_->setCurrentIndex(0);
         fuel_unit_->setCurrentIndex(0);
-        economy_->setCurrentIndex(0);
+        economy_follows_units_ = true;
+        follow_units_with_economy();
+        connect(economy_, &QComboBox::activated, this, [this] { economy_follows_units_ = false; });
     }
     mileage_in_force_ = mileage_unit_names[static_cast<std::size_t>(mileage_unit_->currentIndex())];
     fuel_in_force_ = fuel_unit_names[static_cast<std::size_t>(fuel_unit_->currentIndex())];
@@ -185,8 +188,16 @@ void account_editor::on_timer(int id) {
     name_->select_initial();
 }
 
+void account_editor::follow_units_with_economy() {
+    if (!economy_follows_units_) return;
+    economy_->setCurrentIndex(economy_mode_for_units(
+        mileage_unit_names[static_cast<std::size_t>(std::max(0, mileage_unit_->currentIndex()))],
+        fuel_unit_names[static_cast<std::size_t>(std::max(0, fuel_unit_->currentIndex()))]));
+}
+
 void account_editor::mileage_unit_changed(int index) {
     if (index < 0) return;
+    follow_units_with_economy();
     const std::u16string unit(mileage_unit_names[static_cast<std::size_t>(index)]);
     mileage_label_->setText(mileage_unit_->currentText());
     account_entry e;
@@ -199,6 +210,7 @@ void account_editor::mileage_unit_changed(int index) {
 
 void account_editor::fuel_unit_changed(int index) {
     if (index < 0) return;
+    follow_units_with_economy();
     const std::u16string unit(fuel_unit_names[static_cast<std::size_t>(index)]);
     fuel_label_->setText(fuel_unit_->currentText());
     tank_label_->setText(fuel_unit_->currentText());

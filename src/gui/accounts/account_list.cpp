@@ -96,6 +96,12 @@ void account_list::draw(dc& d) {
     d.draw_text(kelvane::tr(u"Account name/Account information"), {4, 0, w, header_height},
                 dt_left | dt_vcenter | dt_singleline);
     for_each_shown_row([&](int row, int y) { draw_row(d, row, {0, y, w, y + row_height()}); });
+    if (row_count() == 0) {
+        // The first thing a new owner does is here: say how.
+        d.set_text_colour(rgb(100, 100, 100));
+        d.draw_text(kelvane::tr(u"No vehicle yet: tap the button below to add your first one."),
+                    {8, header_height + 8, w - 8, height() - 8}, dt_center | dt_wordbreak);
+    }
 }
 
 void account_list::mousePressEvent(QMouseEvent* e) {

@@ -54,14 +54,17 @@ void accounts_page::set_screen_size(int width, int height) {
     // past the screen's edges, so it is laid out for the part that shows.
     // The strip below the list grows with the screen as its text does.
     const int strip = scaled_length(bottom_strip, width, height);
-    const int button_w = scaled_length(82, width, height);
     const int w = std::max(1, width);
     const int h = std::max(strip + 1, shown_height(width, height));
     list_->setGeometry(0, 0, w, h - strip);
     const int font = scaled_font_size(13);
+    add_button_->font_size = font;
+    // The button keeps its caption whole (a translation may be longer); the
+    // total beside it gives up the room, up to half the width.
+    const int button_w =
+        std::min(std::max(scaled_length(82, width, height), add_button_->caption_width()), w / 2);
     total_->font_height = font;
     total_->setGeometry(2, h - strip + 2, std::max(0, w - button_w - 6), strip - 4);
-    add_button_->font_size = font;
     add_button_->setGeometry(w - button_w - 2, h - strip + 2, button_w, strip - 4);
 }
 

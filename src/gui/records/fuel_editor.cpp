@@ -24,6 +24,7 @@ void fuel_editor::build_rows() {
     const fuel_header& account = prog_.fuel.header();
 
     price_ = add_number_row(u"Fuel Unit Price:", fixed_text(account.currency));
+    price_->decimals = 3;
     add_cost_row(u"Fuel Cost:");
     quantity_ = add_number_row(u"Fuel Purchased:", kelvane::tr(fixed_text(account.fuel_unit)));
     add_mileage_row(kelvane::tr(fixed_text(account.mileage_unit)));

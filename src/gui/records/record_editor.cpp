@@ -160,6 +160,7 @@ edit_box* record_editor::add_number_row(std::u16string_view label_key, std::u16s
 
 void record_editor::add_mileage_row(std::u16string_view unit) {
     mileage_ = add_number_row(u"Mileage:", unit, 5);
+    mileage_->decimals = 1;
 }
 
 void record_editor::add_cost_row(std::u16string_view label_key) {

@@ -185,6 +185,18 @@ void record_list_base::draw_rows(dc& d) {
     const int h = row_height();
     for (int row = top_row(), y = 0; row < rows_ && y < d.height(); ++row, y += h)
         draw_row(d, row, y);
+    if (rows_ == 0 && !empty_hint_.empty()) {
+        d.set_text_colour(rgb(100, 100, 100));
+        const int margin = h / 2;
+        d.draw_text(kelvane::tr(empty_hint_), {margin, h, d.width() - margin, d.height() - h},
+                    dt_center | dt_wordbreak);
+    }
+}
+
+void record_list_base::set_empty_hint(std::u16string_view key) {
+    if (empty_hint_ == key) return;
+    empty_hint_ = key;
+    viewport()->update();
 }
 
 void record_list_base::set_row_styles(std::vector<std::optional<row_style>> styles) {

@@ -58,6 +58,10 @@ public:
     // whether or not the scroll bar shows. -1: none.
     void set_stretch_column(int column, int minimum);
 
+    // What an empty list says instead (an English key): how to begin.
+    void set_empty_hint(std::u16string_view key);
+    const std::u16string& empty_hint() const { return empty_hint_; }
+
     void set_row_count(int rows);
     int row_count() const { return rows_; }
     // -1 when no row is selected.
@@ -119,6 +123,7 @@ private:
     void draw_row(dc& d, int row, int y);
 
     std::u16string first_entry_key_;
+    std::u16string empty_hint_;
     std::array<std::u16string, column_count> title_keys_;
     std::array<int, column_count> widths_{};
     int stretch_column_ = -1;

@@ -74,6 +74,11 @@ public:
     // The menu bar's height for a window of this width.
     int menu_bar_height(int width) const;
 
+    // Writes the menus in the program's language (once its table is loaded).
+    void retranslate();
+    // Ctrl+Q: closes the window, which ends the program as "Exit" does.
+    QAction* quit_action() const { return quit_; }
+
 protected:
     // The room of the desktop the window is on.
     virtual desktop_room room() const;
@@ -94,6 +99,8 @@ private:
     std::vector<std::pair<QSize, QAction*>> size_actions_;
     std::vector<QAction*> zoom_actions_;
     QAction* zoom_note_ = nullptr;
+    QAction* help_ = nullptr;
+    QAction* quit_ = nullptr;
     int zoom_;
     bool restart_ = false;
     bool fitted_ = false;

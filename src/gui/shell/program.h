@@ -63,9 +63,9 @@ struct program {
     // keep it (the handheld's files have no place for it).
     service_margins margins;
 
-    // The screens of the six pages; a page without one shows a plain page.
+    // The screens of the six pages.
     std::array<page_maker, 6> pages;
-    // The tool commands by command id; a command without one says it is not available.
+    // The tool commands by command id.
     std::map<int, command_handler> commands;
 
     // The numbered loading steps the splash screen runs, in order (skin,

@@ -39,6 +39,7 @@ void edit_box::set_text(std::u16string_view t) {
         setEchoMode(password ? QLineEdit::Password : QLineEdit::Normal);
         setText(qs(t));
     }
+    filled_by_program_ = !t.empty();
     previous_length_ = static_cast<int>(text().size());
     suspended_ = false;
     update_counter();
@@ -98,6 +99,8 @@ void edit_box::select_initial() {
     if (kept_tail > 0 && n >= kept_tail) {
         // Select the leading part with the caret at its start.
         setSelection(n - kept_tail, -(n - kept_tail));
+    } else if (!text_box && kept_tail == 0 && filled_by_program_ && n > 0) {
+        setSelection(n, -n);
     } else if (t.startsWith('-')) {
         setSelection(0, 1);
     } else {
@@ -155,6 +158,7 @@ void edit_box::take_suggestion(const std::u16string& t, int index) {
     showing_hint_ = false;
     setEchoMode(password ? QLineEdit::Password : QLineEdit::Normal);
     setText(qs(t));
+    filled_by_program_ = false;
     previous_length_ = static_cast<int>(text().size());
     suspended_ = false;
     taken_ = index;
@@ -237,6 +241,7 @@ void edit_box::keyReleaseEvent(QKeyEvent* e) {
 
 void edit_box::on_text_changed(const QString& qt_text) {
     if (suspended_) return;
+    filled_by_program_ = false;
     const int length = static_cast<int>(qt_text.size());
     const bool grew = length > previous_length_;
     previous_length_ = length;

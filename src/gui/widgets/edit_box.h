@@ -40,8 +40,12 @@ public:
     // Index of the suggestion last taken from the list, -1 for none.
     int taken_suggestion() const { return taken_; }
 
-    // Applies the initial selection.
+    // Applies the initial selection. A number box whose text the program
+    // put there (the last price, a value worked out) selects all of it, so
+    // that what the owner types replaces it; a kept tail still applies.
     void select_initial();
+    // True while the text is the one the program set, not yet typed over.
+    bool filled_by_program() const { return filled_by_program_; }
 
     void set_prompt(QLabel* label, std::u16string_view text);
     void set_counter_label(QLabel* label);
@@ -57,6 +61,9 @@ public:
     bool border_on_focus = false;
     bool hint_font = true;
     int kept_tail = 0;
+    // The decimals a number box shows its numbers with; the calculator
+    // writes its results the same way.
+    int decimals = 2;
     colour hint_background = rgb(220, 220, 220);
     colour hint_colour = rgb(100, 100, 100);
     colour entry_background = rgb(200, 230, 250);
@@ -89,6 +96,7 @@ private:
     bool showing_hint_ = false;
     bool focused_ = false;
     bool focused_by_press_ = false;
+    bool filled_by_program_ = false;
     bool select_on_tap_ = false;
     bool suspended_ = false;
     bool suggestions_shown_ = false;

@@ -1,6 +1,7 @@
 #include "gui/widgets/skin_button.h"
 
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QThread>
 
@@ -47,6 +48,14 @@ void skin_button::set_toggled(bool on) {
 
 void skin_button::set_text(std::u16string_view text) {
     setText(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+int skin_button::caption_width() const {
+    const QFont f = font_size >= 0 ? device_font({font_face, font_size}) : font();
+    // The room draw() leaves for the caption inside the face, and an icon's.
+    int extra = 8;
+    if (style_ == icon_and_text) extra += piece_w_ + 3;
+    return QFontMetrics(f).horizontalAdvance(text()) + extra;
 }
 
 void skin_button::draw(dc& d, const kelvane::rect& r, bool pressed, bool focused) {

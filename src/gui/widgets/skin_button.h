@@ -27,6 +27,9 @@ public:
     void set_toggled(bool on);
     bool toggled() const { return toggled_; }
     void set_text(std::u16string_view text);
+    // The width that shows the caption whole in its own font (font_size, or
+    // the dialog's font), so that a layout can give it that much.
+    int caption_width() const;
 
     colour text_colour = rgb(30, 60, 150);
     colour shadow_colour = rgb(200, 200, 200);

@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QString>
 
+#include "platform/device_info.h"
 #include "platform/text_encoding.h"
 #include "setup/key_store.h"
 
@@ -37,6 +38,12 @@ std::u16string desktop_setup_platform::own_file() {
 std::u16string desktop_setup_platform::temp_folder() {
     if (!temp_folder_.empty()) return with_separator(from_utf8(temp_folder_.string()));
     return with_separator(QDir::tempPath().toStdU16String());
+}
+
+std::u16string desktop_setup_platform::install_folder() {
+    // The manager installs below the device root, in the program's folder.
+    const host_file_system device(default_device_root());
+    return from_utf8(device.host_path(parent_folder(program_file_path)).string());
 }
 
 std::optional<std::u16string> desktop_setup_platform::manager_path() {

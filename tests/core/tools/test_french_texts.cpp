@@ -293,6 +293,7 @@ constexpr key_call key_calls[] = {
     {"build", 1, false, "src/gui/records/"},                  // a record page's button ...
     {"build", 2, true, "src/gui/records/"},                   // ... and its column titles
     {"line", 0, false, "src/cli/kelvane_tool_accounts.cpp"},  // the tool's option lines
+    {"set_empty_hint", 0, false, "src/gui/"},                 // what an empty list says
 };
 
 // Functions that return a key for the caller to show; every text they
@@ -317,6 +318,7 @@ constexpr known_argument known_arguments[] = {
     {"src/gui/records/record_page.cpp", "columns[static_cast<std::size_t>(c)].title_key"},
     {"src/gui/records/record_list.cpp", "title_key"},
     {"src/gui/records/record_list.cpp", "first_entry_key_"},
+    {"src/gui/records/record_list.cpp", "empty_hint_"},
     {"src/gui/records/record_editor.cpp", "label_key"},
     {"src/gui/records/record_editor.cpp", "text"},
     {"src/cli/kelvane_tool_accounts.cpp", "label"},

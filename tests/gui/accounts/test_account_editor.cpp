@@ -69,6 +69,27 @@ TEST_F(account_editor_test, numbers_follow_the_units_while_editing) {
         << "nothing is written before a save";
 }
 
+TEST_F(account_editor_test, a_new_accounts_economy_unit_follows_its_units_until_chosen) {
+    run(account_editor::mode::add, {}, [](account_editor& e) {
+        EXPECT_EQ("Liter/100Km", e.economy_units().currentText()) << "Kilometer and Liter";
+        e.mileage_units().setCurrentIndex(1);
+        e.fuel_units().setCurrentIndex(1);
+        EXPECT_EQ("Mile/US Gallon", e.economy_units().currentText());
+        e.fuel_units().setCurrentIndex(2);
+        EXPECT_EQ("Mile/UK Gallon", e.economy_units().currentText());
+        // Once the owner picks one, it stays whatever the units.
+        e.economy_units().setFocus();
+        key(e.economy_units(), Qt::Key_Down);
+        ASSERT_EQ("Liter/100Km", e.economy_units().currentText());
+        e.mileage_units().setCurrentIndex(0);
+        e.fuel_units().setCurrentIndex(1);
+        EXPECT_EQ("Liter/100Km", e.economy_units().currentText());
+        type(e.name_box(), "Van");
+        e.choose(account_editor::cmd_save);
+    });
+    EXPECT_EQ(2, fuel_store::read_account_header(data_folder, u"Van").header.economy_mode);
+}
+
 TEST_F(account_editor_test, the_calculator_buttons_work_on_their_own_boxes) {
     add(u"Car");
     const auto result = run(account_editor::mode::edit, u"Car", [this](account_editor& e) {
@@ -85,14 +106,14 @@ TEST_F(account_editor_test, the_calculator_buttons_work_on_their_own_boxes) {
             for (char16_t k : std::u16string_view(u"8/0=")) calc.press(k);
         });
         e.calculator_button(e.fuel_box()).click();
-        EXPECT_EQ(u"Can not be divided by zero", e.fuel_box().get_text());
+        EXPECT_EQ(u"10.00", e.fuel_box().get_text()) << "a message is never written into a box";
         EXPECT_EQ(u"1000.0", e.mileage_box().get_text()) << "the other boxes keep theirs";
         e.choose(account_editor::cmd_save);
     });
     EXPECT_EQ(u"Car", result);
     const fuel_header h = fuel_store::read_account_header(data_folder, u"Car").header;
     EXPECT_EQ(53.0, h.tank_capacity);
-    EXPECT_EQ(0.0, h.initial_fuel) << "a message is no number";
+    EXPECT_EQ(10.0, h.initial_fuel);
 }
 
 TEST_F(account_editor_test, the_currency_box_offers_every_currency_by_its_code) {

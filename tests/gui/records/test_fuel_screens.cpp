@@ -2,14 +2,19 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QScrollBar>
 #include <optional>
 
+#include "core/common/translate.h"
+#include "gui/accounts/accounts_page.h"
 #include "gui/records/list_header.h"
+#include "gui/shell/first_start.h"
 #include "gui/shell/main_commands.h"
 #include "gui/widgets/date_picker.h"
 #include "gui/widgets/edit_box.h"
 #include "gui/widgets/skin_button.h"
+#include "platform/qt/qpainter_dc.h"
 #include "record_screens_support.h"
 
 namespace kelvane {
@@ -78,6 +83,97 @@ TEST_F(fuel_screens_test, a_new_fill_up_starts_from_the_last_price_and_fuel_type
     EXPECT_EQ(u"1.789", next->unit_price);
     EXPECT_EQ(u"Diesel", next->fuel_type);
     EXPECT_EQ(u"", next->cost);
+}
+
+// A tap into a box, as the owner gives it: the focus, then press and release.
+void tap(edit_box& box) {
+    focus_in(box);
+    mouse_press(box, box.rect().center());
+    mouse_release(box, box.rect().center());
+}
+
+TEST_F(fuel_screens_test, the_first_tap_into_a_filled_box_selects_what_the_program_put_there) {
+    add_vehicle(u"Car", {.initial_mileage = 12000});
+    auto& main = open_main_screen();
+    modal.then([](device_dialog& d) {
+        type(editor(d).unit_price_box(), "1.759");
+        type(editor(d).cost_box(), "30");
+        d.choose(record_editor::cmd_save);
+    });
+    main.choose(cmd::purchase_fuel);
+    modal.then([](device_dialog& d) {
+        fuel_editor& e = editor(d);
+        ASSERT_EQ(u"1.759", e.unit_price_box().get_text()) << "the last price, carried over";
+        tap(e.unit_price_box());
+        type(e.unit_price_box(), "1.799");
+        EXPECT_EQ(u"1.799", e.unit_price_box().get_text()) << "the new price replaces the old";
+        // The mileage keeps its last digits for the owner to type the leading ones.
+        tap(e.mileage_box());
+        type(e.mileage_box(), "13");
+        EXPECT_EQ(u"13000.0", e.mileage_box().get_text());
+        // Once typed in, a box is the owner's: a later tap places the caret.
+        tap(e.unit_price_box());
+        EXPECT_FALSE(e.unit_price_box().hasSelectedText());
+    });
+    fuel().new_button().click();
+}
+
+TEST_F(fuel_screens_test, when_a_dialog_closes_the_keys_work_in_the_list_at_once) {
+    add_vehicle(u"Car");
+    store_fill_up(1000, 40, 50, 1);
+    auto& main = open_main_screen();
+    record_list_base& list = fuel().list();
+    // The owner taps the page's button for a new fill-up and adds it.
+    fuel().new_button().setFocus();
+    modal.then([](device_dialog& d) {
+        retype(editor(d).mileage_box(), "1500");
+        type(editor(d).cost_box(), "30");
+        d.choose(record_editor::cmd_save);
+    });
+    fuel().new_button().click();
+    ASSERT_EQ(&list, main.focusWidget());
+    EXPECT_EQ(0, list.selected_row()) << "on the new fill-up";
+    key(*main.focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(1, list.selected_row());
+
+    // Options opened from the menu and cancelled.
+    fuel().menu_button().setFocus();
+    modal.then([](device_dialog& d) { d.end_dialog(device_dialog::dismissed); });
+    main.choose(cmd::options);
+    EXPECT_EQ(&list, main.focusWidget());
+}
+
+TEST_F(fuel_screens_test, the_window_title_names_the_open_vehicle) {
+    add_vehicle(u"Car");
+    add_vehicle(u"Van");
+    open_main_screen();
+    EXPECT_EQ("Van - Kelvane", screen.windowTitle());
+    QComboBox& chooser = fuel().vehicle_chooser();
+    ASSERT_EQ("Van", chooser.currentText());
+    key(chooser, Qt::Key_Down);
+    ASSERT_EQ("Car", chooser.currentText());
+    EXPECT_TRUE(process_events_until([&] { return screen.windowTitle() == "Car - Kelvane"; }))
+        << screen.windowTitle().toStdString();
+}
+
+TEST_F(fuel_screens_test, french_button_captions_are_written_whole_on_the_narrowest_screen) {
+    // French chosen in the options: it is the language the program starts with.
+    ASSERT_TRUE(install_bundled_files());
+    ASSERT_TRUE(
+        fs.copy_file(program_folder() + u"French.lng", program_folder() + u"Language.lng", true));
+    add_vehicle(u"Car");
+    auto& main = open_main_screen();
+    ASSERT_EQ(240, device().screen_width());
+    std::vector<skin_button*> buttons{&fuel().new_button(), &service().new_button(),
+                                      &static_cast<accounts_page&>(*main.page(5)).add_button()};
+    for (skin_button* b : buttons) {
+        // The font the caption is drawn in when it is not made smaller.
+        const QFont font =
+            b->font_size >= 0 ? device_font({b->font_face, b->font_size}) : b->font();
+        EXPECT_GE(b->width(), QFontMetrics(font).horizontalAdvance(b->text()) + 4)
+            << b->text().toStdString();
+    }
+    EXPECT_EQ("Ajouter un véhicule", buttons[2]->text());
 }
 
 TEST_F(fuel_screens_test, an_edit_that_changes_the_date_reorders_and_recomputes_the_neighbours) {
@@ -201,9 +297,9 @@ TEST_F(fuel_screens_test, commands_without_an_account_or_a_selection_say_what_is
     fuel().edit_selected();
     fuel().delete_selected();
     EXPECT_EQ(1u, modal.opened().size()) << "only the start-up splash";
-    EXPECT_EQ((std::vector<std::u16string>{msg_open_account_at_settings, msg_select_record,
-                                           msg_select_record}),
-              boxes.texts());
+    EXPECT_EQ(
+        (std::vector<std::u16string>{msg_open_account_first, msg_select_record, msg_select_record}),
+        boxes.texts());
 }
 
 TEST_F(fuel_screens_test, the_page_menu_keeps_its_own_commands) {

@@ -235,6 +235,22 @@ TEST_F(startup_test, message_box_buttons_speak_the_devices_language) {
     EXPECT_EQ((std::vector<QString>{"Oui", "Non"}), shown);
 }
 
+TEST_F(startup_test, message_box_buttons_follow_the_language_chosen_in_the_program) {
+    // An English desktop, the program in French: a French question gets
+    // French answers.
+    dev.set_language_id(1033);
+    ASSERT_TRUE(install_bundled_files());
+    ASSERT_EQ(load_result::loaded, prog->language.load(u"French"));
+    scoped_translator french(&prog->language);
+    device_message_box_service box_service;
+    std::vector<QString> shown;
+    modal.then([&](device_dialog& d) {
+        for (auto* b : d.findChildren<QPushButton*>()) shown.push_back(b->text());
+    });
+    (void)box_service.show(msg_confirm_delete, program_caption, message_buttons::yes_no);
+    EXPECT_EQ((std::vector<QString>{"Oui", "Non"}), shown);
+}
+
 // Refuses to create "Config.dat" (or its temporary file); everything else passes.
 class config_refusing_fs : public file_system {
 public:

@@ -108,7 +108,11 @@ TEST_F(edit_test, initial_selection_keeps_the_tail) {
     box.kept_tail = 0;
     box.set_text(u"-12.5");
     box.select_initial();
-    EXPECT_EQ(QString("-"), box.selectedText());
+    EXPECT_EQ(QString("-12.5"), box.selectedText()) << "the program's number, to type over";
+    box.clear();
+    type(box, "-12.5");
+    box.select_initial();
+    EXPECT_EQ(QString("-"), box.selectedText()) << "the owner's own number";
 }
 
 TEST_F(edit_test, typing_completes_from_the_suggestions_but_deleting_does_not) {
