@@ -54,10 +54,10 @@ std::string record_date_iso(const R& r) {
 //             is optional and "X..." repeats.
 //   usage:    the line help prints; help: what follows it.
 const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
-    static const option_spec fuel_options[] = {
+    static const option_rule fuel_options[] = {
         {"--date", "DATE"},  {"--mileage", "N"}, {"--cost", "N"},    {"--price", "N"},
         {"--quantity", "N"}, {"--gauge", "N"},   {"--type", "TEXT"}, {"--note", "TEXT"}};
-    static const option_spec account_options[] = {{"--mileage-unit", "Kilometer|Mile"},
+    static const option_rule account_options[] = {{"--mileage-unit", "Kilometer|Mile"},
                                                   {"--fuel-unit", "Liter|US Gallon|UK Gallon"},
                                                   {"--economy", "0|1|2|3"},
                                                   {"--currency", "TEXT"},
@@ -66,18 +66,19 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
                                                   {"--tank", "N"},
                                                   {"--date", "DATE"},
                                                   {"--note", "TEXT"}};
-    static const option_spec filter_options[] = {
+    static const option_rule filter_options[] = {
         {"--from", "DATE"}, {"--to", "DATE"},           {"--min", "N"},
         {"--max", "N"},     {"--vehicles", "ACCOUNTS"}, {"--trip", "TRIP"}};
-    const auto with = [](std::initializer_list<std::span<const option_spec>> parts) {
-        std::vector<option_spec> all;
+    const auto with = [](std::initializer_list<std::span<const option_rule>> parts) {
+        std::vector<option_rule> all;
         for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
         return all;
     };
-    static const option_spec json[] = {{"--json"}};
-    static const option_spec account[] = {{"--account", "ACCOUNT"}};
-    static const option_spec rename[] = {{"--rename", "TEXT"}};
-    static const option_spec picture_options[] = {
+    static const option_rule json[] = {{"--json"}};
+    constexpr std::string_view report_kinds = "economy|repairs|fees|expenses|trips";
+    static const option_rule account[] = {{"--account", "ACCOUNT"}};
+    static const option_rule rename[] = {{"--rename", "TEXT"}};
+    static const option_rule picture_options[] = {
         {"--out", "FILE"}, {"--size", "WxH"}, {"--type", "columns|line|pie"}};
 
     static const std::vector<command_info> list = {
@@ -236,10 +237,12 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
         {"report",
          &kelvane_tool::report,
          with({filter_options, json}),
-         {"KIND"},
+         {report_kinds},
          "report KIND [options] [--json]",
-         "Prints a report: 0 fuel economy, 1 repair cost, 2 fees cost, 3 all expenses,\n"
-         "4 trip cost (with --trip NAME; the trip sets vehicles and limits).\n"},
+         "Prints a report. KIND is its name or number: economy (0, the fuel economy of\n"
+         "each fill-up and the economy over the whole distance), repairs (1), fees (2),\n"
+         "expenses (3, all of them by kind), trips (4, with --trip NAME; the trip sets\n"
+         "vehicles and limits).\n"},
         {"due",
          &kelvane_tool::due,
          {{"--margin", "N"}, {"--json"}},
@@ -253,10 +256,11 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
         {"chart",
          &kelvane_tool::chart,
          with({filter_options, picture_options}),
-         {"KIND"},
-         "chart KIND --out FILE.bmp [--size WxH] [--type columns|line|pie] [options]",
-         "Draws a report's chart as the chart screen shows it and saves it as a 24-bit\n"
-         "bitmap. --size defaults to 240x320; --type to the report's own chart.\n"},
+         {report_kinds},
+         "chart KIND --out FILE [--size WxH] [--type columns|line|pie] [options]",
+         "Draws a report's chart as the chart screen shows it and saves it as a picture:\n"
+         "PNG for a FILE ending in .png, a 24-bit bitmap for .bmp. --size defaults to\n"
+         "240x320; --type to the report's own chart.\n"},
         {"trips",
          &kelvane_tool::trips,
          with({json}),
@@ -338,8 +342,8 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
     return list;
 }
 
-std::span<const option_spec> kelvane_tool::global_options() {
-    static const option_spec global[] = {
+std::span<const option_rule> kelvane_tool::global_options() {
+    static const option_rule global[] = {
         {"--root", "DIR"}, {"--data", "DIR"}, {"--help"}, {"--version"}};
     return global;
 }
@@ -362,7 +366,25 @@ void kelvane_tool::print_usage(std::ostream& out) const {
            "  -h, --help     show this help, or with a command the command's, and end\n"
            "  --version      show the version and end\n"
            "\nCommands:\n";
-    for (const auto& c : commands()) out << "  " << c.usage << '\n';
+    // Each command with the first sentence of its help, folded under itself.
+    constexpr std::size_t name_width = 18, line_width = 79;
+    for (const auto& c : commands()) {
+        // npos, the largest size, loses to any sentence's end.
+        std::string summary(c.help.substr(0, std::min(c.help.find(". "), c.help.find(".\n"))));
+        std::replace(summary.begin(), summary.end(), '\n', ' ');
+        std::string line = "  " + std::string(c.name);
+        line.resize(std::max(line.size() + 2, name_width), ' ');
+        std::size_t start = 0;
+        while (start < summary.size()) {
+            std::size_t take = summary.size() - start;
+            if (line.size() + take > line_width) {
+                take = summary.rfind(' ', start + line_width - line.size()) - start;
+            }
+            out << line << summary.substr(start, take) << '\n';
+            start += take + 1;
+            line.assign(name_width, ' ');
+        }
+    }
     out << "\n'kelvane-tool help COMMAND' (or 'kelvane-tool COMMAND --help') describes one\n"
            "command. Options take their value as '--name VALUE' or '--name=VALUE'; '--'\n"
            "ends the options, so that a name beginning with '-' can follow.\n"
@@ -426,9 +448,15 @@ int kelvane_tool::run(int argc, const char* const* argv) {
         }
         return usage_error("no command given");
     }
+    // The completion script's question; not a command a person types.
+    if (args_.command() == "__complete") {
+        std::vector<std::string> words = args_.rest();
+        if (!words.empty() && words.front() == "--") words.erase(words.begin());
+        return complete(words);
+    }
     command_ = find_command(args_.command());
     if (!command_) return usage_error("unknown command '" + args_.command() + "'");
-    std::vector<option_spec> allowed = command_->options;
+    std::vector<option_rule> allowed = command_->options;
     const auto global = global_options();
     allowed.insert(allowed.end(), global.begin(), global.end());
     if (!args_.parse_command(allowed)) return usage_error(args_.error());
@@ -458,6 +486,7 @@ int kelvane_tool::run(int argc, const char* const* argv) {
             return fail("no data folder at '" + folder.string() + "'");
     }
     tool_session session(folder, where);
+    if (writes_data() && !hold_data_folder(session)) return 1;
     const load_result language = session.start();
     const int code = (this->*command_->run)(session);
     // The command ran with the texts that could be read; the person must
@@ -489,6 +518,16 @@ bool kelvane_tool::take_account(tool_session& s, std::size_t position, std::u16s
             unreadable_account(name);
             return false;
     }
+    return false;
+}
+
+bool kelvane_tool::parent_folder_exists(const std::string& target) {
+    std::filesystem::path parent = std::filesystem::path(target).parent_path();
+    if (parent.empty()) return true;  // the working folder
+    std::error_code ec;
+    if (std::filesystem::is_directory(parent, ec)) return true;
+    fail("there is no folder '" + parent.string() + "' to write '" +
+         std::filesystem::path(target).filename().string() + "' into");
     return false;
 }
 
@@ -619,9 +658,9 @@ int kelvane_tool::accounts(tool_session& s) {
         for (std::size_t i = 0; i < rows.size(); ++i)
             out_ << (i ? "," : "") << "{\"name\":" << json_string(rows[i].name)
                  << ",\"mileage\":" << json_number(rows[i].mileage)
-                 << ",\"total_cost\":" << json_number(rows[i].cost) << ","
+                 << ",\"total_cost\":" << json_fixed(rows[i].cost, 2) << ","
                  << figures_json(rows[i].figures) << "}";
-        out_ << "],\"total_cost\":" << json_number(total) << "}\n";
+        out_ << "],\"total_cost\":" << json_fixed(total, 2) << "}\n";
         return outcome();
     }
     text_table table({tr(u"Auto"), u">" + tr(u"Total Mileage"), u">" + tr(u"Total Cost")});
@@ -699,18 +738,19 @@ int kelvane_tool::records(tool_session& s) {
                  << ",\"mileage\":" << json_number(r.mileage)
                  << ",\"quantity\":" << json_number(r.fuel_purchased)
                  << ",\"gauge\":" << json_number(r.fuel_gauge)
-                 << ",\"cost\":" << json_number(r.fuel_cost)
-                 << ",\"price\":" << json_number(r.unit_price)
+                 << ",\"cost\":" << json_fixed(r.fuel_cost, 2)
+                 << ",\"price\":" << json_fixed(r.unit_price, 3)
                  << ",\"type\":" << json_string(fixed_text(r.fuel_type))
                  << ",\"note\":" << json_string(fixed_text(r.note)) << ",\"economy\":"
-                 << (i + 1 < fuel.record_count() ? json_number(r.economy) : "null") << "}";
+                 << (i + 1 < fuel.record_count() ? json_fixed(r.economy, 2) : "null") << "}";
         }
         out_ << "],\"repairs\":[";
         for (int i = 0; i < maint.record_count(); ++i) {
             const auto& r = maint.record_at(i);
             out_ << (i ? "," : "") << "{\"key\":" << json_string(fixed_text(r.key))
                  << ",\"date\":\"" << record_date_iso(r) << "\""
-                 << ",\"mileage\":" << json_number(r.mileage) << ",\"cost\":" << json_number(r.cost)
+                 << ",\"mileage\":" << json_number(r.mileage)
+                 << ",\"cost\":" << json_fixed(r.cost, 2)
                  << ",\"maintenance\":" << (r.repair_flag == 0 ? "true" : "false")
                  << ",\"next_service\":" << json_number(r.next_service_mileage)
                  << ",\"description\":" << json_string(fixed_text(r.description)) << "}";
@@ -720,7 +760,8 @@ int kelvane_tool::records(tool_session& s) {
             const auto& r = fees.record_at(i);
             out_ << (i ? "," : "") << "{\"key\":" << json_string(fixed_text(r.key))
                  << ",\"date\":\"" << record_date_iso(r) << "\""
-                 << ",\"mileage\":" << json_number(r.mileage) << ",\"cost\":" << json_number(r.cost)
+                 << ",\"mileage\":" << json_number(r.mileage)
+                 << ",\"cost\":" << json_fixed(r.cost, 2)
                  << ",\"category\":" << json_string(fixed_text(r.category))
                  << ",\"description\":" << json_string(fixed_text(r.description)) << "}";
         }

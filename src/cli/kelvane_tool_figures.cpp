@@ -15,8 +15,9 @@ namespace kelvane {
 
 namespace {
 
+// Amounts and economies to the cent, as every report gives them.
 std::string json_optional(const std::optional<double>& v) {
-    return v ? json_number(*v) : "null";
+    return v ? json_fixed(*v, 2) : "null";
 }
 
 }  // namespace

@@ -136,6 +136,7 @@ int kelvane_tool::export_trip(tool_session& s) {
     trip_record trip{};
     if (!take_trip(s, trip)) return 1;
     const std::string& file = args_.positionals()[1];
+    if (!parent_folder_exists(file)) return 1;
     switch (export_trip_records(s.data_folder(), {s.fuel(), s.maintenance(), s.fees()}, trip,
                                 tool_session::device_path_of(file))) {
         case trip_export_result::written:

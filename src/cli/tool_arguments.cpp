@@ -28,7 +28,7 @@ constexpr int first_option_code = 256;
 
 // The long options that begin with what was typed, for a message about an
 // abbreviation that fits several.
-std::vector<std::string_view> options_beginning(std::span<const option_spec> options,
+std::vector<std::string_view> options_beginning(std::span<const option_rule> options,
                                                 std::string_view typed) {
     std::vector<std::string_view> found;
     for (const auto& o : options)
@@ -39,7 +39,7 @@ std::vector<std::string_view> options_beginning(std::span<const option_spec> opt
 }  // namespace
 
 bool tool_arguments::parse_global(int argc, const char* const* argv,
-                                  std::span<const option_spec> global) {
+                                  std::span<const option_rule> global) {
     args_.clear();
     for (int i = 1; i < argc; ++i) {
         // Names and paths become the device's 16-bit texts: bytes that are
@@ -56,7 +56,7 @@ bool tool_arguments::parse_global(int argc, const char* const* argv,
     return true;
 }
 
-bool tool_arguments::parse_command(std::span<const option_spec> options) {
+bool tool_arguments::parse_command(std::span<const option_rule> options) {
     if (options_ended_) {
         positionals_.assign(args_.begin() + static_cast<std::ptrdiff_t>(rest_), args_.end());
         return true;
@@ -64,7 +64,7 @@ bool tool_arguments::parse_command(std::span<const option_spec> options) {
     return scan(rest_, options, false);
 }
 
-bool tool_arguments::scan(std::size_t first, std::span<const option_spec> options,
+bool tool_arguments::scan(std::size_t first, std::span<const option_rule> options,
                           bool stop_at_operand) {
     // getopt_long wants the C arrays: the words with a program name in front
     // and the options without their dashes.
@@ -126,14 +126,14 @@ bool tool_arguments::scan(std::size_t first, std::span<const option_spec> option
             }
             return false;
         }
-        const option_spec& spec = options[static_cast<std::size_t>(code - first_option_code)];
-        const std::string name(spec.name);
+        const option_rule& rule = options[static_cast<std::size_t>(code - first_option_code)];
+        const std::string name(rule.name);
         if (options_.count(name)) {
             error_ = name + " is given twice";
             return false;
         }
-        options_[name] = spec.takes_value() ? optarg : "";
-        if (spec.takes_value() && optarg == words[static_cast<std::size_t>(optind) - 1])
+        options_[name] = rule.takes_value() ? optarg : "";
+        if (rule.takes_value() && optarg == words[static_cast<std::size_t>(optind) - 1])
             separate_value = optind - 1;
     }
     const std::size_t next = first + static_cast<std::size_t>(optind > 0 ? optind - 1 : 0);
@@ -160,17 +160,10 @@ bool read_amount(std::string_view text, double& out, bool allow_negative) {
         if (!allow_negative) return false;
         body.remove_prefix(1);
     }
-    // The shared parser reads anything else as 0; here it is an error.
-    int digits = 0, dots = 0;
-    for (char c : body) {
-        if (c >= '0' && c <= '9')
-            ++digits;
-        else if (c == '.')
-            ++dots;
-        else
-            return false;
-    }
-    if (digits == 0 || dots > 1 || digits > 15) return false;
+    // The shared parser reads anything else as 0; here, as in the editors,
+    // it is an error (and so is nothing at all).
+    if (body.empty() || !is_number_text(widen(body))) return false;
+    if (std::count_if(body.begin(), body.end(), [](char c) { return c != '.'; }) > 15) return false;
     out = parse_number(widen(text));
     return true;
 }
@@ -214,11 +207,11 @@ bool read_size(std::string_view text, int low, int high, int& width, int& height
            read_int(text.substr(x + 1), low, high, height);
 }
 
-std::vector<std::string> split_list(std::string_view text) {
+std::vector<std::string> split_list(std::string_view text, char separator) {
     std::vector<std::string> out;
     std::size_t start = 0;
     while (start <= text.size()) {
-        auto end = text.find(',', start);
+        auto end = text.find(separator, start);
         if (end == std::string_view::npos) end = text.size();
         if (end > start) out.emplace_back(text.substr(start, end - start));
         start = end + 1;

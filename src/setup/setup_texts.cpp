@@ -16,6 +16,7 @@ constexpr setup_texts english{
     u"File is corrupted, please download the program again.",
     u"Can not start the application manager. Register it once by running "
     u"\"appmgr --register\", then press Next again.",
+    u"Kelvane is running. Close it, then install again; nothing was installed.",
     u"Can't create the cabinet \"",
     u"Can't create the file \"",
     u"\".",
@@ -33,6 +34,7 @@ constexpr setup_texts french{
     u"Le fichier est corrompu, veuillez le re-télécharger.",
     u"Impossible de lancer le gestionnaire d'applications. Enregistrez-le une fois en lançant "
     u"«\u00A0appmgr --register\u00A0», puis appuyez de nouveau sur Suivant.",
+    u"Kelvane est ouvert. Fermez-le, puis relancez l'installation\u00A0; rien n'a été installé.",
     u"Impossible de créer le fichier cabinet «\u00A0",
     u"Impossible de créer le fichier «\u00A0",
     u"\u00A0».",

@@ -21,6 +21,8 @@ struct setup_texts {
     std::u16string_view installed;
     std::u16string_view package_missing;
     std::u16string_view manager_not_found;
+    // Kelvane is running on the folder it would be installed into.
+    std::u16string_view program_running;
     // A file that cannot be written to the temporary folder: the text goes
     // before the file's full path, the end after it.
     std::u16string_view cabinet_not_created;

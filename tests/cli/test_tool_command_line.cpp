@@ -50,7 +50,7 @@ TEST_F(ToolCommandLine, OptionsAndOperandsAreReadAsGnuProgramsReadThem) {
         {{"help", "add-fuel"}, 0, "Usage: kelvane-tool add-fuel [ACCOUNT]", ""},
         {{"add-fuel", "--help"}, 0, "Usage: kelvane-tool add-fuel [ACCOUNT]", ""},
         {{"add-fuel", "-h"}, 0, "Usage: kelvane-tool add-fuel [ACCOUNT]", ""},
-        {{"help"}, 0, "  delete-record KEY", ""},
+        {{"help"}, 0, "  delete-record   Deletes the record with this key", ""},
         {{"help", "bogus"}, 2, "", "unknown command 'bogus'"},
         {{"--version"}, 0, "kelvane-tool (Kelvane) ", ""},
         {{"report", "--version"}, 0, "kelvane-tool (Kelvane) ", ""},
@@ -63,7 +63,9 @@ TEST_F(ToolCommandLine, OptionsAndOperandsAreReadAsGnuProgramsReadThem) {
         EXPECT_THAT(result.err, HasSubstr(r.err));
         expect_tool_messages(result.err);
         // What a script reads is on standard output only when it succeeded.
-        if (r.code != 0) EXPECT_EQ("", result.out);
+        if (r.code != 0) {
+            EXPECT_EQ("", result.out);
+        }
     }
     // help prints what --help prints, and needs no data folder.
     EXPECT_EQ(root.run({"help"}).out, root.run_bare({"--root", "/nonexistent", "--help"}).out);
@@ -99,6 +101,25 @@ TEST_F(ToolCommandLine, AMissingAccountFailsTheSameWayInEveryCommand) {
     }
     EXPECT_EQ(before, folder_bytes(root.data_folder()));
     EXPECT_FALSE(std::filesystem::exists(csv));
+}
+
+// The completion script asks the tool: commands and options come from its
+// command table, names from the data folder the line names.
+TEST_F(ToolCommandLine, CompletionOffersCommandsOptionsAndNames) {
+    ASSERT_EQ(0, root.run({"add-account", "Old van"}).code);
+    const auto answer = [&](std::vector<std::string> words) {
+        std::vector<std::string> args = {"__complete", "--", "--root", root.path().string()};
+        args.insert(args.end(), words.begin(), words.end());
+        return root.run_bare(args).out;
+    };
+    EXPECT_EQ("add-account\nadd-fee\nadd-fuel\nadd-repair\nadd-trip\n", answer({"add-"}));
+    EXPECT_EQ("--cost\n", answer({"add-fee", "--co"}));
+    EXPECT_EQ("Car\n", answer({"records", "C"}));
+    EXPECT_EQ("Old van\n", answer({"export", "O"}));
+    EXPECT_EQ("@FILE\n", answer({"export", "Car", ""}));
+    EXPECT_EQ("Car,Old van\n", answer({"report", "fees", "--vehicles", "Car,O"}));
+    EXPECT_EQ("pie\n", answer({"chart", "0", "--type", "=", "p"}));
+    EXPECT_EQ("economy\nexpenses\n", answer({"report", "e"}));
 }
 
 // The program's own message boxes reach standard error as the tool's messages.

@@ -70,8 +70,8 @@ TEST(ToolReaders, SizesAndCountsStayInTheirRange) {
 // The command line as getopt_long reads it, for a command taking --json,
 // --min N and --to DATE after the global --root DIR.
 TEST(ToolArguments, ReadsOptionsTheWayGnuProgramsDo) {
-    const option_spec global[] = {{"--root", "DIR"}, {"--help"}};
-    const option_spec command[] = {
+    const option_rule global[] = {{"--root", "DIR"}, {"--help"}};
+    const option_rule command[] = {
         {"--json"}, {"--min", "N"}, {"--to", "DATE"}, {"--root", "DIR"}, {"--help"}};
     struct row {
         std::vector<const char*> words;  // after "kelvane-tool"

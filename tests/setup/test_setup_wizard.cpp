@@ -169,3 +169,20 @@ TEST_F(wizard_run, UnwritableTemporaryFolderNamesTheCabinet) {
         std::vector<std::u16string>{u"Can't create the cabinet \"\\Missing\\KelvaneSetup.cab\"."});
     EXPECT_TRUE(desktop.started.empty());
 }
+
+TEST_F(wizard_run, ARunningKelvaneIsLeftAloneAndTheOwnerToldToCloseIt) {
+    desktop.running = true;
+    wizard.choose_language_row(1);
+    wizard.press_next(desktop);
+    EXPECT_EQ(wizard.press_next(desktop), setup_wizard::action::none);
+    EXPECT_EQ(wizard.current(), setup_wizard::page::note);
+    EXPECT_TRUE(temp_files().empty());
+    EXPECT_TRUE(desktop.started.empty()) << "the manager is not started";
+    ASSERT_EQ(1u, desktop.boxes.texts().size());
+    EXPECT_TRUE(desktop.boxes.texts()[0].starts_with(u"Kelvane est ouvert."));
+
+    // Closed: Next installs.
+    desktop.running = false;
+    EXPECT_EQ(wizard.press_next(desktop), setup_wizard::action::show_page);
+    EXPECT_EQ(1u, desktop.started.size());
+}

@@ -30,6 +30,14 @@ inline constexpr char16_t msg_cut_record_left_out[] =
     u"This file ends in part of a record, left by a write that was interrupted; that part "
     u"was left out. The file is copied aside before it is written again:";
 
+// A number box holding text that is not a number (the box's name follows);
+// nothing is saved and the editor stays open.
+inline constexpr char16_t msg_not_a_number[] =
+    u"This box does not hold a number. Please correct it:";
+// Tells the owner that the number box of this label (an English key such as
+// "Fuel Cost:") holds no number, naming the box in the language in force.
+void show_not_a_number(std::u16string_view label_key);
+
 inline constexpr char16_t program_caption[] = u"Kelvane";
 
 // Shows the translated key with the program's caption.

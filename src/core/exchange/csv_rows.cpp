@@ -53,29 +53,51 @@ std::u16string csv_cell_text(std::u16string_view text) {
     return cell;
 }
 
+namespace {
+
+// True when a spreadsheet would read the text, after any apostrophes in
+// front, as a formula.
+bool formula_after_apostrophes(std::u16string_view text) {
+    const std::size_t first = text.find_first_not_of(u'\'');
+    return first != std::u16string_view::npos &&
+           std::u16string_view(u"=+-@").find(text[first]) != std::u16string_view::npos;
+}
+
+}  // namespace
+
+std::u16string exported_text(std::u16string_view text) {
+    if (!formula_after_apostrophes(text)) return std::u16string(text);
+    return u"'" + std::u16string(text);
+}
+
+std::u16string imported_text(std::u16string_view cell) {
+    if (cell.starts_with(u'\'') && formula_after_apostrophes(cell)) cell.remove_prefix(1);
+    return std::u16string(cell);
+}
+
 std::u16string export_line(const fuel_record& r) {
-    return common_cells(r, csv_item_fuel, fixed_text(r.note), r.fuel_cost)
+    return common_cells(r, csv_item_fuel, exported_text(fixed_text(r.note)), r.fuel_cost)
         .set(csv_column::mileage, format("%.1f", r.mileage))
         .set(csv_column::unit_price, format("%.3f", r.unit_price))
         .set(csv_column::fuel_purchased, format("%.2f", r.fuel_purchased))
         .set(csv_column::fuel_gauge, format("%.2f", r.fuel_gauge))
-        .set(csv_column::fuel_type, fixed_text(r.fuel_type))
+        .set(csv_column::fuel_type, exported_text(fixed_text(r.fuel_type)))
         .line();
 }
 
 std::u16string export_line(const service_record& r) {
     // A job's mileage is written without decimals, the others' with one.
     return common_cells(r, r.repair_flag != 0 ? csv_item_repair : csv_item_maintenance,
-                        fixed_text(r.description), r.cost)
+                        exported_text(fixed_text(r.description)), r.cost)
         .set(csv_column::mileage, format("%1.f", r.mileage))
         .set(csv_column::next_service, format("%.1f", r.next_service_mileage))
         .line();
 }
 
 std::u16string export_line(const fee_record& r) {
-    return common_cells(r, csv_item_fees, fixed_text(r.description), r.cost)
+    return common_cells(r, csv_item_fees, exported_text(fixed_text(r.description)), r.cost)
         .set(csv_column::mileage, format("%.1f", r.mileage))
-        .set(csv_column::category, fixed_text(r.category))
+        .set(csv_column::category, exported_text(fixed_text(r.category)))
         .line();
 }
 

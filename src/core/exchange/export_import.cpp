@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/accounts/configuration.h"
+#include "core/accounts/staged_file_set.h"
 #include "core/common/date_text.h"
 #include "core/common/messages.h"
 #include "core/common/parse_number.h"
@@ -18,6 +19,9 @@ namespace kelvane {
 namespace {
 
 constexpr char16_t cant_find_file[] = u"Can't find file!";
+constexpr char16_t msg_import_too_many[] =
+    u"The import was refused: the vehicle would hold more records of one kind than a file can "
+    u"take (1,000,000). Nothing was added.";
 
 // Collects UTF-8 output and hands it to the writer in large pieces.
 class chunked_output {
@@ -218,6 +222,81 @@ bool export_import::export_trip(const trip_store::record_type& trip, std::u16str
     return write_export(path, trip_limits(trip));
 }
 
+std::u16string lines_left_out_text(int lines) {
+    std::u16string text = tr(msg_import_lines_left_out);
+    const std::size_t at = text.find(u"%d");
+    if (at != std::u16string::npos) text.replace(at, 2, from_utf8(std::to_string(lines)));
+    return text;
+}
+
+import_summary add_imported_records(fuel_store& fuel, service_store& maintenance, fee_store& fees,
+                                    const imported_records& records) {
+    import_summary summary;
+    summary.read = true;
+    const auto passes = [](int held, std::size_t added) {
+        return static_cast<std::int64_t>(held) + static_cast<std::int64_t>(added) >
+               max_records_per_file;
+    };
+    // A file the next load would refuse would lock the account: refused
+    // before anything is written.
+    if (passes(fuel.record_count(), records.fuel.size()) ||
+        passes(maintenance.record_count(), records.maintenance.size()) ||
+        passes(fees.record_count(), records.fees.size())) {
+        show_message(msg_import_too_many);
+        summary.too_many = true;
+        return summary;
+    }
+    if (records.fuel.empty() && records.maintenance.empty() && records.fees.empty()) return summary;
+
+    // The records are added to copies of the stores; the stores take them
+    // only once the files hold them.
+    fuel_store new_fuel = fuel;
+    service_store new_maintenance = maintenance;
+    fee_store new_fees = fees;
+    const auto add = [](auto& store, const auto& list, int& counter) {
+        store.begin_bulk();
+        for (const auto& r : list)
+            if (store.add_record(r).added()) ++counter;
+        store.end_bulk_in_memory();
+    };
+    add(new_fuel, records.fuel, summary.fuel);
+    add(new_maintenance, records.maintenance, summary.maintenance);
+    add(new_fees, records.fees, summary.fees);
+
+    const std::u16string folder = fixed_text(fuel.header().save_folder);
+    const std::u16string name = fuel.account_name();
+    staged_file_set set(folder);
+    const auto stage = [&](auto& store, std::u16string_view extension) {
+        return set.add_written(name + std::u16string(extension), [&](std::u16string_view path) {
+            return store.write_whole_file_to(path);
+        });
+    };
+    const bool staged = set.begin() && stage(new_fuel, fuel_store::extension) &&
+                        stage(new_maintenance, service_store::extension) &&
+                        stage(new_fees, fee_store::extension);
+    const staged_file_set::outcome outcome =
+        staged ? set.commit() : staged_file_set::outcome::rolled_back;
+    if (outcome == staged_file_set::outcome::rolled_back) {
+        show_message(msg_write_failed);
+        summary.fuel = summary.maintenance = summary.fees = 0;
+        summary.write_failed = true;
+        return summary;
+    }
+    // Written whole (or, when the last moves failed, waiting whole for the
+    // next start to put in place): nothing is owed to the files any more.
+    for (account_store* s :
+         std::initializer_list<account_store*>{&new_fuel, &new_maintenance, &new_fees})
+        s->clear_dirty();
+    fuel = std::move(new_fuel);
+    maintenance = std::move(new_maintenance);
+    fees = std::move(new_fees);
+    if (outcome == staged_file_set::outcome::pending) {
+        show_message(msg_write_failed);
+        summary.write_failed = true;
+    }
+    return summary;
+}
+
 import_summary export_import::import_file(std::u16string_view path) {
     import_summary summary;
     if (fuel_.fresh()) {
@@ -229,32 +308,43 @@ import_summary export_import::import_file(std::u16string_view path) {
         show_untranslated(cant_find_file);
         return summary;
     }
-    summary.read = true;
     const std::u16string text = decode_import_text(
         std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     bytes = {};
 
-    // Adding in bulk lets a store merge the new records and write its file
-    // once, instead of recomputing its totals and header for every line.
     translate_items();
-    fuel_.begin_bulk();
-    maintenance_.begin_bulk();
-    fees_.begin_bulk();
-    for (std::u16string_view line : split_lines(text)) import_line(line, summary);
-    const bool fuel_written = fuel_.end_bulk();
-    const bool maintenance_written = maintenance_.end_bulk();
-    const bool fees_written = fees_.end_bulk();
-    if (!fuel_written || !maintenance_written || !fees_written) summary.write_failed = true;
+    imported_records records;
+    int skipped = 0;
+    for (std::u16string_view line : split_lines(text)) read_line(line, records, skipped);
+    summary = add_imported_records(fuel_, maintenance_, fees_, records);
+    summary.skipped = skipped;
     return summary;
 }
 
 void export_import::translate_items() {
     // Looked up once per file: a language table is searched from its start.
     items_ = {tr(csv_item_fuel), tr(csv_item_repair), tr(csv_item_maintenance), tr(csv_item_fees)};
+    // The header line's item cell, as split_csv_line gives it back.
+    header_item_ = tr(csv_header_keys[static_cast<std::size_t>(csv_column::item)]);
+    if (header_item_.size() > 1 && header_item_.front() == u'"') header_item_.erase(0, 1);
+    if (header_item_.size() > 1 && header_item_.back() == u'"') header_item_.pop_back();
     items_translated_ = true;
 }
 
 void export_import::import_line(std::u16string_view line, import_summary& summary) {
+    imported_records records;
+    int skipped = 0;
+    read_line(line, records, skipped);
+    const import_summary added = add_imported_records(fuel_, maintenance_, fees_, records);
+    summary.fuel += added.fuel;
+    summary.maintenance += added.maintenance;
+    summary.fees += added.fees;
+    summary.skipped += skipped;
+    summary.write_failed = summary.write_failed || added.write_failed;
+    summary.too_many = summary.too_many || added.too_many;
+}
+
+void export_import::read_line(std::u16string_view line, imported_records& out, int& skipped) {
     const std::vector<std::u16string> cells = split_csv_line(line);
     // A line may have fewer cells than the layout; the missing ones are empty.
     const auto cell = [&](csv_column column) -> std::u16string_view {
@@ -273,28 +363,28 @@ void export_import::import_line(std::u16string_view line, import_summary& summar
         k = kind::maintenance;
     else if (item == items_[3])
         k = kind::fees;
-    if (k == kind::none) return;
+    if (k == kind::none) {
+        // The header line and empty lines are no records; any other line
+        // left out is counted, so that the owner learns of it.
+        const bool blank = line.find_first_not_of(u" \t,\"") == std::u16string_view::npos;
+        if (!blank && item != header_item_) ++skipped;
+        return;
+    }
 
     int year = 0, month = 0, day = 0;
     if (!read_import_date(cell(csv_column::date), device().language_id(), year, month, day)) {
         // A record with an impossible date would sort and show wrongly
         // everywhere; the line is left out like any other unreadable line.
-        ++summary.skipped;
+        ++skipped;
         return;
     }
     const double mileage = parse_number(cell(csv_column::mileage));
     const double amount = parse_number(cell(csv_column::amount));
-    const std::u16string_view description = cell(csv_column::description);
+    const std::u16string description = imported_text(cell(csv_column::description));
     // The date and mileage every kind has; the time of day stays 00:00:00.
     const auto dated = [&](auto& r) {
         r.year = year, r.month = month, r.day = day;
         r.mileage = mileage;
-    };
-    // Counts an added record and notes a file write that failed (in bulk
-    // the file work waits for end_bulk).
-    const auto count = [&](const add_result& added, int& counter) {
-        if (added.added()) ++counter;
-        if (added.write_failed) summary.write_failed = true;
     };
 
     if (k == kind::fuel) {
@@ -305,15 +395,15 @@ void export_import::import_line(std::u16string_view line, import_summary& summar
         r.fuel_purchased = parse_number(cell(csv_column::fuel_purchased));
         r.fuel_gauge = parse_number(cell(csv_column::fuel_gauge));
         set_fixed(r.note, description);
-        set_fixed(r.fuel_type, cell(csv_column::fuel_type));
-        count(fuel_.add_record(r), summary.fuel);
+        set_fixed(r.fuel_type, imported_text(cell(csv_column::fuel_type)));
+        out.fuel.push_back(r);
     } else if (k == kind::fees) {
         fee_record r{};
         dated(r);
         r.cost = amount;
         set_fixed(r.description, description);
-        set_fixed(r.category, cell(csv_column::category));
-        count(fees_.add_record(r), summary.fees);
+        set_fixed(r.category, imported_text(cell(csv_column::category)));
+        out.fees.push_back(r);
     } else {
         service_record r{};
         dated(r);
@@ -321,7 +411,7 @@ void export_import::import_line(std::u16string_view line, import_summary& summar
         r.next_service_mileage = parse_number(cell(csv_column::next_service));
         set_fixed(r.description, description);
         r.repair_flag = k == kind::repair ? 1 : 0;
-        count(maintenance_.add_record(r), summary.maintenance);
+        out.maintenance.push_back(r);
     }
 }
 

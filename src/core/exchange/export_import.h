@@ -23,11 +23,40 @@ struct [[nodiscard]] import_summary {
     int fuel = 0;       // records added to each store
     int maintenance = 0;
     int fees = 0;
-    int skipped = 0;  // lines of a known kind whose date is not a real calendar date
-    // The records were added, but a store's file could not take them (the
-    // owner was told); the store owes a full save, which writes them.
+    // Lines left out: those whose item names no record kind (other than the
+    // header line and empty lines) and those of a known kind whose date is
+    // not a real calendar date.
+    int skipped = 0;
+    // Nothing was added: the files could not take the records (the owner
+    // was told), or they would pass the most records a file may hold.
     bool write_failed = false;
+    bool too_many = false;
 };
+
+// Told after an import that left lines out; "%d" stands for their number.
+inline constexpr char16_t msg_import_lines_left_out[] =
+    u"%d lines of the file were left out: they name no kind of record, or their date is no "
+    u"real day.";
+// The message above for a number of lines, translated.
+std::u16string lines_left_out_text(int lines);
+
+// The records an import adds, each kind in the order read.
+struct imported_records {
+    std::vector<fuel_record> fuel;
+    std::vector<service_record> maintenance;
+    std::vector<fee_record> fees;
+};
+
+// Adds the records to the open account's three stores, all of them or none:
+// the three files are written whole beside the data folder's and replace
+// them in one step, so that an import failing or cut off at any point adds
+// nothing (and the same import can be run again). Refused before anything
+// is written when a file would pass the most records it may hold. The
+// stores' pending changes go into the files with the records. Every
+// importer (this program's own layout and those of other programs) ends
+// here.
+import_summary add_imported_records(fuel_store& fuel, service_store& maintenance, fee_store& fees,
+                                    const imported_records& records);
 
 class export_import {
 public:
@@ -54,6 +83,8 @@ public:
     import_summary import_file(std::u16string_view path);
     // Processes one line of an import file (no line end) into the stores.
     void import_line(std::u16string_view line, import_summary& summary);
+    // Reads one line into the records it adds; skipped counts a line left out.
+    void read_line(std::u16string_view line, imported_records& out, int& skipped);
 
 private:
     [[nodiscard]] bool write_export(std::u16string_view path, const selection_limits& limits);
@@ -61,6 +92,7 @@ private:
     void translate_items();
 
     std::array<std::u16string, 4> items_;
+    std::u16string header_item_;
     bool items_translated_ = false;
 
     fuel_store& fuel_;

@@ -64,7 +64,7 @@ public:
         engine::select_records(limits);
         for (int i : engine::selection_) {
             const Record& r = engine::records_[static_cast<std::size_t>(i)];
-            chart.add_value(format("%.f", r.mileage), r.cost, 0, 0,
+            chart.add_value(format("%.f", r.mileage), r.cost, day_key(r.year, r.month, r.day), 0,
                             short_date_text(r.year, r.month, r.day), Derived::record_label(r));
             if (!limits.has_dates()) chart.note_date(r.year, r.month, r.day);
         }

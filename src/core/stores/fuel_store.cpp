@@ -80,8 +80,15 @@ namespace {
 
 // Distance and fuel used from fill-up a to the next fill-up b: what the tank
 // held after a minus what it held just before b was filled.
+double stretch_distance(const fuel_record& a, const fuel_record& b) {
+    return b.mileage - a.mileage;
+}
+double stretch_fuel(const fuel_record& a, const fuel_record& b) {
+    return a.fuel_gauge - (b.fuel_gauge - b.fuel_purchased);
+}
+
 double economy_between(const economy_units& units, const fuel_record& a, const fuel_record& b) {
-    return units.economy(b.mileage - a.mileage, a.fuel_gauge - (b.fuel_gauge - b.fuel_purchased));
+    return units.economy(stretch_distance(a, b), stretch_fuel(a, b));
 }
 
 }  // namespace
@@ -156,10 +163,23 @@ void fuel_store::economy_series(chart_sink& chart, const selection_limits& limit
     select_records(limits);
     for (std::size_t n = 0; n + 1 < selection_.size(); ++n) {
         const fuel_record& r = records_[static_cast<std::size_t>(selection_[n])];
-        chart.add_value(format("%.f", r.mileage), r.economy, 0, 0,
+        chart.add_value(format("%.f", r.mileage), r.economy, day_key(r.year, r.month, r.day), 0,
                         short_date_text(r.year, r.month, r.day), u"");
         if (!limits.has_dates()) chart.note_date(r.year, r.month, r.day);
     }
+}
+
+double fuel_store::overall_economy(const selection_limits& limits) {
+    select_records(limits);
+    double distance = 0, fuel = 0;
+    for (std::size_t n = 0; n + 1 < selection_.size(); ++n) {
+        // The stretch of a fill-up's economy ends at the next record stored.
+        const auto i = static_cast<std::size_t>(selection_[n]);
+        if (i + 1 >= records_.size()) continue;
+        distance += stretch_distance(records_[i], records_[i + 1]);
+        fuel += stretch_fuel(records_[i], records_[i + 1]);
+    }
+    return economy_units(header_).economy(distance, fuel);
 }
 
 void fuel_store::convert_mileage(int direction) {

@@ -132,6 +132,12 @@ public:
     // Rewrites the whole file through a temporary file; true on success.
     // False, writing nothing, when the store has no account name.
     [[nodiscard]] bool save_all();
+    // Writes what save_all would write to another path instead (a file that
+    // is to replace the store's own together with others), and shows
+    // nothing: the caller reports the change as a whole. A file of the
+    // store's that failed to load is copied aside first, as before any write
+    // over it. Once the written file is in place, clear_dirty says so.
+    [[nodiscard]] bool write_whole_file_to(std::u16string_view path);
 
     // Stamps the record with key and number and inserts it by date.
     add_result add_record(const Record& record);
@@ -185,7 +191,11 @@ public:
     void begin_bulk();
     // False when the file could not take the records (the owner was told;
     // the store owes a full save).
-    [[nodiscard]] bool end_bulk();
+    [[nodiscard]] bool end_bulk() { return finish_bulk(true); }
+    // Ends a bulk in memory only: the records take their places and the
+    // totals follow, but the file is not touched (the caller writes it whole,
+    // with write_whole_file_to).
+    void end_bulk_in_memory() { (void)finish_bulk(false); }
     bool in_bulk() const { return bulk_; }
     // Adds the records in one bulk; the file is written even when there are
     // none, so a new account gets its file. False when the file could not
@@ -242,6 +252,10 @@ protected:
     // Writes the header and the records from `first_new` on at the end of the
     // file (plus the previous last record where the store asks for it).
     [[nodiscard]] bool append_write(std::size_t first_new);
+    // True when the file holds exactly the records, those from `from` on as
+    // they are in memory.
+    bool records_on_disk(std::size_t from) const;
+    [[nodiscard]] bool finish_bulk(bool write);
     // Before anything writes over a file that failed to load, keeps a copy of it.
     [[nodiscard]] bool keep_unreadable_copy();
     void failed_write() { show_message(msg_write_failed); }
@@ -409,18 +423,21 @@ bool record_store<D, H, R, B>::keep_unreadable_copy() {
 
 template <class D, class H, class R, class B>
 bool record_store<D, H, R, B>::save_all() {
+    const bool ok = write_whole_file_to(file_path());
+    if (!ok && header_.account_name[0] != 0) failed_write();
+    return ok;
+}
+
+template <class D, class H, class R, class B>
+bool record_store<D, H, R, B>::write_whole_file_to(std::u16string_view path) {
     derived().before_full_save();
     mark_changed();
     if (header_.account_name[0] == 0) return false;
-    if (!keep_unreadable_copy()) {
-        failed_write();
-        return false;
-    }
-    atomic_file_writer writer(device_files(), file_path());
+    if (!keep_unreadable_copy()) return false;
+    atomic_file_writer writer(device_files(), path);
     bool ok = writer.open() && writer.write(&header_, header_size) &&
               writer.write(records_.data(), records_.size() * record_size);
     ok = writer.commit() && ok;
-    if (!ok) failed_write();
     return ok;
 }
 
@@ -459,6 +476,8 @@ bool record_store<D, H, R, B>::append_write(std::size_t first_new) {
     auto file = open_in_place();
     if (!file) return false;
     bool ok = true;
+    bool records_written = false;
+    std::size_t from = first_new;
     if (!(deferred_ && dirty_)) {
         // The file must hold exactly the records before the new ones; if it
         // does not (an earlier write failed), only a full save gets it right.
@@ -468,7 +487,6 @@ bool record_store<D, H, R, B>::append_write(std::size_t first_new) {
             file->close();
             return save_all();
         }
-        std::size_t from = first_new;
         if (D::rewrites_previous && from > 0) --from;
         const std::size_t bytes = (records_.size() - from) * record_size;
         // The records go first and the header after them: a write stopped in
@@ -476,13 +494,37 @@ bool record_store<D, H, R, B>::append_write(std::size_t first_new) {
         // (and the next load sets it right from the records).
         ok = file->seek(static_cast<std::int64_t>(header_size + from * record_size)) &&
              file->write(records_.data() + from, bytes) == bytes;
+        records_written = ok;
     }
     // With a stale file (deferred changes owed) only the header is written:
     // the full save at reset writes everything.
     ok = ok && write_header_to(*file, header_);
     ok = file->close() && ok;
+    // The records reached the file but its header did not: they are there
+    // all the same (the next load counts them), so the add did happen and
+    // must not be reported as failed, or doing it again would add it twice.
+    // The header is set right by the next full save.
+    if (!ok && records_written && records_on_disk(from)) {
+        dirty_ = true;
+        return true;
+    }
     if (!ok) failed_write();
     return ok;
+}
+
+template <class D, class H, class R, class B>
+bool record_store<D, H, R, B>::records_on_disk(std::size_t from) const {
+    auto file = device_files().open_read(file_path());
+    if (!file) return false;
+    const std::size_t count = records_.size() - from;
+    std::vector<R> read(count);
+    const bool same =
+        file->length() == static_cast<std::int64_t>(header_size + records_.size() * record_size) &&
+        file->seek(static_cast<std::int64_t>(header_size + from * record_size)) &&
+        file->read(read.data(), count * record_size) == count * record_size &&
+        std::memcmp(read.data(), records_.data() + from, count * record_size) == 0;
+    file->close();
+    return same;
 }
 
 template <class D, class H, class R, class B>
@@ -699,7 +741,7 @@ void record_store<D, H, R, B>::begin_bulk() {
 }
 
 template <class D, class H, class R, class B>
-bool record_store<D, H, R, B>::end_bulk() {
+bool record_store<D, H, R, B>::finish_bulk(bool write) {
     if (!bulk_) return true;
     bulk_ = false;
     const bool appended = records_.size() > bulk_first_new_;
@@ -710,7 +752,7 @@ bool record_store<D, H, R, B>::end_bulk() {
     // are append writes. Without deferred saving a later insert rewrites the
     // whole file anyway, so their file work is skipped then.
     bool ok = true;
-    if (appended && (deferred_ || !pending)) {
+    if (write && appended && (deferred_ || !pending)) {
         ok = bulk_started_empty_ ? save_all() : append_write(bulk_first_new_);
         if (!ok) dirty_ = true;
     }
@@ -737,6 +779,10 @@ bool record_store<D, H, R, B>::end_bulk() {
     }
     selection_.clear();
     cursor_ = -1;
+    if (!write) {
+        derived().recompute_derived();
+        return true;
+    }
     return after_middle_change() && ok;
 }
 

@@ -19,16 +19,18 @@
 #include "gui/widgets/suggestion_dropdown.h"
 #include "gui/widgets/translated.h"
 #include "platform/qt/qpainter_dc.h"
+#include "platform/screen_scale.h"
 #include "platform/services.h"
 
 namespace kelvane {
 
 namespace {
 
-constexpr int row_height = 22;
+// On a 240 x 320 screen; larger screens grow them with the text.
+constexpr int base_row_height = 22;
 constexpr int row_gap = 3;
 constexpr int margin = 3;
-constexpr int button_height = 24;
+constexpr int base_button_height = 24;
 
 QLabel* make_label(QWidget* parent, const QString& text) {
     auto* l = new QLabel(text, parent);
@@ -241,6 +243,10 @@ account_settings account_editor::settings_from_boxes() const {
 }
 
 void account_editor::save() {
+    const labelled_number_box numbers[] = {{u"Initial Mileage:", mileage_},
+                                           {u"Initial Fuel:", fuel_},
+                                           {u"Fuel Tank Capacity:", tank_}};
+    if (!numbers_readable(numbers)) return;
     const auto result =
         save_account_edit(prog_.config, {prog_.fuel, prog_.service, prog_.fees, prog_.trips},
                           mode_ == mode::add ? std::u16string() : opening_, settings_from_boxes());
@@ -283,6 +289,9 @@ void account_editor::on_command(int command) {
 
 void account_editor::on_size(int width, int height) {
     scroll_->setGeometry(0, 0, width, height);
+    const int screen_w = device().screen_width(), screen_h = device().screen_height();
+    const int row_height = scaled_length(base_row_height, screen_w, screen_h);
+    const int button_height = scaled_length(base_button_height, screen_w, screen_h);
     const QFont font = device_font({u"Arial", scaled_font_size(12)});
     const QFont small = device_font({u"Arial", scaled_font_size(11)});
 

@@ -1,5 +1,6 @@
 #include "gui/records/record_list.h"
 
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -7,6 +8,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "core/common/date_text.h"
 #include "core/common/scaled_font.h"
 #include "core/common/translate.h"
 #include "gui/records/list_header.h"
@@ -50,6 +52,19 @@ record_list_base::~record_list_base() = default;
 
 int record_list_base::row_height() const {
     return std::max(16, scaled_font_size(12) + 6);
+}
+
+int record_list_base::widest_date() const {
+    // Any date, its digits all made the font's widest one.
+    const QFontMetrics metrics(device_font(list_font()));
+    QString sample =
+        QString::fromStdU16String(short_date_text(device().language_id(), 2000, 10, 28));
+    QChar widest = u'0';
+    for (QChar digit : QStringLiteral("0123456789"))
+        if (metrics.horizontalAdvance(digit) > metrics.horizontalAdvance(widest)) widest = digit;
+    for (QChar& c : sample)
+        if (c.isDigit()) c = widest;
+    return metrics.horizontalAdvance(sample);
 }
 
 int record_list_base::header_height() const {
@@ -323,6 +338,8 @@ void record_list_base::keyPressEvent(QKeyEvent* e) {
 
 void record_list_base::resizeEvent(QResizeEvent* e) {
     QAbstractScrollArea::resizeEvent(e);
+    // The header's text grows with the screen; the rows start below all of it.
+    if (viewportMargins().top() != header_height()) setViewportMargins(0, header_height(), 0, 0);
     const QRect vp = viewport()->geometry();
     header_->setGeometry(vp.left(), vp.top() - header_height(), vp.width(), header_height());
     update_scroll_ranges();

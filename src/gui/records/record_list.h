@@ -78,6 +78,8 @@ public:
     const row_style* style_of(int row) const;
 
     int row_height() const;
+    // The width of the widest date the rows can show, in the rows' font.
+    int widest_date() const;
     int top_row() const;
     // Rows that fit in the list's height.
     int rows_per_page() const;

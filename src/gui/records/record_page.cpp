@@ -75,6 +75,9 @@ void record_page::set_screen_size(int width, int height) {
     for (int c = 0; c < 4; ++c)
         if (c != stretch_column_)
             list_->set_column_width(c, grown(column_widths_[static_cast<std::size_t>(c)]));
+    // A date is read whole: its column is never narrower than the widest date.
+    list_->set_column_width(date_column,
+                            std::max(list_->column_width(date_column), list_->widest_date() + 6));
     list_->set_stretch_column(stretch_column_, 10);
 
     // The label keeps its text whole (a translation may be longer); the

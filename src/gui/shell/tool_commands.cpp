@@ -118,6 +118,8 @@ void import_records(main_screen& screen) {
         summary = transfer_of(prog).import_file(path);
     }
     if (!summary.read) return;
+    // Lines that added nothing are not passed over in silence.
+    if (summary.skipped > 0) show_untranslated(lines_left_out_text(summary.skipped));
     // The reports and accounts pages read the files when they are next shown.
     if (prog.shell.current_page >= 0 && prog.shell.current_page <= 3) refresh_page_on_show(screen);
 }

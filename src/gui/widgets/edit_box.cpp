@@ -1,10 +1,16 @@
 #include "gui/widgets/edit_box.h"
 
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QStyle>
+#include <QStyleOptionFrame>
 
+#include "core/common/messages.h"
+#include "core/common/parse_number.h"
+#include "core/common/scaled_font.h"
 #include "core/common/text.h"
 #include "gui/widgets/suggestion_dropdown.h"
 #include "platform/qt/qpainter_dc.h"
@@ -44,6 +50,23 @@ void edit_box::set_text(std::u16string_view t) {
     suspended_ = false;
     update_counter();
     apply_look();
+    show_start();
+}
+
+void edit_box::show_start() {
+    // A box the owner is not typing in reads from its start: a mileage or a
+    // folder path too long for the box keeps its leading digits or its drive
+    // in view rather than its tail.
+    if (!focused_) setCursorPosition(0);
+}
+
+int edit_box::text_room() const {
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    const QRect contents = style()->subElementRect(QStyle::SE_LineEditContents, &option, this);
+    const QMargins margins = textMargins();
+    // The line edit keeps two pixels on each side of its text.
+    return contents.width() - margins.left() - margins.right() - 4;
 }
 
 void edit_box::set_hint(std::u16string_view h) {
@@ -117,11 +140,12 @@ void edit_box::update_counter() {
 
 void edit_box::apply_look() {
     QPalette p = palette();
-    QFont f = device_font({u"System", 13});
+    // Text grows with the screen as every other text does.
+    font_spec spec{u"System", scaled_font_size(13)};
     if (showing_hint_) {
         p.setColor(QPalette::Base, to_qcolor(hint_background));
         p.setColor(QPalette::Text, to_qcolor(hint_colour));
-        if (hint_font) f = device_font({u"宋体", 14, 400, true, true});
+        if (hint_font) spec = {u"宋体", scaled_font_size(14), 400, true, true};
     } else if (focused_ || !text().isEmpty()) {
         p.setColor(QPalette::Base, to_qcolor(entry_background));
         p.setColor(QPalette::Text, Qt::black);
@@ -129,9 +153,25 @@ void edit_box::apply_look() {
         p.setColor(QPalette::Base, Qt::white);
         p.setColor(QPalette::Text, Qt::black);
     }
+    // A figure must be read whole: a number box too narrow for its number
+    // writes it smaller rather than hiding digits.
+    QFont f = device_font(spec);
+    if (!text_box && !showing_hint_) {
+        const int room = text_room();
+        while (spec.pixel_height > 9 && QFontMetrics(f).horizontalAdvance(text()) > room) {
+            --spec.pixel_height;
+            f = device_font(spec);
+        }
+    }
     setPalette(p);
     setFont(f);
     update();
+}
+
+void edit_box::resizeEvent(QResizeEvent* e) {
+    QLineEdit::resizeEvent(e);
+    apply_look();
+    show_start();
 }
 
 void edit_box::show_suggestions() {
@@ -199,6 +239,7 @@ void edit_box::focusOutEvent(QFocusEvent* e) {
     focused_ = false;
     if (text().isEmpty()) put_hint();
     apply_look();
+    show_start();
     hide_suggestions();
     if (prompt_label_) prompt_label_->clear();
     if (counter_) counter_->hide();
@@ -281,6 +322,20 @@ void edit_box::on_text_changed(const QString& qt_text) {
     }
     apply_look();
     emit changed();
+}
+
+bool numbers_readable(std::span<const labelled_number_box> boxes) {
+    for (const labelled_number_box& b : boxes) {
+        // A box put away (a repair's next service) is not saved.
+        const bool put_away =
+            b.box->isHidden() && b.box->testAttribute(Qt::WA_WState_ExplicitShowHide);
+        if (put_away || is_number_text(b.box->get_text())) continue;
+        show_not_a_number(b.label_key);
+        b.box->setFocus();
+        b.box->selectAll();
+        return false;
+    }
+    return true;
 }
 
 }  // namespace kelvane

@@ -6,6 +6,7 @@
 // that a mileage's last digits stay while the owner types the leading ones).
 
 #include <QLineEdit>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
     void on_text_changed(const QString& text);
@@ -91,6 +93,9 @@ private:
     void apply_look();
     void update_counter();
     void put_hint();
+    void show_start();
+    // The width the text has inside the frame.
+    int text_room() const;
 
     std::u16string hint_;
     bool showing_hint_ = false;
@@ -109,5 +114,16 @@ private:
     std::u16string prompt_;
     QLabel* counter_ = nullptr;
 };
+
+// A number box of a form with the English key of its label ("Fuel Cost:").
+struct labelled_number_box {
+    std::u16string label_key;
+    edit_box* box = nullptr;
+};
+
+// True when every box holds a number or nothing (which reads as 0). Else the
+// owner is told which box holds something else, that box takes the focus
+// with its text selected for correcting, and nothing may be saved.
+bool numbers_readable(std::span<const labelled_number_box> boxes);
 
 }  // namespace kelvane

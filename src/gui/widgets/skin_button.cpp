@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QThread>
+#include <algorithm>
 
 #include "gui/widgets/skin.h"
 #include "platform/qt/qpainter_dc.h"
@@ -146,6 +147,33 @@ void skin_button::draw(dc& d, const kelvane::rect& r, bool pressed, bool focused
     }
     d.set_text_colour(fg);
     d.draw_text(label, tr, flags);
+}
+
+QSize skin_button::size_for(int font_pixels) const {
+    QFont f = font_size >= 0 ? device_font({font_face, font_size}) : font();
+    if (font_pixels > 0) f.setPixelSize(font_pixels);
+    const QFontMetrics metrics(f);
+    int w = 0, h = 0;
+    if (!text().isEmpty()) {
+        // The caption's room inside the border, as draw() measures it.
+        w = metrics.horizontalAdvance(text()) + 8;
+        h = metrics.height() + 6;
+    }
+    if (style_ == icon_and_text) w += piece_w_ + 3;
+    if (style_ == two_state) h += 20;
+    if (style_ != banded) {
+        w = std::max(w, piece_w_ + 2);
+        h = std::max(h, piece_h_ + 2);
+    }
+    return {w, h};
+}
+
+QSize skin_button::sizeHint() const {
+    return size_for(0);
+}
+
+QSize skin_button::minimumSizeHint() const {
+    return size_for(min_fitted_size);
 }
 
 void skin_button::paintEvent(QPaintEvent*) {

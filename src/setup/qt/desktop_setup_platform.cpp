@@ -52,6 +52,12 @@ std::optional<std::u16string> desktop_setup_platform::manager_path() {
     return from_utf8(*value);
 }
 
+bool desktop_setup_platform::program_running() {
+    // The running program holds its folder below the device root.
+    host_file_system device(default_device_root());
+    return device.lock_folder(parent_folder(program_file_path)).state == lock_state::held_elsewhere;
+}
+
 bool desktop_setup_platform::start_program(std::u16string_view program,
                                            std::u16string_view parameter) {
     return QProcess::startDetached(qstr(program), {qstr(parameter)});

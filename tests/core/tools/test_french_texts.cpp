@@ -312,6 +312,7 @@ struct known_argument {
 constexpr known_argument known_arguments[] = {
     // The helpers themselves: their callers are collected.
     {"src/core/common/messages.cpp", "key"},
+    {"src/core/common/messages.cpp", "label_key"},
     {"src/gui/widgets/menu_items.cpp", "key"},
     {"src/gui/widgets/translated.h", "key"},
     {"src/gui/records/record_page.cpp", "button_key"},

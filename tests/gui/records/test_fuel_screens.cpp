@@ -1,12 +1,16 @@
 // The fuel page and the fuel purchase editor, driven as the owner drives them.
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QComboBox>
 #include <QFontMetrics>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <optional>
 
+#include "core/common/scaled_font.h"
 #include "core/common/translate.h"
+#include "core/tools/language_table.h"
 #include "gui/accounts/accounts_page.h"
 #include "gui/records/list_header.h"
 #include "gui/shell/first_start.h"
@@ -365,6 +369,90 @@ TEST_F(fuel_screens_test, every_control_of_the_pages_shows_on_each_screen_size) 
         main.tap(0);
         save_screenshot(screen.snapshot(),
                         ("fuel_page_" + std::to_string(w) + "x" + std::to_string(h)).c_str());
+    }
+}
+
+// The owner scrolls a short form until the control shows.
+void scroll_to(QWidget& w) {
+    for (QWidget* p = w.parentWidget(); p; p = p->parentWidget())
+        if (auto* area = qobject_cast<QScrollArea*>(p)) area->ensureWidgetVisible(&w);
+    QApplication::processEvents();
+}
+
+TEST_F(fuel_screens_test,
+       full_tank_numbers_and_the_calendar_are_there_to_see_and_tap_at_every_size) {
+    ASSERT_TRUE(install_bundled_files());  // the French translation comes with the program
+    add_vehicle(u"Car", {.tank_capacity = 50, .initial_mileage = 54000});
+    auto& main = open_main_screen();
+    main.fire_pending_timers();
+    language_table french;
+    ASSERT_EQ(load_result::loaded, french.load(u"French"));
+    const std::pair<int, int> sizes[] = {{240, 320}, {240, 240}, {320, 240}, {480, 640}};
+    for (const text_translator* language :
+         {services().translator, static_cast<const text_translator*>(&french)}) {
+        scoped_translator in_language(language);
+        for (auto [w, h] : sizes) {
+            const std::string where = std::to_string(w) + "x" + std::to_string(h) +
+                                      (language == &french ? " French" : " English");
+            screen.set_screen_size(w, h);
+            modal.then([&](device_dialog& d) {
+                fuel_editor& e = editor(d);
+                QApplication::processEvents();
+                const QRect shown = e.client_rect();
+
+                // A tap where the owner sees "Full Tank" lands on it and fills the gauge.
+                skin_button& full = e.full_tank_button();
+                scroll_to(full);
+                const QPoint centre = full.mapTo(&e, full.rect().center());
+                EXPECT_TRUE(shown.contains(centre)) << where;
+                QWidget* hit = e.childAt(centre);
+                ASSERT_EQ(static_cast<QWidget*>(&full), hit) << where;
+                mouse_press(*hit, hit->mapFrom(&e, centre));
+                mouse_release(*hit, hit->mapFrom(&e, centre));
+                EXPECT_EQ(u"50.00", e.gauge_box().get_text()) << where;
+
+                // Every number box shows its whole number.
+                for (edit_box* box : {&e.mileage_box(), &e.unit_price_box(), &e.gauge_box()}) {
+                    box->set_text(box == &e.mileage_box() ? u"154000.0" : u"1234.567");
+                    EXPECT_LE(QFontMetrics(box->font()).horizontalAdvance(box->text()),
+                              box->width() - 8)
+                        << box->text().toStdString() << " cut at " << where;
+                }
+
+                // The calendar drops down inside the device's screen.
+                date_picker& date = e.date_box();
+                scroll_to(date);
+                mouse_press(date, QPoint(date.width() - 4, date.height() / 2));
+                QWidget* calendar = date.calendarWidget()->window();
+                EXPECT_TRUE(process_events_until([&] { return calendar->isVisible(); })) << where;
+                const QRect screen_area(screen.mapToGlobal(QPoint(0, 0)), screen.size());
+                EXPECT_TRUE(screen_area.contains(calendar->geometry()))
+                    << where << ": calendar at " << calendar->geometry().x() << ","
+                    << calendar->geometry().y() << " " << calendar->width() << "x"
+                    << calendar->height();
+                calendar->hide();
+                save_screenshot(screen.snapshot(), ("fuel_editor_" + where).c_str());
+                e.choose(record_editor::cmd_cancel);
+            });
+            fuel().new_button().click();
+        }
+    }
+}
+
+TEST_F(fuel_screens_test, a_larger_screen_keeps_the_list_header_whole_above_the_rows) {
+    add_vehicle(u"Car");
+    store_fill_up(1000, 40, 50, 1);
+    open_main_screen().fire_pending_timers();
+    for (auto [w, h] : {std::pair{480, 640}, std::pair{240, 320}}) {
+        screen.set_screen_size(w, h);
+        QApplication::processEvents();
+        record_list_base& list = fuel().list();
+        const QRect header = list.header().geometry();
+        EXPECT_GE(header.top(), 0) << w << "x" << h;
+        EXPECT_LE(header.bottom(), list.viewport()->geometry().top()) << "rows under the header";
+        // The date column holds the whole date.
+        const QFontMetrics rows(device_font({u"System", scaled_font_size(12)}));
+        EXPECT_GE(list.column_width(3), rows.horizontalAdvance("28/10/26")) << w << "x" << h;
     }
 }
 
