@@ -11,6 +11,7 @@ packages=(
     libpng-dev help2man
     fonts-liberation2 fonts-dejavu-core fonts-wqy-microhei
     xvfb xauth
+    desktop-file-utils appstream
 )
 
 missing=()

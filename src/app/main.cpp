@@ -139,6 +139,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<screenshot_run> shot;
     if (!options.screenshot.isEmpty())
         shot = std::make_unique<screenshot_run>(window.screen(), options.screenshot);
+    prog->margins = device_window::saved_service_margins();
     install_screens(*prog);
     application().run(*prog);
     // The hold goes with the program, before a restart below starts the next one.

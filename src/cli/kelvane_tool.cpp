@@ -8,6 +8,7 @@
 #include "cli/text_table.h"
 #include "cli/tool_session.h"
 #include "core/accounts/account_entry.h"
+#include "core/accounts/account_figures.h"
 #include "core/accounts/units.h"
 #include "core/common/date_text.h"
 #include "core/common/messages.h"
@@ -92,7 +93,8 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
          with({json}),
          {},
          "accounts [--json]",
-         "Lists the vehicle accounts with their mileage and total cost.\n"},
+         "Lists the vehicle accounts with their mileage and total cost; --json adds\n"
+         "their average economy, costs per distance and per month and services due.\n"},
         {"add-account",
          &kelvane_tool::add_account,
          with({account_options}),
@@ -241,6 +243,16 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
          "each fill-up and the economy over the whole distance), repairs (1), fees (2),\n"
          "expenses (3, all of them by kind), trips (4, with --trip NAME; the trip sets\n"
          "vehicles and limits).\n"},
+        {"due",
+         &kelvane_tool::due,
+         {{"--margin", "N"}, {"--json"}},
+         {"[ACCOUNT]"},
+         "due [ACCOUNT] [--margin N] [--json]",
+         "Lists the maintenance jobs whose next service is reached or lies within the\n"
+         "margin ahead of the vehicle's mileage, for every account or for one. A job is\n"
+         "done with once a later maintenance job has its description, or was done when\n"
+         "it was due (at or past its next service, less the margin).\n"
+         "  --margin N       in each account's mileage unit (default 500 km, 300 miles)\n"},
         {"chart",
          &kelvane_tool::chart,
          with({filter_options, picture_options}),
@@ -628,6 +640,7 @@ int kelvane_tool::accounts(tool_session& s) {
     struct row {
         std::u16string name;
         double mileage, cost;
+        account_figures figures;
     };
     std::vector<row> rows;
     double total = 0;
@@ -644,7 +657,9 @@ int kelvane_tool::accounts(tool_session& s) {
         if (damaged && unreadable.empty()) unreadable = name;
         const double cost =
             fuel.header.total_fuel_cost + maint.header.total_cost + fees.header.total_cost;
-        rows.push_back({name, fuel.header.current_mileage, cost});
+        rows.push_back(
+            {name, fuel.header.current_mileage, cost,
+             damaged ? account_figures{} : read_account_figures(folder, name, service_margins{})});
         total += cost;
     }
     const auto outcome = [&] { return unreadable.empty() ? 0 : unreadable_account(unreadable); };
@@ -653,7 +668,8 @@ int kelvane_tool::accounts(tool_session& s) {
         for (std::size_t i = 0; i < rows.size(); ++i)
             out_ << (i ? "," : "") << "{\"name\":" << json_string(rows[i].name)
                  << ",\"mileage\":" << json_number(rows[i].mileage)
-                 << ",\"total_cost\":" << json_fixed(rows[i].cost, 2) << "}";
+                 << ",\"total_cost\":" << json_fixed(rows[i].cost, 2) << ","
+                 << figures_json(rows[i].figures) << "}";
         out_ << "],\"total_cost\":" << json_fixed(total, 2) << "}\n";
         return outcome();
     }

@@ -22,6 +22,8 @@ namespace kelvane {
 
 class tool_session;
 class chart_engine;
+struct account_figures;
+struct service_margins;
 struct account_entry;
 struct account_save_result;
 struct trip_record;
@@ -76,6 +78,7 @@ private:
     int edit_fee(tool_session& s);
     int delete_record(tool_session& s);
     int report(tool_session& s);
+    int due(tool_session& s);
     int chart(tool_session& s);
     int sample(tool_session& s);
     int trips(tool_session& s);
@@ -182,6 +185,13 @@ private:
     int fill_trip_chart(tool_session& s, chart_engine& chart, class dc& surface,
                         std::u16string& title, std::vector<std::u16string>& vehicles,
                         report_figures& shown);
+    // --margin into the margins of both mileage units; false after a message.
+    bool margin_option(service_margins& margins);
+    // The cost figures and the number of services due, as JSON members.
+    static std::string figures_json(const account_figures& figures);
+    // One line of cost figures per vehicle, after a report.
+    void write_cost_lines(const std::vector<std::u16string>& vehicles,
+                          const std::vector<account_figures>& figures);
     // Loads the open account (if any) for the trip figures; false after a message.
     bool load_open_account(tool_session& s);
 

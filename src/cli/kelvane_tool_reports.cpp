@@ -11,6 +11,7 @@
 #include "cli/raster_dc.h"
 #include "cli/text_table.h"
 #include "cli/tool_session.h"
+#include "core/accounts/account_figures.h"
 #include "core/charts/chart_engine.h"
 #include "core/charts/chart_page.h"
 #include "core/charts/report_filling.h"
@@ -244,6 +245,10 @@ int kelvane_tool::report(tool_session& s) {
     report_figures figures;
     if (int code = fill_chart(s, kind, chart, surface, title, vehicles, figures)) return code;
     const auto& entries = chart.entries();
+    // What each vehicle costs over all its records, whatever the report's range.
+    std::vector<account_figures> costs;
+    for (const auto& v : vehicles)
+        costs.push_back(read_account_figures(s.data_folder(), v, service_margins{}));
     // Economy figures do not add up: that report has an overall economy
     // instead of a total and shares.
     const bool economy = kind == static_cast<int>(report_kind::fuel_economy);
@@ -268,7 +273,11 @@ int kelvane_tool::report(tool_session& s) {
         out_ << "],\"total\":" << (economy ? "null" : json_fixed(chart.total_value(), 2))
              << ",\"economy\":" << (figures.economy ? json_fixed(*figures.economy, 2) : "null")
              << ",\"earliest\":" << json_day(figures.earliest)
-             << ",\"latest\":" << json_day(figures.latest) << "}\n";
+             << ",\"latest\":" << json_day(figures.latest) << ",\"figures\":[";
+        for (std::size_t i = 0; i < costs.size(); ++i)
+            out_ << (i ? "," : "") << "{\"name\":" << json_string(vehicles[i]) << ","
+                 << figures_json(costs[i]) << "}";
+        out_ << "]}\n";
         return 0;
     }
     out_ << to_utf8(title) << '\n';
@@ -277,6 +286,7 @@ int kelvane_tool::report(tool_session& s) {
     out_ << to_utf8(names) << '\n';
     if (entries.empty()) {
         out_ << to_utf8(tr(u"No data")) << '\n';
+        write_cost_lines(vehicles, costs);
         return 0;
     }
     if (economy) {
@@ -284,7 +294,10 @@ int kelvane_tool::report(tool_session& s) {
         for (const auto& e : entries)
             t.add_row({fixed_text(e.name), format("%.2f", e.value), fixed_text(e.date_text)});
         t.write(out_);
-        out_ << to_utf8(tr(u"Average fuel economy") + format(": %.2f", *figures.economy)) << '\n';
+        if (figures.economy)
+            out_ << to_utf8(tr(u"Average fuel economy") + format(": %.2f", *figures.economy))
+                 << '\n';
+        write_cost_lines(vehicles, costs);
         return 0;
     }
     text_table t({tr(u"Name"), u">" + tr(u"Value"), u">%", tr(u"Date"), tr(u"Description")});
@@ -294,6 +307,7 @@ int kelvane_tool::report(tool_session& s) {
                    fixed_text(e.note_text)});
     t.write(out_);
     out_ << to_utf8(tr(u"Total") + format(": %.2f", chart.total_value())) << '\n';
+    write_cost_lines(vehicles, costs);
     return 0;
 }
 

@@ -86,6 +86,7 @@ TEST_F(ToolCommandLine, AMissingAccountFailsTheSameWayInEveryCommand) {
         {"add-trip", "Away", "--vehicles", "Bus"},
         {"delete-record", "K", "--account", "Bus"},
         {"report", "1", "--vehicles", "Bus"},
+        {"due", "Bus"},
         {"chart", "1", "--vehicles", "Bus", "--out", (root.path() / "c.bmp").string()},
         {"export", "Bus", csv.string()},
         {"import", "Bus", csv.string()},

@@ -276,7 +276,7 @@ TEST_F(ToolRoundTrip, DataFolderWorksWithoutTheDeviceAroundIt) {
     const std::string data = root.data_folder().string();
     auto listed = root.run_bare({"--data", data, "accounts", "--json"});
     ASSERT_EQ(0, listed.code) << listed.err;
-    EXPECT_THAT(listed.out, HasSubstr("{\"name\":\"Car\",\"mileage\":0,\"total_cost\":9}"));
+    EXPECT_THAT(listed.out, HasSubstr("{\"name\":\"Car\",\"mileage\":0,\"total_cost\":9,"));
     ASSERT_EQ(0, root.run_bare({"--data", data, "add-fee", "--cost", "1", "--mileage", "2"}).code);
     // The file was written in place, still naming the handheld's data folder.
     const auto fee = file_bytes(file("Car.fee"));

@@ -19,6 +19,7 @@ constexpr int text_left = 38;
 constexpr colour row_line = rgb(100, 100, 255);
 constexpr colour selected_background = rgb(200, 200, 0);
 constexpr colour open_background = rgb(200, 200, 200);
+constexpr colour service_due_text = rgb(200, 60, 0);
 constexpr int row_height_240 = 56;
 
 }  // namespace
@@ -88,9 +89,18 @@ void account_list::draw_row(dc& d, int row, const kelvane::rect& r) {
     d.draw_text(kelvane::tr(u"Total Mileage") + u": " + entry.mileage_text,
                 {left, r.top + grown(26), r.right - 2, r.top + grown(40)},
                 dt_left | dt_vcenter | dt_singleline);
-    d.draw_text(kelvane::tr(u"Total Cost") + u": " + entry.cost_text,
-                {left, r.top + grown(40), r.right - 2, r.top + grown(54)},
-                dt_left | dt_vcenter | dt_singleline);
+    const std::u16string cost = kelvane::tr(u"Total Cost") + u": " + entry.cost_text;
+    const kelvane::rect cost_line{left, r.top + grown(40), r.right - 2, r.top + grown(54)};
+    d.draw_text(cost, cost_line, dt_left | dt_vcenter | dt_singleline);
+    if (entry.service_due) {
+        // After the cost (the shorter line), in the colour of a warning.
+        const int after = cost_line.left + d.text_extent(cost + u"  ").width;
+        d.set_text_colour(service_due_text);
+        d.draw_text(kelvane::tr(u"Service due"),
+                    {after, cost_line.top, cost_line.right, cost_line.bottom},
+                    dt_left | dt_vcenter | dt_singleline | dt_end_ellipsis);
+        d.set_text_colour(rgb(0, 0, 0));
+    }
 }
 
 void account_list::draw(dc& d) {

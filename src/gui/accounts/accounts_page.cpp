@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 
 #include "core/accounts/account_editing.h"
+#include "core/accounts/account_figures.h"
 #include "core/accounts/account_summary_row.h"
 #include "core/common/messages.h"
 #include "core/common/scaled_font.h"
@@ -72,6 +73,15 @@ void accounts_page::refresh_selecting(std::u16string_view name) {
     std::vector<account_summary_row> rows;
     const double total = prog_.config.fill_account_summary(rows);
     const std::u16string open = prog_.fuel.account_name();
+    // The open account's jobs as held, with changes not yet written; the
+    // others' from their files.
+    for (auto& row : rows) {
+        const account_figures f =
+            row.name == open
+                ? figures_of(prog_.fuel, prog_.service, prog_.fees, prog_.margins)
+                : read_account_figures(prog_.config.data_folder(), row.name, prog_.margins);
+        row.service_due = !f.due.empty();
+    }
     list_->set_rows(std::move(rows));
     list_->set_open_account(open);
     // The selection survives the refresh where it can, so that "Edit" and

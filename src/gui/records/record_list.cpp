@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
+#include <optional>
 
 #include "core/common/date_text.h"
 #include "core/common/scaled_font.h"
@@ -151,6 +152,7 @@ void record_list_base::select_row(int row) {
 void record_list_base::reset() {
     cached_row_ = -1;
     rows_ = 0;
+    styles_.clear();
     selected_ = -1;
     update_scroll_ranges();
     viewport()->update();
@@ -212,27 +214,53 @@ void record_list_base::set_empty_hint(std::u16string_view key) {
     viewport()->update();
 }
 
+void record_list_base::set_row_styles(std::vector<std::optional<row_style>> styles) {
+    styles_ = std::move(styles);
+    viewport()->update();
+}
+
+const row_style* record_list_base::style_of(int row) const {
+    if (row < 0 || row >= static_cast<int>(styles_.size())) return nullptr;
+    const auto& s = styles_[static_cast<std::size_t>(row)];
+    return s ? &*s : nullptr;
+}
+
 void record_list_base::draw_row(dc& d, int row, int y) {
-    colour text = rgb(0, 0, 0), background = rgb(255, 255, 255);
+    static const row_style plain;
+    const row_style* found = style_of(row);
+    const row_style& style = found ? *found : plain;
+    colour text = style.text, background = style.background;
     if (row == selected_) {
         const auto sys = device().system_colours();
         text = sys.highlight_text;
         background = sys.highlight;
     }
     d.set_text_colour(text);
+    std::optional<font_spec> former;
+    if (style.font_height >= 1) former = d.select_font({style.font_face, style.font_height});
     int left = -horizontalScrollBar()->value();
     for (int c = 0; c < column_count; ++c) {
         const std::u16string& cell = cell_text(row, c);
-        const kelvane::rect r{left, y, left + widths_[static_cast<std::size_t>(c)],
-                              y + row_height()};
+        kelvane::rect r{left, y, left + widths_[static_cast<std::size_t>(c)], y + row_height()};
         left = r.right;
         d.fill_rect(r, background);
+        if (c == 0 && style.indent != 0) {
+            // Tree lines: down the cell (to its middle on the last row), then
+            // across to the text.
+            const int x = r.left + 5, middle = (r.top + r.bottom) / 2;
+            d.move_to(x, r.top);
+            d.line_to(x, row == rows_ - 1 ? middle : r.bottom);
+            d.move_to(x, middle);
+            d.line_to(r.left + 9, middle);
+            r.left += style.indent;
+        }
         // The mileage reads from the left (its text starts with a blank); the
         // other columns are centred. A description or category too long for
         // its column ends in "..." rather than losing both its ends.
         const unsigned align = c == 0 ? dt_left : c == 1 ? dt_center | dt_end_ellipsis : dt_center;
         d.draw_text(cell, r, align | dt_vcenter | dt_singleline);
     }
+    if (former) d.select_font(*former);
 }
 
 void record_list_base::paintEvent(QPaintEvent*) {

@@ -12,7 +12,9 @@
 
 #include <QAbstractScrollArea>
 #include <array>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "core/stores/fee_store.h"
 #include "core/stores/fuel_store.h"
@@ -22,6 +24,16 @@
 namespace kelvane {
 
 class list_header;
+
+// The look of one row where it differs from the list's own: black on white
+// in the list's font.
+struct row_style {
+    colour text = rgb(0, 0, 0);
+    colour background = rgb(255, 255, 255);
+    std::u16string font_face;  // up to 17 characters
+    int font_height = 0;       // 0 or less keeps the list's font
+    int indent = 0;            // pixels before column 0's text; not 0 also draws tree lines
+};
 
 class record_list_base : public QAbstractScrollArea {
     Q_OBJECT
@@ -56,8 +68,14 @@ public:
     int selected_row() const { return selected_; }
     // Selects a row (-1: none) and scrolls it into view.
     void select_row(int row);
-    // Forgets the cached texts and the rows.
+    // Forgets the cached texts, the rows and their styles.
     void reset();
+
+    // The look of each row, by row (0 = top); a row without one, or beyond
+    // the list, is drawn in the list's own. A selected row is drawn in the
+    // highlight colours whatever its style.
+    void set_row_styles(std::vector<std::optional<row_style>> styles);
+    const row_style* style_of(int row) const;
 
     int row_height() const;
     // The width of the widest date the rows can show, in the rows' font.
@@ -116,6 +134,7 @@ private:
     int selected_ = -1;
     int cached_row_ = -1;
     row_texts cached_;
+    std::vector<std::optional<row_style>> styles_;
     list_header* header_;
 };
 

@@ -73,6 +73,19 @@ QSize device_window::saved_frame() {
     return f;
 }
 
+service_margins device_window::saved_service_margins() {
+    auto settings = host_settings();
+    service_margins margins;
+    const auto read = [&](const char* key, double& margin) {
+        bool ok = false;
+        const double v = settings.value(key).toDouble(&ok);
+        if (ok && v >= 0 && v < 1e7) margin = v;
+    };
+    read("service_due_margin_km", margins.kilometres);
+    read("service_due_margin_miles", margins.miles);
+    return margins;
+}
+
 int device_window::start_zoom(const desktop_room& room) {
     return fitting_zoom(saved_screen_size(), assumed_menu_bar_height, room, saved_zoom());
 }

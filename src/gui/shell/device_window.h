@@ -7,6 +7,7 @@
 #include <QSize>
 #include <vector>
 
+#include "core/accounts/account_figures.h"
 #include "platform/qt/device_screen.h"
 
 class QAction;
@@ -48,6 +49,10 @@ public:
     // What the host remembers between runs.
     static int saved_zoom();
     static QSize saved_screen_size();
+    // The margins of the services due: "service_due_margin_km" and
+    // "service_due_margin_miles" in the settings, 500 and 300 when absent
+    // or not a mileage.
+    static service_margins saved_service_margins();
     // The frame the window manager added last time (desktop pixels), or a
     // guess before the first run.
     static QSize saved_frame();

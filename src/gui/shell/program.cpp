@@ -1,5 +1,6 @@
 #include "gui/shell/program.h"
 
+#include "core/accounts/program_options.h"
 #include "platform/services.h"
 
 namespace kelvane {
@@ -21,8 +22,11 @@ std::vector<std::function<void()>> program::loading_steps() {
         },
         [this] {
             // The owner learns of a damaged Config.dat here, before anything
-            // else is shown.
-            (void)data.load_configuration();
+            // else is shown. A missing one is a first start, which takes the
+            // desktop's language before the language table is loaded, so this
+            // very start speaks it.
+            if (data.load_configuration() == load_result::missing)
+                (void)follow_desktop_language(config, device().language_id());
             device_shell().set_input_panel_allowed(!config.no_input_panel());
         },
         [this] { (void)data.load_language(); },

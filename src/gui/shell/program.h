@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 
+#include "core/accounts/account_figures.h"
 #include "core/accounts/data_set.h"
 #include "core/tools/key_table.h"
 #include "gui/shell/shell_state.h"
@@ -56,6 +57,9 @@ struct program {
     key_table keys;
     change_marks changes;
     shell_state shell;
+    // How near a service must be to show as due; the desktop's settings
+    // keep it (the handheld's files have no place for it).
+    service_margins margins;
 
     // The screens of the six pages.
     std::array<page_maker, 6> pages;

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "core/accounts/configuration.h"
+#include "core/accounts/program_options.h"
 #include "core/common/messages.h"
 #include "core/common/translate.h"
 #include "core/stores/fee_store.h"
@@ -149,6 +150,28 @@ TEST_F(startup_test, first_start_installs_the_help_document_once) {
     EXPECT_TRUE(install_bundled_files());
     ASSERT_TRUE(read_whole_file(fs, help, bytes));
     EXPECT_EQ(std::string(mine), std::string(bytes.begin(), bytes.end()));
+}
+
+TEST_F(startup_test, a_first_start_follows_a_french_desktop_until_a_language_is_chosen) {
+    ASSERT_TRUE(install_bundled_files());
+    const auto start = [&](const char* lang) {
+        qputenv("LANG", lang);
+        qunsetenv("LC_ALL");
+        qunsetenv("LC_MESSAGES");
+        dev.set_language_id(language_id_for_locale(host_locale_name()));
+        restart();
+        for (auto& step : prog->loading_steps()) step();
+        return tr(u"Cancel");
+    };
+    const QByteArray lang = qgetenv("LANG");
+    const std::u16string english = u"Cancel";
+    EXPECT_NE(start("fr_FR.UTF-8"), english) << "the first start speaks French";
+    prog->save_at_end();
+    // Chosen in the options, English stays, on a French desktop too.
+    ASSERT_TRUE(apply_options(prog->config, {english_language, u"", false}, u"French.lng").saved);
+    EXPECT_EQ(start("fr_FR.UTF-8"), english);
+    qputenv("LANG", lang);
+    dev.set_language_id(language_id_for_locale(host_locale_name()));
 }
 
 TEST_F(startup_test, help_viewer_opens_the_installed_document_at_its_anchor) {
