@@ -312,6 +312,8 @@ import_summary export_import::import_file(std::u16string_view path, const import
     const std::u16string text = decode_import_text(
         std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     bytes = {};
+    // Read; a refusal below adds nothing but is no unread file.
+    summary.read = true;
 
     const std::optional<import_format> format =
         options.format ? options.format : detect_format(text);
