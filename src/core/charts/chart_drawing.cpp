@@ -85,7 +85,9 @@ bool chart_engine::begin_chart(dc& surface, const rect& area, rect& chart, rect&
     layout.set_area(area);
     chart = layout.cut_top(-1, static_cast<int>(area.height() * 66 * 0.01), cell_layout::align_left,
                            true);
-    legend = layout.current();
+    // The legend below it takes the whole width: its rows are read, not
+    // compared with the chart's proportions.
+    legend = {area.left, layout.current().top, area.right, layout.current().bottom};
     if (!entries_.empty()) return true;
 
     surface.set_text_colour(no_data_text);
@@ -252,12 +254,23 @@ namespace {
 struct legend_cell {
     char16_t code;
     std::u16string text;
-    int nominal;  // the width the row's layout gives it; 0 for the name
+    int nominal;  // the width the row's layout gives it on the handheld
     bool figure;  // a number or a date: read whole or not at all
 };
 
-// The smallest size a legend is written in before figures may be cut.
+// The smallest size a legend is written in to make room for its names; the
+// figures alone may take it down to the last size below.
 constexpr int smallest_legend_font = 9;
+constexpr int last_legend_font = 6;
+
+// A name made only of digits and separators is a mileage: the line and
+// column charts name their entries by it, and it is read like any figure.
+bool reads_as_figure(std::u16string_view text) {
+    if (text.empty()) return false;
+    return std::all_of(text.begin(), text.end(), [](char16_t c) {
+        return (c >= u'0' && c <= u'9') || c == u'.' || c == u',' || c == u'-' || c == u' ';
+    });
+}
 
 // The cells of an entry's row, from the right end of the row to the name.
 std::vector<legend_cell> legend_cells(std::u16string_view legend_format,
@@ -268,9 +281,12 @@ std::vector<legend_cell> legend_cells(std::u16string_view legend_format,
     };
     for (auto code = legend_format.rbegin(); code != legend_format.rend(); ++code) {
         switch (*code) {
-            case u'M':
-                cells.push_back({*code, fixed_text(e.name), 0, false});
+            case u'M': {
+                std::u16string name = fixed_text(e.name);
+                const bool mileage = reads_as_figure(name);
+                cells.push_back({*code, std::move(name), 0, mileage});
                 break;
+            }
             case u'N':
                 cells.push_back({*code, fixed_text(e.note_text), percent(25), false});
                 break;
@@ -294,6 +310,55 @@ std::vector<legend_cell> legend_cells(std::u16string_view legend_format,
     return cells;
 }
 
+// One column of the legend, the same cell of every row shown.
+struct legend_column {
+    int nominal = 0;
+    bool figure = true;  // false when any row writes a name or note in it
+    int needed = 0;      // the widest text of the column in the current font
+    int least = 0;       // what a name or note must keep before the font shrinks
+    int width = 0;
+};
+
+// The columns' widths in the current font for rows that share `room` pixels
+// (gaps already taken off): every figure as wide as its widest text, then
+// the names as much as they need of what is left, then the figures up to
+// their usual width, and the rest to the names (or, with none, the first
+// column). Returns false when a name or note gets less than its least
+// width or the figures do not fit at all.
+bool share_legend_width(std::vector<legend_column>& columns, int room) {
+    int left = room;
+    int names_needed = 0;
+    for (legend_column& c : columns) {
+        c.width = c.figure ? c.needed : 0;
+        left -= c.width;
+        if (!c.figure) names_needed += c.needed;
+    }
+    if (left < 0) return false;
+
+    bool names_fit = true;
+    if (names_needed > 0) {
+        const int for_names = std::min(left, names_needed);
+        for (legend_column& c : columns) {
+            if (c.figure) continue;
+            c.width = static_cast<int>(static_cast<long long>(for_names) * c.needed / names_needed);
+            if (c.width < c.least) names_fit = false;
+            left -= c.width;
+        }
+    }
+    for (legend_column& c : columns) {
+        if (!c.figure || c.width >= c.nominal) continue;
+        const int more = std::min(left, c.nominal - c.width);
+        c.width += more;
+        left -= more;
+    }
+    if (left > 0 && !columns.empty()) {
+        auto name = std::find_if(columns.begin(), columns.end(),
+                                 [](const legend_column& c) { return !c.figure; });
+        (name != columns.end() ? *name : columns.back()).width += left;
+    }
+    return names_fit;
+}
+
 }  // namespace
 
 void chart_engine::draw_legend(dc& surface, const rect& area) {
@@ -303,9 +368,11 @@ void chart_engine::draw_legend(dc& surface, const rect& area) {
     surface.select_font(font);
     const int row_height = std::max(15, font.pixel_height);
 
+    // The legend takes the whole width of its area, however wide the screen:
+    // the more room its columns get, the less of a name or note is cut.
     cell_layout rows;
     rows.set_gap(3);
-    rows.set_max_width(320);
+    rows.set_max_width(area.width());
     rows.set_area(area);
 
     // The legend starts at the selected entry, so stepping through the
@@ -313,37 +380,48 @@ void chart_engine::draw_legend(dc& surface, const rect& area) {
     const int count = static_cast<int>(entries_.size());
     const int first = std::max(selected_, 0);
     const int last = std::min(first + 4, count - 1);
+    if (first > last) return;
 
-    // The inner width every row shares (rows differ only in their top).
-    cell_layout probe;
-    probe.set_margins(5, 0);
-    probe.set_gap(2);
-    probe.set_max_width(280);
-    probe.set_area({rows.full().left, 0, rows.full().right, row_height});
-    const int inner_width = probe.full().width();
-    constexpr int swatch_width = 14, gap = 2, padding = 4;
+    // Every row has the same cells inside the same margins.
+    constexpr int margin = 5, swatch_width = 14, gap = 2, padding = 4;
+    const int inner_width = std::max(rows.full().width() - 2 * margin, 0);
 
-    // A number or a date is never cut: each figure's cell widens to its
-    // text, the name gives up the room (ending in "..."), and where even
-    // that is not enough the whole legend is written smaller.
     std::vector<std::vector<legend_cell>> texts;
     for (int i = first; i <= last; ++i)
         texts.push_back(legend_cells(legend_format_, entries_[i], inner_width));
-    auto figures_width = [&] {
-        int widest = 0;
-        for (const auto& row : texts) {
-            int w = swatch_width + gap;
-            for (const legend_cell& c : row)
-                if (c.code != u'M')
-                    w += std::max(c.nominal,
-                                  c.figure ? surface.text_extent(c.text).width + padding : 0) +
-                         gap;
-            widest = std::max(widest, w);
+    std::vector<legend_column> columns(texts.front().size());
+    for (std::size_t k = 0; k < columns.size(); ++k) {
+        columns[k].nominal = texts.front()[k].nominal;
+        for (const auto& row : texts) columns[k].figure = columns[k].figure && row[k].figure;
+    }
+    const int room = inner_width - swatch_width - gap * static_cast<int>(columns.size());
+
+    // A number or a date is never cut: each figure's column widens to its
+    // widest text and the names and notes give up the room (ending in
+    // "..."). Where even then the figures, or the first letters of the
+    // names, do not fit, the whole legend is written smaller.
+    // The entries' names (a pie's Fuel, Repair and Fees) say which slice a
+    // row is about and are kept whole where a smaller font allows; a note
+    // keeps its first letters.
+    auto measure = [&] {
+        const int first_letters = surface.text_extent(u"0000").width + padding;
+        for (std::size_t k = 0; k < columns.size(); ++k) {
+            legend_column& c = columns[k];
+            c.needed = 0;
+            for (const auto& row : texts)
+                c.needed = std::max(c.needed, surface.text_extent(row[k].text).width + padding);
+            c.least = texts.front()[k].code == u'M' ? c.needed : std::min(c.needed, first_letters);
         }
-        return widest;
+        return share_legend_width(columns, room);
     };
     font_spec fitted = font;
-    while (fitted.pixel_height > smallest_legend_font && figures_width() > inner_width) {
+    for (;;) {
+        const bool names_fit = measure();
+        const bool figures_fit = std::all_of(columns.begin(), columns.end(), [](const auto& c) {
+            return !c.figure || c.width >= c.needed;
+        });
+        const int floor = figures_fit ? smallest_legend_font : last_legend_font;
+        if ((names_fit && figures_fit) || fitted.pixel_height <= floor) break;
         --fitted.pixel_height;
         surface.select_font(fitted);
     }
@@ -356,9 +434,9 @@ void chart_engine::draw_legend(dc& surface, const rect& area) {
         const record_type& e = entries_[i];
 
         cell_layout cells;
-        cells.set_margins(5, 0);
+        cells.set_margins(margin, 0);
         cells.set_gap(gap);
-        cells.set_max_width(280);
+        cells.set_max_width(row.width());
         cells.set_area(row);
         const rect inner = cells.full();
 
@@ -375,19 +453,19 @@ void chart_engine::draw_legend(dc& surface, const rect& area) {
         surface.fill_rect(swatch, e.colour);
         outline(surface, swatch);
 
-        for (const legend_cell& c : texts[static_cast<std::size_t>(i - first)]) {
-            rect cell;
+        const auto& row_cells = texts[static_cast<std::size_t>(i - first)];
+        for (std::size_t k = 0; k < row_cells.size(); ++k) {
+            const legend_cell& c = row_cells[k];
+            // The last cell, at the left end, takes what the others leave.
+            const bool leftmost = k + 1 == row_cells.size();
+            const rect cell = cells.cut_top(leftmost ? -1 : columns[k].width, -1,
+                                            cell_layout::align_right, false);
             unsigned flags = dt_center | dt_vcenter | dt_singleline;
-            if (c.code == u'M') {
-                cell = cells.cut_top(-1, -1, cell_layout::align_left, false);
-                flags = dt_left | dt_vcenter | dt_singleline | dt_end_ellipsis;
-            } else {
-                int width = c.nominal;
-                if (c.figure)
-                    width = std::max(width, surface.text_extent(c.text).width + padding);
-                else
-                    flags |= dt_end_ellipsis;  // a note too long ends in "..."
-                cell = cells.cut_top(width, -1, cell_layout::align_right, false);
+            if (!columns[k].figure) {
+                // A name or note too long ends in "..."; the name reads from
+                // its left, as on the handheld.
+                flags |= dt_end_ellipsis;
+                if (c.code == u'M') flags = dt_left | dt_vcenter | dt_singleline | dt_end_ellipsis;
             }
             // The name cell gets the row's background too: on the selected
             // row the highlight text would otherwise stand on the white chart

@@ -446,6 +446,11 @@ void chart_screen::render() {
     if (back_.size() != client.size()) back_ = QImage(client.size(), QImage::Format_RGB32);
     back_.fill(Qt::white);
     image_dc d(back_);
+    draw_page(d);
+}
+
+void chart_screen::draw_page(dc& d) {
+    const QRect client = client_rect();
     const int font = scaled_font_size(chart_font_request(device().screen_width()));
     // A title shown beside the chart's buttons stops short of them.
     const int title_right =

@@ -76,6 +76,9 @@ public:
     bool dates_shown() const;
     // The chart as last drawn (without the controls lying over it).
     const QImage& picture() const { return back_; }
+    // Draws the chart page as the screen shows it onto a surface as large as
+    // the client area; the screen's own picture is drawn the same way.
+    void draw_page(dc& surface);
 
 protected:
     void init_dialog() override;

@@ -290,16 +290,19 @@ TEST_F(ChartDrawing, LegendCellsTextsAndHighlight) {
     ASSERT_EQ(texts.size(), 8u);
     // Cells are cut from the right, last code first: D, V, N, then M.
     // Inner row (5, 220)-(235, 235), 230 wide: D 50 (widened to the date's
-    // 48 pixels and a margin), V 26 % = 59, N 25 % = 57, the name the rest.
+    // 48 pixels and a margin), V 26 % = 59, the mileage as wide as its text,
+    // and the note all that is left.
     EXPECT_EQ(texts[0].text, u"01/05/24");
     EXPECT_EQ(texts[0].r, (rect{183, 220, 235, 235}));
     EXPECT_EQ(texts[1].text, u"30.00");
     EXPECT_EQ(texts[1].r, (rect{122, 220, 181, 235}));
     EXPECT_EQ(texts[2].text, u"Parking");
-    EXPECT_EQ(texts[2].r, (rect{63, 220, 120, 235}));
+    EXPECT_EQ(texts[2].r, (rect{57, 220, 120, 235}));
+    EXPECT_EQ(texts[2].flags, unsigned(dt_center | dt_vcenter | dt_singleline | dt_end_ellipsis));
     EXPECT_EQ(texts[3].text, u"12000");
-    EXPECT_EQ(texts[3].r, (rect{21, 220, 61, 235}));
-    EXPECT_EQ(texts[3].flags, unsigned(dt_left | dt_vcenter | dt_singleline | dt_end_ellipsis));
+    EXPECT_EQ(texts[3].r, (rect{21, 220, 55, 235}));
+    EXPECT_EQ(texts[3].flags, unsigned(dt_center | dt_vcenter | dt_singleline))
+        << "a mileage is a figure, never cut";
     EXPECT_EQ(texts[1].flags, unsigned(dt_center | dt_vcenter | dt_singleline));
     EXPECT_EQ(texts[7].text, u"12500");
     EXPECT_EQ(texts[7].r.top, 238);  // rows repeat every 18 pixels
@@ -374,12 +377,12 @@ TEST_F(ChartDrawing, WideScreenKeepsACentredChartOfHandheldWidth) {
     EXPECT_EQ(lines[0].points[0], (point{390, 200}));
     const auto texts = draw_texts();
     ASSERT_FALSE(texts.empty());
-    // Legend rows are 320 wide; their cells keep 280 of it, from 100 to 380.
-    EXPECT_EQ(texts.back().r.left, 116);
+    // The legend below takes the whole width, inside margins of 5.
+    EXPECT_EQ(texts.back().r.left, 21);
     EXPECT_EQ(surface.calls_of(dc_op::fill_rect)[0].r, (rect{0, 13, 480, 320}));
     for (const auto& t : texts) {
-        EXPECT_GE(t.r.left, 100);
-        EXPECT_LE(t.r.right, 380);
+        EXPECT_GE(t.r.left, 5);
+        EXPECT_LE(t.r.right, 475);
     }
 }
 
@@ -398,8 +401,8 @@ TEST_F(ChartDrawing, ShortScreenDrawsOnlyTheLegendRowsThatFit) {
 
 TEST_F(ChartDrawing, LegendFiguresAndDatesAreWrittenWholeAndTheNameGivesWay) {
     // What a pie of all expenses and a fees chart show on the handheld, then
-    // the same legends in the larger font of a 480 x 640 screen, where the
-    // legend keeps its handheld width.
+    // the same legends in the larger font of a 480 x 640 screen, in a row
+    // kept to the handheld's width.
     for (const int font : {15, 28}) {
         font_sized_dc d{480, 640};
         d.select_font({u"System", font});
@@ -412,7 +415,7 @@ TEST_F(ChartDrawing, LegendFiguresAndDatesAreWrittenWholeAndTheNameGivesWay) {
             SCOPED_TRACE(font);
             chart.set_legend_format(format);
             d.clear_calls();
-            chart.draw_pie(d, {0, 13, 480, 320});
+            chart.draw_pie(d, {80, 13, 400, 320});
             bool figures = false;
             for (const auto& t : d.calls_of(dc_op::draw_text)) {
                 const bool name_or_note = t.flags & dt_end_ellipsis;

@@ -1,12 +1,19 @@
 // The chart screen: periods by month and week, the whole span, the chart
 // kind, taps and arrows, and saving the screen as a picture.
 
+#include <QApplication>
+#include <algorithm>
+
 #include "core/accounts/configuration.h"
+#include "core/common/text.h"
+#include "core/tools/language_table.h"
 #include "gui/charts/chart_screen.h"
 #include "gui/charts/report_screens_support.h"
 #include "gui/charts/reports_page.h"
+#include "gui/shell/first_start.h"
 #include "gui/tools/text_prompt.h"
 #include "gui/widgets/edit_box.h"
+#include "platform/qt/qpainter_dc.h"
 
 namespace kelvane {
 namespace {
@@ -236,6 +243,84 @@ TEST_F(chart_screen_test, a_trip_picture_is_proposed_under_a_name_the_device_can
     });
     EXPECT_EQ(folder() + u"Output\\Car1[Total trip mileage _ 500].bmp", proposed);
     EXPECT_TRUE(fs.file_exists(proposed));
+}
+
+// A surface that notes every text with the width it takes in the font it is
+// written in, and paints it as the screen does.
+class text_recorder : public image_dc {
+public:
+    using image_dc::image_dc;
+    struct written {
+        std::u16string text;
+        rect box;
+        int width;
+    };
+    void draw_text(std::u16string_view text, const rect& r, unsigned flags) override {
+        texts.push_back({std::u16string(text), r, text_extent(text).width});
+        image_dc::draw_text(text, r, flags);
+    }
+    std::vector<written> texts;
+};
+
+bool is_figure(const std::u16string& text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char16_t c) {
+        return (c >= u'0' && c <= u'9') || c == u'.' || c == u'/' || c == u'%';
+    });
+}
+
+TEST_F(chart_screen_test, legends_write_every_figure_whole_and_name_the_expenses_at_every_size) {
+    ASSERT_TRUE(install_bundled_files());
+    language_table french;
+    ASSERT_EQ(load_result::loaded, french.load(u"French"));
+    // Eight-digit mileages and five-digit costs: the widest figures a
+    // legend row holds.
+    add_account(u"Car1", {{2025, 3, 1, 13450300}, {2025, 3, 9, 13450780}, {2025, 3, 20, 13451200}},
+                {{2025, 3, 2, 13450310, 12345.67}, {2025, 3, 21, 13451210, 98.5}},
+                {{2025, 3, 3, 13450320, 54321.09}, {2025, 3, 22, 13451220, 7.25}});
+    clock.set(2025, 3, 25, 12, 0);
+    const std::pair<int, int> sizes[] = {{240, 320}, {240, 240}, {320, 240}, {480, 640}};
+    for (const text_translator* language :
+         {services().translator, static_cast<const text_translator*>(&french)}) {
+        scoped_translator in_language(language);
+        const bool in_french = language == &french;
+        for (auto [w, h] : sizes) {
+            screen.set_screen_size(w, h);
+            for (int kind : {0, 1, 2, 3}) {
+                const std::string where = std::to_string(w) + "x" + std::to_string(h) + " report " +
+                                          std::to_string(kind) + (in_french ? " French" : "");
+                with_chart(kind, [&](chart_screen& s, chart_engine& e) {
+                    s.run_command(chart_screen::cmd_all_period);
+                    QApplication::processEvents();
+                    ASSERT_FALSE(e.entries().empty()) << where;
+                    text_recorder d(s.client_rect().width(), s.client_rect().height());
+                    s.draw_page(d);
+
+                    int figures = 0, left = w, right = 0;
+                    std::vector<std::u16string> whole;
+                    for (const auto& t : d.texts) {
+                        if (t.width <= t.box.width()) whole.push_back(t.text);
+                        left = std::min(left, t.box.left);
+                        right = std::max(right, t.box.right);
+                        if (!is_figure(t.text)) continue;
+                        ++figures;
+                        EXPECT_LE(t.width, t.box.width())
+                            << std::string(t.text.begin(), t.text.end()) << " cut at " << where;
+                    }
+                    EXPECT_GE(figures, 2) << where;
+                    auto shown_whole = [&](std::u16string_view text) {
+                        return std::find(whole.begin(), whole.end(), text) != whole.end();
+                    };
+                    // The first rows name their entries whole: a mileage, or
+                    // the pie's Fuel and Repair; a short screen shows two rows.
+                    for (std::size_t i = 0;
+                         i < std::min<std::size_t>(h < 320 ? 2 : 3, e.entries().size()); ++i)
+                        EXPECT_TRUE(shown_whole(fixed_text(e.entries()[i].name)))
+                            << i << " at " << where;
+                    EXPECT_GE(right - left, w * 4 / 5) << "the legend uses the width at " << where;
+                });
+            }
+        }
+    }
 }
 
 }  // namespace
