@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 
+#include "core/common/translate.h"
 #include "platform/qt/qpainter_dc.h"
 
 namespace kelvane {
@@ -13,6 +14,7 @@ namespace {
 constexpr colour heading_background = rgb(236, 240, 248);
 constexpr colour heading_line = rgb(170, 180, 200);
 constexpr colour heading_text = rgb(30, 60, 150);
+constexpr colour empty_hint_text = rgb(100, 100, 100);
 // A heading's text keeps this much room on either side.
 constexpr int heading_margin = 3;
 
@@ -69,6 +71,22 @@ void drawn_list::draw(dc& d) {
     for_each_shown_row([&](int row, int y) {
         draw_row(d, row, {0, y, row_width, y + row_height()}, row == selected());
     });
+    if (row_count() == 0 && !empty_hint_.empty()) {
+        // In the headings' face but not bold, grey, so it reads as a note
+        // and not as a row.
+        d.select_font({header_font_.face, header_font_.pixel_height, 400});
+        d.set_text_colour(empty_hint_text);
+        const int margin = row_height() / 2;
+        d.draw_text(kelvane::tr(empty_hint_),
+                    {margin, header_height + row_height(), w - margin, h - row_height()},
+                    dt_center | dt_wordbreak);
+    }
+}
+
+void drawn_list::set_empty_hint(std::u16string_view key) {
+    if (empty_hint_ == key) return;
+    empty_hint_ = key;
+    update();
 }
 
 void drawn_list::mousePressEvent(QMouseEvent* e) {

@@ -32,6 +32,10 @@ public:
     int heading_width(int index) const;
     // The width of the rows' part that the scroll bar leaves free.
     int free_width() const;
+    // What the list says while it has no rows (an English key, translated
+    // when drawn); empty for nothing.
+    void set_empty_hint(std::u16string_view key);
+    const std::u16string& empty_hint() const { return empty_hint_; }
 
     // Draws the headings and the visible rows into a surface of the list's size.
     void draw(dc& d) override;
@@ -52,6 +56,7 @@ protected:
 private:
     std::vector<column> columns_;
     font_spec header_font_{u"Arial", 12, 700};
+    std::u16string empty_hint_;
 };
 
 }  // namespace kelvane

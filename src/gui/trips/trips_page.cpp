@@ -38,6 +38,8 @@ trips_page::trips_page(program& prog, QWidget* parent) : list_page(prog, page_in
     list_->set_columns({{kelvane::tr(u"Description"), description_width, false},
                         {kelvane::tr(u"Cost"), cost_width, true}});
     add_->set_text(kelvane::tr(u"Add Trip"));
+    // An empty page tells a new owner where to begin, as the record pages do.
+    list_->set_empty_hint(u"No trips yet: tap Add Trip below to start the first one.");
     chooser_label_->setText(translated(u"Auto:"));
     // The vehicle chooser is kept for keypad devices but not shown.
     chooser_label_->hide();

@@ -322,6 +322,7 @@ constexpr known_argument known_arguments[] = {
     {"src/gui/records/record_list.cpp", "title_key"},
     {"src/gui/records/record_list.cpp", "first_entry_key_"},
     {"src/gui/records/record_list.cpp", "empty_hint_"},
+    {"src/gui/charts/drawn_list.cpp", "empty_hint_"},
     {"src/gui/records/record_editor.cpp", "label_key"},
     {"src/gui/records/record_editor.cpp", "text"},
     {"src/cli/kelvane_tool_accounts.cpp", "label"},

@@ -6,9 +6,11 @@
 
 #include "core/common/messages.h"
 #include "core/common/text.h"
+#include "core/tools/language_table.h"
 #include "core/trips/trip_editing.h"
 #include "gui/charts/report_screens_support.h"
 #include "gui/records/record_screens_support.h"
+#include "gui/shell/first_start.h"
 #include "gui/shell/main_commands.h"
 #include "gui/shell/main_screen.h"
 #include "gui/shell/screens.h"
@@ -20,6 +22,7 @@
 #include "gui/widgets/edit_box.h"
 #include "gui/widgets/skin_button.h"
 #include "gui/widgets/vehicle_picker.h"
+#include "platform/recording_dc.h"
 
 namespace kelvane {
 namespace {
@@ -200,6 +203,34 @@ TEST_F(trips_test, a_new_trip_the_folder_refuses_is_written_once_when_saved_agai
     restart();
     prog->trips.load(folder(), u"Trip", false);
     EXPECT_EQ(std::vector<std::u16string>{u"Holiday"}, descriptions());
+}
+
+TEST_F(trips_test, an_empty_page_says_in_the_owners_language_how_to_add_the_first_trip) {
+    ASSERT_TRUE(install_bundled_files());
+    language_table french;
+    ASSERT_EQ(load_result::loaded, french.load(u"French"));
+    scoped_translator in_french(&french);
+    add_account(u"Van", {});
+    auto page = open_page();
+    trip_list& list = page->list();
+    auto hints = [&] {
+        recording_dc d(list.width(), list.height());
+        list.draw(d);
+        std::vector<dc_call> out;
+        for (const dc_call& t : d.calls_of(dc_op::draw_text))
+            if (t.text.starts_with(u"Aucun trajet")) out.push_back(t);
+        return out;
+    };
+    const auto shown = hints();
+    ASSERT_EQ(1u, shown.size());
+    EXPECT_TRUE(QRect(0, 0, list.width(), list.height())
+                    .contains(QRect(shown[0].r.left, shown[0].r.top, shown[0].r.width(),
+                                    shown[0].r.height())));
+
+    add_trip(u"Holiday", {u"Van"});
+    page->refresh();
+    ASSERT_GT(list.row_count(), 0);
+    EXPECT_TRUE(hints().empty()) << "rows take its place";
 }
 
 TEST_F(trips_test, edit_and_delete_need_a_chosen_row_and_delete_asks_first) {
