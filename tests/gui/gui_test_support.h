@@ -16,6 +16,7 @@
 #include "platform/message_box.h"
 #include "platform/qt/device_screen.h"
 #include "platform/qt/modal_service.h"
+#include "platform/qt/qpainter_dc.h"
 #include "platform/services.h"
 #include "platform/shell_service.h"
 
@@ -60,5 +61,23 @@ void save_screenshot(const QImage& image, const char* name);
 
 // The colour of a pixel as the device names colours (red in the lowest byte).
 std::uint32_t pixel(const QImage& image, int x, int y);
+
+// A surface that notes every text with the width it takes in the font it is
+// written in, and paints it as the screen does.
+class text_recorder : public image_dc {
+public:
+    using image_dc::image_dc;
+    struct written {
+        std::u16string text;
+        rect box;
+        int width;
+        bool whole() const { return width <= box.width(); }
+    };
+    void draw_text(std::u16string_view text, const rect& r, unsigned flags) override {
+        texts.push_back({std::u16string(text), r, text_extent(text).width});
+        image_dc::draw_text(text, r, flags);
+    }
+    std::vector<written> texts;
+};
 
 }  // namespace kelvane

@@ -263,15 +263,6 @@ struct legend_cell {
 constexpr int smallest_legend_font = 9;
 constexpr int last_legend_font = 6;
 
-// A name made only of digits and separators is a mileage: the line and
-// column charts name their entries by it, and it is read like any figure.
-bool reads_as_figure(std::u16string_view text) {
-    if (text.empty()) return false;
-    return std::all_of(text.begin(), text.end(), [](char16_t c) {
-        return (c >= u'0' && c <= u'9') || c == u'.' || c == u',' || c == u'-' || c == u' ';
-    });
-}
-
 // The cells of an entry's row, from the right end of the row to the name.
 std::vector<legend_cell> legend_cells(std::u16string_view legend_format,
                                       const chart_engine::record_type& e, int inner_width) {
@@ -282,6 +273,8 @@ std::vector<legend_cell> legend_cells(std::u16string_view legend_format,
     for (auto code = legend_format.rbegin(); code != legend_format.rend(); ++code) {
         switch (*code) {
             case u'M': {
+                // The line and column charts name their entries by mileage,
+                // which is read like any figure.
                 std::u16string name = fixed_text(e.name);
                 const bool mileage = reads_as_figure(name);
                 cells.push_back({*code, std::move(name), 0, mileage});

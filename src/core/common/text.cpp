@@ -78,4 +78,15 @@ std::u16string join(const std::u16string* first, const std::u16string* last,
     return out;
 }
 
+bool reads_as_figure(std::u16string_view text) {
+    bool digit = false;
+    for (char16_t c : text) {
+        if (c >= u'0' && c <= u'9')
+            digit = true;
+        else if (std::u16string_view(u".,-/:% ").find(c) == std::u16string_view::npos)
+            return false;
+    }
+    return digit;
+}
+
 }  // namespace kelvane

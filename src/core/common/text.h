@@ -45,6 +45,11 @@ bool same_name_ignoring_case(std::u16string_view a, std::u16string_view b);
 bool starts_with_ignoring_case(std::u16string_view text, std::u16string_view start);
 bool ends_with_ignoring_case(std::u16string_view text, std::u16string_view end);
 
+// True for a number, a mileage, a date or a time as the program writes them:
+// digits with separators (". , - / : %" and blanks) and nothing else. Such a
+// text is read whole or not at all, never cut to "...".
+bool reads_as_figure(std::u16string_view text);
+
 // Joins texts with a separator.
 std::u16string join(const std::u16string* first, const std::u16string* last,
                     std::u16string_view separator);

@@ -10,6 +10,7 @@
 
 #include "core/common/date_text.h"
 #include "core/common/scaled_font.h"
+#include "core/common/text.h"
 #include "core/common/translate.h"
 #include "gui/records/list_header.h"
 #include "gui/widgets/menu_items.h"
@@ -25,6 +26,9 @@ namespace {
 font_spec list_font() {
     return {u"System", scaled_font_size(12)};
 }
+
+// The size below which a figure is not shrunk any further to fit its column.
+constexpr int smallest_figure_font = 6;
 
 }  // namespace
 
@@ -237,7 +241,11 @@ void record_list_base::draw_row(dc& d, int row, int y) {
     }
     d.set_text_colour(text);
     std::optional<font_spec> former;
-    if (style.font_height >= 1) former = d.select_font({style.font_face, style.font_height});
+    font_spec font = list_font();
+    if (style.font_height >= 1) {
+        font = {style.font_face, style.font_height};
+        former = d.select_font(font);
+    }
     int left = -horizontalScrollBar()->value();
     for (int c = 0; c < column_count; ++c) {
         const std::u16string& cell = cell_text(row, c);
@@ -256,9 +264,25 @@ void record_list_base::draw_row(dc& d, int row, int y) {
         }
         // The mileage reads from the left (its text starts with a blank); the
         // other columns are centred. A description or category too long for
-        // its column ends in "..." rather than losing both its ends.
-        const unsigned align = c == 0 ? dt_left : c == 1 ? dt_center | dt_end_ellipsis : dt_center;
-        d.draw_text(cell, r, align | dt_vcenter | dt_singleline);
+        // its column ends in "..." rather than losing both its ends; a figure
+        // too wide (an eight-digit mileage, a large cost) is written smaller,
+        // never with a digit missing.
+        const unsigned align = c == 0 ? dt_left : dt_center;
+        if (!reads_as_figure(cell)) {
+            d.draw_text(cell, r, align | dt_end_ellipsis | dt_vcenter | dt_singleline);
+            continue;
+        }
+        std::u16string_view figure = cell;
+        if (d.text_extent(figure).width > r.width() && figure.starts_with(u' '))
+            figure.remove_prefix(1);  // the leading blank goes first
+        font_spec fitted = font;
+        while (fitted.pixel_height > smallest_figure_font &&
+               d.text_extent(figure).width > r.width()) {
+            --fitted.pixel_height;
+            d.select_font(fitted);
+        }
+        d.draw_text(figure, r, align | dt_vcenter | dt_singleline);
+        if (fitted.pixel_height != font.pixel_height) d.select_font(font);
     }
     if (former) d.select_font(*former);
 }

@@ -13,7 +13,6 @@
 #include "gui/shell/first_start.h"
 #include "gui/tools/text_prompt.h"
 #include "gui/widgets/edit_box.h"
-#include "platform/qt/qpainter_dc.h"
 
 namespace kelvane {
 namespace {
@@ -245,23 +244,6 @@ TEST_F(chart_screen_test, a_trip_picture_is_proposed_under_a_name_the_device_can
     EXPECT_TRUE(fs.file_exists(proposed));
 }
 
-// A surface that notes every text with the width it takes in the font it is
-// written in, and paints it as the screen does.
-class text_recorder : public image_dc {
-public:
-    using image_dc::image_dc;
-    struct written {
-        std::u16string text;
-        rect box;
-        int width;
-    };
-    void draw_text(std::u16string_view text, const rect& r, unsigned flags) override {
-        texts.push_back({std::u16string(text), r, text_extent(text).width});
-        image_dc::draw_text(text, r, flags);
-    }
-    std::vector<written> texts;
-};
-
 bool is_figure(const std::u16string& text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char16_t c) {
         return (c >= u'0' && c <= u'9') || c == u'.' || c == u'/' || c == u'%';
@@ -298,7 +280,7 @@ TEST_F(chart_screen_test, legends_write_every_figure_whole_and_name_the_expenses
                     int figures = 0, left = w, right = 0;
                     std::vector<std::u16string> whole;
                     for (const auto& t : d.texts) {
-                        if (t.width <= t.box.width()) whole.push_back(t.text);
+                        if (t.whole()) whole.push_back(t.text);
                         left = std::min(left, t.box.left);
                         right = std::max(right, t.box.right);
                         if (!is_figure(t.text)) continue;

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QScrollBar>
 
+#include "core/common/text.h"
 #include "gui/records/list_header.h"
 #include "platform/qt/qpainter_dc.h"
 #include "record_screens_support.h"
@@ -113,6 +114,34 @@ TEST_F(record_list_test, the_selected_row_is_drawn_in_the_highlight_colours) {
     EXPECT_TRUE(highlight_text);
     EXPECT_EQ(rgb(255, 255, 255), pixel(shown, 1, 1)) << "the other row is plain";
     save_screenshot(screen.snapshot(), "fuel_page_selection");
+}
+
+TEST_F(record_list_test, a_figure_too_wide_for_its_column_is_written_whole_at_every_size) {
+    add_vehicle(u"Car");
+    fee_record r{};
+    r.year = 2026, r.month = 12, r.day = 28;
+    r.mileage = 13450300;
+    r.cost = 1234567.89;
+    set_fixed(r.category, u"Parking");
+    ASSERT_FALSE(prog->fees.add_record(r).key.empty());
+    auto& main = open_main_screen();
+    for (auto [w, h] : {std::pair{240, 320}, {240, 240}, {320, 240}, {480, 640}}) {
+        screen.set_screen_size(w, h);
+        main.tap(2 * 35);
+        QApplication::processEvents();
+        record_list_base& list = fees().list();
+        text_recorder d(list.viewport()->width(), list.viewport()->height());
+        list.draw_rows(d);
+        std::vector<std::u16string> figures;
+        for (const auto& t : d.texts)
+            if (reads_as_figure(t.text)) {
+                figures.push_back(t.text);
+                EXPECT_TRUE(t.whole()) << QString::fromStdU16String(t.text).toStdString()
+                                       << " cut at " << w << "x" << h;
+            }
+        EXPECT_EQ((std::vector<std::u16string>{u"13450300", u"1234567.89", u"12/28/26"}), figures)
+            << w << "x" << h;
+    }
 }
 
 TEST_F(record_list_test, tap_and_hold_offers_edit_and_delete_only_on_a_row) {
