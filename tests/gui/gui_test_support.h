@@ -71,10 +71,11 @@ public:
         std::u16string text;
         rect box;
         int width;
+        unsigned flags;
         bool whole() const { return width <= box.width(); }
     };
     void draw_text(std::u16string_view text, const rect& r, unsigned flags) override {
-        texts.push_back({std::u16string(text), r, text_extent(text).width});
+        texts.push_back({std::u16string(text), r, text_extent(text).width, flags});
         image_dc::draw_text(text, r, flags);
     }
     std::vector<written> texts;

@@ -59,9 +59,9 @@ void drawn_list::draw(dc& d) {
     d.set_text_colour(heading_text);
     int x = 0;
     for (const column& c : columns_) {
-        d.draw_text(c.heading,
-                    {x + heading_margin, 0, x + c.width - heading_margin, header_height - 1},
-                    (c.right_aligned ? dt_right : dt_left) | dt_vcenter | dt_singleline);
+        d.draw_text(
+            c.heading, {x + heading_margin, 0, x + c.width - heading_margin, header_height - 1},
+            (c.right_aligned ? dt_right : dt_left) | dt_vcenter | dt_singleline | dt_end_ellipsis);
         x += c.width;
         d.fill_rect({x - 1, 2, x, header_height - 3}, heading_line);
     }

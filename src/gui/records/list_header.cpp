@@ -67,13 +67,14 @@ void list_header::draw(dc& d) {
         d.move_to(right - 2, 0);
         d.line_to(right - 2, h);
         // A long title ("Liter/100Km" in a narrow column) gets a smaller
-        // font rather than losing its ends.
+        // font; one too long even then ends in "..." and keeps its start,
+        // where a reader looks for it.
         for (int s = size;; --s) {
             d.select_font({u"Arial", s, 700});
             if (s <= 9 || d.text_extent(items_[i].title).width <= right - left - 4) break;
         }
         d.draw_text(items_[i].title, {left + 2, 2, right - 2, h - 2},
-                    (i == 0 ? dt_left : dt_center) | dt_vcenter | dt_singleline);
+                    (i == 0 ? dt_left : dt_center) | dt_vcenter | dt_singleline | dt_end_ellipsis);
         left = right;
     }
 }

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QScrollBar>
 
+#include "core/accounts/units.h"
 #include "core/common/text.h"
 #include "gui/records/list_header.h"
 #include "platform/qt/qpainter_dc.h"
@@ -141,6 +142,20 @@ TEST_F(record_list_test, a_figure_too_wide_for_its_column_is_written_whole_at_ev
             }
         EXPECT_EQ((std::vector<std::u16string>{u"13450300", u"1234567.89", u"12/28/26"}), figures)
             << w << "x" << h;
+    }
+}
+
+TEST_F(record_list_test, a_title_too_long_for_its_column_keeps_its_start) {
+    add_vehicle(u"Car");
+    open_main_screen();
+    record_list_base& list = fuel().list();
+    for (std::u16string_view unit : economy_unit_names) {
+        list.set_column_title(2, unit);
+        text_recorder d(list.header().width(), list.header().height());
+        list.header().draw(d);
+        ASSERT_EQ(4u, d.texts.size());
+        EXPECT_TRUE(d.texts[2].whole() || (d.texts[2].flags & dt_end_ellipsis))
+            << QString::fromStdU16String(d.texts[2].text).toStdString();
     }
 }
 
