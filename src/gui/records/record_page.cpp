@@ -89,6 +89,7 @@ void record_page::set_screen_size(int width, int height) {
     auto_label_->setGeometry(2, bottom, label_width, row_height);
     const int chooser_width = std::max(40, width - label_width - button_width - menu_width - 10);
     vehicles_->setGeometry(label_width + 4, bottom, chooser_width, row_height);
+    fit_account_combo(*vehicles_, scaled_font_size(12, width, height));
     new_button_->setGeometry(width - button_width - menu_width - 4, bottom, button_width,
                              row_height);
     menu_button_->setGeometry(width - menu_width - 2, bottom, menu_width, row_height);
@@ -97,6 +98,7 @@ void record_page::set_screen_size(int width, int height) {
 void record_page::refresh() {
     refresh_titles();
     fill_account_combo(*vehicles_, prog_.config);
+    fit_account_combo(*vehicles_, scaled_font_size(12));
     // Always the store's own count: a list that kept rows of the account
     // shown before would draw records that are not there.
     list_->set_row_count(record_count());

@@ -1,11 +1,14 @@
 // The repair and maintenance page and editor, and the fees page and editor.
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 
 #include "gui/accounts/account_list.h"
 #include "gui/accounts/accounts_page.h"
+#include "gui/shell/first_start.h"
 #include "gui/shell/main_commands.h"
+#include "gui/widgets/account_combo.h"
 #include "gui/widgets/edit_box.h"
 #include "platform/qt/qpainter_dc.h"
 #include "record_screens_support.h"
@@ -18,6 +21,27 @@ protected:
     static service_editor& repair(device_dialog& d) { return static_cast<service_editor&>(d); }
     static fee_editor& fee(device_dialog& d) { return static_cast<fee_editor&>(d); }
 };
+
+TEST_F(service_and_fee_screens_test,
+       the_vehicle_chooser_shows_the_whole_name_beside_french_buttons) {
+    // French chosen in the options: "Véhicule :" and "Réparation" are wider
+    // than their English texts and leave the chooser less room.
+    ASSERT_TRUE(install_bundled_files());
+    ASSERT_TRUE(
+        fs.copy_file(program_folder() + u"French.lng", program_folder() + u"Language.lng", true));
+    add_vehicle(u"Corolla");
+    auto& main = open_main_screen();
+    for (int index : {0, 1, 2}) {
+        main.tap(35 * index);
+        QApplication::processEvents();
+        const QComboBox& chooser = static_cast<record_page&>(*main.page(index)).vehicle_chooser();
+        EXPECT_EQ("Corolla", chooser.currentText().toStdString());
+        EXPECT_LE(QFontMetrics(chooser.font()).horizontalAdvance(chooser.currentText()),
+                  account_combo_text_width(chooser))
+            << "page " << index;
+    }
+    save_screenshot(screen.snapshot(), "repair_page_french");
+}
 
 TEST_F(service_and_fee_screens_test, a_ticked_maintenance_keeps_its_next_service_for_good) {
     add_vehicle(u"Car", {.initial_mileage = 250});
