@@ -120,14 +120,18 @@ void record_editor::fit_labels(int width, int height) {
     // The labels give up room before the number boxes do: a narrow screen
     // writes them smaller so that a box still shows a whole mileage.
     const QFont form_font = form_->font();
-    int others = 0;  // units, tool buttons and the box's own need
-    for (int row = 0; row < grid_->rowCount(); ++row) {
-        int row_need = 0;
-        for (int column : {2, 3})
-            if (QLayoutItem* item = grid_->itemAtPosition(row, column); item && item->widget())
-                row_need += item->widget()->minimumSizeHint().width();
-        others = std::max(others, row_need);
+    // Units and tool buttons count where they stand in their own columns; a
+    // field or a row of buttons spanning those columns is no unit, and
+    // counting it left the labels no room at all on a large screen.
+    std::vector<int> row_need(static_cast<std::size_t>(grid_->rowCount()), 0);
+    for (int i = 0; i < grid_->count(); ++i) {
+        int row = 0, column = 0, row_span = 0, column_span = 0;
+        grid_->getItemPosition(i, &row, &column, &row_span, &column_span);
+        QWidget* w = grid_->itemAt(i)->widget();
+        if (column >= 2 && w && row >= 0 && row < grid_->rowCount())
+            row_need[static_cast<std::size_t>(row)] += w->minimumSizeHint().width();
     }
+    int others = row_need.empty() ? 0 : *std::max_element(row_need.begin(), row_need.end());
     const QFont box_font = device_font({u"System", scaled_font_size(13)});
     others += QFontMetrics(box_font).horizontalAdvance(QStringLiteral("0000000.0")) + 8;
     const QMargins m = grid_->contentsMargins();
@@ -135,14 +139,17 @@ void record_editor::fit_labels(int width, int height) {
     if (form_->sizeHint().height() > height)
         others += scroll_->verticalScrollBar()->sizeHint().width();
     const int room = width - others;
-    int size = QFontInfo(form_font).pixelSize();
+    // From the screen's own size down: the form may have been built for
+    // another screen size than the one it is shown on now.
+    int size = scaled_font_size(12);
+    const int smallest = scaled_font_size(9);
     QFont f = form_font;
     for (;; --size) {
         f.setPixelSize(size);
         const QFontMetrics metrics(f);
         int widest = 0;
         for (QLabel* l : labels_) widest = std::max(widest, metrics.horizontalAdvance(l->text()));
-        if (widest <= room || size <= 9) break;
+        if (widest <= room || size <= smallest) break;
     }
     for (QLabel* l : labels_) l->setFont(f);
 }

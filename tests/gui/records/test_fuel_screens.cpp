@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <optional>
@@ -418,6 +420,12 @@ TEST_F(fuel_screens_test,
                               box->width() - 8)
                         << box->text().toStdString() << " cut at " << where;
                 }
+
+                // The labels grow with the screen as the boxes beside them do.
+                for (QLabel* label : e.findChildren<QLabel*>())
+                    if (label->text().endsWith(u':'))
+                        EXPECT_GE(QFontInfo(label->font()).pixelSize(), scaled_font_size(9))
+                            << label->text().toStdString() << " at " << where;
 
                 // The calendar drops down inside the device's screen.
                 date_picker& date = e.date_box();
