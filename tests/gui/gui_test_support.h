@@ -72,10 +72,12 @@ public:
         rect box;
         int width;
         unsigned flags;
+        int pixel_height;  // of the font written in
         bool whole() const { return width <= box.width(); }
     };
     void draw_text(std::u16string_view text, const rect& r, unsigned flags) override {
-        texts.push_back({std::u16string(text), r, text_extent(text).width, flags});
+        texts.push_back({std::u16string(text), r, text_extent(text).width, flags,
+                         painter().font().pixelSize()});
         image_dc::draw_text(text, r, flags);
     }
     std::vector<written> texts;

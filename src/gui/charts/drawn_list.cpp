@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 
+#include "core/common/scaled_font.h"
 #include "core/common/translate.h"
 #include "platform/qt/qpainter_dc.h"
 
@@ -33,11 +34,21 @@ void drawn_list::set_column_width(int index, int width) {
     update();
 }
 
+font_spec drawn_list::shown_header_font() const {
+    font_spec f = header_font_;
+    f.pixel_height = scaled_font_size(f.pixel_height);
+    return f;
+}
+
+int drawn_list::rows_top() const {
+    return std::max(row_height(), shown_header_font().pixel_height + 4) + 2;
+}
+
 int drawn_list::heading_width(int index) const {
     if (index < 0 || index >= static_cast<int>(columns_.size())) return 0;
     QImage probe(1, 1, QImage::Format_RGB32);
     image_dc d(probe);
-    d.select_font(header_font_);
+    d.select_font(shown_header_font());
     return d.text_extent(columns_[static_cast<std::size_t>(index)].heading).width +
            2 * heading_margin + 1;
 }
@@ -55,7 +66,8 @@ void drawn_list::draw(dc& d) {
 
     d.fill_rect({0, 0, w, header_height - 1}, heading_background);
     d.fill_rect({0, header_height - 1, w, header_height}, heading_line);
-    d.select_font(header_font_);
+    const font_spec heading_font = shown_header_font();
+    d.select_font(heading_font);
     d.set_text_colour(heading_text);
     int x = 0;
     for (const column& c : columns_) {
@@ -74,7 +86,7 @@ void drawn_list::draw(dc& d) {
     if (row_count() == 0 && !empty_hint_.empty()) {
         // In the headings' face but not bold, grey, so it reads as a note
         // and not as a row.
-        d.select_font({header_font_.face, header_font_.pixel_height, 400});
+        d.select_font({heading_font.face, heading_font.pixel_height, 400});
         d.set_text_colour(empty_hint_text);
         const int margin = row_height() / 2;
         d.draw_text(kelvane::tr(empty_hint_),

@@ -26,8 +26,11 @@ public:
     void set_columns(std::vector<column> columns);
     const std::vector<column>& columns() const { return columns_; }
     void set_column_width(int index, int width);
+    // The headings' font as asked for on the handheld's screen; they are
+    // written in it grown with the screen's sides (shown_header_font).
     void set_header_font(const font_spec& f) { header_font_ = f; }
     const font_spec& header_font() const { return header_font_; }
+    font_spec shown_header_font() const;
     // The width a column needs to show its heading whole.
     int heading_width(int index) const;
     // The width of the rows' part that the scroll bar leaves free.
@@ -48,7 +51,8 @@ protected:
     // Draws one row into its rectangle (the full width of the columns).
     virtual void draw_row(dc& d, int row, const kelvane::rect& r, bool selected) = 0;
 
-    int rows_top() const override { return row_height() + 2; }
+    // The headings' band: a row high, or higher when their text is.
+    int rows_top() const override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;

@@ -1,5 +1,8 @@
 #include "gui/charts/report_list.h"
 
+#include <algorithm>
+
+#include "core/common/scaled_font.h"
 #include "gui/widgets/skin.h"
 
 namespace kelvane {
@@ -13,13 +16,24 @@ constexpr colour selected_text = rgb(0, 0, 200);
 constexpr colour row_line = rgb(100, 100, 255);
 constexpr colour explanation_fill = rgb(230, 230, 230);
 constexpr colour explanation_text = rgb(100, 100, 100);
+constexpr int name_font_size = 13;
+
+// One line of a row's text with a little room above it.
+int line_height() {
+    return scaled_font_size(name_font_size) + 4;
+}
 
 }  // namespace
 
 report_list::report_list(const skin& pieces, QWidget* parent)
     : drawn_list(parent), pieces_(pieces) {
-    // The picture gives the rows their height.
-    set_row_height(skin_piece::report_picture_size + 2);
+    fit_rows();
+}
+
+void report_list::fit_rows() {
+    // On the handheld the picture gives the rows their height; a larger
+    // screen's text needs more.
+    set_row_height(std::max(skin_piece::report_picture_size + 2, 2 * line_height()));
 }
 
 void report_list::add_row(std::u16string_view name, std::u16string_view explanation, int picture) {
@@ -47,11 +61,13 @@ void report_list::draw_row(dc& d, int index, const kelvane::rect& box, bool sele
     d.line_to(full.right, full.bottom - 1);
 
     d.set_background_mode(background_mode::transparent);
-    d.select_font({u"Arial", 13, 400});
+    d.select_font({u"Arial", scaled_font_size(name_font_size), 400});
     d.set_text_colour(selected ? selected_text : rgb(0, 0, 0));
     d.draw_text(r.name, {full.left + text_left, full.top + 3, full.right, full.bottom},
-                dt_left | dt_singleline);
-    const kelvane::rect note{full.left + text_left, full.top + 20, full.right, full.bottom - 1};
+                dt_left | dt_singleline | dt_end_ellipsis);
+    const int note_top = std::max(20, full.height() - line_height());
+    const kelvane::rect note{full.left + text_left, full.top + note_top, full.right,
+                             full.bottom - 1};
     d.fill_rect(note, explanation_fill);
     d.set_text_colour(explanation_text);
     d.draw_text(r.explanation, note, dt_left | dt_singleline);

@@ -25,6 +25,9 @@ public:
     void add_row(std::u16string_view name, std::u16string_view explanation, int picture);
     void clear_rows();
     int row_count() const override { return static_cast<int>(rows_.size()); }
+    // Rows as high as their picture or their two lines of text, whichever
+    // is higher on the screen shown now.
+    void fit_rows();
     const row& row_at_index(int i) const { return rows_[static_cast<std::size_t>(i)]; }
 
 protected:

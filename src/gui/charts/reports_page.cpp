@@ -130,6 +130,9 @@ void reports_page::set_screen_size(int width, int height) {
     auto grown = [&](int length) { return scaled_length(length, width, height); };
     const int h = shown_height(width, height);
     const int w = width;
+    // The buttons' captions and the list's rows follow the screen's text size.
+    setFont(device_font({u"Arial", scaled_font_size(12, width, height)}));
+    list_->fit_rows();
     const int line = scaled_font_size(12) + 3;
     const int button_h = grown(24);
     const int buttons_top = h - button_h - 6;

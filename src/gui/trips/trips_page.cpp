@@ -18,6 +18,7 @@
 #include "gui/widgets/text_label.h"
 #include "gui/widgets/translated.h"
 #include "platform/qt/modal_service.h"
+#include "platform/qt/qpainter_dc.h"
 #include "platform/screen_scale.h"
 
 namespace kelvane {
@@ -62,6 +63,8 @@ void trips_page::set_screen_size(int width, int height) {
     const int button_w = scaled_length(90, width, height);
     const int h = shown_height(width, height);
     const int buttons_top = h - button_h - 6;
+    // The button's caption follows the screen's text size.
+    setFont(device_font({u"Arial", scaled_font_size(12, width, height)}));
     const int line = scaled_font_size(12) + 6;
     list_->setGeometry(0, 0, width, std::max(40, buttons_top - 4));
     progress_->setGeometry(4, buttons_top - 4 - line, width - 8, line);

@@ -5,8 +5,10 @@
 #include <QComboBox>
 
 #include "core/common/messages.h"
+#include "core/common/scaled_font.h"
 #include "gui/charts/chart_range_dialog.h"
 #include "gui/charts/chart_screen.h"
+#include "gui/charts/report_list.h"
 #include "gui/charts/report_screens_support.h"
 #include "gui/charts/reports_page.h"
 #include "gui/trips/trip_picker.h"
@@ -59,6 +61,29 @@ protected:
         return s;
     }
 };
+
+TEST_F(reports_page_test, the_list_writes_headings_and_reports_grown_with_the_screen) {
+    add_account(u"Car1", {});
+    for (auto [w, h] : {std::pair{240, 320}, {480, 640}}) {
+        screen.set_screen_size(w, h);
+        reports_page page(*prog, nullptr);
+        page.resize(w, h);
+        page.set_screen_size(w, h);
+        report_list& list = page.list();
+        text_recorder d(list.width(), list.height());
+        list.draw(d);
+        ASSERT_GE(d.texts.size(), 4u);
+        for (const auto& t : d.texts) {
+            const std::string text = QString::fromStdU16String(t.text).toStdString();
+            EXPECT_GE(t.pixel_height, scaled_font_size(9)) << text << " at " << w << "x" << h;
+            EXPECT_GE(t.box.height(), t.pixel_height) << text << " at " << w << "x" << h;
+        }
+        // The rows hold both lines of a report, one under the other.
+        EXPECT_LT(d.texts[2].box.top, d.texts[3].box.top) << w << "x" << h;
+        EXPECT_LE(d.texts[3].box.bottom, d.texts[2].box.top + list.row_height() + 1);
+        if (w == 480) save_screenshot(page.grab().toImage(), "reports_page_480x640");
+    }
+}
 
 TEST_F(reports_page_test, three_accounts_give_one_line_point_per_fill_up_account_by_account) {
     add_account(u"Van", {{2026, 1, 1, 1000}, {2026, 1, 10, 1400}, {2026, 1, 20, 1800}});
