@@ -98,13 +98,9 @@ void chart_screen::init_dialog() {
     hint_->background = rgb(255, 255, 255);
     show_hint(kelvane::tr(u"Tap column to display detailed information."), hint_plain);
 
-    const QFont small = device_font({u"Arial", scaled_font_size(12)});
-    from_label_->setFont(small);
-    to_label_->setFont(small);
     from_label_->setText(translated(u"From"));
     to_label_->setText(translated(u"To"));
     for (auto* picker : {start_, end_}) {
-        picker->setFont(small);
         const QSignalBlocker quiet(picker);
         picker->set_value(
             time_of(picker == start_ ? report_.engine->earliest() : report_.engine->latest()));
@@ -374,6 +370,11 @@ void chart_screen::on_size(int, int) {
 void chart_screen::place_controls() {
     const QRect client = client_rect();
     const int w = client.width(), h = client.height();
+    // The dates follow the screen's text size, also when the screen changes
+    // size under an open chart.
+    const QFont small = device_font({u"Arial", scaled_font_size(12)});
+    for (QWidget* date : std::initializer_list<QWidget*>{from_label_, to_label_, start_, end_})
+        date->setFont(small);
     cell_layout cells;
     cells.set_gap(1);
     cells.set_max_width(chart_max_width);

@@ -2,9 +2,12 @@
 // kind, taps and arrows, and saving the screen as a picture.
 
 #include <QApplication>
+#include <QFontInfo>
+#include <QLabel>
 #include <algorithm>
 
 #include "core/accounts/configuration.h"
+#include "core/common/scaled_font.h"
 #include "core/common/text.h"
 #include "core/tools/language_table.h"
 #include "gui/charts/chart_screen.h"
@@ -12,6 +15,7 @@
 #include "gui/charts/reports_page.h"
 #include "gui/shell/first_start.h"
 #include "gui/tools/text_prompt.h"
+#include "gui/widgets/date_picker.h"
 #include "gui/widgets/edit_box.h"
 
 namespace kelvane {
@@ -126,6 +130,17 @@ TEST_F(chart_screen_test, a_period_command_brings_back_the_reports_own_chart_kin
         s.run_command(chart_screen::cmd_week_back);
         EXPECT_EQ(chart_kind::line, s.shown_kind());
         EXPECT_TRUE(s.fit_toggle_shown());
+    });
+}
+
+TEST_F(chart_screen_test, the_dates_follow_the_screen_when_it_changes_size_under_the_chart) {
+    add_account(u"Car1", {}, {}, fees_round_the_months);
+    with_chart(fees_report, [&](chart_screen& s, chart_engine&) {
+        screen.set_screen_size(480, 640);
+        QApplication::processEvents();
+        for (QWidget* date : s.findChildren<QWidget*>())
+            if (qobject_cast<QLabel*>(date) || qobject_cast<date_picker*>(date))
+                EXPECT_GE(QFontInfo(date->font()).pixelSize(), scaled_font_size(9));
     });
 }
 
