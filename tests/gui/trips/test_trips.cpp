@@ -6,11 +6,9 @@
 
 #include "core/common/messages.h"
 #include "core/common/text.h"
-#include "core/tools/language_table.h"
 #include "core/trips/trip_editing.h"
 #include "gui/charts/report_screens_support.h"
 #include "gui/records/record_screens_support.h"
-#include "gui/shell/first_start.h"
 #include "gui/shell/main_commands.h"
 #include "gui/shell/main_screen.h"
 #include "gui/shell/screens.h"
@@ -205,32 +203,23 @@ TEST_F(trips_test, a_new_trip_the_folder_refuses_is_written_once_when_saved_agai
     EXPECT_EQ(std::vector<std::u16string>{u"Holiday"}, descriptions());
 }
 
-TEST_F(trips_test, an_empty_page_says_in_the_owners_language_how_to_add_the_first_trip) {
-    ASSERT_TRUE(install_bundled_files());
-    language_table french;
-    ASSERT_EQ(load_result::loaded, french.load(u"French"));
-    scoped_translator in_french(&french);
+TEST_F(trips_test, an_empty_page_says_how_to_add_the_first_trip) {
     add_account(u"Van", {});
     auto page = open_page();
     trip_list& list = page->list();
     auto hints = [&] {
         recording_dc d(list.width(), list.height());
         list.draw(d);
-        std::vector<dc_call> out;
-        for (const dc_call& t : d.calls_of(dc_op::draw_text))
-            if (t.text.starts_with(u"Aucun trajet")) out.push_back(t);
-        return out;
+        const auto texts = d.texts();
+        return std::count_if(texts.begin(), texts.end(),
+                             [](const auto& t) { return t.starts_with(u"No trips yet"); });
     };
-    const auto shown = hints();
-    ASSERT_EQ(1u, shown.size());
-    EXPECT_TRUE(QRect(0, 0, list.width(), list.height())
-                    .contains(QRect(shown[0].r.left, shown[0].r.top, shown[0].r.width(),
-                                    shown[0].r.height())));
+    EXPECT_EQ(1, hints());
 
     add_trip(u"Holiday", {u"Van"});
     page->refresh();
     ASSERT_GT(list.row_count(), 0);
-    EXPECT_TRUE(hints().empty()) << "rows take its place";
+    EXPECT_EQ(0, hints()) << "rows take its place";
 }
 
 TEST_F(trips_test, edit_and_delete_need_a_chosen_row_and_delete_asks_first) {
