@@ -26,6 +26,14 @@ std::u16string fixed_text(const char16_t (&field)[N]) {
     return std::u16string(field, n);
 }
 
+// The same without a copy: a view into the field.
+template <std::size_t N>
+std::u16string_view fixed_view(const char16_t (&field)[N]) {
+    std::size_t n = 0;
+    while (n < N && field[n] != 0) ++n;
+    return std::u16string_view(field, n);
+}
+
 // printf-style formatting of numbers into a 16-bit text; the format is ASCII
 // and must not contain %s (concatenate texts instead).
 std::u16string format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));

@@ -24,8 +24,19 @@ class chunked_output {
 public:
     explicit chunked_output(atomic_file_writer& writer) : writer_(writer) {}
     void add(std::u16string_view text) {
-        buffer_ += to_utf8(text);
+        append_utf8(buffer_, text);
         if (buffer_.size() >= 1 << 16) flush();
+    }
+    // Appends the lines of the store's selection in the file's layout.
+    template <class Store>
+    void add_selected_lines(Store& store, const selection_limits& limits,
+                            const csv_item_cells& items, std::uint16_t language) {
+        store.select_records(limits);
+        typename Store::record_type record;
+        while (store.next_selected(record)) {
+            append_export_line(buffer_, record, items, language);
+            if (buffer_.size() >= 1 << 16) flush();
+        }
     }
     bool flush() {
         if (!buffer_.empty()) ok_ = writer_.write(buffer_.data(), buffer_.size()) && ok_;
@@ -38,13 +49,6 @@ private:
     std::string buffer_;
     bool ok_ = true;
 };
-
-template <class Store>
-void add_selected_lines(Store& store, const selection_limits& limits, chunked_output& out) {
-    store.select_records(limits);
-    typename Store::record_type record;
-    while (store.next_selected(record)) out.add(export_line(record));
-}
 
 // One cell of a line, cleaned the way the handheld's import cleans a cell
 // that is not properly quoted: a lone pair of quotes is empty, and a quote
@@ -146,8 +150,11 @@ bool read_import_date(std::u16string_view cell, std::uint16_t language, int& yea
     return is_valid_date(year, month, day);
 }
 
-std::vector<std::u16string_view> split_lines(std::u16string_view text) {
-    std::vector<std::u16string_view> lines;
+namespace {
+
+template <class View>
+std::vector<View> lines_of(View text) {
+    std::vector<View> lines;
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] != u'\r' && text[i] != u'\n') continue;
@@ -157,6 +164,16 @@ std::vector<std::u16string_view> split_lines(std::u16string_view text) {
     }
     if (start < text.size()) lines.push_back(text.substr(start));
     return lines;
+}
+
+}  // namespace
+
+std::vector<std::u16string_view> split_lines(std::u16string_view text) {
+    return lines_of(text);
+}
+
+std::vector<std::string_view> split_lines(std::string_view text) {
+    return lines_of(text);
 }
 
 std::u16string decode_import_text(std::string_view bytes) {
@@ -193,9 +210,12 @@ bool export_import::write_export(std::u16string_view path, const selection_limit
     if (ok) {
         chunked_output out(writer);
         out.add(header_line());
-        add_selected_lines(fuel_, limits, out);
-        add_selected_lines(maintenance_, limits, out);
-        add_selected_lines(fees_, limits, out);
+        // The item texts are translated once for the whole file.
+        const csv_item_cells items = csv_item_cells::translated();
+        const std::uint16_t language = device().language_id();
+        out.add_selected_lines(fuel_, limits, items, language);
+        out.add_selected_lines(maintenance_, limits, items, language);
+        out.add_selected_lines(fees_, limits, items, language);
         ok = out.flush();
     }
     ok = ok && writer.commit();
@@ -230,17 +250,44 @@ import_summary export_import::import_file(std::u16string_view path) {
         return summary;
     }
     summary.read = true;
-    const std::u16string text = decode_import_text(
-        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-    bytes = {};
+    // The lines are taken from the file's bytes one at a time, each decoded
+    // on its own: line ends are single bytes in both encodings, so this
+    // reads what decoding the whole text first would, without holding the
+    // whole text twice.
+    std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    const bool utf8 = is_valid_utf8(text);
+    std::u16string line;
+    const auto each_line = [&](auto&& take) {
+        for (std::string_view piece : split_lines(text)) {
+            line = utf8 ? from_utf8(piece) : from_windows1252(piece);
+            take(std::u16string_view(line));
+        }
+    };
 
     // Adding in bulk lets a store merge the new records and write its file
     // once, instead of recomputing its totals and header for every line.
+    // Counting the lines of each kind first lets each store make room for
+    // its new records once.
     translate_items();
-    fuel_.begin_bulk();
-    maintenance_.begin_bulk();
-    fees_.begin_bulk();
-    for (std::u16string_view line : split_lines(text)) import_line(line, summary);
+    std::array<std::size_t, 3> counts{};
+    each_line([&](std::u16string_view l) {
+        const std::vector<std::u16string> cells = split_csv_line(l);
+        const auto at = static_cast<std::size_t>(csv_column::item);
+        if (at >= cells.size()) return;
+        const std::u16string& item = cells[at];
+        if (item == items_[0])
+            ++counts[0];
+        else if (item == items_[1] || item == items_[2])
+            ++counts[1];
+        else if (item == items_[3])
+            ++counts[2];
+    });
+    fuel_.begin_bulk(counts[0]);
+    maintenance_.begin_bulk(counts[1]);
+    fees_.begin_bulk(counts[2]);
+    each_line([&](std::u16string_view l) { import_line(l, summary); });
+    bytes = {};
     const bool fuel_written = fuel_.end_bulk();
     const bool maintenance_written = maintenance_.end_bulk();
     const bool fees_written = fees_.end_bulk();
