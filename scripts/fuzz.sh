@@ -14,7 +14,7 @@ seconds=${1:-60}
 [ $# -gt 0 ] && shift
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=(fuel_store service_store fee_store trip_store config
-    language_source language_cache key_table csv_line csv_file setup_package)
+    language_source language_cache key_table csv_line csv_file setup_package cabinet)
 
 if ! command -v clang++ >/dev/null; then
     echo "fuzz.sh: clang++ is needed (Debian: clang libclang-rt-14-dev)" >&2

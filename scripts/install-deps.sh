@@ -8,8 +8,10 @@ packages=(
     qt6-base-dev libgl1-mesa-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     libgcab-dev gcab
+    libpng-dev help2man
     fonts-liberation2 fonts-dejavu-core fonts-wqy-microhei
     xvfb xauth
+    desktop-file-utils appstream
 )
 
 missing=()

@@ -13,17 +13,21 @@
 #include <memory>
 #include <vector>
 
+#include "core/common/messages.h"
 #include "gui/shell/application.h"
 #include "gui/shell/command_line.h"
 #include "gui/shell/device_window.h"
 #include "gui/shell/first_start.h"
 #include "gui/shell/program.h"
+#include "gui/shell/program_handover.h"
 #include "gui/shell/screens.h"
 #include "gui/shell/screenshot_run.h"
+#include "platform/host_file_system.h"
 #include "platform/qt/desktop_shell.h"
 #include "platform/qt/device_message_box.h"
 #include "platform/qt/system_colours.h"
 #include "platform/services.h"
+#include "platform/text_encoding.h"
 
 namespace {
 
@@ -101,18 +105,45 @@ int main(int argc, char** argv) {
     facts.set_system_colours(colours_from_palette(QApplication::palette()));
     scoped_services host({nullptr, nullptr, &facts, &boxes, &shell});
 
+    // One program writes a data folder at a time: a second start on the same
+    // data brings the first to the front and ends before showing anything.
+    auto prog = std::make_unique<program>();
+    program_handover handover;
+    const program_handover::start claimed = handover.claim(*prog);
+    if (claimed == program_handover::start::handed_over) {
+        std::fprintf(
+            stderr, "kelvane: Kelvane is open on this data already; it was brought to the front\n");
+        return 0;
+    }
+
     device_window window(zoom);
     window.show();
+    if (claimed == program_handover::start::in_use) {
+        // Something that answers no start (kelvane-tool's backup) writes the
+        // folder: the owner is told in his language and the program ends.
+        (void)prog->data.load_language();
+        const std::string folder =
+            host_file_system(default_device_root()).host_path(prog->data.data_folder()).string();
+        std::fprintf(stderr, "kelvane: %s (%s)\n", to_utf8(msg_data_in_use).c_str(),
+                     folder.c_str());
+        (void)show_message_about(msg_data_in_use, from_utf8(folder));
+        return exit_failed;
+    }
+    QObject::connect(&handover, &program_handover::asked, &window, [&window] {
+        window.setWindowState((window.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+        window.raise();
+        window.activateWindow();
+    });
     install_bundled_files();
 
     std::unique_ptr<screenshot_run> shot;
     if (!options.screenshot.isEmpty())
         shot = std::make_unique<screenshot_run>(window.screen(), options.screenshot);
-    {
-        program prog;
-        install_screens(prog);
-        application().run(prog);
-    }
+    prog->margins = device_window::saved_service_margins();
+    install_screens(*prog);
+    application().run(*prog);
+    // The hold goes with the program, before a restart below starts the next one.
+    prog.reset();
 
     if (shot && !shot->failure().isEmpty()) {
         std::fprintf(stderr, "kelvane: %s\n", qPrintable(shot->failure()));

@@ -34,4 +34,17 @@ std::string json_number(double value) {
     return std::string(buf, end);
 }
 
+std::string json_fixed(double value, int decimals) {
+    if (!std::isfinite(value)) return "null";
+    char buf[400];
+    auto [end, ec] =
+        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
+    if (ec != std::errc()) return "null";
+    // Read back, the rounded text is the double nearest to it, which
+    // json_number writes in its shortest form (40, not 40.00).
+    double rounded = 0;
+    std::from_chars(buf, end, rounded);
+    return json_number(rounded == 0 ? 0.0 : rounded);  // never "-0"
+}
+
 }  // namespace kelvane

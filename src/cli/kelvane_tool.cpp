@@ -8,6 +8,7 @@
 #include "cli/text_table.h"
 #include "cli/tool_session.h"
 #include "core/accounts/account_entry.h"
+#include "core/accounts/account_figures.h"
 #include "core/accounts/units.h"
 #include "core/common/date_text.h"
 #include "core/common/messages.h"
@@ -40,30 +41,77 @@ std::string record_date_iso(const R& r) {
 
 }  // namespace
 
+// The command table: every command of kelvane-tool, in the order help lists
+// them. To add a command, add a row here and a member function of that
+// signature in kelvane_tool.h; to add an option, add it to the row's options.
+// The parser, `help`, the exit codes, the manual page (from --help) and the
+// shell completion all come from this table, so nothing else needs changing.
+//   options:  {"--name"} is a flag; {"--name", "VALUE"} takes a value, where
+//             VALUE tells completion what to offer: ACCOUNT, ACCOUNTS (a
+//             comma-separated list), TRIP, FILE, DIR, or choices "a|b|c";
+//             any other word (N, DATE, TEXT) is free text.
+//   operands: what the positional arguments are, in the same words; "[X]"
+//             is optional and "X..." repeats.
+//   usage:    the line help prints; help: what follows it.
 const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
+    static const option_rule fuel_options[] = {
+        {"--date", "DATE"},  {"--mileage", "N"}, {"--cost", "N"},    {"--price", "N"},
+        {"--quantity", "N"}, {"--gauge", "N"},   {"--type", "TEXT"}, {"--note", "TEXT"}};
+    static const option_rule account_options[] = {{"--mileage-unit", "Kilometer|Mile"},
+                                                  {"--fuel-unit", "Liter|US Gallon|UK Gallon"},
+                                                  {"--economy", "0|1|2|3"},
+                                                  {"--currency", "TEXT"},
+                                                  {"--initial-mileage", "N"},
+                                                  {"--initial-fuel", "N"},
+                                                  {"--tank", "N"},
+                                                  {"--date", "DATE"},
+                                                  {"--note", "TEXT"}};
+    static const option_rule filter_options[] = {
+        {"--from", "DATE"}, {"--to", "DATE"},           {"--min", "N"},
+        {"--max", "N"},     {"--vehicles", "ACCOUNTS"}, {"--trip", "TRIP"}};
+    const auto with = [](std::initializer_list<std::span<const option_rule>> parts) {
+        std::vector<option_rule> all;
+        for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+        return all;
+    };
+    static const option_rule json[] = {{"--json"}};
+    constexpr std::string_view report_kinds = "economy|repairs|fees|expenses|trips";
+    static const option_rule account[] = {{"--account", "ACCOUNT"}};
+    static const option_rule rename[] = {{"--rename", "TEXT"}};
+    static const option_rule picture_options[] = {
+        {"--out", "FILE"}, {"--size", "WxH"}, {"--type", "columns|line|pie"}};
+
     static const std::vector<command_info> list = {
+        {"help",
+         nullptr,  // needs no data folder; run() answers it
+         {},
+         {"[COMMAND]"},
+         "help [COMMAND]",
+         "Describes the commands, or one command.\n"},
         {"accounts",
          &kelvane_tool::accounts,
-         {"--json"},
+         with({json}),
+         {},
          "accounts [--json]",
-         "Lists the vehicle accounts with their mileage and total cost.\n"},
+         "Lists the vehicle accounts with their mileage and total cost; --json adds\n"
+         "their average economy, costs per distance and per month and services due.\n"},
         {"add-account",
          &kelvane_tool::add_account,
-         {"--mileage-unit", "--fuel-unit", "--economy", "--currency", "--initial-mileage",
-          "--initial-fuel", "--tank", "--date", "--note"},
+         with({account_options}),
+         {"TEXT"},
          "add-account NAME [options]",
          "Creates a vehicle account and opens it, as the account editor's Add does.\n"
          "  --mileage-unit Kilometer|Mile       (default Kilometer)\n"
          "  --fuel-unit Liter|US Gallon|UK Gallon (default Liter)\n"
          "  --economy 0-3    0 Mile/US Gallon, 1 Mile/UK Gallon, 2 Liter/100Km, 3 Km/Liter\n"
-         "                   (default 2)\n"
+         "                   (default: what the units call for, as in the account editor)\n"
          "  --currency TEXT, --initial-mileage N, --initial-fuel N, --tank N (tank capacity)\n"
          "  --date DATE      the account's date (YYYY-MM-DD, default today)\n"
          "  --note TEXT      at most 30 characters\n"},
         {"edit-account",
          &kelvane_tool::edit_account,
-         {"--rename", "--mileage-unit", "--fuel-unit", "--economy", "--currency",
-          "--initial-mileage", "--initial-fuel", "--tank", "--date", "--note"},
+         with({rename, account_options}),
+         {"ACCOUNT"},
          "edit-account NAME [options]",
          "Changes an account as the account editor's Save does; the account is open\n"
          "afterwards. Options as for add-account, and:\n"
@@ -76,18 +124,24 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
         {"delete-account",
          &kelvane_tool::delete_account,
          {},
+         {"ACCOUNT"},
          "delete-account NAME",
          "Deletes an account: its files move to the Deleted folder, the trips that start\n"
          "with it are deleted, and no account is open afterwards.\n"},
         {"open",
          &kelvane_tool::open_account,
          {},
+         {"ACCOUNT"},
          "open NAME",
          "Makes an account the open one, as a tap on the accounts page does; commands\n"
          "without an account work on it.\n"},
         {"options",
          &kelvane_tool::options,
-         {"--language", "--backup-folder", "--input-panel", "--json"},
+         {{"--language", "TEXT"},
+          {"--backup-folder", "TEXT"},
+          {"--input-panel", "on|off"},
+          {"--json"}},
+         {},
          "options [--language NAME] [--backup-folder PATH] [--input-panel on|off] [--json]",
          "Shows the program's options, or sets them as the options screen's Ok does.\n"
          "  --language NAME        a .lng file of the data folder, or English; it takes\n"
@@ -97,13 +151,15 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
          "  --input-panel on|off   off: edit boxes never raise the input panel\n"},
         {"records",
          &kelvane_tool::records,
-         {"--json"},
+         with({json}),
+         {"[ACCOUNT]"},
          "records [ACCOUNT] [--json]",
          "Lists an account's fuel purchases (with fuel economy), repair and maintenance\n"
          "jobs and fees, oldest first. Without ACCOUNT: the open account.\n"},
         {"add-fuel",
          &kelvane_tool::add_fuel,
-         {"--date", "--mileage", "--cost", "--price", "--quantity", "--gauge", "--type", "--note"},
+         with({fuel_options}),
+         {"[ACCOUNT]"},
          "add-fuel [ACCOUNT] [options]",
          "Records a fuel purchase. Give two of --price, --cost and --quantity; the\n"
          "third is worked out as the fuel editor does.\n"
@@ -114,22 +170,32 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
          "  --note TEXT      at most 50 characters\n"},
         {"add-repair",
          &kelvane_tool::add_repair,
-         {"--date", "--mileage", "--cost", "--description", "--next-service"},
+         {{"--date", "DATE"},
+          {"--mileage", "N"},
+          {"--cost", "N"},
+          {"--description", "TEXT"},
+          {"--next-service", "N"}},
+         {"[ACCOUNT]"},
          "add-repair [ACCOUNT] --cost N [options]",
          "Records a repair, or a maintenance job when --next-service is given.\n"
          "  --date DATE, --mileage N, --description TEXT (at most 50 characters)\n"
          "  --next-service N  mileage at which the next service is due\n"},
         {"add-fee",
          &kelvane_tool::add_fee,
-         {"--date", "--mileage", "--cost", "--category", "--description"},
+         {{"--date", "DATE"},
+          {"--mileage", "N"},
+          {"--cost", "N"},
+          {"--category", "TEXT"},
+          {"--description", "TEXT"}},
+         {"[ACCOUNT]"},
          "add-fee [ACCOUNT] --cost N [options]",
          "Records a fee (parking, toll, insurance, ...).\n"
          "  --date DATE, --mileage N, --category TEXT (at most 30 characters),\n"
          "  --description TEXT (at most 50 characters)\n"},
         {"edit-fuel",
          &kelvane_tool::edit_fuel,
-         {"--account", "--date", "--mileage", "--cost", "--price", "--quantity", "--gauge",
-          "--type", "--note"},
+         with({account, fuel_options}),
+         {"KEY"},
          "edit-fuel KEY [options]",
          "Changes the fuel purchase with this key (see 'records --json'), as the fuel\n"
          "editor's Save does. Options as for add-fuel; what is not given stays. A new\n"
@@ -138,43 +204,77 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
          "  --account NAME   look for the key in this account only\n"},
         {"edit-repair",
          &kelvane_tool::edit_repair,
-         {"--account", "--date", "--mileage", "--cost", "--description", "--next-service"},
+         {{"--account", "ACCOUNT"},
+          {"--date", "DATE"},
+          {"--mileage", "N"},
+          {"--cost", "N"},
+          {"--description", "TEXT"},
+          {"--next-service", "N"}},
+         {"KEY"},
          "edit-repair KEY [options]",
          "Changes the repair or maintenance job with this key, as its editor does.\n"
          "--next-service N makes a repair a maintenance job; a maintenance job stays one.\n"
          "Options as for add-repair, and --account NAME.\n"},
         {"edit-fee",
          &kelvane_tool::edit_fee,
-         {"--account", "--date", "--mileage", "--cost", "--category", "--description"},
+         {{"--account", "ACCOUNT"},
+          {"--date", "DATE"},
+          {"--mileage", "N"},
+          {"--cost", "N"},
+          {"--category", "TEXT"},
+          {"--description", "TEXT"}},
+         {"KEY"},
          "edit-fee KEY [options]",
          "Changes the fee with this key, as the fees editor does. Options as for\n"
          "add-fee, and --account NAME.\n"},
         {"delete-record",
          &kelvane_tool::delete_record,
-         {"--account", "--kind"},
+         {{"--account", "ACCOUNT"}, {"--kind", "fuel|repair|fee"}},
+         {"KEY"},
          "delete-record KEY [--account NAME] [--kind fuel|repair|fee]",
          "Deletes the record with this key. A key that names no record, or several\n"
          "(narrow it with --account or --kind), changes nothing.\n"},
         {"report",
          &kelvane_tool::report,
-         {"--from", "--to", "--min", "--max", "--vehicles", "--trip", "--json"},
+         with({filter_options, json}),
+         {report_kinds},
          "report KIND [options] [--json]",
-         "Prints a report: 0 fuel economy, 1 repair cost, 2 fees cost, 3 all expenses,\n"
-         "4 trip cost (with --trip NAME; the trip sets vehicles and limits).\n"},
+         "Prints a report. KIND is its name or number: economy (0, the fuel economy of\n"
+         "each fill-up and the economy over the whole distance), repairs (1), fees (2),\n"
+         "expenses (3, all of them by kind), trips (4, with --trip NAME; the trip sets\n"
+         "vehicles and limits).\n"},
+        {"due",
+         &kelvane_tool::due,
+         {{"--margin", "N"}, {"--json"}},
+         {"[ACCOUNT]"},
+         "due [ACCOUNT] [--margin N] [--json]",
+         "Lists the maintenance jobs whose next service is reached or lies within the\n"
+         "margin ahead of the vehicle's mileage, for every account or for one. A job is\n"
+         "done with once a later maintenance job has its description, or was done when\n"
+         "it was due (at or past its next service, less the margin).\n"
+         "  --margin N       in each account's mileage unit (default 500 km, 300 miles)\n"},
         {"chart",
          &kelvane_tool::chart,
-         {"--from", "--to", "--min", "--max", "--vehicles", "--trip", "--out", "--size", "--type"},
-         "chart KIND --out FILE.bmp [--size WxH] [--type columns|line|pie] [options]",
-         "Draws a report's chart as the chart screen shows it and saves it as a 24-bit\n"
-         "bitmap. --size defaults to 240x320; --type to the report's own chart.\n"},
+         with({filter_options, picture_options}),
+         {report_kinds},
+         "chart KIND --out FILE [--size WxH] [--type columns|line|pie] [options]",
+         "Draws a report's chart as the chart screen shows it and saves it as a picture:\n"
+         "PNG for a FILE ending in .png, a 24-bit bitmap for .bmp. --size defaults to\n"
+         "240x320; --type to the report's own chart.\n"},
         {"trips",
          &kelvane_tool::trips,
-         {"--json"},
+         with({json}),
+         {},
          "trips [--json]",
          "Lists the trips with their fuel, repair and fees costs and their mileage.\n"},
         {"add-trip",
          &kelvane_tool::add_trip,
-         {"--vehicles", "--from", "--to", "--min", "--max"},
+         {{"--vehicles", "ACCOUNTS"},
+          {"--from", "DATE"},
+          {"--to", "DATE"},
+          {"--min", "N"},
+          {"--max", "N"}},
+         {"TEXT"},
          "add-trip NAME [--vehicles A,B] [--from DATE] [--to DATE] [--min N] [--max N]",
          "Adds a trip, checked as the trip editor checks it.\n"
          "  --vehicles A,B   one to ten accounts (default: the open account)\n"
@@ -183,41 +283,68 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
          "                   its dates only\n"},
         {"edit-trip",
          &kelvane_tool::edit_trip,
-         {"--rename", "--vehicles", "--from", "--to", "--min", "--max"},
+         {{"--rename", "TEXT"},
+          {"--vehicles", "ACCOUNTS"},
+          {"--from", "DATE"},
+          {"--to", "DATE"},
+          {"--min", "N"},
+          {"--max", "N"}},
+         {"TRIP"},
          "edit-trip NAME [--rename NEW] [--vehicles A,B] [--from DATE|none] [--to DATE|none]\n"
          "                 [--min N|none] [--max N|none]",
          "Changes a trip, as the trip editor's Save does; what is not given stays, and\n"
          "'none' stops a limit from counting.\n"},
-        {"delete-trip", &kelvane_tool::delete_trip, {}, "delete-trip NAME", "Deletes a trip.\n"},
+        {"delete-trip",
+         &kelvane_tool::delete_trip,
+         {},
+         {"TRIP"},
+         "delete-trip NAME",
+         "Deletes a trip.\n"},
         {"export-trip",
          &kelvane_tool::export_trip,
          {},
+         {"TRIP", "FILE"},
          "export-trip NAME FILE.csv",
          "Writes the records of the trip's vehicles within its dates and mileages to a\n"
          "comma-separated file, in the layout of 'export'.\n"},
         {"export",
          &kelvane_tool::export_csv,
          {},
+         {"ACCOUNT", "FILE"},
          "export ACCOUNT FILE.csv",
          "Writes the account's records to a comma-separated file.\n"},
         {"import",
          &kelvane_tool::import_csv,
-         {},
-         "import ACCOUNT FILE.csv",
-         "Adds the records of a comma-separated file to the account.\n"},
+         {{"--format", "F"}, {"--from-units", "U"}, {"--dates", "D"}, {"--vehicle", "NAME"}},
+         {"ACCOUNT", "FILE"},
+         "import ACCOUNT FILE.csv [--format F] [--from-units U] [--dates D] [--vehicle NAME]",
+         "Adds the records of a comma-separated file to the account: Kelvane's own export\n"
+         "or another tracker's (LubeLogger, Fuelly, Fuelio, aCar, Drivvo, Simply Auto),\n"
+         "recognised from its header. Another tracker's file is read whole before anything\n"
+         "is added; a file that cannot be read whole adds nothing.\n"
+         "  --format auto|kelvane|lubelogger|fuelly|fuelio|acar|drivvo|simplyauto\n"
+         "                   the file's layout (default: auto, recognised from the file)\n"
+         "  --from-units DIST,VOL  the file's units where it does not say them:\n"
+         "                   DIST km|mi, VOL l|usgal|ukgal (default: the account's)\n"
+         "  --dates day-first|month-first  how to read dates such as 03/05/2024 when\n"
+         "                   the file does not settle it\n"
+         "  --vehicle NAME   the vehicle to take from a file that holds several\n"},
         {"backup",
          &kelvane_tool::backup,
          {},
+         {"DIR"},
          "backup FOLDER",
          "Copies the whole data set into a folder.\n"},
         {"restore",
          &kelvane_tool::restore,
          {},
+         {"DIR"},
          "restore FOLDER",
          "Copies a data set from a backup folder back into the data folder.\n"},
         {"sample",
          &kelvane_tool::sample,
-         {"--vehicles", "--years", "--seed"},
+         {{"--vehicles", "N"}, {"--years", "N"}, {"--seed", "N"}},
+         {},
          "sample [--vehicles N] [--years N] [--seed N]",
          "Fills an empty data folder with realistic sample vehicles, fill-ups, repairs,\n"
          "maintenance, fees and trips (default 3 vehicles over 4 years).\n"},
@@ -225,15 +352,83 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
     return list;
 }
 
+std::span<const option_rule> kelvane_tool::global_options() {
+    static const option_rule global[] = {
+        {"--root", "DIR"}, {"--data", "DIR"}, {"--help"}, {"--version"}};
+    return global;
+}
+
+const kelvane_tool::command_info* kelvane_tool::find_command(std::string_view name) {
+    for (const auto& c : commands())
+        if (c.name == name) return &c;
+    return nullptr;
+}
+
 void kelvane_tool::print_usage(std::ostream& out) const {
     out << "Usage: kelvane-tool [--root DIR | --data DIR] COMMAND [ARGS] [OPTIONS]\n"
+           "Keeps Kelvane's vehicle accounts, records and trips, and prints its reports and\n"
+           "charts, without the screen.\n"
            "\n"
-           "  --root DIR   a device root; the data folder is DIR/Program Files/Kelvane\n"
-           "               (default: $KELVANE_DEVICE_ROOT or ~/.local/share/kelvane/device)\n"
-           "  --data DIR   a data folder itself (a backup, or a folder copied from a handheld)\n"
+           "Options:\n"
+           "  --root DIR     a device root; the data folder is DIR/Program Files/Kelvane\n"
+           "                 (default: $KELVANE_DEVICE_ROOT or ~/.local/share/kelvane/device)\n"
+           "  --data DIR     a data folder itself (a backup, or a folder copied from a handheld)\n"
+           "  -h, --help     show this help, or with a command the command's, and end\n"
+           "  --version      show the version and end\n"
            "\nCommands:\n";
-    for (const auto& c : commands()) out << "  " << c.usage << '\n';
-    out << "\n'kelvane-tool COMMAND --help' describes one command.\n";
+    // Each command with the first sentence of its help, folded under itself.
+    constexpr std::size_t name_width = 18, line_width = 79;
+    for (const auto& c : commands()) {
+        // npos, the largest size, loses to any sentence's end.
+        std::string summary(c.help.substr(0, std::min(c.help.find(". "), c.help.find(".\n"))));
+        std::replace(summary.begin(), summary.end(), '\n', ' ');
+        std::string line = "  " + std::string(c.name);
+        line.resize(std::max(line.size() + 2, name_width), ' ');
+        std::size_t start = 0;
+        while (start < summary.size()) {
+            std::size_t take = summary.size() - start;
+            if (line.size() + take > line_width) {
+                take = summary.rfind(' ', start + line_width - line.size()) - start;
+            }
+            out << line << summary.substr(start, take) << '\n';
+            start += take + 1;
+            line.assign(name_width, ' ');
+        }
+    }
+    out << "\n'kelvane-tool help COMMAND' (or 'kelvane-tool COMMAND --help') describes one\n"
+           "command. Options take their value as '--name VALUE' or '--name=VALUE'; '--'\n"
+           "ends the options, so that a name beginning with '-' can follow.\n"
+           "\nExit status:\n"
+           "  0  the command did its work\n"
+           "  1  the work failed: a missing account, record or trip, a damaged or unwritable\n"
+           "     file, a change the program refuses; nothing was changed unless the message\n"
+           "     says otherwise\n"
+           "  2  the command line is wrong: an unknown command or option, a missing or bad\n"
+           "     value\n";
+}
+
+void kelvane_tool::print_command_help(const command_info& c) const {
+    out_ << "Usage: kelvane-tool " << c.usage << "\n\n" << c.help;
+    if (c.run == &kelvane_tool::report || c.run == &kelvane_tool::chart)
+        out_ << filter_options_help;
+    out_ << "\nWith --root DIR or --data DIR, the command works on that data folder.\n";
+}
+
+void kelvane_tool::print_version() const {
+    out_ << "kelvane-tool (Kelvane) " << KELVANE_VERSION << '\n';
+}
+
+int kelvane_tool::help_command() {
+    const auto& operands = args_.positionals();
+    if (operands.size() > 1) return usage_error("give at most one command");
+    if (operands.empty()) {
+        print_usage(out_);
+        return 0;
+    }
+    const command_info* c = find_command(operands[0]);
+    if (!c) return usage_error("unknown command '" + operands[0] + "'");
+    print_command_help(*c);
+    return 0;
 }
 
 int kelvane_tool::fail(const std::string& message) {
@@ -243,35 +438,49 @@ int kelvane_tool::fail(const std::string& message) {
 
 int kelvane_tool::usage_error(const std::string& message) {
     err_ << "kelvane-tool: " << message << '\n';
-    if (command_)
-        err_ << "Usage: kelvane-tool " << command_->usage << '\n';
+    if (command_ && command_->run)
+        err_ << "kelvane-tool: see 'kelvane-tool help " << command_->name << "'\n";
     else
-        err_ << "Try 'kelvane-tool --help'.\n";
+        err_ << "kelvane-tool: see 'kelvane-tool --help'\n";
     return 2;
 }
 
 int kelvane_tool::run(int argc, const char* const* argv) {
-    if (!args_.parse(argc, argv)) return usage_error(args_.error());
+    if (!args_.parse_global(argc, argv, global_options())) return usage_error(args_.error());
     if (args_.command().empty()) {
-        if (args_.flag("--help")) {
+        if (args_.has("--version")) {
+            print_version();
+            return 0;
+        }
+        if (args_.has("--help")) {
             print_usage(out_);
             return 0;
         }
         return usage_error("no command given");
     }
-    for (const auto& c : commands())
-        if (c.name == args_.command()) command_ = &c;
+    // The completion script's question; not a command a person types.
+    if (args_.command() == "__complete") {
+        std::vector<std::string> words = args_.rest();
+        if (!words.empty() && words.front() == "--") words.erase(words.begin());
+        return complete(words);
+    }
+    command_ = find_command(args_.command());
     if (!command_) return usage_error("unknown command '" + args_.command() + "'");
-    if (args_.flag("--help")) {
-        out_ << "Usage: kelvane-tool " << command_->usage << "\n\n" << command_->help;
-        if (command_->run == &kelvane_tool::report || command_->run == &kelvane_tool::chart)
-            out_ << filter_options_help;
+    std::vector<option_rule> allowed = command_->options;
+    const auto global = global_options();
+    allowed.insert(allowed.end(), global.begin(), global.end());
+    if (!args_.parse_command(allowed)) return usage_error(args_.error());
+    if (args_.has("--version")) {
+        print_version();
         return 0;
     }
-    std::vector<std::string_view> allowed = command_->options;
-    allowed.insert(allowed.end(), {"--root", "--data"});
-    if (auto unknown = args_.unknown(allowed); !unknown.empty())
-        return usage_error("unknown option " + unknown.front() + " for '" + args_.command() + "'");
+    if (args_.has("--help")) {
+        print_command_help(*command_);
+        return 0;
+    }
+    // help reads nothing of the data folder: it works where the folder is
+    // missing or damaged.
+    if (!command_->run) return help_command();
     if (args_.has("--root") && args_.has("--data"))
         return usage_error("give either --root or --data, not both");
 
@@ -287,6 +496,7 @@ int kelvane_tool::run(int argc, const char* const* argv) {
             return fail("no data folder at '" + folder.string() + "'");
     }
     tool_session session(folder, where);
+    if (writes_data() && !hold_data_folder(session)) return 1;
     const load_result language = session.start();
     const int code = (this->*command_->run)(session);
     // The command ran with the texts that could be read; the person must
@@ -318,6 +528,16 @@ bool kelvane_tool::take_account(tool_session& s, std::size_t position, std::u16s
             unreadable_account(name);
             return false;
     }
+    return false;
+}
+
+bool kelvane_tool::parent_folder_exists(const std::string& target) {
+    std::filesystem::path parent = std::filesystem::path(target).parent_path();
+    if (parent.empty()) return true;  // the working folder
+    std::error_code ec;
+    if (std::filesystem::is_directory(parent, ec)) return true;
+    fail("there is no folder '" + parent.string() + "' to write '" +
+         std::filesystem::path(target).filename().string() + "' into");
     return false;
 }
 
@@ -420,6 +640,7 @@ int kelvane_tool::accounts(tool_session& s) {
     struct row {
         std::u16string name;
         double mileage, cost;
+        account_figures figures;
     };
     std::vector<row> rows;
     double total = 0;
@@ -436,7 +657,9 @@ int kelvane_tool::accounts(tool_session& s) {
         if (damaged && unreadable.empty()) unreadable = name;
         const double cost =
             fuel.header.total_fuel_cost + maint.header.total_cost + fees.header.total_cost;
-        rows.push_back({name, fuel.header.current_mileage, cost});
+        rows.push_back(
+            {name, fuel.header.current_mileage, cost,
+             damaged ? account_figures{} : read_account_figures(folder, name, service_margins{})});
         total += cost;
     }
     const auto outcome = [&] { return unreadable.empty() ? 0 : unreadable_account(unreadable); };
@@ -445,8 +668,9 @@ int kelvane_tool::accounts(tool_session& s) {
         for (std::size_t i = 0; i < rows.size(); ++i)
             out_ << (i ? "," : "") << "{\"name\":" << json_string(rows[i].name)
                  << ",\"mileage\":" << json_number(rows[i].mileage)
-                 << ",\"total_cost\":" << json_number(rows[i].cost) << "}";
-        out_ << "],\"total_cost\":" << json_number(total) << "}\n";
+                 << ",\"total_cost\":" << json_fixed(rows[i].cost, 2) << ","
+                 << figures_json(rows[i].figures) << "}";
+        out_ << "],\"total_cost\":" << json_fixed(total, 2) << "}\n";
         return outcome();
     }
     text_table table({tr(u"Auto"), u">" + tr(u"Total Mileage"), u">" + tr(u"Total Cost")});
@@ -476,11 +700,13 @@ int kelvane_tool::add_account(tool_session& s) {
 
     account_entry e;
     e.name = name;
-    e.economy_mode = 2;
     const local_time today = device_clock().now();
     local_time day = today;
     bool given = false;
     if (!account_options(e) || !day_option("--date", day, given)) return 2;
+    // As in the account editor, the economy unit follows the units unless chosen.
+    if (!args_.option("--economy"))
+        e.economy_mode = economy_mode_for_units(e.mileage_unit, e.fuel_unit);
     e.year = day.year, e.month = day.month, e.day = day.day;
 
     // Files left behind under the same name that cannot be read are kept as
@@ -522,18 +748,19 @@ int kelvane_tool::records(tool_session& s) {
                  << ",\"mileage\":" << json_number(r.mileage)
                  << ",\"quantity\":" << json_number(r.fuel_purchased)
                  << ",\"gauge\":" << json_number(r.fuel_gauge)
-                 << ",\"cost\":" << json_number(r.fuel_cost)
-                 << ",\"price\":" << json_number(r.unit_price)
+                 << ",\"cost\":" << json_fixed(r.fuel_cost, 2)
+                 << ",\"price\":" << json_fixed(r.unit_price, 3)
                  << ",\"type\":" << json_string(fixed_text(r.fuel_type))
                  << ",\"note\":" << json_string(fixed_text(r.note)) << ",\"economy\":"
-                 << (i + 1 < fuel.record_count() ? json_number(r.economy) : "null") << "}";
+                 << (i + 1 < fuel.record_count() ? json_fixed(r.economy, 2) : "null") << "}";
         }
         out_ << "],\"repairs\":[";
         for (int i = 0; i < maint.record_count(); ++i) {
             const auto& r = maint.record_at(i);
             out_ << (i ? "," : "") << "{\"key\":" << json_string(fixed_text(r.key))
                  << ",\"date\":\"" << record_date_iso(r) << "\""
-                 << ",\"mileage\":" << json_number(r.mileage) << ",\"cost\":" << json_number(r.cost)
+                 << ",\"mileage\":" << json_number(r.mileage)
+                 << ",\"cost\":" << json_fixed(r.cost, 2)
                  << ",\"maintenance\":" << (r.repair_flag == 0 ? "true" : "false")
                  << ",\"next_service\":" << json_number(r.next_service_mileage)
                  << ",\"description\":" << json_string(fixed_text(r.description)) << "}";
@@ -543,7 +770,8 @@ int kelvane_tool::records(tool_session& s) {
             const auto& r = fees.record_at(i);
             out_ << (i ? "," : "") << "{\"key\":" << json_string(fixed_text(r.key))
                  << ",\"date\":\"" << record_date_iso(r) << "\""
-                 << ",\"mileage\":" << json_number(r.mileage) << ",\"cost\":" << json_number(r.cost)
+                 << ",\"mileage\":" << json_number(r.mileage)
+                 << ",\"cost\":" << json_fixed(r.cost, 2)
                  << ",\"category\":" << json_string(fixed_text(r.category))
                  << ",\"description\":" << json_string(fixed_text(r.description)) << "}";
         }

@@ -82,9 +82,10 @@ int kelvane_tool::trips(tool_session& s) {
                  << ",\"min\":"
                  << (trip.use_start_mileage ? json_number(trip.start_mileage) : "null")
                  << ",\"max\":" << (trip.use_end_mileage ? json_number(trip.end_mileage) : "null")
-                 << ",\"fuel\":" << json_number(t.fuel) << ",\"repair\":" << json_number(t.repair)
-                 << ",\"fees\":" << json_number(t.fees)
-                 << ",\"total\":" << json_number(t.fuel + t.repair + t.fees)
+                 << ",\"fuel\":" << json_fixed(t.fuel, 2)
+                 << ",\"repair\":" << json_fixed(t.repair, 2)
+                 << ",\"fees\":" << json_fixed(t.fees, 2)
+                 << ",\"total\":" << json_fixed(t.fuel + t.repair + t.fees, 2)
                  << ",\"mileage\":" << (t.vehicle_count < 2 ? json_number(t.mileage) : "null")
                  << "}";
             if (!figures.files_ok()) all_read = false;
@@ -110,6 +111,7 @@ int kelvane_tool::export_csv(tool_session& s) {
     if (!take_account(s, 0, name)) return 1;
     export_import csv(s.fuel(), s.maintenance(), s.fees());
     const std::string& file = args_.positionals()[1];
+    if (!parent_folder_exists(file)) return 1;
     // The program's own message said why.
     if (!csv.export_account(tool_session::device_path_of(file))) return 1;
     out_ << "Exported " << s.fuel().record_count() << " fuel, " << s.maintenance().record_count()
@@ -120,6 +122,19 @@ int kelvane_tool::export_csv(tool_session& s) {
 
 int kelvane_tool::import_csv(tool_session& s) {
     if (args_.positionals().size() != 2) return usage_error("give the account and the file");
+    import_options options;
+    if (auto f = args_.option("--format"); f && *f != "auto") {
+        options.format = format_from_option(*f);
+        if (!options.format)
+            return usage_error(
+                "--format is one of auto, kelvane, lubelogger, fuelly, fuelio, acar, drivvo, "
+                "simplyauto");
+    }
+    if (auto u = args_.option("--from-units"); u && !read_units_option(*u, options.from_units))
+        return usage_error("--from-units is DISTANCE,VOLUME: km or mi, and l, usgal or ukgal");
+    if (auto d = args_.option("--dates"); d && !read_dates_option(*d, options.dates))
+        return usage_error("--dates is day-first or month-first");
+    if (auto v = args_.option("--vehicle")) options.vehicle = from_utf8(*v);
     std::u16string name;
     if (!take_account(s, 0, name)) return 1;
     const std::string& file = args_.positionals()[1];
@@ -127,21 +142,42 @@ int kelvane_tool::import_csv(tool_session& s) {
     if (!std::filesystem::is_regular_file(file, ec))
         return fail("no file '" + file + "' to import");
     export_import csv(s.fuel(), s.maintenance(), s.fees());
-    const import_summary done = csv.import_file(tool_session::device_path_of(file));
-    if (!done.read) return 1;
+    const import_summary done = csv.import_file(tool_session::device_path_of(file), options);
+    // A refusal (too many records) was told by the program's own message.
+    if (!done.read || done.too_many) return 1;
+    switch (done.refusal) {
+        case import_refusal::none:
+            break;
+        case import_refusal::ambiguous_dates:
+            return fail(to_utf8(done.why) + " (--dates day-first or --dates month-first)");
+        case import_refusal::several_vehicles:
+            return fail(to_utf8(done.why) + " (--vehicle NAME)");
+        case import_refusal::unknown_layout:
+        case import_refusal::unreadable:
+            return fail(to_utf8(done.why) + " Nothing was imported.");
+    }
     if (done.write_failed)
         return fail("the imported records could not be written to the account's files");
+    out_ << "Format: " << to_utf8(format_display_name(done.format)) << '\n';
     out_ << "Imported " << done.fuel << " fuel, " << done.maintenance
          << " repair and maintenance and " << done.fees << " fees records\n";
+    // What else the file held, as the program reports it.
+    if (const std::u16string details = import_details(done); !details.empty())
+        out_ << to_utf8(details) << '\n';
     if (done.skipped)
         err_ << "kelvane-tool: " << done.skipped
-             << " lines were left out: their dates are not real calendar days\n";
+             << " lines were left out: they name no kind of record, or their dates are not "
+                "real calendar days\n";
     return 0;
 }
 
 int kelvane_tool::backup(tool_session& s) {
     if (args_.positionals().size() != 1) return usage_error("give the backup folder");
     const std::string& folder = args_.positionals()[0];
+    // The backup folder itself is made when missing, but not the folders above it.
+    std::filesystem::path target(folder);
+    if (!target.has_filename()) target = target.parent_path();  // "backup/"
+    if (!parent_folder_exists(target.string())) return 1;
     switch (s.config().backup_to_folder(tool_session::device_path_of(folder) + u"\\")) {
         case data_set_copy::done:
             break;

@@ -20,31 +20,19 @@ bool kelvane_tool::take_trip(tool_session& s, trip_record& trip) {
     return false;
 }
 
-bool kelvane_tool::vehicles_option(tool_session& s, std::vector<std::u16string>& out) {
+int kelvane_tool::vehicles_option(tool_session& s, std::vector<std::u16string>& out) {
     const auto list = args_.option("--vehicles");
-    if (!list) return true;
-    if (!is_valid_utf8(*list)) {
-        usage_error("--vehicles is not valid UTF-8 text");
-        return false;
-    }
+    if (!list) return 0;
     out.clear();
     for (const auto& v : split_list(*list)) {
         const std::u16string name = from_utf8(v);
-        if (std::find(out.begin(), out.end(), name) != out.end()) {
-            usage_error("--vehicles names '" + v + "' twice");
-            return false;
-        }
-        if (!s.config().account_exists(name)) {
-            fail("no vehicle account named '" + v + "'");
-            return false;
-        }
+        if (std::find(out.begin(), out.end(), name) != out.end())
+            return usage_error("--vehicles names '" + v + "' twice");
+        if (!s.config().account_exists(name)) return fail("no vehicle account named '" + v + "'");
         out.push_back(name);
     }
-    if (out.empty()) {
-        usage_error("--vehicles names no account");
-        return false;
-    }
-    return true;
+    if (out.empty()) return usage_error("--vehicles names no account");
+    return 0;
 }
 
 bool kelvane_tool::trip_limit_options(trip_form& form, bool allow_none) {
@@ -100,7 +88,8 @@ int kelvane_tool::add_trip(tool_session& s) {
     if (const std::u16string open = s.config().current_account(); !open.empty())
         form.vehicles.push_back(open);
     form.start_date = form.end_date = device_clock().now();
-    if (!vehicles_option(s, form.vehicles) || !trip_limit_options(form, false)) return 2;
+    if (int code = vehicles_option(s, form.vehicles)) return code;
+    if (!trip_limit_options(form, false)) return 2;
     if (!take_trips(s)) return 1;
     return trip_saved(save_trip(s.trips(), form), "Added trip");
 }
@@ -119,7 +108,8 @@ int kelvane_tool::edit_trip(tool_session& s) {
         if (form.description.size() > trip_description_length)
             return usage_error("the trip's name has more than 50 characters");
     }
-    if (!vehicles_option(s, form.vehicles) || !trip_limit_options(form, true)) return 2;
+    if (int code = vehicles_option(s, form.vehicles)) return code;
+    if (!trip_limit_options(form, true)) return 2;
     return trip_saved(save_trip(s.trips(), form, &trip), "Saved trip");
 }
 
@@ -146,6 +136,7 @@ int kelvane_tool::export_trip(tool_session& s) {
     trip_record trip{};
     if (!take_trip(s, trip)) return 1;
     const std::string& file = args_.positionals()[1];
+    if (!parent_folder_exists(file)) return 1;
     switch (export_trip_records(s.data_folder(), {s.fuel(), s.maintenance(), s.fees()}, trip,
                                 tool_session::device_path_of(file))) {
         case trip_export_result::written:

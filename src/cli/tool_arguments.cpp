@@ -1,5 +1,7 @@
 #include "cli/tool_arguments.h"
 
+#include <getopt.h>
+
 #include <algorithm>
 #include <charconv>
 
@@ -9,13 +11,6 @@
 namespace kelvane {
 
 namespace {
-
-// Options that stand alone; every other "--name" takes a value.
-constexpr std::string_view flags[] = {"--help", "--json"};
-
-bool is_flag(std::string_view name) {
-    return std::find(std::begin(flags), std::end(flags), name) != std::end(flags);
-}
 
 bool all_digits(std::string_view s) {
     return !s.empty() &&
@@ -28,52 +23,129 @@ bool to_int(std::string_view s, int& out) {
     return ec == std::errc() && end == s.data() + s.size();
 }
 
+// getopt_long reports an option by this number plus its place in the list.
+constexpr int first_option_code = 256;
+
+// The long options that begin with what was typed, for a message about an
+// abbreviation that fits several.
+std::vector<std::string_view> options_beginning(std::span<const option_rule> options,
+                                                std::string_view typed) {
+    std::vector<std::string_view> found;
+    for (const auto& o : options)
+        if (o.name.starts_with(typed)) found.push_back(o.name);
+    return found;
+}
+
 }  // namespace
 
-bool tool_arguments::parse(int argc, const char* const* argv) {
+bool tool_arguments::parse_global(int argc, const char* const* argv,
+                                  std::span<const option_rule> global) {
+    args_.clear();
     for (int i = 1; i < argc; ++i) {
-        std::string arg = argv[i];
         // Names and paths become the device's 16-bit texts: bytes that are
         // no UTF-8 would turn into other characters and name another
         // account or another file.
-        if (!is_valid_utf8(arg)) {
+        if (!is_valid_utf8(argv[i])) {
             error_ = "argument " + std::to_string(i) + " is not valid UTF-8 text";
             return false;
         }
-        if (arg == "-h") arg = "--help";
-        if (arg.size() > 2 && arg.starts_with("--")) {
-            std::string name = arg, value;
-            const auto eq = arg.find('=');
-            if (eq != std::string::npos) {
-                name = arg.substr(0, eq);
-                value = arg.substr(eq + 1);
-                if (is_flag(name)) {
-                    error_ = name + " takes no value";
-                    return false;
-                }
-            } else if (!is_flag(name)) {
-                if (i + 1 >= argc) {
-                    error_ = name + " needs a value";
-                    return false;
-                }
-                value = argv[++i];
-            }
-            if (options_.count(name)) {
-                error_ = name + " is given twice";
-                return false;
-            }
-            options_[name] = value;
-        } else if (command_.empty()) {
-            command_ = arg;
-        } else {
-            positionals_.push_back(arg);
-        }
+        args_.emplace_back(argv[i]);
     }
+    if (!scan(0, global, true)) return false;
+    if (rest_ < args_.size()) command_ = args_[rest_++];
     return true;
 }
 
-bool tool_arguments::flag(std::string_view name) const {
-    return options_.count(std::string(name)) != 0;
+bool tool_arguments::parse_command(std::span<const option_rule> options) {
+    if (options_ended_) {
+        positionals_.assign(args_.begin() + static_cast<std::ptrdiff_t>(rest_), args_.end());
+        return true;
+    }
+    return scan(rest_, options, false);
+}
+
+bool tool_arguments::scan(std::size_t first, std::span<const option_rule> options,
+                          bool stop_at_operand) {
+    // getopt_long wants the C arrays: the words with a program name in front
+    // and the options without their dashes.
+    std::vector<std::string> names;
+    names.reserve(options.size());
+    for (const auto& o : options) names.emplace_back(o.name.substr(2));
+    std::vector<::option> table;
+    for (std::size_t i = 0; i < options.size(); ++i)
+        table.push_back({names[i].c_str(),
+                         options[i].takes_value() ? required_argument : no_argument, nullptr,
+                         first_option_code + static_cast<int>(i)});
+    table.push_back({nullptr, 0, nullptr, 0});
+    std::string program = "kelvane-tool";
+    std::vector<char*> words{program.data()};
+    for (std::size_t i = first; i < args_.size(); ++i) words.push_back(args_[i].data());
+    words.push_back(nullptr);
+    const int count = static_cast<int>(words.size()) - 1;
+
+    // "+": stop at the command's name; "-": hand over operands in their
+    // place, whatever POSIXLY_CORRECT says; ":": report a missing value
+    // apart from an unknown option; the messages are the tool's own.
+    const char* const short_options = stop_at_operand ? "+:h" : "-:h";
+    opterr = 0;
+    optind = 0;               // starts getopt over, as for a new command line
+    int separate_value = -1;  // where the last value given as its own word was
+    for (;;) {
+        const int code = getopt_long(count, words.data(), short_options, table.data(), nullptr);
+        if (code == -1) break;
+        const std::string word = words[static_cast<std::size_t>(optind) - 1]
+                                     ? words[static_cast<std::size_t>(optind) - 1]
+                                     : "";
+        if (code == 1) {
+            positionals_.emplace_back(optarg);
+            continue;
+        }
+        if (code == 'h') {
+            options_["--help"];
+            continue;
+        }
+        if (code == ':' || code == '?') {
+            const bool known = optopt >= first_option_code &&
+                               optopt < first_option_code + static_cast<int>(options.size());
+            if (code == ':' && known) {
+                error_ = std::string(options[optopt - first_option_code].name) + " needs a value";
+            } else if (known) {
+                error_ = std::string(options[optopt - first_option_code].name) + " takes no value";
+            } else if (optopt != 0) {
+                error_ = std::string("unknown option -") + static_cast<char>(optopt);
+            } else {
+                const std::string typed = word.substr(0, word.find('='));
+                const auto fits = options_beginning(options, typed);
+                if (fits.size() > 1) {
+                    error_ = "option " + typed + " is ambiguous; it could be";
+                    for (std::size_t i = 0; i < fits.size(); ++i)
+                        error_ += (i ? ", " : " ") + std::string(fits[i]);
+                } else {
+                    error_ = "unknown option " + typed;
+                }
+            }
+            return false;
+        }
+        const option_rule& rule = options[static_cast<std::size_t>(code - first_option_code)];
+        const std::string name(rule.name);
+        if (options_.count(name)) {
+            error_ = name + " is given twice";
+            return false;
+        }
+        options_[name] = rule.takes_value() ? optarg : "";
+        if (rule.takes_value() && optarg == words[static_cast<std::size_t>(optind) - 1])
+            separate_value = optind - 1;
+    }
+    const std::size_t next = first + static_cast<std::size_t>(optind > 0 ? optind - 1 : 0);
+    if (stop_at_operand) {
+        // "--" ends the options for the whole line, the command's included.
+        options_ended_ = optind >= 2 && optind - 1 != separate_value &&
+                         std::string_view(words[static_cast<std::size_t>(optind) - 1]) == "--";
+        rest_ = next;
+    } else {
+        for (std::size_t i = next; i < args_.size(); ++i) positionals_.push_back(args_[i]);
+    }
+    return true;
 }
 
 std::optional<std::string> tool_arguments::option(std::string_view name) const {
@@ -82,31 +154,16 @@ std::optional<std::string> tool_arguments::option(std::string_view name) const {
     return found->second;
 }
 
-std::vector<std::string> tool_arguments::unknown(
-    const std::vector<std::string_view>& allowed) const {
-    std::vector<std::string> out;
-    for (const auto& [name, value] : options_)
-        if (std::find(allowed.begin(), allowed.end(), name) == allowed.end()) out.push_back(name);
-    return out;
-}
-
 bool read_amount(std::string_view text, double& out, bool allow_negative) {
     std::string_view body = text;
     if (!body.empty() && body.front() == '-') {
         if (!allow_negative) return false;
         body.remove_prefix(1);
     }
-    // The shared parser reads anything else as 0; here it is an error.
-    int digits = 0, dots = 0;
-    for (char c : body) {
-        if (c >= '0' && c <= '9')
-            ++digits;
-        else if (c == '.')
-            ++dots;
-        else
-            return false;
-    }
-    if (digits == 0 || dots > 1 || digits > 15) return false;
+    // The shared parser reads anything else as 0; here, as in the editors,
+    // it is an error (and so is nothing at all).
+    if (body.empty() || !is_number_text(widen(body))) return false;
+    if (std::count_if(body.begin(), body.end(), [](char c) { return c != '.'; }) > 15) return false;
     out = parse_number(widen(text));
     return true;
 }
@@ -150,11 +207,11 @@ bool read_size(std::string_view text, int low, int high, int& width, int& height
            read_int(text.substr(x + 1), low, high, height);
 }
 
-std::vector<std::string> split_list(std::string_view text) {
+std::vector<std::string> split_list(std::string_view text, char separator) {
     std::vector<std::string> out;
     std::size_t start = 0;
     while (start <= text.size()) {
-        auto end = text.find(',', start);
+        auto end = text.find(separator, start);
         if (end == std::string_view::npos) end = text.size();
         if (end > start) out.emplace_back(text.substr(start, end - start));
         start = end + 1;

@@ -70,6 +70,10 @@ bool tool_file_system::remove_folder(std::u16string_view path) {
     return side(path).remove_folder(path);
 }
 
+folder_lock_result tool_file_system::lock_folder(std::u16string_view path) {
+    return side(path).lock_folder(path);
+}
+
 bool tool_file_system::file_exists(std::u16string_view path) {
     return side(path).file_exists(path);
 }

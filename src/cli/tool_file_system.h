@@ -19,6 +19,10 @@ public:
 
     // The device path that names a host path (made absolute first).
     static std::u16string host_device_path(const std::filesystem::path& host);
+    // The host path a device path names (empty when it would leave its side).
+    std::filesystem::path host_path(std::u16string_view path) const {
+        return is_host(path) ? host_.host_path(path) : device_.host_path(path);
+    }
 
     std::unique_ptr<device_file> open_read(std::u16string_view path) override;
     std::unique_ptr<device_file> create(std::u16string_view path) override;
@@ -31,6 +35,7 @@ public:
     bool remove_folder(std::u16string_view path) override;
     bool file_exists(std::u16string_view path) override;
     bool folder_exists(std::u16string_view path) override;
+    folder_lock_result lock_folder(std::u16string_view path) override;
     std::vector<find_entry> find(std::u16string_view pattern) override;
 
 private:

@@ -1,14 +1,28 @@
 #include "cli/tool_session.h"
 
 #include <cstdio>
+#include <string>
 
 #include "platform/text_encoding.h"
 
 namespace kelvane {
 
-message_answer stderr_message_box::show(std::u16string_view text, std::u16string_view caption,
+message_answer stderr_message_box::show(std::u16string_view text, std::u16string_view,
                                         message_buttons buttons) {
-    std::fprintf(stderr, "%s: %s\n", to_utf8(caption).c_str(), to_utf8(text).c_str());
+    // Every message of the tool names the tool, as a shell user expects; the
+    // box's caption (the program's name) would only say who is speaking.
+    // A message of several lines names it on each, so that no line of the
+    // tool's standard error reads as someone else's.
+    std::string line;
+    for (char c : to_utf8(text) + "\n") {
+        if (c == '\r') continue;
+        if (c != '\n') {
+            line += c;
+            continue;
+        }
+        std::fprintf(stderr, "kelvane-tool: %s\n", line.c_str());
+        line.clear();
+    }
     return buttons == message_buttons::yes_no ? message_answer::yes : message_answer::ok;
 }
 
@@ -18,38 +32,21 @@ tool_session::tool_session(const std::filesystem::path& folder, layout where)
     if (where == layout::data_folder) device_.set_program_path(u"\\Kelvane.exe");
     // The configuration took the program folder while it was built, before
     // the device facts above were in force.
-    config_.set_data_folder(program_folder());
-    config_.attach_stores({&fuel_, &maintenance_, &fees_});
+    data_.config.set_data_folder(program_folder());
 }
 
 load_result tool_session::start() {
-    // A missing Config.dat is a data folder without accounts yet; a damaged
-    // one has been kept aside and the accounts found again from their files.
-    if (config_.load_config() == load_result::damaged && config_.rescue())
-        configuration::show_config_rescue(*config_.rescue());
-    // The handheld starts with the table named "Language" in its folder,
-    // whatever the options screen chose for the next start.
-    const load_result language = language_.load(u"Language");
-    translator_ = std::make_unique<scoped_translator>(&language_);
-    return language;
+    // A missing Config.dat is a data folder without accounts yet.
+    (void)data_.load_configuration();
+    return data_.load_language();
 }
 
 void tool_session::ensure_data_folder() {
     configuration::make_folder_path(data_folder());
 }
 
-load_result tool_session::load_trips() {
-    return trips_.load(data_folder(), u"Trip", false);
-}
-
-load_result tool_session::load_account(std::u16string_view name) {
-    if (!config_.account_exists(name)) return load_result::missing;
-    const std::u16string folder = data_folder();
-    bool damaged = false;
-    const account_stores stores{&fuel_, &maintenance_, &fees_};
-    for (account_store* store : {stores.fuel, stores.maintenance, stores.fees})
-        if (store->load(folder, name, false) == load_result::damaged) damaged = true;
-    return damaged ? load_result::damaged : load_result::loaded;
+std::filesystem::path tool_session::host_data_folder() const {
+    return files_.host_path(data_folder());
 }
 
 }  // namespace kelvane

@@ -1,8 +1,8 @@
 #pragma once
 // One run of kelvane-tool over a data folder: the device services carried on
 // the host (files, clock, device facts, a message box that writes to
-// standard error), the configuration, the language table and the stores,
-// set up the way the handheld sets them up at start.
+// standard error) and the data set over its data folder, set up the way the
+// program sets it up at start.
 
 #include <filesystem>
 #include <memory>
@@ -11,12 +11,7 @@
 
 #include "cli/tool_file_system.h"
 #include "core/accounts/account_editing.h"
-#include "core/accounts/configuration.h"
-#include "core/stores/fee_store.h"
-#include "core/stores/fuel_store.h"
-#include "core/stores/service_store.h"
-#include "core/stores/trip_store.h"
-#include "core/tools/language_table.h"
+#include "core/accounts/data_set.h"
 #include "platform/services.h"
 
 namespace kelvane {
@@ -44,29 +39,38 @@ public:
     // Reads "Config.dat" and the language table "Language"; the result is
     // the language table's (a missing one leaves every text English).
     load_result start();
+    // Reads the language table alone (for a command that may not go on).
+    load_result load_language() { return data_.load_language(); }
     // Loads the trip file (only the commands that need it do, so that merely
     // listing never writes one).
-    load_result load_trips();
+    load_result load_trips() { return data_.load_trips(); }
     // Creates the data folder when it is missing (a fresh device root).
     void ensure_data_folder();
     // Loads one account into the three stores: missing when no account has
     // the name, damaged when one of its files could not be read, else loaded
     // (an account without files yet is loaded, and empty).
-    load_result load_account(std::u16string_view name);
+    load_result load_account(std::u16string_view name) { return data_.load_account(name); }
+    // Takes the data folder's one-writer hold for a command that writes;
+    // held_elsewhere while the program has the folder open.
+    [[nodiscard]] lock_state take_hold() { return data_.take_hold(); }
+    // The data folder as a host path, to name it to the person.
+    std::filesystem::path host_data_folder() const;
 
-    std::u16string data_folder() const { return config_.data_folder(); }
+    std::u16string data_folder() const { return data_.data_folder(); }
     // The device path of a host file or folder given on the command line.
     static std::u16string device_path_of(const std::filesystem::path& host) {
         return tool_file_system::host_device_path(host);
     }
 
-    configuration& config() { return config_; }
-    fuel_store& fuel() { return fuel_; }
-    service_store& maintenance() { return maintenance_; }
-    fee_store& fees() { return fees_; }
-    trip_store& trips() { return trips_; }
+    configuration& config() { return data_.config; }
+    fuel_store& fuel() { return data_.fuel; }
+    service_store& maintenance() { return data_.service; }
+    fee_store& fees() { return data_.fees; }
+    trip_store& trips() { return data_.trips; }
     // The stores the account editor's save and delete work on.
-    account_edit_stores edit_stores() { return {fuel_, maintenance_, fees_, trips_}; }
+    account_edit_stores edit_stores() {
+        return {data_.fuel, data_.service, data_.fees, data_.trips};
+    }
     host_device_info& device_facts() { return device_; }
 
 private:
@@ -76,13 +80,7 @@ private:
     stderr_message_box box_;
     recording_shell shell_;
     scoped_services services_;
-    configuration config_;
-    language_table language_;
-    std::unique_ptr<scoped_translator> translator_;
-    fuel_store fuel_;
-    service_store maintenance_;
-    fee_store fees_;
-    trip_store trips_;
+    data_set data_;
 };
 
 }  // namespace kelvane

@@ -64,6 +64,11 @@ public:
     bool folder_exists(std::u16string_view path) override {
         return !stopped_ && inner_.folder_exists(path);
     }
+    // A hold is not a change; a stopped program holds nothing new.
+    folder_lock_result lock_folder(std::u16string_view path) override {
+        if (stopped_) return {};
+        return inner_.lock_folder(path);
+    }
     std::vector<find_entry> find(std::u16string_view pattern) override {
         if (stopped_) return {};
         return inner_.find(pattern);

@@ -34,6 +34,9 @@ inline constexpr std::uint32_t attribute_hidden = 2;
 inline constexpr std::uint32_t attribute_directory = 16;
 inline constexpr std::uint32_t attribute_archive = 32;
 inline constexpr std::uint32_t attribute_temporary = 256;
+// A link to another place (the device's reparse point): whatever it names
+// belongs elsewhere, so the program never deletes through it nor moves it.
+inline constexpr std::uint32_t attribute_link = 1024;
 
 struct find_entry {
     std::u16string name;  // file or folder name, without the folder
@@ -54,6 +57,28 @@ struct file_stamp {
         return known && other.known && exists == other.exists && size == other.size &&
                changed == other.changed && identity == other.identity;
     }
+};
+
+// The one exclusive hold on a folder, given up when the object goes. On the
+// host it is the system's own lock, which also goes when the process ends in
+// any way, so a crash never leaves a folder held.
+class folder_lock {
+public:
+    virtual ~folder_lock() = default;
+};
+
+enum class lock_state {
+    taken,           // this holder has the folder alone
+    held_elsewhere,  // another holder has it (another process, or another hold here)
+    unavailable,     // the folder is missing or cannot be locked on this medium
+};
+
+struct folder_lock_result {
+    lock_state state = lock_state::unavailable;
+    std::unique_ptr<folder_lock> lock;  // set when taken
+    // What names the folder whichever path reached it (empty when missing),
+    // so that two programs started on the same folder can find each other.
+    std::string folder_id;
 };
 
 class file_system {
@@ -93,6 +118,12 @@ public:
         return {};
     }
     virtual bool folder_exists(std::u16string_view path) = 0;
+    // Takes the exclusive hold on a folder, without waiting for it. A file
+    // system that cannot lock reports unavailable.
+    virtual folder_lock_result lock_folder(std::u16string_view path) {
+        (void)path;
+        return {};
+    }
     // Lists the entries of one folder matching the pattern's last component
     // ('*' and '?' wildcards), e.g. u"\\My Documents\\*.csv". Sorted by name.
     virtual std::vector<find_entry> find(std::u16string_view pattern) = 0;

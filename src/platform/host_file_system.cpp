@@ -1,6 +1,7 @@
 #include "platform/host_file_system.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -32,6 +33,8 @@ public:
         return f_ ? std::fread(buffer, 1, count, f_) : 0;
     }
     std::size_t write(const void* data, std::size_t count) override {
+        // Nothing to write may come with no buffer at all, which fwrite must not see.
+        if (count == 0) return 0;
         return f_ ? std::fwrite(data, 1, count, f_) : 0;
     }
     bool seek(std::int64_t offset, seek_origin origin) override {
@@ -243,6 +246,41 @@ bool host_file_system::folder_exists(std::u16string_view path) {
     return !p.empty() && fs::is_directory(p, ec);
 }
 
+namespace {
+
+// The system's lock on an open folder. The descriptor is not passed on to
+// programs this one starts (a browser for the help), which would otherwise
+// keep the folder held after the program ends.
+class host_folder_lock : public folder_lock {
+public:
+    explicit host_folder_lock(int fd) : fd_(fd) {}
+    ~host_folder_lock() override { ::close(fd_); }
+
+private:
+    int fd_;
+};
+
+}  // namespace
+
+folder_lock_result host_file_system::lock_folder(std::u16string_view path) {
+    folder_lock_result result;
+    const auto p = host_path(path);
+    if (p.empty()) return result;
+    const int fd = ::open(p.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return result;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0)
+        result.folder_id = std::to_string(st.st_dev) + "-" + std::to_string(st.st_ino);
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        result.state = lock_state::taken;
+        result.lock = std::make_unique<host_folder_lock>(fd);
+        return result;
+    }
+    result.state = errno == EWOULDBLOCK ? lock_state::held_elsewhere : lock_state::unavailable;
+    ::close(fd);
+    return result;
+}
+
 std::vector<find_entry> host_file_system::find(std::u16string_view pattern) {
     std::vector<find_entry> out;
     const auto parent = parent_folder(pattern);
@@ -263,6 +301,7 @@ std::vector<find_entry> host_file_system::find(std::u16string_view pattern) {
         std::error_code kind_ec;
         std::uint32_t attributes =
             entry.is_directory(kind_ec) ? attribute_directory : attribute_archive;
+        if (entry.is_symlink(kind_ec)) attributes |= attribute_link;
         // Dot files are the host's hidden files.
         if (name.size() > 1 && name[0] == u'.') attributes |= attribute_hidden;
         out.push_back({name, attributes});

@@ -1,7 +1,13 @@
 #include "platform/memory_file_system.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
+#include <string>
+
+#include "platform/text_encoding.h"
 
 namespace kelvane {
 
@@ -133,6 +139,38 @@ bool memory_file_system::create_folder(std::u16string_view path) {
     if (k == u"\\" || folders_.count(k) || files_.count(k) || !parent_exists(k)) return false;
     folders_[k] = trim_slashes(path);
     return true;
+}
+
+namespace {
+
+class memory_folder_lock : public folder_lock {
+public:
+    memory_folder_lock(std::shared_ptr<std::set<std::u16string>> held, std::u16string key)
+        : held_(std::move(held)), key_(std::move(key)) {}
+    ~memory_folder_lock() override { held_->erase(key_); }
+
+private:
+    std::shared_ptr<std::set<std::u16string>> held_;
+    std::u16string key_;
+};
+
+}  // namespace
+
+folder_lock_result memory_file_system::lock_folder(std::u16string_view path) {
+    folder_lock_result result;
+    const auto k = key(path);
+    if (!folders_.count(k)) return result;
+    // Unique to this file system, so that two of them in two test programs
+    // never pass for one folder.
+    result.folder_id = to_utf8(k) + "@" + std::to_string(::getpid()) + ":" +
+                       std::to_string(reinterpret_cast<std::uintptr_t>(held_.get()));
+    if (!held_->insert(k).second) {
+        result.state = lock_state::held_elsewhere;
+        return result;
+    }
+    result.state = lock_state::taken;
+    result.lock = std::make_unique<memory_folder_lock>(held_, k);
+    return result;
 }
 
 bool memory_file_system::remove_folder(std::u16string_view path) {

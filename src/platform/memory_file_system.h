@@ -25,6 +25,7 @@ public:
     bool file_exists(std::u16string_view path) override;
     bool folder_exists(std::u16string_view path) override;
     file_stamp stamp(std::u16string_view path) override;
+    folder_lock_result lock_folder(std::u16string_view path) override;
     std::vector<find_entry> find(std::u16string_view pattern) override;
 
     // Test conveniences: direct access to a file's bytes; parent folders are created.
@@ -45,6 +46,8 @@ private:
 
     std::map<std::u16string, entry> files_;
     std::map<std::u16string, std::u16string> folders_;  // key -> shown
+    // The folders held now; shared with the holds, which may outlive a test's file system.
+    std::shared_ptr<std::set<std::u16string>> held_ = std::make_shared<std::set<std::u16string>>();
 };
 
 }  // namespace kelvane

@@ -52,6 +52,10 @@ install_step install_package(file_system& fs, const install_request& request) {
 }
 
 install_step run_install(setup_platform& platform, setup_language language) {
+    // Installing beneath a running Kelvane would change the program it runs
+    // and race it for its data; nothing is written until it is closed.
+    if (platform.program_running())
+        return failed(install_outcome::program_running, setup_texts_for(language).program_running);
     install_request request;
     request.setup_file = platform.own_file();
     request.temp_folder = platform.temp_folder();

@@ -30,6 +30,7 @@ enum class install_outcome {
     package_missing,    // the Setup file holds no usable package; nothing written
     write_failed,       // a file could not be written to the temporary folder
     manager_not_found,  // files written, but the manager is not installed
+    program_running,    // Kelvane runs where it would be installed; nothing written
 };
 
 struct install_step {

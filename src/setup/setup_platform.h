@@ -29,6 +29,11 @@ public:
     // when it could not be started at all.
     virtual bool start_program(std::u16string_view program, std::u16string_view parameter) = 0;
     virtual message_box_service& messages() = 0;
+    // True while Kelvane runs on the folder it would be installed into.
+    virtual bool program_running() { return false; }
+    // Where the application manager puts the program, as the owner would look
+    // for it; empty when this desktop cannot tell.
+    virtual std::u16string install_folder() { return {}; }
 };
 
 }  // namespace kelvane

@@ -38,6 +38,7 @@ public:
     // The texts of the pages and buttons. They follow the chosen language from
     // the moment the language page is left with Next.
     const setup_texts& texts() const { return setup_texts_for(shown_language_); }
+    setup_language shown_language() const { return shown_language_; }
     std::u16string_view next_text() const { return texts().next; }
     std::u16string_view back_text() const { return texts().back; }
     std::u16string_view cancel_text() const {

@@ -34,6 +34,18 @@ protected:
     tool_root root;
 };
 
+TEST_F(ToolAccounts, ANewAccountsEconomyFollowsItsUnitsUnlessChosen) {
+    // The same rule as the account editor's, so both make the same account.
+    constexpr std::size_t economy_at = 1732;
+    run_ok({"add-account", "Golf"});
+    EXPECT_EQ(2u, u32_at(file("Golf.ful"), economy_at)) << "Liter/100Km";
+    run_ok({"add-account", "Mini", "--mileage-unit", "Mile", "--fuel-unit", "UK Gallon"});
+    EXPECT_EQ(1u, u32_at(file("Mini.ful"), economy_at)) << "Mile/UK Gallon";
+    run_ok({"add-account", "Van", "--mileage-unit", "Mile", "--fuel-unit", "US Gallon", "--economy",
+            "3"});
+    EXPECT_EQ(3u, u32_at(file("Van.ful"), economy_at)) << "the owner's choice";
+}
+
 TEST_F(ToolAccounts, KilometresToMilesAndBackConvertRecordsTripsAndTheShownStartingValues) {
     run_ok({"add-account", "Car", "--initial-mileage", "1000", "--tank", "50", "--date",
             "2026-03-01"});

@@ -67,24 +67,51 @@ TEST(ToolReaders, SizesAndCountsStayInTheirRange) {
     EXPECT_EQ((std::vector<std::string>{"Car", "Van"}), split_list(",Car,,Van,"));
 }
 
-TEST(ToolArguments, OptionsTakeValuesFlagsDoNot) {
-    const char* argv[] = {"kelvane-tool", "report", "--json",    "3",
-                          "--min=-1",     "--to",   "2024-01-01"};
-    tool_arguments a;
-    ASSERT_TRUE(a.parse(7, argv));
-    EXPECT_EQ("report", a.command());
-    EXPECT_EQ(std::vector<std::string>{"3"}, a.positionals());
-    EXPECT_TRUE(a.flag("--json"));
-    EXPECT_EQ("-1", a.option("--min").value());
-    EXPECT_EQ("2024-01-01", a.option("--to").value());
-    EXPECT_EQ(std::vector<std::string>{"--min"}, a.unknown({"--json", "--to"}));
-
-    const char* twice[] = {"kelvane-tool", "records", "--json", "--json"};
-    tool_arguments b;
-    EXPECT_FALSE(b.parse(4, twice));
-    const char* flag_value[] = {"kelvane-tool", "records", "--json=yes"};
-    tool_arguments c;
-    EXPECT_FALSE(c.parse(3, flag_value));
+// The command line as getopt_long reads it, for a command taking --json,
+// --min N and --to DATE after the global --root DIR.
+TEST(ToolArguments, ReadsOptionsTheWayGnuProgramsDo) {
+    const option_rule global[] = {{"--root", "DIR"}, {"--help"}};
+    const option_rule command[] = {
+        {"--json"}, {"--min", "N"}, {"--to", "DATE"}, {"--root", "DIR"}, {"--help"}};
+    struct row {
+        std::vector<const char*> words;  // after "kelvane-tool"
+        std::string error;               // empty: read
+        std::vector<std::string> operands = {};
+        std::string min = {};
+    };
+    const row rows[] = {
+        {{"report", "--json", "3", "--min=-1", "--to", "2024-01-01"}, "", {"3"}, "-1"},
+        {{"--root", "/r", "report", "--min", "-5", "3"}, "", {"3"}, "-5"},
+        {{"report", "--mi", "7"}, "", {}, "7"},  // an unambiguous abbreviation
+        {{"report", "--", "--min", "-h"}, "", {"--min", "-h"}},
+        {{"--", "report", "--json"}, "", {"--json"}},
+        {{"report", "--min="}, "", {}, ""},
+        {{"report", "--bogus", "3"}, "unknown option --bogus"},
+        {{"report", "--bogus=3"}, "unknown option --bogus"},
+        {{"report", "-x"}, "unknown option -x"},
+        {{"--json", "report"}, "unknown option --json"},
+        {{"report", "--json=yes"}, "--json takes no value"},
+        {{"report", "--min"}, "--min needs a value"},
+        {{"report", "--json", "--json"}, "--json is given twice"},
+        {{"--root", "/a", "report", "--root", "/b"}, "--root is given twice"},
+    };
+    for (const auto& r : rows) {
+        std::vector<const char*> argv{"kelvane-tool"};
+        argv.insert(argv.end(), r.words.begin(), r.words.end());
+        SCOPED_TRACE(r.words.back());
+        tool_arguments a;
+        const bool read = a.parse_global(static_cast<int>(argv.size()), argv.data(), global) &&
+                          a.parse_command(command);
+        EXPECT_EQ(r.error, a.error());
+        if (!r.error.empty()) {
+            EXPECT_FALSE(read);
+            continue;
+        }
+        ASSERT_TRUE(read);
+        EXPECT_EQ("report", a.command());
+        EXPECT_EQ(r.operands, a.positionals());
+        EXPECT_EQ(r.min, a.option("--min").value_or(""));
+    }
 }
 
 // Sample fill-ups must make sense as a tank: the economy figures they give

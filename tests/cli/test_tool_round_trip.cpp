@@ -193,9 +193,9 @@ TEST_F(ToolRoundTrip, BadInputFailsWithAMessageAndChangesNothing) {
         {{"add-fee", "--category", std::string(31, 'x'), "--cost", "1"}, 2, "more than 30"},
         {{"add-repair"}, 2, "--cost is needed"},
         {{"add-repair", "--cost"}, 2, "--cost needs a value"},
-        {{"report", "5"}, 2, "report kind"},
+        {{"report", "5"}, 2, "give the report: economy, repairs"},
         {{"report", "0", "--from", "2024-05-01", "--to", "2024-04-01"}, 2, "--from is after --to"},
-        {{"chart", "0"}, 2, "--out FILE.bmp is needed"},
+        {{"chart", "0"}, 2, "--out FILE.png or FILE.bmp is needed"},
         {{"chart", "0", "--out", "x.bmp", "--size", "240*320"}, 2, "bad --size"},
         {{"chart", "0", "--out", "x.bmp", "--type", "radar"}, 2, "--type is columns"},
         {{"add-account", "Car"}, 1, "already an account named 'Car'"},
@@ -257,7 +257,9 @@ TEST_F(ToolRoundTrip, RecordTheFileCannotTakeFailsTheCommand) {
     EXPECT_TRUE(added.out.empty());
     EXPECT_EQ(before, file_bytes(file("Car.fee")));
 
-    // An import whose records the file does not take says no success either.
+    // An import whose records cannot be written says no success either: its
+    // files are made in a working folder, and a file stands in its place.
+    write_bytes(file("Kelvane.new"), {'x'});
     const auto csv = root.path() / "fees.csv";
     const std::string line =
         "\"03/01/2024\",\"5\",\"Fees\",\"\",\"2.00\",\"\",\"\",\"\",\"\",\"X\",\"\"\r\n";
@@ -274,7 +276,7 @@ TEST_F(ToolRoundTrip, DataFolderWorksWithoutTheDeviceAroundIt) {
     const std::string data = root.data_folder().string();
     auto listed = root.run_bare({"--data", data, "accounts", "--json"});
     ASSERT_EQ(0, listed.code) << listed.err;
-    EXPECT_THAT(listed.out, HasSubstr("{\"name\":\"Car\",\"mileage\":0,\"total_cost\":9}"));
+    EXPECT_THAT(listed.out, HasSubstr("{\"name\":\"Car\",\"mileage\":0,\"total_cost\":9,"));
     ASSERT_EQ(0, root.run_bare({"--data", data, "add-fee", "--cost", "1", "--mileage", "2"}).code);
     // The file was written in place, still naming the handheld's data folder.
     const auto fee = file_bytes(file("Car.fee"));

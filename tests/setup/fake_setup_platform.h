@@ -23,6 +23,7 @@ public:
         return manager_starts;
     }
     message_box_service& messages() override { return boxes; }
+    bool program_running() override { return running; }
 
     struct start {
         std::u16string program, parameter;
@@ -33,6 +34,7 @@ public:
     std::u16string temp = u"\\Temp\\";
     std::optional<std::u16string> manager = u"C:\\ActiveSync\\CEAppMgr.exe";
     bool manager_starts = true;
+    bool running = false;  // Kelvane runs where it would be installed
     std::vector<start> started;
 };
 

@@ -6,6 +6,7 @@
 
 #include "platform/faulty_file_system.h"
 #include "platform/memory_file_system.h"
+#include "platform/text_encoding.h"
 #include "setup/setup_installer.h"
 #include "setup/setup_package.h"
 #include "setup/setup_texts.h"
@@ -175,9 +176,11 @@ TEST_F(setup_test, ManagerNotFoundLeavesTheFiles) {
     for (auto found : {std::optional<std::u16string>{}, std::optional<std::u16string>{u""}}) {
         auto step = install(setup_language::french, found);
         EXPECT_EQ(step.outcome, install_outcome::manager_not_found);
-        EXPECT_EQ(step.message,
-                  u"Microsoft ActiveSync ne peut être lancé. Vérifiez que Microsoft "
-                  u"ActiveSync est installé.");
+        // The message says what to run, in the chosen language, and names no
+        // other program than ours.
+        EXPECT_NE(step.message.find(u"«\u00A0appmgr --register\u00A0»"), std::u16string::npos)
+            << to_utf8(step.message);
+        EXPECT_EQ(step.message.find(u"ActiveSync"), std::u16string::npos);
         EXPECT_EQ(step.manager, u"");
     }
     EXPECT_EQ(fs.bytes(cab_path), french_cab);

@@ -145,9 +145,9 @@ TEST_F(wizard_run, NoManagerLeavesTheTwoFilesAndSaysSo) {
     EXPECT_EQ(wizard.current(), setup_wizard::page::note);
     EXPECT_EQ(temp_files(), (std::vector<std::u16string>{u"\\Temp\\KelvaneSetup.cab",
                                                          u"\\Temp\\KelvaneSetup.ini"}));
-    const std::u16string not_found =
-        u"Microsoft ActiveSync ne peut être lancé. Vérifiez que Microsoft ActiveSync est installé.";
+    const std::u16string not_found(setup_texts_for(setup_language::french).manager_not_found);
     EXPECT_EQ(desktop.boxes.texts(), std::vector<std::u16string>{not_found});
+    EXPECT_NE(not_found.find(u"appmgr --register"), std::u16string::npos);
 
     // A registered manager that does not start is no success either; Next tries again.
     desktop.manager = u"C:\\gone\\CEAppMgr.exe";
@@ -168,4 +168,21 @@ TEST_F(wizard_run, UnwritableTemporaryFolderNamesTheCabinet) {
         desktop.boxes.texts(),
         std::vector<std::u16string>{u"Can't create the cabinet \"\\Missing\\KelvaneSetup.cab\"."});
     EXPECT_TRUE(desktop.started.empty());
+}
+
+TEST_F(wizard_run, ARunningKelvaneIsLeftAloneAndTheOwnerToldToCloseIt) {
+    desktop.running = true;
+    wizard.choose_language_row(1);
+    wizard.press_next(desktop);
+    EXPECT_EQ(wizard.press_next(desktop), setup_wizard::action::none);
+    EXPECT_EQ(wizard.current(), setup_wizard::page::note);
+    EXPECT_TRUE(temp_files().empty());
+    EXPECT_TRUE(desktop.started.empty()) << "the manager is not started";
+    ASSERT_EQ(1u, desktop.boxes.texts().size());
+    EXPECT_TRUE(desktop.boxes.texts()[0].starts_with(u"Kelvane est ouvert."));
+
+    // Closed: Next installs.
+    desktop.running = false;
+    EXPECT_EQ(wizard.press_next(desktop), setup_wizard::action::show_page);
+    EXPECT_EQ(1u, desktop.started.size());
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/accounts/configuration.h"
+#include "core/accounts/staged_file_set.h"
 #include "core/accounts/unit_change.h"
 #include "core/common/text.h"
 #include "core/stores/fee_store.h"
@@ -24,36 +25,51 @@ std::u16string operator+(const std::u16string& a, std::u16string_view b) {
     return s;
 }
 
-// Gives the account's files the new name. The copies that deleting the old
-// account leaves in "Deleted" are made first; then each file is moved in one
-// step, so the files are never in two half states: when a move fails, the
-// ones already moved go back and the old account is whole again.
-bool move_account_files(const configuration& config, const std::u16string& from,
-                        const std::u16string& to) {
-    auto& files = device_files();
-    const std::u16string folder = config.data_folder();
-    const std::u16string deleted = config.deleted_folder();
-    std::vector<std::u16string_view> present;
-    for (auto ext : account_extensions)
-        if (files.file_exists(folder + from + ext)) present.push_back(ext);
+// An account's three files as an edit makes them, held apart from the open
+// stores, which change only once the files have.
+struct account_files {
+    fuel_store fuel;
+    service_store service;
+    fee_store fees;
 
-    for (auto ext : present)
-        if (!configuration::copy_into_folder(folder, deleted, from + ext)) return false;
-
-    std::vector<std::u16string_view> moved;
-    for (auto ext : present) {
-        if (!files.replace_file(folder + from + ext, folder + to + ext)) {
-            for (auto back : moved) files.replace_file(folder + to + back, folder + from + back);
-            return false;
-        }
-        moved.push_back(ext);
+    void load(const std::u16string& folder, const std::u16string& name) {
+        (void)fuel.load(folder, name, false);
+        (void)service.load(folder, name, false);
+        (void)fees.load(folder, name, false);
     }
-    // "Deleted" holds the files of a name's last deletion only; an older copy
-    // of a file this account never had must not pass for part of it.
-    for (auto ext : account_extensions)
-        if (std::find(present.begin(), present.end(), ext) == present.end())
-            files.delete_file(deleted + from + ext);
-    return true;
+    // The files go under the new name; their records keep their keys.
+    void rename(const std::u16string& name) {
+        set_fixed(fuel.header().account_name, name);
+        set_fixed(service.header().account_name, name);
+        set_fixed(fees.header().account_name, name);
+    }
+    bool stage(staged_file_set& set, const std::u16string& name) {
+        return set.add_written(name + u".ful", [&](std::u16string_view p) {
+            return fuel.write_whole_file_to(p);
+        }) && set.add_written(name + u".mat", [&](std::u16string_view p) {
+            return service.write_whole_file_to(p);
+        }) && set.add_written(name + u".fee", [&](std::u16string_view p) {
+            return fees.write_whole_file_to(p);
+        });
+    }
+};
+
+// Puts Trip.tri as the trips are now into the set; a data folder without
+// trips gets no file for them.
+bool stage_trips(staged_file_set& set, trip_store& trips, const std::u16string& folder) {
+    if (trips.account_name().empty()) return true;
+    const std::u16string name = trips.account_name() + std::u16string(trip_store::extension);
+    if (trips.record_count() == 0 && !device_files().file_exists(folder + name)) return true;
+    return set.add_written(name,
+                           [&](std::u16string_view p) { return trips.write_whole_file_to(p); });
+}
+
+// Loads the account into the open stores as its files hold it.
+void open_stores(account_edit_stores& s, const std::u16string& folder, const std::u16string& name) {
+    if (name.empty()) return;
+    (void)s.fuel.load(folder, name, false);
+    (void)s.service.load(folder, name, false);
+    (void)s.fees.load(folder, name, false);
 }
 
 // Writes what the stores owe their files and empties them; false when a
@@ -111,9 +127,9 @@ account_save_result save_account_edit(configuration& config, account_edit_stores
     for (int i = 0; i < configuration::max_accounts; ++i) {
         const std::u16string other = config.account_slot(i);
         if (other.empty() || (!adding && other == opening)) continue;
-        // Adding a name that exists opens that account; renaming onto it
-        // would write over its files.
-        if (other == name && !renaming) continue;
+        // A new account under a name in use, exactly or in another letter
+        // case (the same files on the device), would take over that
+        // vehicle: its settings replaced and its records converted.
         if (same_name_ignoring_case(other, name)) {
             result.outcome = account_save_outcome::name_taken;
             return result;
@@ -126,23 +142,26 @@ account_save_result save_account_edit(configuration& config, account_edit_stores
     }
 
     // What the stores still owe their files is written before files move.
-    bool written = reset_account_stores(stores);
-    if (renaming) {
-        if (!move_account_files(config, opening, name)) {
-            // A damaged file of the old account is reported by its store.
-            (void)config.open_account(opening);
-            result.outcome = account_save_outcome::rename_failed;
-            result.name = opening;
-            return result;
-        }
-        written = config.forget_account(opening) != account_change::not_saved && written;
-        written = stores.trips.rename_vehicle(opening, name) && written;
-    }
-    // An existing name is kept (refused) and opened; only a failed save counts.
-    written = config.add_account(name) != account_change::not_saved && written;
-    written = !config.open_account(name).not_saved && written;
+    const bool owed_written = reset_account_stores(stores);
+    const std::u16string folder = config.data_folder();
+    const configuration::config_block before = config.block();
 
-    fuel_header& h = stores.fuel.header();
+    // The new state is made in memory first: the account's files, the trips
+    // and the registry.
+    account_files next;
+    next.load(folder, renaming ? opening : name);
+    trip_store trips = stores.trips;
+    trips.hold_writes(true);
+    if (renaming) {
+        next.rename(name);
+        (void)trips.rename_vehicle(opening, name);
+        (void)config.unplace_account(opening);
+    }
+    // An edited account keeps its slot; a new or renamed one takes a free one.
+    if (!config.account_exists(name)) (void)config.place_account(name);
+    config.set_current_account(name);
+
+    fuel_header& h = next.fuel.header();
     h.tank_capacity = edited.tank_capacity;
     h.initial_mileage = edited.initial_mileage;
     h.current_mileage = edited.initial_mileage;
@@ -157,23 +176,66 @@ account_save_result save_account_edit(configuration& config, account_edit_stores
     h.account_year = edited.year;
     h.account_month = edited.month;
     h.account_day = edited.day;
-    // The records' conversion is in memory; Trip.tri is written at once.
-    written =
-        change_account_units(stores.fuel, stores.service, stores.fees, stores.trips, old_distance,
-                             edited.mileage_unit, old_volume, edited.fuel_unit) &&
-        written;
+    // Held, the trips write nothing here.
+    (void)change_account_units(next.fuel, next.service, next.fees, trips, old_distance,
+                               edited.mileage_unit, old_volume, edited.fuel_unit);
 
-    const bool fuel_ok = stores.fuel.save_all();
-    const bool service_ok = stores.service.save_all();
-    const bool fees_ok = stores.fees.save_all();
-    const bool records_ok = fuel_ok && service_ok && fees_ok;
-    result.files_written = records_ok && written;
-    // Loading the account again shows what reached the files; after a failed
-    // write that would throw away the settings, so the stores keep them.
-    // Config.dat already names this account open: a failure to write it once
-    // more still counts.
-    if (records_ok && config.open_account(name).not_saved) result.files_written = false;
+    // Copies of a renamed account's files go to "Deleted" first; then every
+    // changed file replaces its old one in one step.
+    bool copied = true;
+    std::vector<std::u16string_view> present;
+    if (renaming) {
+        for (auto ext : account_extensions)
+            if (device_files().file_exists(folder + opening + ext)) present.push_back(ext);
+        for (auto ext : present)
+            copied = copied && configuration::copy_into_folder(folder, config.deleted_folder(),
+                                                               opening + ext);
+    }
+    staged_file_set set(folder);
+    const bool staged = copied && set.begin() && next.stage(set, name) &&
+                        stage_trips(set, trips, folder) && config.stage_config(set);
+    // A new name that differs only in letter case names the same files where
+    // names fold case: there the new files simply take their place.
+    const bool same_files = same_name_ignoring_case(opening, name);
+    if (renaming && !same_files)
+        for (auto ext : account_extensions) set.add_removal(opening + ext);
+    const staged_file_set::outcome outcome =
+        staged ? set.commit() : staged_file_set::outcome::rolled_back;
+    if (outcome == staged_file_set::outcome::rolled_back) {
+        // Nothing changed: the registry, the trips and the open stores are
+        // as the files hold them.
+        config.block() = before;
+        open_stores(stores, folder, config.current_account());
+        result.outcome =
+            renaming ? account_save_outcome::rename_failed : account_save_outcome::not_written;
+        result.name = renaming ? opening : std::u16string();
+        return result;
+    }
+    // "Deleted" holds the files of a name's last deletion only; an older copy
+    // of a file this account never had must not pass for part of it. Without
+    // the fuel file, which every account has, the copies there may be the
+    // only ones of a change cut off before: they stay.
+    if (renaming && !present.empty() && present.front() == account_extensions[0])
+        for (auto ext : account_extensions)
+            if (std::find(present.begin(), present.end(), ext) == present.end())
+                device_files().delete_file(config.deleted_folder() + opening + ext);
+    // Where names keep their case, the old files are still there beside the
+    // new ones (two entries): they go.
+    if (renaming && same_files) {
+        for (auto ext : account_extensions) {
+            bool old_there = false, new_there = false;
+            for (const find_entry& e : device_files().find(folder + name + ext)) {
+                old_there = old_there || e.name == opening + ext;
+                new_there = new_there || e.name == name + ext;
+            }
+            if (old_there && new_there) device_files().delete_file(folder + opening + ext);
+        }
+    }
+    trips.hold_writes(false);
+    stores.trips = std::move(trips);
+    open_stores(stores, folder, name);
     result.name = name;
+    result.files_written = owed_written && outcome == staged_file_set::outcome::done;
     return result;
 }
 
@@ -181,11 +243,17 @@ bool delete_account_and_trips(configuration& config, account_edit_stores stores,
                               std::u16string_view name_view) {
     const std::u16string name(name_view);
     if (!config.account_exists(name)) return false;
-    const account_change deleted = config.delete_account(name);
+    trip_store trips = stores.trips;
+    trips.hold_writes(true);
+    (void)trips.delete_trips_of_vehicle(name);
+    const std::u16string folder = config.data_folder();
+    const account_change deleted = config.delete_account(
+        name, [&](staged_file_set& set) { return stage_trips(set, trips, folder); });
     // A vehicle whose files could not be moved stays, and so do its trips.
     if (deleted == account_change::files_kept) return false;
+    trips.hold_writes(false);
+    stores.trips = std::move(trips);
     bool written = deleted == account_change::done;
-    written = stores.trips.delete_trips_of_vehicle(name) && written;
     // Deleting closes the open account whichever it was; stores still holding
     // another account are emptied as well, so no screen goes on showing the
     // records of an account that is no longer open.

@@ -58,6 +58,7 @@ enum class account_save_outcome {
                     // letter case, which shares its files on the device); nothing changed
     no_free_slot,   // a new account while all 100 slots are in use; nothing changed
     rename_failed,  // the files could not be renamed; the old account is intact and open
+    not_written,    // the files could not be written; nothing was changed
 };
 
 struct account_save_result {
@@ -65,24 +66,31 @@ struct account_save_result {
     // The account open afterwards: the saved name, or the opening name when
     // a rename failed; empty when nothing was touched.
     std::u16string name;
-    // False when a file could not be written: a record file, Trip.tri or
-    // Config.dat (the store or the configuration has told the owner); the
-    // open stores then still hold the new settings.
+    // False when the pending changes of the open stores could not be
+    // written first, or when the new files were written but could not all
+    // be moved into place yet: the next start finishes that (the owner was
+    // told either way).
     bool files_written = true;
 };
 
 // Saves the editor's settings. With an empty opening name a new account is
-// added (a name that is already registered is opened and takes the
-// settings); otherwise the account of the opening name is changed and, when
+// added (a name that is already registered is refused as name_taken);
+// otherwise the account of the opening name is changed and, when
 // the name differs, renamed: its files take the new name, copies of the old
 // ones go to "Deleted" and the trips name the new account. The records are
 // converted when the units change. Refusals change nothing.
+//
+// Every file that changes (the account's three, Trip.tri and Config.dat) is
+// written whole beside the data folder's and all of them replace the old
+// ones together: an edit stopped at any point leaves either the old account
+// or the new one, never records in one unit under a header in the other.
 account_save_result save_account_edit(configuration& config, account_edit_stores stores,
                                       std::u16string_view opening_name,
                                       const account_settings& edited);
 
 // Deletes the account (its files go to "Deleted") and every trip that starts
-// with it. No account is open afterwards and the three stores are empty.
+// with it, in one step with Config.dat and Trip.tri. No account is open
+// afterwards and the three stores are empty.
 // False when no account has the name, when its files could not be moved
 // (the account and its trips then stay as they were), or when a file could
 // not be written (the store or the configuration has told the owner).

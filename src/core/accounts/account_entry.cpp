@@ -83,14 +83,17 @@ std::u16string_view account_save_message(account_save_outcome outcome) {
         case account_save_outcome::empty_name:
             return u"Please enter the name of the vehicle.";
         case account_save_outcome::invalid_name:
-            return u"A vehicle name can not be \".\" or \"..\" and can not hold \\ / : * ? \" < > "
-                   u"|.";
+            return u"A vehicle name can not be \".\" or \"..\", a device name such as CON, NUL, "
+                   u"COM1 or LPT1, end in a dot or a space, or hold \\ / : * ? \" < > | or "
+                   u"marks that turn the writing direction.";
         case account_save_outcome::name_taken:
             return u"Another vehicle has this name already. Please choose another name.";
         case account_save_outcome::no_free_slot:
             return u"No more vehicles can be added: there are 100 already.";
         case account_save_outcome::rename_failed:
             return u"Failed! The vehicle could not be renamed and keeps its old name.";
+        case account_save_outcome::not_written:
+            return u"Failed! The vehicle's files could not be written; nothing was changed.";
     }
     return {};
 }

@@ -10,6 +10,7 @@ struct account_summary_row {
     std::u16string name;
     std::u16string mileage_text;  // the odometer reading, no decimals
     std::u16string cost_text;     // fuel, repair and fees costs together, no decimals
+    bool service_due = false;     // a maintenance job's next service is reached or near
 };
 
 }  // namespace kelvane

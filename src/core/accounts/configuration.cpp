@@ -192,26 +192,35 @@ void configuration::show_config_rescue(const config_rescue& rescue) {
     show_message_about(rescue.kept_copy.empty() ? msg_config_not_kept : msg_config_kept, about);
 }
 
+bool configuration::keep_damaged_file() {
+    if (!unkept_damaged_file_) return true;
+    file_system& fs = device_files();
+    const std::u16string copy = unreadable_copy_path(fs, config_path());
+    if (!copy_file_atomically(fs, config_path(), copy)) return false;
+    unkept_damaged_file_ = false;
+    if (rescue_) rescue_->kept_copy = copy;
+    return true;
+}
+
 bool configuration::save_config() {
     block_.format_marker = 1;
-    file_system& fs = device_files();
     // A damaged Config.dat that could not be kept yet is not written over
     // until a copy of it is safe.
-    if (unkept_damaged_file_) {
-        const std::u16string copy = unreadable_copy_path(fs, config_path());
-        if (!copy_file_atomically(fs, config_path(), copy)) {
-            show_message(msg_write_failed);
-            return false;
-        }
-        unkept_damaged_file_ = false;
-        if (rescue_) rescue_->kept_copy = copy;
+    if (!keep_damaged_file()) {
+        show_message(msg_write_failed);
+        return false;
     }
-    atomic_file_writer writer(fs, config_path());
-    bool ok = writer.open();
-    if (ok) ok = writer.write(&block_, sizeof block_);
-    if (ok) ok = writer.commit();
+    const bool ok = write_file_atomically(device_files(), config_path(), &block_, sizeof block_);
     if (!ok) show_message(msg_write_failed);
     return ok;
+}
+
+bool configuration::stage_config(staged_file_set& set) {
+    block_.format_marker = 1;
+    if (!keep_damaged_file()) return false;
+    return set.add_written(config_file_name, [&](std::u16string_view path) {
+        return write_file_atomically(device_files(), path, &block_, sizeof block_);
+    });
 }
 
 int configuration::find_slot(std::u16string_view name) const {
@@ -235,11 +244,40 @@ std::u16string configuration::account_named_alike(std::u16string_view name) cons
     return {};
 }
 
+namespace {
+
+// The handheld's file system, like Windows', takes these names (with any
+// ending) for its devices, not for files.
+bool is_device_name(std::u16string_view name) {
+    name = name.substr(0, name.find(u'.'));
+    while (!name.empty() && name.back() == u' ') name.remove_suffix(1);
+    std::u16string folded;
+    for (char16_t c : name) folded += c >= u'a' && c <= u'z' ? char16_t(c - 32) : c;
+    for (std::u16string_view device :
+         {u"CON", u"PRN", u"AUX", u"NUL", u"CLOCK$", u"CONIN$", u"CONOUT$"})
+        if (folded == device) return true;
+    return folded.size() == 4 && (folded.starts_with(u"COM") || folded.starts_with(u"LPT")) &&
+           folded[3] >= u'0' && folded[3] <= u'9';
+}
+
+// Marks that turn the direction of the text around it: a name holding one
+// shows on screen as another name (and another file ending) than it has.
+bool is_direction_mark(char16_t c) {
+    return c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) ||
+           (c >= 0x2066 && c <= 0x2069);
+}
+
+}  // namespace
+
 bool configuration::is_valid_account_name(std::u16string_view name) {
     if (name.empty() || name.size() > max_name_length) return false;
     if (name == u"." || name == u"..") return false;
+    // The handheld's file system drops a dot or a space at the end of a
+    // name, so that such a name would share another's files, or have none.
+    if (name.back() == u'.' || name.back() == u' ') return false;
+    if (is_device_name(name)) return false;
     for (char16_t c : name) {
-        if (c < 0x20 || c == 0x7f) return false;
+        if (c < 0x20 || c == 0x7f || is_direction_mark(c)) return false;
         if (std::u16string_view(u"\\/:*?\"<>|").find(c) != std::u16string_view::npos) return false;
     }
     // Host file names are UTF-8 bytes: a broken surrogate pair has no such
@@ -252,56 +290,53 @@ account_change configuration::saved_change() {
     return save_config() ? account_change::done : account_change::not_saved;
 }
 
-account_change configuration::add_account(std::u16string_view name) {
+bool configuration::place_account(std::u16string_view name) {
     if (name.size() > max_name_length) name = name.substr(0, max_name_length);
-    if (!is_valid_account_name(name) || !account_named_alike(name).empty())
-        return account_change::refused;
+    if (!is_valid_account_name(name) || !account_named_alike(name).empty()) return false;
     for (int i = 0; i < max_accounts; ++i) {
         if (block_.account_names[i][0] == 0) {
             set_fixed(block_.account_names[i], name);
-            return saved_change();
+            return true;
         }
     }
-    return account_change::refused;
+    return false;
 }
 
-bool configuration::move_to_deleted(const std::u16string& name) {
+bool configuration::unplace_account(std::u16string_view name) {
+    const int slot = find_slot(name);
+    if (slot < 0) return false;
+    set_fixed(block_.account_names[slot], u"");
+    set_fixed(block_.current_account, u"");
+    return true;
+}
+
+account_change configuration::add_account(std::u16string_view name) {
+    return place_account(name) ? saved_change() : account_change::refused;
+}
+
+bool configuration::copy_to_deleted(const std::u16string& name,
+                                    std::vector<std::u16string>& present) {
     auto& files = device_files();
     const auto source = data_folder();
-    const auto target = deleted_folder();
-    std::vector<std::u16string> present;
+    present.clear();
     for (auto ext : account_extensions)
         if (files.file_exists(source + name + std::u16string(ext)))
             present.push_back(name + std::u16string(ext));
-    // Every file is copied before any original goes, so that the account is
-    // either whole in the data folder or whole in "Deleted".
     for (const auto& file : present) {
-        if (!copy_into_folder(source, target, file)) {
+        if (!copy_into_folder(source, deleted_folder(), file)) {
             show_message_about(msg_not_moved_to_deleted, source + file);
             return false;
         }
-    }
-    std::vector<std::u16string> removed;
-    for (const auto& file : present) {
-        if (!files.delete_file(source + file)) {
-            for (const auto& back : removed)
-                (void)copy_file_atomically(files, target + back, source + back);
-            show_message_about(msg_not_moved_to_deleted, source + file);
-            return false;
-        }
-        removed.push_back(file);
-    }
-    // "Deleted" keeps the files of the last deletion only; an older copy
-    // must not pass for part of this one.
-    for (auto ext : account_extensions) {
-        const auto file = name + std::u16string(ext);
-        if (std::find(present.begin(), present.end(), file) == present.end())
-            files.delete_file(target + file);
     }
     return true;
 }
 
 account_change configuration::delete_account(std::u16string_view name_view) {
+    return delete_account(name_view, {});
+}
+
+account_change configuration::delete_account(std::u16string_view name_view,
+                                             const staged_extra& also) {
     // The caller's text may live in the slot that is emptied below.
     const std::u16string name(name_view);
     const int slot = find_slot(name);
@@ -318,25 +353,52 @@ account_change configuration::delete_account(std::u16string_view name_view) {
             holding.push_back(store);
         }
     }
-
-    // A name loaded from a damaged or foreign file is never used as a path.
-    if (is_valid_account_name(name) && !move_to_deleted(name)) {
+    const auto keep_account = [&] {
         // The account stays as it was, open where it was open.
         for (account_store* store : holding) (void)store->load(data_folder(), name, false);
         return account_change::files_kept;
-    }
+    };
 
+    // Copies go to "Deleted" first; then the account's files leave the data
+    // folder in one step with the Config.dat that no longer names it (and
+    // what else changes with it), so that a deletion cut off at any point
+    // leaves the vehicle whole where it was, or gone with its copies kept.
+    // A name loaded from a damaged or foreign file is never used as a path.
+    const bool has_files = is_valid_account_name(name);
+    std::vector<std::u16string> present;
+    if (has_files && !copy_to_deleted(name, present)) return keep_account();
+    const config_block before = block_;
     set_fixed(block_.account_names[slot], u"");
     set_fixed(block_.current_account, u"");
-    return saved_change();
+    staged_file_set set(data_folder());
+    bool staged = set.begin() && stage_config(set) && (!also || also(set));
+    if (has_files)
+        for (auto ext : account_extensions) set.add_removal(name + std::u16string(ext));
+    const staged_file_set::outcome outcome =
+        staged ? set.commit() : staged_file_set::outcome::rolled_back;
+    if (outcome == staged_file_set::outcome::rolled_back) {
+        block_ = before;
+        show_message_about(msg_not_moved_to_deleted, data_folder() + name);
+        return keep_account();
+    }
+    // "Deleted" keeps the files of the last deletion only; an older copy
+    // must not pass for part of this one. Without the fuel file, which every
+    // account has, the copies there may be the only ones of a deletion that
+    // was cut off before: they stay.
+    const std::u16string fuel_file = name + u".ful";
+    if (std::find(present.begin(), present.end(), fuel_file) != present.end()) {
+        for (auto ext : account_extensions) {
+            const auto file = name + std::u16string(ext);
+            if (std::find(present.begin(), present.end(), file) == present.end())
+                device_files().delete_file(deleted_folder() + file);
+        }
+    }
+    return outcome == staged_file_set::outcome::done ? account_change::done
+                                                     : account_change::not_saved;
 }
 
 account_change configuration::forget_account(std::u16string_view name) {
-    const int slot = find_slot(name);
-    if (slot < 0) return account_change::refused;
-    set_fixed(block_.account_names[slot], u"");
-    set_fixed(block_.current_account, u"");
-    return saved_change();
+    return unplace_account(name) ? saved_change() : account_change::refused;
 }
 
 bool configuration::has_free_slot() const {

@@ -10,6 +10,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,6 +22,7 @@
 namespace kelvane {
 
 struct account_summary_row;
+class staged_file_set;
 
 // What a change to the registry of accounts did.
 // clang-format off
@@ -161,10 +163,24 @@ public:
     // holds it; files_kept, with the account left as it was, when a file
     // could not be moved.
     account_change delete_account(std::u16string_view name);
+    // The same with more files of the data folder changing together with
+    // Config.dat and the account's files: `also` puts them into the set.
+    using staged_extra = std::function<bool(staged_file_set&)>;
+    account_change delete_account(std::u16string_view name, const staged_extra& also);
     // Empties the name's slot and closes whatever account was open, leaving
     // the account's files where they are (a rename has already moved them),
     // and saves. Refused when no slot holds the name.
     account_change forget_account(std::u16string_view name);
+    // The registry changes of add_account and forget_account, in memory
+    // only, for a change that writes Config.dat together with other files
+    // (stage_config). False when add_account or forget_account would refuse.
+    [[nodiscard]] bool place_account(std::u16string_view name);
+    [[nodiscard]] bool unplace_account(std::u16string_view name);
+    // Puts the configuration as it is in memory into a set of files that
+    // replaces the data folder's all at once, as Config.dat. A damaged
+    // Config.dat not kept yet is copied aside first. False when it could not
+    // be written.
+    [[nodiscard]] bool stage_config(staged_file_set& set);
     // True when some slot is free for a new account.
     bool has_free_slot() const;
     // Loads the account into the attached stores, makes it current and
@@ -249,8 +265,11 @@ private:
     // After a damaged Config.dat: keeps it, starts from the defaults and
     // registers the accounts whose record files lie in the data folder.
     void rescue_damaged(const std::vector<std::uint8_t>& damaged);
-    // Moves the account's files into "Deleted": all of them or none.
-    bool move_to_deleted(const std::u16string& name);
+    // Copies the account's files into "Deleted"; the names of those it has.
+    // False (the owner told) when one could not be copied.
+    bool copy_to_deleted(const std::u16string& name, std::vector<std::u16string>& present);
+    // A damaged Config.dat not kept yet is copied aside; false when it cannot be.
+    bool keep_damaged_file();
 
     config_block block_;
     account_stores stores_;

@@ -71,14 +71,17 @@ load_result state_of(const std::u16string& path, std::u16string_view name) {
     return trip_store::check_file(path);
 }
 
-// Puts the files of the set that are there into the staged set. A damaged
-// one is left out, so that the target keeps its own copy, and the owner is
-// told. False when a sound file could not be copied whole.
+// Puts the files of the set that are there into the staged set; one that is
+// missing goes from the target too, so that the target never mixes the new
+// set with an older file (trips naming vehicles the set does not have). A
+// damaged one is left out, so that the target keeps its own copy, and the
+// owner is told. False when a sound file could not be copied whole.
 bool stage_files(staged_file_set& set, const std::u16string& source,
                  const std::vector<std::u16string>& names, bool& left_out) {
     for (const std::u16string& name : names) {
         switch (state_of(source + name, name)) {
             case load_result::missing:
+                set.add_removal(name);
                 break;
             case load_result::damaged:
                 show_message_about(msg_damaged_not_copied, source + name);
@@ -147,8 +150,9 @@ data_set_copy configuration::restore_from_folder(std::u16string_view folder_text
     if (folder_text.empty()) return data_set_copy::no_folder;
     const std::u16string folder = as_folder(folder_text);
     file_system& fs = device_files();
-    // A backup stopped while it moved into the folder is finished first.
-    (void)staged_file_set::finish_interrupted(folder);
+    // A backup stopped while it moved into the folder is finished first;
+    // a folder where that cannot be done safely is not restored from.
+    if (!staged_file_set::finish_interrupted(folder)) return data_set_copy::rolled_back;
     // Without its Config.dat a folder is no backup; restoring from it would
     // mix its files with the current data.
     if (!fs.file_exists(folder + config_file_name)) return data_set_copy::no_folder;

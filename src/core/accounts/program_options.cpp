@@ -157,4 +157,11 @@ options_result apply_options(configuration& config, const program_options& chose
     return result;
 }
 
+bool follow_desktop_language(configuration& config, std::uint16_t language_id) {
+    if (language_id != french_language_id || !language_in_force(config).empty()) return false;
+    const options_result result = apply_options(
+        config, {u"French.lng", config.auto_backup_folder(), config.no_input_panel()}, u"");
+    return result.outcome == options_outcome::applied && result.language_changed;
+}
+
 }  // namespace kelvane

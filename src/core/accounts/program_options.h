@@ -14,6 +14,7 @@
 // that no choice ever destroys a translation. The configuration keeps the
 // chosen file's name for the options screen.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -74,5 +75,15 @@ std::u16string_view options_message(options_outcome outcome);
 // configuration. A refused language changes nothing at all.
 options_result apply_options(configuration& config, const program_options& chosen,
                              std::u16string_view opening_language);
+
+// The device's language identifier of a French locale.
+inline constexpr std::uint16_t french_language_id = 12;
+
+// The first start (no "Config.dat" yet) with no language chosen speaks the
+// desktop's language where a translation for it lies in the program's
+// folder: French for a French locale, installed as the options screen
+// installs it, so that choosing another language there later wins. True
+// when it installed one; nothing changes otherwise.
+bool follow_desktop_language(configuration& config, std::uint16_t language_id);
 
 }  // namespace kelvane

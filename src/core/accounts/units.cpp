@@ -85,6 +85,14 @@ int fuel_unit_index(std::u16string_view unit) {
     return -1;
 }
 
+int economy_mode_for_units(std::u16string_view mileage_unit, std::u16string_view fuel_unit) {
+    constexpr int miles_per_us_gallon = 0, miles_per_uk_gallon = 1, litres_per_100_km = 2;
+    const std::u16string volume = effective_fuel_unit(fuel_unit);
+    if (volume == unit_us_gallon) return miles_per_us_gallon;
+    if (volume == unit_uk_gallon) return miles_per_uk_gallon;
+    return mileage_unit == unit_mile ? miles_per_uk_gallon : litres_per_100_km;
+}
+
 std::u16string unit_key_of_shown(std::u16string_view shown) {
     return reverse_tr(shown);
 }

@@ -45,6 +45,12 @@ std::u16string effective_fuel_unit(std::u16string_view stored);
 int mileage_unit_index(std::u16string_view unit);
 int fuel_unit_index(std::u16string_view unit);  // reads "Gallon" as "US Gallon"
 
+// The economy mode a new account starts with for its units, until the owner
+// chooses one: litres per 100 km with kilometres and litres, miles per
+// gallon of the gallon bought, and miles per UK gallon with miles and litres
+// (where fuel is sold by the litre and driven by the mile).
+int economy_mode_for_units(std::u16string_view mileage_unit, std::u16string_view fuel_unit);
+
 // The English key of a unit name as shown (possibly translated) in a list.
 std::u16string unit_key_of_shown(std::u16string_view shown);
 

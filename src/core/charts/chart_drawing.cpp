@@ -246,7 +246,63 @@ void chart_engine::draw_slice(dc& surface, double a0, double a1, colour fill, in
     surface.select_brush(old_brush);
 }
 
+namespace {
+
+// One cell of a legend row: what it says and how much of the row it asks for.
+struct legend_cell {
+    char16_t code;
+    std::u16string text;
+    int nominal;  // the width the row's layout gives it; 0 for the name
+    bool figure;  // a number or a date: read whole or not at all
+};
+
+// The smallest size a legend is written in before figures may be cut.
+constexpr int smallest_legend_font = 9;
+
+// The cells of an entry's row, from the right end of the row to the name.
+std::vector<legend_cell> legend_cells(std::u16string_view legend_format,
+                                      const chart_engine::record_type& e, int inner_width) {
+    std::vector<legend_cell> cells;
+    auto percent = [&](int p) {
+        return static_cast<int>(static_cast<float>(inner_width) * p * 0.01f);
+    };
+    for (auto code = legend_format.rbegin(); code != legend_format.rend(); ++code) {
+        switch (*code) {
+            case u'M':
+                cells.push_back({*code, fixed_text(e.name), 0, false});
+                break;
+            case u'N':
+                cells.push_back({*code, fixed_text(e.note_text), percent(25), false});
+                break;
+            case u'V':
+                cells.push_back({*code, format("%.2f", e.value), percent(26), true});
+                break;
+            case u'D':
+                cells.push_back({*code, fixed_text(e.date_text), 50, true});
+                break;
+            case u'Z':
+                cells.push_back(
+                    {*code, format("%.2f%%", e.share_of_total * 100), percent(25), true});
+                break;
+            case u'X':
+                cells.push_back({*code, format("%.2f%%", e.share_of_max * 100), percent(25), true});
+                break;
+            default:
+                break;
+        }
+    }
+    return cells;
+}
+
+}  // namespace
+
 void chart_engine::draw_legend(dc& surface, const rect& area) {
+    // The legend rows stand as high as their text, never lower than the
+    // handheld's 15 pixels.
+    const font_spec font = surface.select_font({});
+    surface.select_font(font);
+    const int row_height = std::max(15, font.pixel_height);
+
     cell_layout rows;
     rows.set_gap(3);
     rows.set_max_width(320);
@@ -257,16 +313,51 @@ void chart_engine::draw_legend(dc& surface, const rect& area) {
     const int count = static_cast<int>(entries_.size());
     const int first = std::max(selected_, 0);
     const int last = std::min(first + 4, count - 1);
+
+    // The inner width every row shares (rows differ only in their top).
+    cell_layout probe;
+    probe.set_margins(5, 0);
+    probe.set_gap(2);
+    probe.set_max_width(280);
+    probe.set_area({rows.full().left, 0, rows.full().right, row_height});
+    const int inner_width = probe.full().width();
+    constexpr int swatch_width = 14, gap = 2, padding = 4;
+
+    // A number or a date is never cut: each figure's cell widens to its
+    // text, the name gives up the room (ending in "..."), and where even
+    // that is not enough the whole legend is written smaller.
+    std::vector<std::vector<legend_cell>> texts;
+    for (int i = first; i <= last; ++i)
+        texts.push_back(legend_cells(legend_format_, entries_[i], inner_width));
+    auto figures_width = [&] {
+        int widest = 0;
+        for (const auto& row : texts) {
+            int w = swatch_width + gap;
+            for (const legend_cell& c : row)
+                if (c.code != u'M')
+                    w += std::max(c.nominal,
+                                  c.figure ? surface.text_extent(c.text).width + padding : 0) +
+                         gap;
+            widest = std::max(widest, w);
+        }
+        return widest;
+    };
+    font_spec fitted = font;
+    while (fitted.pixel_height > smallest_legend_font && figures_width() > inner_width) {
+        --fitted.pixel_height;
+        surface.select_font(fitted);
+    }
+
     const colour old_text = surface.set_text_colour(black);
     const background_mode old_mode = surface.set_background_mode(background_mode::transparent);
     for (int i = first; i <= last; ++i) {
-        const rect row = rows.cut_top(-1, 15, cell_layout::align_left, true);
-        if (row.height() < 15) break;  // a short screen shows only the rows that fit
+        const rect row = rows.cut_top(-1, row_height, cell_layout::align_left, true);
+        if (row.height() < row_height) break;  // a short screen shows only the rows that fit
         const record_type& e = entries_[i];
 
         cell_layout cells;
         cells.set_margins(5, 0);
-        cells.set_gap(2);
+        cells.set_gap(gap);
         cells.set_max_width(280);
         cells.set_area(row);
         const rect inner = cells.full();
@@ -280,50 +371,32 @@ void chart_engine::draw_legend(dc& surface, const rect& area) {
             surface.set_text_colour(black);
         }
 
-        const rect swatch = cells.cut_top(14, -1, cell_layout::align_left, false);
+        const rect swatch = cells.cut_top(swatch_width, -1, cell_layout::align_left, false);
         surface.fill_rect(swatch, e.colour);
         outline(surface, swatch);
 
-        for (auto code = legend_format_.rbegin(); code != legend_format_.rend(); ++code) {
-            std::u16string text;
+        for (const legend_cell& c : texts[static_cast<std::size_t>(i - first)]) {
             rect cell;
             unsigned flags = dt_center | dt_vcenter | dt_singleline;
-            switch (*code) {
-                case u'M':
-                    cell = cells.cut_top(-1, -1, cell_layout::align_left, false);
-                    text = fixed_text(e.name);
-                    flags = dt_left | dt_vcenter | dt_singleline;
-                    break;
-                case u'N':
-                    cell = cells.cut_top(0, -1, cell_layout::align_right, false, 25);
-                    text = fixed_text(e.note_text);
-                    break;
-                case u'V':
-                    cell = cells.cut_top(0, -1, cell_layout::align_right, false, 26);
-                    text = format("%.2f", e.value);
-                    break;
-                case u'D':
-                    cell = cells.cut_top(50, -1, cell_layout::align_right, false);
-                    text = fixed_text(e.date_text);
-                    break;
-                case u'Z':
-                    cell = cells.cut_top(0, -1, cell_layout::align_right, false, 25);
-                    text = format("%.2f%%", e.share_of_total * 100);
-                    break;
-                case u'X':
-                    cell = cells.cut_top(0, -1, cell_layout::align_right, false, 25);
-                    text = format("%.2f%%", e.share_of_max * 100);
-                    break;
-                default:
-                    continue;
+            if (c.code == u'M') {
+                cell = cells.cut_top(-1, -1, cell_layout::align_left, false);
+                flags = dt_left | dt_vcenter | dt_singleline | dt_end_ellipsis;
+            } else {
+                int width = c.nominal;
+                if (c.figure)
+                    width = std::max(width, surface.text_extent(c.text).width + padding);
+                else
+                    flags |= dt_end_ellipsis;  // a note too long ends in "..."
+                cell = cells.cut_top(width, -1, cell_layout::align_right, false);
             }
             // The name cell gets the row's background too: on the selected
             // row the highlight text would otherwise stand on the white chart
             // background, where the usual white highlight text is invisible.
             surface.fill_rect(cell, background);
-            surface.draw_text(text, cell, flags);
+            surface.draw_text(c.text, cell, flags);
         }
     }
+    surface.select_font(font);
     surface.set_background_mode(old_mode);
     surface.set_text_colour(old_text);
 }

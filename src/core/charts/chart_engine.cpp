@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <unordered_set>
 
+#include "core/charts/chart_palette.h"
 #include "core/common/messages.h"
 #include "core/common/program_files.h"
 #include "core/common/text.h"
@@ -125,15 +127,16 @@ void chart_engine::prepare_entries(dc& surface) {
     }
 
     const colour kept = surface.get_pixel(1, 1);
+    std::unordered_set<colour> used;
     for (auto& e : entries_) {
         // A share of a zero maximum or total would be infinite (negative
         // values, or values that cancel out); such entries get no share.
         e.share_of_max = (e.value != 0 && max_value_ != 0) ? e.value / max_value_ : 0;
         e.share_of_total = (e.value != 0 && total_value_ != 0) ? e.value / total_value_ : 0;
-        const int r = std::rand() % 255;
-        const int g = std::rand() % 255;
-        const int b = std::rand() % 255;
-        const colour computed = rgb(r, g, b);
+        colour computed = chart_entry_colour(static_cast<std::size_t>(&e - entries_.data()));
+        // A tap finds its entry by colour: no two entries share one.
+        for (int tries = 0; tries < 254 && !used.insert(computed).second; ++tries)
+            computed = rgb(red_of(computed), green_of(computed), blue_of(computed) % 254 + 1);
         surface.set_pixel(1, 1, computed);
         e.colour = computed;
         if (snap_colours_) {
@@ -176,10 +179,6 @@ bool chart_engine::save_bitmap(dc& surface, int x, int y, int width, int height,
         show_message(msg_write_failed);
         return false;
     }
-    if (is_program_file(path)) {
-        show_message_about(msg_program_file, path);
-        return false;
-    }
 
     std::vector<std::uint8_t> file(bitmap_header_size + image_size, 0);
     std::uint8_t* h = file.data();
@@ -205,7 +204,15 @@ bool chart_engine::save_bitmap(dc& surface, int x, int y, int width, int height,
         }
     }
 
-    if (!write_file_atomically(device_files(), path, file.data(), file.size())) {
+    return save_picture_file(path, file);
+}
+
+bool save_picture_file(std::u16string_view path, const std::vector<std::uint8_t>& bytes) {
+    if (is_program_file(path)) {
+        show_message_about(msg_program_file, path);
+        return false;
+    }
+    if (bytes.empty() || !write_file_atomically(device_files(), path, bytes.data(), bytes.size())) {
         show_message(msg_write_failed);
         return false;
     }

@@ -123,4 +123,10 @@ private:
     chart_colours colours_;
 };
 
+// Writes a picture already encoded (a bitmap, or another format its caller
+// makes) to a device file, whole or not at all; never over one of the
+// program's own files. On failure the owner is told and false is returned.
+[[nodiscard]] bool save_picture_file(std::u16string_view path,
+                                     const std::vector<std::uint8_t>& bytes);
+
 }  // namespace kelvane

@@ -12,8 +12,9 @@ namespace kelvane {
 inline constexpr char16_t msg_write_failed[] = u"Failed! An error occurs when writing data file.";
 inline constexpr char16_t msg_format_error[] = u"Database file format error.";
 inline constexpr char16_t msg_database_full[] = u"Add record error, database is full.";
-inline constexpr char16_t msg_open_account_at_settings[] =
-    u"Please add or open a vehicle account at Settings.";
+// Said where the accounts are: the program has no screen called "Settings".
+inline constexpr char16_t msg_open_account_first[] =
+    u"Please add or open a vehicle account on the accounts page (the car tab).";
 inline constexpr char16_t msg_select_record[] = u"Please select a record.";
 inline constexpr char16_t msg_confirm_delete[] = u"Are you sure to delete the selected item?";
 inline constexpr char16_t msg_open_account[] = u"Please open an account.";
@@ -28,6 +29,14 @@ inline constexpr char16_t msg_records_left_out[] =
 inline constexpr char16_t msg_cut_record_left_out[] =
     u"This file ends in part of a record, left by a write that was interrupted; that part "
     u"was left out. The file is copied aside before it is written again:";
+
+// A number box holding text that is not a number (the box's name follows);
+// nothing is saved and the editor stays open.
+inline constexpr char16_t msg_not_a_number[] =
+    u"This box does not hold a number. Please correct it:";
+// Tells the owner that the number box of this label (an English key such as
+// "Fuel Cost:") holds no number, naming the box in the language in force.
+void show_not_a_number(std::u16string_view label_key);
 
 inline constexpr char16_t program_caption[] = u"Kelvane";
 

@@ -37,4 +37,19 @@ double parse_number(std::u16string_view text) {
     return (integer + fraction) * sign;
 }
 
+bool is_number_text(std::u16string_view text) {
+    if (text.empty()) return true;
+    if (text.front() == u'-') text.remove_prefix(1);
+    int digits = 0, points = 0;
+    for (const char16_t c : text) {
+        if (c >= u'0' && c <= u'9')
+            ++digits;
+        else if (c == u'.')
+            ++points;
+        else
+            return false;
+    }
+    return digits > 0 && points <= 1;
+}
+
 }  // namespace kelvane

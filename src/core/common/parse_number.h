@@ -11,4 +11,10 @@ namespace kelvane {
 // the device to the last bit.
 double parse_number(std::u16string_view text);
 
+// True when a box's text reads as a number: empty (which reads as 0), or an
+// optional leading '-' and at least one digit with at most one '.'. Any
+// other text would read as 0 as well, but it is what the owner typed wrong,
+// not a 0 he meant, so editors refuse it instead of storing 0.
+bool is_number_text(std::u16string_view text);
+
 }  // namespace kelvane

@@ -23,6 +23,23 @@ void add_text_cell(std::string& out, std::u16string_view text) {
     out += '"';
 }
 
+// True when a spreadsheet would read the text, after any apostrophes in
+// front, as a formula.
+bool formula_after_apostrophes(std::u16string_view text) {
+    const std::size_t first = text.find_first_not_of(u'\'');
+    return first != std::u16string_view::npos &&
+           std::u16string_view(u"=+-@").find(text[first]) != std::u16string_view::npos;
+}
+
+// Appends the cell of a text the owner typed, kept from running as a
+// formula in a spreadsheet (see exported_text).
+void add_owner_text_cell(std::string& out, std::u16string_view text) {
+    if (formula_after_apostrophes(text))
+        add_text_cell(out, u"'" + std::u16string(text));
+    else
+        add_text_cell(out, text);
+}
+
 // Appends one quoted cell holding a number with `decimals` decimals.
 void add_number_cell(std::string& out, double v, int decimals) {
     out += '"';
@@ -42,7 +59,7 @@ void add_first_cells(std::string& out, const dated_record_prefix& r, int mileage
     out += ',';
     out += item;
     out += ',';
-    add_text_cell(out, description);
+    add_owner_text_cell(out, description);
     out += ',';
     add_number_cell(out, amount, 2);
 }
@@ -76,6 +93,16 @@ std::u16string csv_cell_text(std::u16string_view text) {
     return cell;
 }
 
+std::u16string exported_text(std::u16string_view text) {
+    if (!formula_after_apostrophes(text)) return std::u16string(text);
+    return u"'" + std::u16string(text);
+}
+
+std::u16string imported_text(std::u16string_view cell) {
+    if (cell.starts_with(u'\'') && formula_after_apostrophes(cell)) cell.remove_prefix(1);
+    return std::u16string(cell);
+}
+
 void append_export_line(std::string& out, const fuel_record& r, const csv_item_cells& items,
                         std::uint16_t language) {
     add_first_cells(out, r, 1, items.fuel, fixed_view(r.note), r.fuel_cost, language);
@@ -86,7 +113,7 @@ void append_export_line(std::string& out, const fuel_record& r, const csv_item_c
     out += ',';
     add_number_cell(out, r.fuel_gauge, 2);
     out += ',';
-    add_text_cell(out, fixed_view(r.fuel_type));
+    add_owner_text_cell(out, fixed_view(r.fuel_type));
     out += ",\"\",\"\"\r\n";
 }
 
@@ -104,7 +131,7 @@ void append_export_line(std::string& out, const fee_record& r, const csv_item_ce
                         std::uint16_t language) {
     add_first_cells(out, r, 1, items.fees, fixed_view(r.description), r.cost, language);
     out += ",\"\",\"\",\"\",\"\",";
-    add_text_cell(out, fixed_view(r.category));
+    add_owner_text_cell(out, fixed_view(r.category));
     out += ",\"\"\r\n";
 }
 

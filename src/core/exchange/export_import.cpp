@@ -1,8 +1,10 @@
 #include "core/exchange/export_import.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/accounts/configuration.h"
+#include "core/accounts/staged_file_set.h"
 #include "core/common/date_text.h"
 #include "core/common/messages.h"
 #include "core/common/parse_number.h"
@@ -18,6 +20,9 @@ namespace kelvane {
 namespace {
 
 constexpr char16_t cant_find_file[] = u"Can't find file!";
+constexpr char16_t msg_import_too_many[] =
+    u"The import was refused: the vehicle would hold more records of one kind than a file can "
+    u"take (1,000,000). Nothing was added.";
 
 // Collects UTF-8 output and hands it to the writer in large pieces.
 class chunked_output {
@@ -238,7 +243,82 @@ bool export_import::export_trip(const trip_store::record_type& trip, std::u16str
     return write_export(path, trip_limits(trip));
 }
 
-import_summary export_import::import_file(std::u16string_view path) {
+std::u16string lines_left_out_text(int lines) {
+    std::u16string text = tr(msg_import_lines_left_out);
+    const std::size_t at = text.find(u"%d");
+    if (at != std::u16string::npos) text.replace(at, 2, from_utf8(std::to_string(lines)));
+    return text;
+}
+
+import_summary add_imported_records(fuel_store& fuel, service_store& maintenance, fee_store& fees,
+                                    const imported_records& records) {
+    import_summary summary;
+    summary.read = true;
+    const auto passes = [](int held, std::size_t added) {
+        return static_cast<std::int64_t>(held) + static_cast<std::int64_t>(added) >
+               max_records_per_file;
+    };
+    // A file the next load would refuse would lock the account: refused
+    // before anything is written.
+    if (passes(fuel.record_count(), records.fuel.size()) ||
+        passes(maintenance.record_count(), records.maintenance.size()) ||
+        passes(fees.record_count(), records.fees.size())) {
+        show_message(msg_import_too_many);
+        summary.too_many = true;
+        return summary;
+    }
+    if (records.fuel.empty() && records.maintenance.empty() && records.fees.empty()) return summary;
+
+    // The records are added to copies of the stores; the stores take them
+    // only once the files hold them.
+    fuel_store new_fuel = fuel;
+    service_store new_maintenance = maintenance;
+    fee_store new_fees = fees;
+    const auto add = [](auto& store, const auto& list, int& counter) {
+        store.begin_bulk_in_memory(list.size());
+        for (const auto& r : list)
+            if (store.add_record(r).added()) ++counter;
+        store.end_bulk_in_memory();
+    };
+    add(new_fuel, records.fuel, summary.fuel);
+    add(new_maintenance, records.maintenance, summary.maintenance);
+    add(new_fees, records.fees, summary.fees);
+
+    const std::u16string folder = fixed_text(fuel.header().save_folder);
+    const std::u16string name = fuel.account_name();
+    staged_file_set set(folder);
+    const auto stage = [&](auto& store, std::u16string_view extension) {
+        return set.add_written(name + std::u16string(extension), [&](std::u16string_view path) {
+            return store.write_whole_file_to(path);
+        });
+    };
+    const bool staged = set.begin() && stage(new_fuel, fuel_store::extension) &&
+                        stage(new_maintenance, service_store::extension) &&
+                        stage(new_fees, fee_store::extension);
+    const staged_file_set::outcome outcome =
+        staged ? set.commit() : staged_file_set::outcome::rolled_back;
+    if (outcome == staged_file_set::outcome::rolled_back) {
+        show_message(msg_write_failed);
+        summary.fuel = summary.maintenance = summary.fees = 0;
+        summary.write_failed = true;
+        return summary;
+    }
+    // Written whole (or, when the last moves failed, waiting whole for the
+    // next start to put in place): nothing is owed to the files any more.
+    for (account_store* s :
+         std::initializer_list<account_store*>{&new_fuel, &new_maintenance, &new_fees})
+        s->clear_dirty();
+    fuel = std::move(new_fuel);
+    maintenance = std::move(new_maintenance);
+    fees = std::move(new_fees);
+    if (outcome == staged_file_set::outcome::pending) {
+        show_message(msg_write_failed);
+        summary.write_failed = true;
+    }
+    return summary;
+}
+
+import_summary export_import::import_file(std::u16string_view path, const import_options& options) {
     import_summary summary;
     if (fuel_.fresh()) {
         show_message(msg_open_account);
@@ -249,59 +329,122 @@ import_summary export_import::import_file(std::u16string_view path) {
         show_untranslated(cant_find_file);
         return summary;
     }
-    summary.read = true;
-    // The lines are taken from the file's bytes one at a time, each decoded
-    // on its own: line ends are single bytes in both encodings, so this
-    // reads what decoding the whole text first would, without holding the
-    // whole text twice.
-    std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-    const bool utf8 = is_valid_utf8(text);
-    std::u16string line;
-    const auto each_line = [&](auto&& take) {
-        for (std::string_view piece : split_lines(text)) {
-            line = utf8 ? from_utf8(piece) : from_windows1252(piece);
-            take(std::u16string_view(line));
-        }
-    };
-
-    // Adding in bulk lets a store merge the new records and write its file
-    // once, instead of recomputing its totals and header for every line.
-    // Counting the lines of each kind first lets each store make room for
-    // its new records once.
-    translate_items();
-    std::array<std::size_t, 3> counts{};
-    each_line([&](std::u16string_view l) {
-        const std::vector<std::u16string> cells = split_csv_line(l);
-        const auto at = static_cast<std::size_t>(csv_column::item);
-        if (at >= cells.size()) return;
-        const std::u16string& item = cells[at];
-        if (item == items_[0])
-            ++counts[0];
-        else if (item == items_[1] || item == items_[2])
-            ++counts[1];
-        else if (item == items_[3])
-            ++counts[2];
-    });
-    fuel_.begin_bulk(counts[0]);
-    maintenance_.begin_bulk(counts[1]);
-    fees_.begin_bulk(counts[2]);
-    each_line([&](std::u16string_view l) { import_line(l, summary); });
+    std::u16string text = decode_import_text(
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     bytes = {};
-    const bool fuel_written = fuel_.end_bulk();
-    const bool maintenance_written = maintenance_.end_bulk();
-    const bool fees_written = fees_.end_bulk();
-    if (!fuel_written || !maintenance_written || !fees_written) summary.write_failed = true;
+    // Read; a refusal below adds nothing but is no unread file.
+    summary.read = true;
+
+    const std::optional<import_format> format =
+        options.format ? options.format : detect_format(text);
+    if (!format) {
+        summary.refusal = import_refusal::unknown_layout;
+        summary.why = tr(u"This file is in no layout the import knows. It knows:") + u" " +
+                      known_format_names() + u".";
+        return summary;
+    }
+    summary.format = *format;
+    if (*format != import_format::kelvane) {
+        const peer_records records =
+            read_peer_file(text, *format, options, units_of(fuel_.header()));
+        if (records.refusal != import_refusal::none) {
+            summary.refusal = records.refusal;
+            summary.why = records.why;
+            summary.choices = records.choices;
+            return summary;
+        }
+        import_summary added = add_peer_records(records);
+        added.format = *format;
+        return added;
+    }
+
+    translate_items();
+    imported_records records;
+    int skipped = 0;
+    for (std::u16string_view line : split_lines(text)) read_line(line, records, skipped);
+    // The text is not needed beside the stores' copies the records go into.
+    text = std::u16string();
+    summary = add_imported_records(fuel_, maintenance_, fees_, records);
+    summary.skipped = skipped;
     return summary;
+}
+
+import_summary export_import::add_peer_records(const peer_records& records) {
+    import_summary summary = add_imported_records(fuel_, maintenance_, fees_,
+                                                  {records.fuel, records.jobs, records.fees});
+    summary.partial_fills = records.partial_fills;
+    summary.missed_fills = records.missed_fills;
+    summary.income_rows = records.income_rows;
+    std::copy(std::begin(records.not_carried), std::end(records.not_carried),
+              std::begin(summary.not_carried));
+    summary.units = records.units;
+    summary.units_from = records.units_from;
+    return summary;
+}
+
+std::u16string import_details(const import_summary& s) {
+    std::u16string text;
+    if (s.format == import_format::kelvane) return text;
+    const auto line = [&](std::u16string_view key, int n) {
+        if (n > 0) text += tr(key) + format(" %d\n", n);
+    };
+    line(u"Partial fills, turned into gauge readings:", s.partial_fills);
+    line(u"Missed fill-ups (the economy before each is not known):", s.missed_fills);
+    line(u"Income rows, not imported:", s.income_rows);
+    constexpr std::u16string_view kinds[] = {u"Photos not carried:", u"Locations not carried:",
+                                             u"Tags not carried:", u"Texts cut to fit:",
+                                             u"Other details not carried:"};
+    static_assert(std::size(kinds) == detail_kind_count);
+    for (int k = 0; k < detail_kind_count; ++k) line(kinds[k], s.not_carried[k]);
+    text += tr(u"Units of the file:") + u" " + tr(unit_name(s.units.distance)) + u", " +
+            tr(unit_name(s.units.volume));
+    if (s.units_from == units_source::account)
+        text += u" " + tr(u"(the account's units where the file does not say them)");
+    else if (s.units_from == units_source::option)
+        text += u" " + tr(u"(as given)");
+    return text;
+}
+
+std::u16string import_report(const import_summary& s) {
+    std::u16string text =
+        tr(u"Format found:") + u" " + std::u16string(format_display_name(s.format));
+    const auto line = [&](std::u16string_view key, int n) {
+        if (n > 0) text += u"\n" + tr(key) + format(" %d", n);
+    };
+    line(u"Fuel purchases imported:", s.fuel);
+    line(u"Repair and maintenance jobs imported:", s.maintenance);
+    line(u"Fees imported:", s.fees);
+    if (s.fuel + s.maintenance + s.fees == 0) text += u"\n" + tr(u"No records were imported.");
+    if (s.skipped > 0) text += u"\n" + lines_left_out_text(s.skipped);
+    const std::u16string details = import_details(s);
+    if (!details.empty()) text += u"\n" + details;
+    return text;
 }
 
 void export_import::translate_items() {
     // Looked up once per file: a language table is searched from its start.
     items_ = {tr(csv_item_fuel), tr(csv_item_repair), tr(csv_item_maintenance), tr(csv_item_fees)};
+    // The header line's item cell, as split_csv_line gives it back.
+    header_item_ = tr(csv_header_keys[static_cast<std::size_t>(csv_column::item)]);
+    if (header_item_.size() > 1 && header_item_.front() == u'"') header_item_.erase(0, 1);
+    if (header_item_.size() > 1 && header_item_.back() == u'"') header_item_.pop_back();
     items_translated_ = true;
 }
 
 void export_import::import_line(std::u16string_view line, import_summary& summary) {
+    imported_records records;
+    int skipped = 0;
+    read_line(line, records, skipped);
+    const import_summary added = add_imported_records(fuel_, maintenance_, fees_, records);
+    summary.fuel += added.fuel;
+    summary.maintenance += added.maintenance;
+    summary.fees += added.fees;
+    summary.skipped += skipped;
+    summary.write_failed = summary.write_failed || added.write_failed;
+    summary.too_many = summary.too_many || added.too_many;
+}
+
+void export_import::read_line(std::u16string_view line, imported_records& out, int& skipped) {
     const std::vector<std::u16string> cells = split_csv_line(line);
     // A line may have fewer cells than the layout; the missing ones are empty.
     const auto cell = [&](csv_column column) -> std::u16string_view {
@@ -320,28 +463,28 @@ void export_import::import_line(std::u16string_view line, import_summary& summar
         k = kind::maintenance;
     else if (item == items_[3])
         k = kind::fees;
-    if (k == kind::none) return;
+    if (k == kind::none) {
+        // The header line and empty lines are no records; any other line
+        // left out is counted, so that the owner learns of it.
+        const bool blank = line.find_first_not_of(u" \t,\"") == std::u16string_view::npos;
+        if (!blank && item != header_item_) ++skipped;
+        return;
+    }
 
     int year = 0, month = 0, day = 0;
     if (!read_import_date(cell(csv_column::date), device().language_id(), year, month, day)) {
         // A record with an impossible date would sort and show wrongly
         // everywhere; the line is left out like any other unreadable line.
-        ++summary.skipped;
+        ++skipped;
         return;
     }
     const double mileage = parse_number(cell(csv_column::mileage));
     const double amount = parse_number(cell(csv_column::amount));
-    const std::u16string_view description = cell(csv_column::description);
+    const std::u16string description = imported_text(cell(csv_column::description));
     // The date and mileage every kind has; the time of day stays 00:00:00.
     const auto dated = [&](auto& r) {
         r.year = year, r.month = month, r.day = day;
         r.mileage = mileage;
-    };
-    // Counts an added record and notes a file write that failed (in bulk
-    // the file work waits for end_bulk).
-    const auto count = [&](const add_result& added, int& counter) {
-        if (added.added()) ++counter;
-        if (added.write_failed) summary.write_failed = true;
     };
 
     if (k == kind::fuel) {
@@ -352,15 +495,15 @@ void export_import::import_line(std::u16string_view line, import_summary& summar
         r.fuel_purchased = parse_number(cell(csv_column::fuel_purchased));
         r.fuel_gauge = parse_number(cell(csv_column::fuel_gauge));
         set_fixed(r.note, description);
-        set_fixed(r.fuel_type, cell(csv_column::fuel_type));
-        count(fuel_.add_record(r), summary.fuel);
+        set_fixed(r.fuel_type, imported_text(cell(csv_column::fuel_type)));
+        out.fuel.push_back(r);
     } else if (k == kind::fees) {
         fee_record r{};
         dated(r);
         r.cost = amount;
         set_fixed(r.description, description);
-        set_fixed(r.category, cell(csv_column::category));
-        count(fees_.add_record(r), summary.fees);
+        set_fixed(r.category, imported_text(cell(csv_column::category)));
+        out.fees.push_back(r);
     } else {
         service_record r{};
         dated(r);
@@ -368,7 +511,7 @@ void export_import::import_line(std::u16string_view line, import_summary& summar
         r.next_service_mileage = parse_number(cell(csv_column::next_service));
         set_fixed(r.description, description);
         r.repair_flag = k == kind::repair ? 1 : 0;
-        count(maintenance_.add_record(r), summary.maintenance);
+        out.maintenance.push_back(r);
     }
 }
 

@@ -83,8 +83,15 @@ namespace {
 
 // Distance and fuel used from fill-up a to the next fill-up b: what the tank
 // held after a minus what it held just before b was filled.
+double stretch_distance(const fuel_record& a, const fuel_record& b) {
+    return b.mileage - a.mileage;
+}
+double stretch_fuel(const fuel_record& a, const fuel_record& b) {
+    return a.fuel_gauge - (b.fuel_gauge - b.fuel_purchased);
+}
+
 double economy_between(const economy_units& units, const fuel_record& a, const fuel_record& b) {
-    return units.economy(b.mileage - a.mileage, a.fuel_gauge - (b.fuel_gauge - b.fuel_purchased));
+    return units.economy(stretch_distance(a, b), stretch_fuel(a, b));
 }
 
 }  // namespace
@@ -224,9 +231,22 @@ void fuel_store::economy_series(chart_sink& chart, const selection_limits& limit
         append_decimal(name, r.mileage, 0);
         date.clear();
         append_date(date, language, r.year, r.month, r.day, false);
-        chart.add_value(name, r.economy, 0, 0, date, u"");
+        chart.add_value(name, r.economy, day_key(r.year, r.month, r.day), 0, date, u"");
         if (!limits.has_dates()) chart.note_date(r.year, r.month, r.day);
     }
+}
+
+double fuel_store::overall_economy(const selection_limits& limits) {
+    select_records(limits);
+    double distance = 0, fuel = 0;
+    for (std::size_t n = 0; n + 1 < selection_.size(); ++n) {
+        // The stretch of a fill-up's economy ends at the next record stored.
+        const auto i = static_cast<std::size_t>(selection_[n]);
+        if (i + 1 >= records_.size()) continue;
+        distance += stretch_distance(records_[i], records_[i + 1]);
+        fuel += stretch_fuel(records_[i], records_[i + 1]);
+    }
+    return economy_units(header_).economy(distance, fuel);
 }
 
 void fuel_store::convert_mileage(int direction) {

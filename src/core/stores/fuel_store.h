@@ -97,6 +97,12 @@ public:
     double distance_in_range(const selection_limits& limits);
     // One chart entry per selected fill-up except the last: its economy.
     void economy_series(chart_sink& chart, const selection_limits& limits);
+    // The economy over all the stretches economy_series shows: their whole
+    // distance on their whole fuel, in the account's economy unit. In litres
+    // per 100 km it is the average of the stretches' figures weighted by
+    // their distances; a plain sum or mean of the figures would let a short
+    // stretch count as much as a long one. 0 without a stretch.
+    double overall_economy(const selection_limits& limits);
     // 0 = kilometres to miles, 1 = miles to kilometres; memory only.
     void convert_mileage(int direction);
     // 0 US gal -> l, 1 UK gal -> l, 2 l -> US gal, 3 l -> UK gal; volumes and

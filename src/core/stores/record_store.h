@@ -139,6 +139,12 @@ public:
     // Rewrites the whole file through a temporary file; true on success.
     // False, writing nothing, when the store has no account name.
     [[nodiscard]] bool save_all();
+    // Writes what save_all would write to another path instead (a file that
+    // is to replace the store's own together with others), and shows
+    // nothing: the caller reports the change as a whole. A file of the
+    // store's that failed to load is copied aside first, as before any write
+    // over it. Once the written file is in place, clear_dirty says so.
+    [[nodiscard]] bool write_whole_file_to(std::u16string_view path);
 
     // Stamps the record with key and number and inserts it by date.
     add_result add_record(const Record& record);
@@ -192,10 +198,18 @@ public:
     // bulk are not visible in the list until end_bulk.
     // `expected` (when known) is how many records the bulk will add, so that
     // room for them is made once.
-    void begin_bulk(std::size_t expected = 0);
+    void begin_bulk(std::size_t expected = 0) { begin_bulk(expected, true); }
+    // A bulk whose records never reach the store's file: it ends with
+    // end_bulk_in_memory (the caller writes the file whole, with
+    // write_whole_file_to).
+    void begin_bulk_in_memory(std::size_t expected = 0) { begin_bulk(expected, false); }
     // False when the file could not take the records (the owner was told;
     // the store owes a full save).
-    [[nodiscard]] bool end_bulk();
+    [[nodiscard]] bool end_bulk() { return finish_bulk(true); }
+    // Ends a bulk in memory only: the records take their places and the
+    // totals follow, but the file is not touched (the caller writes it whole,
+    // with write_whole_file_to).
+    void end_bulk_in_memory() { (void)finish_bulk(false); }
     bool in_bulk() const { return bulk_; }
     // Adds the records in one bulk; the file is written even when there are
     // none, so a new account gets its file. False when the file could not
@@ -279,6 +293,11 @@ protected:
     // Writes the header and the records from `first_new` on at the end of the
     // file (plus the previous last record where the store asks for it).
     [[nodiscard]] bool append_write(std::size_t first_new);
+    // True when the file holds exactly the records, those from `from` on as
+    // they are in memory.
+    bool records_on_disk(std::size_t from) const;
+    void begin_bulk(std::size_t expected, bool write);
+    [[nodiscard]] bool finish_bulk(bool write);
     // Before anything writes over a file that failed to load, keeps a copy of it.
     [[nodiscard]] bool keep_unreadable_copy();
     void failed_write() { show_message(msg_write_failed); }
@@ -305,6 +324,7 @@ protected:
     bool bulk_started_empty_ = false;
     bool bulk_started_clean_ = false;
     std::size_t bulk_first_new_ = 0;  // first record appended in bulk
+    bool bulk_writes_ = true;         // the bulk's records go to the file at its end
     bool bulk_only_appends_ = true;   // every bulk add so far was a newest append
     // Records added in bulk that were not newest appends sit at the end of
     // the list from here on, in the order of adding, until end_bulk sorts them in.
@@ -458,20 +478,23 @@ bool record_store<D, H, R, B>::keep_unreadable_copy() {
 
 template <class D, class H, class R, class B>
 bool record_store<D, H, R, B>::save_all() {
+    const bool ok = write_whole_file_to(file_path());
+    if (!ok && header_.account_name[0] != 0) failed_write();
+    return ok;
+}
+
+template <class D, class H, class R, class B>
+bool record_store<D, H, R, B>::write_whole_file_to(std::u16string_view path) {
     derived().before_full_save();
     mark_changed();
     if (header_.account_name[0] == 0) return false;
-    if (!keep_unreadable_copy()) {
-        failed_write();
-        return false;
-    }
-    atomic_file_writer writer(device_files(), file_path());
+    if (!keep_unreadable_copy()) return false;
+    atomic_file_writer writer(device_files(), path);
     bool ok = writer.open() && writer.write(&header_, header_size) &&
               records_.for_each_run(0, [&](const R* first, std::size_t n) {
                   return writer.write(first, n * record_size);
               });
     ok = writer.commit() && ok;
-    if (!ok) failed_write();
     return ok;
 }
 
@@ -511,6 +534,8 @@ bool record_store<D, H, R, B>::append_write(std::size_t first_new) {
     auto file = open_in_place();
     if (!file) return false;
     bool ok = true;
+    bool records_written = false;
+    std::size_t from = first_new;
     if (!(deferred_ && dirty_)) {
         // The file must hold exactly the records before the new ones; if it
         // does not (an earlier write failed), only a full save gets it right.
@@ -520,7 +545,6 @@ bool record_store<D, H, R, B>::append_write(std::size_t first_new) {
             file->close();
             return save_all();
         }
-        std::size_t from = first_new;
         if (D::rewrites_previous && from > 0) --from;
         // The records go first and the header after them: a write stopped in
         // between leaves a header that counts only records that are there
@@ -529,13 +553,41 @@ bool record_store<D, H, R, B>::append_write(std::size_t first_new) {
              records_.for_each_run(from, [&](const R* first, std::size_t n) {
                  return file->write(first, n * record_size) == n * record_size;
              });
+        records_written = ok;
     }
     // With a stale file (deferred changes owed) only the header is written:
     // the full save at reset writes everything.
     ok = ok && write_header_to(*file, header_);
     ok = file->close() && ok;
+    // The records reached the file but its header did not: they are there
+    // all the same (the next load counts them), so the add did happen and
+    // must not be reported as failed, or doing it again would add it twice.
+    // The header is set right by the next full save.
+    if (!ok && records_written && records_on_disk(from)) {
+        dirty_ = true;
+        return true;
+    }
     if (!ok) failed_write();
     return ok;
+}
+
+template <class D, class H, class R, class B>
+bool record_store<D, H, R, B>::records_on_disk(std::size_t from) const {
+    auto file = device_files().open_read(file_path());
+    if (!file) return false;
+    const std::size_t count = records_.size() - from;
+    std::vector<R> read(count);
+    bool same =
+        file->length() == static_cast<std::int64_t>(header_size + records_.size() * record_size) &&
+        file->seek(static_cast<std::int64_t>(header_size + from * record_size)) &&
+        file->read(read.data(), count * record_size) == count * record_size;
+    file->close();
+    std::size_t at = 0;
+    return same && records_.for_each_run(from, [&](const R* first, std::size_t n) {
+               const bool equal = std::memcmp(read.data() + at, first, n * record_size) == 0;
+               at += n;
+               return equal;
+           });
 }
 
 template <class D, class H, class R, class B>
@@ -798,9 +850,10 @@ header_read<H> record_store<D, H, R, B>::read_account_header(std::u16string_view
 }
 
 template <class D, class H, class R, class B>
-void record_store<D, H, R, B>::begin_bulk(std::size_t expected) {
+void record_store<D, H, R, B>::begin_bulk(std::size_t expected, bool write) {
     if (bulk_) return;
     bulk_ = true;
+    bulk_writes_ = write;
     bulk_started_empty_ = records_.empty();
     bulk_started_clean_ = !dirty_;
     bulk_first_new_ = records_.size();
@@ -818,17 +871,18 @@ bool record_store<D, H, R, B>::write_bulk_appends() {
     // whole file anyway, so their file work is skipped then.
     const bool appended = records_.size() > bulk_first_new_;
     const bool pending = !bulk_only_appends_;
-    if (!appended || (!deferred_ && pending)) return true;
+    if (!bulk_writes_ || !appended || (!deferred_ && pending)) return true;
     const bool ok = bulk_started_empty_ ? save_all() : append_write(bulk_first_new_);
     if (!ok) dirty_ = true;
     return ok;
 }
 
 template <class D, class H, class R, class B>
-bool record_store<D, H, R, B>::end_bulk() {
+bool record_store<D, H, R, B>::finish_bulk(bool write) {
     if (!bulk_) return true;
     bulk_ = false;
-    if (bulk_only_appends_) return write_bulk_appends();
+    write = write && bulk_writes_;
+    if (bulk_only_appends_) return !write || write_bulk_appends();
     const bool ok = bulk_appends_ok_;
 
     // The records added out of order follow the others in the order of
@@ -878,6 +932,7 @@ bool record_store<D, H, R, B>::end_bulk() {
     derived_current_ = true;
     selection_.clear();
     cursor_ = -1;
+    if (!write) return true;
     return after_middle_change() && ok;
 }
 

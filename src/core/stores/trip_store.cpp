@@ -16,7 +16,7 @@ change_result written(bool ok) {
 
 bool trip_store::reset() {
     // A store that was never named has no file to write.
-    const bool saved = header_.account_name[0] == 0 || save_all();
+    const bool saved = header_.account_name[0] == 0 || held_ || save_all();
     return engine::reset() && saved;
 }
 
@@ -25,7 +25,7 @@ add_result trip_store::add_record(const trip_record& given) {
     std::u16string key;
     if (!stamp(trip, key)) return {};
     records_.push_back(trip);
-    const bool saved = save_all();
+    const bool saved = write_file();
     return add_result{std::move(key), !saved};
 }
 
@@ -42,7 +42,7 @@ change_result trip_store::update_record(std::u16string_view key, const trip_reco
         }
     }
     if (!found) return change_result::not_found;
-    return written(save_all());
+    return written(write_file());
 }
 
 change_result trip_store::delete_record(std::u16string_view key) {
@@ -57,7 +57,7 @@ change_result trip_store::delete_record_at(int position) {
     records_.erase(static_cast<std::size_t>(position));
     selection_.clear();
     cursor_ = -1;
-    return written(save_all());
+    return written(write_file());
 }
 
 std::vector<std::u16string> trip_store::list_descriptions() const {
@@ -94,7 +94,7 @@ bool trip_store::rename_vehicle(std::u16string_view old_name, std::u16string_vie
     }
     // Written at once: the trips must not go on naming an account that no
     // longer exists if the program ends before the next trip change.
-    return !changed || save_all();
+    return !changed || write_file();
 }
 
 bool trip_store::delete_trips_of_vehicle(std::u16string_view name) {
@@ -103,7 +103,7 @@ bool trip_store::delete_trips_of_vehicle(std::u16string_view name) {
     if (records_.size() == before) return true;
     selection_.clear();
     cursor_ = -1;
-    return save_all();
+    return write_file();
 }
 
 bool trip_store::convert_mileage(int direction) {
@@ -114,7 +114,7 @@ bool trip_store::convert_mileage(int direction) {
         r.end_mileage *= factor;
     }
     // Written at once so that the trips never disagree with the converted accounts.
-    return records_.empty() || save_all();
+    return records_.empty() || write_file();
 }
 
 selection_limits trip_limits(const trip_record& trip) {

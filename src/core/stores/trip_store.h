@@ -99,10 +99,19 @@ public:
     // of every trip.
     [[nodiscard]] bool convert_mileage(int direction);
 
+    // While held, changes stay in memory and write nothing: for a change
+    // whose Trip.tri goes in together with other files (write_whole_file_to).
+    void hold_writes(bool on) { held_ = on; }
+
     // Engine hooks: trips have no derived values.
     void recompute_derived() {}
     void before_full_save() {}
     void on_newest_appended() {}
+
+private:
+    // Writes the file after a change, unless writes are held.
+    [[nodiscard]] bool write_file() { return held_ || save_all(); }
+    bool held_ = false;
 };
 
 // The selection bounds of a trip: the start date from 00:00:00, the end date

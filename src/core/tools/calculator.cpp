@@ -1,5 +1,7 @@
 #include "core/tools/calculator.h"
 
+#include <algorithm>
+
 #include "core/common/parse_number.h"
 #include "core/common/text.h"
 #include "core/common/translate.h"
@@ -10,6 +12,8 @@ namespace {
 
 // The number box is read up to this many characters, as the dialog's buffer holds.
 constexpr std::size_t target_text_limit = 100;
+// More decimals than a double carries would only show noise.
+constexpr int max_decimals = 6;
 
 struct button_key {
     int id;
@@ -24,19 +28,18 @@ constexpr button_key buttons[] = {
 
 }  // namespace
 
-calculator::calculator(std::u16string_view target_text) {
+calculator::calculator(std::u16string_view target_text, int decimals)
+    : decimals_(std::clamp(decimals, 0, max_decimals)) {
     const double start = parse_number(target_text.substr(0, target_text_limit));
-    entry_ = format("%.2f", start);
-    if (entry_ == u"0.00") entry_.clear();
+    entry_ = start == 0.0 ? std::u16string() : number_text(start);
     show();
     // The display shows the start value while the entry is empty: an operator
     // reads it back as the first operand, a digit starts a new number.
     entry_.clear();
 }
 
-void calculator::set_display(std::u16string_view text) {
-    display_ = text;
-    read();
+std::u16string calculator::number_text(double value) const {
+    return format("%.*f", decimals_, value);
 }
 
 char16_t calculator::key_of_button(int id) {
@@ -48,7 +51,9 @@ char16_t calculator::key_of_button(int id) {
 void calculator::press(char16_t key) {
     if (finished_) return;
     if ((key >= u'0' && key <= u'9') || key == u'.') {
-        // A second point is not refused here; the parser makes such text 0.
+        // A second point would make the whole number unreadable (0); it is
+        // not taken, as a desktop calculator does not take it.
+        if (key == u'.' && entry_.find(u'.') != std::u16string::npos) return;
         entry_ += key;
         show();
         return;
@@ -97,6 +102,9 @@ void calculator::press_operator(operation op) {
 
 void calculator::press_equals() {
     evaluate();
+    // The message of a division by zero stays in the calculator, where the
+    // owner reads it; the box keeps its number.
+    if (failed_) return;
     read();
     result_ = entry_;
     finished_ = true;
@@ -114,21 +122,22 @@ void calculator::evaluate() {
     const double y = parse_number(entry_);
     switch (pending_) {
         case add:
-            entry_ = format("%.2f", x + y);
+            entry_ = number_text(x + y);
             break;
         case subtract:
-            entry_ = format("%.2f", x - y);
+            entry_ = number_text(x - y);
             break;
         case multiply:
-            entry_ = format("%.2f", x * y);
+            entry_ = number_text(x * y);
             break;
         case divide:
-            entry_ = y == 0.0 ? tr(u"Can not be divided by zero") : format("%.2f", x / y);
+            entry_ = y == 0.0 ? tr(u"Can not be divided by zero") : number_text(x / y);
             break;
         case none:
             break;
     }
     show();
+    failed_ = pending_ == divide && y == 0.0;
     pending_operand_.clear();
     entry_.clear();
     pending_ = none;

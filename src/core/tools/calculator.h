@@ -2,8 +2,11 @@
 // The logic of the small four-function calculator that opens
 // beside a number box. Operands stay text and are parsed only when an
 // operation is carried out, so whatever the owner sees is what gets computed;
-// every result is written with two decimals. The dialog forwards its keys and
-// shows display(); after "=" it writes result() into the number box.
+// every number is written with the box's own number of decimals, so that "="
+// on a price of three decimals does not round it. The dialog forwards its keys
+// (taps and typed ones alike) and shows display(); after "=" it writes
+// result() into the number box. A result that is no number (a division by
+// zero) stays in the display and never reaches the box.
 
 #include <string>
 #include <string_view>
@@ -15,8 +18,9 @@ public:
     // The display box of the calculator's dialog.
     static constexpr int display_id = 1002;
 
-    // Starts from the text of the number box that opened the calculator.
-    explicit calculator(std::u16string_view target_text);
+    // Starts from the text of the number box that opened the calculator,
+    // which shows its numbers with this many decimals.
+    explicit calculator(std::u16string_view target_text, int decimals = 2);
 
     // One key: '0'-'9', '.', 'c' (clear), '<' (back), '+', '-', '*', '/', '='.
     // Other characters are ignored. "=" finishes the calculator.
@@ -26,10 +30,8 @@ public:
     static char16_t key_of_button(int id);
 
     const std::u16string& display() const { return display_; }
-    // The owner typed into the display: the typed text is the number being
-    // entered, so "=" right after typing computes with it rather than with a
-    // number the owner no longer sees.
-    void set_display(std::u16string_view text);
+    // True while the display shows the division-by-zero message.
+    bool failed() const { return failed_; }
 
     // True once "=" was pressed; result() is then the number box's new text.
     bool finished() const { return finished_; }
@@ -38,8 +40,13 @@ public:
 private:
     enum operation { none = -1, add = 0, subtract = 1, multiply = 2, divide = 3 };
 
-    void show() { display_ = entry_; }
-    void read() { entry_ = display_; }
+    void show() {
+        display_ = entry_;
+        failed_ = false;
+    }
+    // A message in the display is no operand: it reads as nothing typed.
+    void read() { entry_ = failed_ ? std::u16string() : display_; }
+    std::u16string number_text(double value) const;
     void evaluate();
     void press_operator(operation op);
     void press_equals();
@@ -48,6 +55,8 @@ private:
     std::u16string pending_operand_;
     operation pending_ = none;
     std::u16string display_;
+    int decimals_;
+    bool failed_ = false;
     bool finished_ = false;
     std::u16string result_;
 };

@@ -19,16 +19,18 @@
 #include "gui/widgets/suggestion_dropdown.h"
 #include "gui/widgets/translated.h"
 #include "platform/qt/qpainter_dc.h"
+#include "platform/screen_scale.h"
 #include "platform/services.h"
 
 namespace kelvane {
 
 namespace {
 
-constexpr int row_height = 22;
+// On a 240 x 320 screen; larger screens grow them with the text.
+constexpr int base_row_height = 22;
 constexpr int row_gap = 3;
 constexpr int margin = 3;
-constexpr int button_height = 24;
+constexpr int base_button_height = 24;
 
 QLabel* make_label(QWidget* parent, const QString& text) {
     auto* l = new QLabel(text, parent);
@@ -75,6 +77,7 @@ account_editor::account_editor(program& prog, mode m, account_settings working)
     note_->text_box = true;
     note_->set_max_length(static_cast<int>(account_note_length));
     mileage_ = new edit_box(form_);
+    mileage_->decimals = 1;
     fuel_ = new edit_box(form_);
     tank_ = new edit_box(form_);
     mileage_unit_ = new QComboBox(form_);
@@ -163,7 +166,9 @@ void account_editor::init_dialog() {
         delete_button_->hide();
         mileage_unit_->setCurrentIndex(0);
         fuel_unit_->setCurrentIndex(0);
-        economy_->setCurrentIndex(0);
+        economy_follows_units_ = true;
+        follow_units_with_economy();
+        connect(economy_, &QComboBox::activated, this, [this] { economy_follows_units_ = false; });
     }
     mileage_in_force_ = mileage_unit_names[static_cast<std::size_t>(mileage_unit_->currentIndex())];
     fuel_in_force_ = fuel_unit_names[static_cast<std::size_t>(fuel_unit_->currentIndex())];
@@ -185,8 +190,16 @@ void account_editor::on_timer(int id) {
     name_->select_initial();
 }
 
+void account_editor::follow_units_with_economy() {
+    if (!economy_follows_units_) return;
+    economy_->setCurrentIndex(economy_mode_for_units(
+        mileage_unit_names[static_cast<std::size_t>(std::max(0, mileage_unit_->currentIndex()))],
+        fuel_unit_names[static_cast<std::size_t>(std::max(0, fuel_unit_->currentIndex()))]));
+}
+
 void account_editor::mileage_unit_changed(int index) {
     if (index < 0) return;
+    follow_units_with_economy();
     const std::u16string unit(mileage_unit_names[static_cast<std::size_t>(index)]);
     mileage_label_->setText(mileage_unit_->currentText());
     account_entry e;
@@ -199,6 +212,7 @@ void account_editor::mileage_unit_changed(int index) {
 
 void account_editor::fuel_unit_changed(int index) {
     if (index < 0) return;
+    follow_units_with_economy();
     const std::u16string unit(fuel_unit_names[static_cast<std::size_t>(index)]);
     fuel_label_->setText(fuel_unit_->currentText());
     tank_label_->setText(fuel_unit_->currentText());
@@ -229,6 +243,10 @@ account_settings account_editor::settings_from_boxes() const {
 }
 
 void account_editor::save() {
+    const labelled_number_box numbers[] = {{u"Initial Mileage:", mileage_},
+                                           {u"Initial Fuel:", fuel_},
+                                           {u"Fuel Tank Capacity:", tank_}};
+    if (!numbers_readable(numbers)) return;
     const auto result =
         save_account_edit(prog_.config, {prog_.fuel, prog_.service, prog_.fees, prog_.trips},
                           mode_ == mode::add ? std::u16string() : opening_, settings_from_boxes());
@@ -271,6 +289,9 @@ void account_editor::on_command(int command) {
 
 void account_editor::on_size(int width, int height) {
     scroll_->setGeometry(0, 0, width, height);
+    const int screen_w = device().screen_width(), screen_h = device().screen_height();
+    const int row_height = scaled_length(base_row_height, screen_w, screen_h);
+    const int button_height = scaled_length(base_button_height, screen_w, screen_h);
     const QFont font = device_font({u"Arial", scaled_font_size(12)});
     const QFont small = device_font({u"Arial", scaled_font_size(11)});
 

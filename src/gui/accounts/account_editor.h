@@ -78,6 +78,9 @@ private:
     std::u16string resulting_;
     // The units the numbers in the boxes are written in right now.
     std::u16string mileage_in_force_, fuel_in_force_;
+    // A new account's economy unit follows its units until the owner picks one.
+    bool economy_follows_units_ = false;
+    void follow_units_with_economy();
 
     QScrollArea* scroll_;
     QWidget* form_;

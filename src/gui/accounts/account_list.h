@@ -15,6 +15,7 @@ namespace kelvane {
 class account_list : public scrolling_rows {
     Q_OBJECT
 public:
+    // On a 240 x 320 screen; larger screens grow them with the text.
     static constexpr int header_height = 18;
     static constexpr int band_height = 21;
 
@@ -41,15 +42,18 @@ signals:
     void edit_requested();
 
 protected:
-    int rows_top() const override { return header_height; }
+    int rows_top() const override { return grown(header_height); }
     QRect scroll_bar_place() const override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
     void draw_row(dc& d, int row, const kelvane::rect& r);
+    // A length of the 240 x 320 layout on the screen in use.
+    static int grown(int length);
 
     std::vector<account_summary_row> rows_;
     std::u16string open_account_;

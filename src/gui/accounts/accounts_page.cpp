@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 
 #include "core/accounts/account_editing.h"
+#include "core/accounts/account_figures.h"
 #include "core/accounts/account_summary_row.h"
 #include "core/common/messages.h"
 #include "core/common/scaled_font.h"
@@ -53,14 +54,17 @@ void accounts_page::set_screen_size(int width, int height) {
     // past the screen's edges, so it is laid out for the part that shows.
     // The strip below the list grows with the screen as its text does.
     const int strip = scaled_length(bottom_strip, width, height);
-    const int button_w = scaled_length(82, width, height);
     const int w = std::max(1, width);
     const int h = std::max(strip + 1, shown_height(width, height));
     list_->setGeometry(0, 0, w, h - strip);
     const int font = scaled_font_size(13);
+    add_button_->font_size = font;
+    // The button keeps its caption whole (a translation may be longer); the
+    // total beside it gives up the room, up to half the width.
+    const int button_w =
+        std::min(std::max(scaled_length(82, width, height), add_button_->caption_width()), w / 2);
     total_->font_height = font;
     total_->setGeometry(2, h - strip + 2, std::max(0, w - button_w - 6), strip - 4);
-    add_button_->font_size = font;
     add_button_->setGeometry(w - button_w - 2, h - strip + 2, button_w, strip - 4);
 }
 
@@ -69,6 +73,15 @@ void accounts_page::refresh_selecting(std::u16string_view name) {
     std::vector<account_summary_row> rows;
     const double total = prog_.config.fill_account_summary(rows);
     const std::u16string open = prog_.fuel.account_name();
+    // The open account's jobs as held, with changes not yet written; the
+    // others' from their files.
+    for (auto& row : rows) {
+        const account_figures f =
+            row.name == open
+                ? figures_of(prog_.fuel, prog_.service, prog_.fees, prog_.margins)
+                : read_account_figures(prog_.config.data_folder(), row.name, prog_.margins);
+        row.service_due = !f.due.empty();
+    }
     list_->set_rows(std::move(rows));
     list_->set_open_account(open);
     // The selection survives the refresh where it can, so that "Edit" and

@@ -38,6 +38,7 @@ public:
     // The selected account becomes the open one and the fuel page is shown.
     void open_selected_and_show_fuel();
     void run_command(int command);
+    skin_button& add_button() { return *add_button_; }
 
     account_list& list() { return *list_; }
     const text_label& total_label() const { return *total_; }

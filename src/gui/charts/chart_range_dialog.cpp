@@ -64,8 +64,9 @@ void chart_range_dialog::on_command(int command) {
 }
 
 void chart_range_dialog::confirm() {
+    if (!range_.mileages_readable()) return;
     source_ = static_cast<report_kind>(std::max(0, type_->currentIndex()));
-    // An unreadable mileage counts as 0, as the number boxes everywhere do.
+    // An empty mileage counts as 0, as the number boxes everywhere do.
     start_mileage_ = range_.use_start_mileage->isChecked()
                          ? parse_number(range_.start_mileage->get_text())
                          : -1.0;

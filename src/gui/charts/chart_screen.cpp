@@ -257,8 +257,8 @@ void chart_screen::show_hint(std::u16string_view text, colour c) {
 }
 
 void chart_screen::fit_hint() {
-    hint_->font_height =
-        fitted_font_size(hint_->text(), hint_->font_face, hint_font_size, hint_->width() - 2);
+    hint_->font_height = fitted_font_size(hint_->text(), hint_->font_face,
+                                          scaled_font_size(hint_font_size), hint_->width() - 2);
     hint_->update();
 }
 
@@ -382,7 +382,11 @@ void chart_screen::place_controls() {
     const kelvane::rect save = cells.cut_top(15, 15, cell_layout::align_right, false);
     const kelvane::rect fit = cells.cut_top(15, 15, cell_layout::align_right, false);
     const kelvane::rect kind = cells.cut_top(15, 15, cell_layout::align_right, true);
-    const kelvane::rect hint = cells.cut_bottom(-1, hint_height, cell_layout::align_left, true);
+    // The hint line grows with the screen's text; the chart ends above it,
+    // so the legend's last rows never lie under it.
+    const int hint_h = std::max(hint_height, scaled_font_size(hint_font_size) + 2);
+    const kelvane::rect hint = cells.cut_bottom(-1, hint_h, cell_layout::align_left, true);
+    chart_bottom_ = hint.top - 1;
     save_button_->setGeometry(save.left, save.top + 2, 15, 15);
     fit_button_->setGeometry(fit.left, fit.top + 2, 15, 15);
     kind_button_->setGeometry(kind.left, kind.top + 2, 15, 15);
@@ -391,6 +395,12 @@ void chart_screen::place_controls() {
 
     // The two dates stand left of the buttons: on one row where they fit,
     // else one under the other. The chart starts below them.
+    // The title row lies under the dates, where no title is written while
+    // they show.
+    QImage probe(1, 1, QImage::Format_RGB32);
+    image_dc probe_dc(probe);
+    title_height_ =
+        chart_title_height(probe_dc, scaled_font_size(chart_font_request(device().screen_width())));
     chart_top_ = 0;
     if (report_.range_editable && !saving_) {
         const int left = 2, right = kind.left - 4;
@@ -405,22 +415,22 @@ void chart_screen::place_controls() {
             start_->setGeometry(x += label_w + 2, 1, picker_w, row_h);
             to_label_->setGeometry(x += picker_w + 4, 1, label_w, row_h);
             end_->setGeometry(x + label_w + 2, 1, picker_w, row_h);
-            chart_top_ = 1 + row_h + 2 - 13;
+            chart_top_ = 1 + row_h + 2 - title_height_;
         } else {
             const int pw = std::min(picker_w, right - left - label_w - 2);
             from_label_->setGeometry(left, 1, label_w, row_h);
             start_->setGeometry(left + label_w + 2, 1, pw, row_h);
             to_label_->setGeometry(left, 2 + row_h, label_w, row_h);
             end_->setGeometry(left + label_w + 2, 2 + row_h, pw, row_h);
-            chart_top_ = 2 + 2 * row_h + 2 - 13;
+            chart_top_ = 2 + 2 * row_h + 2 - title_height_;
         }
         chart_top_ = std::max(0, chart_top_);
     }
 
     // The arrows stand at the two sides where the chart ends and its legend
     // begins.
-    const int page_h = h - chart_top_ - 13;
-    const int arrows_bottom = chart_top_ + 13 + static_cast<int>(page_h * 66 * 0.01);
+    const int page_h = chart_bottom_ - chart_top_ - title_height_;
+    const int arrows_bottom = chart_top_ + title_height_ + static_cast<int>(page_h * 66 * 0.01);
     const int left = cells.full().left, right = cells.full().right;
     previous_->setGeometry(left, arrows_bottom - 15, 15, 15);
     next_->setGeometry(right - 15, arrows_bottom - 15, 15, 15);
@@ -437,9 +447,12 @@ void chart_screen::render() {
     back_.fill(Qt::white);
     image_dc d(back_);
     const int font = scaled_font_size(chart_font_request(device().screen_width()));
-    draw_chart_page(*report_.engine, d, {0, chart_top_, client.width(), client.height()}, fit_,
+    // A title shown beside the chart's buttons stops short of them.
+    const int title_right =
+        kind_button_->isVisibleTo(this) ? kind_button_->geometry().left() - 2 : -1;
+    draw_chart_page(*report_.engine, d, {0, chart_top_, client.width(), chart_bottom_}, fit_,
                     title_shown() ? std::u16string_view(report_.title) : std::u16string_view(),
-                    font);
+                    font, title_right);
 }
 
 void chart_screen::paintEvent(QPaintEvent*) {

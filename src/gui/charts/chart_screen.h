@@ -108,7 +108,9 @@ private:
     report report_;
     bool fit_ = false;
     bool saving_ = false;
-    int chart_top_ = 0;  // where the chart page starts (below the dates)
+    int chart_top_ = 0;      // where the chart page starts (below the dates)
+    int chart_bottom_ = 0;   // where it ends (above the hint line)
+    int title_height_ = 13;  // the page's title row
     QImage back_;
 
     skin_button* kind_button_;

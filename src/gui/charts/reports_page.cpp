@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QLabel>
 
+#include "core/accounts/account_figures.h"
 #include "core/charts/report_records.h"
 #include "core/common/messages.h"
 #include "core/common/scaled_font.h"
@@ -55,6 +56,7 @@ reports_page::reports_page(program& prog, QWidget* parent) : main_page(prog, pag
     list_ = new report_list(pieces, this);
     count_ = new text_label(pieces, this);
     names_ = new text_label(pieces, this);
+    for (auto*& l : figures_) l = new text_label(pieces, this);
     progress_ = make_progress_line(pieces, this);
     select_ = new skin_button(pieces, this);
     customize_ = new skin_button(pieces, this);
@@ -64,7 +66,7 @@ reports_page::reports_page(program& prog, QWidget* parent) : main_page(prog, pag
     const auto sys = device().system_colours();
     engine_.set_colours({sys.highlight, sys.highlight_text});
 
-    for (text_label* l : {count_, names_}) {
+    for (text_label* l : {count_, names_, figures_[0], figures_[1], figures_[2]}) {
         l->font_face = u"Arial";
         l->font_height = scaled_font_size(12);
         l->align = text_label::left_single;
@@ -72,6 +74,7 @@ reports_page::reports_page(program& prog, QWidget* parent) : main_page(prog, pag
     }
     count_->icon = true;
     names_->icon = false;
+    for (text_label* l : figures_) l->icon = false;
 
     chooser_label_->setText(translated(u"Auto:"));
     select_->set_text(kelvane::tr(u"Select vehicle"));
@@ -113,7 +116,16 @@ const std::u16string& reports_page::names_line() const {
     return names_->text();
 }
 
+std::vector<std::u16string> reports_page::figure_lines() const {
+    std::vector<std::u16string> lines;
+    if (figures_shown_)
+        for (const text_label* l : figures_) lines.push_back(l->text());
+    return lines;
+}
+
 void reports_page::set_screen_size(int width, int height) {
+    width_ = width;
+    height_ = height;
     // The buttons grow with the screen as their text does.
     auto grown = [&](int length) { return scaled_length(length, width, height); };
     const int h = shown_height(width, height);
@@ -121,11 +133,16 @@ void reports_page::set_screen_size(int width, int height) {
     const int line = scaled_font_size(12) + 3;
     const int button_h = grown(24);
     const int buttons_top = h - button_h - 6;
-    const int names_top = buttons_top - 2 - line;
+    const int figures_top = buttons_top - 2 - (figures_shown_ ? 3 * line : 0);
+    const int names_top = figures_top - line;
     const int count_top = names_top - line;
     list_->setGeometry(0, 0, w, std::max(40, count_top - 3));
     count_->setGeometry(4, count_top, w - 8, line);
     names_->setGeometry(4, names_top, w - 8, line);
+    for (int i = 0; i < 3; ++i) {
+        figures_[i]->setGeometry(4, figures_top + i * line, w - 8, line);
+        figures_[i]->setVisible(figures_shown_);
+    }
     progress_->setGeometry(4, count_top, w - 8, 2 * line);
     select_->setGeometry(4, buttons_top, grown(110), button_h);
     customize_->setGeometry(w - 4 - grown(90), buttons_top, grown(90), button_h);
@@ -145,10 +162,11 @@ void reports_page::fit_summary() {
     // The count line leaves room for its mark.
     count_->font_height =
         fitted_font_size(count_->text(), count_->font_face, size, count_->width() - 16);
-    names_->font_height =
-        fitted_font_size(names_->text(), names_->font_face, size, names_->width() - 2);
+    for (text_label* l : {names_, figures_[0], figures_[1], figures_[2]}) {
+        l->font_height = fitted_font_size(l->text(), l->font_face, size, l->width() - 2);
+        l->update();
+    }
     count_->update();
-    names_->update();
 }
 
 void reports_page::refresh() {
@@ -168,6 +186,21 @@ void reports_page::refresh_summary() {
     count_->set_text(kelvane::tr(u"Number of vehicles involved in statistics") +
                      format(": %d", static_cast<int>(chosen_.size())));
     names_->set_text(join(chosen_.data(), chosen_.data() + chosen_.size(), u","));
+    // What the one vehicle costs; the open one's as held, with the changes
+    // not yet written.
+    std::array<std::u16string, 3> figures;
+    if (chosen_.size() == 1) {
+        const std::u16string& name = chosen_.front();
+        figures = cost_summary_lines(
+            name == prog_.fuel.account_name()
+                ? figures_of(prog_.fuel, prog_.service, prog_.fees, prog_.margins)
+                : read_account_figures(prog_.config.data_folder(), name, prog_.margins));
+    }
+    for (std::size_t i = 0; i < figures_.size(); ++i) figures_[i]->set_text(figures[i]);
+    if (figures_shown_ != (chosen_.size() == 1)) {
+        figures_shown_ = chosen_.size() == 1;
+        set_screen_size(width_, height_);
+    }
     fit_summary();
     fill_account_combo(*chooser_, prog_.config);
 }

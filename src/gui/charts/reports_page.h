@@ -5,6 +5,7 @@
 // and shows the chart screen; "Customize" first asks for a report type and
 // a range.
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -45,6 +46,9 @@ public:
     chart_engine& engine() { return engine_; }
     const std::u16string& count_line() const;
     const std::u16string& names_line() const;
+    // The lines of cost figures: those of the one account chosen; none for
+    // several, and the list takes their room.
+    std::vector<std::u16string> figure_lines() const;
     QComboBox& vehicle_chooser() { return *chooser_; }
 
 private:
@@ -59,6 +63,9 @@ private:
     report_list* list_;
     text_label* count_;
     text_label* names_;
+    std::array<text_label*, 3> figures_;
+    bool figures_shown_ = false;
+    int width_ = 240, height_ = 320;
     text_label* progress_;
     skin_button* select_;
     skin_button* customize_;

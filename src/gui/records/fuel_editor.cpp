@@ -24,15 +24,17 @@ void fuel_editor::build_rows() {
     const fuel_header& account = prog_.fuel.header();
 
     price_ = add_number_row(u"Fuel Unit Price:", fixed_text(account.currency));
+    price_->decimals = 3;
     add_cost_row(u"Fuel Cost:");
     quantity_ = add_number_row(u"Fuel Purchased:", kelvane::tr(fixed_text(account.fuel_unit)));
     add_mileage_row(kelvane::tr(fixed_text(account.mileage_unit)));
     gauge_ = number_box();
     full_tank_ = new skin_button(prog_.skin, form_);
     full_tank_->setText(translated(u"Full Tank"));
-    // The button takes the width of the unit names above it, its caption
-    // written smaller if need be, so that the number boxes keep their room.
-    full_tank_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    // The button shares the unit names' column: the column widens to the
+    // caption where the screen allows, and never below the caption written
+    // at its smallest, so the button is always there to tap.
+    full_tank_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     connect(full_tank_, &QAbstractButton::clicked, this,
             [this] { gauge_->set_text(fuel_entry::full_tank(prog_.fuel.header())); });
     add_row(u"Fuel Gauge:", gauge_, full_tank_, calculator_button(gauge_));

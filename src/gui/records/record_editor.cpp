@@ -1,9 +1,13 @@
 #include "gui/records/record_editor.h"
 
 #include <QApplication>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <algorithm>
 
 #include "core/common/messages.h"
 #include "core/common/scaled_font.h"
@@ -109,13 +113,47 @@ void record_editor::place_focus() {
 
 void record_editor::on_size(int width, int height) {
     scroll_->setGeometry(0, 0, width, height);
+    fit_labels(width, height);
+}
+
+void record_editor::fit_labels(int width, int height) {
+    // The labels give up room before the number boxes do: a narrow screen
+    // writes them smaller so that a box still shows a whole mileage.
+    const QFont form_font = form_->font();
+    int others = 0;  // units, tool buttons and the box's own need
+    for (int row = 0; row < grid_->rowCount(); ++row) {
+        int row_need = 0;
+        for (int column : {2, 3})
+            if (QLayoutItem* item = grid_->itemAtPosition(row, column); item && item->widget())
+                row_need += item->widget()->minimumSizeHint().width();
+        others = std::max(others, row_need);
+    }
+    const QFont box_font = device_font({u"System", scaled_font_size(13)});
+    others += QFontMetrics(box_font).horizontalAdvance(QStringLiteral("0000000.0")) + 8;
+    const QMargins m = grid_->contentsMargins();
+    others += m.left() + m.right() + 3 * grid_->horizontalSpacing();
+    if (form_->sizeHint().height() > height)
+        others += scroll_->verticalScrollBar()->sizeHint().width();
+    const int room = width - others;
+    int size = QFontInfo(form_font).pixelSize();
+    QFont f = form_font;
+    for (;; --size) {
+        f.setPixelSize(size);
+        const QFontMetrics metrics(f);
+        int widest = 0;
+        for (QLabel* l : labels_) widest = std::max(widest, metrics.horizontalAdvance(l->text()));
+        if (widest <= room || size <= 9) break;
+    }
+    for (QLabel* l : labels_) l->setFont(f);
 }
 
 void record_editor::on_command(int command) {
     switch (command) {
         case cmd_save:
-            // When the file did not take the record the store has said so;
-            // the editor stays open with everything the owner typed.
+            // A box whose text is no number, or a file that did not take the
+            // record (the store has said so), keeps the editor open with
+            // everything the owner typed.
+            if (!numbers_readable(number_rows_)) return;
             if (write_record()) end_dialog(confirmed);
             return;
         case cmd_cancel:
@@ -134,12 +172,15 @@ void record_editor::on_command(int command) {
 QLabel* record_editor::add_row(std::u16string_view label_key, QWidget* field, QWidget* unit,
                                QWidget* tool) {
     auto* label = new QLabel(translated(label_key), form_);
+    labels_.push_back(label);
     grid_->addWidget(label, rows_, 0);
     const int span = unit || tool ? 1 : 3;
     grid_->addWidget(field, rows_, 1, 1, span);
     if (unit) grid_->addWidget(unit, rows_, 2);
     if (tool) grid_->addWidget(tool, rows_, 3);
     field->setFixedHeight(field_height());
+    if (auto* box = qobject_cast<edit_box*>(field); box && !box->text_box)
+        number_rows_.push_back({std::u16string(label_key), box});
     ++rows_;
     return label;
 }
@@ -160,6 +201,7 @@ edit_box* record_editor::add_number_row(std::u16string_view label_key, std::u16s
 
 void record_editor::add_mileage_row(std::u16string_view unit) {
     mileage_ = add_number_row(u"Mileage:", unit, 5);
+    mileage_->decimals = 1;
 }
 
 void record_editor::add_cost_row(std::u16string_view label_key) {

@@ -7,9 +7,11 @@
 
 #include <QLabel>
 #include <string>
+#include <vector>
 
 #include "core/records/record_fields.h"
 #include "core/records/record_writes.h"
+#include "gui/widgets/edit_box.h"
 #include "platform/qt/device_dialog.h"
 #include "platform/services.h"
 
@@ -105,13 +107,17 @@ private:
     static constexpr int focus_timer = 1;
 
     void paint_delete_red();
+    void fit_labels(int width, int height);
 
     bool adding_;
     bool red_delete_;
+    // The number boxes of the form with their labels, checked before a save.
+    std::vector<labelled_number_box> number_rows_;
     std::u16string key_;
     QScrollArea* scroll_;
     QGridLayout* grid_;
     int rows_ = 0;
+    std::vector<QLabel*> labels_;
     skin_button* save_ = nullptr;
     skin_button* cancel_ = nullptr;
     skin_button* delete_ = nullptr;

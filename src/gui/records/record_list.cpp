@@ -1,11 +1,14 @@
 #include "gui/records/record_list.h"
 
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
+#include <optional>
 
+#include "core/common/date_text.h"
 #include "core/common/scaled_font.h"
 #include "core/common/translate.h"
 #include "gui/records/list_header.h"
@@ -49,6 +52,19 @@ record_list_base::~record_list_base() = default;
 
 int record_list_base::row_height() const {
     return std::max(16, scaled_font_size(12) + 6);
+}
+
+int record_list_base::widest_date() const {
+    // Any date, its digits all made the font's widest one.
+    const QFontMetrics metrics(device_font(list_font()));
+    QString sample =
+        QString::fromStdU16String(short_date_text(device().language_id(), 2000, 10, 28));
+    QChar widest = u'0';
+    for (QChar digit : QStringLiteral("0123456789"))
+        if (metrics.horizontalAdvance(digit) > metrics.horizontalAdvance(widest)) widest = digit;
+    for (QChar& c : sample)
+        if (c.isDigit()) c = widest;
+    return metrics.horizontalAdvance(sample);
 }
 
 int record_list_base::header_height() const {
@@ -136,6 +152,7 @@ void record_list_base::select_row(int row) {
 void record_list_base::reset() {
     cached_row_ = -1;
     rows_ = 0;
+    styles_.clear();
     selected_ = -1;
     update_scroll_ranges();
     viewport()->update();
@@ -183,29 +200,67 @@ void record_list_base::draw_rows(dc& d) {
     const int h = row_height();
     for (int row = top_row(), y = 0; row < rows_ && y < d.height(); ++row, y += h)
         draw_row(d, row, y);
+    if (rows_ == 0 && !empty_hint_.empty()) {
+        d.set_text_colour(rgb(100, 100, 100));
+        const int margin = h / 2;
+        d.draw_text(kelvane::tr(empty_hint_), {margin, h, d.width() - margin, d.height() - h},
+                    dt_center | dt_wordbreak);
+    }
+}
+
+void record_list_base::set_empty_hint(std::u16string_view key) {
+    if (empty_hint_ == key) return;
+    empty_hint_ = key;
+    viewport()->update();
+}
+
+void record_list_base::set_row_styles(std::vector<std::optional<row_style>> styles) {
+    styles_ = std::move(styles);
+    viewport()->update();
+}
+
+const row_style* record_list_base::style_of(int row) const {
+    if (row < 0 || row >= static_cast<int>(styles_.size())) return nullptr;
+    const auto& s = styles_[static_cast<std::size_t>(row)];
+    return s ? &*s : nullptr;
 }
 
 void record_list_base::draw_row(dc& d, int row, int y) {
-    colour text = rgb(0, 0, 0), background = rgb(255, 255, 255);
+    static const row_style plain;
+    const row_style* found = style_of(row);
+    const row_style& style = found ? *found : plain;
+    colour text = style.text, background = style.background;
     if (row == selected_) {
         const auto sys = device().system_colours();
         text = sys.highlight_text;
         background = sys.highlight;
     }
     d.set_text_colour(text);
+    std::optional<font_spec> former;
+    if (style.font_height >= 1) former = d.select_font({style.font_face, style.font_height});
     int left = -horizontalScrollBar()->value();
     for (int c = 0; c < column_count; ++c) {
         const std::u16string& cell = cell_text(row, c);
-        const kelvane::rect r{left, y, left + widths_[static_cast<std::size_t>(c)],
-                              y + row_height()};
+        kelvane::rect r{left, y, left + widths_[static_cast<std::size_t>(c)], y + row_height()};
         left = r.right;
         d.fill_rect(r, background);
+        if (c == 0 && style.indent != 0) {
+            // Tree lines: down the cell (to its middle on the last row), then
+            // across to the text.
+            const int x = r.left + 5, middle = (r.top + r.bottom) / 2;
+            d.move_to(x, r.top);
+            d.line_to(x, row == rows_ - 1 ? middle : r.bottom);
+            d.move_to(x, middle);
+            d.line_to(r.left + 9, middle);
+            r.left += style.indent;
+        }
         // The mileage reads from the left (its text starts with a blank); the
         // other columns are centred. A description or category too long for
         // its column ends in "..." rather than losing both its ends.
         const unsigned align = c == 0 ? dt_left : c == 1 ? dt_center | dt_end_ellipsis : dt_center;
         d.draw_text(cell, r, align | dt_vcenter | dt_singleline);
     }
+    if (former) d.select_font(*former);
 }
 
 void record_list_base::paintEvent(QPaintEvent*) {
@@ -283,6 +338,8 @@ void record_list_base::keyPressEvent(QKeyEvent* e) {
 
 void record_list_base::resizeEvent(QResizeEvent* e) {
     QAbstractScrollArea::resizeEvent(e);
+    // The header's text grows with the screen; the rows start below all of it.
+    if (viewportMargins().top() != header_height()) setViewportMargins(0, header_height(), 0, 0);
     const QRect vp = viewport()->geometry();
     header_->setGeometry(vp.left(), vp.top() - header_height(), vp.width(), header_height());
     update_scroll_ranges();

@@ -12,7 +12,9 @@
 
 #include <QAbstractScrollArea>
 #include <array>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "core/stores/fee_store.h"
 #include "core/stores/fuel_store.h"
@@ -22,6 +24,16 @@
 namespace kelvane {
 
 class list_header;
+
+// The look of one row where it differs from the list's own: black on white
+// in the list's font.
+struct row_style {
+    colour text = rgb(0, 0, 0);
+    colour background = rgb(255, 255, 255);
+    std::u16string font_face;  // up to 17 characters
+    int font_height = 0;       // 0 or less keeps the list's font
+    int indent = 0;            // pixels before column 0's text; not 0 also draws tree lines
+};
 
 class record_list_base : public QAbstractScrollArea {
     Q_OBJECT
@@ -46,16 +58,28 @@ public:
     // whether or not the scroll bar shows. -1: none.
     void set_stretch_column(int column, int minimum);
 
+    // What an empty list says instead (an English key): how to begin.
+    void set_empty_hint(std::u16string_view key);
+    const std::u16string& empty_hint() const { return empty_hint_; }
+
     void set_row_count(int rows);
     int row_count() const { return rows_; }
     // -1 when no row is selected.
     int selected_row() const { return selected_; }
     // Selects a row (-1: none) and scrolls it into view.
     void select_row(int row);
-    // Forgets the cached texts and the rows.
+    // Forgets the cached texts, the rows and their styles.
     void reset();
 
+    // The look of each row, by row (0 = top); a row without one, or beyond
+    // the list, is drawn in the list's own. A selected row is drawn in the
+    // highlight colours whatever its style.
+    void set_row_styles(std::vector<std::optional<row_style>> styles);
+    const row_style* style_of(int row) const;
+
     int row_height() const;
+    // The width of the widest date the rows can show, in the rows' font.
+    int widest_date() const;
     int top_row() const;
     // Rows that fit in the list's height.
     int rows_per_page() const;
@@ -101,6 +125,7 @@ private:
     void draw_row(dc& d, int row, int y);
 
     std::u16string first_entry_key_;
+    std::u16string empty_hint_;
     std::array<std::u16string, column_count> title_keys_;
     std::array<int, column_count> widths_{};
     int stretch_column_ = -1;
@@ -109,6 +134,7 @@ private:
     int selected_ = -1;
     int cached_row_ = -1;
     row_texts cached_;
+    std::vector<std::optional<row_style>> styles_;
     list_header* header_;
 };
 

@@ -75,12 +75,17 @@ void record_page::set_screen_size(int width, int height) {
     for (int c = 0; c < 4; ++c)
         if (c != stretch_column_)
             list_->set_column_width(c, grown(column_widths_[static_cast<std::size_t>(c)]));
+    // A date is read whole: its column is never narrower than the widest date.
+    list_->set_column_width(date_column,
+                            std::max(list_->column_width(date_column), list_->widest_date() + 6));
     list_->set_stretch_column(stretch_column_, 10);
 
     // The label keeps its text whole (a translation may be longer); the
     // vehicle list gives up the room.
     const int label_width = std::max(grown(34), auto_label_->sizeHint().width());
-    const int button_width = grown(46), menu_width = grown(44);
+    // The buttons keep their captions whole too; the vehicle list gives up the room.
+    const int button_width = std::max(grown(46), new_button_->caption_width());
+    const int menu_width = std::max(grown(44), menu_button_->caption_width());
     auto_label_->setGeometry(2, bottom, label_width, row_height);
     const int chooser_width = std::max(40, width - label_width - button_width - menu_width - 10);
     vehicles_->setGeometry(label_width + 4, bottom, chooser_width, row_height);
@@ -95,6 +100,12 @@ void record_page::refresh() {
     // Always the store's own count: a list that kept rows of the account
     // shown before would draw records that are not there.
     list_->set_row_count(record_count());
+    // An empty page tells a new owner where to begin.
+    if (account_open())
+        list_->set_empty_hint(u"Nothing here yet: tap the button below to add the first entry.");
+    else
+        list_->set_empty_hint(
+            u"No vehicle is open yet: add or open one on the accounts page (the car tab).");
 }
 
 void record_page::change_vehicle(int index) {
@@ -123,7 +134,7 @@ bool record_page::entry_chosen() const {
 
 void record_page::start_new() {
     if (!account_open()) {
-        show_message(msg_open_account_at_settings);
+        show_message(msg_open_account_first);
         return;
     }
     const std::u16string key = run_editor(-1);

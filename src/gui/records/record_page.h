@@ -23,6 +23,8 @@ public:
     static constexpr int cmd_back = 32778;
     // The height of the controls below the list on a 240 x 320 screen.
     static constexpr int row_height = 22;
+    // Every record list shows the record's date in its last column.
+    static constexpr int date_column = 3;
 
     void set_screen_size(int width, int height) override;
     void refresh() override;

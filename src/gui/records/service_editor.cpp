@@ -42,6 +42,7 @@ void service_editor::build_rows() {
     maintenance_box_ = new QCheckBox(translated(u"Maintenance"), form_);
     add_wide_row(maintenance_box_);
     next_ = add_number_row(u"Next Service:", mileage_unit, 5, &next_group_);
+    next_->decimals = 1;
     connect(maintenance_box_, &QCheckBox::toggled, this, [this](bool on) {
         if (!on) return;
         show_next_service(true);

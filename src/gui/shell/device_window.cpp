@@ -12,6 +12,7 @@
 #include <algorithm>
 
 #include "gui/shell/main_screen.h"
+#include "gui/widgets/translated.h"
 #include "platform/qt/device_dialog.h"
 
 namespace kelvane {
@@ -72,6 +73,19 @@ QSize device_window::saved_frame() {
     return f;
 }
 
+service_margins device_window::saved_service_margins() {
+    auto settings = host_settings();
+    service_margins margins;
+    const auto read = [&](const char* key, double& margin) {
+        bool ok = false;
+        const double v = settings.value(key).toDouble(&ok);
+        if (ok && v >= 0 && v < 1e7) margin = v;
+    };
+    read("service_due_margin_km", margins.kilometres);
+    read("service_due_margin_miles", margins.miles);
+    return margins;
+}
+
 int device_window::start_zoom(const desktop_room& room) {
     return fitting_zoom(saved_screen_size(), assumed_menu_bar_height, room, saved_zoom());
 }
@@ -83,7 +97,7 @@ device_window::device_window(int zoom, QWidget* parent) : QMainWindow(parent), z
     screen_->setMinimumSize(min_width, min_height);
     setCentralWidget(screen_);
 
-    screen_menu_ = menuBar()->addMenu("&Screen");
+    screen_menu_ = menuBar()->addMenu(QString());
     // One size at most is checked (none for a size dragged by hand), one zoom.
     auto* sizes = new QActionGroup(this);
     sizes->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
@@ -103,21 +117,34 @@ device_window::device_window(int zoom, QWidget* parent) : QMainWindow(parent), z
         connect(a, &QAction::triggered, this, [this, z] { choose_zoom(z); });
         zoom_actions_.push_back(a);
     }
-    zoom_note_ = screen_menu_->addAction("The zoom is set by QT_SCALE_FACTOR");
+    zoom_note_ = screen_menu_->addAction(QString());
     zoom_note_->setEnabled(false);
     zoom_note_->setVisible(zoom_ == 0);
     connect(screen_menu_, &QMenu::aboutToShow, this, &device_window::update_menu);
 
-    QAction* help = menuBar()->addAction("&Help");
-    help->setShortcut(Qt::Key_F1);
-    connect(help, &QAction::triggered, this, [this] {
+    help_ = menuBar()->addAction(QString());
+    help_->setShortcut(Qt::Key_F1);
+    connect(help_, &QAction::triggered, this, [this] {
         for (auto* d : screen_->layers())
             if (auto* main = dynamic_cast<main_screen*>(d)) main->help();
     });
+    // The desktop's own way to end a program; the data is written as at "Exit".
+    quit_ = new QAction(this);
+    quit_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    addAction(quit_);
+    connect(quit_, &QAction::triggered, this, &QWidget::close);
+    retranslate();
 
     const QSize size = saved_screen_size();
     screen_->set_screen_size(size.width(), size.height());
     resize(size.width(), size.height() + menu_bar_height(size.width()));
+    update_menu();
+}
+
+void device_window::retranslate() {
+    screen_menu_->setTitle(translated(u"&Screen"));
+    help_->setText(translated(u"&Help"));
+    zoom_note_->setText(translated(u"The zoom is set by QT_SCALE_FACTOR"));
     update_menu();
 }
 
@@ -170,11 +197,12 @@ void device_window::update_menu() {
     const QSize current = normal_screen_size();
     for (const auto& [s, a] : size_actions_) {
         const bool fits = fits_room(s, menu_bar_height(s.width()), r, z);
-        QString text = QString("%1 x %2").arg(s.width()).arg(s.height());
+        QString shown = QString("%1 x %2").arg(s.width()).arg(s.height());
         if (!fits)
-            text += zoom_ > 1 ? QString(" (too large for this desktop at zoom %1x)").arg(zoom_)
-                              : QString(" (too large for this desktop)");
-        a->setText(text);
+            shown += QString(" (%1)").arg(
+                zoom_ > 1 ? translated(u"too large for this desktop at zoom %1x").arg(zoom_)
+                          : translated(u"too large for this desktop"));
+        a->setText(shown);
         a->setEnabled(fits);
         a->setChecked(s == current);
     }
@@ -182,8 +210,9 @@ void device_window::update_menu() {
     for (int zoom = 1; zoom <= max_zoom; ++zoom) {
         QAction* a = zoom_action(zoom);
         const bool fits = zoom == 1 || fits_room(current, mb, r, zoom);
-        a->setText(fits ? QString("Zoom %1x").arg(zoom)
-                        : QString("Zoom %1x (too large for this desktop)").arg(zoom));
+        const QString name = translated(u"Zoom %1x").arg(zoom);
+        a->setText(fits ? name
+                        : QString("%1 (%2)").arg(name, translated(u"too large for this desktop")));
         a->setEnabled(zoom_ != 0 && fits);
         a->setChecked(zoom == zoom_);
     }

@@ -7,6 +7,7 @@
 #include <QSize>
 #include <vector>
 
+#include "core/accounts/account_figures.h"
 #include "platform/qt/device_screen.h"
 
 class QAction;
@@ -48,6 +49,10 @@ public:
     // What the host remembers between runs.
     static int saved_zoom();
     static QSize saved_screen_size();
+    // The margins of the services due: "service_due_margin_km" and
+    // "service_due_margin_miles" in the settings, 500 and 300 when absent
+    // or not a mileage.
+    static service_margins saved_service_margins();
     // The frame the window manager added last time (desktop pixels), or a
     // guess before the first run.
     static QSize saved_frame();
@@ -69,6 +74,11 @@ public:
     // The menu bar's height for a window of this width.
     int menu_bar_height(int width) const;
 
+    // Writes the menus in the program's language (once its table is loaded).
+    void retranslate();
+    // Ctrl+Q: closes the window, which ends the program as "Exit" does.
+    QAction* quit_action() const { return quit_; }
+
 protected:
     // The room of the desktop the window is on.
     virtual desktop_room room() const;
@@ -89,6 +99,8 @@ private:
     std::vector<std::pair<QSize, QAction*>> size_actions_;
     std::vector<QAction*> zoom_actions_;
     QAction* zoom_note_ = nullptr;
+    QAction* help_ = nullptr;
+    QAction* quit_ = nullptr;
     int zoom_;
     bool restart_ = false;
     bool fitted_ = false;

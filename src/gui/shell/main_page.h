@@ -26,9 +26,9 @@ public:
     // Reloads what the page shows from its store.
     virtual void refresh() {}
     // "New ..." of the main menu: starts a new record on this page.
-    virtual void start_new();
+    virtual void start_new() {}
     // "Edit": opens the editor of the selected entry.
-    virtual void edit_selected();
+    virtual void edit_selected() {}
 
 protected:
     // The height of the part of the page that shows on a screen of this
@@ -42,23 +42,7 @@ private:
     int index_;
 };
 
-// A page whose screen is not part of the program yet: it shows its name, and
-// its commands say plainly that they are not available.
-class plain_page : public main_page {
-    Q_OBJECT
-public:
-    plain_page(program& prog, int index, QWidget* parent);
-    void set_screen_size(int width, int height) override;
-
-protected:
-    void paintEvent(QPaintEvent* e) override;
-};
-
-// The page's screen from the program's page makers; a page index without a
-// maker gets a plain page.
+// The page's screen from the program's page makers.
 std::unique_ptr<main_page> make_page(program& prog, int index, QWidget* parent);
-
-// Tells the owner that a command is not part of the program yet.
-void say_not_available();
 
 }  // namespace kelvane

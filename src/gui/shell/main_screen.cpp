@@ -1,16 +1,22 @@
 #include "gui/shell/main_screen.h"
 
+#include <QApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
+#include <QToolTip>
 
 #include "core/common/messages.h"
 #include "core/common/translate.h"
+#include "gui/shell/device_window.h"
 #include "gui/shell/main_commands.h"
 #include "gui/shell/program.h"
 #include "gui/shell/splash_screen.h"
 #include "gui/widgets/menu_items.h"
 #include "gui/widgets/skin.h"
+#include "gui/widgets/translated.h"
 #include "platform/qt/qpainter_dc.h"
 #include "platform/services.h"
 
@@ -23,6 +29,10 @@ constexpr int layout_timer_id = 1;
 constexpr int page_overhang = 80;
 // Below this height (the input panel is up) the pages keep their layout.
 constexpr int min_layout_height = 180;
+
+std::u16string page_name(int index) {
+    return main_page::page_name(index);
+}
 
 }  // namespace
 
@@ -40,6 +50,11 @@ main_page* main_screen::page(int index) const {
 void main_screen::init_dialog() {
     splash_screen splash(prog_.loading_steps());
     splash.exec();
+    // The desktop's menus speak the language just loaded.
+    if (auto* desktop = qobject_cast<device_window*>(window())) desktop->retranslate();
+    // A vehicle is opened by a tap, a key or a dialog of the owner's; the
+    // title is looked at again after each.
+    qApp->installEventFilter(this);
 
     create_pages();
     start_timer(layout_timer_id, 500);
@@ -118,6 +133,54 @@ void main_screen::show_page(bool with_history) {
     shown->show();
     shown->refresh();
     shown->setFocus();
+    update_title();
+}
+
+void main_screen::update_title() {
+    QWidget* desktop = window();
+    if (!desktop || desktop == this) return;
+    const std::u16string open = prog_.fuel.account_name();
+    const QString title =
+        open.empty() ? QString::fromStdU16String(program_caption)
+                     : QString("%1 - %2").arg(to_qstring(open), to_qstring(program_caption));
+    if (desktop->windowTitle() != title) desktop->setWindowTitle(title);
+}
+
+std::u16string main_screen::tab_tip(int x) {
+    if (x >= 0 && x < 210) return kelvane::tr(page_name(x / 35));
+    if (x >= 211 && x <= 239) return kelvane::tr(u"Back");
+    return {};
+}
+
+bool main_screen::event(QEvent* e) {
+    if (e->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(e);
+        const std::u16string tip = help->pos().y() < tab_band ? tab_tip(help->pos().x()) : u"";
+        if (tip.empty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), to_qstring(tip), this);
+        return true;
+    }
+    return device_dialog::event(e);
+}
+
+bool main_screen::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::MouseButtonRelease || e->type() == QEvent::KeyRelease)
+        QTimer::singleShot(0, this, &main_screen::update_title);
+    return device_dialog::eventFilter(watched, e);
+}
+
+void main_screen::take_focus_back(QWidget* previous) {
+    // Whatever opened the dialog (a button, the menu), the owner goes on in
+    // the page's list, on the row the page chose, so that the arrow keys and
+    // Enter work at once.
+    update_title();
+    if (main_page* shown = page(prog_.shell.current_page); shown && shown->isVisible()) {
+        shown->setFocus();
+        return;
+    }
+    device_dialog::take_focus_back(previous);
 }
 
 void main_screen::go_to(int page_index) {
@@ -197,10 +260,7 @@ void main_screen::on_command(int command) {
             return;
     }
     auto it = prog_.commands.find(command);
-    if (it != prog_.commands.end())
-        it->second(*this);
-    else
-        say_not_available();
+    if (it != prog_.commands.end()) it->second(*this);
 }
 
 void main_screen::paint_tab_bar(dc& d, int screen_width) const {

@@ -30,6 +30,11 @@ public:
     void tap(int x);
     // The help request: opens the help document at the page's section.
     void help();
+    // The desktop window's title names the vehicle open in the stores.
+    void update_title();
+    // The tooltip of the tab band at horizontal position x: the page's name,
+    // or "Back" for the back button.
+    static std::u16string tab_tip(int x);
     void run_command(int command) { on_command(command); }
 
     main_page* page(int index) const;
@@ -45,10 +50,13 @@ protected:
     void on_command(int command) override;
     void on_timer(int id) override;
     void on_size(int width, int height) override;
+    void take_focus_back(QWidget* previous) override;
     void paintEvent(QPaintEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
+    bool event(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void create_pages();

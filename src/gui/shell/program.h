@@ -9,13 +9,9 @@
 #include <map>
 #include <memory>
 
-#include "core/accounts/configuration.h"
-#include "core/stores/fee_store.h"
-#include "core/stores/fuel_store.h"
-#include "core/stores/service_store.h"
-#include "core/stores/trip_store.h"
+#include "core/accounts/account_figures.h"
+#include "core/accounts/data_set.h"
 #include "core/tools/key_table.h"
-#include "core/tools/language_table.h"
 #include "core/trips/trip_figures.h"
 #include "gui/shell/shell_state.h"
 #include "gui/widgets/skin.h"
@@ -50,13 +46,16 @@ struct program {
     program(const program&) = delete;
     program& operator=(const program&) = delete;
 
-    // The stores come before the configuration, which works on them.
-    fuel_store fuel;
-    service_store service;
-    fee_store fees;
-    trip_store trips;
-    language_table language;
-    configuration config;
+    // The data folder: configuration, language table and the four stores,
+    // read and written as kelvane-tool does; the screens reach its parts
+    // by the names below.
+    data_set data;
+    fuel_store& fuel = data.fuel;
+    service_store& service = data.service;
+    fee_store& fees = data.fees;
+    trip_store& trips = data.trips;
+    language_table& language = data.language;
+    configuration& config = data.config;
     class skin skin;
     key_table keys;
     change_marks changes;
@@ -64,10 +63,13 @@ struct program {
     // while the vehicles' files stay as they were.
     trip_summaries trip_cache;
     shell_state shell;
+    // How near a service must be to show as due; the desktop's settings
+    // keep it (the handheld's files have no place for it).
+    service_margins margins;
 
-    // The screens of the six pages; a page without one shows a plain page.
+    // The screens of the six pages.
     std::array<page_maker, 6> pages;
-    // The tool commands by command id; a command without one says it is not available.
+    // The tool commands by command id.
     std::map<int, command_handler> commands;
 
     // The numbered loading steps the splash screen runs, in order (skin,
@@ -75,7 +77,7 @@ struct program {
     std::vector<std::function<void()>> loading_steps();
     // At the end of the run: the configuration, then the fuel, service and
     // fee stores, each writing what it still holds back.
-    void save_at_end();
+    void save_at_end() { data.save_at_end(); }
 };
 
 }  // namespace kelvane

@@ -11,6 +11,7 @@
 #include "gui/tools/text_prompt.h"
 #include "gui/trips/trip_picker.h"
 #include "gui/widgets/busy_work.h"
+#include "gui/widgets/choice_picker.h"
 #include "gui/widgets/text_label.h"
 #include "platform/services.h"
 
@@ -65,6 +66,14 @@ std::u16string ask_for_backup_folder(program& prog, std::u16string_view prompt) 
     return choose_folder(prog.skin, std::move(o));
 }
 
+// The owner's pick from a full-screen list; none when cancelled.
+std::optional<std::u16string> pick_one(const std::vector<std::u16string>& texts) {
+    choice_picker picker(texts, std::vector<std::u16string>(texts.size()));
+    picker.text_column = 228;  // the texts are whole sentences, with no notes beside them
+    if (picker.exec() != choice_picker::confirmed) return std::nullopt;
+    return picker.picked();
+}
+
 void refresh_page_on_show(main_screen& screen) {
     if (main_page* shown = screen.page(screen.prog().shell.current_page)) shown->refresh();
 }
@@ -111,15 +120,50 @@ void import_records(main_screen& screen) {
     const std::u16string path =
         ask_for_file(prog, kelvane::tr(u"Please enter import file name"), prog.fuel.account_name());
     if (path.empty()) return;
+    import_options options;
     import_summary summary;
-    {
-        menu_work work(screen, kelvane::tr(u"Importing records..."));
-        // A missing file and a store that could not write have been reported.
-        summary = transfer_of(prog).import_file(path);
+    while (true) {
+        {
+            menu_work work(screen, kelvane::tr(u"Importing records..."));
+            // A missing file and a store that could not write have been reported.
+            summary = transfer_of(prog).import_file(path, options);
+        }
+        if (!summary.read) return;
+        // A file that can be read two ways asks the owner which, then is
+        // read again; nothing was added meanwhile.
+        std::optional<std::u16string> picked;
+        if (summary.refusal == import_refusal::ambiguous_dates &&
+            options.dates == date_choice::automatic) {
+            const std::vector<std::u16string> orders = {
+                kelvane::tr(u"Day first: 03/05 = 3 May"),
+                kelvane::tr(u"Month first: 03/05 = March 5")};
+            show_untranslated(summary.why);
+            picked = pick_one(orders);
+            if (!picked) return;
+            options.dates =
+                *picked == orders[0] ? date_choice::day_first : date_choice::month_first;
+            continue;
+        }
+        if (summary.refusal == import_refusal::several_vehicles && options.vehicle.empty() &&
+            !summary.choices.empty()) {
+            show_untranslated(summary.why);
+            picked = pick_one(summary.choices);
+            if (!picked) return;
+            options.vehicle = *picked;
+            continue;
+        }
+        break;
     }
-    if (!summary.read) return;
+    if (summary.refusal != import_refusal::none) {
+        show_untranslated(summary.why + u"\n" + kelvane::tr(u"Nothing was imported."));
+        return;
+    }
     // The reports and accounts pages read the files when they are next shown.
     if (prog.shell.current_page >= 0 && prog.shell.current_page <= 3) refresh_page_on_show(screen);
+    // A refusal or a store that could not write has said so; otherwise the
+    // owner learns which layout was found, what came of the file and the
+    // lines left out.
+    if (!summary.write_failed && !summary.too_many) show_untranslated(import_report(summary));
 }
 
 void back_up_data(main_screen& screen) {

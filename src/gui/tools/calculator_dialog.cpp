@@ -1,10 +1,13 @@
 #include "gui/tools/calculator_dialog.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
 
 #include "core/common/scaled_font.h"
 #include "gui/widgets/edit_box.h"
+#include "gui/widgets/fitted_text.h"
 #include "platform/qt/qpainter_dc.h"
 #include "platform/services.h"
 
@@ -20,17 +23,32 @@ constexpr char16_t pad[5][4] = {{u'1', u'2', u'3', u'+'},
                                 {u'<', u'=', 0, 0}};
 constexpr int caption_height = 20;
 
+// The pad's key for a character typed on a keyboard, 0 for none. A comma is
+// the decimal key of many keyboards.
+char16_t pad_key_of(QChar typed) {
+    const char16_t c = typed.unicode();
+    if ((c >= u'0' && c <= u'9') || c == u'.' || c == u'+' || c == u'-' || c == u'*' || c == u'/' ||
+        c == u'=')
+        return c;
+    if (c == u',') return u'.';
+    if (c == u'c' || c == u'C') return u'c';
+    return 0;
+}
+
 }  // namespace
 
 calculator_dialog::calculator_dialog(edit_box& target, QWidget* parent)
-    : device_dialog(parent), target_(target), logic_(target.get_text()) {
+    : device_dialog(parent), target_(target), logic_(target.get_text(), target.decimals) {
     set_overlay(true);
     set_caption(u"Kelvane");
+    // What is typed goes through the pad's keys, so that "+" on a keyboard
+    // is the calculator's "+" and the display never holds a sum as text.
     display_ = new QLineEdit(this);
     display_->setAlignment(Qt::AlignRight);
     display_->setMaxLength(100);
-    connect(display_, &QLineEdit::textEdited, this,
-            [this](const QString& t) { logic_.set_display(t.toStdU16String()); });
+    display_->setReadOnly(true);
+    display_->setContextMenuPolicy(Qt::NoContextMenu);
+    display_->installEventFilter(this);
     for (const auto& row : pad)
         for (char16_t key : row) {
             if (!key) continue;
@@ -48,7 +66,15 @@ void calculator_dialog::init_dialog() {
 }
 
 void calculator_dialog::show_display() {
-    display_->setText(QString::fromStdU16String(logic_.display()));
+    const std::u16string& shown = logic_.display();
+    // A long message (a translation) is written smaller rather than cut.
+    const int largest = scaled_font_size(13);
+    const int room = display_->contentsRect().width() - 6;
+    const int size = room > 0 ? fitted_font_size(shown, u"Arial", largest, room) : largest;
+    display_->setFont(device_font({u"Arial", size}));
+    display_->setAlignment(logic_.failed() ? Qt::AlignLeft : Qt::AlignRight);
+    display_->setText(QString::fromStdU16String(shown));
+    display_->setCursorPosition(0);
 }
 
 void calculator_dialog::press(char16_t key) {
@@ -64,20 +90,46 @@ void calculator_dialog::press(char16_t key) {
 }
 
 void calculator_dialog::type(std::u16string_view text) {
-    display_->setText(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
-    logic_.set_display(text);
+    for (char16_t c : text)
+        if (const char16_t k = pad_key_of(QChar(c))) press(k);
+}
+
+bool calculator_dialog::take_key(QKeyEvent* e) {
+    switch (e->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            press(u'=');
+            return true;
+        case Qt::Key_Backspace:
+            press(u'<');
+            return true;
+        case Qt::Key_Delete:
+            press(u'c');
+            return true;
+        case Qt::Key_Escape:
+            return false;
+    }
+    if (e->matches(QKeySequence::Paste)) {
+        type(QGuiApplication::clipboard()->text().toStdU16String());
+        return true;
+    }
+    const QString t = e->text();
+    if (t.size() != 1 || !t[0].isPrint()) return false;
+    // Other printable characters are no key of the calculator: they are
+    // swallowed rather than shown.
+    if (const char16_t k = pad_key_of(t[0])) press(k);
+    return true;
+}
+
+bool calculator_dialog::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == display_ && e->type() == QEvent::KeyPress &&
+        take_key(static_cast<QKeyEvent*>(e)))
+        return true;
+    return device_dialog::eventFilter(watched, e);
 }
 
 void calculator_dialog::keyPressEvent(QKeyEvent* e) {
-    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
-        press(u'=');
-        return;
-    }
-    const QString t = e->text();
-    if (t.size() == 1 && QString("+-*/").contains(t)) {
-        press(t[0].unicode());
-        return;
-    }
+    if (take_key(e)) return;
     device_dialog::keyPressEvent(e);
 }
 
@@ -90,9 +142,9 @@ QRect calculator_dialog::box_rect() const {
 void calculator_dialog::on_size(int, int) {
     const QRect box = box_rect();
     const int font = scaled_font_size(13);
-    display_->setFont(device_font({u"Arial", font}));
     const int inner = box.width() - 12;
     display_->setGeometry(box.left() + 6, box.top() + caption_height + 4, inner, 24);
+    show_display();
     const int top = box.top() + caption_height + 32;
     const int kw = (inner - 3 * 4) / 4;
     const int kh = (box.bottom() - 6 - top - 4 * 3) / 5;

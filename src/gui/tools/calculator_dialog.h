@@ -23,7 +23,7 @@ public:
     // '-', '*', '/', '='.
     void press(char16_t key);
     std::u16string display() const { return display_->text().toStdU16String(); }
-    // The owner typing into the display.
+    // The owner typing: each character acts as the key of the pad it names.
     void type(std::u16string_view text);
 
 protected:
@@ -31,10 +31,13 @@ protected:
     void on_size(int width, int height) override;
     void paintEvent(QPaintEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     QRect box_rect() const;
     void show_display();
+    // A key typed on the keyboard; false when it is none of the calculator's.
+    bool take_key(QKeyEvent* e);
 
     edit_box& target_;
     calculator logic_;

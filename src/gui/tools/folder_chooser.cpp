@@ -30,8 +30,10 @@ constexpr int folder_kind = 0, file_kind = 1;
 constexpr std::size_t levels_read_at_open = 8;
 
 // Only plain folders are listed; a storage card reports itself as a
-// temporary folder. Hidden, read-only or system folders are left out.
+// temporary folder. Hidden, read-only or system folders are left out; a
+// link to a folder is listed as the folder it leads to.
 bool is_listed_folder(std::uint32_t attributes) {
+    attributes &= ~attribute_link;
     return attributes == attribute_directory ||
            attributes == (attribute_directory | attribute_temporary);
 }
@@ -132,7 +134,7 @@ void folder_chooser::fill(const std::u16string& folder, QTreeWidgetItem* parent,
         item->setData(0, kind_role, folder_kind);
         // A storage card, and everything on it, is read as it is opened: on
         // the host it is the user's whole home folder.
-        const bool card = entry.attributes != attribute_directory;
+        const bool card = (entry.attributes & ~attribute_link) != attribute_directory;
         const auto levels =
             static_cast<std::size_t>(std::count(folder.begin(), folder.end(), u'\\'));
         if (deep && !card && levels < levels_read_at_open) {

@@ -169,6 +169,7 @@ trip_form trip_editor::read_form() const {
 }
 
 void trip_editor::save() {
+    if (!range_.mileages_readable()) return;
     const trip_form form = read_form();
     const trip_record* edited = editing_ ? &trip_ : nullptr;
     const trip_check check =

@@ -1,8 +1,13 @@
 #include "gui/widgets/date_picker.h"
 
 #include <QCalendarWidget>
+#include <QEvent>
+#include <algorithm>
 
 #include "core/common/date_text.h"
+#include "core/common/scaled_font.h"
+#include "platform/qt/device_screen.h"
+#include "platform/qt/qpainter_dc.h"
 #include "platform/services.h"
 
 namespace kelvane {
@@ -16,6 +21,33 @@ date_picker::date_picker(shows what, QWidget* parent) : QDateTimeEdit(parent), w
     // Sundays start the weeks, as in the program's week reports.
     calendarWidget()->setFirstDayOfWeek(Qt::Sunday);
     calendarWidget()->setGridVisible(true);
+    // The calendar drops down in a window of its own; it is kept on the
+    // device's screen whenever it opens.
+    calendarWidget()->window()->installEventFilter(this);
+}
+
+bool date_picker::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() == QEvent::Show && watched == calendarWidget()->window())
+        keep_on_screen(*calendarWidget()->window());
+    return QDateTimeEdit::eventFilter(watched, e);
+}
+
+void date_picker::keep_on_screen(QWidget& popup) {
+    const device_screen* screen = device_screen::current();
+    if (!screen) return;
+    calendarWidget()->setFont(device_font({u"Arial", scaled_font_size(12)}));
+    const QRect area(screen->mapToGlobal(QPoint(0, 0)), screen->size());
+    QRect r = popup.geometry();
+    r.setSize(popup.sizeHint().boundedTo(area.size()));
+    // Below the box where it fits, else above it, else as low as the screen allows.
+    const QPoint below = mapToGlobal(QPoint(0, height()));
+    const QPoint above = mapToGlobal(QPoint(0, 0));
+    int top = below.y();
+    if (top + r.height() > area.bottom() + 1) top = above.y() - r.height();
+    top = std::clamp(top, area.top(), area.bottom() + 1 - r.height());
+    const int left = std::clamp(below.x(), area.left(), area.right() + 1 - r.width());
+    r.moveTo(left, top);
+    popup.setGeometry(r);
 }
 
 void date_picker::apply_format() {

@@ -23,8 +23,13 @@ public:
 
     bool shows_time() const { return what_ == shows::date_and_time; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
 private:
     void apply_format();
+    // Places the calendar inside the device's screen.
+    void keep_on_screen(QWidget& popup);
 
     shows what_;
     int seconds_ = 0;

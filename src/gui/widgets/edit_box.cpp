@@ -1,10 +1,16 @@
 #include "gui/widgets/edit_box.h"
 
 #include <QFocusEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QStyle>
+#include <QStyleOptionFrame>
 
+#include "core/common/messages.h"
+#include "core/common/parse_number.h"
+#include "core/common/scaled_font.h"
 #include "core/common/text.h"
 #include "gui/widgets/suggestion_dropdown.h"
 #include "platform/qt/qpainter_dc.h"
@@ -39,10 +45,28 @@ void edit_box::set_text(std::u16string_view t) {
         setEchoMode(password ? QLineEdit::Password : QLineEdit::Normal);
         setText(qs(t));
     }
+    filled_by_program_ = !t.empty();
     previous_length_ = static_cast<int>(text().size());
     suspended_ = false;
     update_counter();
     apply_look();
+    show_start();
+}
+
+void edit_box::show_start() {
+    // A box the owner is not typing in reads from its start: a mileage or a
+    // folder path too long for the box keeps its leading digits or its drive
+    // in view rather than its tail.
+    if (!focused_) setCursorPosition(0);
+}
+
+int edit_box::text_room() const {
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    const QRect contents = style()->subElementRect(QStyle::SE_LineEditContents, &option, this);
+    const QMargins margins = textMargins();
+    // The line edit keeps two pixels on each side of its text.
+    return contents.width() - margins.left() - margins.right() - 4;
 }
 
 void edit_box::set_hint(std::u16string_view h) {
@@ -98,6 +122,8 @@ void edit_box::select_initial() {
     if (kept_tail > 0 && n >= kept_tail) {
         // Select the leading part with the caret at its start.
         setSelection(n - kept_tail, -(n - kept_tail));
+    } else if (!text_box && kept_tail == 0 && filled_by_program_ && n > 0) {
+        setSelection(n, -n);
     } else if (t.startsWith('-')) {
         setSelection(0, 1);
     } else {
@@ -114,11 +140,12 @@ void edit_box::update_counter() {
 
 void edit_box::apply_look() {
     QPalette p = palette();
-    QFont f = device_font({u"System", 13});
+    // Text grows with the screen as every other text does.
+    font_spec spec{u"System", scaled_font_size(13)};
     if (showing_hint_) {
         p.setColor(QPalette::Base, to_qcolor(hint_background));
         p.setColor(QPalette::Text, to_qcolor(hint_colour));
-        if (hint_font) f = device_font({u"宋体", 14, 400, true, true});
+        if (hint_font) spec = {u"宋体", scaled_font_size(14), 400, true, true};
     } else if (focused_ || !text().isEmpty()) {
         p.setColor(QPalette::Base, to_qcolor(entry_background));
         p.setColor(QPalette::Text, Qt::black);
@@ -126,9 +153,25 @@ void edit_box::apply_look() {
         p.setColor(QPalette::Base, Qt::white);
         p.setColor(QPalette::Text, Qt::black);
     }
+    // A figure must be read whole: a number box too narrow for its number
+    // writes it smaller rather than hiding digits.
+    QFont f = device_font(spec);
+    if (!text_box && !showing_hint_) {
+        const int room = text_room();
+        while (spec.pixel_height > 9 && QFontMetrics(f).horizontalAdvance(text()) > room) {
+            --spec.pixel_height;
+            f = device_font(spec);
+        }
+    }
     setPalette(p);
     setFont(f);
     update();
+}
+
+void edit_box::resizeEvent(QResizeEvent* e) {
+    QLineEdit::resizeEvent(e);
+    apply_look();
+    show_start();
 }
 
 void edit_box::show_suggestions() {
@@ -155,6 +198,7 @@ void edit_box::take_suggestion(const std::u16string& t, int index) {
     showing_hint_ = false;
     setEchoMode(password ? QLineEdit::Password : QLineEdit::Normal);
     setText(qs(t));
+    filled_by_program_ = false;
     previous_length_ = static_cast<int>(text().size());
     suspended_ = false;
     taken_ = index;
@@ -195,6 +239,7 @@ void edit_box::focusOutEvent(QFocusEvent* e) {
     focused_ = false;
     if (text().isEmpty()) put_hint();
     apply_look();
+    show_start();
     hide_suggestions();
     if (prompt_label_) prompt_label_->clear();
     if (counter_) counter_->hide();
@@ -237,6 +282,7 @@ void edit_box::keyReleaseEvent(QKeyEvent* e) {
 
 void edit_box::on_text_changed(const QString& qt_text) {
     if (suspended_) return;
+    filled_by_program_ = false;
     const int length = static_cast<int>(qt_text.size());
     const bool grew = length > previous_length_;
     previous_length_ = length;
@@ -276,6 +322,20 @@ void edit_box::on_text_changed(const QString& qt_text) {
     }
     apply_look();
     emit changed();
+}
+
+bool numbers_readable(std::span<const labelled_number_box> boxes) {
+    for (const labelled_number_box& b : boxes) {
+        // A box put away (a repair's next service) is not saved.
+        const bool put_away =
+            b.box->isHidden() && b.box->testAttribute(Qt::WA_WState_ExplicitShowHide);
+        if (put_away || is_number_text(b.box->get_text())) continue;
+        show_not_a_number(b.label_key);
+        b.box->setFocus();
+        b.box->selectAll();
+        return false;
+    }
+    return true;
 }
 
 }  // namespace kelvane

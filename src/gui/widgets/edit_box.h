@@ -6,6 +6,7 @@
 // that a mileage's last digits stay while the owner types the leading ones).
 
 #include <QLineEdit>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -40,8 +41,12 @@ public:
     // Index of the suggestion last taken from the list, -1 for none.
     int taken_suggestion() const { return taken_; }
 
-    // Applies the initial selection.
+    // Applies the initial selection. A number box whose text the program
+    // put there (the last price, a value worked out) selects all of it, so
+    // that what the owner types replaces it; a kept tail still applies.
     void select_initial();
+    // True while the text is the one the program set, not yet typed over.
+    bool filled_by_program() const { return filled_by_program_; }
 
     void set_prompt(QLabel* label, std::u16string_view text);
     void set_counter_label(QLabel* label);
@@ -57,6 +62,9 @@ public:
     bool border_on_focus = false;
     bool hint_font = true;
     int kept_tail = 0;
+    // The decimals a number box shows its numbers with; the calculator
+    // writes its results the same way.
+    int decimals = 2;
     colour hint_background = rgb(220, 220, 220);
     colour hint_colour = rgb(100, 100, 100);
     colour entry_background = rgb(200, 230, 250);
@@ -76,6 +84,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
     void on_text_changed(const QString& text);
@@ -84,11 +93,15 @@ private:
     void apply_look();
     void update_counter();
     void put_hint();
+    void show_start();
+    // The width the text has inside the frame.
+    int text_room() const;
 
     std::u16string hint_;
     bool showing_hint_ = false;
     bool focused_ = false;
     bool focused_by_press_ = false;
+    bool filled_by_program_ = false;
     bool select_on_tap_ = false;
     bool suspended_ = false;
     bool suggestions_shown_ = false;
@@ -101,5 +114,16 @@ private:
     std::u16string prompt_;
     QLabel* counter_ = nullptr;
 };
+
+// A number box of a form with the English key of its label ("Fuel Cost:").
+struct labelled_number_box {
+    std::u16string label_key;
+    edit_box* box = nullptr;
+};
+
+// True when every box holds a number or nothing (which reads as 0). Else the
+// owner is told which box holds something else, that box takes the focus
+// with its text selected for correcting, and nothing may be saved.
+bool numbers_readable(std::span<const labelled_number_box> boxes);
 
 }  // namespace kelvane

@@ -1,10 +1,12 @@
 #include "gui/widgets/range_fields.h"
 
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <algorithm>
 #include <initializer_list>
+#include <vector>
 
 #include "core/common/scaled_font.h"
 #include "gui/widgets/date_picker.h"
@@ -85,9 +87,13 @@ int range_fields::lay_out(int left, int right, int y, int line, int label_width,
     const int control_left = left + label_width + 2;
     // The unit's name takes up to a third of the row, written smaller
     // where it is longer.
-    const int unit_w =
-        std::clamp(std::max(start_unit->sizeHint().width(), end_unit->sizeHint().width()), 20,
-                   (right - control_left) / 3);
+    // The unit is read whole: never narrower than its name at the smallest size.
+    const QString unit_text = start_unit->text();
+    const int smallest = QFontMetrics(device_font({u"Arial", 9})).horizontalAdvance(unit_text) + 2;
+    const int largest =
+        QFontMetrics(device_font({u"Arial", scaled_font_size(13)})).horizontalAdvance(unit_text) +
+        2;
+    const int unit_w = std::max({20, smallest, std::min(largest, (right - control_left) / 3)});
     const int unit_size = fitted_font_size(start_unit->text().toStdU16String(), u"Arial",
                                            scaled_font_size(13), unit_w);
     for (QLabel* unit : {start_unit, end_unit}) unit->setFont(device_font({u"Arial", unit_size}));
@@ -107,6 +113,14 @@ int range_fields::lay_out(int left, int right, int y, int line, int label_width,
     mileage_row(use_end_mileage, end_mileage, end_unit);
     date_row(use_end_date, end_date);
     return y;
+}
+
+bool range_fields::mileages_readable() const {
+    // A bound that is switched off is not read.
+    std::vector<labelled_number_box> numbers;
+    if (use_start_mileage->isChecked()) numbers.push_back({u"Start Mileage:", start_mileage});
+    if (use_end_mileage->isChecked()) numbers.push_back({u"End Mileage:", end_mileage});
+    return numbers_readable(numbers);
 }
 
 }  // namespace kelvane

@@ -27,6 +27,9 @@ struct range_fields {
     // Lays the four rows out from y down, the check boxes label_width wide
     // and `gap` pixels between the rows; returns the y below the last row.
     int lay_out(int left, int right, int y, int line, int label_width, int gap);
+    // True when each mileage switched on holds a number (or nothing); else
+    // the owner has been told which, and that box has the focus.
+    bool mileages_readable() const;
 
     QCheckBox* use_start_mileage;
     QCheckBox* use_start_date;

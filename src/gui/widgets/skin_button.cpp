@@ -1,8 +1,10 @@
 #include "gui/widgets/skin_button.h"
 
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QThread>
+#include <algorithm>
 
 #include "gui/widgets/skin.h"
 #include "platform/qt/qpainter_dc.h"
@@ -47,6 +49,14 @@ void skin_button::set_toggled(bool on) {
 
 void skin_button::set_text(std::u16string_view text) {
     setText(QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+int skin_button::caption_width() const {
+    const QFont f = font_size >= 0 ? device_font({font_face, font_size}) : font();
+    // The room draw() leaves for the caption inside the face, and an icon's.
+    int extra = 8;
+    if (style_ == icon_and_text) extra += piece_w_ + 3;
+    return QFontMetrics(f).horizontalAdvance(text()) + extra;
 }
 
 void skin_button::draw(dc& d, const kelvane::rect& r, bool pressed, bool focused) {
@@ -137,6 +147,33 @@ void skin_button::draw(dc& d, const kelvane::rect& r, bool pressed, bool focused
     }
     d.set_text_colour(fg);
     d.draw_text(label, tr, flags);
+}
+
+QSize skin_button::size_for(int font_pixels) const {
+    QFont f = font_size >= 0 ? device_font({font_face, font_size}) : font();
+    if (font_pixels > 0) f.setPixelSize(font_pixels);
+    const QFontMetrics metrics(f);
+    int w = 0, h = 0;
+    if (!text().isEmpty()) {
+        // The caption's room inside the border, as draw() measures it.
+        w = metrics.horizontalAdvance(text()) + 8;
+        h = metrics.height() + 6;
+    }
+    if (style_ == icon_and_text) w += piece_w_ + 3;
+    if (style_ == two_state) h += 20;
+    if (style_ != banded) {
+        w = std::max(w, piece_w_ + 2);
+        h = std::max(h, piece_h_ + 2);
+    }
+    return {w, h};
+}
+
+QSize skin_button::sizeHint() const {
+    return size_for(0);
+}
+
+QSize skin_button::minimumSizeHint() const {
+    return size_for(min_fitted_size);
 }
 
 void skin_button::paintEvent(QPaintEvent*) {

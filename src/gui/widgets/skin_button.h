@@ -27,6 +27,9 @@ public:
     void set_toggled(bool on);
     bool toggled() const { return toggled_; }
     void set_text(std::u16string_view text);
+    // The width that shows the caption whole in its own font (font_size, or
+    // the dialog's font), so that a layout can give it that much.
+    int caption_width() const;
 
     colour text_colour = rgb(30, 60, 150);
     colour shadow_colour = rgb(200, 200, 200);
@@ -45,10 +48,18 @@ public:
     // Draws the button into r in the given state.
     void draw(dc& target, const kelvane::rect& r, bool pressed, bool focused);
 
+    // A layout gives the button room for its whole caption (or its picture);
+    // at the least, room for the caption written at the smallest size.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 protected:
     void paintEvent(QPaintEvent* e) override;
 
 private:
+    // The room the caption needs in its own font, or in one of this pixel size.
+    QSize size_for(int font_pixels) const;
+
     const skin& pieces_;
     int style_ = banded;
     int piece_x_ = 0, piece_y_ = 0, piece_w_ = 0, piece_h_ = 0;

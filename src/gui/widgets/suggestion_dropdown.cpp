@@ -138,26 +138,32 @@ void suggestion_dropdown::draw_rows(dc& d, int w) {
     const auto sys = device().system_colours();
     for_each_row_drawn([&](const row& r, bool sel, int y, int bottom) {
         colour fg = r.text_colour;
+        int x = 2 + (r.indent ? 10 : 0);
+        if (check_mode_ && marks_) x += 13;
+        d.select_font({r.font_face, r.font_height});
+        // The note takes the last 50 pixels, and whatever a short text (a
+        // currency's code) leaves before them, so a currency's name reads whole.
+        const int note_left =
+            std::max(0, std::min(w - note_width, x + d.text_extent(r.text).width + 6));
         if (sel) {
-            d.fill_rect({0, y, std::max(0, w - note_width), bottom}, sys.highlight);
+            d.fill_rect({0, y, note_left, bottom}, sys.highlight);
             fg = sys.highlight_text;
         }
-        int x = 2 + (r.indent ? 10 : 0);
+        if (check_mode_ && marks_) x -= 13;
         if (check_mode_ && marks_) {
             marks_->draw_piece(d, x, y + (row_height() - skin_piece::check_size) / 2,
                                skin_piece::check_x + skin_piece::check_size * (r.icon ? 1 : 0),
                                skin_piece::check_y, skin_piece::check_size, skin_piece::check_size);
             x += 13;
         }
-        d.select_font({r.font_face, r.font_height});
         d.set_text_colour(fg);
-        const int text_right = columns_ ? text_width_ : w - (r.note.empty() ? 0 : note_width);
+        const int text_right = columns_ ? text_width_ : r.note.empty() ? w : note_left;
         d.draw_text(r.text, {x, y, text_right, bottom}, dt_left | dt_vcenter | dt_singleline);
         if (!r.note.empty()) {
-            d.fill_rect({w - note_width, y, w, bottom}, rgb(255, 255, 255));
+            d.fill_rect({note_left, y, w, bottom}, rgb(255, 255, 255));
             d.set_text_colour(r.note_colour);
-            d.draw_text(r.note, {w - note_width, y, w, bottom},
-                        dt_left | dt_vcenter | dt_singleline);
+            d.draw_text(r.note, {note_left, y, w, bottom},
+                        dt_left | dt_vcenter | dt_singleline | dt_end_ellipsis);
         }
     });
 }

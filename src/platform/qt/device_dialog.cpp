@@ -125,9 +125,23 @@ void device_dialog::begin_modal() {
 void device_dialog::end_modal() {
     running_ = false;
     hide();
-    if (auto* s = device_screen::current()) s->detach(this);
     QPointer<QWidget> back = previous_focus_;
-    if (back && back->isVisible()) back->setFocus();
+    device_dialog* below = nullptr;
+    if (auto* s = device_screen::current()) {
+        s->detach(this);
+        below = s->top();
+    }
+    if (below && below != this)
+        below->take_focus_back(back);
+    else if (back && back->isVisible())
+        back->setFocus();
+}
+
+void device_dialog::take_focus_back(QWidget* previous) {
+    if (previous && previous->isVisible())
+        previous->setFocus();
+    else
+        setFocus();
 }
 
 void device_dialog::place_menu_bar() {

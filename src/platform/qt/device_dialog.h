@@ -80,6 +80,9 @@ protected:
         (void)width;
         (void)height;
     }
+    // A dialog that was above this one has closed; `previous` had the focus
+    // when it opened. By default the focus goes back there.
+    virtual void take_focus_back(QWidget* previous);
     // A message box covers the screen but draws only its box.
     void set_overlay(bool overlay) { overlay_ = overlay; }
 

@@ -36,6 +36,17 @@ const button_words& button_words_for(std::uint16_t language) {
     }
 }
 
+// A button's word: the program's language table has the last say, so that a
+// question in French is answered "Oui" or "Non" whatever the device's own
+// language; a word the table does not know is the device's.
+QString button_word(const char16_t* english, const char16_t* device_word) {
+    if (const text_translator* t = services().translator) {
+        const std::u16string w = t->translate(english);
+        if (!w.empty() && w != english) return QString::fromStdU16String(w);
+    }
+    return QString::fromStdU16String(device_word);
+}
+
 }  // namespace
 
 namespace {
@@ -76,27 +87,25 @@ device_message_box::device_message_box(std::u16string_view text, std::u16string_
     label_->setWordWrap(true);
     label_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     label_->setFont(device_font({u"Arial", scaled(text_size)}));
-    // The buttons are the device's own, in the device's language, not the
-    // program's: they never pass the language table.
     const button_words& words = button_words_for(device().language_id());
     switch (buttons) {
         case message_buttons::ok:
-            add_button(words.ok, message_answer::ok);
+            add_button(button_word(u"OK", words.ok), message_answer::ok);
             break;
         case message_buttons::yes_no:
-            add_button(words.yes, message_answer::yes);
-            add_button(words.no, message_answer::no);
+            add_button(button_word(u"Yes", words.yes), message_answer::yes);
+            add_button(button_word(u"No", words.no), message_answer::no);
             answer_ = message_answer::no;
             break;
         case message_buttons::ok_cancel:
-            add_button(words.ok, message_answer::ok);
-            add_button(words.cancel, message_answer::cancel);
+            add_button(button_word(u"OK", words.ok), message_answer::ok);
+            add_button(button_word(u"Cancel", words.cancel), message_answer::cancel);
             break;
     }
 }
 
-void device_message_box::add_button(const char16_t* key, message_answer a) {
-    auto* b = new QPushButton(QString::fromStdU16String(key), this);
+void device_message_box::add_button(const QString& word, message_answer a) {
+    auto* b = new QPushButton(word, this);
     b->setFont(device_font({u"Arial", scaled(text_size)}));
     connect(b, &QPushButton::clicked, this, [this, a] { press(a); });
     buttons_list_.emplace_back(b, a);

@@ -29,7 +29,7 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
-    void add_button(const char16_t* key, message_answer a);
+    void add_button(const QString& word, message_answer a);
     QRect box_rect() const;
 
     std::u16string text_;

@@ -15,6 +15,9 @@ namespace kelvane {
 
 namespace {
 
+// The smallest text a pop-up menu is written in to fit the screen.
+constexpr int min_menu_text = 9;
+
 modal_service*& installed() {
     static event_loop_modal loops;
     static modal_service* current = &loops;
@@ -98,11 +101,21 @@ int event_loop_modal::popup(const std::vector<soft_menu_item>& items, const popu
         a->setData(item.command);
         a->setEnabled(item.enabled);
     }
+    const QRect room = screen ? QRect(screen->mapToGlobal(QPoint(0, 0)), screen->size()) : QRect();
     // Large text measures a little narrower than it draws; the room keeps the
     // longest item from being cut short.
     menu.setMinimumWidth(menu.sizeHint().width() + font.pixelSize());
-    const QSize size = menu.sizeHint().expandedTo(menu.minimumSize());
-    const QRect room = screen ? QRect(screen->mapToGlobal(QPoint(0, 0)), screen->size()) : QRect();
+    QSize size = menu.sizeHint().expandedTo(menu.minimumSize());
+    // A long menu (the Tools menu on a square screen) is written smaller
+    // rather than reaching past the screen's edge with its last items.
+    while (room.isValid() && font.pixelSize() > min_menu_text &&
+           (size.height() > room.height() || size.width() > room.width())) {
+        font.setPixelSize(font.pixelSize() - 1);
+        menu.setFont(font);
+        menu.setMinimumWidth(0);
+        menu.setMinimumWidth(menu.sizeHint().width() + font.pixelSize());
+        size = menu.sizeHint().expandedTo(menu.minimumSize());
+    }
 
     // The menu's own event loop runs until it closes; it must not outlive
     // its dialog, or the program could not end while it stays open, and a

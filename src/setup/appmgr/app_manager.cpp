@@ -16,6 +16,13 @@ namespace kelvane {
 namespace {
 
 constexpr char16_t staged_suffix[] = u".install";
+// An installed file the new one replaces waits under this name until every
+// new file is in place, so that a failure half way can put it back.
+constexpr char16_t replaced_suffix[] = u".install-old";
+
+bool ends_with_ignoring_case(std::string_view s, std::string_view end) {
+    return s.size() >= end.size() && equal_ignoring_case(s.substr(s.size() - end.size()), end);
+}
 
 std::string_view trimmed(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
@@ -43,6 +50,26 @@ bool make_folders(file_system& device, std::u16string_view folder) {
         if (!device.folder_exists(part) && !device.create_folder(part)) return false;
     }
     return true;
+}
+
+// True when an entry (with '\' between folders) would write over the
+// owner's data in the program folder: the configuration, the trips, the
+// key table, a vehicle's record files or the copies kept of damaged ones,
+// and the folders of deleted vehicles, exports and the program's own work
+// on the data; or over the installer's own working names.
+bool names_owner_data(std::string_view name) {
+    const std::string_view first = name.substr(0, name.find('\\'));
+    if (first.size() < name.size())
+        for (std::string_view folder : {"Deleted", "Output", "Kelvane.new", "Kelvane.old"})
+            if (equal_ignoring_case(first, folder)) return true;
+    for (std::string_view file : {"Config.dat", "Config_key.dat", "Trip.tri"})
+        if (equal_ignoring_case(name, file)) return true;
+    for (std::string_view end : {".ful", ".mat", ".fee", ".install", ".install-old"})
+        if (ends_with_ignoring_case(name, end)) return true;
+    std::string lower(name);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return lower.find(".unreadable") != std::string::npos;
 }
 
 struct planned {
@@ -132,6 +159,14 @@ install_result install_cabinet(file_system& device, std::span<const std::uint8_t
     std::vector<planned> plan;
     std::vector<std::string> names;
     for (const auto& file : files) {
+        // Names are UTF-8; two names that are not could both come out as one
+        // file name, and either would win.
+        if (!is_valid_utf8(file.name)) {
+            result.message =
+                "the cabinet holds an entry whose name is no UTF-8 text; nothing "
+                "was installed";
+            return result;
+        }
         if (!entry_stays_inside(file.name)) {
             result.message = "the cabinet holds the entry \"" + file.name +
                              "\", which would leave the program folder; nothing was installed";
@@ -149,6 +184,13 @@ install_result install_cabinet(file_system& device, std::span<const std::uint8_t
                 return result;
             }
         }
+        // The owner's data is never a package's to replace; a package that
+        // would is refused before anything is written.
+        if (names_owner_data(name)) {
+            result.message = "the cabinet holds the entry \"" + file.name +
+                             "\", which would replace the owner's data; nothing was installed";
+            return result;
+        }
         names.push_back(name);
         const std::u16string relative = from_utf8(name);
         planned p;
@@ -158,8 +200,10 @@ install_result install_cabinet(file_system& device, std::span<const std::uint8_t
         plan.push_back(std::move(p));
     }
 
-    // Every file is written beside its target first; a failure removes what
-    // was staged and leaves the installed files alone.
+    // Every file is written beside its target first, into a file made new
+    // (whatever has its name, a link above all, is removed, never written
+    // through); a failure removes what was staged and leaves the installed
+    // files alone.
     std::vector<std::u16string> staged;
     const auto give_up = [&](const std::u16string& path) {
         for (const auto& s : staged) device.delete_file(s);
@@ -168,24 +212,49 @@ install_result install_cabinet(file_system& device, std::span<const std::uint8_t
     };
     for (const auto& p : plan) {
         if (!make_folders(device, parent_folder(p.target) + u'\\')) return give_up(p.target);
-        auto out = device.create(p.staged);
+        device.delete_file(p.staged);
+        auto out = device.create_new(p.staged);
         if (!out) return give_up(p.staged);
         staged.push_back(p.staged);
         const auto& data = p.file->data;
-        const bool written = out->write(data.data(), data.size()) == data.size();
+        const bool written = data.empty() || out->write(data.data(), data.size()) == data.size();
         if (!out->close() || !written) return give_up(p.staged);
         const bool program = p.file->executable || ends_with_ignoring_case(p.target, u".exe");
         if (program && mark_executable && !mark_executable(p.staged)) return give_up(p.target);
         if (program && !result.program) result.program = p.target;
     }
-    for (std::size_t i = 0; i < plan.size(); ++i) {
-        if (!device.replace_file(plan[i].staged, plan[i].target)) {
-            for (std::size_t j = i; j < plan.size(); ++j) device.delete_file(plan[j].staged);
-            result.message = "cannot put " + to_utf8(plan[i].target) + " in place";
+    // Each installed file steps aside before the new one takes its place;
+    // when a move fails, the files moved so far go back, newest first.
+    struct moved {
+        const planned* p;
+        bool had_old;
+    };
+    std::vector<moved> done;
+    const auto aside = [](const planned& p) { return p.target + replaced_suffix; };
+    for (const auto& p : plan) {
+        device.delete_file(aside(p));
+        const bool had_old = device.file_exists(p.target);
+        bool ok = !had_old || device.replace_file(p.target, aside(p));
+        if (ok && !device.replace_file(p.staged, p.target)) {
+            if (had_old) device.replace_file(aside(p), p.target);
+            ok = false;
+        }
+        if (!ok) {
+            for (auto it = done.rbegin(); it != done.rend(); ++it) {
+                device.delete_file(it->p->target);
+                if (it->had_old) device.replace_file(aside(*it->p), it->p->target);
+            }
+            for (const auto& q : plan) device.delete_file(q.staged);
+            result.message = "cannot put " + to_utf8(p.target) +
+                             " in place; the installed program was kept as it was";
             result.program.reset();
             return result;
         }
-        result.files.push_back(plan[i].target);
+        done.push_back({&p, had_old});
+    }
+    for (const auto& m : done) {
+        if (m.had_old) device.delete_file(aside(*m.p));
+        result.files.push_back(m.p->target);
     }
     // A cache beside a new language file would still be loaded in its place.
     for (const auto& p : plan) {

@@ -101,6 +101,19 @@ int main(int argc, char** argv) {
         return !ec;
     };
 
+    // Kelvane holds its folder while it runs and writes its data back when it
+    // ends: installing beneath it would change the program under a running
+    // copy, so the install waits until it is closed. The hold is kept until
+    // every file is in place, so that no copy starts half way.
+    folder_lock_result hold = device.lock_folder(program_folder);
+    if (hold.state == lock_state::held_elsewhere) {
+        std::fprintf(stderr,
+                     "appmgr: Kelvane is running on %s; close it and install again. Nothing was "
+                     "installed.\n",
+                     device.host_path(program_folder).c_str());
+        return 1;
+    }
+
     const fs::path folder = fs::absolute(description_file).parent_path();
     std::optional<std::u16string> program;
     for (const auto& name : description.cabinets) {
@@ -126,6 +139,7 @@ int main(int argc, char** argv) {
                     device.host_path(program_folder).c_str());
         if (result.program) program = result.program;
     }
+    hold.lock.reset();
     if (start && program && !start_detached(device.host_path(*program))) {
         std::fprintf(stderr, "appmgr: cannot start %s\n", device.host_path(*program).c_str());
         return 1;

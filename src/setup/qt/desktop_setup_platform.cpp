@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QString>
 
+#include "platform/device_info.h"
 #include "platform/text_encoding.h"
 #include "setup/key_store.h"
 
@@ -39,10 +40,22 @@ std::u16string desktop_setup_platform::temp_folder() {
     return with_separator(QDir::tempPath().toStdU16String());
 }
 
+std::u16string desktop_setup_platform::install_folder() {
+    // The manager installs below the device root, in the program's folder.
+    const host_file_system device(default_device_root());
+    return from_utf8(device.host_path(parent_folder(program_file_path)).string());
+}
+
 std::optional<std::u16string> desktop_setup_platform::manager_path() {
     const auto value = key_store(key_store_file_).read(application_manager_key, default_value_name);
     if (!value) return std::nullopt;
     return from_utf8(*value);
+}
+
+bool desktop_setup_platform::program_running() {
+    // The running program holds its folder below the device root.
+    host_file_system device(default_device_root());
+    return device.lock_folder(parent_folder(program_file_path)).state == lock_state::held_elsewhere;
 }
 
 bool desktop_setup_platform::start_program(std::u16string_view program,

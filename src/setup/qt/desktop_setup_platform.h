@@ -22,6 +22,8 @@ public:
     std::optional<std::u16string> manager_path() override;
     bool start_program(std::u16string_view program, std::u16string_view parameter) override;
     message_box_service& messages() override { return boxes_; }
+    bool program_running() override;
+    std::u16string install_folder() override;
 
     // For running a Setup file that is not the running program (tests).
     void set_own_file(std::filesystem::path p) { own_file_ = std::move(p); }

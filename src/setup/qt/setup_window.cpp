@@ -100,7 +100,7 @@ void setup_window::carry_out(setup_wizard::action a) {
 
 void setup_window::refresh() {
     const auto& texts = wizard_.texts();
-    note_->setText(qstr(texts.note));
+    note_->setText(qstr(note_page_text(wizard_.shown_language(), platform_.install_folder())));
     finish_->setText(qstr(texts.installed));
     next_->setText(qstr(wizard_.next_text()));
     back_->setText(qstr(wizard_.back_text()));

@@ -1,5 +1,7 @@
 // Adding, renaming, changing and deleting accounts: the files they leave.
 
+#include <map>
+
 #include "core/accounts/account_editing.h"
 #include "core/accounts/configuration.h"
 #include "core/common/unit_factors.h"
@@ -106,14 +108,17 @@ TEST_F(account_editing, a_new_account_gets_a_slot_its_three_files_and_is_opened)
     EXPECT_EQ(std::u16string(128, u'x'), config.account_slot(1));
 }
 
-TEST_F(account_editing, adding_a_name_that_exists_opens_it_with_the_new_settings) {
+TEST_F(account_editing, adding_a_name_that_exists_is_refused_and_that_vehicle_keeps_everything) {
     make_account(u"Car");
+    const bytes config_before = file(config.config_path());
+    const bytes fuel_before = file(file_of<fuel_store>(u"Car"));
     account_settings s = settings(u"Car");
     s.currency = u"USD";
-    EXPECT_EQ(account_save_outcome::saved, save_account_edit(config, stores(), {}, s).outcome);
+    s.mileage_unit = u"Mile";  // would have converted every record
+    EXPECT_EQ(account_save_outcome::name_taken, save_account_edit(config, stores(), {}, s).outcome);
     EXPECT_EQ(u"", config.account_slot(1)) << "no second slot";
-    EXPECT_EQ(1, fuel.record_count()) << "the records stay";
-    EXPECT_EQ(u"USD", fixed_text(fuel.header().currency));
+    EXPECT_EQ(config_before, file(config.config_path()));
+    EXPECT_EQ(fuel_before, file(file_of<fuel_store>(u"Car")));
 }
 
 TEST_F(account_editing, renaming_moves_the_files_keeps_copies_in_deleted_and_renames_trips) {
@@ -234,20 +239,73 @@ TEST_F(account_editing, a_rename_whose_files_cannot_move_leaves_the_old_account_
     }
 }
 
-TEST_F(account_editing, settings_that_could_not_be_written_stay_in_the_open_stores) {
+// Every file below the data folder, with its bytes.
+std::map<std::u16string, bytes> folder_image(const memory_file_system& fs) {
+    std::map<std::u16string, bytes> image;
+    for (const auto& path : fs.files()) image[path] = fs.bytes(path);
+    return image;
+}
+
+// The paths whose bytes differ between two images (or that only one has).
+std::vector<std::u16string> differences(const std::map<std::u16string, bytes>& a,
+                                        const std::map<std::u16string, bytes>& b) {
+    std::vector<std::u16string> out;
+    for (const auto& [path, content] : a)
+        if (!b.count(path) || b.at(path) != content) out.push_back(path);
+    for (const auto& [path, content] : b)
+        if (!a.count(path)) out.push_back(path);
+    return out;
+}
+
+// A unit change touches the account's three files and Trip.tri: failing at
+// any one of its writes or moves leaves every byte as it was, and the save
+// done again converts once, not twice.
+TEST_F(account_editing, a_unit_change_that_fails_anywhere_changes_nothing) {
     make_account(u"Car");
-    const bytes before = file(file_of<fuel_store>(u"Car"));
+    config.open_account(u"Car");
+    fuel.add_record(store_kind<fuel_store>::make(2007, 4, 1, 8, 0, 0, 74166, 60));
+    fuel.reset();
+    config.open_account(u"Car");
+    const auto before = folder_image(device.fs);
     account_settings s = read_account_settings(config, u"Car");
+    s.mileage_unit = u"Mile";
     s.currency = u"USD";
     faulty_file_system faulty(device.fs);
     scoped_services failing({&faulty});
-    faulty.fail_write(2);  // after Config.dat, the fuel file
-    const auto result = save_account_edit(config, stores(), u"Car", s);
-    EXPECT_EQ(account_save_outcome::saved, result.outcome);
-    EXPECT_FALSE(result.files_written);
-    EXPECT_EQ(before, file(file_of<fuel_store>(u"Car"))) << "the old file is whole";
-    EXPECT_EQ(u"USD", fixed_text(fuel.header().currency)) << "not thrown away by a reload";
-    EXPECT_FALSE(device.boxes.texts().empty()) << "the owner was told";
+    int failures = 0;
+    for (const bool on_write : {true, false}) {
+        for (int k = 1;; ++k) {
+            on_write ? faulty.fail_write(k) : faulty.fail_replace(k);
+            const auto result = save_account_edit(config, stores(), u"Car", s);
+            faulty.fail_write(0), faulty.fail_replace(0);
+            if (result.outcome == account_save_outcome::saved) break;
+            ++failures;
+            ASSERT_EQ(account_save_outcome::not_written, result.outcome) << k;
+            ASSERT_EQ(differences(before, folder_image(device.fs)), std::vector<std::u16string>{})
+                << (on_write ? "write " : "move ") << k;
+            EXPECT_EQ(u"EUR", fixed_text(fuel.header().currency)) << "the stores hold the files";
+            EXPECT_EQ(2, fuel.record_count());
+        }
+        if (on_write) {
+            // Put the old files back for the round of failing moves (the
+            // trips in memory are dropped first: a reset would write them).
+            trips = trip_store();
+            for (const auto& [path, content] : before) device.fs.put(path, content);
+            for (const auto& path : device.fs.files())
+                if (!before.count(path)) device.fs.delete_file(path);
+            (void)config.load_config();
+            trips.load(data_folder, u"Trip", false);
+            config.open_account(u"Car");
+        }
+    }
+    EXPECT_GT(failures, 8);
+    fuel_store fuel_file;
+    fuel_file.load(data_folder, u"Car", false);
+    EXPECT_DOUBLE_EQ(74166 * km_to_miles, fuel_file.record_at(1).mileage) << "converted once";
+    EXPECT_EQ(u"Mile", fixed_text(fuel_file.header().mileage_unit));
+    trip_store trip_file;
+    trip_file.load(data_folder, u"Trip", false);
+    EXPECT_DOUBLE_EQ(1000 * km_to_miles, trip_file.record_at(0).start_mileage);
 }
 
 TEST_F(account_editing, changing_units_on_save_converts_the_records_and_trips) {
@@ -298,6 +356,31 @@ TEST_F(account_editing, deleting_moves_the_files_away_removes_its_trips_and_clos
     EXPECT_EQ(u"Van", fixed_text(reread.record_at(0).trip_vehicles[0]));
 
     EXPECT_FALSE(delete_account_and_trips(config, stores(), u"Car")) << "gone already";
+}
+
+// A deletion that fails at any write or move keeps the vehicle, its files
+// and its trips; one that goes through leaves its copies in "Deleted".
+TEST_F(account_editing, a_deletion_is_whole_or_nothing) {
+    make_account(u"Car");
+    const auto before = folder_image(device.fs);
+    faulty_file_system faulty(device.fs);
+    scoped_services failing({&faulty});
+    for (int k = 1;; ++k) {
+        faulty.fail_replace(k);
+        const bool gone = delete_account_and_trips(config, stores(), u"Car");
+        faulty.fail_replace(0);
+        if (gone) break;
+        ASSERT_TRUE(config.account_exists(u"Car")) << k;
+        // Copies made in "Deleted" before the failure may stay; nothing else changes.
+        auto now = folder_image(device.fs);
+        std::erase_if(now, [&](const auto& f) { return f.first.starts_with(deleted); });
+        auto then = before;
+        std::erase_if(then, [&](const auto& f) { return f.first.starts_with(deleted); });
+        ASSERT_EQ(then, now) << k;
+    }
+    EXPECT_FALSE(config.account_exists(u"Car"));
+    EXPECT_EQ(before.at(file_of<fuel_store>(u"Car")), file(deleted + u"Car.ful"));
+    EXPECT_EQ(0, trips.record_count());
 }
 
 }  // namespace

@@ -52,8 +52,23 @@ protected:
     }
     std::vector<dc_call> draw_texts() const { return surface.calls_of(dc_op::draw_text); }
 
+    // The chart screen draws in a 15-pixel font on the handheld's screen.
+    ChartDrawing() { surface.select_font({u"System", 15}); }
+
     recording_dc surface{480, 320};
     chart_engine chart;
+};
+
+// Text as wide as its font is high, half of it per character, so that a
+// smaller font really makes a figure narrower.
+class font_sized_dc : public recording_dc {
+public:
+    using recording_dc::recording_dc;
+    size text_extent(std::u16string_view text) override {
+        (void)recording_dc::text_extent(text);
+        const int h = state().font.pixel_height;
+        return {static_cast<int>(text.size()) * h / 2, h};
+    }
 };
 
 TEST_F(ChartDrawing, TenFixedColumnsOverflowAndSelectingPastTheLastScrolls) {
@@ -245,7 +260,7 @@ TEST_F(ChartDrawing, LegendShowsFiveRowsFromTheSelection) {
     auto names = [&] {
         std::vector<std::u16string> out;
         for (const auto& t : draw_texts())
-            if (t.flags == (dt_left | dt_vcenter | dt_singleline)) out.push_back(t.text);
+            if (t.flags & dt_end_ellipsis && !(t.flags & dt_center)) out.push_back(t.text);
         return out;
     };
     EXPECT_EQ(names(), (std::vector<std::u16string>{u"a", u"b", u"c", u"d", u"e"}));
@@ -274,16 +289,17 @@ TEST_F(ChartDrawing, LegendCellsTextsAndHighlight) {
     const auto texts = draw_texts();
     ASSERT_EQ(texts.size(), 8u);
     // Cells are cut from the right, last code first: D, V, N, then M.
-    // Inner row (5, 220)-(235, 235), 230 wide: D 50, V 26 % = 59, N 25 % = 57.
+    // Inner row (5, 220)-(235, 235), 230 wide: D 50 (widened to the date's
+    // 48 pixels and a margin), V 26 % = 59, N 25 % = 57, the name the rest.
     EXPECT_EQ(texts[0].text, u"01/05/24");
-    EXPECT_EQ(texts[0].r, (rect{185, 220, 235, 235}));
+    EXPECT_EQ(texts[0].r, (rect{183, 220, 235, 235}));
     EXPECT_EQ(texts[1].text, u"30.00");
-    EXPECT_EQ(texts[1].r, (rect{124, 220, 183, 235}));
+    EXPECT_EQ(texts[1].r, (rect{122, 220, 181, 235}));
     EXPECT_EQ(texts[2].text, u"Parking");
-    EXPECT_EQ(texts[2].r, (rect{65, 220, 122, 235}));
+    EXPECT_EQ(texts[2].r, (rect{63, 220, 120, 235}));
     EXPECT_EQ(texts[3].text, u"12000");
-    EXPECT_EQ(texts[3].r, (rect{21, 220, 63, 235}));
-    EXPECT_EQ(texts[3].flags, unsigned(dt_left | dt_vcenter | dt_singleline));
+    EXPECT_EQ(texts[3].r, (rect{21, 220, 61, 235}));
+    EXPECT_EQ(texts[3].flags, unsigned(dt_left | dt_vcenter | dt_singleline | dt_end_ellipsis));
     EXPECT_EQ(texts[1].flags, unsigned(dt_center | dt_vcenter | dt_singleline));
     EXPECT_EQ(texts[7].text, u"12500");
     EXPECT_EQ(texts[7].r.top, 238);  // rows repeat every 18 pixels
@@ -372,12 +388,60 @@ TEST_F(ChartDrawing, ShortScreenDrawsOnlyTheLegendRowsThatFit) {
     chart.draw_columns(surface, {0, 13, 240, 240}, false);  // a square screen
     int rows = 0;
     for (const auto& t : draw_texts())
-        if (t.flags == (dt_left | dt_vcenter | dt_singleline)) {
+        if (t.flags & dt_end_ellipsis && !(t.flags & dt_center)) {
             ++rows;
             EXPECT_LE(t.r.bottom, 240);
             EXPECT_GT(t.r.height(), 0);
         }
     EXPECT_EQ(rows, 4);
+}
+
+TEST_F(ChartDrawing, LegendFiguresAndDatesAreWrittenWholeAndTheNameGivesWay) {
+    // What a pie of all expenses and a fees chart show on the handheld, then
+    // the same legends in the larger font of a 480 x 640 screen, where the
+    // legend keeps its handheld width.
+    for (const int font : {15, 28}) {
+        font_sized_dc d{480, 640};
+        d.select_font({u"System", font});
+        chart.clear_entries();
+        chart.add_value(u"Fuel and every other running cost", 14977.98, 0, 0, u"11/02/26",
+                        u"Brake pads front");
+        chart.add_value(u"Repair", 8989.81, 0, 0, u"12/12/26", u"Parking");
+        chart.prepare_entries(d);
+        for (std::u16string_view format : {u"MZV", u"MNVD"}) {
+            SCOPED_TRACE(font);
+            chart.set_legend_format(format);
+            d.clear_calls();
+            chart.draw_pie(d, {0, 13, 480, 320});
+            bool figures = false;
+            for (const auto& t : d.calls_of(dc_op::draw_text)) {
+                const bool name_or_note = t.flags & dt_end_ellipsis;
+                if (name_or_note) continue;
+                figures = true;
+                const int needed = static_cast<int>(t.text.size()) * t.state.font.pixel_height / 2;
+                EXPECT_GE(t.r.width(), needed)
+                    << "cut: " << std::string(t.text.begin(), t.text.end());
+                EXPECT_GE(t.r.left, 80) << "inside the legend's row";
+                EXPECT_LE(t.r.right, 400);
+            }
+            EXPECT_TRUE(figures);
+        }
+    }
+}
+
+TEST_F(ChartDrawing, TitleStopsShortOfTheButtonsAndIsNeverCutInHeight) {
+    fill({1, 2});
+    font_sized_dc d{240, 320};
+    draw_chart_page(chart, d, {0, 0, 240, 320}, false, u"Corolla 22000-27000 trip", 20, 200);
+    const auto texts = d.calls_of(dc_op::draw_text);
+    ASSERT_FALSE(texts.empty());
+    const dc_call& title = texts[0];
+    EXPECT_EQ(u"Corolla 22000-27000 trip", title.text);
+    EXPECT_LE(title.r.right, 200);
+    EXPECT_GE(title.r.height(), title.state.font.pixel_height) << "a whole line high";
+    EXPECT_TRUE(title.flags & dt_end_ellipsis ||
+                static_cast<int>(title.text.size()) * title.state.font.pixel_height / 2 <=
+                    title.r.width());
 }
 
 TEST_F(ChartDrawing, PageWithTitleRowAndChartBelow) {
@@ -390,7 +454,7 @@ TEST_F(ChartDrawing, PageWithTitleRowAndChartBelow) {
     EXPECT_EQ(texts[0].r, (rect{5, 0, 240, 13}));
     EXPECT_EQ(texts[0].state.font, (font_spec{u"System", 15, 400}));
     EXPECT_EQ(bars().size(), 2u);  // the same chart as below a 13-pixel row
-    EXPECT_EQ(surface.state().font, font_spec{});
+    EXPECT_EQ(surface.state().font, (font_spec{u"System", 15})) << "the caller's font back";
 
     surface.clear_calls();
     draw_chart_page(chart, surface, {0, 0, 240, 320}, false, u"", 15);

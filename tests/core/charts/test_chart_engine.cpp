@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
+#include <set>
+#include <string>
 #include <vector>
 
 #include "core/charts/chart_engine.h"
 #include "core/common/messages.h"
+#include "core/common/text.h"
 #include "core/test_services.h"
 #include "platform/faulty_file_system.h"
 #include "platform/memory_file_system.h"
@@ -158,6 +162,38 @@ TEST_F(ChartEngine, ColoursAreWhatTheDisplayShowsAndThePixelIsPutBack) {
     recording_dc tiny(1, 1);
     t.prepare_entries(tiny);
     for (const auto& e : t.entries()) EXPECT_NE(e.colour, invalid_colour);
+}
+
+// The contrast of a colour against white, as the accessibility guides count it.
+double contrast_with_white(colour c) {
+    auto lin = [](int v) {
+        const double x = v / 255.0;
+        return x <= 0.03928 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
+    };
+    const double l = 0.2126 * lin(red_of(c)) + 0.7152 * lin(green_of(c)) + 0.0722 * lin(blue_of(c));
+    return 1.05 / (l + 0.05);
+}
+
+TEST_F(ChartEngine, EveryEntryHasItsOwnColourThatStandsOutOnWhiteAndFromItsNeighbour) {
+    chart_engine t;
+    for (int i = 0; i < 400; ++i) t.add_value(format("entry %d", i), i + 1, 0, 0, u"", u"");
+    recording_dc surface(240, 320);
+    t.prepare_entries(surface);
+    std::set<colour> seen;
+    const auto& entries = t.entries();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const colour c = entries[i].colour;
+        EXPECT_TRUE(seen.insert(c).second) << "entry " << i << " shares its colour";
+        EXPECT_NE(c, rgb(0, 0, 0)) << "black is the outline, a tap ignores it";
+        EXPECT_GE(contrast_with_white(c), 3.0) << "entry " << i;
+        if (i > 0) {
+            const colour p = entries[i - 1].colour;
+            const int distance = std::abs(red_of(c) - red_of(p)) +
+                                 std::abs(green_of(c) - green_of(p)) +
+                                 std::abs(blue_of(c) - blue_of(p));
+            EXPECT_GE(distance, 90) << "entries " << i - 1 << " and " << i << " look alike";
+        }
+    }
 }
 
 TEST_F(ChartEngine, SelectionStopsAtBothEnds) {

@@ -367,15 +367,123 @@ TEST(import_file, skips_lines_whose_date_is_not_a_calendar_date) {
     f.fs.put(u"\\in.csv", as_bytes(english_header + "\"02/30/2007\",\"1\",\"Fuel\"\r\n"
                                                     "\"2007\",\"2\",\"Fees\"\r\n"
                                                     "\"02/28/2007\",\"3\",\"Fuel\"\r\n"
-                                                    "\"02/28/2007\",\"4\",\"Something\"\r\n"));
+                                                    "\"02/28/2007\",\"4\",\"Something\"\r\n"
+                                                    "\r\n\"\",\"\"\r\n"));
     const import_summary s = f.exchange.import_file(u"\\in.csv");
     EXPECT_EQ(s.fuel, 1);
     EXPECT_EQ(s.fees, 0);
-    EXPECT_EQ(s.skipped, 2);
+    // The two dates and the item no record kind has; not the header line
+    // nor the empty ones.
+    EXPECT_EQ(s.skipped, 3);
     ASSERT_EQ(f.fuel.record_count(), 1);
     EXPECT_EQ(f.fuel.record_at(0).mileage, 3);
     EXPECT_EQ(f.fuel.record_at(0).hour, 0);
     EXPECT_TRUE(f.messages().empty());
+}
+
+// Text a spreadsheet would run as a formula is written so that it shows as
+// text, and reads back exactly as it was typed.
+TEST(import_file, texts_a_spreadsheet_would_run_are_written_as_text_and_read_back) {
+    account_fixture f;
+    f.open(u"Car");
+    const std::u16string texts[] = {u"=HYPERLINK(\"http://x\",\"y\")",
+                                    u"+95",
+                                    u"-5 km",
+                                    u"@SUM(A1)",
+                                    u"'=kept",
+                                    u"''-two",
+                                    u"'plain",
+                                    u"plain"};
+    for (const auto& text : texts) {
+        ASSERT_TRUE(f.fuel.add_record(fill_up(2007, 3, 5, 100, 1, 1, 1, 1, text, text)).added());
+        ASSERT_TRUE(f.maintenance.add_record(job(2007, 3, 5, 100, 1, 0, true, text)).added());
+        ASSERT_TRUE(f.fees.add_record(fee(2007, 3, 5, 100, 1, text, text)).added());
+    }
+    ASSERT_TRUE(f.exchange.export_account(u"\\out.csv"));
+    const std::string csv = f.file(u"\\out.csv");
+    EXPECT_NE(csv.find("\"Fuel\",\"'=HYPERLINK("), std::string::npos);
+    EXPECT_NE(csv.find(",\"'+95\",\"\",\"\"\r\n"), std::string::npos) << "the fuel type";
+    EXPECT_NE(csv.find("\"'@SUM(A1)\",\"\"\r\n"), std::string::npos) << "the category";
+    EXPECT_NE(csv.find("\"Repair\",\"'-5 km\""), std::string::npos);
+    EXPECT_NE(csv.find("\"''=kept\""), std::string::npos);
+    EXPECT_EQ(csv.find("\"''plain\""), std::string::npos) << "no formula, no apostrophe";
+
+    f.close_stores();
+    f.open(u"Van");
+    const import_summary s = f.exchange.import_file(u"\\out.csv");
+    ASSERT_EQ(s.fuel, 8);
+    ASSERT_EQ(s.maintenance, 8);
+    ASSERT_EQ(s.fees, 8);
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(texts[i], fixed_text(f.fuel.record_at(i).note));
+        EXPECT_EQ(texts[i], fixed_text(f.fuel.record_at(i).fuel_type));
+        EXPECT_EQ(texts[i], fixed_text(f.maintenance.record_at(i).description));
+        EXPECT_EQ(texts[i], fixed_text(f.fees.record_at(i).category));
+        EXPECT_EQ(texts[i], fixed_text(f.fees.record_at(i).description));
+    }
+}
+
+// An import adds to three files: failing at any of its writes or moves it
+// adds nothing to any of them, so running it again adds every record once.
+TEST(import_file, all_three_files_or_none) {
+    account_fixture f;
+    f.open(u"Car");
+    ASSERT_TRUE(f.fuel.add_record(fill_up(2007, 1, 1, 100, 10, 1, 10, 1, u"95", u"")).added());
+    ASSERT_TRUE(f.maintenance.add_record(job(2007, 1, 2, 110, 20, 0, true, u"old")).added());
+    ASSERT_TRUE(f.fees.add_record(fee(2007, 1, 3, 120, 3, u"Parking", u"")).added());
+    f.close_stores();
+    f.open(u"Car");
+    f.fs.put(
+        u"\\in.csv",
+        as_bytes(english_header +
+                 "\"02/01/2007\",\"200.0\",\"Fuel\",\"\",\"30.00\",\"1.000\",\"30.00\",\"1.00\","
+                 "\"95\",\"\",\"\"\r\n"
+                 "\"02/02/2007\",\"210\",\"Repair\",\"new\",\"50.00\",\"\",\"\",\"\",\"\",\"\","
+                 "\"0.0\"\r\n"
+                 "\"02/03/2007\",\"220.0\",\"Fees\",\"\",\"4.00\",\"\",\"\",\"\",\"\",\"Toll\","
+                 "\"\"\r\n"
+                 "\"01/01/2006\",\"50.0\",\"Fees\",\"\",\"1.00\",\"\",\"\",\"\",\"\",\"Toll\","
+                 "\"\"\r\n"));
+    const auto files = [&] {
+        return std::vector<std::string>{f.file(testing::file_of<fuel_store>(u"Car")),
+                                        f.file(testing::file_of<service_store>(u"Car")),
+                                        f.file(testing::file_of<fee_store>(u"Car"))};
+    };
+    const auto before = files();
+    faulty_file_system faulty(f.fs);
+    scoped_services failing{{&faulty}};
+    int failures = 0;
+    for (const bool on_write : {true, false}) {
+        for (int k = 1;; ++k) {
+            on_write ? faulty.fail_write(k) : faulty.fail_replace(k);
+            const import_summary s = f.exchange.import_file(u"\\in.csv");
+            faulty.fail_write(0), faulty.fail_replace(0);
+            if (!s.write_failed) {
+                EXPECT_EQ(s.fuel + s.maintenance + s.fees, 4);
+                break;
+            }
+            ++failures;
+            ASSERT_EQ(before, files()) << (on_write ? "write " : "move ") << k;
+            EXPECT_EQ(s.fuel + s.maintenance + s.fees, 0);
+            EXPECT_EQ(f.fuel.record_count(), 1);
+            EXPECT_EQ(f.fees.record_count(), 1);
+        }
+        if (on_write) {
+            // Back to the files before the import for the round of failing moves.
+            f.close_stores();
+            f.fs.put(testing::file_of<fuel_store>(u"Car"), as_bytes(before[0]));
+            f.fs.put(testing::file_of<service_store>(u"Car"), as_bytes(before[1]));
+            f.fs.put(testing::file_of<fee_store>(u"Car"), as_bytes(before[2]));
+            f.open(u"Car");
+        }
+    }
+    EXPECT_GT(failures, 6);
+    f.close_stores();
+    f.open(u"Car");
+    EXPECT_EQ(f.fuel.record_count(), 2);
+    EXPECT_EQ(f.maintenance.record_count(), 2);
+    EXPECT_EQ(f.fees.record_count(), 3);
+    EXPECT_EQ(f.fees.header().total_cost, 8);
 }
 
 // Export, import into another account and export again gives the same text

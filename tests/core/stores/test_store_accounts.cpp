@@ -220,7 +220,9 @@ TYPED_TEST(account_store_engine, totals_count_the_first_record) {
 }
 
 // An append or header refresh that the file does not take is reported once;
-// the change stays in memory and the full save at reset writes it.
+// the change stays in memory and the full save at reset writes it. A header
+// write that fails after the appended record reached the file is no failure
+// of the add: the record is there.
 TYPED_TEST(account_store_engine, failed_in_place_writes_are_reported_and_saved_at_reset) {
     enum { open, write };
     for (bool middle : {false, true}) {
@@ -237,11 +239,13 @@ TYPED_TEST(account_store_engine, failed_in_place_writes_are_reported_and_saved_a
                     const add_result added = store.add_record(this->on_day(middle ? 15 : 31, 3100));
                     EXPECT_FALSE(added.key.empty());
                     // The caller learns of it: the record is kept, the file owes it.
-                    EXPECT_TRUE(added.write_failed);
+                    const bool record_on_disk = !middle && point == write && k == 2;
+                    EXPECT_EQ(added.write_failed, !record_on_disk);
                     faulty.fail_open(0), faulty.fail_write(0);
                 }
-                EXPECT_EQ(dev.messages(), std::vector<std::u16string>{msg_write_failed})
-                    << "middle " << middle << " point " << point << " k " << k;
+                if (!(!middle && point == write && k == 2))
+                    EXPECT_EQ(dev.messages(), std::vector<std::u16string>{msg_write_failed})
+                        << "middle " << middle << " point " << point << " k " << k;
                 EXPECT_TRUE(store.dirty());
                 const auto expected = image_of(store);
                 store.reset();

@@ -334,3 +334,37 @@ TYPED_TEST(record_engine, failed_save_leaves_previous_file_intact) {
 }
 
 }  // namespace
+
+namespace kelvane {
+namespace {
+
+// A newest record reaches the file before the header that counts it: when
+// only the header write fails, the record is on disk all the same, and the
+// add says so, so that nobody adds it a second time.
+TEST(appending, a_header_write_cut_after_the_record_reports_the_record_that_is_there) {
+    testing::device_fixture device;
+    using kind = store_kind<fee_store>;
+    {
+        fee_store store;
+        store.load(data_folder, u"Car", false);
+        ASSERT_TRUE(store.add_record(kind::make(2007, 1, 1, 8, 0, 0, 100, 5)).added());
+        ASSERT_TRUE(store.add_record(kind::make(2007, 1, 2, 8, 0, 0, 200, 6)).added());
+    }
+    fee_store store;
+    store.load(data_folder, u"Car", false);
+    faulty_file_system faulty(device.fs);
+    scoped_services use_faulty({&faulty});
+    faulty.fail_write(2);  // the record's write goes through, the header's does not
+    const add_result added = store.add_record(kind::make(2007, 1, 3, 8, 0, 0, 300, 7));
+    faulty.fail_write(0);
+    EXPECT_TRUE(added.added());
+    EXPECT_FALSE(added.write_failed);
+    EXPECT_TRUE(device.messages().empty());
+    fee_store reread;
+    ASSERT_EQ(reread.load(data_folder, u"Car", false), load_result::loaded);
+    ASSERT_EQ(reread.record_count(), 3);
+    EXPECT_EQ(reread.header().total_cost, 18);
+}
+
+}  // namespace
+}  // namespace kelvane

@@ -56,7 +56,8 @@ TEST(Calculator, StartValueIsTheFirstOperandButADigitStartsANewNumber) {
 
 TEST(Calculator, EqualsWithoutOperationWritesTheEntryUnchanged) {
     EXPECT_EQ(result_of(u"0", u"7="), u"7");
-    EXPECT_EQ(result_of(u"", u"1.2.3="), u"1.2.3");
+    // A second point is not taken: the box never gets "1.2.3", which reads as 0.
+    EXPECT_EQ(result_of(u"", u"1.2.3="), u"1.23");
     // Closing at once on the start value hands it back in its two-decimal form.
     EXPECT_EQ(result_of(u"12.5", u"="), u"12.50");
 }
@@ -68,8 +69,18 @@ TEST(Calculator, FourOperations) {
     EXPECT_EQ(result_of(u"", u"1/3="), u"0.33");
     EXPECT_EQ(result_of(u"", u"2/3="), u"0.67");
     EXPECT_EQ(result_of(u"", u"2+3+4="), u"9.00");
-    // A second point makes the operand 0, as in every number box.
-    EXPECT_EQ(result_of(u"", u"1.2.3+1="), u"1.00");
+    EXPECT_EQ(result_of(u"", u"1.2.3+1="), u"2.23");
+}
+
+TEST(Calculator, NumbersKeepTheBoxsOwnDecimals) {
+    // "=" on a price of three decimals hands the same price back, not a rounded one.
+    calculator price(u"1.759", 3);
+    EXPECT_EQ(price.display(), u"1.759");
+    price.press(u'=');
+    EXPECT_EQ(price.result(), u"1.759");
+    calculator doubled(u"1.759", 3);
+    press_all(doubled, u"*2=");
+    EXPECT_EQ(doubled.result(), u"3.518");
 }
 
 TEST(Calculator, IntermediateResultIsShownAndReadBack) {
@@ -99,9 +110,17 @@ TEST(Calculator, EmptyOperandsCountAsZero) {
     EXPECT_EQ(result_of(u"", u"6*="), u"6");
 }
 
-TEST(Calculator, DivisionByZeroShowsTheTranslatedMessage) {
-    EXPECT_EQ(result_of(u"", u"8/0="), u"Can not be divided by zero");
-    EXPECT_EQ(result_of(u"", u"8/0.0="), u"Can not be divided by zero");
+TEST(Calculator, DivisionByZeroIsShownButNeverTheResult) {
+    for (std::u16string_view keys : {u"8/0=", u"8/0.0="}) {
+        calculator calc(u"5");
+        press_all(calc, keys);
+        EXPECT_EQ(calc.display(), u"Can not be divided by zero");
+        EXPECT_TRUE(calc.failed());
+        EXPECT_FALSE(calc.finished()) << "the message is not written into the box";
+        // The next number starts afresh and can be handed over.
+        press_all(calc, u"4=");
+        EXPECT_EQ(calc.result(), u"4");
+    }
     german_table german;
     scoped_translator s(&german);
     calculator calc(u"");
@@ -129,23 +148,6 @@ TEST(Calculator, ClearAndBack) {
     calculator shown(u"");
     press_all(shown, u"1+1+<");
     EXPECT_EQ(shown.display(), u"2.0");
-}
-
-TEST(Calculator, TypedDisplayIsTheOperand) {
-    // The typed second operand counts on "=" too, not only before an operator.
-    calculator calc(u"");
-    calc.set_display(u"10");
-    press_all(calc, u"/");
-    calc.set_display(u"4");
-    press_all(calc, u"=");
-    EXPECT_EQ(calc.result(), u"2.50");
-
-    calculator edited(u"12.5");
-    edited.set_display(u"12.");
-    edited.press(u'4');
-    EXPECT_EQ(edited.display(), u"12.4");
-    edited.press(u'=');
-    EXPECT_EQ(edited.result(), u"12.4");
 }
 
 TEST(Calculator, KeysAfterEqualsAreIgnored) {

@@ -285,20 +285,23 @@ constexpr key_call key_calls[] = {
     {"menu_popup", 0},
     // The record screens' helpers (other lists have an add_row of their own,
     // which takes texts already shown).
-    {"add_row", 0, false, "src/gui/records/"},                // an editor's row: its label
-    {"make", 0, false, "src/gui/records/"},                   // an editor's button
-    {"set_column", 1, false, "src/gui/records/"},             // a record list's column title
-    {"set_column_title", 1, false, "src/gui/records/"},       //
-    {"record_list", 1, false, "src/gui/records/"},            // a record list's first menu entry
-    {"build", 1, false, "src/gui/records/"},                  // a record page's button ...
-    {"build", 2, true, "src/gui/records/"},                   // ... and its column titles
-    {"line", 0, false, "src/cli/kelvane_tool_accounts.cpp"},  // the tool's option lines
+    {"add_row", 0, false, "src/gui/records/"},                  // an editor's row: its label
+    {"make", 0, false, "src/gui/records/"},                     // an editor's button
+    {"set_column", 1, false, "src/gui/records/"},               // a record list's column title
+    {"set_column_title", 1, false, "src/gui/records/"},         //
+    {"record_list", 1, false, "src/gui/records/"},              // a record list's first menu entry
+    {"build", 1, false, "src/gui/records/"},                    // a record page's button ...
+    {"build", 2, true, "src/gui/records/"},                     // ... and its column titles
+    {"line", 0, false, "src/cli/kelvane_tool_accounts.cpp"},    // the tool's option lines
+    {"set_empty_hint", 0, false, "src/gui/"},                   // what an empty list says
+    {"line", 0, false, "src/core/exchange/export_import.cpp"},  // the import's report lines
+    {"refuse_at", 1, false, "src/core/exchange/"},              // why a line cannot be read
 };
 
 // Functions that return a key for the caller to show; every text they
 // return is a key.
-constexpr std::string_view key_functions[] = {"page_name", "trip_check_message",
-                                              "account_save_message", "options_message"};
+constexpr std::string_view key_functions[] = {
+    "page_name", "trip_check_message", "account_save_message", "options_message", "unit_name"};
 
 // A call whose key is not written at the call itself (nor is a named text,
 // nor what a function of key_functions returns), and where the keys come
@@ -311,15 +314,19 @@ struct known_argument {
 constexpr known_argument known_arguments[] = {
     // The helpers themselves: their callers are collected.
     {"src/core/common/messages.cpp", "key"},
+    {"src/core/common/messages.cpp", "label_key"},
     {"src/gui/widgets/menu_items.cpp", "key"},
     {"src/gui/widgets/translated.h", "key"},
     {"src/gui/records/record_page.cpp", "button_key"},
     {"src/gui/records/record_page.cpp", "columns[static_cast<std::size_t>(c)].title_key"},
     {"src/gui/records/record_list.cpp", "title_key"},
     {"src/gui/records/record_list.cpp", "first_entry_key_"},
+    {"src/gui/records/record_list.cpp", "empty_hint_"},
     {"src/gui/records/record_editor.cpp", "label_key"},
     {"src/gui/records/record_editor.cpp", "text"},
     {"src/cli/kelvane_tool_accounts.cpp", "label"},
+    {"src/core/exchange/export_import.cpp", "key"},
+    {"src/core/exchange/peer_import.cpp", "reason_key"},
     // Tables of core, read below.
     {"src/core/exchange/csv_rows.cpp", "item"},                            // the csv_item_ texts
     {"src/gui/records/fuel_editor.cpp", "name"},                           // fuel_type_names

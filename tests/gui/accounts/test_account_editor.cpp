@@ -1,6 +1,10 @@
 // The account editor on its own: live unit conversion, the calculator, the
 // currency suggestions, refusals that keep it open, and the keys.
 
+#include <QApplication>
+#include <QFontMetrics>
+#include <QLabel>
+
 #include "accounts_test_support.h"
 #include "core/accounts/configuration.h"
 #include "gui/tools/calculator_dialog.h"
@@ -41,6 +45,28 @@ protected:
     }
 };
 
+TEST_F(account_editor_test, on_large_screens_labels_and_rows_grow_with_their_text) {
+    add(u"Car");
+    for (auto [w, h] : {std::pair{480, 640}, std::pair{1024, 768}, std::pair{240, 320}}) {
+        screen.set_screen_size(w, h);
+        run(account_editor::mode::edit, u"Car", [&](account_editor& e) {
+            QApplication::processEvents();
+            std::vector<QRect> rows;
+            for (QLabel* label : e.findChildren<QLabel*>()) {
+                if (!label->isVisibleTo(&e) || !label->text().endsWith(':')) continue;
+                EXPECT_GE(label->height(), QFontMetrics(label->font()).height())
+                    << label->text().toStdString() << " cut at " << w << "x" << h;
+                for (const QRect& other : rows)
+                    EXPECT_FALSE(other.intersects(label->geometry()))
+                        << label->text().toStdString() << " overlaps at " << w << "x" << h;
+                rows.push_back(label->geometry());
+            }
+            EXPECT_EQ(10u, rows.size());
+            e.choose(account_editor::cmd_cancel);
+        });
+    }
+}
+
 TEST_F(account_editor_test, numbers_follow_the_units_while_editing) {
     add(u"Car", u"Gallon");  // as older versions stored the US gallon
     run(account_editor::mode::edit, u"Car", [](account_editor& e) {
@@ -69,6 +95,27 @@ TEST_F(account_editor_test, numbers_follow_the_units_while_editing) {
         << "nothing is written before a save";
 }
 
+TEST_F(account_editor_test, a_new_accounts_economy_unit_follows_its_units_until_chosen) {
+    run(account_editor::mode::add, {}, [](account_editor& e) {
+        EXPECT_EQ("Liter/100Km", e.economy_units().currentText()) << "Kilometer and Liter";
+        e.mileage_units().setCurrentIndex(1);
+        e.fuel_units().setCurrentIndex(1);
+        EXPECT_EQ("Mile/US Gallon", e.economy_units().currentText());
+        e.fuel_units().setCurrentIndex(2);
+        EXPECT_EQ("Mile/UK Gallon", e.economy_units().currentText());
+        // Once the owner picks one, it stays whatever the units.
+        e.economy_units().setFocus();
+        key(e.economy_units(), Qt::Key_Down);
+        ASSERT_EQ("Liter/100Km", e.economy_units().currentText());
+        e.mileage_units().setCurrentIndex(0);
+        e.fuel_units().setCurrentIndex(1);
+        EXPECT_EQ("Liter/100Km", e.economy_units().currentText());
+        type(e.name_box(), "Van");
+        e.choose(account_editor::cmd_save);
+    });
+    EXPECT_EQ(2, fuel_store::read_account_header(data_folder, u"Van").header.economy_mode);
+}
+
 TEST_F(account_editor_test, the_calculator_buttons_work_on_their_own_boxes) {
     add(u"Car");
     const auto result = run(account_editor::mode::edit, u"Car", [this](account_editor& e) {
@@ -85,14 +132,14 @@ TEST_F(account_editor_test, the_calculator_buttons_work_on_their_own_boxes) {
             for (char16_t k : std::u16string_view(u"8/0=")) calc.press(k);
         });
         e.calculator_button(e.fuel_box()).click();
-        EXPECT_EQ(u"Can not be divided by zero", e.fuel_box().get_text());
+        EXPECT_EQ(u"10.00", e.fuel_box().get_text()) << "a message is never written into a box";
         EXPECT_EQ(u"1000.0", e.mileage_box().get_text()) << "the other boxes keep theirs";
         e.choose(account_editor::cmd_save);
     });
     EXPECT_EQ(u"Car", result);
     const fuel_header h = fuel_store::read_account_header(data_folder, u"Car").header;
     EXPECT_EQ(53.0, h.tank_capacity);
-    EXPECT_EQ(0.0, h.initial_fuel) << "a message is no number";
+    EXPECT_EQ(10.0, h.initial_fuel);
 }
 
 TEST_F(account_editor_test, the_currency_box_offers_every_currency_by_its_code) {
@@ -130,6 +177,37 @@ TEST_F(account_editor_test, a_refused_name_keeps_the_editor_open_and_every_file_
     EXPECT_EQ(u"Car", result) << "cancelled: the opening name";
     EXPECT_EQ(3u, boxes.texts().size());
     EXPECT_EQ(before, disk());
+}
+
+TEST_F(account_editor_test,
+       add_auto_under_a_name_in_use_or_with_an_unreadable_number_writes_nothing) {
+    add(u"Car");
+    const auto before = disk();
+    std::vector<bool> open_after;
+    const auto result = run(account_editor::mode::add, u"", [&](account_editor& e) {
+        // The very name of a vehicle would have taken it over, units and all.
+        enter(e.name_box(), "Car");
+        e.fuel_units().setCurrentIndex(1);
+        enter(e.tank_box(), "80");
+        e.choose(account_editor::cmd_save);
+        open_after.push_back(!e.ended());
+        EXPECT_EQ(u"Car", e.name_box().get_text()) << "what was typed stays";
+        EXPECT_EQ(u"80", e.tank_box().get_text());
+
+        enter(e.name_box(), "Bike");
+        enter(e.tank_box(), "1.7591.799");
+        e.choose(account_editor::cmd_save);
+        open_after.push_back(!e.ended());
+        EXPECT_EQ(u"1.7591.799", e.tank_box().get_text());
+        e.choose(account_editor::cmd_cancel);
+    });
+    EXPECT_EQ((std::vector<bool>{true, true}), open_after);
+    ASSERT_EQ(2u, boxes.texts().size());
+    EXPECT_EQ(u"Another vehicle has this name already. Please choose another name.",
+              boxes.texts()[0]);
+    EXPECT_NE(std::u16string::npos, boxes.texts()[1].find(u"Fuel Tank Capacity"));
+    EXPECT_EQ(before, disk()) << "the vehicle of that name and every other file as they were";
+    EXPECT_EQ(std::vector<std::u16string>{u"Car"}, prog->config.list_account_names());
 }
 
 TEST_F(account_editor_test, backspace_deletes_a_character_and_escape_cancels) {

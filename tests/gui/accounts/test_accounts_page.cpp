@@ -1,6 +1,8 @@
 // The accounts page: whole flows of adding, opening, renaming, changing and
 // deleting vehicles, as a person does them, checked on disk.
 
+#include <QApplication>
+
 #include "accounts_test_support.h"
 #include "core/common/unit_factors.h"
 #include "gui/widgets/text_label.h"
@@ -124,6 +126,18 @@ TEST_F(accounts_test, deleting_the_open_account_leaves_nothing_open_and_the_list
     EXPECT_TRUE(row_names().empty());
     EXPECT_EQ(u"Total Cost: 0.00", page().total_label().text());
     EXPECT_TRUE(fs.file_exists(data_folder + u"Deleted\\Golf.ful"));
+}
+
+TEST_F(accounts_test, account_rows_grow_with_the_screen_as_the_page_does) {
+    ASSERT_EQ(account_change::done, prog->config.add_account(u"Golf"));
+    open();
+    dlg->tap(35 * accounts_page::page_index);
+    const int handheld = page().list().row_height();
+    dlg->fire_pending_timers();  // pages follow the screen once the start has settled
+    screen.set_screen_size(480, 640);
+    QApplication::processEvents();
+    EXPECT_EQ(2 * handheld, page().list().row_height()) << "twice the sides, twice the rows";
+    save_screenshot(screen.snapshot(), "accounts_480x640");
 }
 
 TEST_F(accounts_test, without_a_chosen_row_the_page_asks_for_one) {

@@ -234,5 +234,26 @@ TEST_F(reports_page_test, a_customized_mileage_range_holds_for_every_period) {
     EXPECT_EQ(inside, month);
 }
 
+TEST_F(reports_page_test, a_range_bound_that_is_no_number_keeps_the_range_dialog_open) {
+    add_account(u"Car1", {}, {}, {{2026, 1, 10, 500, 5}});
+    auto page = open_page();
+    const auto opened = modal.opened().size();
+    modal.then([](device_dialog& d) {
+        auto& dialog = dynamic_cast<chart_range_dialog&>(d);
+        dialog.range().use_end_mileage->setChecked(true);
+        dialog.range().end_mileage->set_text(u"1.7591.799");
+        // A bound switched off is not read, whatever its box holds.
+        dialog.range().start_mileage->set_text(u"x");
+        dialog.choose(chart_range_dialog::cmd_ok);
+        EXPECT_FALSE(d.ended());
+        EXPECT_EQ(u"1.7591.799", dialog.range().end_mileage->get_text());
+        d.choose(chart_range_dialog::cmd_cancel);
+    });
+    page->customize();
+    ASSERT_EQ(1u, boxes.texts().size());
+    EXPECT_NE(std::u16string::npos, boxes.texts()[0].find(u"End Mileage"));
+    EXPECT_EQ(opened + 1, modal.opened().size()) << "no chart was drawn from it";
+}
+
 }  // namespace
 }  // namespace kelvane

@@ -118,8 +118,9 @@ TEST_F(device_screen_test, an_open_pop_up_closes_when_its_dialog_is_dismissed) {
 TEST_F(device_screen_test, pop_up_menus_open_inside_the_device_screen) {
     event_loop_modal loops;
     scoped_modal_service real(loops);
+    screen.set_screen_size(240, 240);  // the square screen: the shortest there is
     menu_dialog d;
-    QRect from_key, from_hold;
+    QRect from_key, from_hold, long_menu;
     QTimer::singleShot(0, &d, [&] {
         on_next_pop_up([&](QWidget& menu) { from_key = menu.geometry(); });
         soft_key(d, "Menu")->click();
@@ -127,6 +128,12 @@ TEST_F(device_screen_test, pop_up_menus_open_inside_the_device_screen) {
         on_next_pop_up([&](QWidget& menu) { from_hold = menu.geometry(); });
         popup_menu(&d, QPoint(d.width() - 4, d.height() - 30),
                    {menu_command(u"Edit", 8), menu_command(u"Delete", 9)});
+        // A menu longer than the screen is tall (the Tools menu).
+        on_next_pop_up([&](QWidget& menu) { long_menu = menu.geometry(); });
+        std::vector<soft_menu_item> many;
+        for (int i = 0; i < 11; ++i)
+            many.push_back(menu_command(u"Configurer les touches", 20 + i));
+        popup_menu(&d, QPoint(0, 0), many);
         d.end_dialog(device_dialog::dismissed);
     });
     d.exec();
@@ -135,6 +142,7 @@ TEST_F(device_screen_test, pop_up_menus_open_inside_the_device_screen) {
     ASSERT_FALSE(from_hold.isEmpty());
     EXPECT_TRUE(room.contains(from_key)) << from_key.right() << " " << from_key.bottom();
     EXPECT_TRUE(room.contains(from_hold)) << from_hold.right() << " " << from_hold.bottom();
+    EXPECT_TRUE(room.contains(long_menu)) << long_menu.right() << " " << long_menu.bottom();
     // The menu of a soft key stands on its key, not over it.
     EXPECT_LT(from_key.bottom(), soft_key(d, "Menu")->mapToGlobal(QPoint(0, 0)).y());
 }

@@ -1,15 +1,24 @@
 // The fuel page and the fuel purchase editor, driven as the owner drives them.
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QComboBox>
+#include <QFontMetrics>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <optional>
 
+#include "core/common/scaled_font.h"
+#include "core/common/translate.h"
+#include "core/tools/language_table.h"
+#include "gui/accounts/accounts_page.h"
 #include "gui/records/list_header.h"
+#include "gui/shell/first_start.h"
 #include "gui/shell/main_commands.h"
 #include "gui/widgets/date_picker.h"
 #include "gui/widgets/edit_box.h"
 #include "gui/widgets/skin_button.h"
+#include "platform/qt/qpainter_dc.h"
 #include "record_screens_support.h"
 
 namespace kelvane {
@@ -78,6 +87,97 @@ TEST_F(fuel_screens_test, a_new_fill_up_starts_from_the_last_price_and_fuel_type
     EXPECT_EQ(u"1.789", next->unit_price);
     EXPECT_EQ(u"Diesel", next->fuel_type);
     EXPECT_EQ(u"", next->cost);
+}
+
+// A tap into a box, as the owner gives it: the focus, then press and release.
+void tap(edit_box& box) {
+    focus_in(box);
+    mouse_press(box, box.rect().center());
+    mouse_release(box, box.rect().center());
+}
+
+TEST_F(fuel_screens_test, the_first_tap_into_a_filled_box_selects_what_the_program_put_there) {
+    add_vehicle(u"Car", {.initial_mileage = 12000});
+    auto& main = open_main_screen();
+    modal.then([](device_dialog& d) {
+        type(editor(d).unit_price_box(), "1.759");
+        type(editor(d).cost_box(), "30");
+        d.choose(record_editor::cmd_save);
+    });
+    main.choose(cmd::purchase_fuel);
+    modal.then([](device_dialog& d) {
+        fuel_editor& e = editor(d);
+        ASSERT_EQ(u"1.759", e.unit_price_box().get_text()) << "the last price, carried over";
+        tap(e.unit_price_box());
+        type(e.unit_price_box(), "1.799");
+        EXPECT_EQ(u"1.799", e.unit_price_box().get_text()) << "the new price replaces the old";
+        // The mileage keeps its last digits for the owner to type the leading ones.
+        tap(e.mileage_box());
+        type(e.mileage_box(), "13");
+        EXPECT_EQ(u"13000.0", e.mileage_box().get_text());
+        // Once typed in, a box is the owner's: a later tap places the caret.
+        tap(e.unit_price_box());
+        EXPECT_FALSE(e.unit_price_box().hasSelectedText());
+    });
+    fuel().new_button().click();
+}
+
+TEST_F(fuel_screens_test, when_a_dialog_closes_the_keys_work_in_the_list_at_once) {
+    add_vehicle(u"Car");
+    store_fill_up(1000, 40, 50, 1);
+    auto& main = open_main_screen();
+    record_list_base& list = fuel().list();
+    // The owner taps the page's button for a new fill-up and adds it.
+    fuel().new_button().setFocus();
+    modal.then([](device_dialog& d) {
+        retype(editor(d).mileage_box(), "1500");
+        type(editor(d).cost_box(), "30");
+        d.choose(record_editor::cmd_save);
+    });
+    fuel().new_button().click();
+    ASSERT_EQ(&list, main.focusWidget());
+    EXPECT_EQ(0, list.selected_row()) << "on the new fill-up";
+    key(*main.focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(1, list.selected_row());
+
+    // Options opened from the menu and cancelled.
+    fuel().menu_button().setFocus();
+    modal.then([](device_dialog& d) { d.end_dialog(device_dialog::dismissed); });
+    main.choose(cmd::options);
+    EXPECT_EQ(&list, main.focusWidget());
+}
+
+TEST_F(fuel_screens_test, the_window_title_names_the_open_vehicle) {
+    add_vehicle(u"Car");
+    add_vehicle(u"Van");
+    open_main_screen();
+    EXPECT_EQ("Van - Kelvane", screen.windowTitle());
+    QComboBox& chooser = fuel().vehicle_chooser();
+    ASSERT_EQ("Van", chooser.currentText());
+    key(chooser, Qt::Key_Down);
+    ASSERT_EQ("Car", chooser.currentText());
+    EXPECT_TRUE(process_events_until([&] { return screen.windowTitle() == "Car - Kelvane"; }))
+        << screen.windowTitle().toStdString();
+}
+
+TEST_F(fuel_screens_test, french_button_captions_are_written_whole_on_the_narrowest_screen) {
+    // French chosen in the options: it is the language the program starts with.
+    ASSERT_TRUE(install_bundled_files());
+    ASSERT_TRUE(
+        fs.copy_file(program_folder() + u"French.lng", program_folder() + u"Language.lng", true));
+    add_vehicle(u"Car");
+    auto& main = open_main_screen();
+    ASSERT_EQ(240, device().screen_width());
+    std::vector<skin_button*> buttons{&fuel().new_button(), &service().new_button(),
+                                      &static_cast<accounts_page&>(*main.page(5)).add_button()};
+    for (skin_button* b : buttons) {
+        // The font the caption is drawn in when it is not made smaller.
+        const QFont font =
+            b->font_size >= 0 ? device_font({b->font_face, b->font_size}) : b->font();
+        EXPECT_GE(b->width(), QFontMetrics(font).horizontalAdvance(b->text()) + 4)
+            << b->text().toStdString();
+    }
+    EXPECT_EQ("Ajouter un véhicule", buttons[2]->text());
 }
 
 TEST_F(fuel_screens_test, an_edit_that_changes_the_date_reorders_and_recomputes_the_neighbours) {
@@ -201,9 +301,9 @@ TEST_F(fuel_screens_test, commands_without_an_account_or_a_selection_say_what_is
     fuel().edit_selected();
     fuel().delete_selected();
     EXPECT_EQ(1u, modal.opened().size()) << "only the start-up splash";
-    EXPECT_EQ((std::vector<std::u16string>{msg_open_account_at_settings, msg_select_record,
-                                           msg_select_record}),
-              boxes.texts());
+    EXPECT_EQ(
+        (std::vector<std::u16string>{msg_open_account_first, msg_select_record, msg_select_record}),
+        boxes.texts());
 }
 
 TEST_F(fuel_screens_test, the_page_menu_keeps_its_own_commands) {
@@ -269,6 +369,90 @@ TEST_F(fuel_screens_test, every_control_of_the_pages_shows_on_each_screen_size) 
         main.tap(0);
         save_screenshot(screen.snapshot(),
                         ("fuel_page_" + std::to_string(w) + "x" + std::to_string(h)).c_str());
+    }
+}
+
+// The owner scrolls a short form until the control shows.
+void scroll_to(QWidget& w) {
+    for (QWidget* p = w.parentWidget(); p; p = p->parentWidget())
+        if (auto* area = qobject_cast<QScrollArea*>(p)) area->ensureWidgetVisible(&w);
+    QApplication::processEvents();
+}
+
+TEST_F(fuel_screens_test,
+       full_tank_numbers_and_the_calendar_are_there_to_see_and_tap_at_every_size) {
+    ASSERT_TRUE(install_bundled_files());  // the French translation comes with the program
+    add_vehicle(u"Car", {.tank_capacity = 50, .initial_mileage = 54000});
+    auto& main = open_main_screen();
+    main.fire_pending_timers();
+    language_table french;
+    ASSERT_EQ(load_result::loaded, french.load(u"French"));
+    const std::pair<int, int> sizes[] = {{240, 320}, {240, 240}, {320, 240}, {480, 640}};
+    for (const text_translator* language :
+         {services().translator, static_cast<const text_translator*>(&french)}) {
+        scoped_translator in_language(language);
+        for (auto [w, h] : sizes) {
+            const std::string where = std::to_string(w) + "x" + std::to_string(h) +
+                                      (language == &french ? " French" : " English");
+            screen.set_screen_size(w, h);
+            modal.then([&](device_dialog& d) {
+                fuel_editor& e = editor(d);
+                QApplication::processEvents();
+                const QRect shown = e.client_rect();
+
+                // A tap where the owner sees "Full Tank" lands on it and fills the gauge.
+                skin_button& full = e.full_tank_button();
+                scroll_to(full);
+                const QPoint centre = full.mapTo(&e, full.rect().center());
+                EXPECT_TRUE(shown.contains(centre)) << where;
+                QWidget* hit = e.childAt(centre);
+                ASSERT_EQ(static_cast<QWidget*>(&full), hit) << where;
+                mouse_press(*hit, hit->mapFrom(&e, centre));
+                mouse_release(*hit, hit->mapFrom(&e, centre));
+                EXPECT_EQ(u"50.00", e.gauge_box().get_text()) << where;
+
+                // Every number box shows its whole number.
+                for (edit_box* box : {&e.mileage_box(), &e.unit_price_box(), &e.gauge_box()}) {
+                    box->set_text(box == &e.mileage_box() ? u"154000.0" : u"1234.567");
+                    EXPECT_LE(QFontMetrics(box->font()).horizontalAdvance(box->text()),
+                              box->width() - 8)
+                        << box->text().toStdString() << " cut at " << where;
+                }
+
+                // The calendar drops down inside the device's screen.
+                date_picker& date = e.date_box();
+                scroll_to(date);
+                mouse_press(date, QPoint(date.width() - 4, date.height() / 2));
+                QWidget* calendar = date.calendarWidget()->window();
+                EXPECT_TRUE(process_events_until([&] { return calendar->isVisible(); })) << where;
+                const QRect screen_area(screen.mapToGlobal(QPoint(0, 0)), screen.size());
+                EXPECT_TRUE(screen_area.contains(calendar->geometry()))
+                    << where << ": calendar at " << calendar->geometry().x() << ","
+                    << calendar->geometry().y() << " " << calendar->width() << "x"
+                    << calendar->height();
+                calendar->hide();
+                save_screenshot(screen.snapshot(), ("fuel_editor_" + where).c_str());
+                e.choose(record_editor::cmd_cancel);
+            });
+            fuel().new_button().click();
+        }
+    }
+}
+
+TEST_F(fuel_screens_test, a_larger_screen_keeps_the_list_header_whole_above_the_rows) {
+    add_vehicle(u"Car");
+    store_fill_up(1000, 40, 50, 1);
+    open_main_screen().fire_pending_timers();
+    for (auto [w, h] : {std::pair{480, 640}, std::pair{240, 320}}) {
+        screen.set_screen_size(w, h);
+        QApplication::processEvents();
+        record_list_base& list = fuel().list();
+        const QRect header = list.header().geometry();
+        EXPECT_GE(header.top(), 0) << w << "x" << h;
+        EXPECT_LE(header.bottom(), list.viewport()->geometry().top()) << "rows under the header";
+        // The date column holds the whole date.
+        const QFontMetrics rows(device_font({u"System", scaled_font_size(12)}));
+        EXPECT_GE(list.column_width(3), rows.horizontalAdvance("28/10/26")) << w << "x" << h;
     }
 }
 

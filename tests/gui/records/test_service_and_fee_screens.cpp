@@ -3,8 +3,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 
+#include "gui/accounts/account_list.h"
+#include "gui/accounts/accounts_page.h"
 #include "gui/shell/main_commands.h"
 #include "gui/widgets/edit_box.h"
+#include "platform/qt/qpainter_dc.h"
 #include "record_screens_support.h"
 
 namespace kelvane {
@@ -140,6 +143,50 @@ TEST_F(service_and_fee_screens_test, fees_are_listed_newest_first_and_deleted_fr
     ASSERT_EQ(2, prog->fees.record_count());
     EXPECT_EQ(u"Other", fixed_text(prog->fees.record_at(1).category));
     EXPECT_EQ(40.0, prog->fees.header().total_cost);
+}
+
+TEST_F(service_and_fee_screens_test,
+       a_due_service_is_drawn_in_warning_colours_and_named_on_the_accounts_page) {
+    const auto job = [&](int day, double mileage, std::u16string_view what, double next) {
+        service_record r{};
+        r.year = 2026, r.month = 3, r.day = day, r.hour = 12;
+        r.mileage = mileage;
+        r.next_service_mileage = next;
+        r.repair_flag = 0;
+        set_fixed(r.description, what);
+        ASSERT_FALSE(prog->service.add_record(r).key.empty());
+    };
+    // Van (read from its files): the next service far ahead.
+    add_vehicle(u"Van", {.initial_mileage = 30000});
+    job(1, 30000, u"Oil change", 45000);
+    // Car (open): one service 400 km ahead, one passed, one far ahead.
+    add_vehicle(u"Car", {.initial_mileage = 14600});
+    job(1, 10000, u"Oil change", 15000);
+    job(2, 11000, u"Brake fluid", 14000);
+    job(3, 12000, u"Timing belt", 60000);
+    open_main_screen();
+    record_list_base& list = service().list();
+    service().refresh();
+    list.select_row(-1);
+    QImage shown(list.viewport()->size(), QImage::Format_RGB32);
+    {
+        image_dc d(shown);
+        list.draw_rows(d);
+    }
+    save_screenshot(shown, "service_due_rows");
+    // Newest first: timing belt, brake fluid, oil change.
+    const int h = list.row_height();
+    EXPECT_EQ(rgb(255, 255, 255), pixel(shown, 2, h / 2));
+    EXPECT_EQ(service_page::overdue_background, pixel(shown, 2, h + h / 2));
+    EXPECT_EQ(service_page::due_background, pixel(shown, 2, 2 * h + h / 2));
+
+    auto& accounts = static_cast<accounts_page&>(*screen_->page(5));
+    accounts.refresh();
+    const auto& rows = accounts.list().rows();
+    ASSERT_EQ(2u, rows.size());
+    EXPECT_EQ(u"Car", rows[0].name);
+    EXPECT_TRUE(rows[0].service_due);
+    EXPECT_FALSE(rows[1].service_due);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "gui/shell/application.h"
 #include "gui/shell/device_window.h"
 #include "gui/shell/first_start.h"
+#include "gui/shell/main_screen.h"
 #include "gui/shell/screenshot_run.h"
 #include "platform/faulty_file_system.h"
 #include "platform/qt/device_message_box.h"
@@ -266,6 +267,30 @@ TEST_F(unattended_run, closing_the_window_while_loading_keeps_the_accounts) {
     prog->config.load_config();
     EXPECT_TRUE(prog->config.account_exists(u"Golf"));
     EXPECT_EQ(u"Golf", prog->config.current_account());
+}
+
+TEST_F(unattended_run, ctrl_q_ends_the_program_and_writes_its_data_as_exit_does) {
+    ASSERT_TRUE(install_bundled_files());
+    restart();
+    device_window w;
+    w.show();
+    ASSERT_EQ(QKeySequence(Qt::CTRL | Qt::Key_Q), w.quit_action()->shortcut());
+    // Once the main screen is up, the owner moves to the reports page and quits.
+    QTimer owner;
+    QObject::connect(&owner, &QTimer::timeout, [&] {
+        auto* main = dynamic_cast<main_screen*>(w.screen().top());
+        if (!main) return;
+        owner.stop();
+        main->tap(140);
+        w.quit_action()->trigger();
+    });
+    owner.start(20);
+    application().run(*prog);
+    EXPECT_FALSE(hung);
+
+    restart();
+    ASSERT_EQ(load_result::loaded, prog->config.load_config());
+    EXPECT_EQ(4, prog->config.last_page()) << "the configuration was written at the end";
 }
 
 }  // namespace

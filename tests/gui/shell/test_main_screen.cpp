@@ -1,8 +1,10 @@
 // The main screen: pages, tab bar, history and back button, keys, commands.
 
 #include <QApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QToolTip>
 
 #include "core/accounts/configuration.h"
 #include "core/stores/fuel_store.h"
@@ -238,12 +240,8 @@ TEST_F(main_screen_test, edit_goes_to_the_page_on_show_except_reports) {
     EXPECT_EQ(std::vector<std::string>{"edit 3"}, log);
 }
 
-TEST_F(main_screen_test, commands_without_a_screen_say_so_and_handlers_are_called) {
+TEST_F(main_screen_test, command_handlers_are_called_with_the_screen) {
     auto& d = open();
-    d.choose(cmd::options);
-    d.choose(cmd::purchase_fuel);  // the plain fuel page has no editor yet
-    ASSERT_EQ(2u, boxes.boxes().size());
-    EXPECT_EQ(u"This command is not available yet.", boxes.boxes()[0].text);
     int called = 0;
     prog->commands[cmd::about] = [&](main_screen& from) {
         EXPECT_EQ(&d, &from);
@@ -251,9 +249,21 @@ TEST_F(main_screen_test, commands_without_a_screen_say_so_and_handlers_are_calle
     };
     d.choose(cmd::about);
     EXPECT_EQ(1, called);
-    EXPECT_EQ(2u, boxes.boxes().size());
+    EXPECT_TRUE(boxes.boxes().empty());
     d.choose(cmd::exit);
     EXPECT_TRUE(d.ended());
+}
+
+TEST_F(main_screen_test, the_tab_icons_name_their_pages) {
+    auto& d = open();
+    auto tip_at = [&](int x) {
+        QHelpEvent hover(QEvent::ToolTip, QPoint(x, 15), d.mapToGlobal(QPoint(x, 15)));
+        QApplication::sendEvent(&d, &hover);
+        return QToolTip::text();
+    };
+    EXPECT_EQ("Fuel", tip_at(10));
+    EXPECT_EQ("Vehicle Accounts", tip_at(190));
+    EXPECT_EQ("Back", tip_at(225));
 }
 
 TEST_F(main_screen_test, help_opens_the_section_of_the_page_on_show) {

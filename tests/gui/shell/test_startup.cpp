@@ -7,7 +7,9 @@
 #include <QTemporaryDir>
 
 #include "core/accounts/configuration.h"
+#include "core/accounts/program_options.h"
 #include "core/common/messages.h"
+#include "core/common/translate.h"
 #include "core/stores/fee_store.h"
 #include "core/stores/fuel_store.h"
 #include "core/stores/service_store.h"
@@ -150,6 +152,28 @@ TEST_F(startup_test, first_start_installs_the_help_document_once) {
     EXPECT_EQ(std::string(mine), std::string(bytes.begin(), bytes.end()));
 }
 
+TEST_F(startup_test, a_first_start_follows_a_french_desktop_until_a_language_is_chosen) {
+    ASSERT_TRUE(install_bundled_files());
+    const auto start = [&](const char* lang) {
+        qputenv("LANG", lang);
+        qunsetenv("LC_ALL");
+        qunsetenv("LC_MESSAGES");
+        dev.set_language_id(language_id_for_locale(host_locale_name()));
+        restart();
+        for (auto& step : prog->loading_steps()) step();
+        return tr(u"Cancel");
+    };
+    const QByteArray lang = qgetenv("LANG");
+    const std::u16string english = u"Cancel";
+    EXPECT_NE(start("fr_FR.UTF-8"), english) << "the first start speaks French";
+    prog->save_at_end();
+    // Chosen in the options, English stays, on a French desktop too.
+    ASSERT_TRUE(apply_options(prog->config, {english_language, u"", false}, u"French.lng").saved);
+    EXPECT_EQ(start("fr_FR.UTF-8"), english);
+    qputenv("LANG", lang);
+    dev.set_language_id(language_id_for_locale(host_locale_name()));
+}
+
 TEST_F(startup_test, help_viewer_opens_the_installed_document_at_its_anchor) {
     QTemporaryDir dir;
     host_file_system host(dir.path().toStdString());
@@ -203,6 +227,22 @@ TEST_F(startup_test, message_box_answers_with_the_button_pressed) {
 TEST_F(startup_test, message_box_buttons_speak_the_devices_language) {
     device_message_box_service box_service;
     dev.set_language_id(12);
+    std::vector<QString> shown;
+    modal.then([&](device_dialog& d) {
+        for (auto* b : d.findChildren<QPushButton*>()) shown.push_back(b->text());
+    });
+    (void)box_service.show(msg_confirm_delete, program_caption, message_buttons::yes_no);
+    EXPECT_EQ((std::vector<QString>{"Oui", "Non"}), shown);
+}
+
+TEST_F(startup_test, message_box_buttons_follow_the_language_chosen_in_the_program) {
+    // An English desktop, the program in French: a French question gets
+    // French answers.
+    dev.set_language_id(1033);
+    ASSERT_TRUE(install_bundled_files());
+    ASSERT_EQ(load_result::loaded, prog->language.load(u"French"));
+    scoped_translator french(&prog->language);
+    device_message_box_service box_service;
     std::vector<QString> shown;
     modal.then([&](device_dialog& d) {
         for (auto* b : d.findChildren<QPushButton*>()) shown.push_back(b->text());

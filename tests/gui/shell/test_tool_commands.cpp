@@ -15,7 +15,9 @@
 #include "gui/tools/folder_chooser.h"
 #include "gui/tools/text_prompt.h"
 #include "gui/trips/trip_picker.h"
+#include "gui/widgets/choice_picker.h"
 #include "gui/widgets/edit_box.h"
+#include "gui/widgets/suggestion_dropdown.h"
 #include "gui/widgets/text_label.h"
 #include "platform/faulty_file_system.h"
 
@@ -183,13 +185,65 @@ TEST_F(tool_commands_test, export_then_import_through_the_menus_gives_the_same_r
     s.choose(cmd::import_records);
     EXPECT_EQ(u"Please enter import file name", prompt_title);
     EXPECT_EQ(output(u"Van"), proposed);
-    EXPECT_TRUE(boxes.boxes().empty());
+    EXPECT_EQ(std::vector<std::u16string>{u"Format found: Kelvane\n"
+                                          u"Fuel purchases imported: 2\n"
+                                          u"Repair and maintenance jobs imported: 2\n"
+                                          u"Fees imported: 1"},
+              boxes.texts());
     EXPECT_EQ(2, fuel().list().row_count()) << "the page on show shows the new records";
 
     s.choose(cmd::exit);
     end_and_start_again();
     EXPECT_EQ(car1, records_of(u"Van"));
     EXPECT_EQ(car1, records_of(u"Car1")) << "the exported account is untouched";
+}
+
+// Another tracker's file whose dates read both ways: the owner is told,
+// picks the order, and the file is read again; the last word says which
+// layout was found and what came of it.
+TEST_F(tool_commands_test, import_of_another_trackers_file_asks_how_to_read_its_dates) {
+    add_vehicle(u"Car1");
+    auto& s = open_main_screen();
+    const std::string file =
+        "Date,Description,Cost,Notes,Odometer,Tags\n"
+        "3/5/2024,Oil change,$64.99,,\"12,345\",yearly\n";
+    fs.put(u"\\My Documents\\service.csv", std::vector<std::uint8_t>(file.begin(), file.end()));
+    answer_prompt(u"\\My Documents\\service.csv");
+    std::vector<std::u16string> offered;
+    modal.then([&](device_dialog& d) {
+        auto& picker = dynamic_cast<choice_picker&>(d);
+        for (int i = 0; i < picker.list().row_count(); ++i)
+            offered.push_back(picker.list().row_at(i).text);
+        picker.list().select_row(0);
+        save_screenshot(device_screen::current()->snapshot(), "import_date_order");
+        EXPECT_TRUE(picker.choose(choice_picker::cmd_ok));
+    });
+    s.choose(cmd::import_records);
+    EXPECT_EQ(
+        (std::vector<std::u16string>{u"Day first: 03/05 = 3 May", u"Month first: 03/05 = March 5"}),
+        offered);
+    ASSERT_EQ(2u, boxes.texts().size());
+    EXPECT_NE(std::u16string::npos, boxes.texts()[0].find(u"day first or month first"));
+    EXPECT_EQ(
+        u"Format found: LubeLogger\n"
+        u"Repair and maintenance jobs imported: 1\n"
+        u"Tags not carried: 1\n"
+        u"Units of the file: Kilometer, Liter (the account's units where the file does not "
+        u"say them)",
+        boxes.texts()[1]);
+    ASSERT_EQ(1, prog->service.record_count());
+    EXPECT_EQ(5, prog->service.record_at(0).month);
+    EXPECT_EQ(3, prog->service.record_at(0).day);
+
+    // A file in no known layout adds nothing and names the layouts known.
+    boxes.clear();
+    const std::string unknown = "When,Where\n2024-01-01,Home\n";
+    fs.put(u"\\My Documents\\other.csv", std::vector<std::uint8_t>(unknown.begin(), unknown.end()));
+    answer_prompt(u"\\My Documents\\other.csv");
+    s.choose(cmd::import_records);
+    ASSERT_EQ(1u, boxes.texts().size());
+    EXPECT_NE(std::u16string::npos, boxes.texts()[0].find(u"LubeLogger, Fuelly, Fuelio, aCar"));
+    EXPECT_EQ(1, prog->service.record_count());
 }
 
 TEST_F(tool_commands_test, export_and_import_need_an_open_account_and_an_existing_file) {

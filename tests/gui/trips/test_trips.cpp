@@ -82,6 +82,26 @@ TEST_F(trips_test, a_new_trip_is_checked_in_the_order_of_its_messages) {
     EXPECT_EQ(std::vector<std::u16string>{u"Holiday"}, descriptions()) << "nothing was kept";
 }
 
+TEST_F(trips_test, a_mileage_that_is_no_number_keeps_the_editor_open_and_saves_nothing) {
+    add_account(u"Van", {});
+    modal.then([&](device_dialog& d) {
+        auto& ed = dynamic_cast<trip_editor&>(d);
+        ed.description().set_text(u"Coast");
+        ed.range().use_start_mileage->setChecked(true);
+        ed.range().start_mileage->set_text(u"1.7591.799");
+        ed.choose(trip_editor::cmd_save);
+        EXPECT_FALSE(ed.ended());
+        EXPECT_EQ(u"1.7591.799", ed.range().start_mileage->get_text());
+        ed.choose(trip_editor::cmd_cancel);
+    });
+    auto page = open_page();
+    page->start_new();
+    ASSERT_EQ(1u, boxes.texts().size());
+    EXPECT_NE(std::u16string::npos, boxes.texts()[0].find(u"Start Mileage"));
+    EXPECT_TRUE(descriptions().empty());
+    EXPECT_EQ(0, reread().record_count());
+}
+
 TEST_F(trips_test, two_vehicles_with_a_mileage_range_warn_once_and_keep_the_dates) {
     add_account(u"Van", {});
     add_account(u"Golf", {});

@@ -115,7 +115,33 @@ TEST_F(shared_mechanisms_test, the_calculator_writes_its_result_into_its_box) {
     EXPECT_EQ(u"7", calculate(modal, u"0", "7=")) << "no operation pending";
     EXPECT_EQ(u"5.00", calculate(modal, u"", "9-4="));
     EXPECT_EQ(u"9.00", calculate(modal, u"", "2+3+4="));
-    EXPECT_EQ(u"Can not be divided by zero", calculate(modal, u"", "8/0="));
+    EXPECT_EQ(u"6", calculate(modal, u"6", "8/0=", &shown)) << "the box keeps its number";
+    EXPECT_EQ(u"Can not be divided by zero", shown) << "the calculator shows why";
+}
+
+TEST_F(shared_mechanisms_test, keys_typed_into_the_calculator_act_as_its_buttons) {
+    // Keys go where the focus is, as a keyboard's do.
+    auto typing = [this](QString keys) {
+        modal.then([keys](device_dialog& d) {
+            QWidget* focused = d.focusWidget() ? d.focusWidget() : &d;
+            type(*focused, keys);
+            key(*focused, Qt::Key_Return);
+        });
+    };
+    edit_box box;
+    typing("2+3");
+    open_calculator(box);
+    EXPECT_EQ(u"5.00", box.get_text());
+    // A digit after the number shown starts a new one instead of running on.
+    typing("7");
+    open_calculator(box);
+    EXPECT_EQ(u"7", box.get_text());
+    typing("8/0");
+    open_calculator(box);
+    EXPECT_EQ(u"7", box.get_text()) << "no message is written into a number box";
+    typing("4x*2");
+    open_calculator(box);
+    EXPECT_EQ(u"8.00", box.get_text()) << "a letter is no key of the calculator";
 }
 
 TEST_F(shared_mechanisms_test, typing_into_the_display_counts_as_the_entry) {

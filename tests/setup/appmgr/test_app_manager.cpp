@@ -3,10 +3,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "platform/faulty_file_system.h"
+#include "platform/host_file_system.h"
 #include "platform/memory_file_system.h"
 #include "setup/appmgr/app_manager.h"
 #include "setup/cabinet/cabinet.h"
@@ -163,4 +165,62 @@ TEST(AppManagerDescription, FindsTheCabinetItNamesIgnoringCase) {
     EXPECT_NE(error.find("names no cabinet"), std::string::npos);
     EXPECT_FALSE(read_package_description(dir / "missing.ini", d, error));
     fs::remove_all(dir);
+}
+
+// A package never replaces the owner's data, in whatever letter case it
+// names it; such a package is refused before anything is written.
+TEST_F(app_manager_test, EntriesNamingTheOwnersDataAreRefused) {
+    for (const char* name :
+         {"Config.dat", "config.DAT", "Van.ful", "van.MAT", "Trip.tri", "Config_key.dat",
+          "Deleted\\Pickup.ful", "deleted/x.txt", "Kelvane.new\\Config.dat", "Car.ful.unreadable",
+          "Kelvane.exe.install"}) {
+        auto files = package;
+        files.push_back({name, text_bytes("over the owner's data"), false});
+        const auto result = install(make_cabinet(files));
+        EXPECT_FALSE(result.ok) << name;
+        EXPECT_NE(result.message.find("owner's data"), std::string::npos) << result.message;
+        expect_untouched();
+    }
+}
+
+// When a file cannot be put in place, those already moved go back: the
+// installed program stays whole, the old one, and no new file stays.
+TEST_F(app_manager_test, AFailedMoveTakesBackWhatWasMoved) {
+    const bytes cab = make_cabinet(package);
+    faulty_file_system faulty(device);
+    for (int k = 1;; ++k) {
+        ASSERT_LT(k, 40);
+        faulty.fail_replace(k);
+        const auto result = install(cab, &faulty);
+        faulty.fail_replace(0);
+        if (result.ok) break;
+        expect_untouched();
+    }
+    EXPECT_EQ(device.bytes(u"\\Program Files\\Kelvane\\Kelvane.htm"),
+              text_bytes("<html>help</html>"));
+}
+
+// On the host: a link planted at a staged file's name is never written
+// through, and an empty file installs as an empty file.
+TEST(AppManagerOnTheHost, StagedFilesAreMadeNewAndEmptyEntriesInstall) {
+    const fs::path root =
+        fs::temp_directory_path() / ("kelvane-appmgr-" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    const fs::path folder = root / "Program Files" / "Kelvane";
+    fs::create_directories(folder);
+    const fs::path victim = root / "victim.txt";
+    std::ofstream(victim) << "not the installer's";
+    fs::create_symlink(victim, folder / "Kelvane.htm.install");
+    host_file_system device(root);
+    const std::vector<cabinet_file> files = {{"Kelvane.htm", text_bytes("<html/>"), false},
+                                             {"Empty.txt", {}, false}};
+    const auto result = install_cabinet(device, make_cabinet(files), program_folder, nullptr);
+    EXPECT_TRUE(result.ok) << result.message;
+    std::ifstream in(victim);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "not the installer's");
+    EXPECT_EQ(fs::file_size(folder / "Kelvane.htm"), 7u);
+    EXPECT_FALSE(fs::is_symlink(folder / "Kelvane.htm"));
+    EXPECT_TRUE(fs::is_regular_file(folder / "Empty.txt"));
+    EXPECT_EQ(fs::file_size(folder / "Empty.txt"), 0u);
+    fs::remove_all(root);
 }

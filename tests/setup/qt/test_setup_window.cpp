@@ -73,3 +73,17 @@ TEST_F(window_test, FailedInstallStaysOnTheNotePage) {
               std::vector<std::u16string>{u"Le fichier est corrompu, veuillez le re-télécharger."});
     EXPECT_EQ(desktop.fs.files(), std::vector<std::u16string>{desktop.setup_file});
 }
+
+TEST_F(window_test, TheTitleNamesSetupAndTheNotePageSaysWhereTheProgramGoes) {
+    struct placed_desktop : fake_setup_platform {
+        std::u16string install_folder() override {
+            return u"/home/owner/device/Program Files/Kelvane";
+        }
+    } placed;
+    setup_window w(placed);
+    EXPECT_EQ("Kelvane Setup", w.windowTitle());
+    w.next_button()->click();
+    ASSERT_TRUE(w.note_text()->text().startsWith("NOTE: Kelvane can be installed"));
+    EXPECT_TRUE(w.note_text()->text().contains("/home/owner/device/Program Files/Kelvane"))
+        << w.note_text()->text().toStdString();
+}
