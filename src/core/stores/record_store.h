@@ -584,10 +584,10 @@ bool record_store<D, H, R, B>::records_on_disk(std::size_t from) const {
     file->close();
     std::size_t at = 0;
     return same && records_.for_each_run(from, [&](const R* first, std::size_t n) {
-               const bool equal = std::memcmp(read.data() + at, first, n * record_size) == 0;
-               at += n;
-               return equal;
-           });
+        const bool equal = std::memcmp(read.data() + at, first, n * record_size) == 0;
+        at += n;
+        return equal;
+    });
 }
 
 template <class D, class H, class R, class B>
