@@ -35,8 +35,8 @@
 #include "core/common/load_result.h"
 #include "core/common/messages.h"
 #include "core/common/text.h"
+#include "core/stores/placed_records.h"
 #include "core/stores/record_layout.h"
-#include "core/stores/record_list.h"
 #include "core/stores/selection_limits.h"
 #include "platform/services.h"
 
@@ -306,7 +306,7 @@ protected:
     }
 
     Header header_{};
-    record_list<Record> records_;
+    placed_records<Record> records_;
     std::vector<int> selection_;
     int cursor_ = -1;
     bool deferred_ = false;

@@ -20,10 +20,10 @@
 namespace kelvane {
 
 template <class R>
-class record_list {
+class placed_records {
     template <bool Const>
     class basic_iterator {
-        using list_type = std::conditional_t<Const, const record_list, record_list>;
+        using list_type = std::conditional_t<Const, const placed_records, placed_records>;
 
     public:
         using iterator_category = std::random_access_iterator_tag;
