@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "core/charts/chart_palette.h"
@@ -128,15 +129,25 @@ void chart_engine::prepare_entries(dc& surface) {
 
     const colour kept = surface.get_pixel(1, 1);
     std::unordered_set<colour> used;
+    // Each starting colour's search goes on where it last stopped: the
+    // colours before that point are all taken already, and a chart of many
+    // thousand entries would otherwise walk them again for every entry.
+    struct search {
+        int tries = 0;
+        colour at = 0;
+    };
+    std::unordered_map<colour, search> searches;
     for (auto& e : entries_) {
         // A share of a zero maximum or total would be infinite (negative
         // values, or values that cancel out); such entries get no share.
         e.share_of_max = (e.value != 0 && max_value_ != 0) ? e.value / max_value_ : 0;
         e.share_of_total = (e.value != 0 && total_value_ != 0) ? e.value / total_value_ : 0;
-        colour computed = chart_entry_colour(static_cast<std::size_t>(&e - entries_.data()));
+        const colour first = chart_entry_colour(static_cast<std::size_t>(&e - entries_.data()));
+        search& from = searches.try_emplace(first, search{0, first}).first->second;
         // A tap finds its entry by colour: no two entries share one.
-        for (int tries = 0; tries < 254 && !used.insert(computed).second; ++tries)
-            computed = rgb(red_of(computed), green_of(computed), blue_of(computed) % 254 + 1);
+        for (; from.tries < 254 && !used.insert(from.at).second; ++from.tries)
+            from.at = rgb(red_of(from.at), green_of(from.at), blue_of(from.at) % 254 + 1);
+        colour computed = from.at;
         surface.set_pixel(1, 1, computed);
         e.colour = computed;
         if (snap_colours_) {
