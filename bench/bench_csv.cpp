@@ -75,6 +75,7 @@ void csv_import(benchmark::State& state, bool shuffled) {
     double total = 0;
     int added = 0;
     bool written = true;
+    std::int64_t peak_above = 0;
     for (auto _ : state) {
         state.PauseTiming();
         std::filesystem::remove(device.host_file(u"Car.ful"));
@@ -89,13 +90,22 @@ void csv_import(benchmark::State& state, bool shuffled) {
         (void)maintenance.load(device.folder(), u"Car", false);
         (void)fees.load(device.folder(), u"Car", false);
         export_import csv(fuel, maintenance, fees);
+        const std::int64_t before = reset_peak_memory();
         state.ResumeTiming();
         total += seconds_of([&] {
             const import_summary done = csv.import_file(device.folder() + u"in.csv");
             added = done.fuel;
             written = done.read && !done.write_failed && written;
         });
+        state.PauseTiming();
+        peak_above = std::max(peak_above, peak_memory() - before);
+        state.ResumeTiming();
     }
+    // The memory the import took at its peak, beside the bytes of the
+    // records it added.
+    if (peak_above > 0)
+        state.counters["peak_over_record_bytes"] =
+            static_cast<double>(peak_above) / static_cast<double>(n * sizeof(fuel_record));
     if (static_cast<std::size_t>(added) != n || !written)
         state.SkipWithError("the import did not add every line");
     report_ratio(state, total, baseline);

@@ -105,6 +105,8 @@ void BM_insert_middle_deferred(benchmark::State& state) {
     }
     if (!store.dirty() || !written) state.SkipWithError("the insert did not defer");
     store.clear_dirty();
+    // Goal: 10,000 such inserts into 100k records in under a second.
+    state.counters["s_per_10k"] = total / static_cast<double>(state.iterations()) * 1e4;
     report_ratio(state, total, baseline);
 }
 

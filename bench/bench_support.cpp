@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "cli/sample_data.h"
 #include "core/stores/fee_store.h"
@@ -88,6 +89,36 @@ void report_ratio(benchmark::State& state, double operation_seconds_total, doubl
     const double mean = state.iterations() ? operation_seconds_total / state.iterations() : 0;
     state.counters["baseline_us"] = baseline * 1e6;
     state.counters["ratio_to_baseline"] = baseline > 0 ? mean / baseline : 0;
+}
+
+namespace {
+
+// A field of /proc/self/status in bytes ("VmRSS", "VmHWM"); 0 when missing.
+std::int64_t status_bytes(const char* field) {
+    std::FILE* f = std::fopen("/proc/self/status", "r");
+    if (!f) return 0;
+    char line[256];
+    std::int64_t kib = 0;
+    const std::size_t n = std::strlen(field);
+    while (std::fgets(line, sizeof line, f))
+        if (std::strncmp(line, field, n) == 0 && line[n] == ':') kib = std::atoll(line + n + 1);
+    std::fclose(f);
+    return kib * 1024;
+}
+
+}  // namespace
+
+std::int64_t reset_peak_memory() {
+    // Writing 5 to clear_refs starts the peak anew from what is resident now.
+    if (std::FILE* f = std::fopen("/proc/self/clear_refs", "w")) {
+        std::fputs("5", f);
+        std::fclose(f);
+    }
+    return status_bytes("VmRSS");
+}
+
+std::int64_t peak_memory() {
+    return status_bytes("VmHWM");
 }
 
 std::vector<char> plain_read(const std::filesystem::path& p) {

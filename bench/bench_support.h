@@ -27,6 +27,8 @@ public:
     bench_device& operator=(const bench_device&) = delete;
 
     std::u16string folder() const { return program_folder(); }
+    // The host folder that holds the device.
+    const std::filesystem::path& root() const { return root_; }
     // Host path of a file in the data folder.
     std::filesystem::path host_file(std::u16string_view name) const;
 
@@ -87,6 +89,11 @@ double baseline_seconds(F&& f) {
 
 // Puts the operation's mean time and the baseline's beside the benchmark.
 void report_ratio(benchmark::State& state, double operation_seconds_total, double baseline);
+
+// The resident memory now, after starting a new peak from here (bytes; 0
+// where the host cannot say), and the peak since then.
+std::int64_t reset_peak_memory();
+std::int64_t peak_memory();
 
 // Plain file work on the host, below the device layer's formats.
 std::vector<char> plain_read(const std::filesystem::path& p);

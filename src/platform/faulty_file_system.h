@@ -57,6 +57,10 @@ public:
     bool file_exists(std::u16string_view path) override {
         return !stopped_ && inner_.file_exists(path);
     }
+    file_stamp stamp(std::u16string_view path) override {
+        if (stopped_) return {};
+        return inner_.stamp(path);
+    }
     bool folder_exists(std::u16string_view path) override {
         return !stopped_ && inner_.folder_exists(path);
     }

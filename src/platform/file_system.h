@@ -43,6 +43,22 @@ struct find_entry {
     std::uint32_t attributes = 0;
 };
 
+// What tells one version of a file from another without reading it: its
+// size, its last change and its identity on the medium. Where the file
+// system cannot tell, `known` is false and no two looks count as the same.
+struct file_stamp {
+    bool known = false;
+    bool exists = false;
+    std::int64_t size = 0;
+    std::int64_t changed = 0;  // nanoseconds of the last change, as the medium keeps them
+    std::uint64_t identity = 0;
+
+    bool same_as(const file_stamp& other) const {
+        return known && other.known && exists == other.exists && size == other.size &&
+               changed == other.changed && identity == other.identity;
+    }
+};
+
 // The one exclusive hold on a folder, given up when the object goes. On the
 // host it is the system's own lock, which also goes when the process ends in
 // any way, so a crash never leaves a folder held.
@@ -95,6 +111,12 @@ public:
         return false;
     }
     virtual bool file_exists(std::u16string_view path) = 0;
+    // The stamp of a file (or of its absence); unknown unless the file
+    // system can tell versions apart.
+    virtual file_stamp stamp(std::u16string_view path) {
+        (void)path;
+        return {};
+    }
     virtual bool folder_exists(std::u16string_view path) = 0;
     // Takes the exclusive hold on a folder, without waiting for it. A file
     // system that cannot lock reports unavailable.

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -130,6 +131,36 @@ bool host_file_system::is_storage_card(std::u16string_view device_path) const {
 
 std::unique_ptr<device_file> host_file_system::open_read(std::u16string_view path) {
     return open_host(host_path(path), "rb");
+}
+
+file_stamp host_file_system::stamp(std::u16string_view path) {
+    const auto p = host_path(path);
+    if (p.empty()) return {};
+    struct stat st {};
+    if (::stat(p.c_str(), &st) != 0) {
+        file_stamp missing;
+        missing.known = errno == ENOENT;
+        return missing;
+    }
+    file_stamp s;
+    s.known = true;
+    s.exists = true;
+    s.size = static_cast<std::int64_t>(st.st_size);
+    // The later of the content's and the entry's change: a file put in place
+    // by a rename keeps its content's time but not its entry's.
+    const auto ns = [](const timespec& t) {
+        return static_cast<std::int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
+    };
+    s.changed = std::max(ns(st.st_mtim), ns(st.st_ctim));
+    s.identity =
+        static_cast<std::uint64_t>(st.st_ino) ^ (static_cast<std::uint64_t>(st.st_dev) << 40);
+    // The medium keeps change times in ticks of a few milliseconds: a file
+    // changed within the last tick could change again with the same time,
+    // so its stamp does not count yet.
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    if (ns(now) - s.changed < 50'000'000) s.known = false;
+    return s;
 }
 
 std::unique_ptr<device_file> host_file_system::create(std::u16string_view path) {

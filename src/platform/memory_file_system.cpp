@@ -190,6 +190,22 @@ bool memory_file_system::file_exists(std::u16string_view path) {
     return files_.count(key(path)) != 0;
 }
 
+file_stamp memory_file_system::stamp(std::u16string_view path) {
+    // Files here are small: the content itself tells the versions apart.
+    file_stamp s;
+    s.known = true;
+    const auto found = files_.find(key(path));
+    if (found == files_.end()) return s;
+    const std::vector<std::uint8_t>& bytes = *found->second.data;
+    s.exists = true;
+    s.size = static_cast<std::int64_t>(bytes.size());
+    std::uint64_t h = 1469598103934665603ull;
+    for (std::uint8_t b : bytes) h = (h ^ b) * 1099511628211ull;
+    s.changed = static_cast<std::int64_t>(h);
+    s.identity = reinterpret_cast<std::uintptr_t>(found->second.data.get());
+    return s;
+}
+
 bool memory_file_system::folder_exists(std::u16string_view path) {
     return folders_.count(key(path)) != 0;
 }

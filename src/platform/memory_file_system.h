@@ -24,6 +24,7 @@ public:
     bool remove_folder(std::u16string_view path) override;
     bool file_exists(std::u16string_view path) override;
     bool folder_exists(std::u16string_view path) override;
+    file_stamp stamp(std::u16string_view path) override;
     folder_lock_result lock_folder(std::u16string_view path) override;
     std::vector<find_entry> find(std::u16string_view pattern) override;
 

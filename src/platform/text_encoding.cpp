@@ -68,6 +68,11 @@ bool decode_utf8(std::string_view s, std::size_t& i, char32_t& cp) {
 std::string to_utf8(std::u16string_view text) {
     std::string out;
     out.reserve(text.size());
+    append_utf8(out, text);
+    return out;
+}
+
+void append_utf8(std::string& out, std::u16string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
         if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
@@ -79,7 +84,6 @@ std::string to_utf8(std::u16string_view text) {
         }
         append_utf8(out, c);
     }
-    return out;
 }
 
 std::u16string from_utf8(std::string_view text) {

@@ -8,6 +8,8 @@ namespace kelvane {
 
 // UTF-16 to UTF-8; an unpaired surrogate becomes U+FFFD.
 std::string to_utf8(std::u16string_view text);
+// The same, appended to out.
+void append_utf8(std::string& out, std::u16string_view text);
 // UTF-8 to UTF-16; invalid sequences become U+FFFD.
 std::u16string from_utf8(std::string_view text);
 // True when the bytes are well-formed UTF-8.

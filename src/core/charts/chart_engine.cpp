@@ -1,7 +1,9 @@
 #include "core/charts/chart_engine.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "core/charts/chart_palette.h"
@@ -54,20 +56,55 @@ void chart_engine::clear_entries() {
     selected_ = 0;
 }
 
+namespace {
+
+std::uint64_t name_hash(std::u16string_view name) {
+    std::uint64_t h = 1469598103934665603ull;  // FNV-1a
+    for (char16_t c : name) {
+        h ^= c;
+        h *= 1099511628211ull;
+    }
+    return h;
+}
+
+}  // namespace
+
+std::size_t chart_engine::find_slot(std::u16string_view name, std::uint64_t hash) const {
+    // Open addressing over a power-of-two table: the first slot that is
+    // empty or holds the entry of this name.
+    const std::size_t mask = index_.size() - 1;
+    for (std::size_t i = static_cast<std::size_t>(hash) & mask;; i = (i + 1) & mask) {
+        const std::uint32_t held = index_[i];
+        if (held == 0 || fixed_view(entries_[held - 1].name) == name) return i;
+    }
+}
+
 void chart_engine::add_value(std::u16string_view name, double value, int int1, int int2,
                              std::u16string_view date_text, std::u16string_view note_text) {
     // Entries are keyed by the name as it is stored, so a name longer than the
     // field still finds the entry it created.
     record_type e{};
     set_field(e.name, name);
-    std::u16string key = fixed_text(e.name);
+    const std::u16string_view key = fixed_view(e.name);
     // Names are unique among the entries, so the index finds the one equal
-    // entry a walk over all of them would; a report of many fill-ups stays linear.
-    if (auto found = index_.find(key); found != index_.end()) {
-        entries_[found->second].value += value;
+    // entry a walk over all of them would; a report of many fill-ups stays
+    // linear, and looking a name up makes no copy of it.
+    if (index_.size() < 2 * (entries_.size() + 1)) {
+        // Powers of two only: the table is indexed by a mask.
+        std::size_t size = 64;
+        while (size < 4 * (entries_.size() + 1)) size *= 2;
+        index_.assign(size, 0);
+        for (std::size_t k = 0; k < entries_.size(); ++k) {
+            const std::u16string_view held = fixed_view(entries_[k].name);
+            index_[find_slot(held, name_hash(held))] = static_cast<std::uint32_t>(k + 1);
+        }
+    }
+    const std::size_t slot = find_slot(key, name_hash(key));
+    if (index_[slot] != 0) {
+        entries_[index_[slot] - 1].value += value;
         return;
     }
-    index_.emplace(std::move(key), entries_.size());
+    index_[slot] = static_cast<std::uint32_t>(entries_.size() + 1);
     set_field(e.date_text, date_text);
     set_field(e.note_text, note_text);
     e.value = value;
@@ -92,15 +129,25 @@ void chart_engine::prepare_entries(dc& surface) {
 
     const colour kept = surface.get_pixel(1, 1);
     std::unordered_set<colour> used;
+    // Each starting colour's search goes on where it last stopped: the
+    // colours before that point are all taken already, and a chart of many
+    // thousand entries would otherwise walk them again for every entry.
+    struct search {
+        int tries = 0;
+        colour at = 0;
+    };
+    std::unordered_map<colour, search> searches;
     for (auto& e : entries_) {
         // A share of a zero maximum or total would be infinite (negative
         // values, or values that cancel out); such entries get no share.
         e.share_of_max = (e.value != 0 && max_value_ != 0) ? e.value / max_value_ : 0;
         e.share_of_total = (e.value != 0 && total_value_ != 0) ? e.value / total_value_ : 0;
-        colour computed = chart_entry_colour(static_cast<std::size_t>(&e - entries_.data()));
+        const colour first = chart_entry_colour(static_cast<std::size_t>(&e - entries_.data()));
+        search& from = searches.try_emplace(first, search{0, first}).first->second;
         // A tap finds its entry by colour: no two entries share one.
-        for (int tries = 0; tries < 254 && !used.insert(computed).second; ++tries)
-            computed = rgb(red_of(computed), green_of(computed), blue_of(computed) % 254 + 1);
+        for (; from.tries < 254 && !used.insert(from.at).second; ++from.tries)
+            from.at = rgb(red_of(from.at), green_of(from.at), blue_of(from.at) % 254 + 1);
+        colour computed = from.at;
         surface.set_pixel(1, 1, computed);
         e.colour = computed;
         if (snap_colours_) {

@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "core/stores/chart_sink.h"
@@ -105,7 +104,12 @@ private:
     void draw_marker(dc& surface, const point (&triangle)[3]);
 
     std::vector<record_type> entries_;
-    std::unordered_map<std::u16string, std::size_t> index_;  // entry of each name
+    // The slot of `name` in index_: the one holding its entry, or the empty
+    // one where it goes.
+    std::size_t find_slot(std::u16string_view name, std::uint64_t hash) const;
+
+    // Entry of each name by hash: entry position + 1, 0 for an empty slot.
+    std::vector<std::uint32_t> index_;
     double max_value_ = 0;
     double total_value_ = 0;
     int first_visible_ = 0;

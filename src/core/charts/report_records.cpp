@@ -5,11 +5,22 @@
 namespace kelvane {
 
 bool report_records::load(std::u16string_view data_folder,
-                          const std::vector<std::u16string>& accounts, const progress& tell) {
+                          const std::vector<std::u16string>& accounts, const progress& tell,
+                          const report_stores& open) {
     // The report's own stores are never deferred: a reset has nothing to write.
     (void)fuel.reset();
     (void)maintenance.reset();
     (void)fees.reset();
+    shared_ = {};
+    if (open.fuel && open.maintenance && open.fees && accounts.size() == 1 && !open.fuel->fresh() &&
+        open.fuel->account_name() == accounts.front() &&
+        open.maintenance->account_name() == accounts.front() &&
+        open.fees->account_name() == accounts.front() && !open.fuel->dirty() &&
+        !open.maintenance->dirty() && !open.fees->dirty()) {
+        shared_ = open;
+        if (tell) tell(1, 1, {});
+        return true;
+    }
     bool files_ok = true;
     const int total = static_cast<int>(accounts.size());
     for (int i = 0; i < total; ++i) {

@@ -27,14 +27,24 @@ public:
     // folder. A name that cannot be an account (a damaged list) reads nothing.
     // False when a file was damaged (its store told the owner; the report
     // goes on without it).
+    // A report of the open account alone reads its stores (`open`) as they
+    // are, once their owed changes are written: they hold what its files
+    // hold, and a second copy of a long account would only cost the time
+    // and the memory of reading it.
     [[nodiscard]] bool load(std::u16string_view data_folder,
-                            const std::vector<std::u16string>& accounts, const progress& tell = {});
+                            const std::vector<std::u16string>& accounts, const progress& tell = {},
+                            const report_stores& open = {});
 
-    report_stores stores() { return {&fuel, &maintenance, &fees}; }
+    report_stores stores() {
+        return shared_.fuel ? shared_ : report_stores{&fuel, &maintenance, &fees};
+    }
 
     fuel_store fuel;
     service_store maintenance;
     fee_store fees;
+
+private:
+    report_stores shared_;  // the open account's stores, when the report reads them
 };
 
 // Writes the open account's owed changes (deferred rewrites) to its files;

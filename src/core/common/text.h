@@ -10,10 +10,22 @@
 
 namespace kelvane {
 
-// Copies text into a fixed field: cut to N-1 units, terminated, zero-filled.
+// How many of the text's first n units (or all, when it is shorter) can be
+// kept without splitting a character written as two units (a surrogate
+// pair, as most emoji are): a half character kept alone would be stored and
+// shown as garbage.
+inline std::size_t whole_units(std::u16string_view text, std::size_t n) {
+    if (n >= text.size()) return text.size();
+    const auto high = [](char16_t c) { return c >= 0xD800 && c <= 0xDBFF; };
+    const auto low = [](char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; };
+    return n > 0 && high(text[n - 1]) && low(text[n]) ? n - 1 : n;
+}
+
+// Copies text into a fixed field: cut to N-1 units (never inside a
+// character), terminated, zero-filled.
 template <std::size_t N>
 void set_fixed(char16_t (&field)[N], std::u16string_view text) {
-    const std::size_t n = text.size() < N - 1 ? text.size() : N - 1;
+    const std::size_t n = whole_units(text, N - 1);
     for (std::size_t i = 0; i < n; ++i) field[i] = text[i];
     for (std::size_t i = n; i < N; ++i) field[i] = 0;
 }
@@ -26,13 +38,21 @@ std::u16string fixed_text(const char16_t (&field)[N]) {
     return std::u16string(field, n);
 }
 
+// The same without a copy: a view into the field.
+template <std::size_t N>
+std::u16string_view fixed_view(const char16_t (&field)[N]) {
+    std::size_t n = 0;
+    while (n < N && field[n] != 0) ++n;
+    return std::u16string_view(field, n);
+}
+
 // printf-style formatting of numbers into a 16-bit text; the format is ASCII
 // and must not contain %s (concatenate texts instead).
 std::u16string format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 
-// Cuts a text to at most n units.
+// Cuts a text to at most n units, never inside a character.
 inline std::u16string cut(std::u16string_view text, std::size_t n) {
-    return std::u16string(text.substr(0, n));
+    return std::u16string(text.substr(0, whole_units(text, n)));
 }
 
 // The lower-case form of a letter, for the letters whose cases the file

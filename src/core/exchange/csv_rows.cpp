@@ -1,47 +1,87 @@
 #include "core/exchange/csv_rows.h"
 
 #include "core/common/date_text.h"
+#include "core/common/number_text.h"
 #include "core/common/text.h"
 #include "core/common/translate.h"
+#include "platform/services.h"
 
 namespace kelvane {
 
 namespace {
 
-// The cells of one line, empty until a record kind fills its own.
-class csv_row {
-public:
-    csv_row& set(csv_column column, std::u16string text) {
-        cells_[static_cast<std::size_t>(column)] = std::move(text);
-        return *this;
+// Appends one quoted cell of UTF-8 text, its quotes doubled.
+void add_text_cell(std::string& out, std::u16string_view text) {
+    out += '"';
+    for (std::size_t from = 0;;) {
+        const std::size_t quote = text.find(u'"', from);
+        append_utf8(out, text.substr(from, quote - from));
+        if (quote == std::u16string_view::npos) break;
+        out += "\"\"";
+        from = quote + 1;
     }
-    std::u16string line() const {
-        std::u16string out;
-        for (std::size_t i = 0; i < cells_.size(); ++i) {
-            out += i ? u",\"" : u"\"";
-            out += csv_cell_text(cells_[i]);
-            out += u'"';
-        }
-        return out + u"\r\n";
-    }
+    out += '"';
+}
 
-private:
-    std::array<std::u16string, csv_column_count> cells_;
-};
+// True when a spreadsheet would read the text, after any apostrophes in
+// front, as a formula.
+bool formula_after_apostrophes(std::u16string_view text) {
+    const std::size_t first = text.find_first_not_of(u'\'');
+    return first != std::u16string_view::npos &&
+           std::u16string_view(u"=+-@").find(text[first]) != std::u16string_view::npos;
+}
 
-// The cells every record kind fills: the date with a four-digit year, the
-// translated item, the description and the amount.
-csv_row common_cells(const dated_record_prefix& r, std::u16string_view item,
-                     std::u16string description, double amount) {
-    csv_row row;
-    row.set(csv_column::date, long_date_text(r.year, r.month, r.day))
-        .set(csv_column::item, tr(item))
-        .set(csv_column::description, std::move(description))
-        .set(csv_column::amount, format("%.2f", amount));
-    return row;
+// Appends the cell of a text the owner typed, kept from running as a
+// formula in a spreadsheet (see exported_text).
+void add_owner_text_cell(std::string& out, std::u16string_view text) {
+    if (formula_after_apostrophes(text))
+        add_text_cell(out, u"'" + std::u16string(text));
+    else
+        add_text_cell(out, text);
+}
+
+// Appends one quoted cell holding a number with `decimals` decimals.
+void add_number_cell(std::string& out, double v, int decimals) {
+    out += '"';
+    append_decimal(out, v, decimals);
+    out += '"';
+}
+
+// The cells every record kind starts with: the date with a four-digit year,
+// the mileage, the translated item, the description and the amount.
+void add_first_cells(std::string& out, const dated_record_prefix& r, int mileage_decimals,
+                     const std::string& item, std::u16string_view description, double amount,
+                     std::uint16_t language) {
+    out += '"';
+    append_date(out, language, r.year, r.month, r.day, true);
+    out += "\",";
+    add_number_cell(out, r.mileage, mileage_decimals);
+    out += ',';
+    out += item;
+    out += ',';
+    add_owner_text_cell(out, description);
+    out += ',';
+    add_number_cell(out, amount, 2);
+}
+
+template <class Record>
+std::u16string line_of(const Record& r) {
+    std::string out;
+    append_export_line(out, r, csv_item_cells::translated(), device().language_id());
+    return from_utf8(out);
 }
 
 }  // namespace
+
+csv_item_cells csv_item_cells::translated() {
+    const auto cell = [](std::u16string_view key) {
+        std::string out;
+        add_text_cell(out, tr(key));
+        return out;
+    };
+    return {cell(csv_item_fuel), cell(csv_item_repair), cell(csv_item_maintenance),
+            cell(csv_item_fees)};
+}
 
 std::u16string csv_cell_text(std::u16string_view text) {
     std::u16string cell;
@@ -53,18 +93,6 @@ std::u16string csv_cell_text(std::u16string_view text) {
     return cell;
 }
 
-namespace {
-
-// True when a spreadsheet would read the text, after any apostrophes in
-// front, as a formula.
-bool formula_after_apostrophes(std::u16string_view text) {
-    const std::size_t first = text.find_first_not_of(u'\'');
-    return first != std::u16string_view::npos &&
-           std::u16string_view(u"=+-@").find(text[first]) != std::u16string_view::npos;
-}
-
-}  // namespace
-
 std::u16string exported_text(std::u16string_view text) {
     if (!formula_after_apostrophes(text)) return std::u16string(text);
     return u"'" + std::u16string(text);
@@ -75,30 +103,48 @@ std::u16string imported_text(std::u16string_view cell) {
     return std::u16string(cell);
 }
 
+void append_export_line(std::string& out, const fuel_record& r, const csv_item_cells& items,
+                        std::uint16_t language) {
+    add_first_cells(out, r, 1, items.fuel, fixed_view(r.note), r.fuel_cost, language);
+    out += ',';
+    add_number_cell(out, r.unit_price, 3);
+    out += ',';
+    add_number_cell(out, r.fuel_purchased, 2);
+    out += ',';
+    add_number_cell(out, r.fuel_gauge, 2);
+    out += ',';
+    add_owner_text_cell(out, fixed_view(r.fuel_type));
+    out += ",\"\",\"\"\r\n";
+}
+
+void append_export_line(std::string& out, const service_record& r, const csv_item_cells& items,
+                        std::uint16_t language) {
+    // A job's mileage is written without decimals, the others' with one.
+    add_first_cells(out, r, 0, r.repair_flag != 0 ? items.repair : items.maintenance,
+                    fixed_view(r.description), r.cost, language);
+    out += ",\"\",\"\",\"\",\"\",\"\",";
+    add_number_cell(out, r.next_service_mileage, 1);
+    out += "\r\n";
+}
+
+void append_export_line(std::string& out, const fee_record& r, const csv_item_cells& items,
+                        std::uint16_t language) {
+    add_first_cells(out, r, 1, items.fees, fixed_view(r.description), r.cost, language);
+    out += ",\"\",\"\",\"\",\"\",";
+    add_owner_text_cell(out, fixed_view(r.category));
+    out += ",\"\"\r\n";
+}
+
 std::u16string export_line(const fuel_record& r) {
-    return common_cells(r, csv_item_fuel, exported_text(fixed_text(r.note)), r.fuel_cost)
-        .set(csv_column::mileage, format("%.1f", r.mileage))
-        .set(csv_column::unit_price, format("%.3f", r.unit_price))
-        .set(csv_column::fuel_purchased, format("%.2f", r.fuel_purchased))
-        .set(csv_column::fuel_gauge, format("%.2f", r.fuel_gauge))
-        .set(csv_column::fuel_type, exported_text(fixed_text(r.fuel_type)))
-        .line();
+    return line_of(r);
 }
 
 std::u16string export_line(const service_record& r) {
-    // A job's mileage is written without decimals, the others' with one.
-    return common_cells(r, r.repair_flag != 0 ? csv_item_repair : csv_item_maintenance,
-                        exported_text(fixed_text(r.description)), r.cost)
-        .set(csv_column::mileage, format("%1.f", r.mileage))
-        .set(csv_column::next_service, format("%.1f", r.next_service_mileage))
-        .line();
+    return line_of(r);
 }
 
 std::u16string export_line(const fee_record& r) {
-    return common_cells(r, csv_item_fees, exported_text(fixed_text(r.description)), r.cost)
-        .set(csv_column::mileage, format("%.1f", r.mileage))
-        .set(csv_column::category, exported_text(fixed_text(r.category)))
-        .line();
+    return line_of(r);
 }
 
 }  // namespace kelvane

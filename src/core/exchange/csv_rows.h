@@ -14,6 +14,7 @@
 #include "core/stores/fuel_store.h"
 #include "core/stores/service_store.h"
 #include "platform/file_system.h"
+#include "platform/services.h"
 #include "platform/text_encoding.h"
 
 namespace kelvane {
@@ -51,6 +52,22 @@ inline constexpr char16_t csv_item_fees[] = u"Fees";
 // doubled, so that the cell reads back whole even with quotes and commas.
 std::u16string csv_cell_text(std::u16string_view text);
 
+// The "Item" cells of the four record kinds as the export writes them:
+// translated, quoted, in UTF-8. Made once per file.
+struct csv_item_cells {
+    std::string fuel, repair, maintenance, fees;
+    static csv_item_cells translated();
+};
+
+// Appends one line of the export file, with its line end, in UTF-8, with
+// the dates in the order of the language.
+void append_export_line(std::string& out, const fuel_record& r, const csv_item_cells& items,
+                        std::uint16_t language);
+void append_export_line(std::string& out, const service_record& r, const csv_item_cells& items,
+                        std::uint16_t language);
+void append_export_line(std::string& out, const fee_record& r, const csv_item_cells& items,
+                        std::uint16_t language);
+
 // A text the owner typed, as its cell holds it: a text a spreadsheet would
 // run as a formula (one starting with =, +, - or @) gets an apostrophe in
 // front, which makes a spreadsheet show it as text. So that every text reads
@@ -70,9 +87,13 @@ std::u16string export_line(const fee_record& r);
 // short write.
 template <class Store>
 [[nodiscard]] bool export_rows(Store& store, device_file& out) {
+    const csv_item_cells items = csv_item_cells::translated();
+    const std::uint16_t language = device().language_id();
     typename Store::record_type record;
+    std::string bytes;
     while (store.next_selected(record)) {
-        const std::string bytes = to_utf8(export_line(record));
+        bytes.clear();
+        append_export_line(bytes, record, items, language);
         if (out.write(bytes.data(), bytes.size()) != bytes.size()) return false;
     }
     return true;

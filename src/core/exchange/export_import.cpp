@@ -29,8 +29,19 @@ class chunked_output {
 public:
     explicit chunked_output(atomic_file_writer& writer) : writer_(writer) {}
     void add(std::u16string_view text) {
-        buffer_ += to_utf8(text);
+        append_utf8(buffer_, text);
         if (buffer_.size() >= 1 << 16) flush();
+    }
+    // Appends the lines of the store's selection in the file's layout.
+    template <class Store>
+    void add_selected_lines(Store& store, const selection_limits& limits,
+                            const csv_item_cells& items, std::uint16_t language) {
+        store.select_records(limits);
+        typename Store::record_type record;
+        while (store.next_selected(record)) {
+            append_export_line(buffer_, record, items, language);
+            if (buffer_.size() >= 1 << 16) flush();
+        }
     }
     bool flush() {
         if (!buffer_.empty()) ok_ = writer_.write(buffer_.data(), buffer_.size()) && ok_;
@@ -43,13 +54,6 @@ private:
     std::string buffer_;
     bool ok_ = true;
 };
-
-template <class Store>
-void add_selected_lines(Store& store, const selection_limits& limits, chunked_output& out) {
-    store.select_records(limits);
-    typename Store::record_type record;
-    while (store.next_selected(record)) out.add(export_line(record));
-}
 
 // One cell of a line, cleaned the way the handheld's import cleans a cell
 // that is not properly quoted: a lone pair of quotes is empty, and a quote
@@ -151,8 +155,11 @@ bool read_import_date(std::u16string_view cell, std::uint16_t language, int& yea
     return is_valid_date(year, month, day);
 }
 
-std::vector<std::u16string_view> split_lines(std::u16string_view text) {
-    std::vector<std::u16string_view> lines;
+namespace {
+
+template <class View>
+std::vector<View> lines_of(View text) {
+    std::vector<View> lines;
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] != u'\r' && text[i] != u'\n') continue;
@@ -162,6 +169,16 @@ std::vector<std::u16string_view> split_lines(std::u16string_view text) {
     }
     if (start < text.size()) lines.push_back(text.substr(start));
     return lines;
+}
+
+}  // namespace
+
+std::vector<std::u16string_view> split_lines(std::u16string_view text) {
+    return lines_of(text);
+}
+
+std::vector<std::string_view> split_lines(std::string_view text) {
+    return lines_of(text);
 }
 
 std::u16string decode_import_text(std::string_view bytes) {
@@ -198,9 +215,12 @@ bool export_import::write_export(std::u16string_view path, const selection_limit
     if (ok) {
         chunked_output out(writer);
         out.add(header_line());
-        add_selected_lines(fuel_, limits, out);
-        add_selected_lines(maintenance_, limits, out);
-        add_selected_lines(fees_, limits, out);
+        // The item texts are translated once for the whole file.
+        const csv_item_cells items = csv_item_cells::translated();
+        const std::uint16_t language = device().language_id();
+        out.add_selected_lines(fuel_, limits, items, language);
+        out.add_selected_lines(maintenance_, limits, items, language);
+        out.add_selected_lines(fees_, limits, items, language);
         ok = out.flush();
     }
     ok = ok && writer.commit();
@@ -255,7 +275,7 @@ import_summary add_imported_records(fuel_store& fuel, service_store& maintenance
     service_store new_maintenance = maintenance;
     fee_store new_fees = fees;
     const auto add = [](auto& store, const auto& list, int& counter) {
-        store.begin_bulk();
+        store.begin_bulk_in_memory(list.size());
         for (const auto& r : list)
             if (store.add_record(r).added()) ++counter;
         store.end_bulk_in_memory();
@@ -309,7 +329,7 @@ import_summary export_import::import_file(std::u16string_view path, const import
         show_untranslated(cant_find_file);
         return summary;
     }
-    const std::u16string text = decode_import_text(
+    std::u16string text = decode_import_text(
         std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     bytes = {};
     // Read; a refusal below adds nothing but is no unread file.
@@ -342,6 +362,8 @@ import_summary export_import::import_file(std::u16string_view path, const import
     imported_records records;
     int skipped = 0;
     for (std::u16string_view line : split_lines(text)) read_line(line, records, skipped);
+    // The text is not needed beside the stores' copies the records go into.
+    text = std::u16string();
     summary = add_imported_records(fuel_, maintenance_, fees_, records);
     summary.skipped = skipped;
     return summary;

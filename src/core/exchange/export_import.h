@@ -140,6 +140,9 @@ bool read_import_date(std::u16string_view cell, std::uint16_t language, int& yea
 // The lines of a whole file's text; CR LF, LF and CR all end a line, and a
 // last line without a line end is kept.
 std::vector<std::u16string_view> split_lines(std::u16string_view text);
+// The same over a file's bytes, UTF-8 or Windows-1252, whose line ends are
+// single bytes.
+std::vector<std::string_view> split_lines(std::string_view text);
 
 // The text of an import file's bytes: UTF-8 (a byte-order mark is dropped)
 // when the bytes are valid UTF-8, else Windows-1252.

@@ -18,7 +18,8 @@ namespace kelvane {
 // again replaces it rather than adding it twice. True when the change
 // reached the file; false also when the store refused the record.
 template <class Store>
-bool save_record(Store& store, std::u16string& key, const typename Store::record_type& record) {
+[[nodiscard]] bool save_record(Store& store, std::u16string& key,
+                               const typename Store::record_type& record) {
     if (!key.empty()) {
         const change_result changed = store.update_record(key, record);
         if (changed != change_result::not_found) return changed == change_result::done;
@@ -29,13 +30,16 @@ bool save_record(Store& store, std::u16string& key, const typename Store::record
     return !added.write_failed;
 }
 
+// True when the deletion reached the file. When it did not, the record is
+// gone from the store all the same, the store has told the owner, and its
+// file is owed a full save.
 template <class Store>
-bool delete_record_by_key(Store& store, std::u16string_view key) {
+[[nodiscard]] bool delete_record_by_key(Store& store, std::u16string_view key) {
     return store.delete_record(key) == change_result::done;
 }
 
 template <class Store>
-bool delete_record_at_position(Store& store, int position) {
+[[nodiscard]] bool delete_record_at_position(Store& store, int position) {
     return store.delete_record_at(position) == change_result::done;
 }
 

@@ -5,17 +5,20 @@
 // job, the category of a fee).
 //
 // Derived supplies, besides the engine's hooks:
-//   static std::u16string record_label(const Record&).
+//   static std::u16string_view record_label(const Record&).
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 
 #include "core/common/date_text.h"
+#include "core/common/number_text.h"
 #include "core/stores/account_store.h"
 #include "core/stores/chart_sink.h"
 #include "core/stores/record_layout.h"
 #include "core/stores/record_store.h"
+#include "core/stores/running_totals.h"
+#include "platform/services.h"
 
 namespace kelvane {
 
@@ -41,8 +44,8 @@ public:
     // Mileage, label, cost and short date of the record at a position (0 = oldest).
     std::array<std::u16string, 4> row_texts(int index) const {
         const Record& r = engine::record_at(index);
-        return {format(" %.f", r.mileage), Derived::record_label(r), format("%.2f", r.cost),
-                short_date_text(r.year, r.month, r.day)};
+        return {format(" %.f", r.mileage), std::u16string(Derived::record_label(r)),
+                format("%.2f", r.cost), short_date_text(r.year, r.month, r.day)};
     }
 
     // Selects and sums the cost; a chart without date bounds is widened by
@@ -62,22 +65,52 @@ public:
     void cost_series(chart_sink& chart, const selection_limits& limits) {
         chart.clear_entries();
         engine::select_records(limits);
+        // The texts are made in the same buffers for every entry.
+        const std::uint16_t language = device().language_id();
+        std::u16string name, date;
         for (int i : engine::selection_) {
             const Record& r = engine::records_[static_cast<std::size_t>(i)];
-            chart.add_value(format("%.f", r.mileage), r.cost, day_key(r.year, r.month, r.day), 0,
-                            short_date_text(r.year, r.month, r.day), Derived::record_label(r));
+            name.clear();
+            append_decimal(name, r.mileage, 0);
+            date.clear();
+            append_date(date, language, r.year, r.month, r.day, false);
+            chart.add_value(name, r.cost, day_key(r.year, r.month, r.day), 0, date,
+                            Derived::record_label(r));
             if (!limits.has_dates()) chart.note_date(r.year, r.month, r.day);
         }
     }
 
     // Engine hooks. A full save writes the total held in memory.
     void recompute_derived() {
-        double sum = 0;
-        for (const Record& r : engine::records_) sum += r.cost;
-        engine::header_.total_cost = sum;
+        costs_.clear();
+        costs_.reserve(engine::records_.size());
+        for (const Record& r : engine::records_) costs_.push_back(r.cost, r.mileage);
+        engine::header_.total_cost = costs_.total();
     }
     void before_full_save() {}
-    void on_newest_appended() { engine::header_.total_cost += engine::records_.back().cost; }
+    bool derived_current() const { return true; }
+    void on_newest_appended() {
+        const Record& r = engine::records_.back();
+        costs_.push_back(r.cost, r.mileage);
+        engine::header_.total_cost = costs_.total();
+    }
+    void after_insert(std::size_t position) {
+        const Record& r = engine::records_[position];
+        costs_.insert(position, r.cost, r.mileage);
+        engine::header_.total_cost = costs_.total();
+    }
+    void after_erase(std::size_t position, const Record&) {
+        costs_.erase(position);
+        engine::header_.total_cost = costs_.total();
+    }
+    void after_replace(std::size_t position, const Record&) {
+        const Record& r = engine::records_[position];
+        costs_.set(position, r.cost, r.mileage);
+        engine::header_.total_cost = costs_.total();
+    }
+
+private:
+    running_totals costs_;  // of the records in list order
 };
 
 }  // namespace kelvane

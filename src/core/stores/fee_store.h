@@ -29,7 +29,7 @@ class fee_store : public cost_record_store<fee_store, fee_record> {
 public:
     static constexpr std::u16string_view extension = u".fee";
     static constexpr bool rewrites_previous = false;
-    static std::u16string record_label(const fee_record& r) { return fixed_text(r.category); }
+    static std::u16string_view record_label(const fee_record& r) { return fixed_view(r.category); }
 
     // 0 = kilometres to miles, 1 = miles to kilometres; mileage of every
     // record, memory only.

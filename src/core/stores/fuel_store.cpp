@@ -1,9 +1,12 @@
 #include "core/stores/fuel_store.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "core/common/date_text.h"
+#include "core/common/number_text.h"
 #include "core/common/unit_factors.h"
+#include "platform/services.h"
 
 namespace kelvane {
 
@@ -97,22 +100,80 @@ void fuel_store::recompute_derived() {
     header_.total_fuel_cost = 0;
     header_.current_mileage = header_.initial_mileage;
     const economy_units units(header_);
+    costs_.clear();
+    costs_.reserve(records_.size());
     for (std::size_t i = 0; i < records_.size(); ++i) {
-        header_.total_fuel_cost += records_[i].fuel_cost;
-        if (records_[i].mileage > header_.current_mileage)
-            header_.current_mileage = records_[i].mileage;
-        if (i > 0) records_[i - 1].economy = economy_between(units, records_[i - 1], records_[i]);
+        const fuel_record& r = records_[i];
+        costs_.push_back(r.fuel_cost, r.mileage);
+        if (r.mileage > header_.current_mileage) header_.current_mileage = r.mileage;
+        if (i > 0) records_[i - 1].economy = economy_between(units, records_[i - 1], r);
     }
+    header_.total_fuel_cost = costs_.total();
+    basis_ = basis_of(header_);
+}
+
+fuel_store::derived_basis fuel_store::basis_of(const fuel_header& h) {
+    derived_basis b{};
+    b.initial_mileage = h.initial_mileage;
+    b.economy_mode = h.economy_mode;
+    std::memcpy(b.mileage_unit, h.mileage_unit, sizeof b.mileage_unit);
+    std::memcpy(b.fuel_unit, h.fuel_unit, sizeof b.fuel_unit);
+    return b;
+}
+
+bool fuel_store::derived_current() const {
+    const derived_basis now = basis_of(header_);
+    return std::memcmp(&now, &basis_, sizeof now) == 0;
+}
+
+void fuel_store::economy_from(std::size_t position) {
+    if (position + 1 >= records_.size()) return;
+    records_[position].economy =
+        economy_between(economy_units(header_), records_[position], records_[position + 1]);
+}
+
+void fuel_store::mileage_changed(const double* removed, const double* added) {
+    double& current = header_.current_mileage;
+    // The walk keeps the first of equal largest mileages; only a zero of the
+    // other sign can tell them apart, and then the walk is made again.
+    if ((removed && *removed == current) || (added && *added == current && *added == 0)) {
+        current = costs_.largest_mileage(header_.initial_mileage);
+        return;
+    }
+    if (added && *added > current) current = *added;
 }
 
 void fuel_store::on_newest_appended() {
     fuel_record& last = records_.back();
-    header_.total_fuel_cost += last.fuel_cost;
+    costs_.push_back(last.fuel_cost, last.mileage);
+    header_.total_fuel_cost = costs_.total();
     if (last.mileage > header_.current_mileage) header_.current_mileage = last.mileage;
-    if (records_.size() > 1) {
-        fuel_record& previous = records_[records_.size() - 2];
-        previous.economy = economy_between(economy_units(header_), previous, last);
-    }
+    if (records_.size() > 1) economy_from(records_.size() - 2);
+}
+
+void fuel_store::after_insert(std::size_t position) {
+    const fuel_record& r = records_[position];
+    costs_.insert(position, r.fuel_cost, r.mileage);
+    header_.total_fuel_cost = costs_.total();
+    mileage_changed(nullptr, &r.mileage);
+    if (position > 0) economy_from(position - 1);
+    economy_from(position);
+}
+
+void fuel_store::after_erase(std::size_t position, const fuel_record& removed) {
+    costs_.erase(position);
+    header_.total_fuel_cost = costs_.total();
+    mileage_changed(&removed.mileage, nullptr);
+    if (position > 0) economy_from(position - 1);
+}
+
+void fuel_store::after_replace(std::size_t position, const fuel_record& old) {
+    const fuel_record& r = records_[position];
+    costs_.set(position, r.fuel_cost, r.mileage);
+    header_.total_fuel_cost = costs_.total();
+    mileage_changed(&old.mileage, &r.mileage);
+    if (position > 0) economy_from(position - 1);
+    economy_from(position);
 }
 
 bool fuel_store::recompute_economy(bool write_header) {
@@ -161,10 +222,16 @@ double fuel_store::distance_in_range(const selection_limits& limits) {
 void fuel_store::economy_series(chart_sink& chart, const selection_limits& limits) {
     chart.clear_entries();
     select_records(limits);
+    // The texts are made in the same two buffers for every entry.
+    const std::uint16_t language = device().language_id();
+    std::u16string name, date;
     for (std::size_t n = 0; n + 1 < selection_.size(); ++n) {
         const fuel_record& r = records_[static_cast<std::size_t>(selection_[n])];
-        chart.add_value(format("%.f", r.mileage), r.economy, day_key(r.year, r.month, r.day), 0,
-                        short_date_text(r.year, r.month, r.day), u"");
+        name.clear();
+        append_decimal(name, r.mileage, 0);
+        date.clear();
+        append_date(date, language, r.year, r.month, r.day, false);
+        chart.add_value(name, r.economy, day_key(r.year, r.month, r.day), 0, date, u"");
         if (!limits.has_dates()) chart.note_date(r.year, r.month, r.day);
     }
 }
@@ -186,6 +253,7 @@ void fuel_store::convert_mileage(int direction) {
     const double factor = mileage_factor(direction);
     if (factor == 0) return;
     for (fuel_record& r : records_) r.mileage *= factor;
+    derived_current_ = false;
 }
 
 void fuel_store::convert_fuel(int mode) {
@@ -206,6 +274,7 @@ void fuel_store::convert_fuel(int mode) {
         default:
             return;
     }
+    derived_current_ = false;
     for (fuel_record& r : records_) {
         r.fuel_purchased *= factor;
         r.fuel_gauge *= factor;

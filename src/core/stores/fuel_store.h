@@ -14,6 +14,7 @@
 #include "core/stores/chart_sink.h"
 #include "core/stores/record_layout.h"
 #include "core/stores/record_store.h"
+#include "core/stores/running_totals.h"
 
 namespace kelvane {
 
@@ -112,6 +113,29 @@ public:
     void recompute_derived();
     void before_full_save() { recompute_derived(); }
     void on_newest_appended();
+    void after_insert(std::size_t position);
+    void after_erase(std::size_t position, const fuel_record& removed);
+    void after_replace(std::size_t position, const fuel_record& old);
+    bool derived_current() const;
+
+private:
+    // What the derived values were computed with, from the header: a change
+    // of units, economy figure or starting mileage owes a full recompute.
+    struct derived_basis {
+        double initial_mileage;
+        std::int32_t economy_mode;
+        char16_t mileage_unit[31];
+        char16_t fuel_unit[32];
+    };
+    static derived_basis basis_of(const fuel_header& h);
+    // The economy of the stretch from the record at `position` to the next
+    // one, when there is a next one.
+    void economy_from(std::size_t position);
+    // The current mileage after `removed` left and `added` came (either may be absent).
+    void mileage_changed(const double* removed, const double* added);
+
+    running_totals costs_;  // of the records in list order
+    derived_basis basis_{};
 };
 
 }  // namespace kelvane

@@ -12,6 +12,12 @@
 //   void recompute_derived();   header totals (and economies) from all records
 //   void before_full_save();    what save_all refreshes before writing
 //   void on_newest_appended();  totals after records_.back() was appended
+//   void after_insert(std::size_t position);             derived values after a
+//   void after_erase(std::size_t position, const Record& removed);   change in the
+//   void after_replace(std::size_t position, const Record& old);     middle, kept as a
+//                               full recompute would leave them
+//   bool derived_current() const;  false when the header changed what the derived
+//                               values depend on (a full recompute is owed)
 // Base is account_store for the account stores (whose virtuals the engine's
 // functions of the same names implement) and record_store_no_base for trips.
 
@@ -29,6 +35,7 @@
 #include "core/common/load_result.h"
 #include "core/common/messages.h"
 #include "core/common/text.h"
+#include "core/stores/placed_records.h"
 #include "core/stores/record_layout.h"
 #include "core/stores/selection_limits.h"
 #include "platform/services.h"
@@ -173,8 +180,9 @@ public:
     const Header& header() const { return header_; }
 
     // The program's mark for this store kind, raised by every load, reset,
-    // full save and append write (the trips page rebuilds its list when one
-    // is raised); nullptr for stores the program does not watch.
+    // full save, append write and change of a record (the trips page
+    // rebuilds its list when one is raised); nullptr for stores the program
+    // does not watch.
     void set_change_mark(bool* mark) { change_mark_ = mark; }
 
     void set_deferred_save(bool on) { deferred_ = on; }
@@ -188,7 +196,13 @@ public:
     // keeps them in memory; end_bulk merges them and does the file work once,
     // leaving the same file as the same adds made one by one. Records added in
     // bulk are not visible in the list until end_bulk.
-    void begin_bulk();
+    // `expected` (when known) is how many records the bulk will add, so that
+    // room for them is made once.
+    void begin_bulk(std::size_t expected = 0) { begin_bulk(expected, true); }
+    // A bulk whose records never reach the store's file: it ends with
+    // end_bulk_in_memory (the caller writes the file whole, with
+    // write_whole_file_to).
+    void begin_bulk_in_memory(std::size_t expected = 0) { begin_bulk(expected, false); }
     // False when the file could not take the records (the owner was told;
     // the store owes a full save).
     [[nodiscard]] bool end_bulk() { return finish_bulk(true); }
@@ -201,7 +215,7 @@ public:
     // none, so a new account gets its file. False when the file could not
     // take them (the owner was told).
     [[nodiscard]] bool add_all(const std::vector<Record>& records) {
-        begin_bulk();
+        begin_bulk(records.size());
         bool ok = true;
         for (const Record& r : records) ok = add_record(r).added() && ok;
         ok = end_bulk() && ok;
@@ -214,6 +228,7 @@ protected:
     static constexpr std::size_t record_size = sizeof(Record);
 
     Derived& derived() { return static_cast<Derived&>(*this); }
+    const Derived& derived() const { return static_cast<const Derived&>(*this); }
 
     static std::int64_t seconds_of(const Record& r) {
         return to_local_seconds(r.year, r.month, r.day, r.hour, r.minute, r.second);
@@ -231,11 +246,37 @@ protected:
     // record counter cannot grow any more.
     bool stamp(Record& record, std::u16string& key);
     // Position after the last record not later than the record (0 when none).
-    std::size_t insert_position(std::int64_t seconds) const;
-    // After a change other than a newest append: mark dirty and refresh the
-    // header on disk in deferred mode, else write the whole file. False when
-    // that write failed.
+    std::size_t insert_position(std::int64_t seconds);
+    // Whether the list is in date order (worked out once after a load).
+    bool in_date_order();
+    // Whether the records before position `end` are in date order.
+    bool in_prefix_date_order(std::size_t end) const {
+        std::int64_t previous = INT64_MIN;
+        for (std::size_t i = 0; i < end; ++i) {
+            const std::int64_t s = seconds_of(records_[i]);
+            if (s < previous) return false;
+            previous = s;
+        }
+        return true;
+    }
+    // Position of the first record with this key; the size when none has it.
+    std::size_t position_of_key(std::u16string_view key) const;
+    // Brings the derived values up to date after one change in the middle:
+    // by the store's own step when they were current, else from all records.
+    template <class Step>
+    void update_derived(Step step) {
+        if (derived_current_ && derived().derived_current())
+            step();
+        else
+            derived().recompute_derived();
+        derived_current_ = true;
+    }
+    // After a change other than a newest append, with the derived values up
+    // to date: mark dirty and refresh the header on disk in deferred mode,
+    // else write the whole file. False when that write failed.
     [[nodiscard]] bool after_middle_change();
+    // The file work owed for the newest records added in bulk so far.
+    [[nodiscard]] bool write_bulk_appends();
     // Recomputes the derived values and writes the header in place.
     [[nodiscard]] bool refresh_derived_and_header();
     [[nodiscard]] bool write_header_in_place();
@@ -255,6 +296,7 @@ protected:
     // True when the file holds exactly the records, those from `from` on as
     // they are in memory.
     bool records_on_disk(std::size_t from) const;
+    void begin_bulk(std::size_t expected, bool write);
     [[nodiscard]] bool finish_bulk(bool write);
     // Before anything writes over a file that failed to load, keeps a copy of it.
     [[nodiscard]] bool keep_unreadable_copy();
@@ -264,13 +306,17 @@ protected:
     }
 
     Header header_{};
-    std::vector<Record> records_;
+    placed_records<Record> records_;
     std::vector<int> selection_;
     int cursor_ = -1;
     bool deferred_ = false;
     bool dirty_ = false;
     bool fresh_ = true;
     bool* change_mark_ = nullptr;
+    // The derived values (totals, economies) agree with the records; false
+    // after records came in without the store's steps (a load, a bulk).
+    bool derived_current_ = true;
+    enum class date_order { yes, no, unknown } date_order_ = date_order::yes;
     std::u16string unreadable_path_;  // a file that failed the format check
     load_leftovers leftovers_;
 
@@ -278,8 +324,12 @@ protected:
     bool bulk_started_empty_ = false;
     bool bulk_started_clean_ = false;
     std::size_t bulk_first_new_ = 0;  // first record appended in bulk
+    bool bulk_writes_ = true;         // the bulk's records go to the file at its end
     bool bulk_only_appends_ = true;   // every bulk add so far was a newest append
-    std::vector<Record> bulk_pending_;
+    // Records added in bulk that were not newest appends sit at the end of
+    // the list from here on, in the order of adding, until end_bulk sorts them in.
+    std::size_t bulk_first_pending_ = 0;
+    bool bulk_appends_ok_ = true;  // the file took the newest appends
 };
 
 // ---------------------------------------------------------------------------
@@ -294,6 +344,8 @@ void record_store<D, H, R, B>::clear_memory() {
     cursor_ = -1;
     fresh_ = true;
     leftovers_ = {};
+    derived_current_ = false;
+    date_order_ = date_order::yes;
 }
 
 template <class D, class H, class R, class B>
@@ -352,6 +404,8 @@ load_result record_store<D, H, R, B>::load(std::u16string_view folder, std::u16s
     // than a record, the remains of an interrupted write.
     const auto count = static_cast<std::size_t>(body / static_cast<std::int64_t>(record_size));
     const std::size_t before = records_.size();
+    derived_current_ = false;
+    date_order_ = date_order::unknown;
     // Room to grow: the records added after a load are appended without
     // moving every record already held.
     records_.reserve(before + count + std::max<std::size_t>(count / 4, 1024));
@@ -393,6 +447,7 @@ template <class D, class H, class R, class B>
 void record_store<D, H, R, B>::agree_with_records() {
     const H as_read = header_;
     derived().recompute_derived();
+    derived_current_ = true;
     // Every record holds a number below the counter; the next one added
     // must not repeat one of them.
     for (const R& r : records_)
@@ -436,7 +491,9 @@ bool record_store<D, H, R, B>::write_whole_file_to(std::u16string_view path) {
     if (!keep_unreadable_copy()) return false;
     atomic_file_writer writer(device_files(), path);
     bool ok = writer.open() && writer.write(&header_, header_size) &&
-              writer.write(records_.data(), records_.size() * record_size);
+              records_.for_each_run(0, [&](const R* first, std::size_t n) {
+                  return writer.write(first, n * record_size);
+              });
     ok = writer.commit() && ok;
     return ok;
 }
@@ -466,6 +523,7 @@ bool record_store<D, H, R, B>::write_header_in_place() {
 template <class D, class H, class R, class B>
 bool record_store<D, H, R, B>::refresh_derived_and_header() {
     derived().recompute_derived();
+    derived_current_ = true;
     return write_header_in_place();
 }
 
@@ -488,12 +546,13 @@ bool record_store<D, H, R, B>::append_write(std::size_t first_new) {
             return save_all();
         }
         if (D::rewrites_previous && from > 0) --from;
-        const std::size_t bytes = (records_.size() - from) * record_size;
         // The records go first and the header after them: a write stopped in
         // between leaves a header that counts only records that are there
         // (and the next load sets it right from the records).
         ok = file->seek(static_cast<std::int64_t>(header_size + from * record_size)) &&
-             file->write(records_.data() + from, bytes) == bytes;
+             records_.for_each_run(from, [&](const R* first, std::size_t n) {
+                 return file->write(first, n * record_size) == n * record_size;
+             });
         records_written = ok;
     }
     // With a stale file (deferred changes owed) only the header is written:
@@ -518,13 +577,17 @@ bool record_store<D, H, R, B>::records_on_disk(std::size_t from) const {
     if (!file) return false;
     const std::size_t count = records_.size() - from;
     std::vector<R> read(count);
-    const bool same =
+    bool same =
         file->length() == static_cast<std::int64_t>(header_size + records_.size() * record_size) &&
         file->seek(static_cast<std::int64_t>(header_size + from * record_size)) &&
-        file->read(read.data(), count * record_size) == count * record_size &&
-        std::memcmp(read.data(), records_.data() + from, count * record_size) == 0;
+        file->read(read.data(), count * record_size) == count * record_size;
     file->close();
-    return same;
+    std::size_t at = 0;
+    return same && records_.for_each_run(from, [&](const R* first, std::size_t n) {
+        const bool equal = std::memcmp(read.data() + at, first, n * record_size) == 0;
+        at += n;
+        return equal;
+    });
 }
 
 template <class D, class H, class R, class B>
@@ -544,10 +607,52 @@ bool record_store<D, H, R, B>::stamp(R& record, std::u16string& key) {
 }
 
 template <class D, class H, class R, class B>
-std::size_t record_store<D, H, R, B>::insert_position(std::int64_t seconds) const {
+bool record_store<D, H, R, B>::in_date_order() {
+    if (date_order_ == date_order::unknown) {
+        date_order_ = date_order::yes;
+        std::int64_t previous = INT64_MIN;
+        for (const R& r : records_) {
+            const std::int64_t s = seconds_of(r);
+            if (s < previous) {
+                date_order_ = date_order::no;
+                break;
+            }
+            previous = s;
+        }
+    }
+    return date_order_ == date_order::yes;
+}
+
+template <class D, class H, class R, class B>
+std::size_t record_store<D, H, R, B>::insert_position(std::int64_t seconds) {
+    // In a list in date order the walk from the end stops right after the
+    // last record not later than the new one, which a binary search finds.
+    if (in_date_order()) {
+        std::size_t low = 0, high = records_.size();
+        while (low < high) {
+            const std::size_t mid = low + (high - low) / 2;
+            if (seconds_of(records_[mid]) <= seconds)
+                low = mid + 1;
+            else
+                high = mid;
+        }
+        return low;
+    }
     for (std::size_t i = records_.size(); i > 0; --i)
         if (seconds_of(records_[i - 1]) <= seconds) return i;
     return 0;
+}
+
+template <class D, class H, class R, class B>
+std::size_t record_store<D, H, R, B>::position_of_key(std::u16string_view key) const {
+    // Compared in place: a lookup in a long file makes no text per record.
+    for (std::size_t i = 0; i < records_.size(); ++i) {
+        const auto& field = records_[i].key;
+        std::size_t n = 0;
+        while (n < std::size(field) && field[n] != 0) ++n;
+        if (std::u16string_view(field, n) == key) return i;
+    }
+    return records_.size();
 }
 
 template <class D, class H, class R, class B>
@@ -568,12 +673,19 @@ add_result record_store<D, H, R, B>::add_record(const R& given) {
         if (bulk_only_appends_ && newest) {
             records_.push_back(record);
             if (records_.size() > 1)
-                derived().on_newest_appended();
+                update_derived([&] { derived().on_newest_appended(); });
             else
-                derived().recompute_derived();
+                derived().recompute_derived(), derived_current_ = true;
         } else {
-            bulk_only_appends_ = false;
-            bulk_pending_.push_back(record);
+            if (bulk_only_appends_) {
+                // The newest appends so far reach the file as they would
+                // have one by one, before the list takes records out of order.
+                bulk_only_appends_ = false;
+                bulk_first_pending_ = records_.size();
+                bulk_appends_ok_ = write_bulk_appends();
+            }
+            records_.push_back(record);
+            derived_current_ = false;
         }
         // The file work waits for end_bulk, which reports it.
         return add_result{std::move(key), false};
@@ -583,25 +695,30 @@ add_result record_store<D, H, R, B>::add_record(const R& given) {
         records_.push_back(record);
         // The first record starts the totals; the header written with it must count it.
         derived().recompute_derived();
+        derived_current_ = true;
+        date_order_ = date_order::yes;
         return written(save_all());
     }
     if (seconds_of(records_.back()) <= when) {
         records_.push_back(record);
-        derived().on_newest_appended();
+        update_derived([&] { derived().on_newest_appended(); });
         return written(append_write(records_.size() - 1));
     }
-    records_.insert(records_.begin() + static_cast<std::ptrdiff_t>(insert_position(when)), record);
+    const std::size_t at = insert_position(when);
+    records_.insert(at, record);
+    update_derived([&] { derived().after_insert(at); });
     return written(after_middle_change());
 }
 
 template <class D, class H, class R, class B>
 bool record_store<D, H, R, B>::after_middle_change() {
+    // The records changed, written or not: whatever shows figures from them
+    // must read them again.
+    mark_changed();
     if (deferred_) {
         dirty_ = true;
-        return refresh_derived_and_header();
+        return write_header_in_place();
     }
-    // The header totals must include the change before the file is written.
-    derived().recompute_derived();
     if (save_all()) return true;
     dirty_ = true;
     return false;
@@ -609,24 +726,25 @@ bool record_store<D, H, R, B>::after_middle_change() {
 
 template <class D, class H, class R, class B>
 change_result record_store<D, H, R, B>::update_record(std::u16string_view key, const R& record) {
-    auto found = std::find_if(records_.begin(), records_.end(),
-                              [&](const R& r) { return fixed_text(r.key) == key; });
-    if (found == records_.end()) return change_result::not_found;
+    const std::size_t at = position_of_key(key);
+    if (at == records_.size()) return change_result::not_found;
+    const R old = records_[at];
     // The record keeps the stamp it was added with (its tag, number and key):
     // an editor's copy made before the add never saw it, and without it the
     // record would neither load again nor be found by its key.
     R stored = record;
-    static_cast<record_stamp&>(stored) = static_cast<const record_stamp&>(*found);
+    static_cast<record_stamp&>(stored) = static_cast<const record_stamp&>(old);
     if (records_.size() == 1 ||
-        (found->year == record.year && found->month == record.month && found->day == record.day &&
-         found->hour == record.hour && found->minute == record.minute &&
-         found->second == record.second)) {
-        *found = stored;
+        (old.year == record.year && old.month == record.month && old.day == record.day &&
+         old.hour == record.hour && old.minute == record.minute && old.second == record.second)) {
+        records_[at] = stored;
+        update_derived([&] { derived().after_replace(at, old); });
     } else {
-        records_.erase(found);
-        records_.insert(
-            records_.begin() + static_cast<std::ptrdiff_t>(insert_position(seconds_of(stored))),
-            stored);
+        records_.erase(at);
+        update_derived([&] { derived().after_erase(at, old); });
+        const std::size_t to = insert_position(seconds_of(stored));
+        records_.insert(to, stored);
+        update_derived([&] { derived().after_insert(to); });
     }
     selection_.clear();
     cursor_ = -1;
@@ -635,16 +753,18 @@ change_result record_store<D, H, R, B>::update_record(std::u16string_view key, c
 
 template <class D, class H, class R, class B>
 change_result record_store<D, H, R, B>::delete_record(std::u16string_view key) {
-    auto found = std::find_if(records_.begin(), records_.end(),
-                              [&](const R& r) { return fixed_text(r.key) == key; });
-    if (found == records_.end()) return change_result::not_found;
-    return delete_record_at(static_cast<int>(found - records_.begin()));
+    const std::size_t at = position_of_key(key);
+    if (at == records_.size()) return change_result::not_found;
+    return delete_record_at(static_cast<int>(at));
 }
 
 template <class D, class H, class R, class B>
 change_result record_store<D, H, R, B>::delete_record_at(int position) {
     if (position < 0 || position >= record_count()) return change_result::not_found;
-    records_.erase(records_.begin() + position);
+    const auto at = static_cast<std::size_t>(position);
+    const R removed = records_[at];
+    records_.erase(at);
+    update_derived([&] { derived().after_erase(at, removed); });
     // Selected positions behind the deleted one no longer name the same records.
     selection_.clear();
     cursor_ = -1;
@@ -730,59 +850,89 @@ header_read<H> record_store<D, H, R, B>::read_account_header(std::u16string_view
 }
 
 template <class D, class H, class R, class B>
-void record_store<D, H, R, B>::begin_bulk() {
+void record_store<D, H, R, B>::begin_bulk(std::size_t expected, bool write) {
     if (bulk_) return;
     bulk_ = true;
+    bulk_writes_ = write;
     bulk_started_empty_ = records_.empty();
     bulk_started_clean_ = !dirty_;
     bulk_first_new_ = records_.size();
     bulk_only_appends_ = true;
-    bulk_pending_.clear();
+    bulk_first_pending_ = records_.size();
+    bulk_appends_ok_ = true;
+    if (expected) records_.reserve(records_.size() + expected);
+}
+
+template <class D, class H, class R, class B>
+bool record_store<D, H, R, B>::write_bulk_appends() {
+    // The leading newest appends reach the file as they would have one by
+    // one: the first add to an empty store saves the whole file, later ones
+    // are append writes. Without deferred saving a later insert rewrites the
+    // whole file anyway, so their file work is skipped then.
+    const bool appended = records_.size() > bulk_first_new_;
+    const bool pending = !bulk_only_appends_;
+    if (!bulk_writes_ || !appended || (!deferred_ && pending)) return true;
+    const bool ok = bulk_started_empty_ ? save_all() : append_write(bulk_first_new_);
+    if (!ok) dirty_ = true;
+    return ok;
 }
 
 template <class D, class H, class R, class B>
 bool record_store<D, H, R, B>::finish_bulk(bool write) {
     if (!bulk_) return true;
     bulk_ = false;
-    const bool appended = records_.size() > bulk_first_new_;
-    const bool pending = !bulk_pending_.empty();
+    write = write && bulk_writes_;
+    if (bulk_only_appends_) return !write || write_bulk_appends();
+    const bool ok = bulk_appends_ok_;
 
-    // The leading newest appends reach the file as they would have one by
-    // one: the first add to an empty store saves the whole file, later ones
-    // are append writes. Without deferred saving a later insert rewrites the
-    // whole file anyway, so their file work is skipped then.
-    bool ok = true;
-    if (write && appended && (deferred_ || !pending)) {
-        ok = bulk_started_empty_ ? save_all() : append_write(bulk_first_new_);
-        if (!ok) dirty_ = true;
-    }
-    if (!pending) return ok;
-
-    std::vector<R> added = std::move(bulk_pending_);
-    bulk_pending_.clear();
-    const auto earlier = [](const R& a, const R& b) { return seconds_of(a) < seconds_of(b); };
-    if (std::is_sorted(records_.begin(), records_.end(), earlier)) {
+    // The records added out of order follow the others in the order of
+    // adding; they are sorted in by their dates alone, without moving a record.
+    const std::size_t first = bulk_first_pending_;
+    const std::size_t n = records_.size();
+    std::vector<std::uint32_t> from;
+    if (in_prefix_date_order(first)) {
         // Inserting each record after the last one not later than it is a
         // stable merge: on equal dates the records already there come first,
         // then the new ones in the order of adding.
-        std::stable_sort(added.begin(), added.end(), earlier);
-        std::vector<R> merged;
-        merged.reserve(records_.size() + added.size());
-        std::merge(records_.begin(), records_.end(), added.begin(), added.end(),
-                   std::back_inserter(merged), earlier);
-        records_ = std::move(merged);
+        struct dated {
+            std::int64_t seconds;
+            std::uint32_t position;
+        };
+        std::vector<dated> added(n - first);
+        for (std::size_t i = first; i < n; ++i)
+            added[i - first] = {seconds_of(records_[i]), static_cast<std::uint32_t>(i)};
+        std::stable_sort(added.begin(), added.end(),
+                         [](const dated& a, const dated& b) { return a.seconds < b.seconds; });
+        from.reserve(n);
+        std::size_t k = 0;
+        for (std::size_t i = 0; i < first; ++i) {
+            const std::int64_t s = seconds_of(records_[i]);
+            while (k < added.size() && added[k].seconds < s) from.push_back(added[k++].position);
+            from.push_back(static_cast<std::uint32_t>(i));
+        }
+        while (k < added.size()) from.push_back(added[k++].position);
+        date_order_ = date_order::yes;
     } else {
         // A file out of date order: insert exactly as one by one would.
-        for (const R& r : added)
-            records_.insert(
-                records_.begin() + static_cast<std::ptrdiff_t>(insert_position(seconds_of(r))), r);
+        for (std::size_t i = 0; i < first; ++i) from.push_back(static_cast<std::uint32_t>(i));
+        for (std::size_t i = first; i < n; ++i) {
+            const std::int64_t s = seconds_of(records_[i]);
+            std::size_t at = from.size();
+            while (at > 0 && seconds_of(records_[from[at - 1]]) > s) --at;
+            from.insert(from.begin() + static_cast<std::ptrdiff_t>(at),
+                        static_cast<std::uint32_t>(i));
+        }
+        date_order_ = date_order::unknown;
     }
+    records_.reorder(from);
+    from = {};
+    // Reports and saves then walk the records in memory order.
+    records_.make_contiguous();
+    derived().recompute_derived();
+    derived_current_ = true;
     selection_.clear();
     cursor_ = -1;
-    if (!write) {
-        derived().recompute_derived();
-        return true;
-    }
+    if (!write) return true;
     return after_middle_change() && ok;
 }
 

@@ -34,8 +34,8 @@ class service_store : public cost_record_store<service_store, service_record> {
 public:
     static constexpr std::u16string_view extension = u".mat";
     static constexpr bool rewrites_previous = false;
-    static std::u16string record_label(const service_record& r) {
-        return fixed_text(r.description);
+    static std::u16string_view record_label(const service_record& r) {
+        return fixed_view(r.description);
     }
 
     // 0 = kilometres to miles, 1 = miles to kilometres; mileage and next

@@ -54,7 +54,7 @@ change_result trip_store::delete_record(std::u16string_view key) {
 
 change_result trip_store::delete_record_at(int position) {
     if (position < 0 || position >= record_count()) return change_result::not_found;
-    records_.erase(records_.begin() + position);
+    records_.erase(static_cast<std::size_t>(position));
     selection_.clear();
     cursor_ = -1;
     return written(write_file());
@@ -99,8 +99,7 @@ bool trip_store::rename_vehicle(std::u16string_view old_name, std::u16string_vie
 
 bool trip_store::delete_trips_of_vehicle(std::u16string_view name) {
     const auto before = records_.size();
-    std::erase_if(records_,
-                  [&](const trip_record& r) { return fixed_text(r.trip_vehicles[0]) == name; });
+    records_.erase_if([&](const trip_record& r) { return fixed_text(r.trip_vehicles[0]) == name; });
     if (records_.size() == before) return true;
     selection_.clear();
     cursor_ = -1;

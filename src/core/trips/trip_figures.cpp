@@ -1,5 +1,8 @@
 #include "core/trips/trip_figures.h"
 
+#include <algorithm>
+#include <array>
+
 #include "core/accounts/configuration.h"
 #include "core/common/text.h"
 #include "core/common/translate.h"
@@ -38,18 +41,32 @@ public:
     // The sum over the records that the store's selection with these limits
     // would select (dates inclusive, a negative mileage bound is none).
     double sum(const selection_limits& limits) const {
-        const bool has_from = limits.from.has_value(), has_to = limits.to.has_value();
-        const std::int64_t from = has_from ? to_local_seconds(*limits.from) : 0;
-        const std::int64_t to = has_to ? to_local_seconds(*limits.to) : 0;
         double total = 0;
-        for (const point& p : points_) {
-            if (has_from && p.seconds < from) continue;
-            if (has_to && p.seconds > to) continue;
-            if (limits.lowest >= 0 && p.mileage < limits.lowest) continue;
-            if (limits.highest >= 0 && p.mileage > limits.highest) continue;
-            total += p.cost;
-        }
+        for_selected(limits, [&](const point& p) { total += p.cost; });
         return total;
+    }
+    // The distance the selected records cover, as the fuel store's
+    // distance_in_range gives it.
+    double distance(const selection_limits& limits) const {
+        const bool has_lowest = limits.lowest >= 0;
+        const bool has_highest = limits.highest >= 0;
+        bool any = false;
+        double largest = 0, smallest = 0;
+        for_selected(limits, [&](const point& p) {
+            if (!any) {
+                any = true;
+                largest = smallest = p.mileage;
+            }
+            largest = std::max(largest, p.mileage);
+            smallest = std::min(smallest, p.mileage);
+        });
+        if (!any) {
+            if (!has_lowest && has_highest) return limits.highest;
+            if (has_lowest && !has_highest) return 0;
+            return limits.highest - limits.lowest;
+        }
+        if (limits.highest > 0) return has_lowest ? limits.highest - limits.lowest : limits.highest;
+        return largest - smallest;
     }
 
 private:
@@ -58,15 +75,67 @@ private:
         double mileage;
         double cost;
     };
+    template <class F>
+    void for_selected(const selection_limits& limits, F f) const {
+        const bool has_from = limits.from.has_value(), has_to = limits.to.has_value();
+        const std::int64_t from = has_from ? to_local_seconds(*limits.from) : 0;
+        const std::int64_t to = has_to ? to_local_seconds(*limits.to) : 0;
+        for (const point& p : points_) {
+            if (has_from && p.seconds < from) continue;
+            if (has_to && p.seconds > to) continue;
+            if (limits.lowest >= 0 && p.mileage < limits.lowest) continue;
+            if (limits.highest >= 0 && p.mileage > limits.highest) continue;
+            f(p);
+        }
+    }
+
     std::vector<point> points_;
 };
 
+std::array<std::u16string, 3> file_paths(std::u16string_view folder, std::u16string_view name) {
+    const std::u16string base = std::u16string(folder) + std::u16string(name);
+    return {base + std::u16string(fuel_store::extension),
+            base + std::u16string(service_store::extension),
+            base + std::u16string(fee_store::extension)};
+}
+
+std::array<file_stamp, 3> stamps_of(std::u16string_view folder, std::u16string_view name) {
+    const auto paths = file_paths(folder, name);
+    file_system& fs = device_files();
+    return {fs.stamp(paths[0]), fs.stamp(paths[1]), fs.stamp(paths[2])};
+}
+
+bool same_stamps(const std::array<file_stamp, 3>& a, const std::array<file_stamp, 3>& b) {
+    return a[0].same_as(b[0]) && a[1].same_as(b[1]) && a[2].same_as(b[2]);
+}
+
 }  // namespace
 
-struct trip_figures::vehicle_files {
-    fuel_store fuel;  // kept whole for the trip mileage
-    cost_points fuel_costs, repair_costs, fees_costs;
+struct vehicle_summary {
+    cost_points fuel, repair, fees;  // the fill-ups' points also give the trip mileage
+    std::array<file_stamp, 3> stamps;
 };
+
+trip_summaries::trip_summaries() = default;
+trip_summaries::~trip_summaries() = default;
+
+void trip_summaries::clear() {
+    kept_.clear();
+}
+
+bool trip_summaries::unchanged(std::u16string_view data_folder, const trip_store& trips) {
+    std::vector<std::u16string> looked;
+    for (int i = 0; i < trips.record_count(); ++i) {
+        for (const std::u16string& name : vehicle_names(trips.record_at(i))) {
+            if (std::find(looked.begin(), looked.end(), name) != looked.end()) continue;
+            looked.push_back(name);
+            const auto found = kept_.find(name);
+            if (found == kept_.end()) return false;
+            if (!same_stamps(found->second->stamps, stamps_of(data_folder, name))) return false;
+        }
+    }
+    return true;
+}
 
 int trip_vehicle_count(const trip_store::record_type& trip) {
     return static_cast<int>(vehicle_names(trip).size());
@@ -77,8 +146,12 @@ double trip_mileage(fuel_store& fuel, const trip_store::record_type& trip) {
 }
 
 trip_figures::trip_figures(std::u16string_view data_folder, fuel_store& fuel,
-                           service_store& maintenance, fee_store& fees)
-    : data_folder_(data_folder), fuel_(fuel), maintenance_(maintenance), fees_(fees) {}
+                           service_store& maintenance, fee_store& fees, trip_summaries* kept)
+    : data_folder_(data_folder),
+      fuel_(fuel),
+      maintenance_(maintenance),
+      fees_(fees),
+      kept_(kept ? *kept : own_) {}
 
 trip_figures::~trip_figures() = default;
 
@@ -91,26 +164,54 @@ bool trip_figures::save_open_account() {
     return ok;
 }
 
-trip_figures::vehicle_files& trip_figures::vehicle(const std::u16string& name) {
-    auto& slot = cache_[name];
-    if (!slot) {
-        slot = std::make_unique<vehicle_files>();
-        // A name that is no plain file name (a damaged trip file) reads nothing.
-        // A missing file is a vehicle without such records.
-        if (configuration::is_valid_account_name(name)) {
-            const auto read = [this](load_result result) {
-                if (result == load_result::damaged) files_ok_ = false;
-            };
-            read(slot->fuel.load(data_folder_, name, false));
-            slot->fuel_costs.take(slot->fuel, [](const fuel_record& r) { return r.fuel_cost; });
-            service_store maintenance;
-            read(maintenance.load(data_folder_, name, false));
-            slot->repair_costs.take(maintenance, [](const service_record& r) { return r.cost; });
-            fee_store fees;
-            read(fees.load(data_folder_, name, false));
-            slot->fees_costs.take(fees, [](const fee_record& r) { return r.cost; });
-        }
+const vehicle_summary& trip_figures::vehicle(const std::u16string& name) {
+    auto& slot = kept_.kept_[name];
+    if (slot && checked_.count(name)) return *slot;
+    checked_[name] = true;
+    // A name that is no plain file name (a damaged trip file) reads nothing.
+    if (!configuration::is_valid_account_name(name)) {
+        slot = std::make_unique<vehicle_summary>();
+        return *slot;
     }
+    // The files are looked at before they are read: a change made while
+    // they are read shows at the next look.
+    const std::array<file_stamp, 3> stamps = stamps_of(data_folder_, name);
+    if (slot && same_stamps(slot->stamps, stamps)) return *slot;
+    slot = std::make_unique<vehicle_summary>();
+    slot->stamps = stamps;
+    const auto fuel_cost = [](const fuel_record& r) { return r.fuel_cost; };
+    const auto cost = [](const auto& r) { return r.cost; };
+    if (!fuel_.fresh() && fuel_.account_name() == name && maintenance_.account_name() == name &&
+        fees_.account_name() == name) {
+        // The open account's stores hold what its files hold (their owed
+        // changes were written first): nothing needs reading.
+        slot->fuel.take(fuel_, fuel_cost);
+        slot->repair.take(maintenance_, cost);
+        slot->fees.take(fees_, cost);
+        return *slot;
+    }
+    // A missing file is a vehicle without such records.
+    bool damaged = false;
+    const auto read = [&](load_result result) {
+        if (result == load_result::damaged) damaged = true, files_ok_ = false;
+    };
+    {
+        fuel_store fuel;
+        read(fuel.load(data_folder_, name, false));
+        slot->fuel.take(fuel, fuel_cost);
+    }
+    {
+        service_store maintenance;
+        read(maintenance.load(data_folder_, name, false));
+        slot->repair.take(maintenance, cost);
+    }
+    {
+        fee_store fees;
+        read(fees.load(data_folder_, name, false));
+        slot->fees.take(fees, cost);
+    }
+    // A damaged file is read again next time, so that the owner hears of it again.
+    if (damaged) slot->stamps = {};
     return *slot;
 }
 
@@ -120,26 +221,30 @@ trip_totals trip_figures::totals_from_cache(const trip_store::record_type& trip)
     trip_totals t;
     t.vehicle_count = static_cast<int>(names.size());
     for (const std::u16string& name : names) {
-        vehicle_files& v = vehicle(name);
-        t.fuel += v.fuel_costs.sum(limits);
-        t.repair += v.repair_costs.sum(limits);
-        t.fees += v.fees_costs.sum(limits);
+        const vehicle_summary& v = vehicle(name);
+        t.fuel += v.fuel.sum(limits);
+        t.repair += v.repair.sum(limits);
+        t.fees += v.fees.sum(limits);
     }
     // The mileage of a one-vehicle trip comes from that vehicle's fill-ups,
     // whichever account is open.
     if (names.size() == 1) {
-        t.mileage = trip_mileage(vehicle(names.front()).fuel, trip);
+        t.mileage = vehicle(names.front()).fuel.distance(limits);
     } else if (names.empty()) {
-        fuel_store none;
-        t.mileage = trip_mileage(none, trip);
+        t.mileage = cost_points().distance(limits);
     }
     return t;
+}
+
+void trip_figures::done() {
+    checked_.clear();
+    if (&kept_ == &own_) own_.clear();
 }
 
 trip_totals trip_figures::totals(const trip_store::record_type& trip) {
     files_ok_ = save_open_account();
     const trip_totals t = totals_from_cache(trip);
-    cache_.clear();
+    done();
     return t;
 }
 
@@ -176,7 +281,7 @@ std::vector<trip_row> trip_figures::build_rows(const trip_store& trips) {
             detail(u"(" + join(names.data(), names.data() + names.size(), u",") + u")", u"");
         }
     }
-    cache_.clear();
+    done();
     return rows;
 }
 

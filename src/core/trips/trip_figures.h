@@ -46,12 +46,38 @@ int trip_vehicle_count(const trip_store::record_type& trip);
 // range where the trip gives one, else the spread of the selected fill-ups.
 double trip_mileage(fuel_store& fuel, const trip_store::record_type& trip);
 
+// What the trip figures need of one vehicle's three files: the date,
+// mileage and cost of every record, packed, and the stamps of the files they
+// were read from.
+struct vehicle_summary;
+
+// The vehicles' summaries kept from one rebuild of the trips to the next:
+// a vehicle's files are read again only when one of them changed.
+class trip_summaries {
+public:
+    trip_summaries();
+    ~trip_summaries();
+    trip_summaries(const trip_summaries&) = delete;
+    trip_summaries& operator=(const trip_summaries&) = delete;
+
+    // True when every vehicle the trips name still has the files its kept
+    // summary was read from.
+    bool unchanged(std::u16string_view data_folder, const trip_store& trips);
+    // Drops every summary.
+    void clear();
+
+private:
+    friend class trip_figures;
+    std::map<std::u16string, std::unique_ptr<vehicle_summary>> kept_;
+};
+
 class trip_figures {
 public:
     // The data folder holds the vehicles' files; the three stores are those
-    // of the open account.
+    // of the open account. With `kept`, the vehicles' summaries are taken
+    // from there while their files are unchanged, and left there.
     trip_figures(std::u16string_view data_folder, fuel_store& fuel, service_store& maintenance,
-                 fee_store& fees);
+                 fee_store& fees, trip_summaries* kept = nullptr);
     ~trip_figures();
 
     // The rows of every trip in store order: the description with the total
@@ -72,19 +98,22 @@ public:
     [[nodiscard]] bool files_ok() const { return files_ok_; }
 
 private:
-    struct vehicle_files;
     // Writes the open account's pending changes, so that its files are
     // current; false when a store could not write them.
     [[nodiscard]] bool save_open_account();
-    // A vehicle's three files, read once per rebuild.
-    vehicle_files& vehicle(const std::u16string& name);
+    // A vehicle's summary, read once per rebuild (or kept from an earlier one).
+    const vehicle_summary& vehicle(const std::u16string& name);
     trip_totals totals_from_cache(const trip_store::record_type& trip);
+    // Forgets the summaries of this rebuild unless they are kept.
+    void done();
 
     std::u16string data_folder_;
     fuel_store& fuel_;
     service_store& maintenance_;
     fee_store& fees_;
-    std::map<std::u16string, std::unique_ptr<vehicle_files>> cache_;
+    trip_summaries own_;
+    trip_summaries& kept_;
+    std::map<std::u16string, bool> checked_;  // vehicles looked at in this rebuild
     bool files_ok_ = true;
 };
 

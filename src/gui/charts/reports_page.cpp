@@ -238,7 +238,8 @@ void reports_page::load_chosen(report_records& records) {
                            if (account.empty()) return;
                            busy.step(kelvane::tr(u"Reading records...") + u" " +
                                      std::u16string(account) + format(" (%d/%d)", done + 1, total));
-                       });
+                       },
+                       {&prog_.fuel, &prog_.service, &prog_.fees});
 }
 
 void reports_page::open_report(int kind) {
@@ -259,7 +260,8 @@ void reports_page::open_report(int kind) {
         if (trip.empty()) return;
         busy_work busy(progress_);
         busy.step(kelvane::tr(u"Reading records..."));
-        trip_figures figures(prog_.config.data_folder(), prog_.fuel, prog_.service, prog_.fees);
+        trip_figures figures(prog_.config.data_folder(), prog_.fuel, prog_.service, prog_.fees,
+                             &prog_.trip_cache);
         chart_engine totals;
         r.title = figures.statistics(totals, prog_.trips, trip);
         if (r.title.empty() || totals.entries().size() != 3) return;

@@ -170,7 +170,10 @@ void record_editor::on_command(int command) {
             if (adding_) return;
             if (show_message(msg_confirm_delete, message_buttons::yes_no) == message_answer::no)
                 return;
-            delete_from_store();
+            // A deletion the file did not take is made in the list all the
+            // same (the store has told the owner and owes its file a full
+            // save), so the editor closes either way.
+            (void)delete_from_store();
             end_dialog(confirmed);
             return;
     }

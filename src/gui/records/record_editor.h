@@ -56,8 +56,9 @@ protected:
     // Puts the typed values into the record and hands it to the store; true
     // when the record reached the store's file.
     virtual bool write_record() = 0;
-    // Removes the record with key() from the store.
-    virtual void delete_from_store() = 0;
+    // Removes the record with key() from the store; true when its file took
+    // the change.
+    virtual bool delete_from_store() = 0;
     // Where the owner starts typing, once the editor is on screen: the
     // mileage, its last digits kept out of the selection.
     virtual void place_focus();
@@ -138,7 +139,7 @@ protected:
     // Where the date picker starts: now for a new record, else the record's date.
     local_time shown_date() const { return adding() ? device_clock().now() : record_date(record_); }
     bool keep_record() { return store_record(store_, record_); }
-    void delete_from_store() override { delete_record_by_key(store_, key()); }
+    bool delete_from_store() override { return delete_record_by_key(store_, key()); }
 
     Store& store_;
     record_type record_;

@@ -152,7 +152,9 @@ void record_page::edit_chosen() {
 }
 
 void record_page::delete_chosen() {
-    delete_position(chosen_position());
+    // A deletion the file did not take is made in the list all the same: the
+    // store has told the owner and owes its file a full save.
+    (void)delete_position(chosen_position());
 }
 
 void record_page::run_command(int command) {

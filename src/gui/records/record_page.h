@@ -58,7 +58,8 @@ protected:
     // Runs the editor on a new record (position -1) or on the record at a
     // position; the key of the record it left behind, empty when none.
     virtual std::u16string run_editor(int position) = 0;
-    virtual void delete_position(int position) = 0;
+    // True when the store's file took the deletion.
+    virtual bool delete_position(int position) = 0;
     virtual int position_of(std::u16string_view key) const = 0;
     // Column titles that follow the account (the fuel economy figure).
     virtual void refresh_titles() {}
@@ -102,7 +103,9 @@ protected:
         editor.exec();
         return editor.key();
     }
-    void delete_position(int position) override { delete_record_at_position(store_, position); }
+    bool delete_position(int position) override {
+        return delete_record_at_position(store_, position);
+    }
     int position_of(std::u16string_view key) const override { return position_of_key(store_, key); }
 
     Store& store_;

@@ -12,6 +12,7 @@
 #include "core/accounts/account_figures.h"
 #include "core/accounts/data_set.h"
 #include "core/tools/key_table.h"
+#include "core/trips/trip_figures.h"
 #include "gui/shell/shell_state.h"
 #include "gui/widgets/skin.h"
 
@@ -21,8 +22,9 @@ class main_page;
 class main_screen;
 struct program;
 
-// Marks that a store kind was loaded, reset or written since the start; the
-// trips page rebuilds its list when any is raised. Nothing lowers them.
+// Marks that a store kind was loaded, reset, written or changed since the
+// trips page last built its list; it builds the list again when any is
+// raised, and lowers them all once it has.
 struct change_marks {
     bool fuel = false;
     bool service = false;
@@ -30,6 +32,7 @@ struct change_marks {
     bool trips = false;
 
     bool any() const { return fuel || service || fees || trips; }
+    void lower() { fuel = service = fees = trips = false; }
 };
 
 // Builds the screen of one page of the main screen.
@@ -56,6 +59,9 @@ struct program {
     class skin skin;
     key_table keys;
     change_marks changes;
+    // The vehicles' summaries the trip figures were last built from, kept
+    // while the vehicles' files stay as they were.
+    trip_summaries trip_cache;
     shell_state shell;
     // How near a service must be to show as due; the desktop's settings
     // keep it (the handheld's files have no place for it).

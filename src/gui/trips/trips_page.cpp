@@ -86,15 +86,22 @@ void trips_page::fit_columns() {
 
 void trips_page::refresh() {
     fill_account_combo(*chooser_, prog_.config);
-    if (prog_.changes.any()) rebuild();
+    // The list stands until a store changes or a vehicle's files do (a
+    // restore, another program).
+    if (prog_.changes.any() || !prog_.trip_cache.unchanged(prog_.config.data_folder(), prog_.trips))
+        rebuild();
 }
 
 void trips_page::rebuild() {
     const int chosen = list_->selected();
     busy_work busy(progress_);
     busy.step(kelvane::tr(u"Reading records..."));
-    trip_figures figures(prog_.config.data_folder(), prog_.fuel, prog_.service, prog_.fees);
+    trip_figures figures(prog_.config.data_folder(), prog_.fuel, prog_.service, prog_.fees,
+                         &prog_.trip_cache);
     list_->set_rows(figures.build_rows(prog_.trips));
+    // What the list shows now includes every change so far, the writes of
+    // the open account's owed changes just made among them.
+    prog_.changes.lower();
     list_->select_row(chosen);
     fit_columns();
 }

@@ -30,5 +30,19 @@ TEST(NameCase, StartsAndEndsCompareTheSameWay) {
     EXPECT_TRUE(starts_with_ignoring_case(u"anything", u""));
 }
 
+// A name, note or description cut to its field keeps whole characters: an
+// emoji (two units) at the limit goes entirely, never half of it.
+TEST(FixedFields, CutsKeepWholeCharacters) {
+    const std::u16string emoji = u"\U0001F697";  // a car, two units
+    char16_t field[5];
+    set_fixed(field, u"abc" + emoji);
+    EXPECT_EQ(u"abc", fixed_text(field)) << "the pair would end at the fifth unit";
+    set_fixed(field, u"ab" + emoji + u"c");
+    EXPECT_EQ(u"ab" + emoji, fixed_text(field));
+    EXPECT_EQ(u"abc", cut(u"abc" + emoji, 4));
+    EXPECT_EQ(u"abc" + emoji, cut(u"abc" + emoji, 5));
+    EXPECT_EQ(u"", cut(emoji, 1));
+}
+
 }  // namespace
 }  // namespace kelvane

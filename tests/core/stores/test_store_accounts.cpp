@@ -447,4 +447,36 @@ TYPED_TEST(account_store_engine, bulk_adds_leave_what_single_adds_leave) {
     }
 }
 
+// A bulk kept in memory (an import that writes its files as a set) never
+// writes the store's own file, whatever order its records come in, and
+// leaves the list that the same adds written to the file leave.
+TYPED_TEST(account_store_engine, bulk_in_memory_never_touches_the_file) {
+    using kind = store_kind<TypeParam>;
+    for (const bool deferred : {false, true}) {
+        device_fixture dev;
+        TypeParam store;
+        store.load(data_folder, u"Car", false);
+        for (int i = 0; i < 3; ++i)
+            store.add_record(kind::make(2007, 3, 10 + i, 8, 0, 0, 1000 + 10.0 * i, 3));
+        store.set_deferred_save(deferred);
+        const auto before = dev.fs.bytes(file_of<TypeParam>(u"Car"));
+        TypeParam written = store;
+        store.begin_bulk_in_memory(3);
+        written.begin_bulk(3);
+        // The newest first, then one out of order: the point where a written
+        // bulk hands its appends to the file.
+        for (const int day : {20, 21, 5}) {
+            const auto r = kind::make(2007, 3, day, 8, 0, 0, 2000 + day, 1);
+            store.add_record(r);
+            EXPECT_EQ(before, dev.fs.bytes(file_of<TypeParam>(u"Car"))) << "deferred " << deferred;
+        }
+        store.end_bulk_in_memory();
+        EXPECT_EQ(before, dev.fs.bytes(file_of<TypeParam>(u"Car"))) << "deferred " << deferred;
+        for (const int day : {20, 21, 5})
+            written.add_record(kind::make(2007, 3, day, 8, 0, 0, 2000 + day, 1));
+        (void)written.end_bulk();
+        EXPECT_EQ(image_of(written), image_of(store)) << "deferred " << deferred;
+    }
+}
+
 }  // namespace

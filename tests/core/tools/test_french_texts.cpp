@@ -327,6 +327,7 @@ constexpr known_argument known_arguments[] = {
     {"src/gui/records/record_editor.cpp", "text"},
     {"src/cli/kelvane_tool_accounts.cpp", "label"},
     {"src/core/exchange/export_import.cpp", "key"},
+    {"src/core/exchange/csv_rows.cpp", "key"},  // the item cells, made once per export
     {"src/core/exchange/peer_import.cpp", "reason_key"},
     // Tables of core, read below.
     {"src/core/exchange/csv_rows.cpp", "item"},                            // the csv_item_ texts

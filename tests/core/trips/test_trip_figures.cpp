@@ -188,11 +188,67 @@ TEST(trip_figures, a_rebuild_reads_each_vehicle_once) {
     counting.reset_counters();
     const std::vector<trip_row> rows = f.figures.build_rows(f.trips);
     EXPECT_EQ(rows.size(), 100u);
-    EXPECT_EQ(counting.opens(), 9);
-    // The next rebuild reads the files again: they may have changed since.
+    // The open account is read from its stores.
+    EXPECT_EQ(counting.opens(), 6);
+    // Without kept summaries the next rebuild reads the files again.
     counting.reset_counters();
     f.figures.build_rows(f.trips);
-    EXPECT_EQ(counting.opens(), 9);
+    EXPECT_EQ(counting.opens(), 6);
+}
+
+TEST(trip_figures, kept_summaries_are_read_again_only_when_a_vehicles_files_change) {
+    trips_fixture f;
+    f.write_account(u"Car", {1000, 1100}, 1, 1);
+    f.write_account(u"Van", {2000, 2300}, 2, 2);
+    f.write_account(u"Bus", {3000}, 3, 3);
+    f.open(u"Car");
+    f.add_trip(u"Car and Van", {u"Car", u"Van"});
+    f.store_trip();
+    f.add_trip(u"Bus", {u"Bus"});
+    f.store_trip();
+    trip_summaries kept;
+    const auto build = [&] {
+        return trip_figures(data_folder, f.fuel, f.maintenance, f.fees, &kept).build_rows(f.trips);
+    };
+    const auto costs = [](const std::vector<trip_row>& rows) {
+        std::vector<std::u16string> out;
+        for (const trip_row& r : rows) out.push_back(r.cost_text);
+        return out;
+    };
+    faulty_file_system counting(f.fs);
+    scoped_services use{{&counting}};
+    const auto first = build();
+    EXPECT_TRUE(kept.unchanged(data_folder, f.trips));
+
+    // Nothing changed: nothing is read, and the figures stay.
+    counting.reset_counters();
+    EXPECT_EQ(costs(build()), costs(first));
+    EXPECT_EQ(counting.opens(), 0);
+
+    // Another vehicle's files change (a restore, another program): only
+    // that vehicle is read again.
+    {
+        fee_store van;
+        van.load(data_folder, u"Van", false);
+        van.add_record(testing::store_kind<fee_store>::make(2007, 3, 9, 0, 0, 0, 2400, 100));
+    }
+    EXPECT_FALSE(kept.unchanged(data_folder, f.trips));
+    counting.reset_counters();
+    const auto van_changed = build();
+    EXPECT_EQ(counting.opens(), 3);
+    EXPECT_EQ(van_changed[0].cost_text, u"146.00");
+    EXPECT_EQ(van_changed[5].cost_text, first[5].cost_text);
+
+    // The open account changes in memory, in the middle of its fill-ups:
+    // its figures follow without a read.
+    f.fuel.add_record(testing::store_kind<fuel_store>::make(2007, 3, 1, 12, 0, 0, 1050, 30));
+    ASSERT_TRUE(f.fuel.save_all());  // what the rebuild writes first
+    f.fuel.clear_dirty();
+    counting.reset_counters();
+    const auto car_changed = build();
+    EXPECT_EQ(car_changed[0].cost_text, u"176.00");
+    EXPECT_EQ(car_changed[1].cost_text, u"70.00");  // fuel of Car (40) and Van (30)
+    EXPECT_EQ(counting.opens(), 0);
 }
 
 // A trip whose date bounds hold any 32-bit values (a damaged trip file)
