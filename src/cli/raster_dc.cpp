@@ -136,7 +136,7 @@ void raster_dc::fill_rect(const rect& r, colour c) {
         for (int x = left; x < right; ++x) put(x, y, c);
 }
 
-pen_spec raster_dc::select_pen(const pen_spec& p) {
+pen_request raster_dc::select_pen(const pen_request& p) {
     return std::exchange(pen_, p);
 }
 
@@ -287,7 +287,7 @@ background_mode raster_dc::set_background_mode(background_mode m) {
     return std::exchange(mode_, m);
 }
 
-font_spec raster_dc::select_font(const font_spec& f) {
+font_request raster_dc::select_font(const font_request& f) {
     return std::exchange(font_, f);
 }
 

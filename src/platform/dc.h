@@ -61,20 +61,20 @@ enum class background_mode { transparent, opaque };
 
 enum class pen_style { solid, dash, null };
 
-struct font_spec {
+struct font_request {
     std::u16string face = u"System";  // "System", "Arial", "宋体" map to installed fonts
     int pixel_height = 16;
     int weight = 400;  // 400 normal, 700 bold
     bool italic = false;
     bool underline = false;
-    friend bool operator==(const font_spec&, const font_spec&) = default;
+    friend bool operator==(const font_request&, const font_request&) = default;
 };
 
-struct pen_spec {
+struct pen_request {
     pen_style style = pen_style::solid;
     int width = 1;
     colour c = rgb(0, 0, 0);
-    friend bool operator==(const pen_spec&, const pen_spec&) = default;
+    friend bool operator==(const pen_request&, const pen_request&) = default;
 };
 
 class dc {
@@ -84,7 +84,7 @@ public:
     // Fills [left, right) x [top, bottom) with a colour; pen and brush unchanged.
     virtual void fill_rect(const rect& r, colour c) = 0;
     // Selects a pen or a solid brush; each returns the one it replaced.
-    virtual pen_spec select_pen(const pen_spec& p) = 0;
+    virtual pen_request select_pen(const pen_request& p) = 0;
     virtual colour select_brush(colour c) = 0;
     // A hollow brush: shapes are outlined only.
     virtual void select_null_brush() = 0;
@@ -103,7 +103,7 @@ public:
     virtual colour set_text_colour(colour c) = 0;
     virtual colour set_background_colour(colour c) = 0;
     virtual background_mode set_background_mode(background_mode m) = 0;
-    virtual font_spec select_font(const font_spec& f) = 0;
+    virtual font_request select_font(const font_request& f) = 0;
 
     virtual colour get_pixel(int x, int y) = 0;
     virtual void set_pixel(int x, int y, colour c) = 0;

@@ -16,7 +16,7 @@ public:
     pixel_surface(int width, int height)
         : width_(width), height_(height), pixels_(static_cast<std::size_t>(width * height)) {}
     void fill_rect(const rect&, colour) override {}
-    pen_spec select_pen(const pen_spec& p) override { return p; }
+    pen_request select_pen(const pen_request& p) override { return p; }
     colour select_brush(colour c) override { return c; }
     void select_null_brush() override {}
     void move_to(int, int) override {}
@@ -29,7 +29,7 @@ public:
     colour set_text_colour(colour c) override { return c; }
     colour set_background_colour(colour c) override { return c; }
     background_mode set_background_mode(background_mode m) override { return m; }
-    font_spec select_font(const font_spec& f) override { return f; }
+    font_request select_font(const font_request& f) override { return f; }
     colour get_pixel(int x, int y) override {
         return inside(x, y) ? pixels_[static_cast<std::size_t>(y * width_ + x)] : invalid_colour;
     }

@@ -59,8 +59,8 @@ void recording_dc::fill_rect(const rect& r, colour c) {
         for (int x = left; x < right; ++x) put(x, y, c);
 }
 
-pen_spec recording_dc::select_pen(const pen_spec& p) {
-    const pen_spec old = std::exchange(state_.pen, p);
+pen_request recording_dc::select_pen(const pen_request& p) {
+    const pen_request old = std::exchange(state_.pen, p);
     record(dc_op::select_pen).pen = p;
     return old;
 }
@@ -138,8 +138,8 @@ background_mode recording_dc::set_background_mode(background_mode m) {
     return old;
 }
 
-font_spec recording_dc::select_font(const font_spec& f) {
-    const font_spec old = std::exchange(state_.font, f);
+font_request recording_dc::select_font(const font_request& f) {
+    const font_request old = std::exchange(state_.font, f);
     record(dc_op::select_font).font = f;
     return old;
 }

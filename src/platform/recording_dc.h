@@ -36,13 +36,13 @@ enum class dc_op {
 
 // The drawing state in force when a call was made.
 struct dc_state {
-    pen_spec pen;
+    pen_request pen;
     colour brush = rgb(255, 255, 255);
     bool null_brush = false;
     colour text = rgb(0, 0, 0);
     colour background = rgb(255, 255, 255);
     background_mode mode = background_mode::opaque;
-    font_spec font;
+    font_request font;
     point position;
 };
 
@@ -51,8 +51,8 @@ struct dc_call {
     rect r;                     // fill_rect, rectangle, round_rect, draw_text, copy_block (target)
     std::vector<point> points;  // polygon; move_to/line_to/get_pixel/set_pixel: one point
     colour c = 0;               // fill_rect, select_brush, set_*_colour, set_pixel
-    pen_spec pen;               // select_pen
-    font_spec font;             // select_font
+    pen_request pen;            // select_pen
+    font_request font;          // select_font
     background_mode mode = background_mode::opaque;
     std::u16string text;  // draw_text, text_extent
     unsigned flags = 0;   // draw_text
@@ -80,7 +80,7 @@ public:
     colour shown(colour c) const;
 
     void fill_rect(const rect& r, colour c) override;
-    pen_spec select_pen(const pen_spec& p) override;
+    pen_request select_pen(const pen_request& p) override;
     colour select_brush(colour c) override;
     void select_null_brush() override;
     void move_to(int x, int y) override;
@@ -94,7 +94,7 @@ public:
     colour set_text_colour(colour c) override;
     colour set_background_colour(colour c) override;
     background_mode set_background_mode(background_mode m) override;
-    font_spec select_font(const font_spec& f) override;
+    font_request select_font(const font_request& f) override;
     colour get_pixel(int x, int y) override;
     void set_pixel(int x, int y, colour c) override;
     void copy_block(int x, int y, int width, int height, dc& source, int source_x,

@@ -20,8 +20,8 @@ constexpr colour black = rgb(0, 0, 0);
 constexpr colour no_data_text = rgb(100, 100, 200);
 constexpr colour legend_background = rgb(220, 220, 220);
 constexpr colour marker_fill = rgb(200, 200, 255);
-constexpr pen_spec marker_pen{pen_style::solid, 2, rgb(100, 100, 100)};
-constexpr pen_spec slice_pen{pen_style::solid, 1, black};
+constexpr pen_request marker_pen{pen_style::solid, 2, rgb(100, 100, 100)};
+constexpr pen_request slice_pen{pen_style::solid, 1, black};
 
 // The full turn of a pie is 6.28 held as a float, not 2 pi, as on the
 // handheld: the circle closes about 0.003 radians short of its start.
@@ -109,7 +109,7 @@ void chart_engine::draw_axes(dc& surface, const rect& c) {
 }
 
 void chart_engine::draw_marker(dc& surface, const point (&triangle)[3]) {
-    const pen_spec old_pen = surface.select_pen(marker_pen);
+    const pen_request old_pen = surface.select_pen(marker_pen);
     const colour old_brush = surface.select_brush(marker_fill);
     surface.polygon(triangle, 3);
     surface.select_pen(old_pen);
@@ -241,7 +241,7 @@ void chart_engine::draw_slice(dc& surface, double a0, double a1, colour fill, in
     for (int k = 0; k < 29; ++k) points[1 + k] = on_arc(a0 + k * step);
     points[30] = on_arc(a1);
 
-    const pen_spec old_pen = surface.select_pen(slice_pen);
+    const pen_request old_pen = surface.select_pen(slice_pen);
     const colour old_brush = surface.select_brush(fill);
     surface.polygon(points, 31);
     surface.select_pen(old_pen);
@@ -357,7 +357,7 @@ bool share_legend_width(std::vector<legend_column>& columns, int room) {
 void chart_engine::draw_legend(dc& surface, const rect& area) {
     // The legend rows stand as high as their text, never lower than the
     // handheld's 15 pixels.
-    const font_spec font = surface.select_font({});
+    const font_request font = surface.select_font({});
     surface.select_font(font);
     const int row_height = std::max(15, font.pixel_height);
 
@@ -407,7 +407,7 @@ void chart_engine::draw_legend(dc& surface, const rect& area) {
         }
         return share_legend_width(columns, room);
     };
-    font_spec fitted = font;
+    font_request fitted = font;
     for (;;) {
         const bool names_fit = measure();
         const bool figures_fit = std::all_of(columns.begin(), columns.end(), [](const auto& c) {

@@ -34,8 +34,8 @@ void drawn_list::set_column_width(int index, int width) {
     update();
 }
 
-font_spec drawn_list::shown_header_font() const {
-    font_spec f = header_font_;
+font_request drawn_list::shown_header_font() const {
+    font_request f = header_font_;
     f.pixel_height = scaled_font_size(f.pixel_height);
     return f;
 }
@@ -66,7 +66,7 @@ void drawn_list::draw(dc& d) {
 
     d.fill_rect({0, 0, w, header_height - 1}, heading_background);
     d.fill_rect({0, header_height - 1, w, header_height}, heading_line);
-    const font_spec heading_font = shown_header_font();
+    const font_request heading_font = shown_header_font();
     d.select_font(heading_font);
     d.set_text_colour(heading_text);
     int x = 0;

@@ -28,9 +28,9 @@ public:
     void set_column_width(int index, int width);
     // The headings' font as asked for on the handheld's screen; they are
     // written in it grown with the screen's sides (shown_header_font).
-    void set_header_font(const font_spec& f) { header_font_ = f; }
-    const font_spec& header_font() const { return header_font_; }
-    font_spec shown_header_font() const;
+    void set_header_font(const font_request& f) { header_font_ = f; }
+    const font_request& header_font() const { return header_font_; }
+    font_request shown_header_font() const;
     // The width a column needs to show its heading whole.
     int heading_width(int index) const;
     // The width of the rows' part that the scroll bar leaves free.
@@ -59,7 +59,7 @@ protected:
 
 private:
     std::vector<column> columns_;
-    font_spec header_font_{u"Arial", 12, 700};
+    font_request header_font_{u"Arial", 12, 700};
     std::u16string empty_hint_;
 };
 

@@ -23,7 +23,7 @@ namespace kelvane {
 
 namespace {
 
-font_spec list_font() {
+font_request list_font() {
     return {u"System", scaled_font_size(12)};
 }
 
@@ -240,8 +240,8 @@ void record_list_base::draw_row(dc& d, int row, int y) {
         background = sys.highlight;
     }
     d.set_text_colour(text);
-    std::optional<font_spec> former;
-    font_spec font = list_font();
+    std::optional<font_request> former;
+    font_request font = list_font();
     if (style.font_height >= 1) {
         font = {style.font_face, style.font_height};
         former = d.select_font(font);
@@ -275,7 +275,7 @@ void record_list_base::draw_row(dc& d, int row, int y) {
         std::u16string_view figure = cell;
         if (d.text_extent(figure).width > r.width() && figure.starts_with(u' '))
             figure.remove_prefix(1);  // the leading blank goes first
-        font_spec fitted = font;
+        font_request fitted = font;
         while (fitted.pixel_height > smallest_figure_font &&
                d.text_extent(figure).width > r.width()) {
             --fitted.pixel_height;

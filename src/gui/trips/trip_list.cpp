@@ -22,7 +22,7 @@ int trip_list::selected_trip() const {
     return row >= 0 && row < row_count() ? rows_[static_cast<std::size_t>(row)].trip_index : -1;
 }
 
-font_spec trip_list::row_font(const trip_row& row) const {
+font_request trip_list::row_font(const trip_row& row) const {
     return {row.font_size > 0 ? row.font_name : u"System",
             row.font_size > 0 ? row.font_size : font_height_, 400};
 }

@@ -27,7 +27,7 @@ protected:
     void draw_row(dc& d, int index, const kelvane::rect& r, bool selected) override;
 
 private:
-    font_spec row_font(const trip_row& row) const;
+    font_request row_font(const trip_row& row) const;
 
     std::vector<trip_row> rows_;
     int font_height_;

@@ -141,7 +141,7 @@ void edit_box::update_counter() {
 void edit_box::apply_look() {
     QPalette p = palette();
     // Text grows with the screen as every other text does.
-    font_spec spec{u"System", scaled_font_size(13)};
+    font_request spec{u"System", scaled_font_size(13)};
     if (showing_hint_) {
         p.setColor(QPalette::Base, to_qcolor(hint_background));
         p.setColor(QPalette::Text, to_qcolor(hint_colour));

@@ -26,7 +26,7 @@ QString first_installed(std::initializer_list<const char*> families, const char*
 
 }  // namespace
 
-QFont device_font(const font_spec& f) {
+QFont device_font(const font_request& f) {
     static const QString sans =
         first_installed({"Liberation Sans", "Arimo", "DejaVu Sans"}, "Sans");
     static const QString system = first_installed({"DejaVu Sans", "Liberation Sans"}, "Sans");
@@ -106,7 +106,7 @@ void image_dc::fill_rect(const rect& r, colour c) {
     painter_.fillRect(QRect(r.left, r.top, r.width(), r.height()), to_qcolor(c));
 }
 
-pen_spec image_dc::select_pen(const pen_spec& p) {
+pen_request image_dc::select_pen(const pen_request& p) {
     auto old = pen_;
     pen_ = p;
     apply_pen();
@@ -247,7 +247,7 @@ background_mode image_dc::set_background_mode(background_mode m) {
     return old;
 }
 
-font_spec image_dc::select_font(const font_spec& f) {
+font_request image_dc::select_font(const font_request& f) {
     auto old = font_;
     font_ = f;
     painter_.setFont(device_font(f));

@@ -12,7 +12,7 @@
 namespace kelvane {
 
 // Maps the device's font faces ("System", "Arial", "宋体") to installed fonts.
-QFont device_font(const font_spec& f);
+QFont device_font(const font_request& f);
 QColor to_qcolor(colour c);
 colour from_qrgb(QRgb c);
 
@@ -31,7 +31,7 @@ public:
     QPainter& painter() { return painter_; }
 
     void fill_rect(const rect& r, colour c) override;
-    pen_spec select_pen(const pen_spec& p) override;
+    pen_request select_pen(const pen_request& p) override;
     colour select_brush(colour c) override;
     void select_null_brush() override;
     void move_to(int x, int y) override;
@@ -44,7 +44,7 @@ public:
     colour set_text_colour(colour c) override;
     colour set_background_colour(colour c) override;
     background_mode set_background_mode(background_mode m) override;
-    font_spec select_font(const font_spec& f) override;
+    font_request select_font(const font_request& f) override;
     colour get_pixel(int x, int y) override;
     void set_pixel(int x, int y, colour c) override;
     void copy_block(int x, int y, int width, int height, dc& source, int source_x,
@@ -60,13 +60,13 @@ private:
     QImage owned_;
     QImage* image_;
     QPainter painter_;
-    pen_spec pen_;
+    pen_request pen_;
     colour brush_ = rgb(255, 255, 255);
     bool null_brush_ = false;
     colour text_ = rgb(0, 0, 0);
     colour background_ = rgb(255, 255, 255);
     background_mode mode_ = background_mode::opaque;
-    font_spec font_;
+    font_request font_;
     point current_;
 };
 

@@ -158,9 +158,9 @@ TEST_F(ChartDrawing, AxesAndTheSelectionMarkerOfColumns) {
     EXPECT_EQ(marker.points, (std::vector<point>{{bar.left, bar.top - 15},
                                                  {bar.right, bar.top - 15},
                                                  {bar.left + 11, bar.top - 4}}));
-    EXPECT_EQ(marker.state.pen, (pen_spec{pen_style::solid, 2, rgb(100, 100, 100)}));
+    EXPECT_EQ(marker.state.pen, (pen_request{pen_style::solid, 2, rgb(100, 100, 100)}));
     EXPECT_EQ(marker.state.brush, rgb(200, 200, 255));
-    EXPECT_EQ(surface.state().pen, pen_spec{});  // pen and brush are put back
+    EXPECT_EQ(surface.state().pen, pen_request{});  // pen and brush are put back
     EXPECT_EQ(surface.state().brush, rgb(255, 255, 255));
 }
 
@@ -219,7 +219,7 @@ TEST_F(ChartDrawing, PieSlicesRunClockwiseFromThreeOClock) {
     for (const auto& p : polygons) {
         ASSERT_EQ(p.points.size(), 31u);
         EXPECT_EQ(p.points[0], (point{120, 114}));
-        EXPECT_EQ(p.state.pen, (pen_spec{pen_style::solid, 1, rgb(0, 0, 0)}));
+        EXPECT_EQ(p.state.pen, (pen_request{pen_style::solid, 1, rgb(0, 0, 0)}));
     }
     EXPECT_EQ(polygons[0].points[1], (point{211, 114}));
     EXPECT_EQ(polygons[0].points[30], (point{120, 204}));  // a quarter turn down
@@ -455,9 +455,9 @@ TEST_F(ChartDrawing, PageWithTitleRowAndChartBelow) {
     ASSERT_FALSE(texts.empty());
     EXPECT_EQ(texts[0].text, u"Fees cost analysis");
     EXPECT_EQ(texts[0].r, (rect{5, 0, 240, 13}));
-    EXPECT_EQ(texts[0].state.font, (font_spec{u"System", 15, 400}));
+    EXPECT_EQ(texts[0].state.font, (font_request{u"System", 15, 400}));
     EXPECT_EQ(bars().size(), 2u);  // the same chart as below a 13-pixel row
-    EXPECT_EQ(surface.state().font, (font_spec{u"System", 15})) << "the caller's font back";
+    EXPECT_EQ(surface.state().font, (font_request{u"System", 15})) << "the caller's font back";
 
     surface.clear_calls();
     draw_chart_page(chart, surface, {0, 0, 240, 320}, false, u"", 15);
