@@ -16,7 +16,7 @@ namespace kelvane {
 
 namespace {
 
-constexpr int font_request = 18;
+constexpr int row_font_size = 18;
 constexpr int button_height = 22;
 
 }  // namespace
@@ -74,7 +74,7 @@ void trip_picker::keyPressEvent(QKeyEvent* e) {
 }
 
 void trip_picker::on_size(int width, int height) {
-    const int line = scaled_font_size(font_request);
+    const int line = scaled_font_size(row_font_size);
     cell_layout cells;
     cells.set_margins(10, 10);
     cells.set_gap(1);

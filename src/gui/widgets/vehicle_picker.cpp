@@ -32,7 +32,7 @@ void vehicle_picker::init_dialog() {
     prompt_->icon = true;
     for (const auto& name : items_) {
         const bool on = std::find(checked_.begin(), checked_.end(), name) != checked_.end();
-        list_->add_row(name, rgb(0, 0, 0), {}, rgb(100, 100, 100), scaled_font_size(font_request),
+        list_->add_row(name, rgb(0, 0, 0), {}, rgb(100, 100, 100), scaled_font_size(row_font_size),
                        u"Arial", false, on ? 1 : 0);
     }
     if (list_->row_count()) list_->select_row(0);
@@ -78,7 +78,7 @@ void vehicle_picker::on_command(int command) {
 void vehicle_picker::on_size(int width, int height) {
     // The names are written large enough to be tapped; on a wide screen the
     // list keeps a readable width and stands centred.
-    const int text_height = scaled_font_size(font_request);
+    const int text_height = scaled_font_size(row_font_size);
     cell_layout cells;
     cells.set_max_width(1000);
     cells.set_area({0, 0, width, height});

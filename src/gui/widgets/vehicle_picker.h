@@ -22,7 +22,7 @@ public:
     static constexpr int cmd_select_all = 32785;
     static constexpr int cmd_clear_all = 32786;
     // The font size the names ask for before scaling to the screen area.
-    static constexpr int font_request = 18;
+    static constexpr int row_font_size = 18;
 
     // items: the names to choose from; replaced by the chosen names when the
     // owner confirms, untouched otherwise.
