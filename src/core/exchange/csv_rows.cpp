@@ -31,8 +31,11 @@ bool formula_after_apostrophes(std::u16string_view text) {
            std::u16string_view(u"=+-@").find(text[first]) != std::u16string_view::npos;
 }
 
-// Appends the cell of a text the owner typed, kept from running as a
-// formula in a spreadsheet (see exported_text).
+// Appends the cell of a text the owner typed. A text a spreadsheet would run
+// as a formula (one starting with =, +, - or @) gets an apostrophe in front,
+// which makes a spreadsheet show it as text; so that every text reads back
+// as it was, one that already starts with apostrophes before such a
+// character gets one more (imported_text takes one away).
 void add_owner_text_cell(std::string& out, std::u16string_view text) {
     if (formula_after_apostrophes(text))
         add_text_cell(out, u"'" + std::u16string(text));
@@ -91,11 +94,6 @@ std::u16string csv_cell_text(std::u16string_view text) {
         if (c == u'"') cell += u'"';
     }
     return cell;
-}
-
-std::u16string exported_text(std::u16string_view text) {
-    if (!formula_after_apostrophes(text)) return std::u16string(text);
-    return u"'" + std::u16string(text);
 }
 
 std::u16string imported_text(std::u16string_view cell) {

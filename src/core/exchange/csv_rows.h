@@ -68,14 +68,8 @@ void append_export_line(std::string& out, const service_record& r, const csv_ite
 void append_export_line(std::string& out, const fee_record& r, const csv_item_cells& items,
                         std::uint16_t language);
 
-// A text the owner typed, as its cell holds it: a text a spreadsheet would
-// run as a formula (one starting with =, +, - or @) gets an apostrophe in
-// front, which makes a spreadsheet show it as text. So that every text reads
-// back as it was, one that already starts with apostrophes before such a
-// character gets one more.
-std::u16string exported_text(std::u16string_view text);
-// The text of such a cell as the owner typed it: the apostrophe put in front
-// on export is taken away again.
+// The text of an owner's cell as typed: the apostrophe the export puts in
+// front of a text a spreadsheet would run as a formula is taken away again.
 std::u16string imported_text(std::u16string_view cell);
 
 // One line of the export file, with its line end, for each record kind.

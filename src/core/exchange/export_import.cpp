@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "core/accounts/configuration.h"
 #include "core/accounts/staged_file_set.h"
@@ -345,15 +346,14 @@ import_summary export_import::import_file(std::u16string_view path, const import
     }
     summary.format = *format;
     if (*format != import_format::kelvane) {
-        const peer_records records =
-            read_peer_file(text, *format, options, units_of(fuel_.header()));
+        peer_records records = read_peer_file(text, *format, options, units_of(fuel_.header()));
         if (records.refusal != import_refusal::none) {
             summary.refusal = records.refusal;
             summary.why = records.why;
             summary.choices = records.choices;
             return summary;
         }
-        import_summary added = add_peer_records(records);
+        import_summary added = add_peer_records(std::move(records));
         added.format = *format;
         return added;
     }
@@ -369,9 +369,10 @@ import_summary export_import::import_file(std::u16string_view path, const import
     return summary;
 }
 
-import_summary export_import::add_peer_records(const peer_records& records) {
-    import_summary summary = add_imported_records(fuel_, maintenance_, fees_,
-                                                  {records.fuel, records.jobs, records.fees});
+import_summary export_import::add_peer_records(peer_records&& records) {
+    import_summary summary = add_imported_records(
+        fuel_, maintenance_, fees_,
+        {std::move(records.fuel), std::move(records.jobs), std::move(records.fees)});
     summary.partial_fills = records.partial_fills;
     summary.missed_fills = records.missed_fills;
     summary.income_rows = records.income_rows;

@@ -112,7 +112,8 @@ public:
 
 private:
     // Adds another tracker's records, all or none, with what else its file held.
-    import_summary add_peer_records(const peer_records& records);
+    // The records move into the stores' copies instead of being copied.
+    import_summary add_peer_records(peer_records&& records);
     [[nodiscard]] bool write_export(std::u16string_view path, const selection_limits& limits);
     // The item texts of the four record kinds in the language in force.
     void translate_items();

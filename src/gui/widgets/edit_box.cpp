@@ -141,11 +141,11 @@ void edit_box::update_counter() {
 void edit_box::apply_look() {
     QPalette p = palette();
     // Text grows with the screen as every other text does.
-    font_request spec{u"System", scaled_font_size(13)};
+    font_request wanted{u"System", scaled_font_size(13)};
     if (showing_hint_) {
         p.setColor(QPalette::Base, to_qcolor(hint_background));
         p.setColor(QPalette::Text, to_qcolor(hint_colour));
-        if (hint_font) spec = {u"宋体", scaled_font_size(14), 400, true, true};
+        if (hint_font) wanted = {u"宋体", scaled_font_size(14), 400, true, true};
     } else if (focused_ || !text().isEmpty()) {
         p.setColor(QPalette::Base, to_qcolor(entry_background));
         p.setColor(QPalette::Text, Qt::black);
@@ -155,12 +155,12 @@ void edit_box::apply_look() {
     }
     // A figure must be read whole: a number box too narrow for its number
     // writes it smaller rather than hiding digits.
-    QFont f = device_font(spec);
+    QFont f = device_font(wanted);
     if (!text_box && !showing_hint_) {
         const int room = text_room();
-        while (spec.pixel_height > 9 && QFontMetrics(f).horizontalAdvance(text()) > room) {
-            --spec.pixel_height;
-            f = device_font(spec);
+        while (wanted.pixel_height > 9 && QFontMetrics(f).horizontalAdvance(text()) > room) {
+            --wanted.pixel_height;
+            f = device_font(wanted);
         }
     }
     setPalette(p);
