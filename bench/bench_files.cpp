@@ -5,6 +5,7 @@
 
 #include "bench/bench_support.h"
 #include "core/accounts/configuration.h"
+#include "core/accounts/data_set_copier.h"
 #include "core/stores/fee_store.h"
 #include "core/stores/service_store.h"
 
@@ -55,7 +56,9 @@ void BM_backup(benchmark::State& state) {
     bool done = true;
     for (auto _ : state)
         total += seconds_of([&] {
-            done = set.config.backup_to_folder(u"\\Backup\\") == data_set_copy::done && done;
+            done = data_set_copier(set.config).backup_to_folder(u"\\Backup\\") ==
+                       data_set_copy::done &&
+                   done;
         });
     if (!done) state.SkipWithError("the backup did not complete");
     report_ratio(state, total, baseline);
@@ -63,13 +66,16 @@ void BM_backup(benchmark::State& state) {
 
 void BM_restore(benchmark::State& state) {
     data_set set(static_cast<std::size_t>(state.range(0)) / vehicle_count);
-    require(set.config.backup_to_folder(u"\\Backup\\") == data_set_copy::done, "a backup");
+    require(data_set_copier(set.config).backup_to_folder(u"\\Backup\\") == data_set_copy::done,
+            "a backup");
     const double baseline = set.cp_seconds();
     double total = 0;
     bool done = true;
     for (auto _ : state)
         total += seconds_of([&] {
-            done = set.config.restore_from_folder(u"\\Backup\\") == data_set_copy::done && done;
+            done = data_set_copier(set.config).restore_from_folder(u"\\Backup\\") ==
+                       data_set_copy::done &&
+                   done;
         });
     if (!done) state.SkipWithError("the restore did not complete");
     report_ratio(state, total, baseline);

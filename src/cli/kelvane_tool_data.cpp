@@ -8,6 +8,7 @@
 #include "cli/sample_data.h"
 #include "cli/text_table.h"
 #include "cli/tool_session.h"
+#include "core/accounts/data_set_copier.h"
 #include "core/common/text.h"
 #include "core/common/translate.h"
 #include "core/exchange/export_import.h"
@@ -178,22 +179,10 @@ int kelvane_tool::backup(tool_session& s) {
     std::filesystem::path target(folder);
     if (!target.has_filename()) target = target.parent_path();  // "backup/"
     if (!parent_folder_exists(target.string())) return 1;
-    switch (s.config().backup_to_folder(tool_session::device_path_of(folder) + u"\\")) {
-        case data_set_copy::done:
-            break;
-        case data_set_copy::no_folder:
-            return fail("the backup into '" + folder +
-                        "' did not complete: the folder could not be made");
-        case data_set_copy::not_saved:
-            return fail("the backup into '" + folder +
-                        "' did not complete: the open account's changes could not be written");
-        case data_set_copy::rolled_back:
-            return fail("the backup into '" + folder +
-                        "' could not be written whole; the folder keeps what it held before");
-        case data_set_copy::incomplete:
-        case data_set_copy::unreadable:
-            return fail("the backup into '" + folder + "' did not complete");
-    }
+    const data_set_copy copied =
+        data_set_copier(s.config()).backup_to_folder(tool_session::device_path_of(folder) + u"\\");
+    if (copied != data_set_copy::done)
+        return fail(folder + ": " + to_utf8(tr(backup_message(copied))));
     out_ << "Backed up " << s.config().list_account_names().size() << " accounts to " << folder
          << '\n';
     return 0;
@@ -202,20 +191,13 @@ int kelvane_tool::backup(tool_session& s) {
 int kelvane_tool::restore(tool_session& s) {
     if (args_.positionals().size() != 1) return usage_error("give the backup folder");
     const std::string& folder = args_.positionals()[0];
-    switch (s.config().restore_from_folder(tool_session::device_path_of(folder) + u"\\")) {
-        case data_set_copy::done:
-            break;
-        case data_set_copy::no_folder:
-            return fail("'" + folder + "' holds no backup (Config.dat is missing)");
-        case data_set_copy::unreadable:
-            return fail("the Config.dat of '" + folder + "' is damaged; nothing was restored");
-        case data_set_copy::rolled_back:
-            return fail("the restore from '" + folder +
-                        "' could not be written whole; nothing was restored");
-        case data_set_copy::not_saved:
-        case data_set_copy::incomplete:
-            return fail("the restore from '" + folder + "' did not complete");
-    }
+    const data_set_copy copied =
+        data_set_copier(s.config())
+            .restore_from_folder(tool_session::device_path_of(folder) + u"\\");
+    // A damaged Config.dat of the backup has been named on standard error.
+    if (copied == data_set_copy::unreadable) return 1;
+    if (copied != data_set_copy::done)
+        return fail(folder + ": " + to_utf8(tr(restore_message(copied))));
     out_ << "Restored " << s.config().list_account_names().size() << " accounts from " << folder
          << '\n';
     return 0;

@@ -3,28 +3,10 @@
 #include <cstdio>
 #include <string>
 
+#include "core/common/folders.h"
 #include "platform/text_encoding.h"
 
 namespace kelvane {
-
-message_answer stderr_message_box::show(std::u16string_view text, std::u16string_view,
-                                        message_buttons buttons) {
-    // Every message of the tool names the tool, as a shell user expects; the
-    // box's caption (the program's name) would only say who is speaking.
-    // A message of several lines names it on each, so that no line of the
-    // tool's standard error reads as someone else's.
-    std::string line;
-    for (char c : to_utf8(text) + "\n") {
-        if (c == '\r') continue;
-        if (c != '\n') {
-            line += c;
-            continue;
-        }
-        std::fprintf(stderr, "kelvane-tool: %s\n", line.c_str());
-        line.clear();
-    }
-    return buttons == message_buttons::yes_no ? message_answer::yes : message_answer::ok;
-}
 
 tool_session::tool_session(const std::filesystem::path& folder, layout where)
     : files_(folder), services_({&files_, &clock_, &device_, &box_, &shell_}) {
@@ -42,7 +24,7 @@ load_result tool_session::start() {
 }
 
 void tool_session::ensure_data_folder() {
-    configuration::make_folder_path(data_folder());
+    make_folder_path(data_folder());
 }
 
 std::filesystem::path tool_session::host_data_folder() const {

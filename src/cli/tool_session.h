@@ -16,15 +16,6 @@
 
 namespace kelvane {
 
-// Writes every message box to standard error and answers OK or Yes. The
-// messages tell the person what went wrong; the tool learns of failures
-// from what each operation returns.
-class stderr_message_box : public message_box_service {
-public:
-    message_answer show(std::u16string_view text, std::u16string_view caption,
-                        message_buttons buttons) override;
-};
-
 class tool_session {
 public:
     enum class layout {
@@ -77,7 +68,10 @@ private:
     tool_file_system files_;
     host_clock clock_;
     host_device_info device_;
-    stderr_message_box box_;
+    // Every message box goes to standard error and answers OK or Yes. The
+    // messages tell the person what went wrong; the tool learns of failures
+    // from what each operation returns.
+    console_message_box box_{"kelvane-tool"};
     recording_shell shell_;
     scoped_services services_;
     data_set data_;

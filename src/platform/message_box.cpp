@@ -1,6 +1,28 @@
 #include "platform/message_box.h"
 
+#include <cstdio>
+
+#include "platform/text_encoding.h"
+
 namespace kelvane {
+
+message_answer console_message_box::show(std::u16string_view text, std::u16string_view caption,
+                                         message_buttons buttons) {
+    // A message of several lines names its speaker on each, so that no line
+    // of standard error reads as someone else's.
+    const std::string speaker = speaker_.empty() ? to_utf8(caption) : speaker_;
+    std::string line;
+    for (char c : to_utf8(text) + "\n") {
+        if (c == '\r') continue;
+        if (c != '\n') {
+            line += c;
+            continue;
+        }
+        std::fprintf(stderr, "%s: %s\n", speaker.c_str(), line.c_str());
+        line.clear();
+    }
+    return buttons == message_buttons::yes_no ? message_answer::yes : message_answer::ok;
+}
 
 message_answer scripted_message_box::show(std::u16string_view text, std::u16string_view caption,
                                           message_buttons buttons) {

@@ -5,6 +5,7 @@
 #include <deque>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kelvane {
@@ -17,6 +18,21 @@ public:
     virtual ~message_box_service() = default;
     virtual message_answer show(std::u16string_view text, std::u16string_view caption,
                                 message_buttons buttons) = 0;
+};
+
+// Writes every box to standard error, each line of it after the speaker's
+// name ("kelvane-tool: ..."; the box's caption when no name is given), and
+// answers OK, or Yes for a Yes/No box: where no one can answer, the work
+// goes on as the owner would most often have it, and the text still tells
+// what went wrong.
+class console_message_box : public message_box_service {
+public:
+    explicit console_message_box(std::string speaker = {}) : speaker_(std::move(speaker)) {}
+    message_answer show(std::u16string_view text, std::u16string_view caption,
+                        message_buttons buttons) override;
+
+private:
+    std::string speaker_;
 };
 
 // Records every box and answers from a queue; with the queue empty it answers

@@ -10,15 +10,6 @@ namespace kelvane {
 
 namespace {
 
-class console_message_box : public message_box_service {
-public:
-    message_answer show(std::u16string_view text, std::u16string_view caption,
-                        message_buttons buttons) override {
-        std::fprintf(stderr, "[%s] %s\n", to_utf8(caption).c_str(), to_utf8(text).c_str());
-        return buttons == message_buttons::yes_no ? message_answer::yes : message_answer::ok;
-    }
-};
-
 service_set& current() {
     static host_file_system files(default_device_root(), default_storage_card());
     static host_clock clock;

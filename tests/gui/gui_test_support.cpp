@@ -8,7 +8,6 @@
 #include <QMouseEvent>
 
 #include "gui/shell/main_commands.h"
-#include "gui/shell/shell_state.h"
 #include "gui/widgets/skin.h"
 #include "platform/qt/qpainter_dc.h"
 

@@ -6,6 +6,7 @@
 #include "core/accounts/configuration.h"
 #include "core/accounts/staged_file_set.h"
 #include "core/accounts/unit_change.h"
+#include "core/common/folders.h"
 #include "core/common/text.h"
 #include "core/stores/fee_store.h"
 #include "core/stores/fuel_store.h"
@@ -188,8 +189,7 @@ account_save_result save_account_edit(configuration& config, account_edit_stores
         for (auto ext : account_extensions)
             if (device_files().file_exists(folder + opening + ext)) present.push_back(ext);
         for (auto ext : present)
-            copied = copied && configuration::copy_into_folder(folder, config.deleted_folder(),
-                                                               opening + ext);
+            copied = copied && copy_into_folder(folder, config.deleted_folder(), opening + ext);
     }
     staged_file_set set(folder);
     const bool staged = copied && set.begin() && next.stage(set, name) &&

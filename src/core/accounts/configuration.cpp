@@ -3,11 +3,16 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/accounts/account_summary_row.h"
 #include "core/accounts/staged_file_set.h"
+#include "core/common/folders.h"
 #include "core/common/messages.h"
 #include "core/common/text.h"
 #include "core/common/translate.h"
+#include "core/stores/fee_store.h"
+#include "core/stores/fuel_store.h"
 #include "core/stores/record_store.h"
+#include "core/stores/service_store.h"
 #include "platform/services.h"
 
 namespace kelvane {
@@ -18,11 +23,6 @@ constexpr char16_t config_file_name[] = u"Config.dat";
 constexpr char16_t deleted_folder_name[] = u"Deleted\\";
 constexpr char16_t auto_backup_folder_name[] = u"Kelvane_backup_auto";
 constexpr std::u16string_view account_extensions[] = {u".ful", u".mat", u".fee"};
-
-std::u16string without_trailing_backslash(std::u16string_view path) {
-    if (!path.empty() && path.back() == u'\\') path.remove_suffix(1);
-    return std::u16string(path);
-}
 
 constexpr char16_t msg_config_kept[] =
     u"Config.dat could not be read. It is kept, as it was, in the file:";
@@ -427,45 +427,6 @@ std::vector<std::u16string> configuration::list_account_names() const {
     return names;
 }
 
-bool configuration::make_folder_path(std::u16string_view path, std::vector<std::u16string>* made) {
-    const auto last = path.rfind(u'\\');
-    if (last == std::u16string_view::npos) return false;
-    const auto kept = path.substr(0, last + 1);
-    // Every part is checked before the first folder is made, so that a path
-    // refused further down leaves nothing behind.
-    for (std::size_t start = 0; start < kept.size();) {
-        const std::size_t end = kept.find(u'\\', start);
-        const auto part = kept.substr(start, end - start);
-        if (part == u"." || part == u"..") return false;
-        if (to_utf8(part).size() > max_file_name_bytes) return false;
-        start = end + 1;
-    }
-    auto& files = device_files();
-    for (std::size_t i = 1; i < kept.size(); ++i) {
-        if (kept[i] != u'\\') continue;
-        const std::u16string folder(kept.substr(0, i));
-        if (files.folder_exists(folder)) continue;
-        if (files.create_folder(folder) && made) made->push_back(folder);
-    }
-    return files.folder_exists(without_trailing_backslash(kept));
-}
-
-void configuration::remove_made_folders(const std::vector<std::u16string>& made) {
-    auto& files = device_files();
-    for (auto it = made.rbegin(); it != made.rend(); ++it) files.remove_folder(*it);
-}
-
-bool configuration::copy_into_folder(std::u16string_view source_folder,
-                                     std::u16string_view target_folder,
-                                     std::u16string_view file_name) {
-    auto& files = device_files();
-    const auto folder = without_trailing_backslash(target_folder);
-    if (!files.folder_exists(folder)) files.create_folder(folder);
-    const auto name = std::u16string(file_name);
-    return copy_file_atomically(files, std::u16string(source_folder) + name,
-                                std::u16string(target_folder) + name);
-}
-
 std::u16string configuration::current_account() const {
     return fixed_text(block_.current_account);
 }
@@ -507,6 +468,30 @@ void configuration::set_last_auto_backup(int year, int month, int day) {
 std::u16string configuration::account_slot(int i) const {
     if (i < 0 || i >= max_accounts) return {};
     return fixed_text(block_.account_names[i]);
+}
+
+double configuration::fill_account_summary(std::vector<account_summary_row>& rows) const {
+    rows.clear();
+    double total = 0;
+    const std::u16string folder = data_folder();
+    for (int i = 0; i < max_accounts; ++i) {
+        const std::u16string name = account_slot(i);
+        if (name.empty()) continue;
+        fuel_header fuel{};
+        service_header maintenance{};
+        fee_header fees{};
+        // A damaged file has been shown to the owner and counts as zero.
+        if (is_valid_account_name(name)) {
+            fuel = fuel_store::read_account_header(folder, name).header;
+            maintenance = service_store::read_account_header(folder, name).header;
+            fees = fee_store::read_account_header(folder, name).header;
+        }
+        const double cost = fuel.total_fuel_cost + maintenance.total_cost + fees.total_cost;
+        rows.insert(rows.begin(), account_summary_row{name, format("%.f", fuel.current_mileage),
+                                                      format("%.f", cost)});
+        total += cost;
+    }
+    return total;
 }
 
 }  // namespace kelvane

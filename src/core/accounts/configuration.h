@@ -58,40 +58,6 @@ struct config_rescue {
     int accounts_found = 0;
 };
 
-// What a backup or a restore did.
-// clang-format off
-enum class [[nodiscard]] data_set_copy {
-    done,
-    // Backup: the folder could not be made. Restore: the folder holds no
-    // Config.dat, so it is no backup. Nothing changed.
-    no_folder,
-    // Backup: an open store could not write its pending changes; nothing was
-    // copied and the stores keep their changes in memory.
-    not_saved,
-    // The set could not be put in place whole, and the folder it went to
-    // (the backup folder, or the data folder for a restore) keeps what it
-    // held before; nothing changed.
-    rolled_back,
-    // A damaged file was left out (the owner was told its name) and the
-    // older copy where it was going was kept; or the set was moved into place
-    // only in part, and the next backup or restore finishes the move.
-    incomplete,
-    // Restore: the folder's Config.dat is damaged (the owner was told);
-    // nothing changed.
-    unreadable,
-};
-// clang-format on
-
-// clang-format off
-enum class [[nodiscard]] auto_backup_result {
-    not_due,
-    done,
-    // The backup did not complete, or the day of it could not be recorded
-    // in Config.dat.
-    failed,
-};
-// clang-format on
-
 class configuration {
 public:
     static constexpr int max_accounts = 100;
@@ -195,38 +161,6 @@ public:
     // file systems take with every ending the program gives it.
     static bool is_valid_account_name(std::u16string_view name);
 
-    // Creates every folder along the path up to its last backslash; folders
-    // that exist already (and the root) are fine. A path with a part that
-    // cannot be a folder ("." or "..", or longer than a file name may be)
-    // creates nothing. True when the folder is there afterwards; the folders
-    // made are added to `made`, oldest first, when it is given.
-    static bool make_folder_path(std::u16string_view path,
-                                 std::vector<std::u16string>* made = nullptr);
-    // Removes, newest first, those of the folders that are empty: what a
-    // make_folder_path left behind for a write that then failed.
-    static void remove_made_folders(const std::vector<std::u16string>& made);
-    // Creates the target folder and copies one file into it, replacing an
-    // older copy whole or not at all. True when the copy succeeded.
-    [[nodiscard]] static bool copy_into_folder(std::u16string_view source_folder,
-                                               std::u16string_view target_folder,
-                                               std::u16string_view file_name);
-
-    // Copies the backup set (Config.dat, Trip.tri and the three record files
-    // of every account) into the folder, after the open account's stores have
-    // written their pending changes; the stores then hold the same account
-    // again. The new set replaces the folder's old one only once it is whole
-    // (a backup stopped half way leaves the old one), and a damaged file is
-    // never copied over the older copy there.
-    data_set_copy backup_to_folder(std::u16string_view folder);
-    // Copies a backup set from the folder back into the data folder and
-    // reloads the configuration; what the stores hold in memory is never
-    // written over it. All files or none replace the data folder's; a
-    // damaged file of the backup is left out and the data folder's copy kept.
-    data_set_copy restore_from_folder(std::u16string_view folder);
-    // On days of the month divisible by three, once a day: stores today's
-    // date and backs up into the automatic-backup folder. Nothing is shown
-    // either way but the write error of Config.dat.
-    auto_backup_result auto_backup_if_due();
     // One row per account, highest slot first, read from the files' headers;
     // returns the sum of all accounts' costs.
     double fill_account_summary(std::vector<account_summary_row>& rows) const;

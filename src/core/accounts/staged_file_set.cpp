@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/accounts/configuration.h"
+#include "core/common/folders.h"
 #include "core/common/messages.h"
 #include "core/common/text.h"
 #include "platform/services.h"
@@ -11,11 +12,6 @@
 namespace kelvane {
 
 namespace {
-
-std::u16string without_trailing_backslash(std::u16string_view path) {
-    if (!path.empty() && path.back() == u'\\') path.remove_suffix(1);
-    return std::u16string(path);
-}
 
 std::u16string inside(std::u16string_view folder, std::u16string_view name) {
     return std::u16string(folder) + std::u16string(name) + u"\\";

@@ -7,6 +7,7 @@
 #include "core/accounts/configuration.h"
 #include "core/accounts/staged_file_set.h"
 #include "core/common/date_text.h"
+#include "core/common/folders.h"
 #include "core/common/messages.h"
 #include "core/common/parse_number.h"
 #include "core/common/program_files.h"
@@ -210,7 +211,7 @@ bool export_import::write_export(std::u16string_view path, const selection_limit
     }
     // Folders made for a file that then cannot be written are taken away again.
     std::vector<std::u16string> made;
-    configuration::make_folder_path(path, &made);
+    make_folder_path(path, &made);
     atomic_file_writer writer(device_files(), path);
     bool ok = writer.open();
     if (ok) {
@@ -227,7 +228,7 @@ bool export_import::write_export(std::u16string_view path, const selection_limit
     ok = ok && writer.commit();
     if (!ok) {
         show_message(msg_write_failed);
-        configuration::remove_made_folders(made);
+        remove_made_folders(made);
     }
     return ok;
 }

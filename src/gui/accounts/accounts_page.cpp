@@ -10,7 +10,6 @@
 #include "core/common/text.h"
 #include "gui/accounts/account_editor.h"
 #include "gui/accounts/account_list.h"
-#include "gui/shell/main_screen.h"
 #include "gui/shell/program.h"
 #include "gui/widgets/menu_items.h"
 #include "gui/widgets/skin_button.h"
@@ -27,7 +26,8 @@ constexpr int bottom_strip = 28;
 
 }  // namespace
 
-accounts_page::accounts_page(program& prog, QWidget* parent) : main_page(prog, page_index, parent) {
+accounts_page::accounts_page(program& prog, QWidget* parent)
+    : main_page(prog, page_id::accounts, parent) {
     list_ = new account_list(this);
     add_button_ = new skin_button(prog.skin, this);
     add_button_->set_text(kelvane::tr(u"Add Auto"));
@@ -43,10 +43,6 @@ accounts_page::accounts_page(program& prog, QWidget* parent) : main_page(prog, p
     on_tap_and_hold(list_, [this](QPoint at) { hold(at); });
     setFocusProxy(list_);
     set_screen_size(240, 320);
-}
-
-main_screen* accounts_page::screen() const {
-    return qobject_cast<main_screen*>(parentWidget());
 }
 
 void accounts_page::set_screen_size(int width, int height) {
@@ -187,9 +183,7 @@ void accounts_page::open_selected_and_show_fuel() {
     }
     // A damaged file or a failed save has been shown by its store.
     (void)prog_.config.open_account(name);
-    prog_.shell.previous_page = prog_.shell.current_page;
-    prog_.shell.current_page = 0;
-    if (main_screen* s = screen()) s->show_page(true);
+    emit page_wanted(page_id::fuel);
 }
 
 void accounts_page::keyPressEvent(QKeyEvent* e) {
@@ -200,13 +194,7 @@ void accounts_page::keyPressEvent(QKeyEvent* e) {
     }
     // The page keys step through the pages without touching the page the
     // back button returns to.
-    int page = prog_.shell.current_page;
-    if (key == Qt::Key_Left)
-        page = page <= 0 ? main_screen::page_count - 1 : page - 1;
-    else
-        page = page >= main_screen::page_count - 1 ? 0 : page + 1;
-    prog_.shell.current_page = page;
-    if (main_screen* s = screen()) s->show_page(true);
+    emit turn_wanted(key == Qt::Key_Left ? -1 : 1);
 }
 
 }  // namespace kelvane

@@ -8,14 +8,12 @@
 namespace kelvane {
 
 class account_list;
-class main_screen;
 class skin_button;
 class text_label;
 
 class accounts_page : public main_page {
     Q_OBJECT
 public:
-    static constexpr int page_index = 5;
     // The commands of the page's pop-up menu and its button.
     static constexpr int cmd_add = 2024;
     static constexpr int cmd_edit = 2025;
@@ -51,7 +49,6 @@ private:
     void refresh_selecting(std::u16string_view name);
     void tap(int row);
     void hold(QPoint at);
-    main_screen* screen() const;
 
     account_list* list_;
     skin_button* add_button_;

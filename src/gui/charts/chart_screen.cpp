@@ -9,6 +9,7 @@
 #include "core/accounts/configuration.h"
 #include "core/charts/cell_layout.h"
 #include "core/charts/chart_page.h"
+#include "core/common/folders.h"
 #include "core/common/scaled_font.h"
 #include "gui/charts/colour_probe.h"
 #include "gui/shell/program.h"
@@ -324,7 +325,7 @@ void chart_screen::save() {
     const std::u16string path = prompt_for_text(prog_.skin, std::move(o));
     if (path.empty()) return;
     std::vector<std::u16string> made;
-    (void)configuration::make_folder_path(path, &made);
+    (void)make_folder_path(path, &made);
 
     saving_ = true;
     for (QWidget* w : std::initializer_list<QWidget*>{kind_button_, fit_button_, save_button_,
@@ -345,7 +346,7 @@ void chart_screen::save() {
     // A picture that cannot be written is reported by the engine; the
     // folders made for it go again.
     if (!report_.engine->save_bitmap(surface, 0, 0, shot.width(), shot.height(), path))
-        configuration::remove_made_folders(made);
+        remove_made_folders(made);
 
     saving_ = false;
     restore_controls();

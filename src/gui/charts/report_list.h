@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "gui/charts/drawn_list.h"
+#include "gui/widgets/drawn_list.h"
 
 namespace kelvane {
 

@@ -51,7 +51,8 @@ std::u16string report_title(int kind) {
 
 }  // namespace
 
-reports_page::reports_page(program& prog, QWidget* parent) : main_page(prog, page_index, parent) {
+reports_page::reports_page(program& prog, QWidget* parent)
+    : main_page(prog, page_id::reports, parent) {
     const skin& pieces = prog_.skin;
     list_ = new report_list(pieces, this);
     count_ = new text_label(pieces, this);

@@ -27,8 +27,6 @@ class text_label;
 class reports_page : public main_page {
     Q_OBJECT
 public:
-    static constexpr int page_index = 4;
-
     reports_page(program& prog, QWidget* parent);
     ~reports_page() override;
 

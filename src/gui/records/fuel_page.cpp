@@ -5,7 +5,8 @@
 
 namespace kelvane {
 
-fuel_page::fuel_page(program& prog, QWidget* parent) : store_page(prog, 0, prog.fuel, parent) {
+fuel_page::fuel_page(program& prog, QWidget* parent)
+    : store_page(prog, page_id::fuel, prog.fuel, parent) {
     build(new record_list<fuel_store>(prog.fuel, u"Add Fuel Purchase"), u"Fuel",
           {{{u"Mileage", 60}, {u"Fuel", 50}, {u"MPG/LPK", 63}, {u"Date", 55}}}, 2);
 }

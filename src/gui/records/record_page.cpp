@@ -4,7 +4,6 @@
 
 #include "core/common/messages.h"
 #include "core/common/scaled_font.h"
-#include "gui/shell/main_screen.h"
 #include "gui/shell/program.h"
 #include "gui/widgets/account_combo.h"
 #include "gui/widgets/menu_items.h"
@@ -18,14 +17,11 @@ namespace kelvane {
 
 namespace {
 
-// Where the main screen's back button is along the tab band.
-constexpr int back_button_x = 225;
 constexpr int base_width = 240;
 
 }  // namespace
 
-record_page::record_page(program& prog, int index, QWidget* parent)
-    : list_page(prog, index, parent) {
+record_page::record_page(program& prog, page_id id, QWidget* parent) : list_page(prog, id, parent) {
     setAutoFillBackground(true);
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
@@ -170,8 +166,7 @@ void record_page::run_command(int command) {
             return;
         case cmd_back:
             // Back to the page shown before, as the back button of the tab band.
-            if (auto* screen = qobject_cast<main_screen*>(parentWidget()))
-                screen->tap(back_button_x);
+            emit back_wanted();
             return;
     }
     list_page::run_command(command);

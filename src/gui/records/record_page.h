@@ -45,7 +45,7 @@ protected:
         int width;  // on a 240-pixel-wide screen
     };
 
-    record_page(program& prog, int index, QWidget* parent);
+    record_page(program& prog, page_id id, QWidget* parent);
     // Sets the page up around its list; the stretch column takes up the
     // width a wider screen adds.
     void build(record_list_base* list, std::u16string_view button_key,
@@ -87,8 +87,8 @@ private:
 template <class Store, class Editor>
 class store_page : public record_page {
 protected:
-    store_page(program& prog, int index, Store& store, QWidget* parent)
-        : record_page(prog, index, parent), store_(store) {}
+    store_page(program& prog, page_id id, Store& store, QWidget* parent)
+        : record_page(prog, id, parent), store_(store) {}
 
     int record_count() const override { return store_.record_count(); }
     bool account_open() const override { return !store_.account_name().empty(); }

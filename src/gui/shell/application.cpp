@@ -6,8 +6,6 @@
 namespace kelvane {
 
 void application::run(program& prog) {
-    // The handheld's extra shell controls need no set-up on a desktop.
-    prog.shell.layout_enabled = false;
     // A missing or damaged "Config_key.dat" leaves the built-in table.
     (void)prog.keys.load();
     {

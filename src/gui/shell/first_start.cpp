@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/accounts/configuration.h"
+#include "core/common/folders.h"
 #include "platform/file_system.h"
 #include "platform/services.h"
 
@@ -19,7 +20,7 @@ bool install_bundled_files_from(const QString& source) {
     const std::u16string folder = program_folder();
     // The program's folder is also the data folder: make sure it is there
     // before anything is written into it.
-    (void)configuration::make_folder_path(folder);
+    (void)make_folder_path(folder);
     // The language files are offered by the options screen from the
     // program's folder, so they must lie there like the help document.
     QStringList names{QStringLiteral("Kelvane.htm")};

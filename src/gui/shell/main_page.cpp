@@ -5,25 +5,27 @@
 
 namespace kelvane {
 
-main_page::main_page(program& prog, int index, QWidget* parent)
-    : QWidget(parent), prog_(prog), index_(index) {
+main_page::main_page(program& prog, page_id id, QWidget* parent)
+    : QWidget(parent), prog_(prog), id_(id) {
     setFocusPolicy(Qt::StrongFocus);
 }
 
-std::u16string main_page::page_name(int index) {
-    switch (index) {
-        case 0:
+std::u16string main_page::page_name(page_id page) {
+    switch (page) {
+        case page_id::fuel:
             return u"Fuel";
-        case 1:
+        case page_id::service:
             return u"Repair";
-        case 2:
+        case page_id::fees:
             return u"Fees";
-        case 3:
+        case page_id::trips:
             return u"Trips";
-        case 4:
+        case page_id::reports:
             return u"Reports";
-        case 5:
+        case page_id::accounts:
             return u"Vehicle Accounts";
+        case page_id::none:
+            break;
     }
     return {};
 }
@@ -34,15 +36,15 @@ int main_page::shown_height(int width, int height) {
     return height - main_screen::tab_band - soft_menu_bar::height_on(width, height);
 }
 
-std::unique_ptr<main_page> make_page(program& prog, int index, QWidget* parent) {
+std::unique_ptr<main_page> make_page(program& prog, page_id id, QWidget* parent) {
     // Every page has its screen; a bare page stands in only where a test
     // left one out, so that the main screen still has six.
-    if (index >= 0 && index < static_cast<int>(prog.pages.size())) {
-        auto& maker = prog.pages[static_cast<std::size_t>(index)];
+    if (id != page_id::none) {
+        auto& maker = prog.pages[static_cast<std::size_t>(tab_of(id))];
         if (maker)
             if (auto page = maker(prog, parent)) return page;
     }
-    return std::make_unique<main_page>(prog, index, parent);
+    return std::make_unique<main_page>(prog, id, parent);
 }
 
 }  // namespace kelvane

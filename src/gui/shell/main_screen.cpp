@@ -30,8 +30,8 @@ constexpr int page_overhang = 80;
 // Below this height (the input panel is up) the pages keep their layout.
 constexpr int min_layout_height = 180;
 
-std::u16string page_name(int index) {
-    return main_page::page_name(index);
+std::u16string page_name(page_id page) {
+    return main_page::page_name(page);
 }
 
 }  // namespace
@@ -42,12 +42,12 @@ main_screen::main_screen(program& prog, QWidget* parent) : device_dialog(parent)
 
 main_screen::~main_screen() = default;
 
-main_page* main_screen::page(int index) const {
-    return index >= 0 && index < page_count ? pages_[static_cast<std::size_t>(index)].get()
-                                            : nullptr;
+main_page* main_screen::page(page_id id) const {
+    return id != page_id::none ? pages_[static_cast<std::size_t>(tab_of(id))].get() : nullptr;
 }
 
 void main_screen::init_dialog() {
+    screen_height_ = device().screen_height();
     splash_screen splash(prog_.loading_steps());
     splash.exec();
     // The desktop's menus speak the language just loaded.
@@ -59,11 +59,11 @@ void main_screen::init_dialog() {
     create_pages();
     start_timer(layout_timer_id, 500);
     set_menu({
-        menu_popup(
-            u"New",
-            {menu_command(u"Purchase Fuel", cmd::purchase_fuel),
-             menu_command(u"New Repair", cmd::new_repair), menu_command(u"New Fees", cmd::new_fees),
-             menu_command(u"New Trip", cmd::new_trip), menu_command(u"Add Auto", cmd::add_auto)}),
+        menu_popup(u"New", {menu_command(u"Purchase Fuel", cmd::purchase_fuel),
+                            menu_command(u"New Repair", cmd::new_repair),
+                            menu_command(u"New Fees", cmd::new_fees),
+                            menu_command(u"New Trip", cmd::new_trip),
+                            menu_command(u"Add Auto", cmd::new_account)}),
         menu_popup(u"Tools",
                    {menu_command(u"Edit", cmd::edit), menu_command(u"Options", cmd::options),
                     menu_separator(), menu_command(u"Export", cmd::export_account),
@@ -78,20 +78,23 @@ void main_screen::init_dialog() {
     menu_bar()->raise();
 
     history_.clear();
-    prog_.shell.previous_page = prog_.shell.current_page;
-    int last = prog_.config.last_page();
+    previous_ = current_;
     // A damaged configuration must not point the screen at a page that does not exist.
-    if (last < 0 || last >= page_count) last = 0;
-    prog_.shell.current_page = last;
+    current_ = page_at(prog_.config.last_page());
+    if (current_ == page_id::none) current_ = page_id::fuel;
     show_page(true);
 }
 
 void main_screen::create_pages() {
     // The pages are made in this order; several read what earlier ones set up.
-    for (int index : {0, 1, 3, 4, 2, 5}) {
-        auto page = make_page(prog_, index, this);
+    for (page_id id : {page_id::fuel, page_id::service, page_id::trips, page_id::reports,
+                       page_id::fees, page_id::accounts}) {
+        auto page = make_page(prog_, id, this);
         page->hide();
-        pages_[static_cast<std::size_t>(index)] = std::move(page);
+        connect(page.get(), &main_page::page_wanted, this, &main_screen::go_to);
+        connect(page.get(), &main_page::turn_wanted, this, &main_screen::turn_page);
+        connect(page.get(), &main_page::back_wanted, this, &main_screen::go_back);
+        pages_[static_cast<std::size_t>(tab_of(id))] = std::move(page);
     }
     place_pages();
     for (auto& p : pages_) p->set_screen_size(device().screen_width(), device().screen_height());
@@ -109,27 +112,27 @@ void main_screen::place_pages() {
 void main_screen::on_timer(int id) {
     if (id != layout_timer_id) return;
     stop_timer(layout_timer_id);
-    prog_.shell.layout_enabled = true;
+    layout_enabled_ = true;
 }
 
 void main_screen::on_size(int, int height) {
     place_pages();
-    if (!prog_.shell.layout_enabled || height < min_layout_height || !pages_[0]) return;
+    if (!layout_enabled_ || height < min_layout_height || !pages_[0]) return;
     const int w = device().screen_width(), h = device().screen_height();
-    for (int index : {1, 0, 3, 4, 2, 5})
-        pages_[static_cast<std::size_t>(index)]->set_screen_size(w, h);
-    prog_.shell.screen_height = h;
+    for (page_id id : {page_id::service, page_id::fuel, page_id::trips, page_id::reports,
+                       page_id::fees, page_id::accounts})
+        page(id)->set_screen_size(w, h);
+    screen_height_ = h;
 }
 
 void main_screen::show_page(bool with_history) {
-    const int current = prog_.shell.current_page;
-    if (current < 0 || current >= page_count || !pages_[0]) return;
+    if (current_ == page_id::none || !pages_[0]) return;
     repaint(0, 0, width(), tab_band);
     device_shell().set_input_panel(false);
     for (auto& p : pages_) p->hide();
-    prog_.config.set_last_page(current);
-    if (with_history) history_.push_back(current);
-    main_page* shown = page(current);
+    prog_.config.set_last_page(tab_of(current_));
+    if (with_history) history_.push_back(current_);
+    main_page* shown = page(current_);
     shown->show();
     shown->refresh();
     shown->setFocus();
@@ -147,7 +150,7 @@ void main_screen::update_title() {
 }
 
 std::u16string main_screen::tab_tip(int x) {
-    if (x >= 0 && x < 210) return kelvane::tr(page_name(x / 35));
+    if (x >= 0 && x < 210) return kelvane::tr(page_name(page_at(x / 35)));
     if (x >= 211 && x <= 239) return kelvane::tr(u"Back");
     return {};
 }
@@ -176,48 +179,62 @@ void main_screen::take_focus_back(QWidget* previous) {
     // the page's list, on the row the page chose, so that the arrow keys and
     // Enter work at once.
     update_title();
-    if (main_page* shown = page(prog_.shell.current_page); shown && shown->isVisible()) {
+    if (main_page* shown = page(current_); shown && shown->isVisible()) {
         shown->setFocus();
         return;
     }
     device_dialog::take_focus_back(previous);
 }
 
-void main_screen::go_to(int page_index) {
-    prog_.shell.previous_page = prog_.shell.current_page;
-    prog_.shell.current_page = page_index;
+void main_screen::go_to(page_id page) {
+    previous_ = current_;
+    current_ = page;
     show_page(true);
+}
+
+void main_screen::turn_page(int step) {
+    current_ = page_after(current_, step);
+    show_page(true);
+}
+
+void main_screen::go_back() {
+    if (history_.size() < 2) return;
+    history_.pop_back();
+    previous_ = current_;
+    current_ = history_.back();
+    show_page(false);
+}
+
+void main_screen::refresh_shown_page() {
+    if (main_page* shown = page(current_)) shown->refresh();
 }
 
 void main_screen::tap(int x) {
     if (x < 0) return;
-    if (x < 210) {
-        go_to(x / 35);
-    } else if (x >= 211 && x <= 239) {
-        if (history_.size() < 2) return;
-        history_.pop_back();
-        prog_.shell.previous_page = prog_.shell.current_page;
-        prog_.shell.current_page = history_.back();
-        show_page(false);
-    }
+    if (x < 210)
+        go_to(page_at(x / 35));
+    else if (x >= 211 && x <= 239)
+        go_back();
 }
 
 void main_screen::help() {
     const char16_t* argument = u"file:Kelvane.htm";
-    switch (prog_.shell.current_page) {
-        case 0:
-        case 1:
-        case 2:
+    switch (current_) {
+        case page_id::fuel:
+        case page_id::service:
+        case page_id::fees:
             argument = u"file:Kelvane.htm#4";
             break;
-        case 3:
+        case page_id::trips:
             argument = u"file:Kelvane.htm#6";
             break;
-        case 4:
+        case page_id::reports:
             argument = u"file:Kelvane.htm#7";
             break;
-        case 5:
+        case page_id::accounts:
             argument = u"file:Kelvane.htm#2";
+            break;
+        case page_id::none:
             break;
     }
     if (device_shell().run_program(u"peghelp.exe", argument)) return;
@@ -228,31 +245,31 @@ void main_screen::help() {
 }
 
 void main_screen::on_command(int command) {
-    auto start_on = [this](int page_index) {
-        go_to(page_index);
-        page(page_index)->start_new();
+    auto start_on = [this](page_id id) {
+        go_to(id);
+        page(id)->start_new();
     };
     switch (command) {
         case cmd::purchase_fuel:
-            start_on(0);
+            start_on(page_id::fuel);
             return;
         case cmd::new_repair:
-            start_on(1);
+            start_on(page_id::service);
             return;
         case cmd::new_fees:
-            start_on(2);
+            start_on(page_id::fees);
             return;
         case cmd::new_trip:
-            start_on(3);
+            start_on(page_id::trips);
             return;
-        case cmd::add_auto:
-            start_on(5);
+        case cmd::new_account:
+            start_on(page_id::accounts);
             return;
         case cmd::edit:
-            if (prog_.shell.current_page != 4 && page(prog_.shell.current_page))
-                page(prog_.shell.current_page)->edit_selected();
+            // The reports page has nothing to edit.
+            if (current_ != page_id::reports && page(current_)) page(current_)->edit_selected();
             return;
-        case cmd::new_show_again:
+        case cmd::show_page_again:
             show_page(true);
             return;
         case cmd::exit:
@@ -272,10 +289,11 @@ void main_screen::paint_tab_bar(dc& d, int screen_width) const {
     for (int x = skin_piece::tab_bar_width; x < screen_width; x += skin_piece::filler_width)
         pieces.draw_piece(d, x, 0, skin_piece::filler_x, skin_piece::filler_y,
                           skin_piece::filler_width, skin_piece::tab_height);
-    const int current = prog_.shell.current_page;
-    if (current >= 0 && current < page_count)
-        pieces.draw_piece(d, skin_piece::tab_width * current, 0, skin_piece::tab_width * current,
-                          skin_piece::lit_tab_y, skin_piece::tab_width, skin_piece::tab_height);
+    if (current_ != page_id::none) {
+        const int x = skin_piece::tab_width * tab_of(current_);
+        pieces.draw_piece(d, x, 0, x, skin_piece::lit_tab_y, skin_piece::tab_width,
+                          skin_piece::tab_height);
+    }
 }
 
 QImage main_screen::render_tab_bar() const {
@@ -304,13 +322,12 @@ void main_screen::end_key() {
 }
 
 void main_screen::keyPressEvent(QKeyEvent* e) {
-    const int current = prog_.shell.current_page;
     switch (e->key()) {
         case Qt::Key_Left:
-            go_to(current <= 0 ? page_count - 1 : current - 1);
+            go_to(page_after(current_, -1));
             return;
         case Qt::Key_Right:
-            go_to(current >= page_count - 1 ? 0 : current + 1);
+            go_to(page_after(current_, 1));
             return;
         case Qt::Key_F4:
             end_key();

@@ -1,5 +1,6 @@
 #include "gui/shell/program.h"
 
+#include "core/accounts/data_set_copier.h"
 #include "core/accounts/program_options.h"
 #include "platform/services.h"
 
@@ -16,10 +17,7 @@ program::~program() = default;
 
 std::vector<std::function<void()>> program::loading_steps() {
     return {
-        [this] {
-            shell.screen_height = device().screen_height();
-            skin.load_skin();
-        },
+        [this] { skin.load_skin(); },
         [this] {
             // The owner learns of a damaged Config.dat here, before anything
             // else is shown. A missing one is a first start, which takes the
@@ -32,10 +30,8 @@ std::vector<std::function<void()>> program::loading_steps() {
         [this] { (void)data.load_language(); },
         [this] {
             // Every third day of the month; whatever happens, nothing is shown.
-            (void)config.auto_backup_if_due();
+            (void)data_set_copier(config).auto_backup_if_due();
             changes.fuel = true;
-            shell.current_page = -1;
-            shell.previous_page = -1;
         },
         [this] {
             // A damaged file is shown by its store, which then starts empty.

@@ -13,12 +13,11 @@
 #include "core/accounts/data_set.h"
 #include "core/tools/key_table.h"
 #include "core/trips/trip_figures.h"
-#include "gui/shell/shell_state.h"
+#include "gui/shell/main_page.h"
 #include "gui/widgets/skin.h"
 
 namespace kelvane {
 
-class main_page;
 class main_screen;
 struct program;
 
@@ -62,13 +61,12 @@ struct program {
     // The vehicles' summaries the trip figures were last built from, kept
     // while the vehicles' files stay as they were.
     trip_summaries trip_cache;
-    shell_state shell;
     // How near a service must be to show as due; the desktop's settings
     // keep it (the handheld's files have no place for it).
     service_margins margins;
 
     // The screens of the six pages.
-    std::array<page_maker, 6> pages;
+    std::array<page_maker, page_count> pages;
     // The tool commands by command id.
     std::map<int, command_handler> commands;
 

@@ -8,6 +8,7 @@
 #include <QThread>
 
 #include "core/accounts/configuration.h"
+#include "core/common/folders.h"
 #include "gui/shell/program.h"
 
 namespace kelvane {
@@ -44,7 +45,7 @@ QString program_handover::meeting_name(const std::string& folder_id) {
 }
 
 program_handover::start program_handover::claim(program& prog, int wait_ms) {
-    (void)configuration::make_folder_path(prog.data.data_folder());
+    (void)make_folder_path(prog.data.data_folder());
     const lock_state state = prog.data.take_hold();
     const QString name = meeting_name(prog.data.folder_id());
     if (state != lock_state::held_elsewhere) {

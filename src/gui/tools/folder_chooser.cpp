@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "core/accounts/configuration.h"
+#include "core/common/folders.h"
 #include "core/common/messages.h"
 #include "core/common/scaled_font.h"
 #include "core/common/text.h"
@@ -105,7 +106,7 @@ void folder_chooser::init_dialog() {
         folder = rest.empty() ? u"\\" : u"\\" + std::u16string(rest) + u"\\";
     }
     path_box_->set_text(folder);
-    configuration::make_folder_path(folder);
+    make_folder_path(folder);
     build_tree();
     open_along(folder);
 
@@ -227,7 +228,7 @@ void folder_chooser::choose_default() {
     const std::u16string folder =
         device().personal_folder() + u"\\" + kelvane::tr(u"Kelvane_backup_auto") + u"\\";
     path_box_->set_text(folder);
-    configuration::make_folder_path(folder);
+    make_folder_path(folder);
     build_tree();
     open_along(folder);
     path_box_->set_text(folder);

@@ -3,6 +3,7 @@
 #include <QLabel>
 
 #include "core/common/scaled_font.h"
+#include "core/exchange/export_import.h"
 #include "gui/tools/folder_chooser.h"
 #include "gui/widgets/edit_box.h"
 #include "gui/widgets/menu_items.h"
@@ -97,6 +98,15 @@ std::u16string prompt_for_text(const skin& pieces, text_prompt::options o) {
     text_prompt prompt(pieces, std::move(o));
     prompt.exec();
     return prompt.text();
+}
+
+std::u16string prompt_for_csv_file(const skin& pieces, std::u16string prompt,
+                                   std::u16string_view data_folder, std::u16string_view name) {
+    text_prompt::options o;
+    o.prompt = std::move(prompt);
+    o.initial_text = export_import::default_path(data_folder, name);
+    o.extension = u".csv";
+    return prompt_for_text(pieces, std::move(o));
 }
 
 }  // namespace kelvane

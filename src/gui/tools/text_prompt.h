@@ -58,6 +58,11 @@ private:
 
 // Asks for a line of text; empty when cancelled.
 std::u16string prompt_for_text(const skin& pieces, text_prompt::options o);
+// Asks for the CSV file to export to or import from, offering
+// "<data folder>Output\<name>.csv"; empty when the owner cancelled or left
+// the box empty.
+std::u16string prompt_for_csv_file(const skin& pieces, std::u16string prompt,
+                                   std::u16string_view data_folder, std::u16string_view name);
 
 // The text as part of a proposed file name: every character a file name
 // cannot hold (a trip's ":" or "/", a path separator) becomes "_", so that

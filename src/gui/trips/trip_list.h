@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/trips/trip_figures.h"
-#include "gui/charts/drawn_list.h"
+#include "gui/widgets/drawn_list.h"
 
 namespace kelvane {
 

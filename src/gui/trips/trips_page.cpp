@@ -29,7 +29,7 @@ constexpr int description_width = 160, cost_width = 60;
 
 }  // namespace
 
-trips_page::trips_page(program& prog, QWidget* parent) : list_page(prog, page_index, parent) {
+trips_page::trips_page(program& prog, QWidget* parent) : list_page(prog, page_id::trips, parent) {
     list_ = new trip_list(this);
     progress_ = make_progress_line(prog_.skin, this);
     add_ = new skin_button(prog_.skin, this);

@@ -18,8 +18,6 @@ class trip_list;
 class trips_page : public list_page {
     Q_OBJECT
 public:
-    static constexpr int page_index = 3;
-
     trips_page(program& prog, QWidget* parent);
 
     void set_screen_size(int width, int height) override;

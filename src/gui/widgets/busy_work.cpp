@@ -4,6 +4,7 @@
 
 #include "core/common/scaled_font.h"
 #include "gui/widgets/text_label.h"
+#include "platform/qt/device_dialog.h"
 
 namespace kelvane {
 
@@ -43,5 +44,16 @@ void busy_work::step(std::u16string_view text) {
     // the middle of this one.
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
+
+menu_work::menu_work(const skin& pieces, device_dialog& screen, std::u16string_view text)
+    : line_(make_progress_line(pieces, &screen)) {
+    const QRect area = screen.client_rect();
+    const int height = line_->font_height + 6;
+    line_->setGeometry(area.left(), area.bottom() + 1 - height, area.width(), height);
+    busy_ = std::make_unique<busy_work>(line_.get());
+    busy_->step(text);
+}
+
+menu_work::~menu_work() = default;
 
 }  // namespace kelvane

@@ -6,12 +6,14 @@
 // once, so it never looks frozen, while the owner's taps and keys wait until
 // the work is done.
 
+#include <memory>
 #include <string_view>
 
 class QWidget;
 
 namespace kelvane {
 
+class device_dialog;
 class skin;
 class text_label;
 
@@ -33,6 +35,21 @@ public:
 private:
     text_label* line_;
     bool line_was_visible_ = false;
+};
+
+// Long work from the main menu: the pointer is busy and a line just above
+// the screen's menu bar says what is being done, for as long as the object
+// lives.
+class menu_work {
+public:
+    menu_work(const skin& pieces, device_dialog& screen, std::u16string_view text);
+    ~menu_work();
+    menu_work(const menu_work&) = delete;
+    menu_work& operator=(const menu_work&) = delete;
+
+private:
+    std::unique_ptr<text_label> line_;
+    std::unique_ptr<busy_work> busy_;  // ends before its line goes
 };
 
 }  // namespace kelvane

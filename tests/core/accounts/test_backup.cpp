@@ -7,6 +7,7 @@
 #include <map>
 
 #include "core/accounts/configuration.h"
+#include "core/accounts/data_set_copier.h"
 #include "core/accounts/staged_file_set.h"
 #include "core/test_store_support.h"
 #include "platform/faulty_file_system.h"
@@ -91,7 +92,8 @@ TEST(backup_to_folder, copies_exactly_the_backup_set) {
 
     // A folder given without its trailing backslash is the same folder.
     const std::u16string folder = u"\\Storage Card\\Backups\\Monday\\";
-    ASSERT_EQ(f.config.backup_to_folder(u"\\Storage Card\\Backups\\Monday"), data_set_copy::done);
+    ASSERT_EQ(data_set_copier(f.config).backup_to_folder(u"\\Storage Card\\Backups\\Monday"),
+              data_set_copy::done);
     EXPECT_EQ(f.files_in(folder),
               (std::vector<std::u16string>{u"Car.fee", u"Car.ful", u"Car.mat", u"Config.dat",
                                            u"Trip.tri", u"Van.ful"}));
@@ -102,10 +104,10 @@ TEST(backup_to_folder, copies_exactly_the_backup_set) {
     // part of the set stay.
     f.write_trips(1);
     f.fs.put(folder + u"Notes.txt", bytes_of_text("mine"));
-    ASSERT_EQ(f.config.backup_to_folder(folder), data_set_copy::done);
+    ASSERT_EQ(data_set_copier(f.config).backup_to_folder(folder), data_set_copy::done);
     EXPECT_EQ(f.fs.bytes(folder + u"Trip.tri"), f.fs.bytes(data_folder + u"Trip.tri"));
     EXPECT_EQ(f.fs.bytes(folder + u"Notes.txt"), bytes_of_text("mine"));
-    EXPECT_EQ(f.config.backup_to_folder(u""), data_set_copy::no_folder);
+    EXPECT_EQ(data_set_copier(f.config).backup_to_folder(u""), data_set_copy::no_folder);
     EXPECT_TRUE(f.messages().empty());
 }
 
@@ -120,7 +122,7 @@ TEST(backup_to_folder, never_copies_a_damaged_file_over_a_good_copy) {
     f.write_account(u"Van", 20);
     f.write_trips(1);
     const std::u16string folder = u"\\My Documents\\Kelvane_backup_auto\\";
-    ASSERT_EQ(f.config.backup_to_folder(folder), data_set_copy::done);
+    ASSERT_EQ(data_set_copier(f.config).backup_to_folder(folder), data_set_copy::done);
     const auto good_car = f.fs.bytes(folder + u"Car.ful");
 
     f.write_account(u"Van", 30);  // newer Van records
@@ -132,8 +134,8 @@ TEST(backup_to_folder, never_copies_a_damaged_file_over_a_good_copy) {
         f.boxes.clear();
         f.clock.set(2007, 5, day);
         day += 3;
-        EXPECT_EQ(f.config.auto_backup_if_due(), auto_backup_result::failed);
-        EXPECT_EQ(f.config.backup_to_folder(folder), data_set_copy::incomplete);
+        EXPECT_EQ(data_set_copier(f.config).auto_backup_if_due(), auto_backup_result::failed);
+        EXPECT_EQ(data_set_copier(f.config).backup_to_folder(folder), data_set_copy::incomplete);
         EXPECT_EQ(f.fs.bytes(folder + u"Car.ful"), good_car);
         EXPECT_NE(f.fs.bytes(folder + u"Trip.tri"), damaged);
         EXPECT_EQ(f.fs.bytes(folder + u"Van.ful"), f.fs.bytes(data_folder + u"Van.ful"));
@@ -152,7 +154,7 @@ TEST(backup_to_folder, holds_a_deferred_middle_edit_and_keeps_the_account_open) 
     ASSERT_TRUE(f.maintenance.dirty());
 
     const std::u16string folder = u"\\My Documents\\Kelvane_backup_manual\\";
-    ASSERT_EQ(f.config.backup_to_folder(folder), data_set_copy::done);
+    ASSERT_EQ(data_set_copier(f.config).backup_to_folder(folder), data_set_copy::done);
     service_store copy;
     ASSERT_EQ(copy.load(u"\\My Documents\\Kelvane_backup_manual\\", u"Car", false),
               load_result::loaded);
@@ -179,7 +181,7 @@ TEST(backup_to_folder, reports_what_went_wrong) {
     // A store that cannot write its pending change: the backup stops and
     // the change stays in memory, still owed to the file.
     faulty.fail_open(1);
-    EXPECT_EQ(f.config.backup_to_folder(u"\\First\\"), data_set_copy::not_saved);
+    EXPECT_EQ(data_set_copier(f.config).backup_to_folder(u"\\First\\"), data_set_copy::not_saved);
     faulty.fail_open(0);
     EXPECT_EQ(f.maintenance.record_count(), 3);
     EXPECT_TRUE(f.maintenance.dirty());
@@ -187,7 +189,8 @@ TEST(backup_to_folder, reports_what_went_wrong) {
 
     // A copy that fails: the folder holds nothing of a set that is not whole.
     faulty.fail_replace(5);
-    EXPECT_EQ(f.config.backup_to_folder(u"\\Second\\"), data_set_copy::rolled_back);
+    EXPECT_EQ(data_set_copier(f.config).backup_to_folder(u"\\Second\\"),
+              data_set_copy::rolled_back);
     faulty.fail_replace(0);
     EXPECT_TRUE(f.files_in(u"\\Second\\").empty());
     service_store copy;
@@ -196,10 +199,11 @@ TEST(backup_to_folder, reports_what_went_wrong) {
 
     // A folder that cannot be made: a file stands where it should be.
     f.fs.put(u"\\Backup", bytes_of_text("a file"));
-    EXPECT_EQ(f.config.backup_to_folder(u"\\Backup\\Today\\"), data_set_copy::no_folder);
+    EXPECT_EQ(data_set_copier(f.config).backup_to_folder(u"\\Backup\\Today\\"),
+              data_set_copy::no_folder);
     EXPECT_TRUE(f.files_in(u"\\Backup\\").empty());
 
-    EXPECT_EQ(f.config.backup_to_folder(u"\\First\\"), data_set_copy::done);
+    EXPECT_EQ(data_set_copier(f.config).backup_to_folder(u"\\First\\"), data_set_copy::done);
 }
 
 // A move that fails while a new backup takes the place of the old one (not
@@ -212,7 +216,7 @@ TEST(backup_to_folder, a_failed_move_puts_the_old_backup_back) {
     f.write_account(u"Car", 10);
     f.write_account(u"Van", 20);
     const std::u16string folder = u"\\Backup\\";
-    ASSERT_EQ(f.config.backup_to_folder(folder), data_set_copy::done);
+    ASSERT_EQ(data_set_copier(f.config).backup_to_folder(folder), data_set_copy::done);
     const auto image = [&] {
         std::map<std::u16string, std::vector<std::uint8_t>> out;
         for (const auto& name : f.files_in(folder)) out[name] = f.fs.bytes(folder + name);
@@ -225,14 +229,14 @@ TEST(backup_to_folder, a_failed_move_puts_the_old_backup_back) {
     faulty_file_system faulty(f.fs);
     scoped_services use{{&faulty}};
     faulty.reset_counters();
-    ASSERT_EQ(f.config.backup_to_folder(folder), data_set_copy::done);
+    ASSERT_EQ(data_set_copier(f.config).backup_to_folder(folder), data_set_copy::done);
     const auto new_set = image();
     ASSERT_NE(new_set, old_set);
     const int replaces = faulty.replaces();
     for (int k = 1; k <= replaces; ++k) {
         for (const auto& [name, bytes] : old_set) f.fs.put(folder + name, bytes);
         faulty.fail_replace(k);
-        const data_set_copy result = f.config.backup_to_folder(folder);
+        const data_set_copy result = data_set_copier(f.config).backup_to_folder(folder);
         faulty.fail_replace(0);
         if (result == data_set_copy::done) {
             EXPECT_EQ(image(), new_set) << k;
@@ -258,7 +262,8 @@ TEST(auto_backup_if_due, every_third_day_once) {
         f.fs.delete_file(folder + u"Car.ful");
         f.fs.delete_file(folder + u"Config.dat");
         f.clock.set(2007, month, day, 8, 30, 0);
-        const bool made = f.config.auto_backup_if_due() == auto_backup_result::done;
+        const bool made =
+            data_set_copier(f.config).auto_backup_if_due() == auto_backup_result::done;
         EXPECT_EQ(made, f.fs.file_exists(folder + u"Car.ful")) << day;
         return made;
     };
@@ -303,11 +308,12 @@ TEST(restore_from_folder, a_folder_with_only_config_restores_the_account_list) {
         faulty_file_system faulty(f.fs);
         scoped_services use{{&faulty}};
         faulty.fail_replace(1);
-        EXPECT_EQ(f.config.restore_from_folder(u"\\Backup\\"), data_set_copy::rolled_back);
+        EXPECT_EQ(data_set_copier(f.config).restore_from_folder(u"\\Backup\\"),
+                  data_set_copy::rolled_back);
         EXPECT_EQ(f.config.list_account_names(), std::vector<std::u16string>{u"Car"});
         EXPECT_TRUE(f.maintenance.dirty());
     }
-    ASSERT_EQ(f.config.restore_from_folder(u"\\Backup\\"), data_set_copy::done);
+    ASSERT_EQ(data_set_copier(f.config).restore_from_folder(u"\\Backup\\"), data_set_copy::done);
     EXPECT_EQ(f.config.list_account_names(), (std::vector<std::u16string>{u"Van", u"Bus"}));
     EXPECT_EQ(f.config.data_folder(), data_folder);
     // The old account's files stay; what the stores held is never written over them.
@@ -321,7 +327,7 @@ TEST(restore_from_folder, copies_the_named_accounts_and_refuses_a_folder_that_is
     f.config.add_account(u"Car");
     f.write_account(u"Car", 10);
     f.write_trips(1);
-    ASSERT_EQ(f.config.backup_to_folder(u"\\Backup\\"), data_set_copy::done);
+    ASSERT_EQ(data_set_copier(f.config).backup_to_folder(u"\\Backup\\"), data_set_copy::done);
     const auto trips_before = f.fs.bytes(data_folder + u"Trip.tri");
     f.write_account(u"Car", 20, u"\\Backup\\");
     const auto car_in_backup = f.fs.bytes(u"\\Backup\\Car.ful");
@@ -331,7 +337,7 @@ TEST(restore_from_folder, copies_the_named_accounts_and_refuses_a_folder_that_is
     f.write_account(u"Van", 5);
     const auto van = f.fs.bytes(data_folder + u"Van.ful");
 
-    ASSERT_EQ(f.config.restore_from_folder(u"\\Backup\\"), data_set_copy::done);
+    ASSERT_EQ(data_set_copier(f.config).restore_from_folder(u"\\Backup\\"), data_set_copy::done);
     EXPECT_EQ(f.fs.bytes(data_folder + u"Car.ful"), car_in_backup);
     EXPECT_EQ(f.fs.bytes(data_folder + u"Trip.tri"), trips_before);
     EXPECT_FALSE(f.fs.file_exists(data_folder + u"Stray.ful"));
@@ -341,14 +347,16 @@ TEST(restore_from_folder, copies_the_named_accounts_and_refuses_a_folder_that_is
     // A folder without Config.dat changes nothing at all.
     f.write_trips(1, u"\\Loose\\");
     f.write_account(u"Car", 99, u"\\Loose\\");
-    EXPECT_EQ(f.config.restore_from_folder(u"\\Loose\\"), data_set_copy::no_folder);
+    EXPECT_EQ(data_set_copier(f.config).restore_from_folder(u"\\Loose\\"),
+              data_set_copy::no_folder);
     EXPECT_EQ(f.fs.bytes(data_folder + u"Trip.tri"), trips_before);
     EXPECT_EQ(f.fs.bytes(data_folder + u"Car.ful"), car_in_backup);
-    EXPECT_EQ(f.config.restore_from_folder(u""), data_set_copy::no_folder);
+    EXPECT_EQ(data_set_copier(f.config).restore_from_folder(u""), data_set_copy::no_folder);
 
     // Nor does one whose Config.dat is damaged.
     f.fs.put(u"\\Loose\\Config.dat", bytes_of_text("not a configuration"));
-    EXPECT_EQ(f.config.restore_from_folder(u"\\Loose\\"), data_set_copy::unreadable);
+    EXPECT_EQ(data_set_copier(f.config).restore_from_folder(u"\\Loose\\"),
+              data_set_copy::unreadable);
     EXPECT_EQ(f.fs.bytes(data_folder + u"Car.ful"), car_in_backup);
     EXPECT_EQ(f.config.list_account_names(), std::vector<std::u16string>{u"Car"});
 }
@@ -361,12 +369,13 @@ TEST(restore_from_folder, leaves_out_a_damaged_file_of_the_backup) {
     f.config.add_account(u"Van");
     f.write_account(u"Car", 10);
     f.write_account(u"Van", 20);
-    ASSERT_EQ(f.config.backup_to_folder(u"\\Backup\\"), data_set_copy::done);
+    ASSERT_EQ(data_set_copier(f.config).backup_to_folder(u"\\Backup\\"), data_set_copy::done);
     f.fs.put(u"\\Backup\\Car.mat", bytes_of_text("damaged"));
     f.write_account(u"Van", 5, u"\\Backup\\");
     const auto car_here = f.fs.bytes(data_folder + u"Car.mat");
 
-    EXPECT_EQ(f.config.restore_from_folder(u"\\Backup\\"), data_set_copy::incomplete);
+    EXPECT_EQ(data_set_copier(f.config).restore_from_folder(u"\\Backup\\"),
+              data_set_copy::incomplete);
     EXPECT_EQ(f.fs.bytes(data_folder + u"Car.mat"), car_here);
     EXPECT_EQ(f.fs.bytes(data_folder + u"Van.mat"), f.fs.bytes(u"\\Backup\\Van.mat"));
     ASSERT_EQ(f.messages().size(), 1u);

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "core/accounts/configuration.h"
+#include "core/common/folders.h"
 #include "core/common/messages.h"
 #include "core/stores/fee_store.h"
 #include "core/stores/fuel_store.h"
@@ -52,7 +53,7 @@ config_image fresh_image(std::int32_t no_input_panel = 0) {
 
 class Configuration : public ::testing::Test, protected kelvane::testing::test_services {
 protected:
-    void SetUp() override { configuration::make_folder_path(folder); }
+    void SetUp() override { make_folder_path(folder); }
     std::u16string data(std::u16string_view name) { return folder + std::u16string(name); }
     bytes saved() { return fs.bytes(config_file); }
 };
@@ -520,19 +521,19 @@ TEST_F(Configuration, OpenAndDeleteDriveTheAttachedStores) {
 }
 
 TEST_F(Configuration, FolderHelpers) {
-    configuration::make_folder_path(u"\\My Documents\\A\\B\\file.csv");
+    make_folder_path(u"\\My Documents\\A\\B\\file.csv");
     EXPECT_TRUE(fs.folder_exists(u"\\My Documents\\A\\B"));
     EXPECT_FALSE(fs.file_exists(u"\\My Documents\\A\\B\\file.csv"));
-    configuration::make_folder_path(u"no backslash");
-    configuration::make_folder_path(u"\\");
+    make_folder_path(u"no backslash");
+    make_folder_path(u"\\");
 
     fs.put(u"\\Src\\a.txt", {5});
     fs.put(u"\\Dst\\a.txt", {6});
-    EXPECT_TRUE(configuration::copy_into_folder(u"\\Src\\", u"\\Dst\\", u"a.txt"));
+    EXPECT_TRUE(copy_into_folder(u"\\Src\\", u"\\Dst\\", u"a.txt"));
     EXPECT_EQ(fs.bytes(u"\\Dst\\a.txt"), bytes{5});
-    EXPECT_TRUE(configuration::copy_into_folder(u"\\Src\\", u"\\New\\", u"a.txt"));
+    EXPECT_TRUE(copy_into_folder(u"\\Src\\", u"\\New\\", u"a.txt"));
     EXPECT_EQ(fs.bytes(u"\\New\\a.txt"), bytes{5});
-    EXPECT_FALSE(configuration::copy_into_folder(u"\\Src\\", u"\\New\\", u"missing.txt"));
+    EXPECT_FALSE(copy_into_folder(u"\\Src\\", u"\\New\\", u"missing.txt"));
 }
 
 TEST_F(Configuration, EveryFailedWriteKeepsThePreviousFile) {

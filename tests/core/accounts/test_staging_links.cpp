@@ -11,6 +11,7 @@
 #include <fstream>
 
 #include "core/accounts/configuration.h"
+#include "core/accounts/data_set_copier.h"
 #include "core/test_services.h"
 #include "platform/host_file_system.h"
 #include "platform/text_encoding.h"
@@ -53,16 +54,16 @@ protected:
 TEST_F(staging_folders, a_planted_link_or_strange_file_stops_the_work_and_is_left_alone) {
     configuration config;
     ASSERT_EQ(config.add_account(u"Car"), account_change::done);
-    ASSERT_EQ(config.backup_to_folder(u"\\Backup\\"), data_set_copy::done);
+    ASSERT_EQ(data_set_copier(config).backup_to_folder(u"\\Backup\\"), data_set_copy::done);
 
     for (const char* name : {"Kelvane.new", "Kelvane.old"}) {
         SCOPED_TRACE(name);
         // In the backup folder, at backup and at restore.
         fs::create_directory_symlink(victim, backup / name);
-        EXPECT_NE(config.backup_to_folder(u"\\Backup\\"), data_set_copy::done);
+        EXPECT_NE(data_set_copier(config).backup_to_folder(u"\\Backup\\"), data_set_copy::done);
         EXPECT_TRUE(victim_whole());
         EXPECT_TRUE(told_about(name));
-        EXPECT_NE(config.restore_from_folder(u"\\Backup\\"), data_set_copy::done);
+        EXPECT_NE(data_set_copier(config).restore_from_folder(u"\\Backup\\"), data_set_copy::done);
         EXPECT_TRUE(victim_whole());
         EXPECT_TRUE(fs::is_symlink(backup / name));
         fs::remove(backup / name);
@@ -73,7 +74,7 @@ TEST_F(staging_folders, a_planted_link_or_strange_file_stops_the_work_and_is_lef
         EXPECT_EQ(started.load_config(), load_result::loaded);
         EXPECT_TRUE(started.account_exists(u"Car"));
         EXPECT_TRUE(told_about(name));
-        EXPECT_NE(config.restore_from_folder(u"\\Backup\\"), data_set_copy::done);
+        EXPECT_NE(data_set_copier(config).restore_from_folder(u"\\Backup\\"), data_set_copy::done);
         EXPECT_TRUE(victim_whole());
         fs::remove(data / name);
     }
@@ -81,20 +82,20 @@ TEST_F(staging_folders, a_planted_link_or_strange_file_stops_the_work_and_is_lef
     // A real staging folder holding a file no data set has: not deleted.
     fs::create_directory(backup / "Kelvane.new");
     std::ofstream(backup / "Kelvane.new" / "notes.txt") << "mine";
-    EXPECT_NE(config.backup_to_folder(u"\\Backup\\"), data_set_copy::done);
+    EXPECT_NE(data_set_copier(config).backup_to_folder(u"\\Backup\\"), data_set_copy::done);
     EXPECT_TRUE(fs::exists(backup / "Kelvane.new" / "notes.txt"));
     EXPECT_TRUE(told_about("notes.txt"));
     // Nor a link inside it named like a data file.
     fs::remove(backup / "Kelvane.new" / "notes.txt");
     fs::create_symlink(victim / "Config.dat", backup / "Kelvane.new" / "Config.dat");
     std::ofstream(backup / "Kelvane.new" / "complete") << "a mark";
-    EXPECT_NE(config.restore_from_folder(u"\\Backup\\"), data_set_copy::done);
+    EXPECT_NE(data_set_copier(config).restore_from_folder(u"\\Backup\\"), data_set_copy::done);
     EXPECT_TRUE(victim_whole());
     EXPECT_FALSE(fs::is_symlink(data / "Config.dat")) << "a link was moved into the data folder";
 
     // Once the strangers are gone the backup goes through.
     fs::remove_all(backup / "Kelvane.new");
-    EXPECT_EQ(config.backup_to_folder(u"\\Backup\\"), data_set_copy::done);
+    EXPECT_EQ(data_set_copier(config).backup_to_folder(u"\\Backup\\"), data_set_copy::done);
 }
 
 }  // namespace

@@ -26,7 +26,9 @@
 
 #include "core/accounts/account_editing.h"
 #include "core/accounts/configuration.h"
+#include "core/accounts/data_set_copier.h"
 #include "core/accounts/staged_file_set.h"
+#include "core/common/folders.h"
 #include "core/exchange/export_import.h"
 #include "core/test_store_support.h"
 #include "platform/faulty_file_system.h"
@@ -159,7 +161,7 @@ void put_image(file_system& fs, std::u16string_view folder_view, const files_ima
     }
     for (const find_entry& entry : fs.find(folder + u"*"))
         if (!(entry.attributes & attribute_directory)) fs.delete_file(folder + entry.name);
-    configuration::make_folder_path(folder);
+    make_folder_path(folder);
     for (const auto& [name, bytes] : image)
         EXPECT_TRUE(write_file_atomically(fs, folder + name, bytes.data(), bytes.size()));
 }
@@ -189,7 +191,7 @@ void make_data_set(memory_file_system& fs) {
     (void)p.fuel.reset();
     (void)p.service.reset();
     (void)p.fees.reset();
-    (void)p.config.backup_to_folder(backup_folder);
+    (void)data_set_copier(p.config).backup_to_folder(backup_folder);
     // The data moves on after the backup: a record more for each vehicle.
     (void)p.config.open_account(u"Van");
     (void)p.fuel.add_record(store_kind<fuel_store>::make(2007, 4, 1, 8, 0, 0, 9000, 77));
@@ -268,10 +270,10 @@ void run(operation op) {
             break;
         }
         case operation::backup:
-            (void)p.config.backup_to_folder(backup_folder);
+            (void)data_set_copier(p.config).backup_to_folder(backup_folder);
             return;
         case operation::restore:
-            (void)p.config.restore_from_folder(backup_folder);
+            (void)data_set_copier(p.config).restore_from_folder(backup_folder);
             return;
         case operation::unit_change:
         case operation::rename:

@@ -301,7 +301,8 @@ constexpr key_call key_calls[] = {
 // Functions that return a key for the caller to show; every text they
 // return is a key.
 constexpr std::string_view key_functions[] = {
-    "page_name", "trip_check_message", "account_save_message", "options_message", "unit_name"};
+    "page_name", "trip_check_message", "account_save_message", "options_message",
+    "unit_name", "backup_message",     "restore_message"};
 
 // A call whose key is not written at the call itself (nor is a named text,
 // nor what a function of key_functions returns), and where the keys come
@@ -322,7 +323,7 @@ constexpr known_argument known_arguments[] = {
     {"src/gui/records/record_list.cpp", "title_key"},
     {"src/gui/records/record_list.cpp", "first_entry_key_"},
     {"src/gui/records/record_list.cpp", "empty_hint_"},
-    {"src/gui/charts/drawn_list.cpp", "empty_hint_"},
+    {"src/gui/widgets/drawn_list.cpp", "empty_hint_"},
     {"src/gui/records/record_editor.cpp", "label_key"},
     {"src/gui/records/record_editor.cpp", "text"},
     {"src/cli/kelvane_tool_accounts.cpp", "label"},

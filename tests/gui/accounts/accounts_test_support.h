@@ -38,9 +38,7 @@ protected:
         }
         dlg.reset();
     }
-    accounts_page& page() {
-        return *static_cast<accounts_page*>(dlg->page(accounts_page::page_index));
-    }
+    accounts_page& page() { return *static_cast<accounts_page*>(dlg->page(page_id::accounts)); }
 
     // The owner's work in the next account editor that opens.
     void in_editor(std::function<void(account_editor&)> work) {

@@ -23,16 +23,16 @@ TEST_F(accounts_test,
        a_person_adds_two_vehicles_renames_one_changes_its_units_and_deletes_the_other) {
     open();
     // "Add Auto" from the fuel page: the accounts page is on show when the editor opens.
-    int page_in_editor = -1;
+    page_id page_in_editor = page_id::none;
     in_editor([&](account_editor& e) {
-        page_in_editor = prog->shell.current_page;
+        page_in_editor = dlg->current_page();
         enter(e.name_box(), "Golf");
         enter(e.mileage_box(), "1000");
         enter(e.currency_box(), "EUR");
         EXPECT_TRUE(e.choose(account_editor::cmd_save)) << "the menu's \"Add\"";
     });
-    dlg->run_command(cmd::add_auto);
-    EXPECT_EQ(accounts_page::page_index, page_in_editor);
+    dlg->run_command(cmd::new_account);
+    EXPECT_EQ(page_id::accounts, page_in_editor);
     EXPECT_EQ(u"Golf", prog->config.current_account());
     EXPECT_EQ(std::vector<std::u16string>{u"Golf"}, row_names());
     EXPECT_EQ(u"1000", page().list().rows()[0].mileage_text);
@@ -109,7 +109,7 @@ TEST_F(accounts_test, deleting_the_open_account_leaves_nothing_open_and_the_list
         enter(e.name_box(), "Golf");
         e.choose(account_editor::cmd_save);
     });
-    dlg->run_command(cmd::add_auto);
+    dlg->run_command(cmd::new_account);
     prog->fuel.add_record(fill_up(100));
 
     // "No" keeps it; the editor's "Delete" with "Yes" removes it.
@@ -131,7 +131,7 @@ TEST_F(accounts_test, deleting_the_open_account_leaves_nothing_open_and_the_list
 TEST_F(accounts_test, account_rows_grow_with_the_screen_as_the_page_does) {
     ASSERT_EQ(account_change::done, prog->config.add_account(u"Golf"));
     open();
-    dlg->tap(35 * accounts_page::page_index);
+    dlg->tap(35 * tab_of(page_id::accounts));
     const int handheld = page().list().row_height();
     dlg->fire_pending_timers();  // pages follow the screen once the start has settled
     screen.set_screen_size(480, 640);
@@ -142,8 +142,7 @@ TEST_F(accounts_test, account_rows_grow_with_the_screen_as_the_page_does) {
 
 TEST_F(accounts_test, without_a_chosen_row_the_page_asks_for_one) {
     open();
-    prog->shell.current_page = accounts_page::page_index;
-    dlg->show_page(true);
+    dlg->go_to(page_id::accounts);
     EXPECT_EQ(u"Total Cost: 0.00", page().total_label().text());
 
     account_list& list = page().list();
@@ -167,7 +166,7 @@ TEST_F(accounts_test, without_a_chosen_row_the_page_asks_for_one) {
 TEST_F(accounts_test, a_tap_opens_the_account_and_a_long_press_offers_open_to_the_fuel_page) {
     for (auto name : {u"Golf", u"Van"})
         ASSERT_EQ(account_change::done, prog->config.add_account(name));
-    prog->config.set_last_page(accounts_page::page_index);
+    prog->config.set_last_page(tab_of(page_id::accounts));
     ASSERT_TRUE(prog->config.save_config());
     open();
     account_list& list = page().list();
@@ -184,25 +183,25 @@ TEST_F(accounts_test, a_tap_opens_the_account_and_a_long_press_offers_open_to_th
     ASSERT_TRUE(process_events_until([&] { return !modal.popups().empty(); }));
     mouse_release(list, list.row_centre(0));
     EXPECT_EQ(u"Van", prog->config.current_account());
-    EXPECT_EQ(0, prog->shell.current_page);
-    EXPECT_EQ(accounts_page::page_index, prog->shell.previous_page);
+    EXPECT_EQ(page_id::fuel, dlg->current_page());
+    EXPECT_EQ(page_id::accounts, dlg->previous_page());
     EXPECT_EQ(u"Van", prog->fuel.account_name());
 }
 
 TEST_F(accounts_test, the_page_keys_step_through_the_pages_without_touching_the_previous_page) {
-    prog->config.set_last_page(accounts_page::page_index);
+    prog->config.set_last_page(tab_of(page_id::accounts));
     ASSERT_TRUE(prog->config.save_config());
     open();
-    const int previous = prog->shell.previous_page;
+    const page_id previous = dlg->previous_page();
     key(page().list(), Qt::Key_Right);
-    EXPECT_EQ(0, prog->shell.current_page) << "5 wraps to 0";
-    EXPECT_EQ(previous, prog->shell.previous_page);
+    EXPECT_EQ(page_id::fuel, dlg->current_page()) << "5 wraps to 0";
+    EXPECT_EQ(previous, dlg->previous_page());
 
-    prog->shell.current_page = accounts_page::page_index;
-    dlg->show_page(true);
+    dlg->go_to(page_id::accounts);
+    const page_id before_left = dlg->previous_page();
     key(page().list(), Qt::Key_Left);
-    EXPECT_EQ(4, prog->shell.current_page);
-    EXPECT_EQ(previous, prog->shell.previous_page);
+    EXPECT_EQ(page_id::reports, dlg->current_page());
+    EXPECT_EQ(before_left, dlg->previous_page());
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "record_screens_support.h"
 
+#include "core/common/folders.h"
 #include "gui/shell/screens.h"
 #include "gui/widgets/edit_box.h"
 
@@ -14,7 +15,7 @@ record_screens_test::~record_screens_test() {
 
 void record_screens_test::add_vehicle(std::u16string_view name, const vehicle_settings& s) {
     // The program's folder, where the data lives.
-    configuration::make_folder_path(prog->config.data_folder());
+    make_folder_path(prog->config.data_folder());
     prog->fuel.set_deferred_save(true);
     prog->service.set_deferred_save(true);
     prog->fees.set_deferred_save(true);

@@ -36,9 +36,9 @@ protected:
     // steps, as the program does) and leaves it running.
     main_screen& open_main_screen();
 
-    fuel_page& fuel() { return static_cast<fuel_page&>(*screen_->page(0)); }
-    service_page& service() { return static_cast<service_page&>(*screen_->page(1)); }
-    fees_page& fees() { return static_cast<fees_page&>(*screen_->page(2)); }
+    fuel_page& fuel() { return static_cast<fuel_page&>(*screen_->page(page_id::fuel)); }
+    service_page& service() { return static_cast<service_page&>(*screen_->page(page_id::service)); }
+    fees_page& fees() { return static_cast<fees_page&>(*screen_->page(page_id::fees)); }
 
     // The file of the open account with this extension, read afresh from disk.
     std::u16string file_of(std::u16string_view extension) const;

@@ -53,7 +53,7 @@ TEST_F(fuel_screens_test, typing_keeps_price_cost_and_quantity_together_and_save
         EXPECT_TRUE(e.choose(record_editor::cmd_save));
     });
     main.choose(cmd::purchase_fuel);
-    EXPECT_EQ(0, prog->shell.current_page);
+    EXPECT_EQ(page_id::fuel, main.current_page());
     EXPECT_TRUE(boxes.boxes().empty());
 
     prog->save_at_end();
@@ -170,8 +170,9 @@ TEST_F(fuel_screens_test, french_button_captions_are_written_whole_on_the_narrow
     add_vehicle(u"Car");
     auto& main = open_main_screen();
     ASSERT_EQ(240, device().screen_width());
-    std::vector<skin_button*> buttons{&fuel().new_button(), &service().new_button(),
-                                      &static_cast<accounts_page&>(*main.page(5)).add_button()};
+    std::vector<skin_button*> buttons{
+        &fuel().new_button(), &service().new_button(),
+        &static_cast<accounts_page&>(*main.page(page_id::accounts)).add_button()};
     for (skin_button* b : buttons) {
         // The font the caption is drawn in when it is not made smaller.
         const QFont font =
@@ -319,10 +320,10 @@ TEST_F(fuel_screens_test, the_page_menu_keeps_its_own_commands) {
     fuel().open_page_menu();
     ASSERT_EQ(2u, modal.opened().size());
     EXPECT_EQ("kelvane::fuel_editor", modal.opened()[1]);
-    EXPECT_EQ(0, prog->shell.current_page);
+    EXPECT_EQ(page_id::fuel, main.current_page());
     modal.then_choose(record_page::cmd_back);
     fuel().open_page_menu();
-    EXPECT_EQ(2, prog->shell.current_page) << "back to the page shown before";
+    EXPECT_EQ(page_id::fees, main.current_page()) << "back to the page shown before";
     EXPECT_TRUE(boxes.boxes().empty());
     const auto& menu = modal.popups()[0];
     ASSERT_EQ(5u, menu.size());
@@ -357,7 +358,7 @@ TEST_F(fuel_screens_test, every_control_of_the_pages_shows_on_each_screen_size) 
         for (int index : {0, 1, 2}) {
             main.tap(35 * index);
             QApplication::processEvents();
-            auto& page = static_cast<record_page&>(*main.page(index));
+            auto& page = static_cast<record_page&>(*main.page(page_at(index)));
             for (QWidget* control : {static_cast<QWidget*>(&page.list()),
                                      static_cast<QWidget*>(&page.vehicle_chooser()),
                                      static_cast<QWidget*>(&page.new_button()),

@@ -200,10 +200,10 @@ TEST_F(record_list_test, left_and_right_on_the_list_move_between_pages) {
     add_vehicle(u"Car");
     open_main_screen();
     key(fuel().list(), Qt::Key_Left);
-    EXPECT_EQ(5, prog->shell.current_page);
+    EXPECT_EQ(page_id::accounts, screen_->current_page());
     screen_->tap(35);
     key(service().list(), Qt::Key_Right);
-    EXPECT_EQ(2, prog->shell.current_page);
+    EXPECT_EQ(page_id::fees, screen_->current_page());
 }
 
 TEST_F(record_list_test, enter_edits_and_the_delete_key_deletes_the_selected_record) {

@@ -34,7 +34,8 @@ TEST_F(service_and_fee_screens_test,
     for (int index : {0, 1, 2}) {
         main.tap(35 * index);
         QApplication::processEvents();
-        const QComboBox& chooser = static_cast<record_page&>(*main.page(index)).vehicle_chooser();
+        const QComboBox& chooser =
+            static_cast<record_page&>(*main.page(page_at(index))).vehicle_chooser();
         EXPECT_EQ("Corolla", chooser.currentText().toStdString());
         EXPECT_LE(QFontMetrics(chooser.font()).horizontalAdvance(chooser.currentText()),
                   account_combo_text_width(chooser))
@@ -60,7 +61,7 @@ TEST_F(service_and_fee_screens_test, a_ticked_maintenance_keeps_its_next_service
         d.choose(record_editor::cmd_save);
     });
     main.choose(cmd::new_repair);
-    EXPECT_EQ(1, prog->shell.current_page);
+    EXPECT_EQ(page_id::service, main.current_page());
     ASSERT_EQ(1, prog->service.record_count());
     EXPECT_EQ(u"OIL AND FILTER", service().list().cell_text(0, 1));
     EXPECT_EQ(u"89.90", service().list().cell_text(0, 2));
@@ -130,7 +131,7 @@ TEST_F(service_and_fee_screens_test, a_new_fee_opens_on_parking_and_keeps_a_cate
         d.choose(record_editor::cmd_save);
     });
     main.choose(cmd::new_fees);
-    EXPECT_EQ(2, prog->shell.current_page);
+    EXPECT_EQ(page_id::fees, main.current_page());
     const std::u16string kept = ferry.left(30).toStdU16String();
     EXPECT_EQ(kept, fees().list().cell_text(0, 1));
 
@@ -204,7 +205,7 @@ TEST_F(service_and_fee_screens_test,
     EXPECT_EQ(service_page::overdue_background, pixel(shown, 2, h + h / 2));
     EXPECT_EQ(service_page::due_background, pixel(shown, 2, 2 * h + h / 2));
 
-    auto& accounts = static_cast<accounts_page&>(*screen_->page(5));
+    auto& accounts = static_cast<accounts_page&>(*screen_->page(page_id::accounts));
     accounts.refresh();
     const auto& rows = accounts.list().rows();
     ASSERT_EQ(2u, rows.size());

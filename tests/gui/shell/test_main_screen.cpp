@@ -11,7 +11,6 @@
 #include "gui/gui_test_support.h"
 #include "gui/shell/main_commands.h"
 #include "gui/shell/main_screen.h"
-#include "gui/shell/shell_state.h"
 #include "gui/widgets/skin.h"
 #include "platform/qt/qpainter_dc.h"
 
@@ -21,18 +20,19 @@ namespace {
 // A page that notes what the main screen asks of it.
 class recording_page : public main_page {
 public:
-    recording_page(program& prog, int index, QWidget* parent, std::vector<std::string>& log)
-        : main_page(prog, index, parent), log_(log) {}
+    recording_page(program& prog, page_id id, QWidget* parent, std::vector<std::string>& log)
+        : main_page(prog, id, parent), log_(log) {}
     void set_screen_size(int w, int h) override {
-        log_.push_back("size " + std::to_string(index()) + " " + std::to_string(w) + "x" +
+        log_.push_back("size " + std::to_string(tab_of(id())) + " " + std::to_string(w) + "x" +
                        std::to_string(h));
     }
-    void refresh() override { log_.push_back("refresh " + std::to_string(index())); }
+    void refresh() override { log_.push_back("refresh " + std::to_string(tab_of(id()))); }
     void start_new() override {
-        log_.push_back("new " + std::to_string(index()) + " on " +
-                       std::to_string(prog_.shell.current_page));
+        log_.push_back(
+            "new " + std::to_string(tab_of(id())) + " on " +
+            std::to_string(tab_of(qobject_cast<main_screen*>(parentWidget())->current_page())));
     }
-    void edit_selected() override { log_.push_back("edit " + std::to_string(index())); }
+    void edit_selected() override { log_.push_back("edit " + std::to_string(tab_of(id()))); }
 
 private:
     std::vector<std::string>& log_;
@@ -57,18 +57,25 @@ protected:
     void record_pages() {
         for (int i = 0; i < 6; ++i)
             prog->pages[static_cast<std::size_t>(i)] = [this, i](program& p, QWidget* parent) {
-                return std::make_unique<recording_page>(p, i, parent, log);
+                return std::make_unique<recording_page>(p, page_at(i), parent, log);
             };
     }
 
     int shown_page() const {
         int shown = -1;
         for (int i = 0; i < 6; ++i)
-            if (dlg->page(i)->isVisibleTo(dlg.get())) {
+            if (dlg->page(page_at(i))->isVisibleTo(dlg.get())) {
                 EXPECT_EQ(-1, shown) << "two pages on show";
                 shown = i;
             }
         return shown;
+    }
+
+    // The page history as places in the tab band.
+    std::vector<int> history_tabs() const {
+        std::vector<int> tabs;
+        for (page_id id : dlg->page_history()) tabs.push_back(tab_of(id));
+        return tabs;
     }
 
     // True when the block of the rendered tab bar equals the skin's block.
@@ -86,9 +93,9 @@ protected:
 
 TEST_F(main_screen_test, first_start_shows_the_fuel_page_highlighted) {
     auto& d = open();
-    EXPECT_EQ(0, prog->shell.current_page);
+    EXPECT_EQ(page_id::fuel, d.current_page());
     EXPECT_EQ(0, shown_page());
-    EXPECT_EQ(std::vector<int>{0}, d.page_history());
+    EXPECT_EQ(std::vector<int>{0}, history_tabs());
     const QImage bar = d.render_tab_bar();
     EXPECT_TRUE(same_as_skin(bar, 0, 35, 0, 166)) << "tab 0 is lit";
     EXPECT_TRUE(same_as_skin(bar, 35, 205, 35, 133)) << "the other tabs and back are plain";
@@ -120,13 +127,13 @@ TEST_F(main_screen_test, tabs_and_back_button_walk_the_history) {
     EXPECT_EQ(2, shown_page());
     d.tap(200);  // tab 5
     EXPECT_EQ(5, shown_page());
-    EXPECT_EQ(2, prog->shell.previous_page);
+    EXPECT_EQ(page_id::fees, d.previous_page());
     d.tap(225);  // back
     EXPECT_EQ(2, shown_page());
-    EXPECT_EQ(5, prog->shell.previous_page);
+    EXPECT_EQ(page_id::accounts, d.previous_page());
     d.tap(239);  // back
     EXPECT_EQ(0, shown_page());
-    EXPECT_EQ(std::vector<int>{0}, d.page_history());
+    EXPECT_EQ(std::vector<int>{0}, history_tabs());
     d.tap(211);  // back with one entry: nothing
     EXPECT_EQ(0, shown_page());
     EXPECT_EQ(0, prog->config.last_page());
@@ -172,12 +179,12 @@ TEST_F(main_screen_test, only_taps_on_the_tab_bar_switch_pages) {
         QApplication::sendEvent(w, &press);
     };
     // A tap in the blank area of a page, below the tabs of fees and of the back button.
-    main_page* trips = d.page(3);
+    main_page* trips = d.page(page_id::trips);
     click(trips, trips->mapFrom(&d, QPoint(200, 250)));
     click(trips, trips->mapFrom(&d, QPoint(80, 40)));
     click(trips, trips->mapFrom(&d, QPoint(225, 300)));
     EXPECT_EQ(3, shown_page());
-    EXPECT_EQ((std::vector<int>{0, 3}), d.page_history());
+    EXPECT_EQ((std::vector<int>{0, 3}), history_tabs());
     click(&d, QPoint(200, 20));
     EXPECT_EQ(5, shown_page()) << "the tab bar itself still answers";
 }
@@ -206,7 +213,7 @@ TEST_F(main_screen_test, end_key_goes_home_and_closes) {
 TEST_F(main_screen_test, menu_offers_every_command) {
     auto& d = open();
     for (int c :
-         {cmd::purchase_fuel, cmd::new_repair, cmd::new_fees, cmd::new_trip, cmd::add_auto,
+         {cmd::purchase_fuel, cmd::new_repair, cmd::new_fees, cmd::new_trip, cmd::new_account,
           cmd::edit, cmd::options, cmd::export_account, cmd::export_trip, cmd::import_records,
           cmd::manual_backup, cmd::manual_restore, cmd::about, cmd::exit, cmd::set_key_mapping})
         EXPECT_TRUE(d.menu_bar()->has_command(c)) << c;
@@ -218,13 +225,13 @@ TEST_F(main_screen_test, new_commands_switch_page_before_starting_the_record) {
     record_pages();
     auto& d = open();
     log.clear();
-    d.choose(cmd::add_auto);
+    d.choose(cmd::new_account);
     d.choose(cmd::new_fees);
-    d.run_command(cmd::new_show_again);
+    d.run_command(cmd::show_page_again);
     const std::vector<std::string> expected{"refresh 5", "new 5 on 5", "refresh 2", "new 2 on 2",
                                             "refresh 2"};
     EXPECT_EQ(expected, log);
-    EXPECT_EQ((std::vector<int>{0, 5, 2, 2}), d.page_history());
+    EXPECT_EQ((std::vector<int>{0, 5, 2, 2}), history_tabs());
 }
 
 TEST_F(main_screen_test, edit_goes_to_the_page_on_show_except_reports) {
@@ -299,16 +306,16 @@ TEST_F(main_screen_test, pages_are_laid_out_again_only_once_settled_and_tall_eno
     screen.set_screen_size(240, 240);
     EXPECT_TRUE(log.empty()) << "not before the start-up timer";
     d.fire_pending_timers();
-    EXPECT_TRUE(prog->shell.layout_enabled);
+    EXPECT_TRUE(d.layout_enabled());
     screen.set_screen_size(320, 240);
     const std::vector<std::string> expected{"size 1 320x240", "size 0 320x240", "size 3 320x240",
                                             "size 4 320x240", "size 2 320x240", "size 5 320x240"};
     EXPECT_EQ(expected, log);
-    EXPECT_EQ(240, prog->shell.screen_height);
+    EXPECT_EQ(240, d.screen_height());
     log.clear();
     screen.set_screen_size(240, 200);  // working area below 180 pixels
     EXPECT_TRUE(log.empty());
-    EXPECT_EQ(240, prog->shell.screen_height);
+    EXPECT_EQ(240, d.screen_height());
 }
 
 TEST_F(main_screen_test, taking_the_page_down_lowers_the_input_panel) {

@@ -19,7 +19,6 @@
 #include "gui/shell/application.h"
 #include "gui/shell/first_start.h"
 #include "gui/shell/main_screen.h"
-#include "gui/shell/shell_state.h"
 #include "gui/shell/splash_screen.h"
 #include "platform/dc.h"
 #include "platform/host_file_system.h"
@@ -42,7 +41,6 @@ TEST_F(startup_test, splash_adds_a_dot_before_each_step_and_one_at_the_end) {
     const std::vector<std::u16string> expected{u".", u"..", u"...", u"....", u"....."};
     EXPECT_EQ(expected, seen);
     EXPECT_EQ(u"......", dlg.progress());
-    EXPECT_EQ(320, prog->shell.screen_height);
 
     const QImage box = dlg.render_box();
     save_screenshot(box, "splash");
@@ -99,8 +97,8 @@ TEST_F(startup_test, loading_opens_the_configured_account_even_without_its_files
     EXPECT_TRUE(prog->fuel.deferred_save());
     EXPECT_TRUE(prog->service.deferred_save());
     EXPECT_TRUE(prog->fees.deferred_save());
-    EXPECT_EQ(4, prog->shell.current_page) << "last page from Config.dat";
-    EXPECT_EQ(-1, prog->shell.previous_page);
+    EXPECT_EQ(page_id::reports, dlg.current_page()) << "last page from Config.dat";
+    EXPECT_EQ(page_id::none, dlg.previous_page());
     EXPECT_TRUE(boxes.boxes().empty());
     dlg.end_dialog(device_dialog::dismissed);
     dlg.end_modal();

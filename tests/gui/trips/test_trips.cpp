@@ -291,10 +291,10 @@ TEST_F(trips_test, the_main_menu_starts_and_edits_trips_on_the_trips_page) {
     std::vector<bool> editing;
     modal.then([&](device_dialog& d) {
         editing.push_back(dynamic_cast<trip_editor&>(d).editing());
-        EXPECT_EQ(3, prog->shell.current_page) << "the trips page is on show first";
+        EXPECT_EQ(page_id::trips, screen.current_page()) << "the trips page is on show first";
     });
     screen.run_command(cmd::new_trip);
-    auto* page = dynamic_cast<trips_page*>(screen.page(3));
+    auto* page = dynamic_cast<trips_page*>(screen.page(page_id::trips));
     ASSERT_NE(nullptr, page);
     page->list().select_row(1);
     modal.then(
@@ -303,7 +303,7 @@ TEST_F(trips_test, the_main_menu_starts_and_edits_trips_on_the_trips_page) {
     EXPECT_EQ((std::vector<bool>{false, true}), editing);
     // The list leaves Left and Right to the main screen, which turns the page.
     key(page->list(), Qt::Key_Right);
-    EXPECT_EQ(4, prog->shell.current_page);
+    EXPECT_EQ(page_id::reports, screen.current_page());
     screen.end_dialog(device_dialog::dismissed);
     screen.end_modal();
 }

@@ -1,4 +1,4 @@
-#include "gui/charts/drawn_list.h"
+#include "gui/widgets/drawn_list.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -1,13 +1,12 @@
-// Backup, restore and the accounts summary: the configuration's operations
-// over the whole data set of the data folder.
+#include "core/accounts/data_set_copier.h"
 
 #include <algorithm>
 #include <cstring>
 #include <utility>
 
-#include "core/accounts/account_summary_row.h"
 #include "core/accounts/configuration.h"
 #include "core/accounts/staged_file_set.h"
+#include "core/common/folders.h"
 #include "core/common/messages.h"
 #include "core/common/text.h"
 #include "core/stores/fee_store.h"
@@ -97,7 +96,7 @@ bool stage_files(staged_file_set& set, const std::u16string& source,
 
 }  // namespace
 
-data_set_copy configuration::backup_to_folder(std::u16string_view folder_text) {
+data_set_copy data_set_copier::backup_to_folder(std::u16string_view folder_text) {
     if (folder_text.empty()) return data_set_copy::no_folder;
     const std::u16string folder = as_folder(folder_text);
     std::vector<std::u16string> made;
@@ -106,11 +105,13 @@ data_set_copy configuration::backup_to_folder(std::u16string_view folder_text) {
         return data_set_copy::no_folder;
     }
 
-    const std::u16string open = stores_.fuel ? stores_.fuel->account_name() : std::u16string();
+    const std::u16string open =
+        config_.stores().fuel ? config_.stores().fuel->account_name() : std::u16string();
     // The files must hold what the stores hold. A store that cannot write
     // keeps its changes in memory and the backup stops, rather than copying
     // stale files or dropping the changes when the stores are reloaded.
-    for (account_store* store : {stores_.fuel, stores_.maintenance, stores_.fees}) {
+    for (account_store* store :
+         {config_.stores().fuel, config_.stores().maintenance, config_.stores().fees}) {
         if (!store || store->account_name().empty()) continue;
         if (!store->save_all()) {
             remove_made_folders(made);
@@ -119,13 +120,14 @@ data_set_copy configuration::backup_to_folder(std::u16string_view folder_text) {
         store->clear_dirty();  // written: the reset below need not write it again
     }
     // Nothing is owed any more, so these resets write nothing.
-    for (account_store* store : {stores_.fuel, stores_.maintenance, stores_.fees})
+    for (account_store* store :
+         {config_.stores().fuel, config_.stores().maintenance, config_.stores().fees})
         if (store) (void)store->reset();
 
     // The new set is made whole beside the old one and only then takes its
     // place; until then the folder keeps the backup it held.
-    const std::u16string source = data_folder();
-    std::vector<std::u16string> names = account_file_names(block_);
+    const std::u16string source = config_.data_folder();
+    std::vector<std::u16string> names = account_file_names(config_.block());
     names.push_back(config_file_name);
     names.push_back(trip_file_name);
     bool left_out = false;
@@ -139,14 +141,15 @@ data_set_copy configuration::backup_to_folder(std::u16string_view folder_text) {
     // not load then does not load now either, and its store stays as it was:
     // empty, keeping a copy of the file before anything writes over it.
     if (!open.empty())
-        for (account_store* store : {stores_.fuel, stores_.maintenance, stores_.fees})
+        for (account_store* store :
+             {config_.stores().fuel, config_.stores().maintenance, config_.stores().fees})
             if (store) (void)store->load(source, open, false);
     if (outcome == staged_file_set::outcome::rolled_back) return data_set_copy::rolled_back;
     return outcome == staged_file_set::outcome::done && !left_out ? data_set_copy::done
                                                                   : data_set_copy::incomplete;
 }
 
-data_set_copy configuration::restore_from_folder(std::u16string_view folder_text) {
+data_set_copy data_set_copier::restore_from_folder(std::u16string_view folder_text) {
     if (folder_text.empty()) return data_set_copy::no_folder;
     const std::u16string folder = as_folder(folder_text);
     file_system& fs = device_files();
@@ -158,14 +161,15 @@ data_set_copy configuration::restore_from_folder(std::u16string_view folder_text
     if (!fs.file_exists(folder + config_file_name)) return data_set_copy::no_folder;
     std::vector<std::uint8_t> bytes;
     if (!read_whole_file(fs, folder + config_file_name, bytes) ||
-        !is_whole_config(bytes.data(), std::min(bytes.size(), sizeof(config_block)))) {
+        !configuration::is_whole_config(
+            bytes.data(), std::min(bytes.size(), sizeof(configuration::config_block)))) {
         show_message_about(msg_damaged_not_copied, folder + config_file_name);
         return data_set_copy::unreadable;
     }
-    config_block restored;
+    configuration::config_block restored;
     std::memcpy(&restored, bytes.data(), sizeof restored);
 
-    const std::u16string target = data_folder();
+    const std::u16string target = config_.data_folder();
     // A data folder that is not there yet (a fresh device) is made.
     make_folder_path(target);
     std::vector<std::u16string> names{config_file_name, trip_file_name};
@@ -180,50 +184,66 @@ data_set_copy configuration::restore_from_folder(std::u16string_view folder_text
 
     // What the stores hold belongs to the data replaced; it must never be
     // written over the restored files (at the latest at program end).
-    for (account_store* store : {stores_.fuel, stores_.maintenance, stores_.fees})
+    for (account_store* store :
+         {config_.stores().fuel, config_.stores().maintenance, config_.stores().fees})
         if (store) store->clear_dirty();
     // A set still waiting to move into place is finished by this load.
-    (void)load_config();
+    (void)config_.load_config();
     return outcome == staged_file_set::outcome::done && !left_out ? data_set_copy::done
                                                                   : data_set_copy::incomplete;
 }
 
-auto_backup_result configuration::auto_backup_if_due() {
+auto_backup_result data_set_copier::auto_backup_if_due() {
     const local_time today = device_clock().now();
     if (today.day % 3 != 0) return auto_backup_result::not_due;
-    if (block_.last_auto_backup_year == today.year &&
-        block_.last_auto_backup_month == today.month && block_.last_auto_backup_day == today.day)
+    if (config_.last_auto_backup_year() == today.year &&
+        config_.last_auto_backup_month() == today.month &&
+        config_.last_auto_backup_day() == today.day)
         return auto_backup_result::not_due;
-    set_last_auto_backup(today.year, today.month, today.day);
+    config_.set_last_auto_backup(today.year, today.month, today.day);
     // The backup is made even when the day could not be recorded; the next
     // start that day then makes it once more.
-    const bool day_saved = save_config();
-    const bool copied = backup_to_folder(auto_backup_folder()) == data_set_copy::done;
+    const bool day_saved = config_.save_config();
+    const bool copied = backup_to_folder(config_.auto_backup_folder()) == data_set_copy::done;
     return day_saved && copied ? auto_backup_result::done : auto_backup_result::failed;
 }
 
-double configuration::fill_account_summary(std::vector<account_summary_row>& rows) const {
-    rows.clear();
-    double total = 0;
-    const std::u16string folder = data_folder();
-    for (int i = 0; i < max_accounts; ++i) {
-        const std::u16string name = account_slot(i);
-        if (name.empty()) continue;
-        fuel_header fuel{};
-        service_header maintenance{};
-        fee_header fees{};
-        // A damaged file has been shown to the owner and counts as zero.
-        if (is_valid_account_name(name)) {
-            fuel = fuel_store::read_account_header(folder, name).header;
-            maintenance = service_store::read_account_header(folder, name).header;
-            fees = fee_store::read_account_header(folder, name).header;
-        }
-        const double cost = fuel.total_fuel_cost + maintenance.total_cost + fees.total_cost;
-        rows.insert(rows.begin(), account_summary_row{name, format("%.f", fuel.current_mileage),
-                                                      format("%.f", cost)});
-        total += cost;
+std::u16string_view backup_message(data_set_copy copied) {
+    switch (copied) {
+        case data_set_copy::done:
+            return u"Backup data is stored in the selected location.";
+        case data_set_copy::no_folder:
+            return u"Backup failed: the selected location cannot be created. Nothing was stored.";
+        case data_set_copy::not_saved:
+            return u"Backup failed: the open account's records could not be written first. "
+                   u"Nothing was stored.";
+        case data_set_copy::rolled_back:
+            return u"Backup failed: the files could not all be written to the selected location. "
+                   u"It keeps what it held before.";
+        case data_set_copy::incomplete:
+        case data_set_copy::unreadable:  // a backup reads no Config.dat of the folder
+            break;
     }
-    return total;
+    return u"Backup is incomplete: some files could not be copied to the selected location.";
+}
+
+std::u16string_view restore_message(data_set_copy copied) {
+    switch (copied) {
+        case data_set_copy::done:
+            return u"Selected data is restored.";
+        case data_set_copy::unreadable:
+            return {};
+        case data_set_copy::no_folder:
+            return u"The selected location holds no backup (Config.dat is missing). "
+                   u"Nothing was restored.";
+        case data_set_copy::rolled_back:
+            return u"The backup could not be restored: the files could not all be written. "
+                   u"Nothing was restored.";
+        case data_set_copy::not_saved:
+        case data_set_copy::incomplete:
+            break;
+    }
+    return u"Some files could not be restored.";
 }
 
 }  // namespace kelvane
