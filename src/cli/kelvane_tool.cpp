@@ -648,15 +648,15 @@ int kelvane_tool::accounts(tool_session& s) {
     // Highest slot first, as every account list of the program shows them.
     for (const auto& name : s.config().list_account_names()) {
         const auto fuel = fuel_store::read_account_header(folder, name);
-        const auto maint = service_store::read_account_header(folder, name);
+        const auto service = service_store::read_account_header(folder, name);
         const auto fees = fee_store::read_account_header(folder, name);
         // A damaged file counts as zero in the list, and the listing fails.
         const bool damaged = fuel.result == load_result::damaged ||
-                             maint.result == load_result::damaged ||
+                             service.result == load_result::damaged ||
                              fees.result == load_result::damaged;
         if (damaged && unreadable.empty()) unreadable = name;
         const double cost =
-            fuel.header.total_fuel_cost + maint.header.total_cost + fees.header.total_cost;
+            fuel.header.total_fuel_cost + service.header.total_cost + fees.header.total_cost;
         rows.push_back(
             {name, fuel.header.current_mileage, cost,
              damaged ? account_figures{} : read_account_figures(folder, name, service_margins{})});
@@ -731,7 +731,7 @@ int kelvane_tool::records(tool_session& s) {
     std::u16string name;
     if (!take_account(s, 0, name)) return 1;
     fuel_store& fuel = s.fuel();
-    service_store& maint = s.maintenance();
+    service_store& service = s.service();
     fee_store& fees = s.fees();
     const fuel_header& h = fuel.header();
 
@@ -755,8 +755,8 @@ int kelvane_tool::records(tool_session& s) {
                  << (i + 1 < fuel.record_count() ? json_fixed(r.economy, 2) : "null") << "}";
         }
         out_ << "],\"repairs\":[";
-        for (int i = 0; i < maint.record_count(); ++i) {
-            const auto& r = maint.record_at(i);
+        for (int i = 0; i < service.record_count(); ++i) {
+            const auto& r = service.record_at(i);
             out_ << (i ? "," : "") << "{\"key\":" << json_string(fixed_text(r.key))
                  << ",\"date\":\"" << record_date_iso(r) << "\""
                  << ",\"mileage\":" << json_number(r.mileage)
@@ -797,13 +797,13 @@ int kelvane_tool::records(tool_session& s) {
         }
         t.write(out_);
     }
-    out_ << '\n' << to_utf8(tr(u"Repair")) << " (" << maint.record_count() << ")\n";
-    if (maint.record_count()) {
+    out_ << '\n' << to_utf8(tr(u"Repair")) << " (" << service.record_count() << ")\n";
+    if (service.record_count()) {
         text_table t({tr(u"Date"), u">" + tr(u"Mileage"), tr(u"Item"), u">" + tr(u"Amount"),
                       u">" + tr(u"NextServier"), tr(u"Description")});
-        for (int i = 0; i < maint.record_count(); ++i) {
-            const auto& r = maint.record_at(i);
-            const auto texts = maint.row_texts(i);
+        for (int i = 0; i < service.record_count(); ++i) {
+            const auto& r = service.record_at(i);
+            const auto texts = service.row_texts(i);
             const bool service = r.repair_flag == 0;
             t.add_row({texts[3], format("%.f", r.mileage), tr(service ? u"Maintenance" : u"Repair"),
                        texts[2], service ? format("%.1f", r.next_service_mileage) : u"",
@@ -917,7 +917,7 @@ int kelvane_tool::add_repair(tool_session& s) {
     r.next_service_mileage = has_next ? next : 0;
     r.repair_flag = has_next ? 0 : 1;
     set_fixed(r.description, description);
-    return add_to_store(s.maintenance(), r);
+    return add_to_store(s.service(), r);
 }
 
 int kelvane_tool::add_fee(tool_session& s) {

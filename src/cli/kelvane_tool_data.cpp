@@ -49,7 +49,7 @@ int kelvane_tool::trips(tool_session& s) {
         return fail("the trip file could not be read; nothing was changed");
     // The trip mileage is measured on the open account's fill-ups.
     if (!load_open_account(s)) return 1;
-    trip_figures figures(s.data_folder(), s.fuel(), s.maintenance(), s.fees());
+    trip_figures figures(s.data_folder(), s.fuel(), s.service(), s.fees());
     trip_store& store = s.trips();
     // Figures that miss a damaged vehicle file are shown, but the listing fails.
     const auto outcome = [&](bool all_read) {
@@ -110,12 +110,12 @@ int kelvane_tool::export_csv(tool_session& s) {
     if (args_.positionals().size() != 2) return usage_error("give the account and the file");
     std::u16string name;
     if (!take_account(s, 0, name)) return 1;
-    export_import csv(s.fuel(), s.maintenance(), s.fees());
+    export_import csv(s.fuel(), s.service(), s.fees());
     const std::string& file = args_.positionals()[1];
     if (!parent_folder_exists(file)) return 1;
     // The program's own message said why.
     if (!csv.export_account(tool_session::device_path_of(file))) return 1;
-    out_ << "Exported " << s.fuel().record_count() << " fuel, " << s.maintenance().record_count()
+    out_ << "Exported " << s.fuel().record_count() << " fuel, " << s.service().record_count()
          << " repair and maintenance and " << s.fees().record_count() << " fees records to " << file
          << '\n';
     return 0;
@@ -142,7 +142,7 @@ int kelvane_tool::import_csv(tool_session& s) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(file, ec))
         return fail("no file '" + file + "' to import");
-    export_import csv(s.fuel(), s.maintenance(), s.fees());
+    export_import csv(s.fuel(), s.service(), s.fees());
     const import_summary done = csv.import_file(tool_session::device_path_of(file), options);
     // A refusal (too many records) was told by the program's own message.
     if (!done.read || done.too_many) return 1;
@@ -231,10 +231,10 @@ int kelvane_tool::sample(tool_session& s) {
         return fail("the trip file could not be read; nothing was changed");
     if (s.trips().record_count() > 0)
         return fail("the data folder already holds trips; sample data goes into an empty one");
-    if (!data.install(s.config(), {&s.fuel(), &s.maintenance(), &s.fees()}, s.trips()))
+    if (!data.install(s.config(), {&s.fuel(), &s.service(), &s.fees()}, s.trips()))
         return fail("the sample data could not be written completely");
     for (const auto& v : data.vehicles())
-        out_ << to_utf8(v.name) << ": " << v.fuel.size() << " fill-ups, " << v.maintenance.size()
+        out_ << to_utf8(v.name) << ": " << v.fuel.size() << " fill-ups, " << v.services.size()
              << " repairs and services, " << v.fees.size() << " fees\n";
     out_ << data.trips().size() << " trips\n";
     return 0;

@@ -55,8 +55,7 @@ int kelvane_tool::find_record(tool_session& s, std::optional<record_kind> only, 
             if (unreadable.empty()) unreadable = name;
             continue;
         }
-        const int positions[] = {position_of_key(s.fuel(), key),
-                                 position_of_key(s.maintenance(), key),
+        const int positions[] = {position_of_key(s.fuel(), key), position_of_key(s.service(), key),
                                  position_of_key(s.fees(), key)};
         for (int k = 0; k < 3; ++k)
             if (positions[k] >= 0 && (!only || *only == static_cast<record_kind>(k)))
@@ -171,7 +170,7 @@ int kelvane_tool::edit_repair(tool_session& s) {
     record_kind kind;
     std::u16string key;
     if (int code = find_record(s, record_kind::repair, kind, key)) return code;
-    service_store& store = s.maintenance();
+    service_store& store = s.service();
     service_record r = store.record_at(position_of_key(store, key));
     service_entry e = service_entry::of(r);
     if (!number_text_option("--mileage", e.mileage) || !number_text_option("--cost", e.cost) ||
@@ -217,7 +216,7 @@ int kelvane_tool::delete_record(tool_session& s) {
             deleted = s.fuel().delete_record(key);
             break;
         case record_kind::repair:
-            deleted = s.maintenance().delete_record(key);
+            deleted = s.service().delete_record(key);
             break;
         case record_kind::fee:
             deleted = s.fees().delete_record(key);

@@ -216,7 +216,7 @@ int kelvane_tool::fill_trip_chart(tool_session& s, chart_engine& chart, dc& surf
         if (slot[0]) vehicles.push_back(fixed_text(slot));
     // The trip mileage is measured on the open account's fill-ups.
     if (!load_open_account(s)) return 1;
-    trip_figures figures(s.data_folder(), s.fuel(), s.maintenance(), s.fees());
+    trip_figures figures(s.data_folder(), s.fuel(), s.service(), s.fees());
     chart_engine totals;
     title = figures.statistics(totals, s.trips(), description);
     if (!figures.files_ok())

@@ -137,7 +137,7 @@ int kelvane_tool::export_trip(tool_session& s) {
     if (!take_trip(s, trip)) return 1;
     const std::string& file = args_.positionals()[1];
     if (!parent_folder_exists(file)) return 1;
-    switch (export_trip_records(s.data_folder(), {s.fuel(), s.maintenance(), s.fees()}, trip,
+    switch (export_trip_records(s.data_folder(), {s.fuel(), s.service(), s.fees()}, trip,
                                 tool_session::device_path_of(file))) {
         case trip_export_result::written:
             out_ << "Exported trip " << args_.positionals()[0] << " to " << file << '\n';

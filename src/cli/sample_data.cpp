@@ -152,7 +152,7 @@ sample_data::sample_data(const options& o) {
             m.next_service_mileage = next_service;
             m.repair_flag = 0;
             set_fixed(m.description, g.chance(0.5) ? u"Oil and filter change" : u"Annual service");
-            car.maintenance.push_back(m);
+            car.services.push_back(m);
         }
         for (std::int64_t t = start + 20 * 86400; t < end; t += 30 * 86400) {
             if (!g.chance(0.07)) continue;
@@ -162,9 +162,9 @@ sample_data::sample_data(const options& o) {
             m.cost = round_to(g.uniform(20, 600), 0.01);
             m.repair_flag = 1;
             set_fixed(m.description, repair_jobs[g.pick(static_cast<int>(std::size(repair_jobs)))]);
-            car.maintenance.push_back(m);
+            car.services.push_back(m);
         }
-        std::stable_sort(car.maintenance.begin(), car.maintenance.end(),
+        std::stable_sort(car.services.begin(), car.services.end(),
                          [](const auto& a, const auto& b) { return date_of(a) < date_of(b); });
 
         // Yearly insurance and road tax, an inspection every other year,
@@ -252,15 +252,15 @@ bool sample_data::install(configuration& config, const stores& to, trip_store& t
         h.account_month = car.settings.account_month;
         h.account_day = car.settings.account_day;
         if (!to.fuel->add_all(car.fuel)) return false;
-        if (to.maintenance->load(folder, car.name, false) == load_result::damaged ||
-            !to.maintenance->add_all(car.maintenance))
+        if (to.service->load(folder, car.name, false) == load_result::damaged ||
+            !to.service->add_all(car.services))
             return false;
         if (to.fees->load(folder, car.name, false) == load_result::damaged ||
             !to.fees->add_all(car.fees))
             return false;
     }
     // Everything is written already: the stores owe nothing.
-    if (!to.fuel->reset() || !to.maintenance->reset() || !to.fees->reset()) return false;
+    if (!to.fuel->reset() || !to.service->reset() || !to.fees->reset()) return false;
     for (const auto& t : trips_) {
         const add_result added = trip_store.add_record(t);
         if (!added.added() || added.write_failed) return false;

@@ -31,12 +31,12 @@ public:
         std::u16string name;
         fuel_header settings{};  // units, currency, tank, initial mileage
         std::vector<fuel_store::record_type> fuel;
-        std::vector<service_store::record_type> maintenance;
+        std::vector<service_store::record_type> services;
         std::vector<fee_store::record_type> fees;
     };
     struct stores {
         fuel_store* fuel = nullptr;
-        service_store* maintenance = nullptr;
+        service_store* service = nullptr;
         fee_store* fees = nullptr;
     };
 

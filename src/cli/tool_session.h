@@ -55,7 +55,7 @@ public:
 
     configuration& config() { return data_.config; }
     fuel_store& fuel() { return data_.fuel; }
-    service_store& maintenance() { return data_.service; }
+    service_store& service() { return data_.service; }
     fee_store& fees() { return data_.fees; }
     trip_store& trips() { return data_.trips; }
     // The stores the account editor's save and delete work on.

@@ -34,6 +34,7 @@ scoped_services::scoped_services(const service_set& replacement) : previous_(cur
     if (replacement.messages) s.messages = replacement.messages;
     if (replacement.shell) s.shell = replacement.shell;
     if (replacement.translator) s.translator = replacement.translator;
+    if (replacement.modals) s.modals = replacement.modals;
 }
 
 void install_translator(const text_translator* translator) {

@@ -13,6 +13,8 @@
 
 namespace kelvane {
 
+class modal_service;
+
 struct service_set {
     file_system* files = nullptr;
     clock_service* clock = nullptr;
@@ -21,6 +23,9 @@ struct service_set {
     shell_service* shell = nullptr;
     // nullptr: English, the keys as they stand.
     const text_translator* translator = nullptr;
+    // The modal runs of dialogs and pop-up menus (platform/qt); nullptr:
+    // real nested event loops.
+    modal_service* modals = nullptr;
 };
 
 // The services in force. The defaults are the host's: the file system under

@@ -125,7 +125,7 @@ TEST(SampleData, FillUpsAreConsistentTanksAndGiveRealisticEconomy) {
     for (const auto& car : data.vehicles()) {
         SCOPED_TRACE(std::string(car.name.begin(), car.name.end()));
         ASSERT_GT(car.fuel.size(), 30u);
-        EXPECT_FALSE(car.maintenance.empty());
+        EXPECT_FALSE(car.services.empty());
         EXPECT_FALSE(car.fees.empty());
         double used = 0, distance = 0;
         for (std::size_t i = 0; i < car.fuel.size(); ++i) {
@@ -144,7 +144,7 @@ TEST(SampleData, FillUpsAreConsistentTanksAndGiveRealisticEconomy) {
         const double per_100 = used / distance * 100;  // in the account's own units
         EXPECT_GT(per_100, 2.0);
         EXPECT_LT(per_100, 10.0);
-        for (const auto& m : car.maintenance)
+        for (const auto& m : car.services)
             if (m.repair_flag == 0) {
                 EXPECT_GT(m.next_service_mileage, m.mileage);
             }

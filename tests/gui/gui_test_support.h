@@ -32,9 +32,8 @@ protected:
     host_device_info dev;
     scripted_message_box boxes;
     recording_shell shell_;
-    scoped_services services_{{&fs, &clock, &dev, &boxes, &shell_}};
     scripted_modal modal;
-    scoped_modal_service modal_{modal};
+    scoped_services services_{{&fs, &clock, &dev, &boxes, &shell_, nullptr, &modal}};
     device_screen screen;
     // The test's own program; restart() replaces it by a fresh one, as a new
     // start of the program would.

@@ -106,63 +106,59 @@ account_settings read_account_settings(const configuration& config, std::u16stri
     return s;
 }
 
-account_save_result save_account_edit(configuration& config, account_edit_stores stores,
-                                      std::u16string_view opening_view,
-                                      const account_settings& edited) {
-    const std::u16string opening(opening_view);
-    const std::u16string name = cut(edited.name, configuration::max_name_length);
-    account_save_result result;
-    if (name.empty()) {
-        result.outcome = account_save_outcome::empty_name;
-        return result;
-    }
-    if (!configuration::is_valid_account_name(name)) {
-        result.outcome = account_save_outcome::invalid_name;
-        return result;
-    }
-    const bool adding = opening.empty();
-    const bool renaming = !adding && name != opening;
+namespace {
 
-    // Every check comes before the first change, so a refusal leaves every
-    // file and the configuration exactly as they were.
+// The refusals of an edit, all made before the first change, so that a
+// refused edit leaves every file and the configuration exactly as they were;
+// saved when the edit may go on.
+account_save_outcome check_account_edit(const configuration& config, const std::u16string& opening,
+                                        const std::u16string& name) {
+    if (name.empty()) return account_save_outcome::empty_name;
+    if (!configuration::is_valid_account_name(name)) return account_save_outcome::invalid_name;
+    const bool adding = opening.empty();
     for (int i = 0; i < configuration::max_accounts; ++i) {
         const std::u16string other = config.account_slot(i);
         if (other.empty() || (!adding && other == opening)) continue;
         // A new account under a name in use, exactly or in another letter
         // case (the same files on the device), would take over that
         // vehicle: its settings replaced and its records converted.
-        if (same_name_ignoring_case(other, name)) {
-            result.outcome = account_save_outcome::name_taken;
-            return result;
-        }
+        if (same_name_ignoring_case(other, name)) return account_save_outcome::name_taken;
     }
-    const bool frees_a_slot = renaming && config.account_exists(opening);
-    if (!config.account_exists(name) && !frees_a_slot && !config.has_free_slot()) {
-        result.outcome = account_save_outcome::no_free_slot;
-        return result;
-    }
+    const bool frees_a_slot = !adding && name != opening && config.account_exists(opening);
+    if (!config.account_exists(name) && !frees_a_slot && !config.has_free_slot())
+        return account_save_outcome::no_free_slot;
+    return account_save_outcome::saved;
+}
 
-    // What the stores still owe their files is written before files move.
-    const bool owed_written = reset_account_stores(stores);
-    const std::u16string folder = config.data_folder();
-    const configuration::config_block before = config.block();
-
-    // The new state is made in memory first: the account's files, the trips
-    // and the registry.
+// One account edit: the names it goes from and to, and the new state made
+// in memory before any file changes (the account's files, the trips and the
+// registry).
+struct account_edit {
+    std::u16string folder;
+    std::u16string opening;  // empty when adding
+    std::u16string name;
     account_files next;
-    next.load(folder, renaming ? opening : name);
-    trip_store trips = stores.trips;
-    trips.hold_writes(true);
-    if (renaming) {
-        next.rename(name);
-        (void)trips.rename_vehicle(opening, name);
-        (void)config.unplace_account(opening);
+    trip_store trips;
+
+    bool renaming() const { return !opening.empty() && name != opening; }
+};
+
+// Makes the edit in memory: the account's files under the new name with the
+// settings and the records in the new units, the trips naming it, and the
+// registry holding it as the open account.
+void apply_account_edit(configuration& config, account_edit& e, const account_settings& edited) {
+    e.next.load(e.folder, e.renaming() ? e.opening : e.name);
+    e.trips.hold_writes(true);
+    if (e.renaming()) {
+        e.next.rename(e.name);
+        (void)e.trips.rename_vehicle(e.opening, e.name);
+        (void)config.unplace_account(e.opening);
     }
     // An edited account keeps its slot; a new or renamed one takes a free one.
-    if (!config.account_exists(name)) (void)config.place_account(name);
-    config.set_current_account(name);
+    if (!config.account_exists(e.name)) (void)config.place_account(e.name);
+    config.set_current_account(e.name);
 
-    fuel_header& h = next.fuel.header();
+    fuel_header& h = e.next.fuel.header();
     h.tank_capacity = edited.tank_capacity;
     h.initial_mileage = edited.initial_mileage;
     h.current_mileage = edited.initial_mileage;
@@ -178,63 +174,89 @@ account_save_result save_account_edit(configuration& config, account_edit_stores
     h.account_month = edited.month;
     h.account_day = edited.day;
     // Held, the trips write nothing here.
-    (void)change_account_units(next.fuel, next.service, next.fees, trips, old_distance,
+    (void)change_account_units(e.next.fuel, e.next.service, e.next.fees, e.trips, old_distance,
                                edited.mileage_unit, old_volume, edited.fuel_unit);
+}
 
-    // Copies of a renamed account's files go to "Deleted" first; then every
-    // changed file replaces its old one in one step.
+// Writes the edit: copies of a renamed account's files go to "Deleted"
+// first; then every changed file replaces its old one in one step. Once in
+// place, what a rename leaves behind is tidied away.
+staged_file_set::outcome commit_account_edit(configuration& config, account_edit& e) {
+    const std::u16string& folder = e.folder;
     bool copied = true;
     std::vector<std::u16string_view> present;
-    if (renaming) {
+    if (e.renaming()) {
         for (auto ext : account_extensions)
-            if (device_files().file_exists(folder + opening + ext)) present.push_back(ext);
+            if (device_files().file_exists(folder + e.opening + ext)) present.push_back(ext);
         for (auto ext : present)
-            copied = copied && copy_into_folder(folder, config.deleted_folder(), opening + ext);
+            copied = copied && copy_into_folder(folder, config.deleted_folder(), e.opening + ext);
     }
     staged_file_set set(folder);
-    const bool staged = copied && set.begin() && next.stage(set, name) &&
-                        stage_trips(set, trips, folder) && config.stage_config(set);
+    const bool staged = copied && set.begin() && e.next.stage(set, e.name) &&
+                        stage_trips(set, e.trips, folder) && config.stage_config(set);
     // A new name that differs only in letter case names the same files where
     // names fold case: there the new files simply take their place.
-    const bool same_files = same_name_ignoring_case(opening, name);
-    if (renaming && !same_files)
-        for (auto ext : account_extensions) set.add_removal(opening + ext);
+    const bool same_files = same_name_ignoring_case(e.opening, e.name);
+    if (e.renaming() && !same_files)
+        for (auto ext : account_extensions) set.add_removal(e.opening + ext);
     const staged_file_set::outcome outcome =
         staged ? set.commit() : staged_file_set::outcome::rolled_back;
-    if (outcome == staged_file_set::outcome::rolled_back) {
-        // Nothing changed: the registry, the trips and the open stores are
-        // as the files hold them.
-        config.block() = before;
-        open_stores(stores, folder, config.current_account());
-        result.outcome =
-            renaming ? account_save_outcome::rename_failed : account_save_outcome::not_written;
-        result.name = renaming ? opening : std::u16string();
-        return result;
-    }
+    if (outcome == staged_file_set::outcome::rolled_back || !e.renaming()) return outcome;
     // "Deleted" holds the files of a name's last deletion only; an older copy
     // of a file this account never had must not pass for part of it. Without
     // the fuel file, which every account has, the copies there may be the
     // only ones of a change cut off before: they stay.
-    if (renaming && !present.empty() && present.front() == account_extensions[0])
+    if (!present.empty() && present.front() == account_extensions[0])
         for (auto ext : account_extensions)
             if (std::find(present.begin(), present.end(), ext) == present.end())
-                device_files().delete_file(config.deleted_folder() + opening + ext);
+                device_files().delete_file(config.deleted_folder() + e.opening + ext);
     // Where names keep their case, the old files are still there beside the
     // new ones (two entries): they go.
-    if (renaming && same_files) {
+    if (same_files) {
         for (auto ext : account_extensions) {
             bool old_there = false, new_there = false;
-            for (const find_entry& e : device_files().find(folder + name + ext)) {
-                old_there = old_there || e.name == opening + ext;
-                new_there = new_there || e.name == name + ext;
+            for (const find_entry& f : device_files().find(folder + e.name + ext)) {
+                old_there = old_there || f.name == e.opening + ext;
+                new_there = new_there || f.name == e.name + ext;
             }
-            if (old_there && new_there) device_files().delete_file(folder + opening + ext);
+            if (old_there && new_there) device_files().delete_file(folder + e.opening + ext);
         }
     }
-    trips.hold_writes(false);
-    stores.trips = std::move(trips);
-    open_stores(stores, folder, name);
-    result.name = name;
+    return outcome;
+}
+
+}  // namespace
+
+account_save_result save_account_edit(configuration& config, account_edit_stores stores,
+                                      std::u16string_view opening, const account_settings& edited) {
+    account_edit e{config.data_folder(),
+                   std::u16string(opening),
+                   cut(edited.name, configuration::max_name_length),
+                   {},
+                   stores.trips};
+    account_save_result result;
+    result.outcome = check_account_edit(config, e.opening, e.name);
+    if (result.outcome != account_save_outcome::saved) return result;
+
+    // What the stores still owe their files is written before files move.
+    const bool owed_written = reset_account_stores(stores);
+    const configuration::config_block before = config.block();
+    apply_account_edit(config, e, edited);
+    const staged_file_set::outcome outcome = commit_account_edit(config, e);
+    if (outcome == staged_file_set::outcome::rolled_back) {
+        // Nothing changed: the registry, the trips and the open stores are
+        // as the files hold them.
+        config.block() = before;
+        open_stores(stores, e.folder, config.current_account());
+        result.outcome =
+            e.renaming() ? account_save_outcome::rename_failed : account_save_outcome::not_written;
+        result.name = e.renaming() ? e.opening : std::u16string();
+        return result;
+    }
+    e.trips.hold_writes(false);
+    stores.trips = std::move(e.trips);
+    open_stores(stores, e.folder, e.name);
+    result.name = e.name;
     result.files_written = owed_written && outcome == staged_file_set::outcome::done;
     return result;
 }

@@ -347,7 +347,7 @@ account_change configuration::delete_account(std::u16string_view name_view,
     // back at the next reset. Changes it cannot write were shown to the owner
     // as lost; the account goes all the same, as asked.
     std::vector<account_store*> holding;
-    for (account_store* store : {stores_.fuel, stores_.maintenance, stores_.fees}) {
+    for (account_store* store : {stores_.fuel, stores_.service, stores_.fees}) {
         if (store && !store->fresh() && store->account_name() == name) {
             (void)store->reset();
             holding.push_back(store);
@@ -412,7 +412,7 @@ account_opening configuration::open_account(std::u16string_view name) {
     if (!is_valid_account_name(name)) return opening;
     opening.opened = true;
     const auto folder = data_folder();
-    for (account_store* store : {stores_.fuel, stores_.maintenance, stores_.fees})
+    for (account_store* store : {stores_.fuel, stores_.service, stores_.fees})
         if (store && store->load(folder, name, false) == load_result::damaged)
             opening.damaged_file = true;
     set_fixed(block_.current_account, name);

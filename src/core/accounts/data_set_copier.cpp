@@ -111,7 +111,7 @@ data_set_copy data_set_copier::backup_to_folder(std::u16string_view folder_text)
     // keeps its changes in memory and the backup stops, rather than copying
     // stale files or dropping the changes when the stores are reloaded.
     for (account_store* store :
-         {config_.stores().fuel, config_.stores().maintenance, config_.stores().fees}) {
+         {config_.stores().fuel, config_.stores().service, config_.stores().fees}) {
         if (!store || store->account_name().empty()) continue;
         if (!store->save_all()) {
             remove_made_folders(made);
@@ -121,7 +121,7 @@ data_set_copy data_set_copier::backup_to_folder(std::u16string_view folder_text)
     }
     // Nothing is owed any more, so these resets write nothing.
     for (account_store* store :
-         {config_.stores().fuel, config_.stores().maintenance, config_.stores().fees})
+         {config_.stores().fuel, config_.stores().service, config_.stores().fees})
         if (store) (void)store->reset();
 
     // The new set is made whole beside the old one and only then takes its
@@ -142,7 +142,7 @@ data_set_copy data_set_copier::backup_to_folder(std::u16string_view folder_text)
     // empty, keeping a copy of the file before anything writes over it.
     if (!open.empty())
         for (account_store* store :
-             {config_.stores().fuel, config_.stores().maintenance, config_.stores().fees})
+             {config_.stores().fuel, config_.stores().service, config_.stores().fees})
             if (store) (void)store->load(source, open, false);
     if (outcome == staged_file_set::outcome::rolled_back) return data_set_copy::rolled_back;
     return outcome == staged_file_set::outcome::done && !left_out ? data_set_copy::done
@@ -185,7 +185,7 @@ data_set_copy data_set_copier::restore_from_folder(std::u16string_view folder_te
     // What the stores hold belongs to the data replaced; it must never be
     // written over the restored files (at the latest at program end).
     for (account_store* store :
-         {config_.stores().fuel, config_.stores().maintenance, config_.stores().fees})
+         {config_.stores().fuel, config_.stores().service, config_.stores().fees})
         if (store) store->clear_dirty();
     // A set still waiting to move into place is finished by this load.
     (void)config_.load_config();

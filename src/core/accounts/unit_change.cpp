@@ -12,7 +12,7 @@ std::u16string normalise_fuel_unit(std::u16string_view unit) {
     return std::u16string(unit);
 }
 
-bool change_account_units(fuel_store& fuel, service_store& maintenance, fee_store& fees,
+bool change_account_units(fuel_store& fuel, service_store& service, fee_store& fees,
                           trip_store& trips, std::u16string_view old_distance,
                           std::u16string_view new_distance, std::u16string_view old_volume,
                           std::u16string_view new_volume) {
@@ -22,7 +22,7 @@ bool change_account_units(fuel_store& fuel, service_store& maintenance, fee_stor
     bool trips_written = true;
     if (direction >= 0) {
         fuel.convert_mileage(direction);
-        maintenance.convert_mileage(direction);
+        service.convert_mileage(direction);
         fees.convert_mileage(direction);
         trips_written = trips.convert_mileage(direction);
     }

@@ -21,9 +21,8 @@ std::u16string normalise_fuel_unit(std::u16string_view unit);
 // store writes its file at once, and false says that write failed. Volumes
 // go through litres in two steps that both run whenever a side is a gallon,
 // so keeping a gallon unit converts there and back.
-[[nodiscard]] bool change_account_units(fuel_store& fuel, service_store& maintenance,
-                                        fee_store& fees, trip_store& trips,
-                                        std::u16string_view old_distance,
+[[nodiscard]] bool change_account_units(fuel_store& fuel, service_store& service, fee_store& fees,
+                                        trip_store& trips, std::u16string_view old_distance,
                                         std::u16string_view new_distance,
                                         std::u16string_view old_volume,
                                         std::u16string_view new_volume);

@@ -31,7 +31,7 @@ public:
 // The three stores of the open account, in the order they are loaded and reset.
 struct account_stores {
     account_store* fuel = nullptr;
-    account_store* maintenance = nullptr;
+    account_store* service = nullptr;
     account_store* fees = nullptr;
 };
 

@@ -18,24 +18,12 @@ namespace {
 // The smallest text a pop-up menu is written in to fit the screen.
 constexpr int min_menu_text = 9;
 
-modal_service*& installed() {
-    static event_loop_modal loops;
-    static modal_service* current = &loops;
-    return current;
-}
-
 }  // namespace
 
 modal_service& modal_runs() {
-    return *installed();
-}
-
-scoped_modal_service::scoped_modal_service(modal_service& s) : previous_(installed()) {
-    installed() = &s;
-}
-
-scoped_modal_service::~scoped_modal_service() {
-    installed() = previous_;
+    static event_loop_modal loops;
+    modal_service* installed = services().modals;
+    return installed ? *installed : loops;
 }
 
 int event_loop_modal::run(device_dialog& dialog) {

@@ -59,20 +59,9 @@ int popup_menu(QWidget* widget, const QPoint& at, const std::vector<soft_menu_it
 int popup_menu_above(QWidget* button, const std::vector<soft_menu_item>& items,
                      bool right_aligned = true);
 
-// The service in force (the event-loop one unless a test installed another).
+// The service in force: the one of services() (a test installs its own with
+// scoped_services), else real nested event loops.
 modal_service& modal_runs();
-
-// Installs a service for its own lifetime and puts the previous one back.
-class scoped_modal_service {
-public:
-    explicit scoped_modal_service(modal_service& s);
-    ~scoped_modal_service();
-    scoped_modal_service(const scoped_modal_service&) = delete;
-    scoped_modal_service& operator=(const scoped_modal_service&) = delete;
-
-private:
-    modal_service* previous_;
-};
 
 // Runs a nested event loop until the dialog ends.
 class event_loop_modal : public modal_service {

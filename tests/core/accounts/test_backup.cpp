@@ -23,15 +23,15 @@ std::vector<std::uint8_t> bytes_of_text(std::string_view s) {
 
 struct backup_fixture : testing::device_fixture {
     fuel_store fuel;
-    service_store maintenance;
+    service_store service;
     fee_store fees;
     configuration config;
 
     backup_fixture() {
         fuel.set_deferred_save(true);
-        maintenance.set_deferred_save(true);
+        service.set_deferred_save(true);
         fees.set_deferred_save(true);
-        config.attach_stores({&fuel, &maintenance, &fees});
+        config.attach_stores({&fuel, &service, &fees});
     }
     // Writes an account's three files, each with one record of the cost.
     void write_account(std::u16string_view name, double cost,
@@ -148,10 +148,10 @@ TEST(backup_to_folder, holds_a_deferred_middle_edit_and_keeps_the_account_open) 
     backup_fixture f;
     f.config.add_account(u"Car");
     f.config.open_account(u"Car");
-    f.maintenance.add_record(job(1, 100, u"first"));
-    f.maintenance.add_record(job(20, 300, u"last"));
-    f.maintenance.add_record(job(10, 200, u"middle"));
-    ASSERT_TRUE(f.maintenance.dirty());
+    f.service.add_record(job(1, 100, u"first"));
+    f.service.add_record(job(20, 300, u"last"));
+    f.service.add_record(job(10, 200, u"middle"));
+    ASSERT_TRUE(f.service.dirty());
 
     const std::u16string folder = u"\\My Documents\\Kelvane_backup_manual\\";
     ASSERT_EQ(data_set_copier(f.config).backup_to_folder(folder), data_set_copy::done);
@@ -162,19 +162,19 @@ TEST(backup_to_folder, holds_a_deferred_middle_edit_and_keeps_the_account_open) 
     EXPECT_EQ(fixed_text(copy.record_at(1).description), u"middle");
     EXPECT_EQ(copy.header().total_cost, 30);
 
-    EXPECT_EQ(f.maintenance.account_name(), u"Car");
+    EXPECT_EQ(f.service.account_name(), u"Car");
     EXPECT_EQ(f.fuel.account_name(), u"Car");
-    EXPECT_EQ(f.maintenance.record_count(), 3);
-    EXPECT_FALSE(f.maintenance.dirty());
+    EXPECT_EQ(f.service.record_count(), 3);
+    EXPECT_FALSE(f.service.dirty());
 }
 
 TEST(backup_to_folder, reports_what_went_wrong) {
     backup_fixture f;
     f.config.add_account(u"Car");
     f.config.open_account(u"Car");  // no files yet
-    f.maintenance.add_record(job(1, 100, u"first"));
-    f.maintenance.add_record(job(20, 300, u"last"));
-    f.maintenance.add_record(job(10, 200, u"middle"));  // owed to the file
+    f.service.add_record(job(1, 100, u"first"));
+    f.service.add_record(job(20, 300, u"last"));
+    f.service.add_record(job(10, 200, u"middle"));  // owed to the file
 
     faulty_file_system faulty(f.fs);
     scoped_services use{{&faulty}};
@@ -183,8 +183,8 @@ TEST(backup_to_folder, reports_what_went_wrong) {
     faulty.fail_open(1);
     EXPECT_EQ(data_set_copier(f.config).backup_to_folder(u"\\First\\"), data_set_copy::not_saved);
     faulty.fail_open(0);
-    EXPECT_EQ(f.maintenance.record_count(), 3);
-    EXPECT_TRUE(f.maintenance.dirty());
+    EXPECT_EQ(f.service.record_count(), 3);
+    EXPECT_TRUE(f.service.dirty());
     EXPECT_FALSE(f.fs.file_exists(u"\\First\\Car.mat"));
 
     // A copy that fails: the folder holds nothing of a set that is not whole.
@@ -290,9 +290,9 @@ TEST(restore_from_folder, a_folder_with_only_config_restores_the_account_list) {
     backup_fixture f;
     f.config.add_account(u"Car");
     f.config.open_account(u"Car");
-    f.maintenance.add_record(job(1, 100, u"first"));
-    f.maintenance.add_record(job(20, 300, u"last"));
-    f.maintenance.add_record(job(10, 200, u"middle"));  // owed to the file
+    f.service.add_record(job(1, 100, u"first"));
+    f.service.add_record(job(20, 300, u"last"));
+    f.service.add_record(job(10, 200, u"middle"));  // owed to the file
     const auto car_file = f.fs.bytes(data_folder + u"Car.mat");
 
     {
@@ -311,13 +311,13 @@ TEST(restore_from_folder, a_folder_with_only_config_restores_the_account_list) {
         EXPECT_EQ(data_set_copier(f.config).restore_from_folder(u"\\Backup\\"),
                   data_set_copy::rolled_back);
         EXPECT_EQ(f.config.list_account_names(), std::vector<std::u16string>{u"Car"});
-        EXPECT_TRUE(f.maintenance.dirty());
+        EXPECT_TRUE(f.service.dirty());
     }
     ASSERT_EQ(data_set_copier(f.config).restore_from_folder(u"\\Backup\\"), data_set_copy::done);
     EXPECT_EQ(f.config.list_account_names(), (std::vector<std::u16string>{u"Van", u"Bus"}));
     EXPECT_EQ(f.config.data_folder(), data_folder);
     // The old account's files stay; what the stores held is never written over them.
-    f.maintenance.reset();
+    f.service.reset();
     EXPECT_EQ(f.fs.bytes(data_folder + u"Car.mat"), car_file);
     EXPECT_FALSE(f.fs.file_exists(data_folder + u"Bus.ful"));
 }

@@ -592,10 +592,10 @@ TEST_F(Configuration, EveryFailedWriteKeepsThePreviousFile) {
 // not be read. The change is kept in memory and the account opened all the same.
 TEST_F(Configuration, AccountOperationsReportFailedSavesAndDamagedFiles) {
     fuel_store fuel;
-    service_store maintenance;
+    service_store service;
     fee_store fees;
     configuration c;
-    c.attach_stores({&fuel, &maintenance, &fees});
+    c.attach_stores({&fuel, &service, &fees});
     faulty_file_system faulty(fs);
     scoped_services with_faults{{&faulty}};
 

@@ -13,13 +13,13 @@ class unit_change : public ::testing::Test {
 protected:
     device_fixture device;
     fuel_store fuel;
-    service_store maintenance;
+    service_store service;
     fee_store fees;
     trip_store trips;
 
     void SetUp() override {
         fuel.load(data_folder, u"Car", false);
-        maintenance.load(data_folder, u"Car", false);
+        service.load(data_folder, u"Car", false);
         fees.load(data_folder, u"Car", false);
         trips.load(data_folder, u"Trip", false);
 
@@ -35,7 +35,7 @@ protected:
         m.year = 2007, m.month = 3, m.day = 5;
         m.mileage = 1000;
         m.next_service_mileage = 16000;
-        maintenance.add_record(m);
+        service.add_record(m);
         fee_record e{};
         e.year = 2007, e.month = 3, e.day = 5;
         e.mileage = 1000;
@@ -47,15 +47,15 @@ protected:
     }
     void change(std::u16string_view d0, std::u16string_view d1, std::u16string_view v0,
                 std::u16string_view v1) {
-        change_account_units(fuel, maintenance, fees, trips, d0, d1, v0, v1);
+        change_account_units(fuel, service, fees, trips, d0, d1, v0, v1);
     }
 };
 
 TEST_F(unit_change, kilometres_to_miles_and_back) {
     change(u"Kilometer", u"Mile", u"Liter", u"Liter");
     EXPECT_EQ(fuel.record_at(0).mileage, 621.3881744949012);
-    EXPECT_EQ(maintenance.record_at(0).mileage, 1000 * km_to_miles);
-    EXPECT_EQ(maintenance.record_at(0).next_service_mileage, 16000 * km_to_miles);
+    EXPECT_EQ(service.record_at(0).mileage, 1000 * km_to_miles);
+    EXPECT_EQ(service.record_at(0).next_service_mileage, 16000 * km_to_miles);
     EXPECT_EQ(fees.record_at(0).mileage, 1000 * km_to_miles);
     EXPECT_EQ(fuel.record_at(0).fuel_purchased, 40.0);  // litres stay litres
 

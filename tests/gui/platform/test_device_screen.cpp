@@ -58,7 +58,7 @@ TEST_F(device_screen_test, closing_the_window_ends_nested_dialogs_from_the_top) 
 
 TEST_F(device_screen_test, real_event_loops_nest_and_end_from_the_top) {
     event_loop_modal loops;
-    scoped_modal_service real(loops);
+    scoped_services real({.modals = &loops});
     menu_dialog outer, inner;
     int inner_result = 0;
     bool inner_on_top = false;
@@ -97,7 +97,7 @@ void on_next_pop_up(const std::function<void(QWidget&)>& look) {
 // the dialog, choosing nothing, so that the program can end.
 TEST_F(device_screen_test, an_open_pop_up_closes_when_its_dialog_is_dismissed) {
     event_loop_modal loops;
-    scoped_modal_service real(loops);
+    scoped_services real({.modals = &loops});
     menu_dialog d;
     bool menu_open = false, menu_left_open = false;
     QTimer::singleShot(0, &d, [&] {
@@ -117,7 +117,7 @@ TEST_F(device_screen_test, an_open_pop_up_closes_when_its_dialog_is_dismissed) {
 
 TEST_F(device_screen_test, pop_up_menus_open_inside_the_device_screen) {
     event_loop_modal loops;
-    scoped_modal_service real(loops);
+    scoped_services real({.modals = &loops});
     screen.set_screen_size(240, 240);  // the square screen: the shortest there is
     menu_dialog d;
     QRect from_key, from_hold, long_menu;
