@@ -4,9 +4,14 @@
 #include <filesystem>
 #include <ostream>
 
+#include "cli/account_commands.h"
+#include "cli/data_commands.h"
 #include "cli/json_text.h"
+#include "cli/record_commands.h"
+#include "cli/report_commands.h"
 #include "cli/text_table.h"
 #include "cli/tool_session.h"
+#include "cli/trip_commands.h"
 #include "core/accounts/account_entry.h"
 #include "core/accounts/account_figures.h"
 #include "core/accounts/units.h"
@@ -89,14 +94,14 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
          "help [COMMAND]",
          "Describes the commands, or one command.\n"},
         {"accounts",
-         &kelvane_tool::accounts,
+         &run_command_of<account_commands, &account_commands::accounts>,
          with({json}),
          {},
          "accounts [--json]",
          "Lists the vehicle accounts with their mileage and total cost; --json adds\n"
          "their average economy, costs per distance and per month and services due.\n"},
         {"add-account",
-         &kelvane_tool::add_account,
+         &run_command_of<account_commands, &account_commands::add_account>,
          with({account_options}),
          {"TEXT"},
          "add-account NAME [options]",
@@ -109,7 +114,7 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
          "  --date DATE      the account's date (YYYY-MM-DD, default today)\n"
          "  --note TEXT      at most 30 characters\n"},
         {"edit-account",
-         &kelvane_tool::edit_account,
+         &run_command_of<account_commands, &account_commands::edit_account>,
          with({rename, account_options}),
          {"ACCOUNT"},
          "edit-account NAME [options]",
@@ -122,21 +127,21 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
          "the account's units after the edit. Refused, with nothing changed: a name that\n"
          "another account has, a name that cannot be a file name.\n"},
         {"delete-account",
-         &kelvane_tool::delete_account,
+         &run_command_of<account_commands, &account_commands::delete_account>,
          {},
          {"ACCOUNT"},
          "delete-account NAME",
          "Deletes an account: its files move to the Deleted folder, the trips that start\n"
          "with it are deleted, and no account is open afterwards.\n"},
         {"open",
-         &kelvane_tool::open_account,
+         &run_command_of<account_commands, &account_commands::open_account>,
          {},
          {"ACCOUNT"},
          "open NAME",
          "Makes an account the open one, as a tap on the accounts page does; commands\n"
          "without an account work on it.\n"},
         {"options",
-         &kelvane_tool::options,
+         &run_command_of<account_commands, &account_commands::options>,
          {{"--language", "TEXT"},
           {"--backup-folder", "TEXT"},
           {"--input-panel", "on|off"},
@@ -150,14 +155,14 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
          "                         leading and a trailing \\); \"\" for none\n"
          "  --input-panel on|off   off: edit boxes never raise the input panel\n"},
         {"records",
-         &kelvane_tool::records,
+         &run_command_of<record_commands, &record_commands::records>,
          with({json}),
          {"[ACCOUNT]"},
          "records [ACCOUNT] [--json]",
          "Lists an account's fuel purchases (with fuel economy), repair and maintenance\n"
          "jobs and fees, oldest first. Without ACCOUNT: the open account.\n"},
         {"add-fuel",
-         &kelvane_tool::add_fuel,
+         &run_command_of<record_commands, &record_commands::add_fuel>,
          with({fuel_options}),
          {"[ACCOUNT]"},
          "add-fuel [ACCOUNT] [options]",
@@ -169,7 +174,7 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
          "  --type TEXT      fuel type (default: the last one used)\n"
          "  --note TEXT      at most 50 characters\n"},
         {"add-repair",
-         &kelvane_tool::add_repair,
+         &run_command_of<record_commands, &record_commands::add_repair>,
          {{"--date", "DATE"},
           {"--mileage", "N"},
           {"--cost", "N"},
@@ -181,7 +186,7 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
          "  --date DATE, --mileage N, --description TEXT (at most 50 characters)\n"
          "  --next-service N  mileage at which the next service is due\n"},
         {"add-fee",
-         &kelvane_tool::add_fee,
+         &run_command_of<record_commands, &record_commands::add_fee>,
          {{"--date", "DATE"},
           {"--mileage", "N"},
           {"--cost", "N"},
@@ -193,7 +198,7 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
          "  --date DATE, --mileage N, --category TEXT (at most 30 characters),\n"
          "  --description TEXT (at most 50 characters)\n"},
         {"edit-fuel",
-         &kelvane_tool::edit_fuel,
+         &run_command_of<record_commands, &record_commands::edit_fuel>,
          with({account, fuel_options}),
          {"KEY"},
          "edit-fuel KEY [options]",
@@ -203,7 +208,7 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
          "does while the owner types; a date without a time keeps the record's time.\n"
          "  --account NAME   look for the key in this account only\n"},
         {"edit-repair",
-         &kelvane_tool::edit_repair,
+         &run_command_of<record_commands, &record_commands::edit_repair>,
          {{"--account", "ACCOUNT"},
           {"--date", "DATE"},
           {"--mileage", "N"},
@@ -216,7 +221,7 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
          "--next-service N makes a repair a maintenance job; a maintenance job stays one.\n"
          "Options as for add-repair, and --account NAME.\n"},
         {"edit-fee",
-         &kelvane_tool::edit_fee,
+         &run_command_of<record_commands, &record_commands::edit_fee>,
          {{"--account", "ACCOUNT"},
           {"--date", "DATE"},
           {"--mileage", "N"},
@@ -228,14 +233,14 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
          "Changes the fee with this key, as the fees editor does. Options as for\n"
          "add-fee, and --account NAME.\n"},
         {"delete-record",
-         &kelvane_tool::delete_record,
+         &run_command_of<record_commands, &record_commands::delete_record>,
          {{"--account", "ACCOUNT"}, {"--kind", "fuel|repair|fee"}},
          {"KEY"},
          "delete-record KEY [--account NAME] [--kind fuel|repair|fee]",
          "Deletes the record with this key. A key that names no record, or several\n"
          "(narrow it with --account or --kind), changes nothing.\n"},
         {"report",
-         &kelvane_tool::report,
+         &run_command_of<report_commands, &report_commands::report>,
          with({filter_options, json}),
          {report_kinds},
          "report KIND [options] [--json]",
@@ -244,7 +249,7 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
          "expenses (3, all of them by kind), trips (4, with --trip NAME; the trip sets\n"
          "vehicles and limits).\n"},
         {"due",
-         &kelvane_tool::due,
+         &run_command_of<report_commands, &report_commands::due>,
          {{"--margin", "N"}, {"--json"}},
          {"[ACCOUNT]"},
          "due [ACCOUNT] [--margin N] [--json]",
@@ -254,7 +259,7 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
          "it was due (at or past its next service, less the margin).\n"
          "  --margin N       in each account's mileage unit (default 500 km, 300 miles)\n"},
         {"chart",
-         &kelvane_tool::chart,
+         &run_command_of<report_commands, &report_commands::chart>,
          with({filter_options, picture_options}),
          {report_kinds},
          "chart KIND --out FILE [--size WxH] [--type columns|line|pie] [options]",
@@ -262,13 +267,13 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
          "PNG for a FILE ending in .png, a 24-bit bitmap for .bmp. --size defaults to\n"
          "240x320; --type to the report's own chart.\n"},
         {"trips",
-         &kelvane_tool::trips,
+         &run_command_of<trip_commands, &trip_commands::trips>,
          with({json}),
          {},
          "trips [--json]",
          "Lists the trips with their fuel, repair and fees costs and their mileage.\n"},
         {"add-trip",
-         &kelvane_tool::add_trip,
+         &run_command_of<trip_commands, &trip_commands::add_trip>,
          {{"--vehicles", "ACCOUNTS"},
           {"--from", "DATE"},
           {"--to", "DATE"},
@@ -282,7 +287,7 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
          "  --min, --max     start and end mileage; a trip over several vehicles keeps\n"
          "                   its dates only\n"},
         {"edit-trip",
-         &kelvane_tool::edit_trip,
+         &run_command_of<trip_commands, &trip_commands::edit_trip>,
          {{"--rename", "TEXT"},
           {"--vehicles", "ACCOUNTS"},
           {"--from", "DATE"},
@@ -295,26 +300,26 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
          "Changes a trip, as the trip editor's Save does; what is not given stays, and\n"
          "'none' stops a limit from counting.\n"},
         {"delete-trip",
-         &kelvane_tool::delete_trip,
+         &run_command_of<trip_commands, &trip_commands::delete_trip>,
          {},
          {"TRIP"},
          "delete-trip NAME",
          "Deletes a trip.\n"},
         {"export-trip",
-         &kelvane_tool::export_trip,
+         &run_command_of<trip_commands, &trip_commands::export_trip>,
          {},
          {"TRIP", "FILE"},
          "export-trip NAME FILE.csv",
          "Writes the records of the trip's vehicles within its dates and mileages to a\n"
          "comma-separated file, in the layout of 'export'.\n"},
         {"export",
-         &kelvane_tool::export_csv,
+         &run_command_of<data_commands, &data_commands::export_csv>,
          {},
          {"ACCOUNT", "FILE"},
          "export ACCOUNT FILE.csv",
          "Writes the account's records to a comma-separated file.\n"},
         {"import",
-         &kelvane_tool::import_csv,
+         &run_command_of<data_commands, &data_commands::import_csv>,
          {{"--format", "F"}, {"--from-units", "U"}, {"--dates", "D"}, {"--vehicle", "NAME"}},
          {"ACCOUNT", "FILE"},
          "import ACCOUNT FILE.csv [--format F] [--from-units U] [--dates D] [--vehicle NAME]",
@@ -330,19 +335,19 @@ const std::vector<kelvane_tool::command_info>& kelvane_tool::commands() {
          "                   the file does not settle it\n"
          "  --vehicle NAME   the vehicle to take from a file that holds several\n"},
         {"backup",
-         &kelvane_tool::backup,
+         &run_command_of<data_commands, &data_commands::backup>,
          {},
          {"DIR"},
          "backup FOLDER",
          "Copies the whole data set into a folder.\n"},
         {"restore",
-         &kelvane_tool::restore,
+         &run_command_of<data_commands, &data_commands::restore>,
          {},
          {"DIR"},
          "restore FOLDER",
          "Copies a data set from a backup folder back into the data folder.\n"},
         {"sample",
-         &kelvane_tool::sample,
+         &run_command_of<data_commands, &data_commands::sample>,
          {{"--vehicles", "N"}, {"--years", "N"}, {"--seed", "N"}},
          {},
          "sample [--vehicles N] [--years N] [--seed N]",
@@ -409,7 +414,8 @@ void kelvane_tool::print_usage(std::ostream& out) const {
 
 void kelvane_tool::print_command_help(const command_info& c) const {
     out_ << "Usage: kelvane-tool " << c.usage << "\n\n" << c.help;
-    if (c.run == &kelvane_tool::report || c.run == &kelvane_tool::chart)
+    if (c.run == &run_command_of<report_commands, &report_commands::report> ||
+        c.run == &run_command_of<report_commands, &report_commands::chart>)
         out_ << filter_options_help;
     out_ << "\nWith --root DIR or --data DIR, the command works on that data folder.\n";
 }
@@ -429,20 +435,6 @@ int kelvane_tool::help_command() {
     if (!c) return usage_error("unknown command '" + operands[0] + "'");
     print_command_help(*c);
     return 0;
-}
-
-int kelvane_tool::fail(const std::string& message) {
-    err_ << "kelvane-tool: " << message << '\n';
-    return 1;
-}
-
-int kelvane_tool::usage_error(const std::string& message) {
-    err_ << "kelvane-tool: " << message << '\n';
-    if (command_ && command_->run)
-        err_ << "kelvane-tool: see 'kelvane-tool help " << command_->name << "'\n";
-    else
-        err_ << "kelvane-tool: see 'kelvane-tool --help'\n";
-    return 2;
 }
 
 int kelvane_tool::run(int argc, const char* const* argv) {
@@ -498,440 +490,12 @@ int kelvane_tool::run(int argc, const char* const* argv) {
     tool_session session(folder, where);
     if (writes_data() && !hold_data_folder(session)) return 1;
     const load_result language = session.start();
-    const int code = (this->*command_->run)(session);
+    const int code = command_->run({out_, err_, args_, command_->name}, session);
     // The command ran with the texts that could be read; the person must
     // still learn that the language file is damaged.
     if (code == 0 && language == load_result::damaged)
         return fail("the language file 'Language' could not be read whole");
     return code;
-}
-
-bool kelvane_tool::take_account(tool_session& s, std::size_t position, std::u16string& name) {
-    if (args_.positionals().size() > position) {
-        name = u16(args_.positionals()[position]);
-    } else {
-        name = s.config().current_account();
-        if (name.empty()) {
-            fail(to_utf8(tr(msg_open_account)));
-            return false;
-        }
-    }
-    switch (s.load_account(name)) {
-        case load_result::loaded:
-            return true;
-        case load_result::missing:
-            fail("no vehicle account named '" + to_utf8(name) + "'");
-            return false;
-        case load_result::damaged:
-            // A command must not go on as if the account were empty and then
-            // write over the file it could not read.
-            unreadable_account(name);
-            return false;
-    }
-    return false;
-}
-
-bool kelvane_tool::parent_folder_exists(const std::string& target) {
-    std::filesystem::path parent = std::filesystem::path(target).parent_path();
-    if (parent.empty()) return true;  // the working folder
-    std::error_code ec;
-    if (std::filesystem::is_directory(parent, ec)) return true;
-    fail("there is no folder '" + parent.string() + "' to write '" +
-         std::filesystem::path(target).filename().string() + "' into");
-    return false;
-}
-
-int kelvane_tool::unreadable_account(const std::u16string& name) {
-    return fail("the files of '" + to_utf8(name) + "' could not be read; nothing was changed");
-}
-
-bool kelvane_tool::amount_option(std::string_view name, double& out, bool& given) {
-    given = false;
-    const auto text = args_.option(name);
-    if (!text) return true;
-    if (!read_amount(*text, out)) {
-        usage_error("bad number for " + std::string(name) + ": '" + *text + "'");
-        return false;
-    }
-    given = true;
-    return true;
-}
-
-bool kelvane_tool::date_option(std::string_view name, local_time& out, bool& given) {
-    given = false;
-    const auto text = args_.option(name);
-    if (!text) return true;
-    bool has_time = false;
-    if (!read_date(*text, out, has_time)) {
-        usage_error("bad date for " + std::string(name) + ": '" + *text +
-                    "' (use YYYY-MM-DD or YYYY-MM-DD HH:MM[:SS])");
-        return false;
-    }
-    given = true;
-    return true;
-}
-
-bool kelvane_tool::text_option(std::string_view name, std::size_t max_length, std::u16string& out) {
-    const auto text = args_.option(name);
-    if (!text) return true;
-    if (!is_valid_utf8(*text)) {
-        usage_error(std::string(name) + " is not valid UTF-8 text");
-        return false;
-    }
-    out = u16(*text);
-    if (out.size() > max_length) {
-        usage_error(std::string(name) + " has more than " + std::to_string(max_length) +
-                    " characters");
-        return false;
-    }
-    return true;
-}
-
-bool kelvane_tool::number_text_option(std::string_view name, std::u16string& out) {
-    double value = 0;
-    bool given = false;
-    if (!amount_option(name, value, given)) return false;
-    if (given) out = u16(*args_.option(name));
-    return true;
-}
-
-bool kelvane_tool::record_date_option(local_time& when) {
-    local_time given_date;
-    bool given = false;
-    if (!date_option("--date", given_date, given)) return false;
-    if (!given) return true;
-    bool has_time = false;
-    (void)read_date(*args_.option("--date"), given_date, has_time);
-    if (!has_time) {
-        given_date.hour = when.hour;
-        given_date.minute = when.minute;
-        given_date.second = when.second;
-    }
-    when = given_date;
-    return true;
-}
-
-bool kelvane_tool::day_option(std::string_view name, local_time& out, bool& given) {
-    given = false;
-    const auto text = args_.option(name);
-    if (!text) return true;
-    bool has_time = false;
-    local_time day;
-    if (!read_date(*text, day, has_time) || has_time) {
-        usage_error("bad day for " + std::string(name) + ": '" + *text + "' (use YYYY-MM-DD)");
-        return false;
-    }
-    out = day;
-    given = true;
-    return true;
-}
-
-bool kelvane_tool::any_option(std::initializer_list<std::string_view> names) const {
-    for (auto name : names)
-        if (args_.has(name)) return true;
-    return false;
-}
-
-// ---------------------------------------------------------------------------
-
-int kelvane_tool::accounts(tool_session& s) {
-    if (!args_.positionals().empty()) return usage_error("'accounts' takes no arguments");
-    const std::u16string folder = s.data_folder();
-    struct row {
-        std::u16string name;
-        double mileage, cost;
-        account_figures figures;
-    };
-    std::vector<row> rows;
-    double total = 0;
-    std::u16string unreadable;  // the first account with a damaged file
-    // Highest slot first, as every account list of the program shows them.
-    for (const auto& name : s.config().list_account_names()) {
-        const auto fuel = fuel_store::read_account_header(folder, name);
-        const auto service = service_store::read_account_header(folder, name);
-        const auto fees = fee_store::read_account_header(folder, name);
-        // A damaged file counts as zero in the list, and the listing fails.
-        const bool damaged = fuel.result == load_result::damaged ||
-                             service.result == load_result::damaged ||
-                             fees.result == load_result::damaged;
-        if (damaged && unreadable.empty()) unreadable = name;
-        const double cost =
-            fuel.header.total_fuel_cost + service.header.total_cost + fees.header.total_cost;
-        rows.push_back(
-            {name, fuel.header.current_mileage, cost,
-             damaged ? account_figures{} : read_account_figures(folder, name, service_margins{})});
-        total += cost;
-    }
-    const auto outcome = [&] { return unreadable.empty() ? 0 : unreadable_account(unreadable); };
-    if (args_.flag("--json")) {
-        out_ << "{\"current\":" << json_string(s.config().current_account()) << ",\"accounts\":[";
-        for (std::size_t i = 0; i < rows.size(); ++i)
-            out_ << (i ? "," : "") << "{\"name\":" << json_string(rows[i].name)
-                 << ",\"mileage\":" << json_number(rows[i].mileage)
-                 << ",\"total_cost\":" << json_fixed(rows[i].cost, 2) << ","
-                 << figures_json(rows[i].figures) << "}";
-        out_ << "],\"total_cost\":" << json_fixed(total, 2) << "}\n";
-        return outcome();
-    }
-    text_table table({tr(u"Auto"), u">" + tr(u"Total Mileage"), u">" + tr(u"Total Cost")});
-    const std::u16string current = s.config().current_account();
-    for (const auto& r : rows)
-        table.add_row({r.name == current ? r.name + u" *" : r.name, format("%.f", r.mileage),
-                       format("%.f", r.cost)});
-    table.write(out_);
-    out_ << to_utf8(tr(u"Total Cost") + format(": %.2f", total)) << '\n';
-    return outcome();
-}
-
-int kelvane_tool::add_account(tool_session& s) {
-    if (args_.positionals().size() != 1) return usage_error("give the account's name");
-    const std::u16string name = u16(args_.positionals()[0]);
-    if (!configuration::is_valid_account_name(name))
-        return fail("'" + args_.positionals()[0] +
-                    "' cannot be an account name (1 to 128 characters, usable as a file "
-                    "name and, in UTF-8, at most 223 bytes long)");
-    if (const std::u16string alike = s.config().account_named_alike(name); !alike.empty()) {
-        if (alike == name)
-            return fail("there is already an account named '" + args_.positionals()[0] + "'");
-        // On the handheld (and on Windows or macOS disks) both would share one set of files.
-        return fail("the account '" + to_utf8(alike) + "' differs from '" + args_.positionals()[0] +
-                    "' only in letter case; they would share its files");
-    }
-
-    account_entry e;
-    e.name = name;
-    const local_time today = device_clock().now();
-    local_time day = today;
-    bool given = false;
-    if (!account_options(e) || !day_option("--date", day, given)) return 2;
-    // As in the account editor, the economy unit follows the units unless chosen.
-    if (!args_.option("--economy"))
-        e.economy_mode = economy_mode_for_units(e.mileage_unit, e.fuel_unit);
-    e.year = day.year, e.month = day.month, e.day = day.day;
-
-    // Files left behind under the same name that cannot be read are kept as
-    // they are; the new account is not set up over them.
-    const std::u16string folder = s.data_folder();
-    if (fuel_store::read_account_header(folder, name).result == load_result::damaged ||
-        service_store::read_account_header(folder, name).result == load_result::damaged ||
-        fee_store::read_account_header(folder, name).result == load_result::damaged)
-        return unreadable_account(name);
-
-    s.ensure_data_folder();
-    const account_save_result saved =
-        save_account_edit(s.config(), s.edit_stores(), u"", e.settings());
-    if (saved.outcome != account_save_outcome::saved || !saved.files_written)
-        return account_save_failed(saved);
-    out_ << "Added account " << args_.positionals()[0] << '\n';
-    return 0;
-}
-
-int kelvane_tool::records(tool_session& s) {
-    if (args_.positionals().size() > 1) return usage_error("give at most one account");
-    std::u16string name;
-    if (!take_account(s, 0, name)) return 1;
-    fuel_store& fuel = s.fuel();
-    service_store& service = s.service();
-    fee_store& fees = s.fees();
-    const fuel_header& h = fuel.header();
-
-    if (args_.flag("--json")) {
-        out_ << "{\"account\":" << json_string(name)
-             << ",\"mileage_unit\":" << json_string(fixed_text(h.mileage_unit))
-             << ",\"fuel_unit\":" << json_string(fixed_text(h.fuel_unit))
-             << ",\"currency\":" << json_string(fixed_text(h.currency))
-             << ",\"economy_mode\":" << h.economy_mode << ",\"fuel\":[";
-        for (int i = 0; i < fuel.record_count(); ++i) {
-            const auto& r = fuel.record_at(i);
-            out_ << (i ? "," : "") << "{\"key\":" << json_string(fixed_text(r.key))
-                 << ",\"date\":\"" << record_date_iso(r) << "\""
-                 << ",\"mileage\":" << json_number(r.mileage)
-                 << ",\"quantity\":" << json_number(r.fuel_purchased)
-                 << ",\"gauge\":" << json_number(r.fuel_gauge)
-                 << ",\"cost\":" << json_fixed(r.fuel_cost, 2)
-                 << ",\"price\":" << json_fixed(r.unit_price, 3)
-                 << ",\"type\":" << json_string(fixed_text(r.fuel_type))
-                 << ",\"note\":" << json_string(fixed_text(r.note)) << ",\"economy\":"
-                 << (i + 1 < fuel.record_count() ? json_fixed(r.economy, 2) : "null") << "}";
-        }
-        out_ << "],\"repairs\":[";
-        for (int i = 0; i < service.record_count(); ++i) {
-            const auto& r = service.record_at(i);
-            out_ << (i ? "," : "") << "{\"key\":" << json_string(fixed_text(r.key))
-                 << ",\"date\":\"" << record_date_iso(r) << "\""
-                 << ",\"mileage\":" << json_number(r.mileage)
-                 << ",\"cost\":" << json_fixed(r.cost, 2)
-                 << ",\"maintenance\":" << (r.repair_flag == 0 ? "true" : "false")
-                 << ",\"next_service\":" << json_number(r.next_service_mileage)
-                 << ",\"description\":" << json_string(fixed_text(r.description)) << "}";
-        }
-        out_ << "],\"fees\":[";
-        for (int i = 0; i < fees.record_count(); ++i) {
-            const auto& r = fees.record_at(i);
-            out_ << (i ? "," : "") << "{\"key\":" << json_string(fixed_text(r.key))
-                 << ",\"date\":\"" << record_date_iso(r) << "\""
-                 << ",\"mileage\":" << json_number(r.mileage)
-                 << ",\"cost\":" << json_fixed(r.cost, 2)
-                 << ",\"category\":" << json_string(fixed_text(r.category))
-                 << ",\"description\":" << json_string(fixed_text(r.description)) << "}";
-        }
-        out_ << "]}\n";
-        return 0;
-    }
-
-    const std::u16string economy_unit =
-        h.economy_mode >= 0 && h.economy_mode < 4
-            ? tr(economy_unit_names[static_cast<std::size_t>(h.economy_mode)])
-            : std::u16string();
-    out_ << to_utf8(tr(u"Fuel")) << " (" << fuel.record_count() << ")\n";
-    if (fuel.record_count()) {
-        text_table t({tr(u"Date"), u">" + tr(u"Mileage"), u">" + tr(u"Fuel Purchased"),
-                      u">" + tr(u"Fuel Gauge"), u">" + tr(u"Amount"), u">" + tr(u"Fuel Unit Price"),
-                      u">" + economy_unit, tr(u"Fuel Type"), tr(u"Description")});
-        for (int i = 0; i < fuel.record_count(); ++i) {
-            const auto& r = fuel.record_at(i);
-            const auto texts = fuel.row_texts(i);
-            t.add_row({texts[3], format("%.1f", r.mileage), texts[1], format("%.2f", r.fuel_gauge),
-                       format("%.2f", r.fuel_cost), format("%.3f", r.unit_price), texts[2],
-                       fixed_text(r.fuel_type), fixed_text(r.note)});
-        }
-        t.write(out_);
-    }
-    out_ << '\n' << to_utf8(tr(u"Repair")) << " (" << service.record_count() << ")\n";
-    if (service.record_count()) {
-        text_table t({tr(u"Date"), u">" + tr(u"Mileage"), tr(u"Item"), u">" + tr(u"Amount"),
-                      u">" + tr(u"NextServier"), tr(u"Description")});
-        for (int i = 0; i < service.record_count(); ++i) {
-            const auto& r = service.record_at(i);
-            const auto texts = service.row_texts(i);
-            const bool service = r.repair_flag == 0;
-            t.add_row({texts[3], format("%.f", r.mileage), tr(service ? u"Maintenance" : u"Repair"),
-                       texts[2], service ? format("%.1f", r.next_service_mileage) : u"",
-                       fixed_text(r.description)});
-        }
-        t.write(out_);
-    }
-    out_ << '\n' << to_utf8(tr(u"Fees")) << " (" << fees.record_count() << ")\n";
-    if (fees.record_count()) {
-        text_table t({tr(u"Date"), u">" + tr(u"Mileage"), tr(u"Category"), u">" + tr(u"Amount"),
-                      tr(u"Description")});
-        for (int i = 0; i < fees.record_count(); ++i) {
-            const auto& r = fees.record_at(i);
-            const auto texts = fees.row_texts(i);
-            t.add_row({texts[3], format("%.f", r.mileage), fixed_text(r.category), texts[2],
-                       fixed_text(r.description)});
-        }
-        t.write(out_);
-    }
-    return 0;
-}
-
-int kelvane_tool::read_new_record(tool_session& s, dated_record_prefix& record) {
-    if (args_.positionals().size() > 1) return usage_error("give at most one account");
-    std::u16string name;
-    if (!take_account(s, 0, name)) return 1;
-    local_time when = device_clock().now();
-    double mileage = s.fuel().header().current_mileage;
-    bool given = false;
-    if (!date_option("--date", when, given) || !amount_option("--mileage", mileage, given))
-        return 2;
-    record.year = when.year, record.month = when.month, record.day = when.day;
-    record.hour = when.hour, record.minute = when.minute, record.second = when.second;
-    record.mileage = mileage;
-    return 0;
-}
-
-template <class Store>
-int kelvane_tool::add_to_store(Store& store, const typename Store::record_type& record) {
-    const add_result added = store.add_record(record);
-    // A full store was shown to the person by the program's own message.
-    if (!added.added()) return 1;
-    if (added.write_failed) return fail("the record could not be written to the account's file");
-    out_ << to_utf8(added.key) << '\n';
-    return 0;
-}
-
-int kelvane_tool::add_fuel(tool_session& s) {
-    fuel_store::record_type r{};
-    if (int code = read_new_record(s, r)) return code;
-    fuel_header& h = s.fuel().header();
-
-    double cost = 0, price = 0, quantity = 0, gauge = h.tank_capacity;
-    bool has_cost, has_price, has_quantity, has_gauge = false;
-    if (!amount_option("--cost", cost, has_cost) || !amount_option("--price", price, has_price) ||
-        !amount_option("--quantity", quantity, has_quantity))
-        return 2;
-    if (auto g = args_.option("--gauge"); g && *g != "full") {
-        if (!amount_option("--gauge", gauge, has_gauge)) return 2;
-    }
-    std::u16string type = fixed_text(h.last_fuel_type), note;
-    if (!text_option("--type", 30, type) || !text_option("--note", 50, note)) return 2;
-
-    // Two of price, cost and quantity give the third, as in the fuel editor.
-    if (has_price + has_cost + has_quantity < 2)
-        return usage_error("give two of --price, --cost and --quantity");
-    if (!has_quantity) {
-        if (price == 0) return usage_error("--price must be above 0 to work out the quantity");
-        quantity = parse_number(format("%.2f", cost / price));
-    } else if (!has_cost) {
-        cost = parse_number(format("%.2f", price * quantity));
-    } else if (!has_price) {
-        if (quantity == 0) return usage_error("--quantity must be above 0 to work out the price");
-        price = parse_number(format("%.3f", cost / quantity));
-    }
-    if (!has_gauge) {
-        if (h.tank_capacity <= 0)
-            return usage_error("the account has no tank capacity; give --gauge as a number");
-        gauge = h.tank_capacity;
-    }
-    if (gauge < quantity)
-        return usage_error(
-            "--gauge is below --quantity: the tank cannot hold less than was bought");
-    if (h.tank_capacity > 0 && gauge > h.tank_capacity)
-        return usage_error("--gauge is above the tank capacity of " +
-                           to_utf8(format("%.2f", h.tank_capacity)));
-
-    r.fuel_purchased = quantity;
-    r.fuel_gauge = gauge;
-    r.fuel_cost = cost;
-    r.unit_price = price;
-    set_fixed(r.fuel_type, type);
-    set_fixed(r.note, note);
-    // The editor remembers the last price and fuel type in the header.
-    h.last_unit_price = price;
-    set_fixed(h.last_fuel_type, type);
-    return add_to_store(s.fuel(), r);
-}
-
-int kelvane_tool::add_repair(tool_session& s) {
-    service_store::record_type r{};
-    if (int code = read_new_record(s, r)) return code;
-    double next = 0;
-    bool has_cost, has_next;
-    std::u16string description;
-    if (!amount_option("--cost", r.cost, has_cost) ||
-        !amount_option("--next-service", next, has_next) ||
-        !text_option("--description", 50, description))
-        return 2;
-    if (!has_cost) return usage_error("--cost is needed");
-    r.next_service_mileage = has_next ? next : 0;
-    r.repair_flag = has_next ? 0 : 1;
-    set_fixed(r.description, description);
-    return add_to_store(s.service(), r);
-}
-
-int kelvane_tool::add_fee(tool_session& s) {
-    fee_store::record_type r{};
-    if (int code = read_new_record(s, r)) return code;
-    bool has_cost;
-    std::u16string category, description;
-    if (!amount_option("--cost", r.cost, has_cost) || !text_option("--category", 30, category) ||
-        !text_option("--description", 50, description))
-        return 2;
-    if (!has_cost) return usage_error("--cost is needed");
-    set_fixed(r.category, category);
-    set_fixed(r.description, description);
-    return add_to_store(s.fees(), r);
 }
 
 }  // namespace kelvane

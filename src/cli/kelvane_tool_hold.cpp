@@ -21,7 +21,11 @@ bool kelvane_tool::writes_data() const {
         "backup",        "restore",      "sample",         "options"};
     const std::string_view name = args_.command();
     // Without a setting, "options" only shows them.
-    if (name == "options") return any_option({"--language", "--backup-folder", "--input-panel"});
+    if (name == "options") {
+        for (auto setting : {"--language", "--backup-folder", "--input-panel"})
+            if (args_.has(setting)) return true;
+        return false;
+    }
     return std::find(writers.begin(), writers.end(), name) != writers.end();
 }
 

@@ -645,6 +645,23 @@ bool record_store<D, H, R, B>::finish_bulk(bool write) {
 template class record_store<fuel_store, fuel_header, fuel_record, account_store>;
 template class record_store<service_store, cost_file_header, service_record, account_store>;
 template class record_store<fee_store, cost_file_header, fee_record, account_store>;
-template class record_store<trip_store, trip_header, trip_record, record_store_no_base>;
+// The trip store keeps the order of adding and brings its own changes, so
+// only the engine's file work is built for it.
+using trip_engine = record_store<trip_store, trip_header, trip_record, record_store_no_base>;
+template void trip_engine::clear_memory();
+template bool trip_engine::reset();
+template load_result trip_engine::load(std::u16string_view, std::u16string_view, bool);
+template void trip_engine::agree_with_records();
+template bool trip_engine::keep_unreadable_copy();
+template bool trip_engine::save_all();
+template bool trip_engine::write_whole_file_to(std::u16string_view);
+template std::unique_ptr<device_file> trip_engine::open_in_place();
+template bool trip_engine::write_header_in_place();
+template bool trip_engine::stamp(trip_record&, std::u16string&);
+template std::size_t trip_engine::position_of_key(std::u16string_view) const;
+template const trip_record& trip_engine::record_at(int) const;
+template load_result trip_engine::check_file(std::u16string_view);
+template header_read<trip_header> trip_engine::read_account_header(std::u16string_view,
+                                                                   std::u16string_view);
 
 }  // namespace kelvane

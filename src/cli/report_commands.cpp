@@ -1,4 +1,7 @@
 // The report and chart commands of kelvane-tool.
+
+#include "cli/report_commands.h"
+
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -6,7 +9,6 @@
 #include <ostream>
 
 #include "cli/json_text.h"
-#include "cli/kelvane_tool.h"
 #include "cli/png_picture.h"
 #include "cli/raster_dc.h"
 #include "cli/text_table.h"
@@ -87,7 +89,7 @@ std::string entry_day(const chart_engine::record_type& e) {
 
 }  // namespace
 
-bool kelvane_tool::report_kind_operand(int& kind) {
+bool report_commands::report_kind_operand(int& kind) {
     if (args_.positionals().size() == 1) {
         const std::string& word = args_.positionals()[0];
         for (int k = 0; k < 5; ++k)
@@ -98,7 +100,7 @@ bool kelvane_tool::report_kind_operand(int& kind) {
     return false;
 }
 
-bool kelvane_tool::read_limits(selection_limits& limits) {
+bool report_commands::read_limits(selection_limits& limits) {
     local_time from, to;
     bool has_from = false, has_to = false;
     if (auto text = args_.option("--from")) {
@@ -136,9 +138,9 @@ bool kelvane_tool::read_limits(selection_limits& limits) {
     return true;
 }
 
-int kelvane_tool::fill_chart(tool_session& s, int kind, chart_engine& chart, dc& surface,
-                             std::u16string& title, std::vector<std::u16string>& vehicles,
-                             report_figures& figures) {
+int report_commands::fill_chart(tool_session& s, int kind, chart_engine& chart, dc& surface,
+                                std::u16string& title, std::vector<std::u16string>& vehicles,
+                                report_figures& figures) {
     title = tr(report_titles[kind]);
     if (kind == 4) return fill_trip_chart(s, chart, surface, title, vehicles, figures);
     if (args_.has("--trip")) {
@@ -199,9 +201,9 @@ int kelvane_tool::fill_chart(tool_session& s, int kind, chart_engine& chart, dc&
     return 0;
 }
 
-int kelvane_tool::fill_trip_chart(tool_session& s, chart_engine& chart, dc& surface,
-                                  std::u16string& title, std::vector<std::u16string>& vehicles,
-                                  report_figures& shown) {
+int report_commands::fill_trip_chart(tool_session& s, chart_engine& chart, dc& surface,
+                                     std::u16string& title, std::vector<std::u16string>& vehicles,
+                                     report_figures& shown) {
     const auto name = args_.option("--trip");
     if (!name) return usage_error("report 4 needs --trip NAME");
     for (const char* other : {"--from", "--to", "--min", "--max", "--vehicles"})
@@ -234,7 +236,7 @@ int kelvane_tool::fill_trip_chart(tool_session& s, chart_engine& chart, dc& surf
     return 0;
 }
 
-int kelvane_tool::report(tool_session& s) {
+int report_commands::report(tool_session& s) {
     int kind = 0;
     if (!report_kind_operand(kind)) return 2;
     // Colours are not needed for text, but preparing the entries reads them back.
@@ -311,7 +313,7 @@ int kelvane_tool::report(tool_session& s) {
     return 0;
 }
 
-int kelvane_tool::chart(tool_session& s) {
+int report_commands::chart(tool_session& s) {
     int kind = 0;
     if (!report_kind_operand(kind)) return 2;
     const auto out = args_.option("--out");

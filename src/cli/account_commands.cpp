@@ -1,14 +1,21 @@
 // The commands of kelvane-tool that change accounts and the program's
 // options, through what the account editor and the options screen call.
+
+#include "cli/account_commands.h"
+
 #include <algorithm>
 #include <ostream>
 
 #include "cli/json_text.h"
-#include "cli/kelvane_tool.h"
+#include "cli/text_table.h"
 #include "cli/tool_session.h"
 #include "core/accounts/account_entry.h"
+#include "core/accounts/account_figures.h"
 #include "core/accounts/program_options.h"
+#include "core/accounts/units.h"
 #include "core/common/date_text.h"
+#include "core/common/messages.h"
+#include "core/common/parse_number.h"
 #include "core/common/text.h"
 #include "core/common/translate.h"
 #include "platform/text_encoding.h"
@@ -16,6 +23,10 @@
 namespace kelvane {
 
 namespace {
+
+std::u16string u16(const std::string& utf8) {
+    return from_utf8(utf8);
+}
 
 // The currency field keeps this many characters.
 constexpr std::size_t currency_length = 33;
@@ -29,7 +40,7 @@ int trips_starting_with(const trip_store& trips, std::u16string_view name) {
 
 }  // namespace
 
-bool kelvane_tool::account_options(account_entry& e) {
+bool account_commands::account_options(account_entry& e) {
     if (auto u = args_.option("--mileage-unit")) {
         const std::u16string unit = from_utf8(*u);
         if (mileage_unit_index(unit) < 0) {
@@ -58,19 +69,13 @@ bool kelvane_tool::account_options(account_entry& e) {
            text_option("--note", account_note_length, e.note);
 }
 
-int kelvane_tool::account_save_failed(const account_save_result& result) {
+int account_commands::account_save_failed(const account_save_result& result) {
     if (result.outcome != account_save_outcome::saved)
         return fail(to_utf8(tr(account_save_message(result.outcome))));
     return fail("the account's files could not all be written; the edit is incomplete");
 }
 
-bool kelvane_tool::take_trips(tool_session& s) {
-    if (s.load_trips() != load_result::damaged) return true;
-    fail("the trip file could not be read; nothing was changed");
-    return false;
-}
-
-int kelvane_tool::edit_account(tool_session& s) {
+int account_commands::edit_account(tool_session& s) {
     if (args_.positionals().size() != 1) return usage_error("give the account's name");
     const std::u16string name = from_utf8(args_.positionals()[0]);
     if (!any_option({"--rename", "--mileage-unit", "--fuel-unit", "--economy", "--currency",
@@ -110,7 +115,7 @@ int kelvane_tool::edit_account(tool_session& s) {
     return 0;
 }
 
-int kelvane_tool::delete_account(tool_session& s) {
+int account_commands::delete_account(tool_session& s) {
     if (args_.positionals().size() != 1) return usage_error("give the account's name");
     const std::u16string name = from_utf8(args_.positionals()[0]);
     if (!s.config().account_exists(name))
@@ -126,7 +131,7 @@ int kelvane_tool::delete_account(tool_session& s) {
     return 0;
 }
 
-int kelvane_tool::open_account(tool_session& s) {
+int account_commands::open_account(tool_session& s) {
     if (args_.positionals().size() != 1) return usage_error("give the account's name");
     const std::u16string name = from_utf8(args_.positionals()[0]);
     switch (s.load_account(name)) {
@@ -142,7 +147,7 @@ int kelvane_tool::open_account(tool_session& s) {
     return 0;
 }
 
-int kelvane_tool::options(tool_session& s) {
+int account_commands::options(tool_session& s) {
     if (!args_.positionals().empty()) return usage_error("'options' takes no arguments");
     configuration& config = s.config();
     if (any_option({"--language", "--backup-folder", "--input-panel"})) {
@@ -205,6 +210,98 @@ int kelvane_tool::options(tool_session& s) {
                                     config.last_auto_backup_day())
                    : tr(u"None"));
     line(u"It is not allowed to use Input Panel", config.no_input_panel() ? u"yes" : u"no");
+    return 0;
+}
+
+int account_commands::accounts(tool_session& s) {
+    if (!args_.positionals().empty()) return usage_error("'accounts' takes no arguments");
+    const std::u16string folder = s.data_folder();
+    struct row {
+        std::u16string name;
+        double mileage, cost;
+        account_figures figures;
+    };
+    std::vector<row> rows;
+    double total = 0;
+    std::u16string unreadable;  // the first account with a damaged file
+    // Highest slot first, as every account list of the program shows them.
+    for (const auto& name : s.config().list_account_names()) {
+        const auto fuel = fuel_store::read_account_header(folder, name);
+        const auto service = service_store::read_account_header(folder, name);
+        const auto fees = fee_store::read_account_header(folder, name);
+        // A damaged file counts as zero in the list, and the listing fails.
+        const bool damaged = fuel.result == load_result::damaged ||
+                             service.result == load_result::damaged ||
+                             fees.result == load_result::damaged;
+        if (damaged && unreadable.empty()) unreadable = name;
+        const double cost =
+            fuel.header.total_fuel_cost + service.header.total_cost + fees.header.total_cost;
+        rows.push_back(
+            {name, fuel.header.current_mileage, cost,
+             damaged ? account_figures{} : read_account_figures(folder, name, service_margins{})});
+        total += cost;
+    }
+    const auto outcome = [&] { return unreadable.empty() ? 0 : unreadable_account(unreadable); };
+    if (args_.flag("--json")) {
+        out_ << "{\"current\":" << json_string(s.config().current_account()) << ",\"accounts\":[";
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            out_ << (i ? "," : "") << "{\"name\":" << json_string(rows[i].name)
+                 << ",\"mileage\":" << json_number(rows[i].mileage)
+                 << ",\"total_cost\":" << json_fixed(rows[i].cost, 2) << ","
+                 << figures_json(rows[i].figures) << "}";
+        out_ << "],\"total_cost\":" << json_fixed(total, 2) << "}\n";
+        return outcome();
+    }
+    text_table table({tr(u"Auto"), u">" + tr(u"Total Mileage"), u">" + tr(u"Total Cost")});
+    const std::u16string current = s.config().current_account();
+    for (const auto& r : rows)
+        table.add_row({r.name == current ? r.name + u" *" : r.name, format("%.f", r.mileage),
+                       format("%.f", r.cost)});
+    table.write(out_);
+    out_ << to_utf8(tr(u"Total Cost") + format(": %.2f", total)) << '\n';
+    return outcome();
+}
+
+int account_commands::add_account(tool_session& s) {
+    if (args_.positionals().size() != 1) return usage_error("give the account's name");
+    const std::u16string name = u16(args_.positionals()[0]);
+    if (!configuration::is_valid_account_name(name))
+        return fail("'" + args_.positionals()[0] +
+                    "' cannot be an account name (1 to 128 characters, usable as a file "
+                    "name and, in UTF-8, at most 223 bytes long)");
+    if (const std::u16string alike = s.config().account_named_alike(name); !alike.empty()) {
+        if (alike == name)
+            return fail("there is already an account named '" + args_.positionals()[0] + "'");
+        // On the handheld (and on Windows or macOS disks) both would share one set of files.
+        return fail("the account '" + to_utf8(alike) + "' differs from '" + args_.positionals()[0] +
+                    "' only in letter case; they would share its files");
+    }
+
+    account_entry e;
+    e.name = name;
+    const local_time today = device_clock().now();
+    local_time day = today;
+    bool given = false;
+    if (!account_options(e) || !day_option("--date", day, given)) return 2;
+    // As in the account editor, the economy unit follows the units unless chosen.
+    if (!args_.option("--economy"))
+        e.economy_mode = economy_mode_for_units(e.mileage_unit, e.fuel_unit);
+    e.year = day.year, e.month = day.month, e.day = day.day;
+
+    // Files left behind under the same name that cannot be read are kept as
+    // they are; the new account is not set up over them.
+    const std::u16string folder = s.data_folder();
+    if (fuel_store::read_account_header(folder, name).result == load_result::damaged ||
+        service_store::read_account_header(folder, name).result == load_result::damaged ||
+        fee_store::read_account_header(folder, name).result == load_result::damaged)
+        return unreadable_account(name);
+
+    s.ensure_data_folder();
+    const account_save_result saved =
+        save_account_edit(s.config(), s.edit_stores(), u"", e.settings());
+    if (saved.outcome != account_save_outcome::saved || !saved.files_written)
+        return account_save_failed(saved);
+    out_ << "Added account " << args_.positionals()[0] << '\n';
     return 0;
 }
 

@@ -1,10 +1,12 @@
-// The commands of kelvane-tool that move whole data sets: trips, export,
-// import, backup, restore and the sample data.
+// The commands of kelvane-tool that move whole data sets: export, import,
+// backup, restore and the sample data.
+
+#include "cli/data_commands.h"
+
 #include <filesystem>
 #include <ostream>
 
 #include "cli/json_text.h"
-#include "cli/kelvane_tool.h"
 #include "cli/sample_data.h"
 #include "cli/text_table.h"
 #include "cli/tool_session.h"
@@ -17,96 +19,7 @@
 
 namespace kelvane {
 
-namespace {
-
-std::string day_iso(int year, int month, int day) {
-    return to_utf8(format("%04d-%02d-%02d", year, month, day));
-}
-
-std::string limits_text(const trip_store::record_type& t) {
-    std::u16string text;
-    if (t.use_start_date)
-        text += format("from %04d-%02d-%02d ", t.start_year, t.start_month, t.start_day);
-    if (t.use_end_date) text += format("to %04d-%02d-%02d ", t.end_year, t.end_month, t.end_day);
-    if (t.use_start_mileage) text += format("from mileage %.1f ", t.start_mileage);
-    if (t.use_end_mileage) text += format("to mileage %.1f ", t.end_mileage);
-    if (!text.empty()) text.pop_back();
-    return to_utf8(text);
-}
-
-}  // namespace
-
-bool kelvane_tool::load_open_account(tool_session& s) {
-    const std::u16string open = s.config().current_account();
-    if (open.empty() || s.load_account(open) != load_result::damaged) return true;
-    unreadable_account(open);
-    return false;
-}
-
-int kelvane_tool::trips(tool_session& s) {
-    if (!args_.positionals().empty()) return usage_error("'trips' takes no arguments");
-    if (s.load_trips() == load_result::damaged)
-        return fail("the trip file could not be read; nothing was changed");
-    // The trip mileage is measured on the open account's fill-ups.
-    if (!load_open_account(s)) return 1;
-    trip_figures figures(s.data_folder(), s.fuel(), s.service(), s.fees());
-    trip_store& store = s.trips();
-    // Figures that miss a damaged vehicle file are shown, but the listing fails.
-    const auto outcome = [&](bool all_read) {
-        return all_read ? 0
-                        : fail("a vehicle's files could not be read; the figures leave them out");
-    };
-
-    if (args_.flag("--json")) {
-        bool all_read = true;  // every trip's totals read every file
-        out_ << "{\"trips\":[";
-        for (int i = 0; i < store.record_count(); ++i) {
-            const auto& trip = store.record_at(i);
-            const trip_totals t = figures.totals(trip);
-            out_ << (i ? "," : "")
-                 << "{\"description\":" << json_string(fixed_text(trip.trip_description))
-                 << ",\"vehicles\":[";
-            bool first = true;
-            for (const auto& slot : trip.trip_vehicles) {
-                if (!slot[0]) continue;
-                out_ << (first ? "" : ",") << json_string(fixed_text(slot));
-                first = false;
-            }
-            out_ << "],\"limits\":\"" << limits_text(trip) << "\",\"from\":"
-                 << (trip.use_start_date
-                         ? "\"" + day_iso(trip.start_year, trip.start_month, trip.start_day) + "\""
-                         : "null")
-                 << ",\"to\":"
-                 << (trip.use_end_date
-                         ? "\"" + day_iso(trip.end_year, trip.end_month, trip.end_day) + "\""
-                         : "null")
-                 << ",\"min\":"
-                 << (trip.use_start_mileage ? json_number(trip.start_mileage) : "null")
-                 << ",\"max\":" << (trip.use_end_mileage ? json_number(trip.end_mileage) : "null")
-                 << ",\"fuel\":" << json_fixed(t.fuel, 2)
-                 << ",\"repair\":" << json_fixed(t.repair, 2)
-                 << ",\"fees\":" << json_fixed(t.fees, 2)
-                 << ",\"total\":" << json_fixed(t.fuel + t.repair + t.fees, 2)
-                 << ",\"mileage\":" << (t.vehicle_count < 2 ? json_number(t.mileage) : "null")
-                 << "}";
-            if (!figures.files_ok()) all_read = false;
-        }
-        out_ << "]}\n";
-        return outcome(all_read);
-    }
-    text_table table({tr(u"Description"), u">" + tr(u"Cost")});
-    for (const trip_row& row : figures.build_rows(store))
-        table.add_row({std::u16string(static_cast<std::size_t>(row.indent / 5), u' ') + row.text,
-                       row.cost_text});
-    if (table.empty()) {
-        out_ << "No trips\n";
-        return 0;
-    }
-    table.write(out_);
-    return outcome(figures.files_ok());
-}
-
-int kelvane_tool::export_csv(tool_session& s) {
+int data_commands::export_csv(tool_session& s) {
     if (args_.positionals().size() != 2) return usage_error("give the account and the file");
     std::u16string name;
     if (!take_account(s, 0, name)) return 1;
@@ -121,7 +34,7 @@ int kelvane_tool::export_csv(tool_session& s) {
     return 0;
 }
 
-int kelvane_tool::import_csv(tool_session& s) {
+int data_commands::import_csv(tool_session& s) {
     if (args_.positionals().size() != 2) return usage_error("give the account and the file");
     import_options options;
     if (auto f = args_.option("--format"); f && *f != "auto") {
@@ -172,7 +85,7 @@ int kelvane_tool::import_csv(tool_session& s) {
     return 0;
 }
 
-int kelvane_tool::backup(tool_session& s) {
+int data_commands::backup(tool_session& s) {
     if (args_.positionals().size() != 1) return usage_error("give the backup folder");
     const std::string& folder = args_.positionals()[0];
     // The backup folder itself is made when missing, but not the folders above it.
@@ -188,7 +101,7 @@ int kelvane_tool::backup(tool_session& s) {
     return 0;
 }
 
-int kelvane_tool::restore(tool_session& s) {
+int data_commands::restore(tool_session& s) {
     if (args_.positionals().size() != 1) return usage_error("give the backup folder");
     const std::string& folder = args_.positionals()[0];
     const data_set_copy copied =
@@ -203,7 +116,7 @@ int kelvane_tool::restore(tool_session& s) {
     return 0;
 }
 
-int kelvane_tool::sample(tool_session& s) {
+int data_commands::sample(tool_session& s) {
     if (!args_.positionals().empty()) return usage_error("'sample' takes no arguments");
     sample_data::options o;
     if (auto v = args_.option("--vehicles"); v && !read_int(*v, 1, 5, o.vehicles))

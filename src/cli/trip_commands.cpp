@@ -1,41 +1,43 @@
 // The commands of kelvane-tool that keep trips, through what the trip
-// editor calls, and the trip export.
+// editor calls, the trips list with its figures, and the trip export.
+
+#include "cli/trip_commands.h"
+
 #include <algorithm>
 #include <ostream>
 
-#include "cli/kelvane_tool.h"
+#include "cli/json_text.h"
+#include "cli/text_table.h"
 #include "cli/tool_session.h"
 #include "core/common/text.h"
 #include "core/common/translate.h"
 #include "core/trips/trip_editing.h"
 #include "core/trips/trip_export.h"
+#include "core/trips/trip_figures.h"
 #include "platform/text_encoding.h"
 
 namespace kelvane {
 
-bool kelvane_tool::take_trip(tool_session& s, trip_record& trip) {
-    const std::string& name = args_.positionals()[0];
-    if (s.trips().find_trip(from_utf8(name), trip)) return true;
-    fail("no trip named '" + name + "'");
-    return false;
+namespace {
+
+std::string day_iso(int year, int month, int day) {
+    return to_utf8(format("%04d-%02d-%02d", year, month, day));
 }
 
-int kelvane_tool::vehicles_option(tool_session& s, std::vector<std::u16string>& out) {
-    const auto list = args_.option("--vehicles");
-    if (!list) return 0;
-    out.clear();
-    for (const auto& v : split_list(*list)) {
-        const std::u16string name = from_utf8(v);
-        if (std::find(out.begin(), out.end(), name) != out.end())
-            return usage_error("--vehicles names '" + v + "' twice");
-        if (!s.config().account_exists(name)) return fail("no vehicle account named '" + v + "'");
-        out.push_back(name);
-    }
-    if (out.empty()) return usage_error("--vehicles names no account");
-    return 0;
+std::string limits_text(const trip_store::record_type& t) {
+    std::u16string text;
+    if (t.use_start_date)
+        text += format("from %04d-%02d-%02d ", t.start_year, t.start_month, t.start_day);
+    if (t.use_end_date) text += format("to %04d-%02d-%02d ", t.end_year, t.end_month, t.end_day);
+    if (t.use_start_mileage) text += format("from mileage %.1f ", t.start_mileage);
+    if (t.use_end_mileage) text += format("to mileage %.1f ", t.end_mileage);
+    if (!text.empty()) text.pop_back();
+    return to_utf8(text);
 }
 
-bool kelvane_tool::trip_limit_options(trip_form& form, bool allow_none) {
+}  // namespace
+
+bool trip_commands::trip_limit_options(trip_form& form, bool allow_none) {
     const auto none = [&](std::string_view name) {
         return allow_none && args_.option(name) == std::optional<std::string>("none");
     };
@@ -66,7 +68,7 @@ bool kelvane_tool::trip_limit_options(trip_form& form, bool allow_none) {
            mileage("--max", form.use_end_mileage, form.end_mileage);
 }
 
-int kelvane_tool::trip_saved(const trip_save_outcome& kept, std::string_view done) {
+int trip_commands::trip_saved(const trip_save_outcome& kept, std::string_view done) {
     if (kept.check != trip_check::ok) return fail(to_utf8(tr(trip_check_message(kept.check))));
     // A full trip store has told the owner.
     if (kept.key.empty()) return 1;
@@ -77,7 +79,7 @@ int kelvane_tool::trip_saved(const trip_save_outcome& kept, std::string_view don
     return 0;
 }
 
-int kelvane_tool::add_trip(tool_session& s) {
+int trip_commands::add_trip(tool_session& s) {
     if (args_.positionals().size() != 1) return usage_error("give the trip's name");
     trip_form form;
     if (!is_valid_utf8(args_.positionals()[0])) return usage_error("the name is not valid UTF-8");
@@ -94,7 +96,7 @@ int kelvane_tool::add_trip(tool_session& s) {
     return trip_saved(save_trip(s.trips(), form), "Added trip");
 }
 
-int kelvane_tool::edit_trip(tool_session& s) {
+int trip_commands::edit_trip(tool_session& s) {
     if (args_.positionals().size() != 1) return usage_error("give the trip's name");
     if (!any_option({"--rename", "--vehicles", "--from", "--to", "--min", "--max"}))
         return usage_error("give at least one change");
@@ -113,7 +115,7 @@ int kelvane_tool::edit_trip(tool_session& s) {
     return trip_saved(save_trip(s.trips(), form, &trip), "Saved trip");
 }
 
-int kelvane_tool::delete_trip(tool_session& s) {
+int trip_commands::delete_trip(tool_session& s) {
     if (args_.positionals().size() != 1) return usage_error("give the trip's name");
     if (!take_trips(s)) return 1;
     trip_record trip{};
@@ -130,7 +132,7 @@ int kelvane_tool::delete_trip(tool_session& s) {
     return 1;
 }
 
-int kelvane_tool::export_trip(tool_session& s) {
+int trip_commands::export_trip(tool_session& s) {
     if (args_.positionals().size() != 2) return usage_error("give the trip and the file");
     if (!take_trips(s)) return 1;
     trip_record trip{};
@@ -149,6 +151,69 @@ int kelvane_tool::export_trip(tool_session& s) {
             return 1;
     }
     return 1;
+}
+
+int trip_commands::trips(tool_session& s) {
+    if (!args_.positionals().empty()) return usage_error("'trips' takes no arguments");
+    if (s.load_trips() == load_result::damaged)
+        return fail("the trip file could not be read; nothing was changed");
+    // The trip mileage is measured on the open account's fill-ups.
+    if (!load_open_account(s)) return 1;
+    trip_figures figures(s.data_folder(), s.fuel(), s.service(), s.fees());
+    trip_store& store = s.trips();
+    // Figures that miss a damaged vehicle file are shown, but the listing fails.
+    const auto outcome = [&](bool all_read) {
+        return all_read ? 0
+                        : fail("a vehicle's files could not be read; the figures leave them out");
+    };
+
+    if (args_.flag("--json")) {
+        bool all_read = true;  // every trip's totals read every file
+        out_ << "{\"trips\":[";
+        for (int i = 0; i < store.record_count(); ++i) {
+            const auto& trip = store.record_at(i);
+            const trip_totals t = figures.totals(trip);
+            out_ << (i ? "," : "")
+                 << "{\"description\":" << json_string(fixed_text(trip.trip_description))
+                 << ",\"vehicles\":[";
+            bool first = true;
+            for (const auto& slot : trip.trip_vehicles) {
+                if (!slot[0]) continue;
+                out_ << (first ? "" : ",") << json_string(fixed_text(slot));
+                first = false;
+            }
+            out_ << "],\"limits\":\"" << limits_text(trip) << "\",\"from\":"
+                 << (trip.use_start_date
+                         ? "\"" + day_iso(trip.start_year, trip.start_month, trip.start_day) + "\""
+                         : "null")
+                 << ",\"to\":"
+                 << (trip.use_end_date
+                         ? "\"" + day_iso(trip.end_year, trip.end_month, trip.end_day) + "\""
+                         : "null")
+                 << ",\"min\":"
+                 << (trip.use_start_mileage ? json_number(trip.start_mileage) : "null")
+                 << ",\"max\":" << (trip.use_end_mileage ? json_number(trip.end_mileage) : "null")
+                 << ",\"fuel\":" << json_fixed(t.fuel, 2)
+                 << ",\"repair\":" << json_fixed(t.repair, 2)
+                 << ",\"fees\":" << json_fixed(t.fees, 2)
+                 << ",\"total\":" << json_fixed(t.fuel + t.repair + t.fees, 2)
+                 << ",\"mileage\":" << (t.vehicle_count < 2 ? json_number(t.mileage) : "null")
+                 << "}";
+            if (!figures.files_ok()) all_read = false;
+        }
+        out_ << "]}\n";
+        return outcome(all_read);
+    }
+    text_table table({tr(u"Description"), u">" + tr(u"Cost")});
+    for (const trip_row& row : figures.build_rows(store))
+        table.add_row({std::u16string(static_cast<std::size_t>(row.indent / 5), u' ') + row.text,
+                       row.cost_text});
+    if (table.empty()) {
+        out_ << "No trips\n";
+        return 0;
+    }
+    table.write(out_);
+    return outcome(figures.files_ok());
 }
 
 }  // namespace kelvane

@@ -1,9 +1,10 @@
 // The figures of kelvane-tool that the records give beyond their totals:
 // the services due and what each vehicle costs.
+
 #include <ostream>
 
 #include "cli/json_text.h"
-#include "cli/kelvane_tool.h"
+#include "cli/report_commands.h"
 #include "cli/text_table.h"
 #include "cli/tool_session.h"
 #include "core/accounts/account_figures.h"
@@ -22,7 +23,7 @@ std::string json_optional(const std::optional<double>& v) {
 
 }  // namespace
 
-std::string kelvane_tool::figures_json(const account_figures& f) {
+std::string tool_command::figures_json(const account_figures& f) {
     const account_costs& c = f.costs;
     return "\"odometer\":" + json_number(f.odometer) +
            ",\"mileage_unit\":" + json_string(f.mileage_unit) +
@@ -36,7 +37,7 @@ std::string kelvane_tool::figures_json(const account_figures& f) {
            ",\"services_due\":" + std::to_string(f.due.size());
 }
 
-bool kelvane_tool::margin_option(service_margins& margins) {
+bool report_commands::margin_option(service_margins& margins) {
     double margin = 0;
     bool given = false;
     if (!amount_option("--margin", margin, given)) return false;
@@ -48,7 +49,7 @@ bool kelvane_tool::margin_option(service_margins& margins) {
     return true;
 }
 
-int kelvane_tool::due(tool_session& s) {
+int report_commands::due(tool_session& s) {
     if (args_.positionals().size() > 1) return usage_error("give at most one account");
     service_margins margins;
     if (!margin_option(margins)) return 2;
@@ -105,8 +106,8 @@ int kelvane_tool::due(tool_session& s) {
     return outcome();
 }
 
-void kelvane_tool::write_cost_lines(const std::vector<std::u16string>& vehicles,
-                                    const std::vector<account_figures>& figures) {
+void report_commands::write_cost_lines(const std::vector<std::u16string>& vehicles,
+                                       const std::vector<account_figures>& figures) {
     for (std::size_t i = 0; i < vehicles.size() && i < figures.size(); ++i) {
         const auto lines = cost_summary_lines(figures[i]);
         out_ << to_utf8(vehicles[i]) << ": " << to_utf8(lines[0]) << "; " << to_utf8(lines[1])
