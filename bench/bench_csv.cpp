@@ -18,12 +18,12 @@ void BM_csv_export(benchmark::State& state) {
     bench_device device;
     device.write_fuel_file(u"Car", static_cast<std::size_t>(state.range(0)));
     fuel_store fuel;
-    service_store maintenance;
+    service_store service;
     fee_store fees;
     require(fuel.load(device.folder(), u"Car", false) == load_result::loaded, "reading Car.ful");
-    (void)maintenance.load(device.folder(), u"Car", false);  // no such file: an empty store
+    (void)service.load(device.folder(), u"Car", false);  // no such file: an empty store
     (void)fees.load(device.folder(), u"Car", false);
-    export_import csv(fuel, maintenance, fees);
+    export_import csv(fuel, service, fees);
     const std::u16string path = device.folder() + u"Output\\Car.csv";
     require(csv.export_account(path), "the first export");
     const auto host = device.host_file(u"Output\\Car.csv");
@@ -50,11 +50,11 @@ void csv_import(benchmark::State& state, bool shuffled) {
     device.write_fuel_file(u"Source", n, 86400);
     {
         fuel_store fuel;
-        service_store maintenance;
+        service_store service;
         fee_store fees;
         require(fuel.load(device.folder(), u"Source", false) == load_result::loaded,
                 "reading Source.ful");
-        require(export_import(fuel, maintenance, fees).export_account(device.folder() + u"in.csv"),
+        require(export_import(fuel, service, fees).export_account(device.folder() + u"in.csv"),
                 "exporting the file to import");
     }
     const auto host = device.host_file(u"in.csv");
@@ -82,16 +82,16 @@ void csv_import(benchmark::State& state, bool shuffled) {
         state.PauseTiming();
         std::filesystem::remove(device.host_file(u"Car.ful"));
         fuel_store fuel;
-        service_store maintenance;
+        service_store service;
         fee_store fees;
         (void)fuel.load(device.folder(), u"Car", false);  // removed above: an empty store
         // An empty account file, so the account counts as open.
         require(fuel.save_all(), "writing an empty Car.ful");
         require(fuel.load(device.folder(), u"Car", false) == load_result::loaded,
                 "reading Car.ful");
-        (void)maintenance.load(device.folder(), u"Car", false);
+        (void)service.load(device.folder(), u"Car", false);
         (void)fees.load(device.folder(), u"Car", false);
-        export_import csv(fuel, maintenance, fees);
+        export_import csv(fuel, service, fees);
         const std::int64_t before = reset_peak_memory();
         state.ResumeTiming();
         total += seconds_of([&] {

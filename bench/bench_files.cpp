@@ -21,9 +21,9 @@ std::u16string vehicle_name(int v) {
 struct data_set {
     explicit data_set(std::size_t per_vehicle) {
         fuel.set_deferred_save(true);
-        maintenance.set_deferred_save(true);
+        service.set_deferred_save(true);
         fees.set_deferred_save(true);
-        config.attach_stores({&fuel, &maintenance, &fees});
+        config.attach_stores({&fuel, &service, &fees});
         (void)config.load_config();
         for (int v = 0; v < vehicle_count; ++v) {
             device.write_fuel_file(vehicle_name(v), per_vehicle, 3 * 3600,
@@ -44,7 +44,7 @@ struct data_set {
 
     bench_device device;
     fuel_store fuel;
-    service_store maintenance;
+    service_store service;
     fee_store fees;
     configuration config;
 };

@@ -57,11 +57,11 @@ void BM_open_report_of_open_account(benchmark::State& state) {
     bench_device device;
     device.write_fuel_file(u"Car", static_cast<std::size_t>(state.range(0)));
     fuel_store fuel;
-    service_store maintenance;
+    service_store service;
     fee_store fees;
     fuel.set_deferred_save(true);
     require(fuel.load(device.folder(), u"Car", false) == load_result::loaded, "reading Car.ful");
-    (void)maintenance.load(device.folder(), u"Car", false);
+    (void)service.load(device.folder(), u"Car", false);
     (void)fees.load(device.folder(), u"Car", false);
     std::vector<char> buffer;
     const double baseline =
@@ -74,8 +74,8 @@ void BM_open_report_of_open_account(benchmark::State& state) {
     for (auto _ : state)
         total += seconds_of([&] {
             report_records records;
-            files_ok = write_owed_changes(fuel, maintenance, fees) &&
-                       records.load(device.folder(), chosen, {}, {&fuel, &maintenance, &fees}) &&
+            files_ok = write_owed_changes(fuel, service, fees) &&
+                       records.load(device.folder(), chosen, {}, {&fuel, &service, &fees}) &&
                        files_ok;
             fill_report(chart, surface, report_kind::fuel_economy, records.stores(),
                         selection_limits{});

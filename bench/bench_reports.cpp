@@ -62,12 +62,12 @@ struct trips_setting {
         // The first vehicle is the open account, as on the trips page.
         require(fuel.load(device.folder(), vehicle_name(0), false) == load_result::loaded,
                 "reading the first vehicle's fuel file");
-        require(maintenance.load(device.folder(), vehicle_name(0), false) == load_result::loaded,
+        require(service.load(device.folder(), vehicle_name(0), false) == load_result::loaded,
                 "reading the first vehicle's repair file");
         require(fees.load(device.folder(), vehicle_name(0), false) == load_result::loaded,
                 "reading the first vehicle's fees file");
         fuel.set_deferred_save(true);
-        maintenance.set_deferred_save(true);
+        service.set_deferred_save(true);
         fees.set_deferred_save(true);
     }
     // Reading every vehicle's three files plainly.
@@ -82,7 +82,7 @@ struct trips_setting {
         });
     }
     std::size_t build(trip_summaries* kept, bool& read) {
-        trip_figures figures(device.folder(), fuel, maintenance, fees, kept);
+        trip_figures figures(device.folder(), fuel, service, fees, kept);
         const std::size_t rows = figures.build_rows(trips).size();
         read = figures.files_ok() && read;
         return rows;
@@ -91,7 +91,7 @@ struct trips_setting {
     bench_device device;
     trip_store trips;
     fuel_store fuel;
-    service_store maintenance;
+    service_store service;
     fee_store fees;
 };
 
@@ -162,7 +162,7 @@ void report_filling(benchmark::State& state, report_kind kind) {
     bench_device device;
     device.write_fuel_file(u"Car", static_cast<std::size_t>(state.range(0)));
     fuel_store fuel;
-    service_store maintenance;
+    service_store service;
     fee_store fees;
     require(fuel.load(device.folder(), u"Car", false) == load_result::loaded, "reading Car.ful");
     const int n = fuel.record_count();
@@ -176,7 +176,7 @@ void report_filling(benchmark::State& state, report_kind kind) {
     double total = 0;
     for (auto _ : state)
         total += seconds_of([&] {
-            fill_report(chart, surface, kind, {&fuel, &maintenance, &fees}, selection_limits{});
+            fill_report(chart, surface, kind, {&fuel, &service, &fees}, selection_limits{});
         });
     state.counters["entries"] = static_cast<double>(chart.entries().size());
     report_ratio(state, total, baseline);

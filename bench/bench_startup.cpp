@@ -39,10 +39,10 @@ void BM_startup(benchmark::State& state) {
     {
         // The account is the current one, so that its files load at start.
         fuel_store fuel;
-        service_store maintenance;
+        service_store service;
         fee_store fees;
         configuration config;
-        config.attach_stores({&fuel, &maintenance, &fees});
+        config.attach_stores({&fuel, &service, &fees});
         (void)config.load_config();
         full.write_fuel_file(u"Car", static_cast<std::size_t>(state.range(0)));
         require(config.add_account(u"Car") == account_change::done, "adding the account");

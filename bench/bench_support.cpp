@@ -78,9 +78,9 @@ void bench_device::write_cost_files(std::u16string_view name, std::size_t count,
         stamp(charges[i], i);
         set_fixed(charges[i].category, i % 2 ? u"Parking" : u"Toll");
     }
-    service_store maintenance;
-    require(maintenance.load(folder(), name, false) != load_result::damaged &&
-                maintenance.add_all(jobs),
+    service_store service;
+    require(service.load(folder(), name, false) != load_result::damaged &&
+                service.add_all(jobs),
             "writing a repair file");
     fee_store fees;
     require(fees.load(folder(), name, false) != load_result::damaged && fees.add_all(charges),

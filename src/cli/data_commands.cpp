@@ -73,7 +73,7 @@ int data_commands::import_csv(tool_session& s) {
     if (done.write_failed)
         return fail("the imported records could not be written to the account's files");
     out_ << "Format: " << to_utf8(format_display_name(done.format)) << '\n';
-    out_ << "Imported " << done.fuel << " fuel, " << done.maintenance
+    out_ << "Imported " << done.fuel << " fuel, " << done.service
          << " repair and maintenance and " << done.fees << " fees records\n";
     // What else the file held, as the program reports it.
     if (const std::u16string details = import_details(done); !details.empty())

@@ -53,23 +53,23 @@ std::string legend_words(std::u16string_view codes) {
     std::string out = "[";
     for (char16_t code : codes) {
         std::string_view word;
-        switch (code) {
-            case u'M':
+        switch (static_cast<legend_item>(code)) {
+            case legend_item::name:
                 word = "name";
                 break;
-            case u'N':
+            case legend_item::note:
                 word = "note";
                 break;
-            case u'V':
+            case legend_item::value:
                 word = "value";
                 break;
-            case u'D':
+            case legend_item::date:
                 word = "date";
                 break;
-            case u'Z':
+            case legend_item::share_of_total:
                 word = "share_of_total";
                 break;
-            case u'X':
+            case legend_item::share_of_max:
                 word = "share_of_max";
                 break;
             default:
@@ -83,8 +83,8 @@ std::string legend_words(std::u16string_view codes) {
 // The day of an entry made from one record, which the stores give as
 // YYYYMMDD; none for a total.
 std::string entry_day(const chart_engine::record_type& e) {
-    if (e.int1 <= 0) return "null";
-    return to_utf8(format("\"%04d-%02d-%02d\"", e.int1 / 10000, e.int1 / 100 % 100, e.int1 % 100));
+    if (e.day <= 0) return "null";
+    return to_utf8(format("\"%04d-%02d-%02d\"", e.day / 10000, e.day / 100 % 100, e.day % 100));
 }
 
 }  // namespace
@@ -163,7 +163,7 @@ int report_commands::fill_chart(tool_session& s, int kind, chart_engine& chart, 
     }
     // The records of every chosen account, account after account.
     fuel_store fuel;
-    service_store maintenance;
+    service_store service;
     fee_store fees;
     for (const auto& v : vehicles) {
         if (!s.config().account_exists(v)) {
@@ -171,12 +171,12 @@ int report_commands::fill_chart(tool_session& s, int kind, chart_engine& chart, 
         }
         // A report that silently left out an account's records would be wrong.
         const load_result results[] = {fuel.load(s.data_folder(), v, true),
-                                       maintenance.load(s.data_folder(), v, true),
+                                       service.load(s.data_folder(), v, true),
                                        fees.load(s.data_folder(), v, true)};
         for (load_result r : results)
             if (r == load_result::damaged) return unreadable_account(v);
     }
-    const report_stores stores{&fuel, &maintenance, &fees};
+    const report_stores stores{&fuel, &service, &fees};
     // Where a side of the span was not asked for, it is the first or last
     // day the report found: the same report without its days, over a span
     // that every record widens.

@@ -22,7 +22,7 @@ struct recorded_chart : chart_sink {
         entries.clear();
         ++clears;
     }
-    void add_value(std::u16string_view name, double value, int, int, std::u16string_view date_text,
+    void add_value(std::u16string_view name, double value, int, std::u16string_view date_text,
                    std::u16string_view note_text) override {
         for (entry& e : entries) {
             if (e.name == name) {

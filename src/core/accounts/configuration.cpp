@@ -478,15 +478,15 @@ double configuration::fill_account_summary(std::vector<account_summary_row>& row
         const std::u16string name = account_slot(i);
         if (name.empty()) continue;
         fuel_header fuel{};
-        service_header maintenance{};
+        service_header service{};
         fee_header fees{};
         // A damaged file has been shown to the owner and counts as zero.
         if (is_valid_account_name(name)) {
             fuel = fuel_store::read_account_header(folder, name).header;
-            maintenance = service_store::read_account_header(folder, name).header;
+            service = service_store::read_account_header(folder, name).header;
             fees = fee_store::read_account_header(folder, name).header;
         }
-        const double cost = fuel.total_fuel_cost + maintenance.total_cost + fees.total_cost;
+        const double cost = fuel.total_fuel_cost + service.total_cost + fees.total_cost;
         rows.insert(rows.begin(), account_summary_row{name, format("%.f", fuel.current_mileage),
                                                       format("%.f", cost)});
         total += cost;

@@ -252,7 +252,7 @@ namespace {
 
 // One cell of a legend row: what it says and how much of the row it asks for.
 struct legend_cell {
-    char16_t code;
+    legend_item item;
     std::u16string text;
     int nominal;  // the width the row's layout gives it on the handheld
     bool figure;  // a number or a date: read whole or not at all
@@ -271,30 +271,31 @@ std::vector<legend_cell> legend_cells(std::u16string_view legend_format,
         return static_cast<int>(static_cast<float>(inner_width) * p * 0.01f);
     };
     for (auto code = legend_format.rbegin(); code != legend_format.rend(); ++code) {
-        switch (*code) {
-            case u'M': {
+        const auto item = static_cast<legend_item>(*code);
+        switch (item) {
+            case legend_item::name: {
                 // The line and column charts name their entries by mileage,
                 // which is read like any figure.
                 std::u16string name = std::u16string(e.name);
                 const bool mileage = reads_as_figure(name);
-                cells.push_back({*code, std::move(name), 0, mileage});
+                cells.push_back({item, std::move(name), 0, mileage});
                 break;
             }
-            case u'N':
-                cells.push_back({*code, std::u16string(e.note_text), percent(25), false});
+            case legend_item::note:
+                cells.push_back({item, std::u16string(e.note_text), percent(25), false});
                 break;
-            case u'V':
-                cells.push_back({*code, format("%.2f", e.value), percent(26), true});
+            case legend_item::value:
+                cells.push_back({item, format("%.2f", e.value), percent(26), true});
                 break;
-            case u'D':
-                cells.push_back({*code, std::u16string(e.date_text), 50, true});
+            case legend_item::date:
+                cells.push_back({item, std::u16string(e.date_text), 50, true});
                 break;
-            case u'Z':
+            case legend_item::share_of_total:
                 cells.push_back(
-                    {*code, format("%.2f%%", e.share_of_total * 100), percent(25), true});
+                    {item, format("%.2f%%", e.share_of_total * 100), percent(25), true});
                 break;
-            case u'X':
-                cells.push_back({*code, format("%.2f%%", e.share_of_max * 100), percent(25), true});
+            case legend_item::share_of_max:
+                cells.push_back({item, format("%.2f%%", e.share_of_max * 100), percent(25), true});
                 break;
             default:
                 break;
@@ -403,7 +404,9 @@ void chart_engine::draw_legend(dc& surface, const rect& area) {
             c.needed = 0;
             for (const auto& row : texts)
                 c.needed = std::max(c.needed, surface.text_extent(row[k].text).width + padding);
-            c.least = texts.front()[k].code == u'M' ? c.needed : std::min(c.needed, first_letters);
+            c.least = texts.front()[k].item == legend_item::name
+                          ? c.needed
+                          : std::min(c.needed, first_letters);
         }
         return share_legend_width(columns, room);
     };
@@ -458,7 +461,8 @@ void chart_engine::draw_legend(dc& surface, const rect& area) {
                 // A name or note too long ends in "..."; the name reads from
                 // its left, as on the handheld.
                 flags |= dt_end_ellipsis;
-                if (c.code == u'M') flags = dt_left | dt_vcenter | dt_singleline | dt_end_ellipsis;
+                if (c.item == legend_item::name)
+                    flags = dt_left | dt_vcenter | dt_singleline | dt_end_ellipsis;
             }
             // The name cell gets the row's background too: on the selected
             // row the highlight text would otherwise stand on the white chart

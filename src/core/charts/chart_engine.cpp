@@ -155,7 +155,13 @@ void chart_engine::expect_entries(std::size_t count) {
     grow_index(entries_.size() + count);
 }
 
-void chart_engine::add_value(std::u16string_view name, double value, int int1, int int2,
+std::u16string legend_format_of(std::initializer_list<legend_item> items) {
+    std::u16string format;
+    for (legend_item item : items) format += static_cast<char16_t>(item);
+    return format;
+}
+
+void chart_engine::add_value(std::u16string_view name, double value, int day,
                              std::u16string_view date_text, std::u16string_view note_text) {
     // Entries are keyed by the name as it is stored, so a name longer than the
     // field still finds the entry it created.
@@ -176,8 +182,7 @@ void chart_engine::add_value(std::u16string_view name, double value, int int1, i
     e.date_text = texts_.keep(entry_text(date_text, date_capacity));
     e.note_text = texts_.keep(entry_text(note_text, note_capacity));
     e.value = value;
-    e.int1 = int1;
-    e.int2 = int2;
+    e.day = day;
     entries_.push_back(e);
 }
 

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,22 @@
 namespace kelvane {
 
 enum class chart_kind : std::int32_t { columns = 0, pie = 1, line = 2 };
+
+// What a legend row writes of its entry, from the name on the left to the
+// right end. A legend format is the row's items as their letters, in the
+// order the handheld's files and reports spell them ("MZV": name, share of
+// the total, value).
+enum class legend_item : char16_t {
+    name = u'M',  // the entry's name; on line and column charts, a mileage
+    note = u'N',
+    value = u'V',
+    date = u'D',
+    share_of_total = u'Z',
+    share_of_max = u'X',
+};
+
+// The legend format of the items, in order.
+std::u16string legend_format_of(std::initializer_list<legend_item> items);
 
 // The desktop's highlight colours, which mark the selected legend row; the
 // program reads them from the system at start and hands them over.
@@ -35,8 +52,7 @@ public:
         std::u16string_view date_text;  // legend column D
         std::u16string_view note_text;  // legend column N
         double value;
-        std::int32_t int1;
-        std::int32_t int2;
+        std::int32_t day;       // YYYYMMDD of the entry's one record; 0 for a total
         double share_of_max;    // value / max_value
         double share_of_total;  // value / total_value
         kelvane::colour colour;
@@ -46,8 +62,8 @@ public:
 
     // chart_sink
     void clear_entries() override;
-    void add_value(std::u16string_view name, double value, int int1, int int2,
-                   std::u16string_view date_text, std::u16string_view note_text) override;
+    void add_value(std::u16string_view name, double value, int day, std::u16string_view date_text,
+                   std::u16string_view note_text) override;
     void note_date(int year, int month, int day) override;
     void expect_entries(std::size_t count) override;
 
@@ -127,7 +143,8 @@ private:
     int first_visible_ = 0;
     int last_drawn_ = 0;
     int selected_ = 0;
-    std::u16string legend_format_ = u"MZV";
+    std::u16string legend_format_ =
+        legend_format_of({legend_item::name, legend_item::share_of_total, legend_item::value});
     bool snap_colours_ = true;
     std::int64_t earliest_ = 0;
     std::int64_t latest_ = 0;

@@ -14,9 +14,9 @@ void add_expense_entries(chart_engine& chart, double fuel_cost, double repair_co
                          double fees_cost) {
     // Nothing spent at all shows "No data" rather than an empty pie.
     if (fuel_cost == 0 && repair_cost == 0 && fees_cost == 0) return;
-    chart.add_value(tr(u"Fuel"), fuel_cost, 0, 0, u"", u"");
-    chart.add_value(tr(u"Repair"), repair_cost, 0, 0, u"", u"");
-    chart.add_value(tr(u"Fees"), fees_cost, 0, 0, u"", u"");
+    chart.add_value(tr(u"Fuel"), fuel_cost, 0, u"", u"");
+    chart.add_value(tr(u"Repair"), repair_cost, 0, u"", u"");
+    chart.add_value(tr(u"Fees"), fees_cost, 0, u"", u"");
 }
 
 void finish(chart_engine& chart, dc& surface, report_kind kind) {
@@ -30,15 +30,19 @@ void finish(chart_engine& chart, dc& surface, report_kind kind) {
 std::u16string report_legend(report_kind kind, int screen_width) {
     switch (kind) {
         case report_kind::fuel_economy:
-            return u"MVD";
+            return legend_format_of({legend_item::name, legend_item::value, legend_item::date});
         case report_kind::repair_cost:
         case report_kind::fees_cost:
-            return screen_width >= 200 ? u"MNVD" : u"MVD";
+            // A narrow screen has no room for the description.
+            if (screen_width < 200)
+                return legend_format_of({legend_item::name, legend_item::value, legend_item::date});
+            return legend_format_of(
+                {legend_item::name, legend_item::note, legend_item::value, legend_item::date});
         case report_kind::all_expenses:
         case report_kind::trip_cost:
             break;
     }
-    return u"MZV";
+    return legend_format_of({legend_item::name, legend_item::share_of_total, legend_item::value});
 }
 
 chart_kind report_chart_kind(report_kind kind) {
@@ -55,17 +59,17 @@ bool fill_report(chart_engine& chart, dc& surface, report_kind kind, const repor
             stores.fuel->economy_series(chart, limits);
             break;
         case report_kind::repair_cost:
-            if (!stores.maintenance) return false;
-            stores.maintenance->cost_series(chart, limits);
+            if (!stores.service) return false;
+            stores.service->cost_series(chart, limits);
             break;
         case report_kind::fees_cost:
             if (!stores.fees) return false;
             stores.fees->cost_series(chart, limits);
             break;
         case report_kind::all_expenses: {
-            if (!stores.fuel || !stores.maintenance || !stores.fees) return false;
+            if (!stores.fuel || !stores.service || !stores.fees) return false;
             const double fuel = stores.fuel->selection_cost(limits, &chart);
-            const double repair = stores.maintenance->selection_cost(limits, &chart);
+            const double repair = stores.service->selection_cost(limits, &chart);
             const double fees = stores.fees->selection_cost(limits, &chart);
             add_expense_entries(chart, fuel, repair, fees);
             break;

@@ -25,7 +25,7 @@ enum class report_kind : int {
 // The store objects a report reads; the report screen owns them.
 struct report_stores {
     fuel_store* fuel = nullptr;
-    service_store* maintenance = nullptr;
+    service_store* service = nullptr;
     fee_store* fees = nullptr;
 };
 

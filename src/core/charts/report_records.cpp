@@ -9,14 +9,14 @@ bool report_records::load(std::u16string_view data_folder,
                           const report_stores& open) {
     // The report's own stores are never deferred: a reset has nothing to write.
     (void)fuel.reset();
-    (void)maintenance.reset();
+    (void)service.reset();
     (void)fees.reset();
     shared_ = {};
-    if (open.fuel && open.maintenance && open.fees && accounts.size() == 1 && !open.fuel->fresh() &&
+    if (open.fuel && open.service && open.fees && accounts.size() == 1 && !open.fuel->fresh() &&
         open.fuel->account_name() == accounts.front() &&
-        open.maintenance->account_name() == accounts.front() &&
+        open.service->account_name() == accounts.front() &&
         open.fees->account_name() == accounts.front() && !open.fuel->dirty() &&
-        !open.maintenance->dirty() && !open.fees->dirty()) {
+        !open.service->dirty() && !open.fees->dirty()) {
         shared_ = open;
         if (tell) tell(1, 1, {});
         return true;
@@ -28,7 +28,7 @@ bool report_records::load(std::u16string_view data_folder,
         if (tell) tell(i, total, name);
         if (!configuration::is_valid_account_name(name)) continue;
         for (const load_result read :
-             {fuel.load(data_folder, name, true), maintenance.load(data_folder, name, true),
+             {fuel.load(data_folder, name, true), service.load(data_folder, name, true),
               fees.load(data_folder, name, true)})
             if (read == load_result::damaged) files_ok = false;
     }
@@ -36,10 +36,10 @@ bool report_records::load(std::u16string_view data_folder,
     return files_ok;
 }
 
-bool write_owed_changes(fuel_store& fuel, service_store& maintenance, fee_store& fees) {
+bool write_owed_changes(fuel_store& fuel, service_store& service, fee_store& fees) {
     bool ok = true;
     if (fuel.dirty()) ok = fuel.save_all() && ok;
-    if (maintenance.dirty()) ok = maintenance.save_all() && ok;
+    if (service.dirty()) ok = service.save_all() && ok;
     if (fees.dirty()) ok = fees.save_all() && ok;
     return ok;
 }

@@ -36,11 +36,11 @@ public:
                             const report_stores& open = {});
 
     report_stores stores() {
-        return shared_.fuel ? shared_ : report_stores{&fuel, &maintenance, &fees};
+        return shared_.fuel ? shared_ : report_stores{&fuel, &service, &fees};
     }
 
     fuel_store fuel;
-    service_store maintenance;
+    service_store service;
     fee_store fees;
 
 private:
@@ -50,7 +50,7 @@ private:
 // Writes the open account's owed changes (deferred rewrites) to its files;
 // a store whose file already matches its memory is left alone. False when a
 // file could not take them (the store told the owner).
-[[nodiscard]] bool write_owed_changes(fuel_store& fuel, service_store& maintenance,
+[[nodiscard]] bool write_owed_changes(fuel_store& fuel, service_store& service,
                                       fee_store& fees);
 
 }  // namespace kelvane

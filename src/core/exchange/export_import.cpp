@@ -222,7 +222,7 @@ bool export_import::write_export(std::u16string_view path, const selection_limit
         const csv_item_cells items = csv_item_cells::translated();
         const std::uint16_t language = device().language_id();
         out.add_selected_lines(fuel_, limits, items, language);
-        out.add_selected_lines(maintenance_, limits, items, language);
+        out.add_selected_lines(service_, limits, items, language);
         out.add_selected_lines(fees_, limits, items, language);
         ok = out.flush();
     }
@@ -263,7 +263,7 @@ using next_piece = std::function<const imported_records*()>;
 // Adds the pieces' records to copies of the stores; the stores take them only
 // once the three files hold them, so that a failure at any point adds
 // nothing. `expected` is how many records may come, at most.
-import_summary add_imported_pieces(fuel_store& fuel, service_store& maintenance, fee_store& fees,
+import_summary add_imported_pieces(fuel_store& fuel, service_store& service, fee_store& fees,
                                    std::size_t expected, const next_piece& next) {
     import_summary summary;
     summary.read = true;
@@ -272,10 +272,10 @@ import_summary add_imported_pieces(fuel_store& fuel, service_store& maintenance,
                max_records_per_file;
     };
     fuel_store new_fuel = fuel;
-    service_store new_maintenance = maintenance;
+    service_store new_service = service;
     fee_store new_fees = fees;
     new_fuel.begin_bulk_in_memory(expected);
-    new_maintenance.begin_bulk_in_memory(expected);
+    new_service.begin_bulk_in_memory(expected);
     new_fees.begin_bulk_in_memory(expected);
     const auto add = [](auto& store, const auto& list, int& counter) {
         for (const auto& r : list)
@@ -286,7 +286,7 @@ import_summary add_imported_pieces(fuel_store& fuel, service_store& maintenance,
         // A file the next load would refuse would lock the account: refused
         // before anything is written.
         if (passes(new_fuel.record_count(), piece->fuel.size()) ||
-            passes(new_maintenance.record_count(), piece->maintenance.size()) ||
+            passes(new_service.record_count(), piece->service.size()) ||
             passes(new_fees.record_count(), piece->fees.size())) {
             show_message(msg_import_too_many);
             summary = {};
@@ -294,14 +294,14 @@ import_summary add_imported_pieces(fuel_store& fuel, service_store& maintenance,
             summary.too_many = true;
             return summary;
         }
-        any = any || !piece->fuel.empty() || !piece->maintenance.empty() || !piece->fees.empty();
+        any = any || !piece->fuel.empty() || !piece->service.empty() || !piece->fees.empty();
         add(new_fuel, piece->fuel, summary.fuel);
-        add(new_maintenance, piece->maintenance, summary.maintenance);
+        add(new_service, piece->service, summary.service);
         add(new_fees, piece->fees, summary.fees);
     }
     if (!any) return summary;
     new_fuel.end_bulk_in_memory();
-    new_maintenance.end_bulk_in_memory();
+    new_service.end_bulk_in_memory();
     new_fees.end_bulk_in_memory();
 
     const std::u16string folder = fixed_text(fuel.header().save_folder);
@@ -313,23 +313,23 @@ import_summary add_imported_pieces(fuel_store& fuel, service_store& maintenance,
         });
     };
     const bool staged = set.begin() && stage(new_fuel, fuel_store::extension) &&
-                        stage(new_maintenance, service_store::extension) &&
+                        stage(new_service, service_store::extension) &&
                         stage(new_fees, fee_store::extension);
     const staged_file_set::outcome outcome =
         staged ? set.commit() : staged_file_set::outcome::rolled_back;
     if (outcome == staged_file_set::outcome::rolled_back) {
         show_message(msg_write_failed);
-        summary.fuel = summary.maintenance = summary.fees = 0;
+        summary.fuel = summary.service = summary.fees = 0;
         summary.write_failed = true;
         return summary;
     }
     // Written whole (or, when the last moves failed, waiting whole for the
     // next start to put in place): nothing is owed to the files any more.
     for (account_store* s :
-         std::initializer_list<account_store*>{&new_fuel, &new_maintenance, &new_fees})
+         std::initializer_list<account_store*>{&new_fuel, &new_service, &new_fees})
         s->clear_dirty();
     fuel = std::move(new_fuel);
-    maintenance = std::move(new_maintenance);
+    service = std::move(new_service);
     fees = std::move(new_fees);
     if (outcome == staged_file_set::outcome::pending) {
         show_message(msg_write_failed);
@@ -340,17 +340,17 @@ import_summary add_imported_pieces(fuel_store& fuel, service_store& maintenance,
 
 }  // namespace
 
-import_summary add_imported_records(fuel_store& fuel, service_store& maintenance, fee_store& fees,
+import_summary add_imported_records(fuel_store& fuel, service_store& service, fee_store& fees,
                                     const imported_records& records) {
-    if (records.fuel.empty() && records.maintenance.empty() && records.fees.empty()) {
+    if (records.fuel.empty() && records.service.empty() && records.fees.empty()) {
         import_summary nothing;
         nothing.read = true;
         return nothing;
     }
     bool given = false;
     return add_imported_pieces(
-        fuel, maintenance, fees,
-        std::max({records.fuel.size(), records.maintenance.size(), records.fees.size()}),
+        fuel, service, fees,
+        std::max({records.fuel.size(), records.service.size(), records.fees.size()}),
         [&]() { return std::exchange(given, true) ? nullptr : &records; });
 }
 
@@ -402,10 +402,10 @@ import_summary export_import::import_file(std::u16string_view path, const import
     std::size_t next_line = 0;
     int skipped = 0;
     summary = add_imported_pieces(
-        fuel_, maintenance_, fees_, lines.size(), [&]() -> const imported_records* {
+        fuel_, service_, fees_, lines.size(), [&]() -> const imported_records* {
             if (next_line >= lines.size()) return nullptr;
             piece.fuel.clear();
-            piece.maintenance.clear();
+            piece.service.clear();
             piece.fees.clear();
             const std::size_t end = std::min(lines.size(), next_line + lines_per_piece);
             for (; next_line < end; ++next_line) read_line(lines[next_line], piece, skipped);
@@ -417,7 +417,7 @@ import_summary export_import::import_file(std::u16string_view path, const import
 
 import_summary export_import::add_peer_records(peer_records&& records) {
     import_summary summary = add_imported_records(
-        fuel_, maintenance_, fees_,
+        fuel_, service_, fees_,
         {std::move(records.fuel), std::move(records.jobs), std::move(records.fees)});
     summary.partial_fills = records.partial_fills;
     summary.missed_fills = records.missed_fills;
@@ -459,9 +459,9 @@ std::u16string import_report(const import_summary& s) {
         if (n > 0) text += u"\n" + tr(key) + format(" %d", n);
     };
     line(u"Fuel purchases imported:", s.fuel);
-    line(u"Repair and maintenance jobs imported:", s.maintenance);
+    line(u"Repair and maintenance jobs imported:", s.service);
     line(u"Fees imported:", s.fees);
-    if (s.fuel + s.maintenance + s.fees == 0) text += u"\n" + tr(u"No records were imported.");
+    if (s.fuel + s.service + s.fees == 0) text += u"\n" + tr(u"No records were imported.");
     if (s.skipped > 0) text += u"\n" + lines_left_out_text(s.skipped);
     const std::u16string details = import_details(s);
     if (!details.empty()) text += u"\n" + details;
@@ -482,9 +482,9 @@ void export_import::import_line(std::u16string_view line, import_summary& summar
     imported_records records;
     int skipped = 0;
     read_line(line, records, skipped);
-    const import_summary added = add_imported_records(fuel_, maintenance_, fees_, records);
+    const import_summary added = add_imported_records(fuel_, service_, fees_, records);
     summary.fuel += added.fuel;
-    summary.maintenance += added.maintenance;
+    summary.service += added.service;
     summary.fees += added.fees;
     summary.skipped += skipped;
     summary.write_failed = summary.write_failed || added.write_failed;
@@ -558,7 +558,7 @@ void export_import::read_line(std::u16string_view line, imported_records& out, i
         r.next_service_mileage = parse_number(cell(csv_column::next_service));
         set_fixed(r.description, description);
         r.repair_flag = k == kind::repair ? 1 : 0;
-        out.maintenance.push_back(r);
+        out.service.push_back(r);
     }
 }
 

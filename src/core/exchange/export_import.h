@@ -22,7 +22,7 @@ namespace kelvane {
 struct [[nodiscard]] import_summary {
     bool read = false;  // the file was opened and read
     int fuel = 0;       // records added to each store
-    int maintenance = 0;
+    int service = 0;
     int fees = 0;
     // Lines left out: those whose item names no record kind (other than the
     // header line and empty lines) and those of a known kind whose date is
@@ -65,7 +65,7 @@ std::u16string lines_left_out_text(int lines);
 // The records an import adds, each kind in the order read.
 struct imported_records {
     std::vector<fuel_record> fuel;
-    std::vector<service_record> maintenance;
+    std::vector<service_record> service;
     std::vector<fee_record> fees;
 };
 
@@ -77,13 +77,13 @@ struct imported_records {
 // stores' pending changes go into the files with the records. Every
 // importer (this program's own layout and those of other programs) ends
 // here.
-import_summary add_imported_records(fuel_store& fuel, service_store& maintenance, fee_store& fees,
+import_summary add_imported_records(fuel_store& fuel, service_store& service, fee_store& fees,
                                     const imported_records& records);
 
 class export_import {
 public:
-    export_import(fuel_store& fuel, service_store& maintenance, fee_store& fees)
-        : fuel_(fuel), maintenance_(maintenance), fees_(fees) {}
+    export_import(fuel_store& fuel, service_store& service, fee_store& fees)
+        : fuel_(fuel), service_(service), fees_(fees) {}
 
     // "<data folder>Output\<name>.csv": the path offered for an export of an
     // account or a trip, and for an import.
@@ -123,7 +123,7 @@ private:
     bool items_translated_ = false;
 
     fuel_store& fuel_;
-    service_store& maintenance_;
+    service_store& service_;
     fee_store& fees_;
 };
 

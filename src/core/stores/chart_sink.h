@@ -19,9 +19,9 @@ public:
     virtual ~chart_sink() = default;
     virtual void clear_entries() = 0;
     // Adds value to the entry of this name, or appends a new entry. An
-    // entry made from one record carries its day in int1 as YYYYMMDD (0 for
+    // entry made from one record carries its day as YYYYMMDD (0 for
     // a total), so that whoever lists the entries can date them in any form.
-    virtual void add_value(std::u16string_view name, double value, int int1, int int2,
+    virtual void add_value(std::u16string_view name, double value, int day,
                            std::u16string_view date_text, std::u16string_view note_text) = 0;
     // Tells how many entries at most are about to be added, so that room
     // for them is made once rather than as they come.

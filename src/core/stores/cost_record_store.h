@@ -75,7 +75,7 @@ public:
             append_decimal(name, r.mileage, 0);
             date.clear();
             append_date(date, language, r.year, r.month, r.day, false);
-            chart.add_value(name, r.cost, day_key(r.year, r.month, r.day), 0, date,
+            chart.add_value(name, r.cost, day_key(r.year, r.month, r.day), date,
                             Derived::record_label(r));
             if (!limits.has_dates()) chart.note_date(r.year, r.month, r.day);
         }

@@ -232,7 +232,7 @@ void fuel_store::economy_series(chart_sink& chart, const selection_limits& limit
         append_decimal(name, r.mileage, 0);
         date.clear();
         append_date(date, language, r.year, r.month, r.day, false);
-        chart.add_value(name, r.economy, day_key(r.year, r.month, r.day), 0, date, u"");
+        chart.add_value(name, r.economy, day_key(r.year, r.month, r.day), date, u"");
         if (!limits.has_dates()) chart.note_date(r.year, r.month, r.day);
     }
 }

@@ -146,10 +146,10 @@ double trip_mileage(fuel_store& fuel, const trip_store::record_type& trip) {
 }
 
 trip_figures::trip_figures(std::u16string_view data_folder, fuel_store& fuel,
-                           service_store& maintenance, fee_store& fees, trip_summaries* kept)
+                           service_store& service, fee_store& fees, trip_summaries* kept)
     : data_folder_(data_folder),
       fuel_(fuel),
-      maintenance_(maintenance),
+      service_(service),
       fees_(fees),
       kept_(kept ? *kept : own_) {}
 
@@ -159,7 +159,7 @@ bool trip_figures::save_open_account() {
     // A clean store's file already matches memory; only owed changes are written.
     bool ok = true;
     if (fuel_.dirty()) ok = fuel_.save_all() && ok;
-    if (maintenance_.dirty()) ok = maintenance_.save_all() && ok;
+    if (service_.dirty()) ok = service_.save_all() && ok;
     if (fees_.dirty()) ok = fees_.save_all() && ok;
     return ok;
 }
@@ -181,12 +181,12 @@ const vehicle_summary& trip_figures::vehicle(const std::u16string& name) {
     slot->stamps = stamps;
     const auto fuel_cost = [](const fuel_record& r) { return r.fuel_cost; };
     const auto cost = [](const auto& r) { return r.cost; };
-    if (!fuel_.fresh() && fuel_.account_name() == name && maintenance_.account_name() == name &&
+    if (!fuel_.fresh() && fuel_.account_name() == name && service_.account_name() == name &&
         fees_.account_name() == name) {
         // The open account's stores hold what its files hold (their owed
         // changes were written first): nothing needs reading.
         slot->fuel.take(fuel_, fuel_cost);
-        slot->repair.take(maintenance_, cost);
+        slot->repair.take(service_, cost);
         slot->fees.take(fees_, cost);
         return *slot;
     }
@@ -201,9 +201,9 @@ const vehicle_summary& trip_figures::vehicle(const std::u16string& name) {
         slot->fuel.take(fuel, fuel_cost);
     }
     {
-        service_store maintenance;
-        read(maintenance.load(data_folder_, name, false));
-        slot->repair.take(maintenance, cost);
+        service_store service;
+        read(service.load(data_folder_, name, false));
+        slot->repair.take(service, cost);
     }
     {
         fee_store fees;
@@ -293,9 +293,9 @@ std::u16string trip_figures::statistics(chart_sink& chart, const trip_store& tri
         return {};
     }
     const trip_totals t = totals(trip);
-    chart.add_value(tr(u"Fuel"), t.fuel, 0, 0, u"", u"");
-    chart.add_value(tr(u"Repair"), t.repair, 0, 0, u"", u"");
-    chart.add_value(tr(u"Fees"), t.fees, 0, 0, u"", u"");
+    chart.add_value(tr(u"Fuel"), t.fuel, 0, u"", u"");
+    chart.add_value(tr(u"Repair"), t.repair, 0, u"", u"");
+    chart.add_value(tr(u"Fees"), t.fees, 0, u"", u"");
     if (t.vehicle_count > 1)
         return tr(u"Number of vehicles in trip") + u" : " + format("%d", t.vehicle_count);
     return tr(u"Total trip mileage") + u" : " + format("%.f", t.mileage);

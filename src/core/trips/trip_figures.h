@@ -76,7 +76,7 @@ public:
     // The data folder holds the vehicles' files; the three stores are those
     // of the open account. With `kept`, the vehicles' summaries are taken
     // from there while their files are unchanged, and left there.
-    trip_figures(std::u16string_view data_folder, fuel_store& fuel, service_store& maintenance,
+    trip_figures(std::u16string_view data_folder, fuel_store& fuel, service_store& service,
                  fee_store& fees, trip_summaries* kept = nullptr);
     ~trip_figures();
 
@@ -109,7 +109,7 @@ private:
 
     std::u16string data_folder_;
     fuel_store& fuel_;
-    service_store& maintenance_;
+    service_store& service_;
     fee_store& fees_;
     trip_summaries own_;
     trip_summaries& kept_;

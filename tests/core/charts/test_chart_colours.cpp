@@ -62,7 +62,7 @@ TEST_F(ChartEntryColours, TakenColoursMoveOnAsEachEntryAfterTheOtherWouldFindThe
     // and the same colour searched from again and again.
     constexpr int count = 30000;
     chart_engine chart;
-    for (int i = 0; i < count; ++i) chart.add_value(format("e%d", i), 1.0, 0, 0, u"", u"");
+    for (int i = 0; i < count; ++i) chart.add_value(format("e%d", i), 1.0, 0, u"", u"");
     chart.set_snap_colours(false);
     recording_dc surface(240, 320);
     chart.prepare_entries(surface);

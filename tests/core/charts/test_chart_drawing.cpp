@@ -26,8 +26,8 @@ protected:
     void fill(const std::vector<double>& values) {
         chart.clear_entries();
         for (std::size_t i = 0; i < values.size(); ++i)
-            chart.add_value(std::u16string(1, static_cast<char16_t>(u'a' + i)), values[i], 0, 0,
-                            u"", u"");
+            chart.add_value(std::u16string(1, static_cast<char16_t>(u'a' + i)), values[i], 0, u"",
+                            u"");
         chart.prepare_entries(surface);
         surface.clear_calls();
     }
@@ -279,8 +279,8 @@ TEST_F(ChartDrawing, LegendShowsFiveRowsFromTheSelection) {
 TEST_F(ChartDrawing, LegendCellsTextsAndHighlight) {
     chart_colours colours{rgb(10, 36, 106), rgb(250, 250, 250)};
     chart.set_colours(colours);
-    chart.add_value(u"12000", 30, 0, 0, u"01/05/24", u"Parking");
-    chart.add_value(u"12500", 10, 0, 0, u"02/05/24", u"Toll");
+    chart.add_value(u"12000", 30, 0, u"01/05/24", u"Parking");
+    chart.add_value(u"12500", 10, 0, u"02/05/24", u"Toll");
     chart.prepare_entries(surface);
     chart.set_legend_format(u"MNVD");
     surface.clear_calls();
@@ -407,9 +407,9 @@ TEST_F(ChartDrawing, LegendFiguresAndDatesAreWrittenWholeAndTheNameGivesWay) {
         font_sized_dc d{480, 640};
         d.select_font({u"System", font});
         chart.clear_entries();
-        chart.add_value(u"Fuel and every other running cost", 14977.98, 0, 0, u"11/02/26",
+        chart.add_value(u"Fuel and every other running cost", 14977.98, 0, u"11/02/26",
                         u"Brake pads front");
-        chart.add_value(u"Repair", 8989.81, 0, 0, u"12/12/26", u"Parking");
+        chart.add_value(u"Repair", 8989.81, 0, u"12/12/26", u"Parking");
         chart.prepare_entries(d);
         for (std::u16string_view format : {u"MZV", u"MNVD"}) {
             SCOPED_TRACE(font);

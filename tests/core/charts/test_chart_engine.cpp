@@ -30,11 +30,11 @@ std::u16string name_of(const chart_engine::record_type& e) {
 
 TEST_F(ChartEngine, EqualNamesCollectIntoOneEntryKeepingTheFirstTexts) {
     chart_engine t;
-    t.add_value(u"12000", 30.0, 0, 0, u"01/05/24", u"Parking");
-    t.add_value(u"12500", 5.0, 0, 0, u"02/05/24", u"Toll");
-    t.add_value(u"12000", 12.5, 0, 0, u"03/05/24", u"Road tax");
-    t.add_value(u"Fuel", 1.0, 0, 0, u"", u"");
-    t.add_value(u"fuel", 2.0, 0, 0, u"", u"");  // names compare case-sensitively
+    t.add_value(u"12000", 30.0, 0, u"01/05/24", u"Parking");
+    t.add_value(u"12500", 5.0, 0, u"02/05/24", u"Toll");
+    t.add_value(u"12000", 12.5, 0, u"03/05/24", u"Road tax");
+    t.add_value(u"Fuel", 1.0, 0, u"", u"");
+    t.add_value(u"fuel", 2.0, 0, u"", u"");  // names compare case-sensitively
 
     ASSERT_EQ(t.entries().size(), 4u);
     const auto& first = t.entries()[0];
@@ -52,9 +52,9 @@ TEST_F(ChartEngine, LongTextsAreCutAtTheFieldCapacity) {
     const std::u16string description(50, u'd');  // a repair description at its longest
     const std::u16string long_name(40, u'n');
     const std::u16string long_date(40, u'7');
-    t.add_value(long_name, 1.0, 0, 0, long_date, description);
+    t.add_value(long_name, 1.0, 0, long_date, description);
     // A second value under the same long name still finds its entry.
-    t.add_value(long_name, 2.0, 0, 0, u"", u"");
+    t.add_value(long_name, 2.0, 0, u"", u"");
 
     ASSERT_EQ(t.entries().size(), 1u);
     const auto& e = t.entries()[0];
@@ -66,7 +66,7 @@ TEST_F(ChartEngine, LongTextsAreCutAtTheFieldCapacity) {
     // A cut never leaves half of a surrogate pair behind.
     std::u16string note(32, u'a');
     note += u"\U0001F697 car";  // the pair would occupy units 33 and 34
-    t.add_value(u"x", 1.0, 0, 0, u"", note);
+    t.add_value(u"x", 1.0, 0, u"", note);
     EXPECT_EQ(std::u16string(t.entries()[1].note_text), std::u16string(32, u'a'));
 }
 
@@ -77,8 +77,8 @@ TEST_F(ChartEngine, EveryEntryKeepsItsOwnTextsInALongChartAndAfterAClear) {
         t.clear_entries();
         // Far more text than one block of the engine's text store holds.
         for (int i = 0; i < 5000; ++i)
-            t.add_value(name(i), i, 0, 0, format("%d/%d", round, i), format("note %d", i));
-        t.add_value(name(0), 1.0, 0, 0, u"", u"");
+            t.add_value(name(i), i, 0, format("%d/%d", round, i), format("note %d", i));
+        t.add_value(name(0), 1.0, 0, u"", u"");
         ASSERT_EQ(t.entries().size(), 5000u);
         for (int i = 0; i < 5000; ++i) {
             const auto& e = t.entries()[static_cast<std::size_t>(i)];
@@ -103,7 +103,7 @@ TEST_F(ChartEngine, DateSpanStartsAtTodayAndOnlyWidens) {
     EXPECT_EQ(t.earliest(), to_local_seconds(2023, 2, 1, 1, 1, 1));
     EXPECT_EQ(t.latest(), to_local_seconds(2024, 7, 9, 1, 1, 1));
 
-    t.add_value(u"a", 1.0, 0, 0, u"", u"");
+    t.add_value(u"a", 1.0, 0, u"", u"");
     t.clear_entries();
     EXPECT_TRUE(t.entries().empty());
     EXPECT_EQ(t.earliest(), to_local_seconds(2023, 2, 1, 1, 1, 1));
@@ -112,10 +112,10 @@ TEST_F(ChartEngine, DateSpanStartsAtTodayAndOnlyWidens) {
 
 TEST_F(ChartEngine, SharesOfMaximumAndTotal) {
     chart_engine t;
-    t.add_value(u"a", 2.0, 0, 0, u"", u"");
-    t.add_value(u"b", 0.0, 0, 0, u"", u"");
-    t.add_value(u"c", 4.0, 0, 0, u"", u"");
-    t.add_value(u"d", 2.0, 0, 0, u"", u"");
+    t.add_value(u"a", 2.0, 0, u"", u"");
+    t.add_value(u"b", 0.0, 0, u"", u"");
+    t.add_value(u"c", 4.0, 0, u"", u"");
+    t.add_value(u"d", 2.0, 0, u"", u"");
     recording_dc surface(240, 320);
     t.prepare_entries(surface);
 
@@ -134,8 +134,8 @@ TEST_F(ChartEngine, ValuesWithoutPositiveMaximumOrTotalGetNoShareInsteadOfInfini
     // Negative costs can be typed in; a refund that cancels a cost gives a
     // total of 0 and only negative values give a maximum of 0.
     chart_engine t;
-    t.add_value(u"a", 5.0, 0, 0, u"", u"");
-    t.add_value(u"b", -5.0, 0, 0, u"", u"");
+    t.add_value(u"a", 5.0, 0, u"", u"");
+    t.add_value(u"b", -5.0, 0, u"", u"");
     recording_dc surface(240, 320);
     t.prepare_entries(surface);
     EXPECT_DOUBLE_EQ(t.total_value(), 0.0);
@@ -144,7 +144,7 @@ TEST_F(ChartEngine, ValuesWithoutPositiveMaximumOrTotalGetNoShareInsteadOfInfini
     EXPECT_DOUBLE_EQ(t.entries()[1].share_of_max, -1.0);
 
     t.clear_entries();
-    t.add_value(u"a", -3.0, 0, 0, u"", u"");
+    t.add_value(u"a", -3.0, 0, u"", u"");
     t.prepare_entries(surface);
     EXPECT_DOUBLE_EQ(t.max_value(), 0.0);
     EXPECT_DOUBLE_EQ(t.entries()[0].share_of_max, 0.0);
@@ -153,7 +153,7 @@ TEST_F(ChartEngine, ValuesWithoutPositiveMaximumOrTotalGetNoShareInsteadOfInfini
 
 TEST_F(ChartEngine, ColoursAreWhatTheDisplayShowsAndThePixelIsPutBack) {
     chart_engine t;
-    for (int i = 0; i < 20; ++i) t.add_value(std::u16string(1, u'a' + i), i, 0, 0, u"", u"");
+    for (int i = 0; i < 20; ++i) t.add_value(std::u16string(1, u'a' + i), i, 0, u"", u"");
     recording_dc surface(240, 320, pixel_depth::rgb565);
     surface.set_pixel(1, 1, rgb(8, 16, 24));
     const colour before = surface.get_pixel(1, 1);
@@ -196,7 +196,7 @@ double contrast_with_white(colour c) {
 
 TEST_F(ChartEngine, EveryEntryHasItsOwnColourThatStandsOutOnWhiteAndFromItsNeighbour) {
     chart_engine t;
-    for (int i = 0; i < 400; ++i) t.add_value(format("entry %d", i), i + 1, 0, 0, u"", u"");
+    for (int i = 0; i < 400; ++i) t.add_value(format("entry %d", i), i + 1, 0, u"", u"");
     recording_dc surface(240, 320);
     t.prepare_entries(surface);
     std::set<colour> seen;
@@ -220,8 +220,8 @@ TEST_F(ChartEngine, SelectionStopsAtBothEnds) {
     chart_engine t;
     EXPECT_FALSE(t.select_next());  // no entries
     EXPECT_FALSE(t.select_previous());
-    t.add_value(u"a", 1, 0, 0, u"", u"");
-    t.add_value(u"b", 1, 0, 0, u"", u"");
+    t.add_value(u"a", 1, 0, u"", u"");
+    t.add_value(u"b", 1, 0, u"", u"");
     EXPECT_TRUE(t.select_next());
     EXPECT_EQ(t.selected(), 1);
     EXPECT_FALSE(t.select_next());
@@ -234,7 +234,7 @@ TEST_F(ChartEngine, SelectionStopsAtBothEnds) {
 
 TEST_F(ChartEngine, ATappedColourSelectsItsEntry) {
     chart_engine t;
-    for (int i = 0; i < 6; ++i) t.add_value(std::u16string(1, u'a' + i), i + 1, 0, 0, u"", u"");
+    for (int i = 0; i < 6; ++i) t.add_value(std::u16string(1, u'a' + i), i + 1, 0, u"", u"");
     recording_dc surface(240, 320, pixel_depth::rgb565);
     t.prepare_entries(surface);
     t.draw_columns(surface, {0, 13, 240, 320}, true);

@@ -23,7 +23,7 @@ protected:
         fs.create_folder(u"\\Program Files");
         fs.create_folder(u"\\Program Files\\Kelvane");
         fuel.load(program_folder(), u"Car1", false);
-        maintenance.load(program_folder(), u"Car1", false);
+        service.load(program_folder(), u"Car1", false);
         fees.load(program_folder(), u"Car1", false);
 
         add_fuel(2024, 1, 10, 1000, 40, 60.0);
@@ -51,7 +51,7 @@ protected:
         r.mileage = mileage;
         r.cost = cost;
         set_fixed(r.description, text);
-        ASSERT_FALSE(maintenance.add_record(r).key.empty());
+        ASSERT_FALSE(service.add_record(r).key.empty());
     }
     void add_fee(int y, int m, int d, double mileage, double cost, std::u16string_view category) {
         fee_record r{};
@@ -62,7 +62,7 @@ protected:
         ASSERT_FALSE(fees.add_record(r).key.empty());
     }
     bool fill(report_kind kind, const selection_limits& limits = {}) {
-        return fill_report(chart, surface, kind, {&fuel, &maintenance, &fees}, limits);
+        return fill_report(chart, surface, kind, {&fuel, &service, &fees}, limits);
     }
     std::vector<std::u16string> names() const {
         std::vector<std::u16string> out;
@@ -77,14 +77,14 @@ protected:
     recording_shell shell;
     scoped_services s{{&fs, &clock, &dev, &boxes, &shell}};
     fuel_store fuel;
-    service_store maintenance;
+    service_store service;
     fee_store fees;
     recording_dc surface{240, 320};
     chart_engine chart;
 };
 
 TEST_F(ReportFilling, FuelEconomyLeavesOutTheLastFillUp) {
-    chart.add_value(u"left over", 1, 0, 0, u"", u"");
+    chart.add_value(u"left over", 1, 0, u"", u"");
     ASSERT_TRUE(fill(report_kind::fuel_economy));
     EXPECT_EQ(names(), (std::vector<std::u16string>{u"1000", u"1300"}));
     const auto& e = chart.entries();

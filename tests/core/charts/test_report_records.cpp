@@ -50,9 +50,9 @@ TEST_F(report_records_test, accounts_follow_each_other_in_the_order_chosen) {
 TEST_F(report_records_test, the_open_accounts_owed_changes_reach_its_files_first) {
     write_account(u"Van", {100, 200, 300});
     fuel_store open;
-    service_store maintenance;
+    service_store service;
     fee_store fees;
-    for (account_store* s : std::initializer_list<account_store*>{&open, &maintenance, &fees})
+    for (account_store* s : std::initializer_list<account_store*>{&open, &service, &fees})
         s->load(data_folder, u"Van", false);
     open.set_deferred_save(true);
     fuel_record middle = open.record_at(1);
@@ -60,8 +60,8 @@ TEST_F(report_records_test, the_open_accounts_owed_changes_reach_its_files_first
     ASSERT_EQ(change_result::done, open.update_record(fixed_text(middle.key), middle));
     ASSERT_TRUE(open.dirty());
 
-    write_owed_changes(open, maintenance, fees);
-    EXPECT_FALSE(maintenance.dirty());
+    write_owed_changes(open, service, fees);
+    EXPECT_FALSE(service.dirty());
     report_records records;
     records.load(data_folder, {u"Van"});
     EXPECT_EQ((std::vector<double>{100, 250, 300}), mileages(records.fuel));

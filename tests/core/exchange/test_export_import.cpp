@@ -33,31 +33,31 @@ const std::string english_header =
 // The open account's three stores in deferred mode, as the program runs them.
 struct account_fixture : testing::device_fixture {
     fuel_store fuel;
-    service_store maintenance;
+    service_store service;
     fee_store fees;
-    export_import exchange{fuel, maintenance, fees};
+    export_import exchange{fuel, service, fees};
 
     account_fixture() {
         dev.set_language_id(1033);
         fuel.set_deferred_save(true);
-        maintenance.set_deferred_save(true);
+        service.set_deferred_save(true);
         fees.set_deferred_save(true);
     }
     // Opens an account whose files exist (empty ones when it has none yet).
     void open(std::u16string_view name) {
         fuel.load(data_folder, name, false);
-        maintenance.load(data_folder, name, false);
+        service.load(data_folder, name, false);
         fees.load(data_folder, name, false);
         if (fuel.fresh()) {
             fuel.save_all();
-            maintenance.save_all();
+            service.save_all();
             fees.save_all();
             open(name);
         }
     }
     void close_stores() {
         fuel.reset();
-        maintenance.reset();
+        service.reset();
         fees.reset();
     }
     std::string file(std::u16string_view path) const { return as_text(fs.bytes(path)); }
@@ -120,8 +120,8 @@ TEST(export_account, writes_header_and_the_three_kinds_byte_for_byte) {
     account_fixture f;
     f.open(u"Car");
     f.fuel.add_record(fill_up(2007, 3, 5, 1234.5, 40, 1.25, 32, 0.5, u"93", u"Full tank"));
-    f.maintenance.add_record(job(2007, 4, 1, 1234.6, 80, 6234.56, true, u"Brakes"));
-    f.maintenance.add_record(job(2007, 5, 1, 2000, 50.5, 7000, false, u"Oil"));
+    f.service.add_record(job(2007, 4, 1, 1234.6, 80, 6234.56, true, u"Brakes"));
+    f.service.add_record(job(2007, 5, 1, 2000, 50.5, 7000, false, u"Oil"));
     f.fees.add_record(fee(2007, 6, 30, 2100.26, 3, u"Parking", u"Airport"));
     const std::u16string path = export_import::default_path(data_folder, u"Car");
     EXPECT_EQ(path, u"\\Program Files\\Kelvane\\Output\\Car.csv");
@@ -244,7 +244,7 @@ TEST(export_trip, writes_the_open_accounts_records_within_the_trip) {
     f.fuel.add_record(last);
     f.fuel.add_record(fill_up(2007, 3, 10, 1200, 4, 1, 1, 1, u"", u"day after"));
     f.fees.add_record(fee(2007, 3, 6, 5000, 5, u"", u"beyond the mileage"));
-    f.maintenance.add_record(job(2007, 3, 6, 1050, 6, 0, true, u"inside"));
+    f.service.add_record(job(2007, 3, 6, 1050, 6, 0, true, u"inside"));
 
     trip_record trip{};
     trip.use_start_date = trip.use_end_date = trip.use_end_mileage = 1;
@@ -315,10 +315,10 @@ TEST(import_file, quoted_cells_keep_commas_and_doubled_quotes) {
     EXPECT_EQ(r.fuel_cost, 40);
     EXPECT_EQ(r.unit_price, 1.25);
     EXPECT_EQ(fixed_text(r.fuel_type), u"93");
-    ASSERT_EQ(f.maintenance.record_count(), 1);
-    EXPECT_EQ(fixed_text(f.maintenance.record_at(0).description), u"a, b");
-    EXPECT_EQ(f.maintenance.record_at(0).next_service_mileage, 9000);
-    EXPECT_EQ(f.maintenance.record_at(0).repair_flag, 1);
+    ASSERT_EQ(f.service.record_count(), 1);
+    EXPECT_EQ(fixed_text(f.service.record_at(0).description), u"a, b");
+    EXPECT_EQ(f.service.record_at(0).next_service_mileage, 9000);
+    EXPECT_EQ(f.service.record_at(0).repair_flag, 1);
     ASSERT_EQ(f.fees.record_count(), 1);
     EXPECT_EQ(fixed_text(f.fees.record_at(0).description), u"12\" rims");
     EXPECT_EQ(fixed_text(f.fees.record_at(0).category), u"Tyres");
@@ -367,7 +367,7 @@ TEST(import_file, a_long_file_gives_the_files_of_its_records_added_one_by_one) {
         f.fs.put(u"\\in.csv", as_bytes(csv));
         const import_summary s = f.exchange.import_file(u"\\in.csv");
         EXPECT_EQ(s.skipped, left_out);
-        EXPECT_EQ(s.fuel + s.maintenance + s.fees + s.skipped, 10000);
+        EXPECT_EQ(s.fuel + s.service + s.fees + s.skipped, 10000);
         imported = files(f);
     }
     account_fixture f;
@@ -378,7 +378,7 @@ TEST(import_file, a_long_file_gives_the_files_of_its_records_added_one_by_one) {
         imported_records one;
         f.exchange.read_line(line, one, skipped);
         for (const auto& r : one.fuel) ASSERT_TRUE(f.fuel.add_record(r).added());
-        for (const auto& r : one.maintenance) ASSERT_TRUE(f.maintenance.add_record(r).added());
+        for (const auto& r : one.service) ASSERT_TRUE(f.service.add_record(r).added());
         for (const auto& r : one.fees) ASSERT_TRUE(f.fees.add_record(r).added());
     }
     EXPECT_EQ(imported, files(f));
@@ -449,7 +449,7 @@ TEST(import_file, texts_a_spreadsheet_would_run_are_written_as_text_and_read_bac
                                     u"plain"};
     for (const auto& text : texts) {
         ASSERT_TRUE(f.fuel.add_record(fill_up(2007, 3, 5, 100, 1, 1, 1, 1, text, text)).added());
-        ASSERT_TRUE(f.maintenance.add_record(job(2007, 3, 5, 100, 1, 0, true, text)).added());
+        ASSERT_TRUE(f.service.add_record(job(2007, 3, 5, 100, 1, 0, true, text)).added());
         ASSERT_TRUE(f.fees.add_record(fee(2007, 3, 5, 100, 1, text, text)).added());
     }
     ASSERT_TRUE(f.exchange.export_account(u"\\out.csv"));
@@ -465,12 +465,12 @@ TEST(import_file, texts_a_spreadsheet_would_run_are_written_as_text_and_read_bac
     f.open(u"Van");
     const import_summary s = f.exchange.import_file(u"\\out.csv");
     ASSERT_EQ(s.fuel, 8);
-    ASSERT_EQ(s.maintenance, 8);
+    ASSERT_EQ(s.service, 8);
     ASSERT_EQ(s.fees, 8);
     for (int i = 0; i < 8; ++i) {
         EXPECT_EQ(texts[i], fixed_text(f.fuel.record_at(i).note));
         EXPECT_EQ(texts[i], fixed_text(f.fuel.record_at(i).fuel_type));
-        EXPECT_EQ(texts[i], fixed_text(f.maintenance.record_at(i).description));
+        EXPECT_EQ(texts[i], fixed_text(f.service.record_at(i).description));
         EXPECT_EQ(texts[i], fixed_text(f.fees.record_at(i).category));
         EXPECT_EQ(texts[i], fixed_text(f.fees.record_at(i).description));
     }
@@ -482,7 +482,7 @@ TEST(import_file, all_three_files_or_none) {
     account_fixture f;
     f.open(u"Car");
     ASSERT_TRUE(f.fuel.add_record(fill_up(2007, 1, 1, 100, 10, 1, 10, 1, u"95", u"")).added());
-    ASSERT_TRUE(f.maintenance.add_record(job(2007, 1, 2, 110, 20, 0, true, u"old")).added());
+    ASSERT_TRUE(f.service.add_record(job(2007, 1, 2, 110, 20, 0, true, u"old")).added());
     ASSERT_TRUE(f.fees.add_record(fee(2007, 1, 3, 120, 3, u"Parking", u"")).added());
     f.close_stores();
     f.open(u"Car");
@@ -512,12 +512,12 @@ TEST(import_file, all_three_files_or_none) {
             const import_summary s = f.exchange.import_file(u"\\in.csv");
             faulty.fail_write(0), faulty.fail_replace(0);
             if (!s.write_failed) {
-                EXPECT_EQ(s.fuel + s.maintenance + s.fees, 4);
+                EXPECT_EQ(s.fuel + s.service + s.fees, 4);
                 break;
             }
             ++failures;
             ASSERT_EQ(before, files()) << (on_write ? "write " : "move ") << k;
-            EXPECT_EQ(s.fuel + s.maintenance + s.fees, 0);
+            EXPECT_EQ(s.fuel + s.service + s.fees, 0);
             EXPECT_EQ(f.fuel.record_count(), 1);
             EXPECT_EQ(f.fees.record_count(), 1);
         }
@@ -534,7 +534,7 @@ TEST(import_file, all_three_files_or_none) {
     f.close_stores();
     f.open(u"Car");
     EXPECT_EQ(f.fuel.record_count(), 2);
-    EXPECT_EQ(f.maintenance.record_count(), 2);
+    EXPECT_EQ(f.service.record_count(), 2);
     EXPECT_EQ(f.fees.record_count(), 3);
     EXPECT_EQ(f.fees.header().total_cost, 8);
 }
@@ -548,14 +548,14 @@ TEST(import_file, round_trip_in_every_date_style) {
         f.open(u"Car");
         f.fuel.add_record(fill_up(2007, 3, 5, 1234.5, 40, 1.25, 32, 0.5, u"93", u"Zoë's car"));
         f.fuel.add_record(fill_up(2007, 12, 11, 1500.25, 41.5, 1.333, 31.2, 10, u"95", u""));
-        f.maintenance.add_record(job(2007, 7, 4, 1300, 80, 6000.5, false, u"Service"));
-        f.maintenance.add_record(job(2008, 1, 2, 1600, 20, 0, true, u"Wiper"));
+        f.service.add_record(job(2007, 7, 4, 1300, 80, 6000.5, false, u"Service"));
+        f.service.add_record(job(2008, 1, 2, 1600, 20, 0, true, u"Wiper"));
         f.fees.add_record(fee(2007, 8, 1, 1400.5, 3.5, u"Parking", u"City"));
         ASSERT_TRUE(f.exchange.export_account(u"\\car.csv"));
 
         f.open(u"Van");
         const import_summary s = f.exchange.import_file(u"\\car.csv");
-        EXPECT_EQ(s.fuel + s.maintenance + s.fees, 5) << language;
+        EXPECT_EQ(s.fuel + s.service + s.fees, 5) << language;
         ASSERT_TRUE(f.exchange.export_account(u"\\van.csv"));
         EXPECT_EQ(f.file(u"\\van.csv"), f.file(u"\\car.csv")) << language;
         EXPECT_EQ(f.fuel.record_at(0).month, 3) << language;
@@ -618,7 +618,7 @@ TEST(import_file, bulk_import_leaves_the_files_of_one_by_one_adding) {
         account_fixture f;
         f.open(u"Car");
         f.fuel.add_record(fill_up(2007, 3, 18, 1300, 9, 1, 20, 40, u"", u"older"));
-        f.maintenance.add_record(job(2007, 3, 1, 900, 9, 0, true, u"older"));
+        f.service.add_record(job(2007, 3, 1, 900, 9, 0, true, u"older"));
         f.fs.put(u"\\in.csv", as_bytes(lines));
         if (bulk) {
             f.exchange.import_file(u"\\in.csv");

@@ -121,7 +121,7 @@ TEST(peer_import, lubelogger_services_and_a_day_first_tax_file_with_decimal_comm
     import_options o;
     o.dates = date_choice::month_first;
     s = f.import(services, o);
-    ASSERT_EQ(s.maintenance, 2) << to_utf8(s.why);
+    ASSERT_EQ(s.service, 2) << to_utf8(s.why);
     // No units in the file and none given: the account's are taken, and said.
     EXPECT_EQ(s.units_from, units_source::account);
     EXPECT_EQ(day_of(f.jobs.record_at(0)), "2024-3-5");
@@ -173,7 +173,7 @@ TEST(peer_import, fuelly_fuelups_newest_first_and_its_services) {
         "\"yearly\",,\n"
         "\"Golf\",\"\",85000.0,,2024-03-19,2024-03-19 12:00:00,\"\",\"service\","
         "\"engine_oil,oil_filter\",\"\",,\n");
-    EXPECT_EQ(services.maintenance, 1);
+    EXPECT_EQ(services.service, 1);
     EXPECT_EQ(services.fees, 1);
     EXPECT_EQ(fixed_text(f.jobs.record_at(0).description), u"engine oil, oil filter");
     EXPECT_EQ(f.jobs.record_at(0).cost, 0);
@@ -212,7 +212,7 @@ TEST(peer_import, fuelio_backup_in_miles_and_us_gallons_with_costs_and_income) {
         "\"\",\"0\",\"0\",\"0\",\"1\",\"9\"\n");
     EXPECT_EQ(s.format, import_format::fuelio);
     ASSERT_EQ(s.fuel, 2) << to_utf8(s.why);
-    EXPECT_EQ(s.maintenance, 1);
+    EXPECT_EQ(s.service, 1);
     EXPECT_EQ(s.fees, 1);
     EXPECT_EQ(s.income_rows, 1);
     EXPECT_EQ(s.units_from, units_source::file);
@@ -268,7 +268,7 @@ TEST(peer_import, acar_export_with_two_vehicles_takes_the_one_chosen) {
     o.vehicle = u"Altima";
     s = f.import(acar_file, o);
     ASSERT_EQ(s.fuel, 1) << to_utf8(s.why);
-    ASSERT_EQ(s.maintenance, 1);
+    ASSERT_EQ(s.service, 1);
     // The file's own date form, day first, and its grouped numbers.
     const auto& fill = f.fuel.record_at(0);
     EXPECT_EQ(day_of(fill), "2024-6-3");
@@ -341,7 +341,7 @@ TEST(peer_import, drivvo_sections_with_padded_lines_and_a_note_over_two_lines) {
     EXPECT_EQ(s.format, import_format::drivvo);
     ASSERT_EQ(s.fuel, 2) << to_utf8(s.why);
     EXPECT_EQ(s.fees, 1);
-    EXPECT_EQ(s.maintenance, 1);
+    EXPECT_EQ(s.service, 1);
     EXPECT_EQ(s.partial_fills, 1);
     EXPECT_EQ(f.fuel.record_at(0).mileage, 40279);
     EXPECT_EQ(f.fuel.record_at(0).hour, 2);
@@ -372,7 +372,7 @@ TEST(peer_import, simply_auto_log_without_quotes_and_in_the_units_given) {
     EXPECT_DOUBLE_EQ(f.fuel.record_at(0).fuel_purchased, 8 * uk_gallons_to_litres);
     EXPECT_DOUBLE_EQ(f.fuel.record_at(0).mileage, 30000 * miles_to_km);
     // The description's commas spilled into three cells; they are one text.
-    ASSERT_EQ(s.maintenance, 1);
+    ASSERT_EQ(s.service, 1);
     EXPECT_EQ(fixed_text(f.jobs.record_at(0).description), u"Oil, filter, wipers");
     EXPECT_EQ(f.jobs.record_at(0).cost, 95.5);
     EXPECT_EQ(fixed_text(f.fees.record_at(0).category), u"Parking");

@@ -27,7 +27,7 @@ std::ostream& operator<<(std::ostream& os, const recorded_value& v) {
 class recording_chart : public chart_sink {
 public:
     void clear_entries() override { values.clear(); }
-    void add_value(std::u16string_view name, double value, int, int, std::u16string_view date,
+    void add_value(std::u16string_view name, double value, int, std::u16string_view date,
                    std::u16string_view note) override {
         values.push_back({std::u16string(name), value});
         EXPECT_TRUE(date.empty() && note.empty());
@@ -47,14 +47,14 @@ constexpr colour detail_row = rgb(200, 200, 200);
 
 struct trips_fixture : testing::device_fixture {
     fuel_store fuel;
-    service_store maintenance;
+    service_store service;
     fee_store fees;
     trip_store trips;
-    trip_figures figures{data_folder, fuel, maintenance, fees};
+    trip_figures figures{data_folder, fuel, service, fees};
 
     trips_fixture() {
         fuel.set_deferred_save(true);
-        maintenance.set_deferred_save(true);
+        service.set_deferred_save(true);
         fees.set_deferred_save(true);
         trips.load(data_folder, u"Trip", false);
     }
@@ -76,7 +76,7 @@ struct trips_fixture : testing::device_fixture {
     }
     void open(std::u16string_view name) {
         fuel.load(data_folder, name, false);
-        maintenance.load(data_folder, name, false);
+        service.load(data_folder, name, false);
         fees.load(data_folder, name, false);
     }
     trip_record& add_trip(std::u16string_view description,
@@ -208,7 +208,7 @@ TEST(trip_figures, kept_summaries_are_read_again_only_when_a_vehicles_files_chan
     f.store_trip();
     trip_summaries kept;
     const auto build = [&] {
-        return trip_figures(data_folder, f.fuel, f.maintenance, f.fees, &kept).build_rows(f.trips);
+        return trip_figures(data_folder, f.fuel, f.service, f.fees, &kept).build_rows(f.trips);
     };
     const auto costs = [](const std::vector<trip_row>& rows) {
         std::vector<std::u16string> out;

@@ -29,7 +29,7 @@ class ChartPixels : public ::testing::Test {
 protected:
     void fill(std::initializer_list<double> values) {
         char16_t n = u'a';
-        for (double v : values) chart.add_value(std::u16string(1, n++), v, 0, 0, u"01/01/24", u"");
+        for (double v : values) chart.add_value(std::u16string(1, n++), v, 0, u"01/01/24", u"");
         chart.prepare_entries(surface);
     }
     int count_of(colour c, const rect& r) {
