@@ -196,7 +196,7 @@ protected:
     counting_boxes shown_boxes;
     scoped_services real_;
     event_loop_modal loops;
-    scoped_services real_loops({.modals = &loops});
+    scoped_services real_loops{{.modals = &loops}};
     QTimer guard;
     bool hung = false;
 };
