@@ -127,7 +127,7 @@ struct screens : testing::test_services {
     }
 };
 
-class ToolSitting : public ::testing::Test {
+class tool_sitting : public ::testing::Test {
 protected:
     // Runs one command, which must succeed; its first line of output.
     std::u16string tool(const std::vector<std::string>& args) {
@@ -146,7 +146,7 @@ protected:
     screens s;
 };
 
-TEST_F(ToolSitting, TheScriptLeavesTheFilesOfTheSameSittingAtTheScreens) {
+TEST_F(tool_sitting, the_script_leaves_the_files_of_the_same_sitting_at_the_screens) {
     // Two accounts through the account editor.
     tool({"add-account", "Car", "--tank", "50", "--initial-mileage", "500", "--currency", "EUR",
           "--economy", "2", "--date", "2026-03-01"});

@@ -59,14 +59,14 @@ bytes bng(std::u16string_view units) {
     return bng(units, static_cast<std::int32_t>(2 * units.size()));
 }
 
-class LanguageTable : public ::testing::Test, protected kelvane::testing::test_services {
+class language_table_test : public ::testing::Test, protected kelvane::testing::test_services {
 protected:
     language_table table;
 };
 
 }  // namespace
 
-TEST_F(LanguageTable, ParsesTheTranslatorsFile) {
+TEST_F(language_table_test, parses_the_translators_file) {
     fs.put(lng_file, lng(u"// comment@Kommentar\r\n"
                          u"## other@x\r\n"
                          u"#Hash@Raute\r\n"
@@ -115,7 +115,7 @@ TEST_F(LanguageTable, ParsesTheTranslatorsFile) {
     EXPECT_TRUE(boxes.texts().empty());
 }
 
-TEST_F(LanguageTable, LineEndsAndByteOrderMark) {
+TEST_F(language_table_test, line_ends_and_byte_order_mark) {
     // The first unit is skipped whatever it is, and so is the unit after each
     // carriage return; a bare line feed belongs to the text.
     fs.put(lng_file, lng(u"XA@1\rYB@2\r\nC@line\nnext\r\n\r", false));
@@ -138,7 +138,7 @@ TEST_F(LanguageTable, LineEndsAndByteOrderMark) {
     EXPECT_EQ(fs.bytes(bng_file), bng(u""));
 }
 
-TEST_F(LanguageTable, MissingFilesLeaveEnglish) {
+TEST_F(language_table_test, missing_files_leave_english) {
     fs.put(lng_file, lng(u"Cost@Kosten"));
     table.load(u"Language");
     ASSERT_EQ(table.translate(u"Cost"), u"Kosten");
@@ -153,7 +153,7 @@ TEST_F(LanguageTable, MissingFilesLeaveEnglish) {
     EXPECT_TRUE(boxes.texts().empty());
 }
 
-TEST_F(LanguageTable, CacheIsPreferredOverAChangedSource) {
+TEST_F(language_table_test, cache_is_preferred_over_a_changed_source) {
     fs.put(lng_file, lng(u"Cost@Kosten"));
     table.load(u"Language");
     fs.put(lng_file, lng(u"Cost@Preis"));
@@ -174,7 +174,7 @@ TEST_F(LanguageTable, CacheIsPreferredOverAChangedSource) {
     EXPECT_EQ(table.translate(u"Cost"), u"Preis");
 }
 
-TEST_F(LanguageTable, DamagedCacheIsReplacedFromTheSource) {
+TEST_F(language_table_test, damaged_cache_is_replaced_from_the_source) {
     const std::u16string good = entry(u"Cost", u"Kosten");
     const std::u16string other = entry(u"Cost", u"Alt");
     bytes short_header(50, 0);
@@ -216,7 +216,7 @@ TEST_F(LanguageTable, DamagedCacheIsReplacedFromTheSource) {
     EXPECT_TRUE(boxes.texts().empty());
 }
 
-TEST_F(LanguageTable, TableIsCappedAtOneMillionUnits) {
+TEST_F(language_table_test, table_is_capped_at_one_million_units) {
     // 998 entries of 1002 units fill 999,996 units.
     const std::u16string filler(993, u'x');
     std::u16string body;
@@ -248,13 +248,13 @@ TEST_F(LanguageTable, TableIsCappedAtOneMillionUnits) {
     EXPECT_FALSE(fs.file_exists(bng_file));
 }
 
-TEST_F(LanguageTable, LineTooLongForItsLengthUnitIsLeftOut) {
+TEST_F(language_table_test, line_too_long_for_its_length_unit_is_left_out) {
     fs.put(lng_file, lng(u"A@1\r\nB@" + std::u16string(70000, u'x') + u"\r\nC@3"));
     table.load(u"Language");
     EXPECT_EQ(table.units(), entry(u"A", u"1") + entry(u"C", u"3"));
 }
 
-TEST_F(LanguageTable, CacheThatCannotBeWrittenCostsNothing) {
+TEST_F(language_table_test, cache_that_cannot_be_written_costs_nothing) {
     faulty_file_system faulty(fs);
     scoped_services with_faults{{&faulty}};
     fs.put(lng_file, lng(u"Cost@Kosten"));
