@@ -109,7 +109,7 @@ TEST_F(configuration_test, fresh_defaults_at_every_offset) {
     // A missing file keeps the defaults and says nothing.
     configuration loaded;
     fs.delete_file(config_file);
-    loaded.load_config();
+    (void)loaded.load_config();
     EXPECT_EQ(loaded.auto_backup_folder(), u"\\My Documents\\Kelvane_backup_auto\\");
     EXPECT_TRUE(boxes.texts().empty());
 }
@@ -132,7 +132,7 @@ TEST_F(configuration_test, file_from_another_folder_loads_with_our_own_folder) {
     fs.put(config_file, img.b);
 
     configuration c;
-    c.load_config();
+    (void)c.load_config();
     EXPECT_EQ(c.data_folder(), folder);
     EXPECT_EQ(c.current_account(), u"Van");
     EXPECT_EQ(c.last_page(), 4);
@@ -352,7 +352,7 @@ TEST_F(configuration_test, unsafe_name_from_a_file_never_reaches_the_file_system
     recording_store fuel(log, u"fuel");
     configuration c;
     c.attach_stores({&fuel, nullptr, nullptr});
-    c.load_config();
+    (void)c.load_config();
     EXPECT_EQ(c.current_account(), u"");
     EXPECT_FALSE(c.open_account(u"..\\Windows").opened);
     EXPECT_TRUE(log.empty());
@@ -373,9 +373,9 @@ TEST_F(configuration_test, unsafe_name_from_a_file_never_reaches_the_file_system
 
 TEST_F(configuration_test, delete_moves_the_files_aside) {
     configuration c;
-    c.add_account(u"Car");
-    c.add_account(u"Van");
-    c.open_account(u"Van");
+    EXPECT_EQ(account_change::done, c.add_account(u"Car"));
+    EXPECT_EQ(account_change::done, c.add_account(u"Van"));
+    EXPECT_TRUE(c.open_account(u"Van").opened);
     fs.put(data(u"Car.ful"), {1});
     fs.put(data(u"Car.mat"), {2});
     fs.put(data(u"Car.fee"), {3});
@@ -393,7 +393,7 @@ TEST_F(configuration_test, delete_moves_the_files_aside) {
 
     // The same name again, this time with a fuel file only: "Deleted" then
     // holds that file alone, nothing of the first Car.
-    c.add_account(u"Car");
+    EXPECT_EQ(account_change::done, c.add_account(u"Car"));
     fs.put(data(u"Car.ful"), {9, 9});
     ASSERT_EQ(c.delete_account(u"Car"), account_change::done);
     EXPECT_EQ(fs.bytes(data(u"Deleted\\Car.ful")), (bytes{9, 9}));
@@ -403,7 +403,7 @@ TEST_F(configuration_test, delete_moves_the_files_aside) {
 
     // A deletion cut off by an older version left the vehicle listed with
     // its files only in "Deleted": deleting it again keeps those copies.
-    c.add_account(u"Pickup");
+    EXPECT_EQ(account_change::done, c.add_account(u"Pickup"));
     fs.put(data(u"Deleted\\Pickup.ful"), {7});
     fs.put(data(u"Deleted\\Pickup.mat"), {8});
     ASSERT_EQ(c.delete_account(u"Pickup"), account_change::done);
@@ -427,8 +427,8 @@ TEST_F(configuration_test, names_the_handhelds_file_system_cannot_hold_are_refus
 // stays in the list with its files, and the owner learns which file it was.
 TEST_F(configuration_test, delete_keeps_the_account_when_its_files_cannot_be_moved) {
     configuration c;
-    c.add_account(u"Car");
-    c.open_account(u"Car");
+    EXPECT_EQ(account_change::done, c.add_account(u"Car"));
+    EXPECT_TRUE(c.open_account(u"Car").opened);
     fs.put(data(u"Car.ful"), {1});
     fs.put(data(u"Car.mat"), {2});
     fs.put(data(u"Deleted"), {0});  // a file where the folder should be
@@ -459,7 +459,7 @@ TEST_F(configuration_test, delete_keeps_the_account_when_its_files_cannot_be_mov
         EXPECT_TRUE(c.account_exists(u"Car"));
     }
     EXPECT_GT(kept, 3);
-    c.add_account(u"Car");
+    EXPECT_EQ(account_change::done, c.add_account(u"Car"));
     fs.put(data(u"Car.ful"), {1});
     fs.put(data(u"Car.mat"), {2});
 
@@ -470,7 +470,7 @@ TEST_F(configuration_test, delete_keeps_the_account_when_its_files_cannot_be_mov
     const int changes = faulty.changes();
     for (int k = 1; k <= changes; ++k) {
         configuration again;
-        again.add_account(u"Car");
+        EXPECT_EQ(account_change::done, again.add_account(u"Car"));
         fs.put(data(u"Car.ful"), {1});
         fs.put(data(u"Car.mat"), {2});
         faulty.stop_after_change(k);
@@ -489,7 +489,7 @@ TEST_F(configuration_test, open_and_delete_drive_the_attached_stores) {
     recording_store fuel(log, u"fuel"), maint(log, u"maint"), fees(log, u"fees");
     configuration c;
     c.attach_stores({&fuel, &maint, &fees});
-    c.add_account(u"Car");
+    EXPECT_EQ(account_change::done, c.add_account(u"Car"));
     ASSERT_TRUE(c.open_account(u"Car").opened);
     const std::u16string f = folder;
     EXPECT_EQ(log,
@@ -510,11 +510,11 @@ TEST_F(configuration_test, open_and_delete_drive_the_attached_stores) {
     EXPECT_FALSE(fs.file_exists(data(u"Car.ful")));
 
     // Stores holding another account are left alone.
-    c.add_account(u"Van");
-    c.add_account(u"Bus");
-    c.open_account(u"Van");
+    EXPECT_EQ(account_change::done, c.add_account(u"Van"));
+    EXPECT_EQ(account_change::done, c.add_account(u"Bus"));
+    EXPECT_TRUE(c.open_account(u"Van").opened);
     log.clear();
-    c.delete_account(u"Bus");
+    EXPECT_EQ(account_change::done, c.delete_account(u"Bus"));
     EXPECT_TRUE(log.empty());
     EXPECT_EQ(fuel.account_name(), u"Van");
 }
@@ -539,7 +539,7 @@ TEST_F(configuration_test, every_failed_write_keeps_the_previous_file) {
     faulty_file_system faulty(fs);
     scoped_services with_faults{{&faulty}};
     configuration c;
-    c.add_account(u"Car");
+    EXPECT_EQ(account_change::done, c.add_account(u"Car"));
     const auto before = saved();
     ASSERT_EQ(before.size(), config_size);
 

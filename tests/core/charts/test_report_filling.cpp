@@ -22,9 +22,9 @@ protected:
     report_filling_test() {
         fs.create_folder(u"\\Program Files");
         fs.create_folder(u"\\Program Files\\Kelvane");
-        fuel.load(program_folder(), u"Car1", false);
-        maintenance.load(program_folder(), u"Car1", false);
-        fees.load(program_folder(), u"Car1", false);
+        (void)fuel.load(program_folder(), u"Car1", false);
+        (void)maintenance.load(program_folder(), u"Car1", false);
+        (void)fees.load(program_folder(), u"Car1", false);
 
         add_fuel(2024, 1, 10, 1000, 40, 60.0);
         add_fuel(2024, 2, 10, 1300, 30, 45.0);
@@ -176,9 +176,9 @@ TEST_F(report_filling_test, account_without_costs_shows_no_data_instead_of_an_em
     fuel_store no_fuel;
     service_store no_repairs;
     fee_store no_fees;
-    no_fuel.load(program_folder(), u"Car2", false);
-    no_repairs.load(program_folder(), u"Car2", false);
-    no_fees.load(program_folder(), u"Car2", false);
+    (void)no_fuel.load(program_folder(), u"Car2", false);
+    (void)no_repairs.load(program_folder(), u"Car2", false);
+    (void)no_fees.load(program_folder(), u"Car2", false);
     ASSERT_TRUE(fill_report(chart, surface, report_kind::all_expenses,
                             {&no_fuel, &no_repairs, &no_fees}, {}));
     EXPECT_TRUE(chart.entries().empty());
