@@ -79,7 +79,7 @@ TEST_F(language_table_test, parses_the_translators_file) {
                          u"Mail@@home\r\n"
                          u" Spaced @ kept \r\n"
                          u"Last@Letzte"));
-    table.load(u"Language");
+    (void)table.load(u"Language");
 
     const std::u16string units = entry(u"#Hash", u"Raute") + entry(u"", u"oSeparator") +
                                  entry(u"Blank", u"") + entry(u"", u"") +
@@ -119,7 +119,7 @@ TEST_F(language_table_test, line_ends_and_byte_order_mark) {
     // The first unit is skipped whatever it is, and so is the unit after each
     // carriage return; a bare line feed belongs to the text.
     fs.put(lng_file, lng(u"XA@1\rYB@2\r\nC@line\nnext\r\n\r", false));
-    table.load(u"Language");
+    (void)table.load(u"Language");
     EXPECT_EQ(table.units(),
               entry(u"A", u"1") + entry(u"B", u"2") + entry(u"C", u"line\nnext") + entry(u"", u""));
 
@@ -128,36 +128,36 @@ TEST_F(language_table_test, line_ends_and_byte_order_mark) {
     odd.push_back(0x41);
     fs.put(lng_file, odd);
     fs.delete_file(bng_file);
-    table.load(u"Language");
+    (void)table.load(u"Language");
     EXPECT_EQ(table.units(), entry(u"K", u"V"));
 
     fs.put(lng_file, lng(u""));
     fs.delete_file(bng_file);
-    table.load(u"Language");
+    (void)table.load(u"Language");
     EXPECT_EQ(table.length(), 0);
     EXPECT_EQ(fs.bytes(bng_file), bng(u""));
 }
 
 TEST_F(language_table_test, missing_files_leave_english) {
     fs.put(lng_file, lng(u"Cost@Kosten"));
-    table.load(u"Language");
+    (void)table.load(u"Language");
     ASSERT_EQ(table.translate(u"Cost"), u"Kosten");
-    table.load(u"Français");
+    (void)table.load(u"Français");
     EXPECT_EQ(table.length(), 0);
     EXPECT_EQ(table.translate(u"Cost"), u"Cost");
     EXPECT_EQ(table.reverse_translate(u"Kosten"), u"Kosten");
     EXPECT_FALSE(fs.file_exists(u"\\Program Files\\Kelvane\\Français.bng"));
     fs.put(u"\\Program Files\\Kelvane\\.lng", lng(u"Cost@Kosten"));
-    table.load(u"");
+    (void)table.load(u"");
     EXPECT_EQ(table.length(), 0);
     EXPECT_TRUE(boxes.texts().empty());
 }
 
 TEST_F(language_table_test, cache_is_preferred_over_a_changed_source) {
     fs.put(lng_file, lng(u"Cost@Kosten"));
-    table.load(u"Language");
+    (void)table.load(u"Language");
     fs.put(lng_file, lng(u"Cost@Preis"));
-    table.load(u"Language");
+    (void)table.load(u"Language");
     EXPECT_EQ(table.translate(u"Cost"), u"Kosten");
 
     // A cache is read as it stands, with whatever the header's other bytes say.
@@ -165,12 +165,12 @@ TEST_F(language_table_test, cache_is_preferred_over_a_changed_source) {
     cache[0] = 0x55;
     cache[4] = 0;
     fs.put(bng_file, cache);
-    table.load(u"Language");
+    (void)table.load(u"Language");
     EXPECT_EQ(table.translate(u"Fee"), u"Gebühr");
     EXPECT_EQ(table.translate(u"Cost"), u"Cost");
 
     fs.delete_file(bng_file);
-    table.load(u"Language");
+    (void)table.load(u"Language");
     EXPECT_EQ(table.translate(u"Cost"), u"Preis");
 }
 
@@ -203,7 +203,7 @@ TEST_F(language_table_test, damaged_cache_is_replaced_from_the_source) {
          }) {
         fs.put(lng_file, lng(u"Cost@Kosten"));
         fs.put(bng_file, d.file);
-        table.load(u"Language");
+        (void)table.load(u"Language");
         EXPECT_EQ(table.units(), good) << d.what;
         EXPECT_EQ(fs.bytes(bng_file), bng(good)) << d.what;
     }
@@ -211,7 +211,7 @@ TEST_F(language_table_test, damaged_cache_is_replaced_from_the_source) {
     // Without a source to fall back on the table stays empty.
     fs.delete_file(lng_file);
     fs.put(bng_file, bng(other, -2));
-    table.load(u"Language");
+    (void)table.load(u"Language");
     EXPECT_EQ(table.length(), 0);
     EXPECT_TRUE(boxes.texts().empty());
 }
@@ -228,7 +228,7 @@ TEST_F(language_table_test, table_is_capped_at_one_million_units) {
 
     // An entry of four units fills the table exactly: allowed.
     fs.put(lng_file, lng(body + u"@"));
-    table.load(u"Language");
+    (void)table.load(u"Language");
     EXPECT_EQ(table.length(), language_table::max_units);
     EXPECT_TRUE(boxes.texts().empty());
     EXPECT_TRUE(fs.file_exists(bng_file));
@@ -237,7 +237,7 @@ TEST_F(language_table_test, table_is_capped_at_one_million_units) {
     // whole entries read so far, says so untranslated, and writes no cache.
     fs.delete_file(bng_file);
     fs.put(lng_file, lng(body + u"@y\r\nafter@z"));
-    table.load(u"Language");
+    (void)table.load(u"Language");
     EXPECT_EQ(table.length(), 999996);
     EXPECT_TRUE(language_table::is_well_formed(table.units()));
     EXPECT_EQ(table.translate(u"k0997"), filler);
@@ -250,7 +250,7 @@ TEST_F(language_table_test, table_is_capped_at_one_million_units) {
 
 TEST_F(language_table_test, line_too_long_for_its_length_unit_is_left_out) {
     fs.put(lng_file, lng(u"A@1\r\nB@" + std::u16string(70000, u'x') + u"\r\nC@3"));
-    table.load(u"Language");
+    (void)table.load(u"Language");
     EXPECT_EQ(table.units(), entry(u"A", u"1") + entry(u"C", u"3"));
 }
 
@@ -262,14 +262,14 @@ TEST_F(language_table_test, cache_that_cannot_be_written_costs_nothing) {
     for (int k = 1; k <= 2; ++k) {
         fs.put(bng_file, stale);
         faulty.fail_write(k);
-        table.load(u"Language");
+        (void)table.load(u"Language");
         EXPECT_EQ(table.translate(u"Cost"), u"Kosten") << k;
         EXPECT_EQ(fs.bytes(bng_file), stale) << k;
         EXPECT_EQ(fs.files().size(), 2u) << k;  // no temporary file left
     }
     faulty.fail_write(0);
     faulty.fail_replace(1);
-    table.load(u"Language");
+    (void)table.load(u"Language");
     EXPECT_EQ(fs.bytes(bng_file), stale);
     EXPECT_TRUE(boxes.texts().empty());
 }
