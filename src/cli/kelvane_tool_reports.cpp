@@ -263,12 +263,12 @@ int kelvane_tool::report(tool_session& s) {
         out_ << "],\"entries\":[";
         for (std::size_t i = 0; i < entries.size(); ++i) {
             const auto& e = entries[i];
-            out_ << (i ? "," : "") << "{\"name\":" << json_string(fixed_text(e.name))
+            out_ << (i ? "," : "") << "{\"name\":" << json_string(std::u16string(e.name))
                  << ",\"value\":" << json_fixed(e.value, 2)
                  << ",\"share_of_total\":" << (economy ? "null" : json_number(e.share_of_total))
                  << ",\"share_of_max\":" << json_number(e.share_of_max)
                  << ",\"date\":" << entry_day(e)
-                 << ",\"note\":" << json_string(fixed_text(e.note_text)) << "}";
+                 << ",\"note\":" << json_string(std::u16string(e.note_text)) << "}";
         }
         out_ << "],\"total\":" << (economy ? "null" : json_fixed(chart.total_value(), 2))
              << ",\"economy\":" << (figures.economy ? json_fixed(*figures.economy, 2) : "null")
@@ -292,7 +292,8 @@ int kelvane_tool::report(tool_session& s) {
     if (economy) {
         text_table t({tr(u"Mileage"), u">" + tr(u"Fuel economy"), tr(u"Date")});
         for (const auto& e : entries)
-            t.add_row({fixed_text(e.name), format("%.2f", e.value), fixed_text(e.date_text)});
+            t.add_row(
+                {std::u16string(e.name), format("%.2f", e.value), std::u16string(e.date_text)});
         t.write(out_);
         if (figures.economy)
             out_ << to_utf8(tr(u"Average fuel economy") + format(": %.2f", *figures.economy))
@@ -302,9 +303,9 @@ int kelvane_tool::report(tool_session& s) {
     }
     text_table t({tr(u"Name"), u">" + tr(u"Value"), u">%", tr(u"Date"), tr(u"Description")});
     for (const auto& e : entries)
-        t.add_row({fixed_text(e.name), format("%.2f", e.value),
-                   format("%.2f%%", e.share_of_total * 100), fixed_text(e.date_text),
-                   fixed_text(e.note_text)});
+        t.add_row({std::u16string(e.name), format("%.2f", e.value),
+                   format("%.2f%%", e.share_of_total * 100), std::u16string(e.date_text),
+                   std::u16string(e.note_text)});
     t.write(out_);
     out_ << to_utf8(tr(u"Total") + format(": %.2f", chart.total_value())) << '\n';
     write_cost_lines(vehicles, costs);

@@ -275,19 +275,19 @@ std::vector<legend_cell> legend_cells(std::u16string_view legend_format,
             case u'M': {
                 // The line and column charts name their entries by mileage,
                 // which is read like any figure.
-                std::u16string name = fixed_text(e.name);
+                std::u16string name = std::u16string(e.name);
                 const bool mileage = reads_as_figure(name);
                 cells.push_back({*code, std::move(name), 0, mileage});
                 break;
             }
             case u'N':
-                cells.push_back({*code, fixed_text(e.note_text), percent(25), false});
+                cells.push_back({*code, std::u16string(e.note_text), percent(25), false});
                 break;
             case u'V':
                 cells.push_back({*code, format("%.2f", e.value), percent(26), true});
                 break;
             case u'D':
-                cells.push_back({*code, fixed_text(e.date_text), 50, true});
+                cells.push_back({*code, std::u16string(e.date_text), 50, true});
                 break;
             case u'Z':
                 cells.push_back(

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <unordered_map>
-#include <unordered_set>
 
 #include "core/charts/chart_palette.h"
 #include "core/common/messages.h"
@@ -29,14 +27,66 @@ void put32(std::uint8_t* p, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
-// Copies a text into an entry's field, cut at the field's capacity. A cut
-// never splits a surrogate pair, so a shortened text stays valid UTF-16.
-template <std::size_t N>
-void set_field(char16_t (&field)[N], std::u16string_view text) {
-    std::size_t n = text.size() < N - 1 ? text.size() : N - 1;
+// An entry's text cut to its capacity in units, as a field of that size
+// holds it: never inside a surrogate pair, and ending at a zero unit.
+std::u16string_view entry_text(std::u16string_view text, std::size_t capacity) {
+    std::size_t n = text.size() < capacity ? text.size() : capacity;
     if (n < text.size() && n > 0 && text[n - 1] >= 0xD800 && text[n - 1] <= 0xDBFF) --n;
-    set_fixed(field, text.substr(0, n));
+    text = text.substr(0, n);
+    return text.substr(0, text.find(u'\0'));
 }
+
+// Colours and what goes with each, in one array addressed by the colour's
+// bits: a chart of many thousand entries looks its colours up without a
+// node made for each.
+template <class Value>
+class colour_table {
+public:
+    explicit colour_table(std::size_t expected) { grow(expected); }
+
+    // The value kept for c, made from `fresh` when c had none; and whether
+    // it was made.
+    std::pair<Value*, bool> try_emplace(colour c, const Value& fresh) {
+        if (2 * (count_ + 1) > slots_.size()) grow(slots_.size());
+        slot* s = find(c);
+        if (s->key == c) return {&s->value, false};
+        *s = {c, fresh};
+        ++count_;
+        return {&s->value, true};
+    }
+
+private:
+    // No colour has bits above its 24, so this key marks an empty slot.
+    static constexpr colour empty = 0xFF000000u;
+    struct slot {
+        colour key = empty;
+        [[no_unique_address]] Value value{};
+    };
+
+    slot* find(colour c) {
+        const std::size_t mask = slots_.size() - 1;
+        // The high bits of a multiplicative hash: colours near each other spread.
+        const auto hash =
+            static_cast<std::size_t>((std::uint64_t{c} * 0x9E3779B97F4A7C15ull) >> 32);
+        for (std::size_t i = hash & mask;; i = (i + 1) & mask)
+            if (slots_[i].key == c || slots_[i].key == empty) return &slots_[i];
+    }
+    void grow(std::size_t at_least) {
+        std::size_t size = 16;
+        while (size < 2 * at_least + 2) size *= 2;
+        std::vector<slot> old(size);
+        old.swap(slots_);
+        for (const slot& s : old)
+            if (s.key != empty) *find(s.key) = s;
+    }
+
+    std::vector<slot> slots_;
+    std::size_t count_ = 0;
+};
+
+constexpr std::size_t name_capacity = 30;
+constexpr std::size_t date_capacity = 30;
+constexpr std::size_t note_capacity = 33;
 
 }  // namespace
 
@@ -48,6 +98,7 @@ chart_engine::chart_engine() {
 
 void chart_engine::clear_entries() {
     entries_.clear();
+    texts_.clear();
     index_.clear();
     max_value_ = 0;
     total_value_ = 0;
@@ -58,55 +109,72 @@ void chart_engine::clear_entries() {
 
 namespace {
 
-std::uint64_t name_hash(std::u16string_view name) {
-    std::uint64_t h = 1469598103934665603ull;  // FNV-1a
+std::uint32_t name_hash(std::u16string_view name) {
+    std::uint32_t h = 2166136261u;  // FNV-1a
     for (char16_t c : name) {
         h ^= c;
-        h *= 1099511628211ull;
+        h *= 16777619u;
     }
-    return h;
+    // Carries the high bits down to the low ones that place a slot.
+    h ^= h >> 16;
+    h *= 0x45D9F3Bu;
+    return h ^ (h >> 16);
 }
 
 }  // namespace
 
-std::size_t chart_engine::find_slot(std::u16string_view name, std::uint64_t hash) const {
+std::size_t chart_engine::find_slot(std::u16string_view name, std::uint32_t hash) const {
     // Open addressing over a power-of-two table: the first slot that is
     // empty or holds the entry of this name.
     const std::size_t mask = index_.size() - 1;
-    for (std::size_t i = static_cast<std::size_t>(hash) & mask;; i = (i + 1) & mask) {
-        const std::uint32_t held = index_[i];
-        if (held == 0 || fixed_view(entries_[held - 1].name) == name) return i;
+    for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+        const index_slot& held = index_[i];
+        if (held.entry == 0 || (held.hash == hash && entries_[held.entry - 1].name == name))
+            return i;
     }
+}
+
+void chart_engine::grow_index(std::size_t entries) {
+    // Powers of two only: the table is indexed by a mask. At most half full.
+    std::size_t size = 64;
+    while (size < 2 * (entries + 1)) size *= 2;
+    if (size <= index_.size()) return;
+    std::vector<index_slot> old(size);
+    old.swap(index_);
+    const std::size_t mask = size - 1;
+    for (const index_slot& held : old) {
+        if (held.entry == 0) continue;
+        std::size_t i = held.hash & mask;
+        while (index_[i].entry != 0) i = (i + 1) & mask;
+        index_[i] = held;
+    }
+}
+
+void chart_engine::expect_entries(std::size_t count) {
+    entries_.reserve(entries_.size() + count);
+    grow_index(entries_.size() + count);
 }
 
 void chart_engine::add_value(std::u16string_view name, double value, int int1, int int2,
                              std::u16string_view date_text, std::u16string_view note_text) {
     // Entries are keyed by the name as it is stored, so a name longer than the
     // field still finds the entry it created.
-    record_type e{};
-    set_field(e.name, name);
-    const std::u16string_view key = fixed_view(e.name);
+    const std::u16string_view key = entry_text(name, name_capacity);
     // Names are unique among the entries, so the index finds the one equal
     // entry a walk over all of them would; a report of many fill-ups stays
     // linear, and looking a name up makes no copy of it.
-    if (index_.size() < 2 * (entries_.size() + 1)) {
-        // Powers of two only: the table is indexed by a mask.
-        std::size_t size = 64;
-        while (size < 4 * (entries_.size() + 1)) size *= 2;
-        index_.assign(size, 0);
-        for (std::size_t k = 0; k < entries_.size(); ++k) {
-            const std::u16string_view held = fixed_view(entries_[k].name);
-            index_[find_slot(held, name_hash(held))] = static_cast<std::uint32_t>(k + 1);
-        }
-    }
-    const std::size_t slot = find_slot(key, name_hash(key));
-    if (index_[slot] != 0) {
-        entries_[index_[slot] - 1].value += value;
+    if (index_.size() < 2 * (entries_.size() + 1)) grow_index(2 * (entries_.size() + 1));
+    const std::uint32_t hash = name_hash(key);
+    const std::size_t slot = find_slot(key, hash);
+    if (index_[slot].entry != 0) {
+        entries_[index_[slot].entry - 1].value += value;
         return;
     }
-    index_[slot] = static_cast<std::uint32_t>(entries_.size() + 1);
-    set_field(e.date_text, date_text);
-    set_field(e.note_text, note_text);
+    index_[slot] = {static_cast<std::uint32_t>(entries_.size() + 1), hash};
+    record_type e{};
+    e.name = texts_.keep(key);
+    e.date_text = texts_.keep(entry_text(date_text, date_capacity));
+    e.note_text = texts_.keep(entry_text(note_text, note_capacity));
     e.value = value;
     e.int1 = int1;
     e.int2 = int2;
@@ -128,7 +196,9 @@ void chart_engine::prepare_entries(dc& surface) {
     }
 
     const colour kept = surface.get_pixel(1, 1);
-    std::unordered_set<colour> used;
+    struct nothing {};
+    colour_table<nothing> used(entries_.size());
+    const auto take = [&](colour c) { return used.try_emplace(c, {}).second; };
     // Each starting colour's search goes on where it last stopped: the
     // colours before that point are all taken already, and a chart of many
     // thousand entries would otherwise walk them again for every entry.
@@ -136,18 +206,22 @@ void chart_engine::prepare_entries(dc& surface) {
         int tries = 0;
         colour at = 0;
     };
-    std::unordered_map<colour, search> searches;
+    colour_table<search> searches(0);
     for (auto& e : entries_) {
         // A share of a zero maximum or total would be infinite (negative
         // values, or values that cancel out); such entries get no share.
         e.share_of_max = (e.value != 0 && max_value_ != 0) ? e.value / max_value_ : 0;
         e.share_of_total = (e.value != 0 && total_value_ != 0) ? e.value / total_value_ : 0;
         const colour first = chart_entry_colour(static_cast<std::size_t>(&e - entries_.data()));
-        search& from = searches.try_emplace(first, search{0, first}).first->second;
-        // A tap finds its entry by colour: no two entries share one.
-        for (; from.tries < 254 && !used.insert(from.at).second; ++from.tries)
-            from.at = rgb(red_of(from.at), green_of(from.at), blue_of(from.at) % 254 + 1);
-        colour computed = from.at;
+        colour computed = first;
+        // A tap finds its entry by colour: no two entries share one. Only a
+        // colour taken already has a search to go on with.
+        if (!take(first)) {
+            search& from = *searches.try_emplace(first, search{0, first}).first;
+            for (; from.tries < 254 && !take(from.at); ++from.tries)
+                from.at = rgb(red_of(from.at), green_of(from.at), blue_of(from.at) % 254 + 1);
+            computed = from.at;
+        }
         surface.set_pixel(1, 1, computed);
         e.colour = computed;
         if (snap_colours_) {

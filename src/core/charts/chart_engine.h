@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/charts/chart_texts.h"
 #include "core/stores/chart_sink.h"
 #include "platform/dc.h"
 
@@ -27,11 +28,12 @@ struct chart_colours {
 
 class chart_engine : public chart_sink {
 public:
-    // One chart entry, copied by value.
+    // One chart entry. Its texts are cut to 30, 30 and 33 units and live in
+    // the engine until its entries are cleared.
     struct record_type {
-        char16_t name[31];       // key of add_value; legend column M
-        char16_t date_text[31];  // legend column D
-        char16_t note_text[34];  // legend column N
+        std::u16string_view name;       // key of add_value; legend column M
+        std::u16string_view date_text;  // legend column D
+        std::u16string_view note_text;  // legend column N
         double value;
         std::int32_t int1;
         std::int32_t int2;
@@ -47,6 +49,7 @@ public:
     void add_value(std::u16string_view name, double value, int int1, int int2,
                    std::u16string_view date_text, std::u16string_view note_text) override;
     void note_date(int year, int month, int day) override;
+    void expect_entries(std::size_t count) override;
 
     // Computes the shares and gives every entry a colour the surface can
     // show exactly (a tap finds its entry by the colour under the pen).
@@ -104,12 +107,21 @@ private:
     void draw_marker(dc& surface, const point (&triangle)[3]);
 
     std::vector<record_type> entries_;
+    chart_texts texts_;
     // The slot of `name` in index_: the one holding its entry, or the empty
     // one where it goes.
-    std::size_t find_slot(std::u16string_view name, std::uint64_t hash) const;
+    std::size_t find_slot(std::u16string_view name, std::uint32_t hash) const;
+    // Makes the index big enough for this many entries.
+    void grow_index(std::size_t entries);
 
-    // Entry of each name by hash: entry position + 1, 0 for an empty slot.
-    std::vector<std::uint32_t> index_;
+    // Entry of each name by hash: entry position + 1 (0 for an empty slot)
+    // beside the name's hash, which places the slot and rules out most
+    // other names without reading their entries.
+    struct index_slot {
+        std::uint32_t entry = 0;
+        std::uint32_t hash = 0;
+    };
+    std::vector<index_slot> index_;
     double max_value_ = 0;
     double total_value_ = 0;
     int first_visible_ = 0;

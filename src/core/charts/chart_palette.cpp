@@ -1,6 +1,7 @@
 #include "core/charts/chart_palette.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace kelvane {
@@ -20,11 +21,51 @@ double luminance(double r, double g, double b) {
 // ((1 + 0.05) / (L + 0.05) >= 3), with room for rounding to whole bytes.
 constexpr double brightest = 0.29;
 
+// linear() of every whole channel value. Between two whole values a
+// channel's linear() lies between theirs (the two pieces of the curve meet
+// within a millionth), so most darkening steps are decided from the table
+// without the three powers of an exact luminance.
+const std::array<double, 256>& whole_channels() {
+    static const std::array<double, 256> table = [] {
+        std::array<double, 256> t{};
+        for (std::size_t i = 0; i < t.size(); ++i) t[i] = linear(static_cast<double>(i));
+        return t;
+    }();
+    return table;
+}
+
+// luminance(r, g, b) > brightest, decided exactly as luminance() decides it.
+bool too_bright(double r, double g, double b) {
+    // Far wider than the gap between the pieces and any rounding.
+    constexpr double slack = 1e-5;
+    const std::array<double, 256>& t = whole_channels();
+    const auto below = [&](double channel) {
+        return t[static_cast<std::size_t>(std::clamp(std::floor(channel), 0.0, 255.0))];
+    };
+    const auto above = [&](double channel) {
+        return t[static_cast<std::size_t>(std::clamp(std::ceil(channel), 0.0, 255.0))];
+    };
+    const double low = 0.2126 * below(r) + 0.7152 * below(g) + 0.0722 * below(b);
+    if (low - slack > brightest) return true;
+    const double high = 0.2126 * above(r) + 0.7152 * above(g) + 0.0722 * above(b);
+    if (high + slack <= brightest) return false;
+    return luminance(r, g, b) > brightest;
+}
+
+// x modulo m for x >= 0, exactly as std::fmod gives it: the remainder is a
+// whole multiple of x's last place and below m, so the subtraction is
+// exact; a quotient rounded up to the next whole number is put right.
+double remainder_of(double x, double m) {
+    if (!(x < 0x1p52)) return std::fmod(x, m);
+    const double r = x - std::floor(x / m) * m;
+    return r < 0 ? r + m : r;
+}
+
 }  // namespace
 
 colour chart_entry_colour(std::size_t index) {
     constexpr double golden_angle = 137.50776405;
-    const double hue = std::fmod(static_cast<double>(index) * golden_angle, 360.0);
+    const double hue = remainder_of(static_cast<double>(index) * golden_angle, 360.0);
     // Three shades in turn, so that hues which come round close together
     // later in a long chart still differ in depth.
     static constexpr double saturations[] = {0.80, 0.60, 0.95};
@@ -33,7 +74,7 @@ colour chart_entry_colour(std::size_t index) {
     const double v = values[(index / 3) % 3];
 
     const double c = v * s;
-    const double x = c * (1 - std::fabs(std::fmod(hue / 60.0, 2.0) - 1));
+    const double x = c * (1 - std::fabs(remainder_of(hue / 60.0, 2.0) - 1));
     const double m = v - c;
     double r = 0, g = 0, b = 0;
     switch (static_cast<int>(hue / 60.0) % 6) {
@@ -58,8 +99,7 @@ colour chart_entry_colour(std::size_t index) {
     }
     r = (r + m) * 255, g = (g + m) * 255, b = (b + m) * 255;
     // Light hues (yellow, cyan, green) are darkened until they stand out on white.
-    for (int step = 0; step < 64 && luminance(r, g, b) > brightest; ++step)
-        r *= 0.95, g *= 0.95, b *= 0.95;
+    for (int step = 0; step < 64 && too_bright(r, g, b); ++step) r *= 0.95, g *= 0.95, b *= 0.95;
     auto byte = [](double channel) {
         return std::clamp(static_cast<int>(std::lround(channel)), 1, 254);
     };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 
 #include "core/common/date_text.h"
@@ -14,8 +15,53 @@ namespace {
 // (309 integer digits, sign, point).
 constexpr std::size_t number_room = 360;
 
+// v rounded to `decimals` places and scaled to a whole number, when v is
+// small enough for that to be exact in 64 bits (the figures of every record
+// are): the same digits printf writes, ties to even on the exact binary value.
+bool scaled_digits(double v, int decimals, std::uint64_t& digits) {
+    static constexpr std::uint64_t powers[] = {1, 10, 100, 1000};
+    if (decimals < 0 || decimals > 3) return false;
+    const double magnitude = std::fabs(v);
+    if (!(magnitude < 0x1p53)) return false;  // too large, infinite or not a number
+    // magnitude = mantissa * 2^-shift exactly, mantissa below 2^53.
+    int exponent = 0;
+    const double fraction = std::frexp(magnitude, &exponent);
+    const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+    const int shift = 53 - exponent;
+    const std::uint64_t scaled = mantissa * powers[decimals];  // below 2^63
+    if (shift <= 0) {
+        digits = scaled << -shift;
+        return true;
+    }
+    if (shift >= 64) {  // below half a unit of the last place
+        digits = 0;
+        return true;
+    }
+    const std::uint64_t whole = scaled >> shift;
+    const std::uint64_t rest = scaled & ((std::uint64_t{1} << shift) - 1);
+    const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+    digits = whole + ((rest > half || (rest == half && (whole & 1) != 0)) ? 1 : 0);
+    return true;
+}
+
 // Writes "%.<decimals>f" into buf; the number of characters.
 std::size_t write_decimal(char (&buf)[number_room], double v, int decimals) {
+    std::uint64_t digits = 0;
+    if (scaled_digits(v, decimals, digits)) {
+        char reversed[24];
+        int n = 0;
+        do {
+            reversed[n++] = static_cast<char>('0' + digits % 10);
+            digits /= 10;
+        } while (digits != 0);
+        while (n <= decimals) reversed[n++] = '0';
+        char* out = buf;
+        if (std::signbit(v)) *out++ = '-';
+        while (n > decimals) *out++ = reversed[--n];
+        if (decimals > 0) *out++ = '.';
+        while (n > 0) *out++ = reversed[--n];
+        return static_cast<std::size_t>(out - buf);
+    }
     const auto done = std::to_chars(buf, buf + number_room, v, std::chars_format::fixed, decimals);
     if (done.ec == std::errc()) return static_cast<std::size_t>(done.ptr - buf);
     // Only a number of decimals beyond anything the program writes gets here.

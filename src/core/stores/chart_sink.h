@@ -1,6 +1,7 @@
 #pragma once
 // What the stores' chart operations fill: the statistics engine implements it.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,9 @@ public:
     // a total), so that whoever lists the entries can date them in any form.
     virtual void add_value(std::u16string_view name, double value, int int1, int int2,
                            std::u16string_view date_text, std::u16string_view note_text) = 0;
+    // Tells how many entries at most are about to be added, so that room
+    // for them is made once rather than as they come.
+    virtual void expect_entries(std::size_t /*count*/) {}
     // Widens the span of dates the chart covers by a record's date.
     virtual void note_date(int year, int month, int day) = 0;
 };

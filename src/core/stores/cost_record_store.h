@@ -65,6 +65,7 @@ public:
     void cost_series(chart_sink& chart, const selection_limits& limits) {
         chart.clear_entries();
         engine::select_records(limits);
+        chart.expect_entries(engine::selection_.size());
         // The texts are made in the same buffers for every entry.
         const std::uint16_t language = device().language_id();
         std::u16string name, date;

@@ -222,6 +222,7 @@ double fuel_store::distance_in_range(const selection_limits& limits) {
 void fuel_store::economy_series(chart_sink& chart, const selection_limits& limits) {
     chart.clear_entries();
     select_records(limits);
+    if (!selection_.empty()) chart.expect_entries(selection_.size() - 1);
     // The texts are made in the same two buffers for every entry.
     const std::uint16_t language = device().language_id();
     std::u16string name, date;

@@ -25,7 +25,7 @@ protected:
 };
 
 std::u16string name_of(const chart_engine::record_type& e) {
-    return e.name;
+    return std::u16string(e.name);
 }
 
 TEST_F(chart_engine_test, equal_names_collect_into_one_entry_keeping_the_first_texts) {
@@ -68,6 +68,26 @@ TEST_F(chart_engine_test, long_texts_are_cut_at_the_field_capacity) {
     note += u"\U0001F697 car";  // the pair would occupy units 33 and 34
     t.add_value(u"x", 1.0, 0, 0, u"", note);
     EXPECT_EQ(std::u16string(t.entries()[1].note_text), std::u16string(32, u'a'));
+}
+
+TEST_F(chart_engine_test, every_entry_keeps_its_own_texts_in_a_long_chart_and_after_a_clear) {
+    chart_engine t;
+    const auto name = [](int i) { return format("%030d", i); };
+    for (int round = 0; round < 2; ++round) {
+        t.clear_entries();
+        // Far more text than one block of the engine's text store holds.
+        for (int i = 0; i < 5000; ++i)
+            t.add_value(name(i), i, 0, 0, format("%d/%d", round, i), format("note %d", i));
+        t.add_value(name(0), 1.0, 0, 0, u"", u"");
+        ASSERT_EQ(t.entries().size(), 5000u);
+        for (int i = 0; i < 5000; ++i) {
+            const auto& e = t.entries()[static_cast<std::size_t>(i)];
+            ASSERT_EQ(std::u16string(e.name), name(i));
+            ASSERT_EQ(std::u16string(e.date_text), format("%d/%d", round, i));
+            ASSERT_EQ(std::u16string(e.note_text), format("note %d", i));
+        }
+        EXPECT_DOUBLE_EQ(t.entries()[0].value, 1.0);
+    }
 }
 
 TEST_F(chart_engine_test, date_span_starts_at_today_and_only_widens) {

@@ -66,7 +66,7 @@ protected:
     }
     std::vector<std::u16string> names() const {
         std::vector<std::u16string> out;
-        for (const auto& e : chart.entries()) out.push_back(e.name);
+        for (const auto& e : chart.entries()) out.emplace_back(e.name);
         return out;
     }
 

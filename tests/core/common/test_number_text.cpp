@@ -47,7 +47,14 @@ TEST(number_text, decimals_read_as_printf_writes_them_rounding_included) {
         const std::uint64_t bits = rng();
         std::memcpy(&any, &bits, sizeof any);
         values.push_back(any);
+        // Figures with every bit of their fraction used, up to the largest
+        // whole numbers a double holds exactly.
+        const double scale = std::ldexp(1.0, static_cast<int>(rng() % 64) - 10);
+        values.push_back(static_cast<double>(rng() >> 11) * 0x1p-53 * scale);
     }
+    for (const double edge : {0x1p53, 0x1p53 - 1, 0x1p52 + 0.5, 0.0005, 0.00049999999999999995,
+                              -0.0004, 999.9995, 0x1p-60})
+        values.push_back(edge);
     for (const double v : values) {
         for (int decimals = 0; decimals <= 3; ++decimals) {
             const std::u16string printed = format("%.*f", decimals, v);

@@ -303,7 +303,7 @@ TEST_F(chart_screen_test, legends_write_every_figure_whole_and_name_the_expenses
                     // the pie's Fuel and Repair; a short screen shows two rows.
                     for (std::size_t i = 0;
                          i < std::min<std::size_t>(h < 320 ? 2 : 3, e.entries().size()); ++i)
-                        EXPECT_TRUE(shown_whole(fixed_text(e.entries()[i].name)))
+                        EXPECT_TRUE(shown_whole(std::u16string(e.entries()[i].name)))
                             << i << " at " << where;
                     EXPECT_GE(right - left, w * 4 / 5) << "the legend uses the width at " << where;
                 });
