@@ -1,5 +1,7 @@
 #include "bench/bench_support.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -144,6 +146,15 @@ void plain_write(const std::filesystem::path& p, const std::vector<char>& bytes)
     std::FILE* f = std::fopen(p.c_str(), "wb");
     if (!f) return;
     std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+}
+
+void durable_write(const std::filesystem::path& p, const std::vector<char>& bytes) {
+    std::FILE* f = std::fopen(p.c_str(), "wb");
+    if (!f) return;
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fflush(f);
+    ::fsync(::fileno(f));
     std::fclose(f);
 }
 

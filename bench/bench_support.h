@@ -100,5 +100,8 @@ std::vector<char> plain_read(const std::filesystem::path& p);
 // The same into a buffer that is reused from call to call.
 void plain_read_into(const std::filesystem::path& p, std::vector<char>& buffer);
 void plain_write(const std::filesystem::path& p, const std::vector<char>& bytes);
+// The same, kept on the medium before it is closed (fsync), as every file
+// the program writes whole is: the plain work a save or an export must do.
+void durable_write(const std::filesystem::path& p, const std::vector<char>& bytes);
 
 }  // namespace kelvane::bench

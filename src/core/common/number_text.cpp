@@ -1,6 +1,7 @@
 #include "core/common/number_text.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -21,16 +22,19 @@ constexpr std::size_t number_room = 360;
 bool scaled_digits(double v, int decimals, std::uint64_t& digits) {
     static constexpr std::uint64_t powers[] = {1, 10, 100, 1000};
     if (decimals < 0 || decimals > 3) return false;
-    const double magnitude = std::fabs(v);
-    if (!(magnitude < 0x1p53)) return false;  // too large, infinite or not a number
-    // magnitude = mantissa * 2^-shift exactly, mantissa below 2^53.
-    int exponent = 0;
-    const double fraction = std::frexp(magnitude, &exponent);
-    const auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
-    const int shift = 53 - exponent;
+    // |v| = mantissa * 2^-shift exactly.
+    const auto bits = std::bit_cast<std::uint64_t>(v);
+    const auto biased = static_cast<int>((bits >> 52) & 0x7FF);
+    std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52) - 1);
+    int shift = 1074;  // zero and the smallest numbers
+    if (biased != 0) {
+        mantissa |= std::uint64_t{1} << 52;
+        shift = 1075 - biased;
+    }
+    if (shift < 0) return false;  // 2^53 and above, infinite or not a number
     const std::uint64_t scaled = mantissa * powers[decimals];  // below 2^63
-    if (shift <= 0) {
-        digits = scaled << -shift;
+    if (shift == 0) {
+        digits = scaled;
         return true;
     }
     if (shift >= 64) {  // below half a unit of the last place
@@ -46,20 +50,24 @@ bool scaled_digits(double v, int decimals, std::uint64_t& digits) {
 
 // Writes "%.<decimals>f" into buf; the number of characters.
 std::size_t write_decimal(char (&buf)[number_room], double v, int decimals) {
-    std::uint64_t digits = 0;
-    if (scaled_digits(v, decimals, digits)) {
-        char reversed[24];
-        int n = 0;
-        do {
-            reversed[n++] = static_cast<char>('0' + digits % 10);
-            digits /= 10;
-        } while (digits != 0);
-        while (n <= decimals) reversed[n++] = '0';
+    std::uint64_t scaled = 0;
+    if (scaled_digits(v, decimals, scaled)) {
+        char digits[24];
+        const auto n =
+            static_cast<int>(std::to_chars(digits, digits + sizeof digits, scaled).ptr - digits);
         char* out = buf;
         if (std::signbit(v)) *out++ = '-';
-        while (n > decimals) *out++ = reversed[--n];
-        if (decimals > 0) *out++ = '.';
-        while (n > 0) *out++ = reversed[--n];
+        // At least one digit before the point.
+        const int whole = n > decimals ? n - decimals : 0;
+        if (whole > 0)
+            out = std::copy(digits, digits + whole, out);
+        else
+            *out++ = '0';
+        if (decimals > 0) {
+            *out++ = '.';
+            for (int i = n; i < decimals; ++i) *out++ = '0';
+            out = std::copy(digits + whole, digits + n, out);
+        }
         return static_cast<std::size_t>(out - buf);
     }
     const auto done = std::to_chars(buf, buf + number_room, v, std::chars_format::fixed, decimals);
@@ -73,18 +81,13 @@ std::size_t write_decimal(char (&buf)[number_room], double v, int decimals) {
 // after the sign.
 char* write_padded(char* out, int v, int digits) {
     const long long wide = v;
-    unsigned long long magnitude = wide < 0 ? 0ull - static_cast<unsigned long long>(wide)
-                                            : static_cast<unsigned long long>(wide);
-    char reversed[24];
-    int n = 0;
-    do {
-        reversed[n++] = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude);
-    while (n < digits) reversed[n++] = '0';
+    const unsigned long long magnitude = wide < 0 ? 0ull - static_cast<unsigned long long>(wide)
+                                                  : static_cast<unsigned long long>(wide);
+    char text[24];
+    const auto n = static_cast<int>(std::to_chars(text, text + sizeof text, magnitude).ptr - text);
     if (wide < 0) *out++ = '-';
-    while (n) *out++ = reversed[--n];
-    return out;
+    for (int i = n; i < digits; ++i) *out++ = '0';
+    return std::copy(text, text + n, out);
 }
 
 std::size_t write_date(char* buf, std::uint16_t language, int year, int month, int day,

@@ -1,5 +1,7 @@
 #include "core/exchange/csv_rows.h"
 
+#include <utility>
+
 #include "core/common/date_text.h"
 #include "core/common/number_text.h"
 #include "core/common/text.h"
@@ -10,17 +12,32 @@ namespace kelvane {
 
 namespace {
 
-// Appends one quoted cell of UTF-8 text, its quotes doubled.
+// Appends one quoted cell of UTF-8 text, its quotes doubled. Runs of ASCII
+// (most of what owners type) go in whole, other characters one by one.
 void add_text_cell(std::string& out, std::u16string_view text) {
-    out += '"';
-    for (std::size_t from = 0;;) {
-        const std::size_t quote = text.find(u'"', from);
-        append_utf8(out, text.substr(from, quote - from));
-        if (quote == std::u16string_view::npos) break;
-        out += "\"\"";
-        from = quote + 1;
+    char run[64];
+    std::size_t n = 0;
+    run[n++] = '"';
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c < 0x80) {
+            if (n + 2 > sizeof run) out.append(run, std::exchange(n, 0));
+            run[n++] = static_cast<char>(c);
+            if (c == u'"') run[n++] = '"';
+            continue;
+        }
+        out.append(run, std::exchange(n, 0));
+        // A surrogate pair is one character.
+        std::size_t end = i + 1;
+        if (c >= 0xD800 && c <= 0xDBFF && end < text.size() && text[end] >= 0xDC00 &&
+            text[end] <= 0xDFFF)
+            ++end;
+        append_utf8(out, text.substr(i, end - i));
+        i = end - 1;
     }
-    out += '"';
+    if (n == sizeof run) out.append(run, std::exchange(n, 0));
+    run[n++] = '"';
+    out.append(run, n);
 }
 
 // True when a spreadsheet would read the text, after any apostrophes in

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <utility>
 
 #include "core/accounts/configuration.h"
@@ -251,39 +252,56 @@ std::u16string lines_left_out_text(int lines) {
     return text;
 }
 
-import_summary add_imported_records(fuel_store& fuel, service_store& maintenance, fee_store& fees,
-                                    const imported_records& records) {
+namespace {
+
+// The records of an import, handed over a piece at a time (nullptr after the
+// last): an import of a long file never holds every record it read beside
+// the stores' copies they go into.
+using next_piece = std::function<const imported_records*()>;
+
+// Adds the pieces' records to copies of the stores; the stores take them only
+// once the three files hold them, so that a failure at any point adds
+// nothing. `expected` is how many records may come, at most.
+import_summary add_imported_pieces(fuel_store& fuel, service_store& maintenance, fee_store& fees,
+                                   std::size_t expected, const next_piece& next) {
     import_summary summary;
     summary.read = true;
     const auto passes = [](int held, std::size_t added) {
         return static_cast<std::int64_t>(held) + static_cast<std::int64_t>(added) >
                max_records_per_file;
     };
-    // A file the next load would refuse would lock the account: refused
-    // before anything is written.
-    if (passes(fuel.record_count(), records.fuel.size()) ||
-        passes(maintenance.record_count(), records.maintenance.size()) ||
-        passes(fees.record_count(), records.fees.size())) {
-        show_message(msg_import_too_many);
-        summary.too_many = true;
-        return summary;
-    }
-    if (records.fuel.empty() && records.maintenance.empty() && records.fees.empty()) return summary;
-
-    // The records are added to copies of the stores; the stores take them
-    // only once the files hold them.
     fuel_store new_fuel = fuel;
     service_store new_maintenance = maintenance;
     fee_store new_fees = fees;
+    new_fuel.begin_bulk_in_memory(expected);
+    new_maintenance.begin_bulk_in_memory(expected);
+    new_fees.begin_bulk_in_memory(expected);
     const auto add = [](auto& store, const auto& list, int& counter) {
-        store.begin_bulk_in_memory(list.size());
         for (const auto& r : list)
             if (store.add_record(r).added()) ++counter;
-        store.end_bulk_in_memory();
     };
-    add(new_fuel, records.fuel, summary.fuel);
-    add(new_maintenance, records.maintenance, summary.maintenance);
-    add(new_fees, records.fees, summary.fees);
+    bool any = false;
+    while (const imported_records* piece = next()) {
+        // A file the next load would refuse would lock the account: refused
+        // before anything is written.
+        if (passes(new_fuel.record_count(), piece->fuel.size()) ||
+            passes(new_maintenance.record_count(), piece->maintenance.size()) ||
+            passes(new_fees.record_count(), piece->fees.size())) {
+            show_message(msg_import_too_many);
+            summary = {};
+            summary.read = true;
+            summary.too_many = true;
+            return summary;
+        }
+        any = any || !piece->fuel.empty() || !piece->maintenance.empty() || !piece->fees.empty();
+        add(new_fuel, piece->fuel, summary.fuel);
+        add(new_maintenance, piece->maintenance, summary.maintenance);
+        add(new_fees, piece->fees, summary.fees);
+    }
+    if (!any) return summary;
+    new_fuel.end_bulk_in_memory();
+    new_maintenance.end_bulk_in_memory();
+    new_fees.end_bulk_in_memory();
 
     const std::u16string folder = fixed_text(fuel.header().save_folder);
     const std::u16string name = fuel.account_name();
@@ -317,6 +335,22 @@ import_summary add_imported_records(fuel_store& fuel, service_store& maintenance
         summary.write_failed = true;
     }
     return summary;
+}
+
+}  // namespace
+
+import_summary add_imported_records(fuel_store& fuel, service_store& maintenance, fee_store& fees,
+                                    const imported_records& records) {
+    if (records.fuel.empty() && records.maintenance.empty() && records.fees.empty()) {
+        import_summary nothing;
+        nothing.read = true;
+        return nothing;
+    }
+    bool given = false;
+    return add_imported_pieces(
+        fuel, maintenance, fees,
+        std::max({records.fuel.size(), records.maintenance.size(), records.fees.size()}),
+        [&]() { return std::exchange(given, true) ? nullptr : &records; });
 }
 
 import_summary export_import::import_file(std::u16string_view path, const import_options& options) {
@@ -359,12 +393,23 @@ import_summary export_import::import_file(std::u16string_view path, const import
     }
 
     translate_items();
-    imported_records records;
+    // The lines are read a piece at a time, each piece's records added before
+    // the next is read.
+    const std::vector<std::u16string_view> lines = split_lines(text);
+    constexpr std::size_t lines_per_piece = 4096;
+    imported_records piece;
+    std::size_t next_line = 0;
     int skipped = 0;
-    for (std::u16string_view line : split_lines(text)) read_line(line, records, skipped);
-    // The text is not needed beside the stores' copies the records go into.
-    text = std::u16string();
-    summary = add_imported_records(fuel_, maintenance_, fees_, records);
+    summary = add_imported_pieces(
+        fuel_, maintenance_, fees_, lines.size(), [&]() -> const imported_records* {
+            if (next_line >= lines.size()) return nullptr;
+            piece.fuel.clear();
+            piece.maintenance.clear();
+            piece.fees.clear();
+            const std::size_t end = std::min(lines.size(), next_line + lines_per_piece);
+            for (; next_line < end; ++next_line) read_line(lines[next_line], piece, skipped);
+            return &piece;
+        });
     summary.skipped = skipped;
     return summary;
 }
