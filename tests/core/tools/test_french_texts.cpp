@@ -643,7 +643,7 @@ std::vector<std::uint8_t> file_bytes(const fs::path& path) {
 
 }  // namespace
 
-TEST(FrenchTexts, EveryTextTheProgramShowsHasAFrenchLine) {
+TEST(french_texts, every_text_the_program_shows_has_a_french_line) {
     kelvane::testing::test_services device;
     device.fs.put(u"\\Program Files\\Kelvane\\Language.lng",
                   file_bytes(fs::path(KELVANE_SOURCE_DIR) / "resources" / "French.lng"));
@@ -673,7 +673,7 @@ TEST(FrenchTexts, EveryTextTheProgramShowsHasAFrenchLine) {
     }
 }
 
-TEST(FrenchTexts, KeysAreFoundHoweverTheyAreWritten) {
+TEST(french_texts, keys_are_found_however_they_are_written) {
     // One small source with every way the program's code writes a key, and
     // the ways that are no key at all.
     // clang-format off

@@ -264,7 +264,7 @@ TEST_F(unattended_run, closing_the_window_while_loading_keeps_the_accounts) {
     EXPECT_FALSE(hung);
 
     restart();
-    prog->config.load_config();
+    (void)prog->config.load_config();
     EXPECT_TRUE(prog->config.account_exists(u"Golf"));
     EXPECT_EQ(u"Golf", prog->config.current_account());
 }
