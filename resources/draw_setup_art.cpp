@@ -19,7 +19,7 @@ const QColor sky_top(233, 244, 255);
 const QColor sky_bottom(178, 210, 250);
 
 QFont title_font(int pixels, bool bold) {
-    QFont f("DejaVu Sans");
+    QFont f(QStringLiteral("DejaVu Sans"));
     f.setPixelSize(pixels);
     f.setBold(bold);
     return f;
@@ -112,12 +112,14 @@ QImage start_picture() {
     fuel_drop(p, QPointF(172, 74), 16);
     p.setPen(ink);
     p.setFont(title_font(40, true));
-    p.drawText(QRectF(196, 22, 200, 50), Qt::AlignLeft | Qt::AlignVCenter, "Kelvane");
+    p.drawText(QRectF(196, 22, 200, 50), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("Kelvane"));
     p.setFont(title_font(14, false));
     p.drawText(QRectF(198, 72, 200, 22), Qt::AlignLeft | Qt::AlignVCenter,
-               "Vehicle expense tracker");
+               QStringLiteral("Vehicle expense tracker"));
     p.setFont(title_font(12, false));
-    p.drawText(QRectF(198, 94, 200, 20), Qt::AlignLeft | Qt::AlignVCenter, "Installation");
+    p.drawText(QRectF(198, 94, 200, 20), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("Installation"));
     p.setPen(QPen(ink, 1));
     p.setBrush(Qt::NoBrush);
     p.drawRect(QRectF(0.5, 0.5, 400, 151));
@@ -150,7 +152,7 @@ QImage page_picture() {
     fuel_drop(p, QPointF(80, 110), 24);
     p.setPen(ink);
     p.setFont(title_font(24, true));
-    p.drawText(QRectF(0, 24, 160, 34), Qt::AlignCenter, "Kelvane");
+    p.drawText(QRectF(0, 24, 160, 34), Qt::AlignCenter, QStringLiteral("Kelvane"));
     p.setPen(QPen(ink, 1));
     p.drawLine(QPointF(159.5, 0), QPointF(159.5, 300));
     return img;
@@ -161,8 +163,8 @@ QImage page_picture() {
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
-    bool ok = start_picture().save(dir + "/setup_start.png");
-    ok = page_picture().save(dir + "/setup_page.png") && ok;
+    bool ok = start_picture().save(dir + QStringLiteral("/setup_start.png"));
+    ok = page_picture().save(dir + QStringLiteral("/setup_page.png")) && ok;
     if (!ok) std::fprintf(stderr, "kelvane_draw_setup_art: cannot write the pictures\n");
     return ok ? 0 : 1;
 }

@@ -77,12 +77,12 @@ void fees_icon(QPainter& p, QPoint o) {
     p.drawEllipse(QRectF(o.x() + 9.5, o.y() + 9.5, 13, 13));
     p.setBrush(QColor(255, 225, 100));
     p.drawEllipse(QRectF(o.x() + 3.5, o.y() + 4.5, 13, 13));
-    QFont f("Liberation Sans");
+    QFont f(QStringLiteral("Liberation Sans"));
     f.setPixelSize(11);
     f.setBold(true);
     p.setFont(f);
     p.setPen(QColor(120, 90, 10));
-    p.drawText(QRectF(o.x() + 3.5, o.y() + 4.5, 13, 13), Qt::AlignCenter, "$");
+    p.drawText(QRectF(o.x() + 3.5, o.y() + 4.5, 13, 13), Qt::AlignCenter, QStringLiteral("$"));
 }
 
 void trip_icon(QPainter& p, QPoint o) {
@@ -378,10 +378,10 @@ QImage draw_icon(int size) {
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
-    const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString(".");
-    bool ok = draw_skin().save(dir + "/skin.png");
-    ok = draw_icon(32).save(dir + "/kelvane32.png") && ok;
-    ok = draw_icon(128).save(dir + "/kelvane128.png") && ok;
+    const QString dir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+    bool ok = draw_skin().save(dir + QStringLiteral("/skin.png"));
+    ok = draw_icon(32).save(dir + QStringLiteral("/kelvane32.png")) && ok;
+    ok = draw_icon(128).save(dir + QStringLiteral("/kelvane128.png")) && ok;
     if (!ok) std::fprintf(stderr, "could not write the pictures into %s\n", qPrintable(dir));
     return ok ? 0 : 1;
 }

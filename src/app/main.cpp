@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
         if (zoom > 1) qputenv("QT_SCALE_FACTOR", QByteArray::number(zoom));
     }
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Kelvane");
+    QApplication::setApplicationName(QStringLiteral("Kelvane"));
     // The program ends when the main screen has closed and the data is written.
     QApplication::setQuitOnLastWindowClosed(false);
 

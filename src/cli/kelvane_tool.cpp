@@ -31,19 +31,6 @@ constexpr std::string_view filter_options_help =
     "  --min N, --max N         lowest and highest mileage\n"
     "  --vehicles A,B           accounts to cover (default: the open account)\n";
 
-std::u16string u16(const std::string& utf8) {
-    return from_utf8(utf8);
-}
-
-std::string date_iso(int year, int month, int day, int hour, int minute, int second) {
-    return to_utf8(format("%04d-%02d-%02d %02d:%02d:%02d", year, month, day, hour, minute, second));
-}
-
-template <class R>
-std::string record_date_iso(const R& r) {
-    return date_iso(r.year, r.month, r.day, r.hour, r.minute, r.second);
-}
-
 }  // namespace
 
 // The command table: every command of kelvane-tool, in the order help lists

@@ -28,7 +28,7 @@ message_answer scripted_message_box::show(std::u16string_view text, std::u16stri
                                           message_buttons buttons) {
     boxes_.push_back({std::u16string(text), std::u16string(caption), buttons});
     if (!answers_.empty()) {
-        auto a = answers_.front();
+        const message_answer a = answers_.front().answer;
         answers_.pop_front();
         return a;
     }
@@ -39,6 +39,22 @@ std::vector<std::u16string> scripted_message_box::texts() const {
     std::vector<std::u16string> out;
     for (const auto& b : boxes_) out.push_back(b.text);
     return out;
+}
+
+std::vector<std::string> scripted_message_box::unused_answers() const {
+    static constexpr const char* names[] = {"OK", "Cancel", "Yes", "No"};
+    std::vector<std::string> out;
+    for (const auto& q : answers_)
+        out.push_back(std::string(names[static_cast<int>(q.answer)]) + " (" +
+                      source_place(q.where) + ")");
+    return out;
+}
+
+std::string source_place(const std::source_location& where) {
+    const std::string_view file = where.file_name();
+    const std::size_t slash = file.find_last_of("/\\");
+    return std::string(slash == std::string_view::npos ? file : file.substr(slash + 1)) + ":" +
+           std::to_string(where.line());
 }
 
 }  // namespace kelvane

@@ -3,6 +3,7 @@
 // installed service, so a test can read each text and answer it.
 
 #include <deque>
+#include <source_location>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -36,7 +37,8 @@ private:
 };
 
 // Records every box and answers from a queue; with the queue empty it answers
-// OK, or Yes for a Yes/No box.
+// OK, or Yes for a Yes/No box. Each answer remembers where it was queued, so
+// that one no box ever took can be named.
 class scripted_message_box : public message_box_service {
 public:
     struct shown {
@@ -46,14 +48,26 @@ public:
     };
     message_answer show(std::u16string_view text, std::u16string_view caption,
                         message_buttons buttons) override;
-    void answer_next(message_answer a) { answers_.push_back(a); }
+    void answer_next(message_answer a,
+                     std::source_location where = std::source_location::current()) {
+        answers_.push_back({a, where});
+    }
     const std::vector<shown>& boxes() const { return boxes_; }
     std::vector<std::u16string> texts() const;
     void clear() { boxes_.clear(), answers_.clear(); }
+    // The answers still queued, each as "answer (file:line)".
+    std::vector<std::string> unused_answers() const;
 
 private:
+    struct queued {
+        message_answer answer;
+        std::source_location where;
+    };
     std::vector<shown> boxes_;
-    std::deque<message_answer> answers_;
+    std::deque<queued> answers_;
 };
+
+// "file:line" of a place in the sources, the file without its folders.
+std::string source_place(const std::source_location& where);
 
 }  // namespace kelvane

@@ -10,7 +10,7 @@ constexpr colour white = rgb(255, 255, 255);
 constexpr colour red = rgb(255, 0, 0);
 constexpr colour blue = rgb(0, 0, 255);
 
-TEST(RasterDc, LinesStopShortOfTheirEndAndKeepToTheSurface) {
+TEST(raster_dc, lines_stop_short_of_their_end_and_keep_to_the_surface) {
     raster_dc d(10, 10);
     d.select_pen({pen_style::solid, 1, red});
     d.move_to(-5, 2);
@@ -27,7 +27,7 @@ TEST(RasterDc, LinesStopShortOfTheirEndAndKeepToTheSurface) {
     EXPECT_EQ(white, d.get_pixel(5, 0));
 }
 
-TEST(RasterDc, PolygonsFillWithTheBrushInsideTheirOutline) {
+TEST(raster_dc, polygons_fill_with_the_brush_inside_their_outline) {
     raster_dc d(20, 20);
     d.select_pen({pen_style::solid, 1, rgb(0, 0, 0)});
     d.select_brush(blue);
@@ -45,7 +45,7 @@ TEST(RasterDc, PolygonsFillWithTheBrushInsideTheirOutline) {
     EXPECT_EQ(white, flat.get_pixel(10, 6));
 }
 
-TEST(RasterDc, TextIsPaintedInItsRectangleOnly) {
+TEST(raster_dc, text_is_painted_in_its_rectangle_only) {
     raster_dc d(40, 12);
     d.set_text_colour(red);
     d.set_background_mode(background_mode::transparent);

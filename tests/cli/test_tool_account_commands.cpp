@@ -18,7 +18,7 @@ constexpr double miles_to_km = 1.6093000173568726;
 // Config.dat: the open account and the name slots.
 constexpr std::size_t current_account_at = 204, slots_at = 4074, slot_size = 258;
 
-class ToolAccounts : public ::testing::Test {
+class tool_accounts : public ::testing::Test {
 protected:
     void run_ok(const std::vector<std::string>& args) {
         const tool_result r = root.run(args);
@@ -34,7 +34,7 @@ protected:
     tool_root root;
 };
 
-TEST_F(ToolAccounts, ANewAccountsEconomyFollowsItsUnitsUnlessChosen) {
+TEST_F(tool_accounts, a_new_accounts_economy_follows_its_units_unless_chosen) {
     // The same rule as the account editor's, so both make the same account.
     constexpr std::size_t economy_at = 1732;
     run_ok({"add-account", "Golf"});
@@ -46,7 +46,8 @@ TEST_F(ToolAccounts, ANewAccountsEconomyFollowsItsUnitsUnlessChosen) {
     EXPECT_EQ(3u, u32_at(file("Van.ful"), economy_at)) << "the owner's choice";
 }
 
-TEST_F(ToolAccounts, KilometresToMilesAndBackConvertRecordsTripsAndTheShownStartingValues) {
+TEST_F(tool_accounts,
+       kilometres_to_miles_and_back_convert_records_trips_and_the_shown_starting_values) {
     run_ok({"add-account", "Car", "--initial-mileage", "1000", "--tank", "50", "--date",
             "2026-03-01"});
     run_ok({"add-fuel", "--date", "2026-03-01", "--mileage", "1000", "--price", "1.5", "--cost",
@@ -84,7 +85,7 @@ TEST_F(ToolAccounts, KilometresToMilesAndBackConvertRecordsTripsAndTheShownStart
     EXPECT_EQ(60 / (40 * 0.2642007926023778), f64_at(ful, 1920 + 208)) << "price per gallon";
 }
 
-TEST_F(ToolAccounts, RefusedNamesAndAFullTableChangeNoByte) {
+TEST_F(tool_accounts, refused_names_and_a_full_table_change_no_byte) {
     run_ok({"add-account", "Car"});
     run_ok({"add-account", "Van"});
     run_ok(
@@ -126,7 +127,8 @@ TEST_F(ToolAccounts, RefusedNamesAndAFullTableChangeNoByte) {
     EXPECT_EQ(u"Auto", slot(0)) << "a rename frees its own slot first";
 }
 
-TEST_F(ToolAccounts, DeletingMovesTheFilesAwayDropsItsTripsAndFreesTheSlotForTheNext) {
+TEST_F(tool_accounts,
+       deleting_moves_the_files_away_drops_its_trips_and_frees_the_slot_for_the_next) {
     run_ok({"add-account", "Car"});
     run_ok({"add-account", "Van"});
     run_ok({"add-trip", "Car first", "--vehicles", "Car,Van"});
@@ -150,7 +152,7 @@ TEST_F(ToolAccounts, DeletingMovesTheFilesAwayDropsItsTripsAndFreesTheSlotForThe
     EXPECT_EQ(1, root.run({"delete-account", "Car"}).code) << "it is gone";
 }
 
-TEST_F(ToolAccounts, OpenChoosesTheAccountThatCommandsWorkOn) {
+TEST_F(tool_accounts, open_chooses_the_account_that_commands_work_on) {
     run_ok({"add-account", "Car"});
     run_ok({"add-account", "Van"});
     run_ok({"open", "Car"});
@@ -171,7 +173,8 @@ void write_language(const std::filesystem::path& path, const std::string& lines)
     write_bytes(path, bytes);
 }
 
-TEST_F(ToolAccounts, OptionsChooseTheNextStartsLanguageTheBackupFolderAndTheInputPanel) {
+TEST_F(tool_accounts,
+       options_choose_the_next_starts_language_the_backup_folder_and_the_input_panel) {
     run_ok({"add-account", "Car"});
     write_language(root.data_folder() / "French.lng", "Fuel@Carburant\r\n");
 

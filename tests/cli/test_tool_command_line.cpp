@@ -21,7 +21,7 @@ void expect_tool_messages(const std::string& err) {
         EXPECT_THAT(line, StartsWith("kelvane-tool: "));
 }
 
-class ToolCommandLine : public ::testing::Test {
+class tool_command_line : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(0, root.run({"add-account", "Car", "--tank", "50"}).code);
@@ -30,7 +30,7 @@ protected:
     tool_root root;
 };
 
-TEST_F(ToolCommandLine, OptionsAndOperandsAreReadAsGnuProgramsReadThem) {
+TEST_F(tool_command_line, options_and_operands_are_read_as_gnu_programs_read_them) {
     struct row {
         std::vector<std::string> args;
         int code;
@@ -73,7 +73,7 @@ TEST_F(ToolCommandLine, OptionsAndOperandsAreReadAsGnuProgramsReadThem) {
 
 // A name that is no account is a failure of the work (1), never a wrong
 // command line (2), whichever command is given it; nothing is written.
-TEST_F(ToolCommandLine, AMissingAccountFailsTheSameWayInEveryCommand) {
+TEST_F(tool_command_line, a_missing_account_fails_the_same_way_in_every_command) {
     const auto csv = root.path() / "x.csv";
     const std::vector<std::vector<std::string>> commands = {
         {"records", "Bus"},
@@ -105,7 +105,7 @@ TEST_F(ToolCommandLine, AMissingAccountFailsTheSameWayInEveryCommand) {
 
 // The completion script asks the tool: commands and options come from its
 // command table, names from the data folder the line names.
-TEST_F(ToolCommandLine, CompletionOffersCommandsOptionsAndNames) {
+TEST_F(tool_command_line, completion_offers_commands_options_and_names) {
     ASSERT_EQ(0, root.run({"add-account", "Old van"}).code);
     const auto answer = [&](std::vector<std::string> words) {
         std::vector<std::string> args = {"__complete", "--", "--root", root.path().string()};
@@ -123,7 +123,7 @@ TEST_F(ToolCommandLine, CompletionOffersCommandsOptionsAndNames) {
 }
 
 // The program's own message boxes reach standard error as the tool's messages.
-TEST_F(ToolCommandLine, TheProgramsMessagesNameTheTool) {
+TEST_F(tool_command_line, the_programs_messages_name_the_tool) {
     const auto config = root.data_folder() / "Config.dat";
     auto cut = file_bytes(config);
     cut.resize(100);

@@ -15,7 +15,7 @@ std::string read_all(const std::filesystem::path& p) {
     return std::string(bytes.begin(), bytes.end());
 }
 
-class ToolDataSets : public ::testing::Test {
+class tool_data_sets : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(0, root.run({"add-account", "Car", "--tank", "50"}).code);
@@ -32,7 +32,7 @@ protected:
     tool_root root;
 };
 
-TEST_F(ToolDataSets, ExportedFileImportsIntoAnotherAccountUnchanged) {
+TEST_F(tool_data_sets, exported_file_imports_into_another_account_unchanged) {
     std::filesystem::create_directory(root.path() / "out dir");
     const auto csv = root.path() / "out dir" / "car.csv";
     auto exported = root.run({"export", "Car", csv.string()});
@@ -61,7 +61,7 @@ TEST_F(ToolDataSets, ExportedFileImportsIntoAnotherAccountUnchanged) {
     EXPECT_EQ(1, no_account.code);
 }
 
-TEST_F(ToolDataSets, ImportLeavesOutLinesWithImpossibleDates) {
+TEST_F(tool_data_sets, import_leaves_out_lines_with_impossible_dates) {
     const auto csv = root.path() / "odd.csv";
     write_bytes(csv, [] {
         const std::string s =
@@ -77,7 +77,7 @@ TEST_F(ToolDataSets, ImportLeavesOutLinesWithImpossibleDates) {
 
 // Another tracker's file: the tool names the layout, takes the units and
 // the date order given, and refuses what it cannot read whole.
-TEST_F(ToolDataSets, ImportReadsAnotherTrackersFileWithItsOptions) {
+TEST_F(tool_data_sets, import_reads_another_trackers_file_with_its_options) {
     const auto csv = root.path() / "fuelup.csv";
     write_bytes(csv, [] {
         const std::string s =
@@ -105,7 +105,7 @@ TEST_F(ToolDataSets, ImportReadsAnotherTrackersFileWithItsOptions) {
     EXPECT_THAT(records.out, HasSubstr("\"quantity\":37.85"));
 }
 
-TEST_F(ToolDataSets, BackupRestoresIntoAFreshRootAndKeepsTheRecords) {
+TEST_F(tool_data_sets, backup_restores_into_a_fresh_root_and_keeps_the_records) {
     const auto folder = root.path() / "backup";
     auto saved = root.run({"backup", folder.string()});
     ASSERT_EQ(0, saved.code) << saved.err;
@@ -132,7 +132,7 @@ TEST_F(ToolDataSets, BackupRestoresIntoAFreshRootAndKeepsTheRecords) {
 
 // Where a target cannot be made, the command says so and fails, instead of
 // reporting a backup, an export or a picture that does not exist.
-TEST_F(ToolDataSets, TargetsThatCannotBeWrittenFailLoudly) {
+TEST_F(tool_data_sets, targets_that_cannot_be_written_fail_loudly) {
     const auto blocker = root.path() / "a file";
     write_bytes(blocker, {1, 2, 3});
     const auto under_file = (blocker / "inside").string();
@@ -154,7 +154,7 @@ TEST_F(ToolDataSets, TargetsThatCannotBeWrittenFailLoudly) {
 // A Config.dat cut short must not make the vehicles vanish (and let sample
 // data in among the real records): it is kept aside, the person is told, and
 // the accounts are found again from their files.
-TEST_F(ToolDataSets, DamagedConfigIsKeptAndTheAccountsAreFoundAgain) {
+TEST_F(tool_data_sets, damaged_config_is_kept_and_the_accounts_are_found_again) {
     ASSERT_EQ(0, root.run({"add-account", "Van"}).code);
     const auto config = root.data_folder() / "Config.dat";
     auto cut = file_bytes(config);
@@ -182,7 +182,7 @@ TEST_F(ToolDataSets, DamagedConfigIsKeptAndTheAccountsAreFoundAgain) {
 
 // An export or a picture is never written over the program's own files,
 // and a path refused on the way leaves no folder behind.
-TEST_F(ToolDataSets, ExportAndPictureNeverReplaceTheProgramsFiles) {
+TEST_F(tool_data_sets, export_and_picture_never_replace_the_programs_files) {
     const auto data = root.data_folder();
     const auto before_ful = file_bytes(data / "Car.ful");
     const auto before_config = file_bytes(data / "Config.dat");
@@ -208,7 +208,7 @@ TEST_F(ToolDataSets, ExportAndPictureNeverReplaceTheProgramsFiles) {
     EXPECT_FALSE(std::filesystem::exists(root.path() / "new folder"));
 }
 
-TEST(ToolTrips, SampleTripsListWithTheirFiguresAndChart) {
+TEST(tool_trips, sample_trips_list_with_their_figures_and_chart) {
     tool_root root;
     ASSERT_EQ(0, root.run({"sample", "--vehicles", "2", "--years", "3"}).code);
     auto listed = root.run({"trips", "--json"});

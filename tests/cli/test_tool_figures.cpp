@@ -11,7 +11,7 @@ namespace {
 using ::testing::ContainsRegex;
 using ::testing::HasSubstr;
 
-class ToolFigures : public ::testing::Test {
+class tool_figures : public ::testing::Test {
 protected:
     tool_result run_ok(const std::vector<std::string>& args) {
         tool_result r = root.run(args);
@@ -21,7 +21,7 @@ protected:
     tool_root root;
 };
 
-TEST_F(ToolFigures, DueListsTheServicesWithinTheMarginOfEachAccount) {
+TEST_F(tool_figures, due_lists_the_services_within_the_margin_of_each_account) {
     run_ok({"add-account", "Van", "--initial-mileage", "14600", "--tank", "60"});
     run_ok({"add-repair", "Van", "--mileage", "10000", "--cost", "50", "--next-service", "15000",
             "--description", "Oil change"});
@@ -42,7 +42,7 @@ TEST_F(ToolFigures, DueListsTheServicesWithinTheMarginOfEachAccount) {
     EXPECT_EQ(root.run({"due", "--margin", "-5"}).code, 2);
 }
 
-TEST_F(ToolFigures, AccountsAndReportsGiveTheCostsOfAHandComputedAccount) {
+TEST_F(tool_figures, accounts_and_reports_give_the_costs_of_a_hand_computed_account) {
     run_ok({"add-account", "Car", "--initial-mileage", "10000", "--tank", "50"});
     run_ok({"add-fuel", "Car", "--date", "2026-01-05", "--mileage", "10000", "--quantity", "40",
             "--cost", "60"});

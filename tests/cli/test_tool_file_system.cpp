@@ -12,7 +12,7 @@
 namespace kelvane {
 namespace {
 
-TEST(ToolFileSystem, DevicePathsStayInsideAndHostPathsReachOutside) {
+TEST(tool_file_system, device_paths_stay_inside_and_host_paths_reach_outside) {
     test::tool_root folder;
     const auto root = folder.path() / "device";
     const auto outside = folder.path() / "outside.txt";
@@ -37,7 +37,7 @@ TEST(ToolFileSystem, DevicePathsStayInsideAndHostPathsReachOutside) {
     EXPECT_FALSE(std::filesystem::exists(folder.path() / "escaped.txt"));
 }
 
-TEST(ToolFileSystem, RelativeHostPathsAreTakenFromTheWorkingFolder) {
+TEST(tool_file_system, relative_host_paths_are_taken_from_the_working_folder) {
     const std::u16string p = tool_file_system::host_device_path("out/../chart.bmp");
     const auto expected = std::filesystem::current_path() / "chart.bmp";
     std::u16string want = u"\\";

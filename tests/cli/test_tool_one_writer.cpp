@@ -15,7 +15,7 @@ namespace {
 
 using ::testing::HasSubstr;
 
-class ToolOneWriter : public ::testing::Test {
+class tool_one_writer : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(0, root.run({"add-account", "Car", "--tank", "50"}).code);
@@ -34,7 +34,7 @@ protected:
     std::unique_ptr<folder_lock> hold_;
 };
 
-TEST_F(ToolOneWriter, CommandsThatWriteAreRefusedWhileTheProgramHoldsTheData) {
+TEST_F(tool_one_writer, commands_that_write_are_refused_while_the_program_holds_the_data) {
     hold();
     const auto before = folder_bytes(root.data_folder());
     const auto elsewhere = root.path() / "backup";
@@ -80,7 +80,7 @@ TEST_F(ToolOneWriter, CommandsThatWriteAreRefusedWhileTheProgramHoldsTheData) {
     EXPECT_NE(before, folder_bytes(root.data_folder()));
 }
 
-TEST_F(ToolOneWriter, TheRefusalIsInTheLanguageOfTheData) {
+TEST_F(tool_one_writer, the_refusal_is_in_the_language_of_the_data) {
     std::filesystem::copy_file(std::filesystem::path(KELVANE_SOURCE_DIR) / "resources/French.lng",
                                root.data_folder() / "Language.lng");
     hold();

@@ -13,7 +13,7 @@
 namespace kelvane {
 namespace {
 
-TEST(ToolReaders, AmountsAreWhatTheSharedParserReadsAndNothingElse) {
+TEST(tool_readers, amounts_are_what_the_shared_parser_reads_and_nothing_else) {
     double v = -1;
     EXPECT_TRUE(read_amount("12.", v));
     EXPECT_EQ(12.0, v);
@@ -31,7 +31,7 @@ TEST(ToolReaders, AmountsAreWhatTheSharedParserReadsAndNothingElse) {
     }
 }
 
-TEST(ToolReaders, DatesMustBeRealDaysAndTimes) {
+TEST(tool_readers, dates_must_be_real_days_and_times) {
     local_time t;
     bool has_time = true;
     ASSERT_TRUE(read_date("2024-02-29", t, has_time));
@@ -53,7 +53,7 @@ TEST(ToolReaders, DatesMustBeRealDaysAndTimes) {
     }
 }
 
-TEST(ToolReaders, SizesAndCountsStayInTheirRange) {
+TEST(tool_readers, sizes_and_counts_stay_in_their_range) {
     int w = 0, h = 0, n = 0;
     EXPECT_TRUE(read_size("240x320", 16, 4096, w, h));
     EXPECT_EQ(240, w);
@@ -69,7 +69,7 @@ TEST(ToolReaders, SizesAndCountsStayInTheirRange) {
 
 // The command line as getopt_long reads it, for a command taking --json,
 // --min N and --to DATE after the global --root DIR.
-TEST(ToolArguments, ReadsOptionsTheWayGnuProgramsDo) {
+TEST(tool_arguments, reads_options_the_way_gnu_programs_do) {
     const option_rule global[] = {{"--root", "DIR"}, {"--help"}};
     const option_rule command[] = {
         {"--json"}, {"--min", "N"}, {"--to", "DATE"}, {"--root", "DIR"}, {"--help"}};
@@ -116,7 +116,7 @@ TEST(ToolArguments, ReadsOptionsTheWayGnuProgramsDo) {
 
 // Sample fill-ups must make sense as a tank: the economy figures they give
 // are those of real cars, and nothing goes backwards.
-TEST(SampleData, FillUpsAreConsistentTanksAndGiveRealisticEconomy) {
+TEST(sample_data, fill_ups_are_consistent_tanks_and_give_realistic_economy) {
     sample_data::options o;
     o.vehicles = 5;
     o.years = 3;
@@ -153,7 +153,7 @@ TEST(SampleData, FillUpsAreConsistentTanksAndGiveRealisticEconomy) {
     EXPECT_EQ(3u, data.trips().size());
 }
 
-TEST(SampleData, SameSeedSameData) {
+TEST(sample_data, same_seed_same_data) {
     sample_data::options o;
     const sample_data a(o), b(o);
     ASSERT_EQ(a.vehicles()[1].fuel.size(), b.vehicles()[1].fuel.size());

@@ -12,7 +12,7 @@ namespace {
 
 using ::testing::HasSubstr;
 
-class ToolEdits : public ::testing::Test {
+class tool_edits : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_EQ(0, root.run({"add-account", "Car", "--tank", "50"}).code); }
     // Runs a command that must succeed; its output.
@@ -33,7 +33,7 @@ protected:
     tool_root root;
 };
 
-TEST_F(ToolEdits, AFillUpMovedToAnotherDayTakesItsPlaceAndItsNeighboursRecompute) {
+TEST_F(tool_edits, a_fill_up_moved_to_another_day_takes_its_place_and_its_neighbours_recompute) {
     // As in the fuel screens' own test: the 2000 fill-up was dated the 10th.
     std::string wrong;
     for (const auto& [mileage, bought, day] :
@@ -75,7 +75,7 @@ TEST_F(ToolEdits, AFillUpMovedToAnotherDayTakesItsPlaceAndItsNeighboursRecompute
     EXPECT_EQ(before, files());
 }
 
-TEST_F(ToolEdits, RepairsBecomeMaintenanceAndFeesTakeTheirOwnCategory) {
+TEST_F(tool_edits, repairs_become_maintenance_and_fees_take_their_own_category) {
     const std::string repair =
         added({"add-repair", "--date", "2026-03-05 10:00", "--mileage", "345.6", "--cost", "80"});
     const std::string fee =
@@ -99,7 +99,7 @@ TEST_F(ToolEdits, RepairsBecomeMaintenanceAndFeesTakeTheirOwnCategory) {
         << "a repair's key names no fill-up";
 }
 
-TEST_F(ToolEdits, DeleteRecordTakesExactlyOneRecordOrNone) {
+TEST_F(tool_edits, delete_record_takes_exactly_one_record_or_none) {
     const std::string key = added({"add-fuel", "--date", "2026-03-01", "--mileage", "100", "--cost",
                                    "30", "--quantity", "20"});
     // A repair job with the very same key, as records added in the same
@@ -139,7 +139,7 @@ TEST_F(ToolEdits, DeleteRecordTakesExactlyOneRecordOrNone) {
     EXPECT_EQ(1920u, file_bytes(root.data_folder() / "Car.ful").size());
 }
 
-TEST_F(ToolEdits, TripsAreCheckedAsTheEditorChecksThem) {
+TEST_F(tool_edits, trips_are_checked_as_the_editor_checks_them) {
     ASSERT_EQ(0, root.run({"add-account", "Van"}).code);
     run_ok(
         {"add-trip", "Holiday", "--vehicles", "Car", "--from", "2026-03-01", "--to", "2026-03-09"});
@@ -182,7 +182,7 @@ TEST_F(ToolEdits, TripsAreCheckedAsTheEditorChecksThem) {
     EXPECT_THAT(run_ok({"trips"}), HasSubstr("Spring"));
 }
 
-TEST_F(ToolEdits, ATripExportHoldsItsOwnVehiclesRecordsWhicheverAccountIsOpen) {
+TEST_F(tool_edits, a_trip_export_holds_its_own_vehicles_records_whichever_account_is_open) {
     ASSERT_EQ(0, root.run({"add-account", "Van"}).code);
     run_ok(
         {"add-fee", "Van", "--date", "2026-03-02", "--cost", "7", "--description", "Van inside"});

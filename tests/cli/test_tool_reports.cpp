@@ -16,7 +16,7 @@ using ::testing::Not;
 // Full tanks of 50 litres: stretches of 500 km on 40 l (8.00 l/100 km), 100
 // km on 10 l (10.00) and 1000 km on 50 l (5.00). Over the whole 1600 km the
 // car used 100 l: 6.25 l/100 km, the figures weighted by their distances.
-class ToolReports : public ::testing::Test {
+class tool_reports : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(0, root.run({"add-account", "Car", "--tank", "50"}).code);
@@ -32,7 +32,7 @@ protected:
     tool_root root;
 };
 
-TEST_F(ToolReports, EconomyReportGivesTheEconomyOverTheWholeDistance) {
+TEST_F(tool_reports, economy_report_gives_the_economy_over_the_whole_distance) {
     const auto text = root.run({"report", "economy"});
     ASSERT_EQ(0, text.code) << text.err;
     EXPECT_THAT(text.out, HasSubstr("Average fuel economy: 6.25"));
@@ -48,7 +48,7 @@ TEST_F(ToolReports, EconomyReportGivesTheEconomyOverTheWholeDistance) {
     EXPECT_THAT(json.out, HasSubstr("\"earliest\":\"2024-01-10\",\"latest\":\"2024-03-10\""));
 }
 
-TEST_F(ToolReports, JsonHoldsTheSpanAskedForAndIsoDays) {
+TEST_F(tool_reports, json_holds_the_span_asked_for_and_iso_days) {
     ASSERT_EQ(0, root.run({"add-fee", "--date", "2024-03-01", "--cost", "0.1"}).code);
     ASSERT_EQ(0, root.run({"add-fee", "--date", "2024-03-02", "--cost", "0.2"}).code);
     for (const char* kind : {"economy", "expenses", "fees"}) {
@@ -92,7 +92,7 @@ bool read_png(const std::filesystem::path& p, png_picture& out) {
     return png_image_finish_read(&image, nullptr, out.rgb.data(), 0, nullptr) != 0;
 }
 
-TEST_F(ToolReports, PicturesTakeTheFormatTheirNameSays) {
+TEST_F(tool_reports, pictures_take_the_format_their_name_says) {
     const auto png = root.path() / "economy.PNG", bmp = root.path() / "economy.bmp";
     ASSERT_EQ(0, root.run({"chart", "economy", "--out", png.string(), "--size", "320x240"}).code);
     ASSERT_EQ(0, root.run({"chart", "economy", "--out", bmp.string(), "--size", "320x240"}).code);
@@ -123,7 +123,7 @@ TEST_F(ToolReports, PicturesTakeTheFormatTheirNameSays) {
 
 // A target in a folder that is not there is refused with the folder's name,
 // and no folder is made.
-TEST_F(ToolReports, WritingIntoAMissingFolderIsRefused) {
+TEST_F(tool_reports, writing_into_a_missing_folder_is_refused) {
     const auto missing = root.path() / "no such folder";
     const std::vector<std::vector<std::string>> commands = {
         {"export", "Car", (missing / "car.csv").string()},

@@ -9,7 +9,7 @@ namespace {
 
 using ::testing::HasSubstr;
 
-class ToolRoundTrip : public ::testing::Test {
+class tool_round_trip : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(0, root.run({"add-account", "Car", "--tank", "50", "--currency", "EUR"}).code);
@@ -19,7 +19,7 @@ protected:
     tool_root root;
 };
 
-TEST_F(ToolRoundTrip, AddedFillUpsReachTheFileAndGiveTheirEconomy) {
+TEST_F(tool_round_trip, added_fill_ups_reach_the_file_and_give_their_economy) {
     auto first = root.run({"add-fuel", "Car", "--date", "2024-01-10", "--mileage", "1000",
                            "--price", "1.5", "--cost", "60", "--type", "Diesel"});
     ASSERT_EQ(0, first.code) << first.err;
@@ -61,7 +61,7 @@ TEST_F(ToolRoundTrip, AddedFillUpsReachTheFileAndGiveTheirEconomy) {
     EXPECT_THAT(json.out, HasSubstr("\"economy\":null"));  // the newest has none yet
 }
 
-TEST_F(ToolRoundTrip, RepairsFeesAndTotalsShowInListsAndReports) {
+TEST_F(tool_round_trip, repairs_fees_and_totals_show_in_lists_and_reports) {
     ASSERT_EQ(0, root.run({"add-fuel", "--date", "2024-03-01", "--mileage", "2000", "--cost", "70",
                            "--quantity", "50"})
                      .code);
@@ -108,7 +108,7 @@ TEST_F(ToolRoundTrip, RepairsFeesAndTotalsShowInListsAndReports) {
     EXPECT_THAT(by_mileage.out, HasSubstr("\"entries\":[{\"name\":\"2100\""));
 }
 
-TEST_F(ToolRoundTrip, ReportsCoverSeveralVehiclesInTheOrderGiven) {
+TEST_F(tool_round_trip, reports_cover_several_vehicles_in_the_order_given) {
     ASSERT_EQ(0, root.run({"add-account", "Van", "--tank", "70"}).code);
     ASSERT_EQ(0,
               root.run({"add-fee", "Car", "--date", "2024-01-01", "--mileage", "10", "--cost", "5"})
@@ -129,7 +129,7 @@ TEST_F(ToolRoundTrip, ReportsCoverSeveralVehiclesInTheOrderGiven) {
     EXPECT_THAT(open_only.out, HasSubstr("\"vehicles\":[\"Van\"]"));
 }
 
-TEST_F(ToolRoundTrip, ChartIsA24BitBitmapOfTheAskedSize) {
+TEST_F(tool_round_trip, chart_is_a24_bit_bitmap_of_the_asked_size) {
     ASSERT_EQ(0,
               root.run({"add-fee", "--date", "2024-01-01", "--mileage", "10", "--cost", "5"}).code);
     const auto bmp = root.path() / "pie chart.bmp";
@@ -165,7 +165,7 @@ TEST_F(ToolRoundTrip, ChartIsA24BitBitmapOfTheAskedSize) {
     EXPECT_EQ(54u + 240 * 320 * 3, file_bytes(line).size());
 }
 
-TEST_F(ToolRoundTrip, BadInputFailsWithAMessageAndChangesNothing) {
+TEST_F(tool_round_trip, bad_input_fails_with_a_message_and_changes_nothing) {
     const auto before = file_bytes(file("Car.ful"));
     struct bad {
         std::vector<std::string> args;
@@ -225,7 +225,7 @@ TEST_F(ToolRoundTrip, BadInputFailsWithAMessageAndChangesNothing) {
     EXPECT_FALSE(std::filesystem::exists(root.path() / "x.bmp"));
 }
 
-TEST_F(ToolRoundTrip, DamagedFileIsReportedAndNeverWrittenOver) {
+TEST_F(tool_round_trip, damaged_file_is_reported_and_never_written_over) {
     const std::vector<std::uint8_t> damaged(100, 7);
     write_bytes(file("Car.ful"), damaged);
     const auto listed = root.run({"records"});
@@ -247,7 +247,7 @@ TEST_F(ToolRoundTrip, DamagedFileIsReportedAndNeverWrittenOver) {
 
 // A record its file does not take fails the command on the store's own
 // report, named as such, and the file stays as it was.
-TEST_F(ToolRoundTrip, RecordTheFileCannotTakeFailsTheCommand) {
+TEST_F(tool_round_trip, record_the_file_cannot_take_fails_the_command) {
     const auto before = file_bytes(file("Car.fee"));
     // A folder where the rewritten file would be made first.
     std::filesystem::create_directory(file("Car.fee.new"));
@@ -271,7 +271,7 @@ TEST_F(ToolRoundTrip, RecordTheFileCannotTakeFailsTheCommand) {
     EXPECT_EQ(before, file_bytes(file("Car.fee")));
 }
 
-TEST_F(ToolRoundTrip, DataFolderWorksWithoutTheDeviceAroundIt) {
+TEST_F(tool_round_trip, data_folder_works_without_the_device_around_it) {
     ASSERT_EQ(0, root.run({"add-fee", "--cost", "9", "--mileage", "1"}).code);
     const std::string data = root.data_folder().string();
     auto listed = root.run_bare({"--data", data, "accounts", "--json"});
@@ -287,7 +287,7 @@ TEST_F(ToolRoundTrip, DataFolderWorksWithoutTheDeviceAroundIt) {
     EXPECT_THAT(missing.err, HasSubstr("no data folder"));
 }
 
-TEST_F(ToolRoundTrip, TextsComeFromTheLanguageFile) {
+TEST_F(tool_round_trip, texts_come_from_the_language_file) {
     // "Language.lng": UTF-16LE with a byte-order mark, one "key@text" per line.
     std::u16string source =
         u"\xFEFF"
@@ -305,7 +305,7 @@ TEST_F(ToolRoundTrip, TextsComeFromTheLanguageFile) {
     EXPECT_THAT(accounts.out, HasSubstr("Gesamtkosten: 10.00"));
 }
 
-TEST_F(ToolRoundTrip, HelpForEveryCommand) {
+TEST_F(tool_round_trip, help_for_every_command) {
     for (const char* command :
          {"accounts",    "add-account", "edit-account", "delete-account", "open",
           "options",     "records",     "add-fuel",     "add-repair",     "add-fee",
@@ -321,7 +321,7 @@ TEST_F(ToolRoundTrip, HelpForEveryCommand) {
     EXPECT_EQ(0, root.run_bare({"--help"}).code);
 }
 
-TEST(ToolSample, FillsAnEmptyRootOnceAndIsReadable) {
+TEST(tool_sample, fills_an_empty_root_once_and_is_readable) {
     tool_root root;
     auto made = root.run({"sample", "--vehicles", "2", "--years", "2"});
     ASSERT_EQ(0, made.code) << made.err;

@@ -44,6 +44,12 @@ gui_test::gui_test() {
 
 gui_test::~gui_test() = default;
 
+void gui_test::TearDown() {
+    for (const std::string& answer : boxes.unused_answers())
+        ADD_FAILURE() << "no message box took the answer " << answer;
+    for (const std::string& answer : modal.unused()) ADD_FAILURE() << "nothing took the " << answer;
+}
+
 void gui_test::restart() {
     prog.reset();
     prog = std::make_unique<program>();

@@ -26,6 +26,10 @@ class gui_test : public ::testing::Test {
 protected:
     gui_test();
     ~gui_test() override;
+    // An answer queued for a message box, dialog or menu that never came is
+    // a failure, named with the place that queued it: the test did not run
+    // the way it reads.
+    void TearDown() override;
 
     memory_file_system fs;
     fixed_clock clock;

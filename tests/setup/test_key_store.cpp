@@ -22,7 +22,7 @@ struct key_store_test : ::testing::Test {
 
 }  // namespace
 
-TEST_F(key_store_test, ManagerPathIsFoundAsTheDesktopFindsIt) {
+TEST_F(key_store_test, manager_path_is_found_as_the_desktop_finds_it) {
     const key_store store(dir / "config" / "registry.ini");
     EXPECT_EQ(store.read(application_manager_key, default_value_name), std::nullopt);
 
@@ -48,14 +48,14 @@ TEST_F(key_store_test, ManagerPathIsFoundAsTheDesktopFindsIt) {
     EXPECT_FALSE(fs::exists(dir / "config" / "registry.ini.new"));
 }
 
-TEST_F(key_store_test, UnwritableStoreReportsFailure) {
+TEST_F(key_store_test, unwritable_store_reports_failure) {
     fs::create_directories(dir);
     std::ofstream(dir / "file") << "not a folder";
     const key_store store(dir / "file" / "registry.ini");
     EXPECT_FALSE(store.write(application_manager_key, default_value_name, "/opt/appmgr"));
 }
 
-TEST(IniText, ReadsTheDescriptionAsTheManagerDoes) {
+TEST(ini_text, reads_the_description_as_the_manager_does) {
     const ini_text ini = ini_text::parse(
         "[CEAppManager]\r\nVersion      = 1.0\r\nComponent    = App\r\n[App]\r\n"
         "Description  = Kelvane.\r\nCabFiles     = KelvaneSetup.CAB\r\n; a comment\r\n"

@@ -54,7 +54,7 @@ std::string narrow(const std::u16string& s) {
 
 }  // namespace
 
-TEST(LanguageFiles, FrenchFileIsWhatTheProgramReads) {
+TEST(language_files, french_file_is_what_the_program_reads) {
     const auto f = read_language_file("French.lng");
     // UTF-16 little-endian with its byte-order mark, CR LF line ends: a
     // checkout that turned it into UTF-8 would give the program garbage.
@@ -76,7 +76,7 @@ TEST(LanguageFiles, FrenchFileIsWhatTheProgramReads) {
     EXPECT_EQ(by_key[u"Cost:"], u"Coût\u00A0:");
 }
 
-TEST(LanguageFiles, FrenchButtonsMatchTheInstaller) {
+TEST(language_files, french_buttons_match_the_installer) {
     const auto f = read_language_file("French.lng");
     std::map<std::u16string, std::u16string> by_key(f.entries.begin(), f.entries.end());
     const auto& english = setup_texts_for(setup_language::english);
@@ -87,7 +87,7 @@ TEST(LanguageFiles, FrenchButtonsMatchTheInstaller) {
         EXPECT_EQ(by_key[std::u16string(en)], fr) << narrow(std::u16string(en));
 }
 
-TEST(LanguageFiles, ChosenTextsTurnBackIntoTheirKeys) {
+TEST(language_files, chosen_texts_turn_back_into_their_keys) {
     // Units, fuel types and fee categories are shown translated and stored as
     // their English key, found by the translation: a translation shared with
     // another key would store the wrong unit.
@@ -134,7 +134,7 @@ TEST(LanguageFiles, ChosenTextsTurnBackIntoTheirKeys) {
     }
 }
 
-TEST(LanguageFiles, EnglishTableHasNoEntries) {
+TEST(language_files, english_table_has_no_entries) {
     const auto f = read_language_file("English.lng");
     ASSERT_GE(f.bytes.size(), 2u);
     EXPECT_EQ(f.bytes[0], 0xFF);

@@ -77,7 +77,7 @@ struct setup_test : ::testing::Test {
 
 }  // namespace
 
-TEST_F(setup_test, EachLanguageInstallsItsOwnPackage) {
+TEST_F(setup_test, each_language_installs_its_own_package) {
     fs.put(setup_path, setup_file(english_cab, french_cab));
 
     auto step = install(setup_language::english);
@@ -93,7 +93,7 @@ TEST_F(setup_test, EachLanguageInstallsItsOwnPackage) {
     EXPECT_EQ(fs.files().size(), 3u);  // overwritten in place, no leftovers
 }
 
-TEST_F(setup_test, DescriptionFileBytes) {
+TEST_F(setup_test, description_file_bytes) {
     fs.put(setup_path, setup_file(english_cab, french_cab));
     install(setup_language::french);
     const char expected[] =
@@ -102,14 +102,14 @@ TEST_F(setup_test, DescriptionFileBytes) {
     EXPECT_EQ(fs.bytes(ini_path), bytes(expected, expected + sizeof expected - 1));
 }
 
-TEST_F(setup_test, TemporaryFolderWithoutBackslash) {
+TEST_F(setup_test, temporary_folder_without_backslash) {
     fs.put(setup_path, setup_file(english_cab, french_cab));
     auto step = install_package(fs, {setup_path, u"\\Temp", setup_language::english, manager});
     EXPECT_EQ(step.parameters, u"\\Temp\\KelvaneSetup.ini");
     EXPECT_EQ(fs.bytes(cab_path), english_cab);
 }
 
-TEST_F(setup_test, ShortSetupFileWritesNothing) {
+TEST_F(setup_test, short_setup_file_writes_nothing) {
     // 499999 bytes: cut before the first length field.
     bytes file = setup_file(english_cab, french_cab);
     file.resize(499999);
@@ -128,7 +128,7 @@ TEST_F(setup_test, ShortSetupFileWritesNothing) {
     EXPECT_TRUE(fs.files().empty());
 }
 
-TEST_F(setup_test, CutFileRefusesOnlyThePackagePastItsEnd) {
+TEST_F(setup_test, cut_file_refuses_only_the_package_past_its_end) {
     bytes file = setup_file(english_cab, french_cab);
     // The French length field is past the end.
     file.resize(1850006);
@@ -154,7 +154,7 @@ TEST_F(setup_test, CutFileRefusesOnlyThePackagePastItsEnd) {
     EXPECT_EQ(fs.bytes(cab_path), french_cab);
 }
 
-TEST_F(setup_test, StoredLengthsOutsideTheLayoutAreRefused) {
+TEST_F(setup_test, stored_lengths_outside_the_layout_are_refused) {
     for (std::uint32_t stored : {1350001u, 0xFFFFFFFFu, 0u}) {
         bytes file = setup_file(english_cab, french_cab);
         put_u32(file, 500000, stored);
@@ -171,7 +171,7 @@ TEST_F(setup_test, StoredLengthsOutsideTheLayoutAreRefused) {
     EXPECT_EQ(fs.bytes(cab_path), largest);
 }
 
-TEST_F(setup_test, ManagerNotFoundLeavesTheFiles) {
+TEST_F(setup_test, manager_not_found_leaves_the_files) {
     fs.put(setup_path, setup_file(english_cab, french_cab));
     for (auto found : {std::optional<std::u16string>{}, std::optional<std::u16string>{u""}}) {
         auto step = install(setup_language::french, found);
@@ -187,7 +187,7 @@ TEST_F(setup_test, ManagerNotFoundLeavesTheFiles) {
     EXPECT_EQ(fs.bytes(ini_path).size(), 121u);
 }
 
-TEST_F(setup_test, WriteFailuresStopBeforeTheManager) {
+TEST_F(setup_test, write_failures_stop_before_the_manager) {
     fs.put(setup_path, setup_file(english_cab, french_cab));
     faulty_file_system faulty(fs);
     // Opens: 1 the Setup file, 2 the package, 3 the description. Writes: 1 the

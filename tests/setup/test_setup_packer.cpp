@@ -37,7 +37,7 @@ bool all_zero(const bytes& b, std::size_t from, std::size_t to) {
 
 }  // namespace
 
-TEST(SetupPacker, LayoutAtEveryBoundary) {
+TEST(setup_packer, layout_at_every_boundary) {
     const bytes image = pattern(380928, 5), english = pattern(1032928, 6),
                 french = pattern(1000957, 7);
     bytes out;
@@ -57,7 +57,7 @@ TEST(SetupPacker, LayoutAtEveryBoundary) {
     EXPECT_TRUE(all_zero(out, 1850008 + french.size(), out.size()));
 }
 
-TEST(SetupPacker, FillerStartsAtTheImageEnd) {
+TEST(setup_packer, filler_starts_at_the_image_end) {
     // An image of a length not divisible by four: the filler starts with its
     // first byte at the image end and is cut at the length field.
     const bytes image = pattern(499998, 1);
@@ -67,7 +67,7 @@ TEST(SetupPacker, FillerStartsAtTheImageEnd) {
     EXPECT_EQ(slice(out, 499997, 7), (bytes{image.back(), 0x0D, 0xF0, 10, 0, 0, 0}));
 }
 
-TEST(SetupPacker, LargestInputsFit) {
+TEST(setup_packer, largest_inputs_fit) {
     const bytes english = pattern(1350000, 6), french = pattern(1350000, 7);
     bytes out;
     std::string error;
@@ -86,7 +86,7 @@ TEST(SetupPacker, LargestInputsFit) {
     EXPECT_EQ(got, french);
 }
 
-TEST(SetupPacker, RefusesInputsThatDoNotFit) {
+TEST(setup_packer, refuses_inputs_that_do_not_fit) {
     const bytes small = pattern(100, 1);
     struct refused {
         bytes image, english, french;
@@ -140,7 +140,7 @@ bytes read_file(const std::filesystem::path& p) {
 
 }  // namespace
 
-TEST(SetupPackProgram, WritesTheSetupFileOrRefusesWithAMessage) {
+TEST(setup_pack_program, writes_the_setup_file_or_refuses_with_a_message) {
     const auto dir = std::filesystem::temp_directory_path() /
                      ("kelvane-setup-pack-" + std::to_string(::getpid()));
     std::filesystem::remove_all(dir);

@@ -19,7 +19,7 @@ install_step outcome(install_outcome o) {
 
 }  // namespace
 
-TEST(SetupWizard, LanguageChosenLastIsInstalled) {
+TEST(setup_wizard, language_chosen_last_is_installed) {
     setup_wizard w;
     EXPECT_TRUE(w.back_greyed());
     EXPECT_EQ(w.back(), setup_wizard::action::none);
@@ -42,7 +42,7 @@ TEST(SetupWizard, LanguageChosenLastIsInstalled) {
     EXPECT_EQ(w.next(), setup_wizard::action::install);
 }
 
-TEST(SetupWizard, FailedInstallStaysOnTheNotePage) {
+TEST(setup_wizard, failed_install_stays_on_the_note_page) {
     setup_wizard w;
     w.choose_language_row(1);
     w.next();
@@ -95,7 +95,7 @@ struct wizard_run : ::testing::Test {
 
 }  // namespace
 
-TEST_F(wizard_run, FrenchThenBackThenEnglishInstallsEnglish) {
+TEST_F(wizard_run, french_then_back_then_english_installs_english) {
     wizard.choose_language_row(1);
     EXPECT_EQ(wizard.press_next(desktop), setup_wizard::action::show_page);
     EXPECT_EQ(wizard.press_next(desktop), setup_wizard::action::show_page);
@@ -117,7 +117,7 @@ TEST_F(wizard_run, FrenchThenBackThenEnglishInstallsEnglish) {
     EXPECT_TRUE(desktop.boxes.boxes().empty());
 }
 
-TEST_F(wizard_run, CutSetupFileShowsTheMessageAndWritesNothing) {
+TEST_F(wizard_run, cut_setup_file_shows_the_message_and_writes_nothing) {
     bytes setup = desktop.fs.bytes(desktop.setup_file);
     for (std::size_t size : {std::size_t{499999}, std::size_t{500004} + english.size() - 1}) {
         setup.resize(size);
@@ -137,7 +137,7 @@ TEST_F(wizard_run, CutSetupFileShowsTheMessageAndWritesNothing) {
     EXPECT_TRUE(desktop.started.empty());
 }
 
-TEST_F(wizard_run, NoManagerLeavesTheTwoFilesAndSaysSo) {
+TEST_F(wizard_run, no_manager_leaves_the_two_files_and_says_so) {
     desktop.manager.reset();
     wizard.choose_language_row(1);
     wizard.press_next(desktop);
@@ -160,7 +160,7 @@ TEST_F(wizard_run, NoManagerLeavesTheTwoFilesAndSaysSo) {
     EXPECT_EQ(wizard.current(), setup_wizard::page::finish);
 }
 
-TEST_F(wizard_run, UnwritableTemporaryFolderNamesTheCabinet) {
+TEST_F(wizard_run, unwritable_temporary_folder_names_the_cabinet) {
     desktop.temp = u"\\Missing\\";
     wizard.press_next(desktop);
     EXPECT_EQ(wizard.press_next(desktop), setup_wizard::action::none);
@@ -170,7 +170,7 @@ TEST_F(wizard_run, UnwritableTemporaryFolderNamesTheCabinet) {
     EXPECT_TRUE(desktop.started.empty());
 }
 
-TEST_F(wizard_run, ARunningKelvaneIsLeftAloneAndTheOwnerToldToCloseIt) {
+TEST_F(wizard_run, a_running_kelvane_is_left_alone_and_the_owner_told_to_close_it) {
     desktop.running = true;
     wizard.choose_language_row(1);
     wizard.press_next(desktop);

@@ -6,6 +6,15 @@
 
 namespace kelvane {
 
+// Out of line: inlined into set_fixed with a short literal, GCC's bounds
+// check at -O2 reads past the text on the path the size test has ruled out.
+std::size_t whole_units(std::u16string_view text, std::size_t n) {
+    if (n >= text.size()) return text.size();
+    const auto high = [](char16_t c) { return c >= 0xD800 && c <= 0xDBFF; };
+    const auto low = [](char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; };
+    return n > 0 && high(text[n - 1]) && low(text[n]) ? n - 1 : n;
+}
+
 std::u16string format(const char* fmt, ...) {
     char small[256];
     va_list args;

@@ -14,12 +14,7 @@ namespace kelvane {
 // kept without splitting a character written as two units (a surrogate
 // pair, as most emoji are): a half character kept alone would be stored and
 // shown as garbage.
-inline std::size_t whole_units(std::u16string_view text, std::size_t n) {
-    if (n >= text.size()) return text.size();
-    const auto high = [](char16_t c) { return c >= 0xD800 && c <= 0xDBFF; };
-    const auto low = [](char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; };
-    return n > 0 && high(text[n - 1]) && low(text[n]) ? n - 1 : n;
-}
+std::size_t whole_units(std::u16string_view text, std::size_t n);
 
 // Copies text into a fixed field: cut to N-1 units (never inside a
 // character), terminated, zero-filled.

@@ -57,8 +57,8 @@ void options_dialog::init_dialog() {
     language_->add_suggestion(english_language);
     for (const auto& name : list_language_files(config)) language_->add_suggestion(name);
 
-    language_label_->setText(translated(u"Language file") + ":");
-    backup_label_->setText(translated(u"Backup path") + ":");
+    language_label_->setText(translated(u"Language file") + u':');
+    backup_label_->setText(translated(u"Backup path") + u':');
     backup_->set_hint(kelvane::tr(u"Please use full path"));
     backup_->set_text(config.auto_backup_folder());
     browse_->set_text(u"...");
@@ -66,7 +66,7 @@ void options_dialog::init_dialog() {
 
     if (config.last_auto_backup_year() || config.last_auto_backup_month() ||
         config.last_auto_backup_day())
-        last_backup_->setText(translated(u"Last time of auto backup") + ": " +
+        last_backup_->setText(translated(u"Last time of auto backup") + QStringLiteral(": ") +
                               to_qstring(long_date_text(config.last_auto_backup_year(),
                                                         config.last_auto_backup_month(),
                                                         config.last_auto_backup_day())));

@@ -20,7 +20,7 @@ namespace kelvane {
 namespace {
 
 QSettings host_settings() {
-    return QSettings("Kelvane", "Kelvane");
+    return QSettings(QStringLiteral("Kelvane"), QStringLiteral("Kelvane"));
 }
 
 // Before the first window exists the menu bar's height is not known; this
@@ -91,8 +91,8 @@ int device_window::start_zoom(const desktop_room& room) {
 }
 
 device_window::device_window(int zoom, QWidget* parent) : QMainWindow(parent), zoom_(zoom) {
-    setWindowTitle("Kelvane");
-    setWindowIcon(QIcon(":/kelvane/kelvane128.png"));
+    setWindowTitle(QStringLiteral("Kelvane"));
+    setWindowIcon(QIcon(QStringLiteral(":/kelvane/kelvane128.png")));
     screen_ = new device_screen(this);
     screen_->setMinimumSize(min_width, min_height);
     setCentralWidget(screen_);
@@ -197,9 +197,9 @@ void device_window::update_menu() {
     const QSize current = normal_screen_size();
     for (const auto& [s, a] : size_actions_) {
         const bool fits = fits_room(s, menu_bar_height(s.width()), r, z);
-        QString shown = QString("%1 x %2").arg(s.width()).arg(s.height());
+        QString shown = QStringLiteral("%1 x %2").arg(s.width()).arg(s.height());
         if (!fits)
-            shown += QString(" (%1)").arg(
+            shown += QStringLiteral(" (%1)").arg(
                 zoom_ > 1 ? translated(u"too large for this desktop at zoom %1x").arg(zoom_)
                           : translated(u"too large for this desktop"));
         a->setText(shown);
@@ -211,8 +211,9 @@ void device_window::update_menu() {
         QAction* a = zoom_action(zoom);
         const bool fits = zoom == 1 || fits_room(current, mb, r, zoom);
         const QString name = translated(u"Zoom %1x").arg(zoom);
-        a->setText(fits ? name
-                        : QString("%1 (%2)").arg(name, translated(u"too large for this desktop")));
+        a->setText(
+            fits ? name
+                 : QStringLiteral("%1 (%2)").arg(name, translated(u"too large for this desktop")));
         a->setEnabled(zoom_ != 0 && fits);
         a->setChecked(zoom == zoom_);
     }

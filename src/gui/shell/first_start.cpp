@@ -29,7 +29,7 @@ bool install_bundled_files_from(const QString& source) {
     for (const QString& name : names) {
         const std::u16string target = folder + name.toStdU16String();
         if (fs.file_exists(target)) continue;
-        QFile bundled(source + '/' + name);
+        QFile bundled(source + u'/' + name);
         if (!bundled.open(QIODevice::ReadOnly)) {
             ok = false;
             continue;

@@ -37,7 +37,7 @@ std::u16string page_name(page_id page) {
 }  // namespace
 
 main_screen::main_screen(program& prog, QWidget* parent) : device_dialog(parent), prog_(prog) {
-    setWindowIcon(QIcon(":/kelvane/kelvane32.png"));
+    setWindowIcon(QIcon(QStringLiteral(":/kelvane/kelvane32.png")));
 }
 
 main_screen::~main_screen() = default;
@@ -145,7 +145,7 @@ void main_screen::update_title() {
     const std::u16string open = prog_.fuel.account_name();
     const QString title =
         open.empty() ? QString::fromStdU16String(program_caption)
-                     : QString("%1 - %2").arg(to_qstring(open), to_qstring(program_caption));
+                     : QStringLiteral("%1 - %2").arg(to_qstring(open), to_qstring(program_caption));
     if (desktop->windowTitle() != title) desktop->setWindowTitle(title);
 }
 

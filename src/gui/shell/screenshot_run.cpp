@@ -29,23 +29,24 @@ screenshot_run::screenshot_run(device_screen& screen, QString file, int delay_ms
 }
 
 QString screenshot_run::check_target(const QString& file) {
-    const QString cannot = QString("cannot write the screenshot to '%1': ").arg(file);
+    const QString cannot = QStringLiteral("cannot write the screenshot to '%1': ").arg(file);
     const QFileInfo info(file);
-    if (info.isDir()) return cannot + "it is a folder";
+    if (info.isDir()) return cannot + QStringLiteral("it is a folder");
     const QFileInfo folder(info.absolutePath());
     if (!folder.isDir())
-        return cannot + QString("the folder '%1' does not exist").arg(folder.filePath());
+        return cannot + QStringLiteral("the folder '%1' does not exist").arg(folder.filePath());
     if (!folder.isWritable())
-        return cannot + QString("the folder '%1' is not writable").arg(folder.filePath());
+        return cannot + QStringLiteral("the folder '%1' is not writable").arg(folder.filePath());
     const QByteArray format = format_of(file);
     if (format.isEmpty() || !QImageWriter::supportedImageFormats().contains(format))
-        return cannot + "name it with a picture format's ending (.png, .jpg or .bmp)";
+        return cannot +
+               QStringLiteral("name it with a picture format's ending (.png, .jpg or .bmp)");
     return {};
 }
 
 QString screenshot_run::failure() const {
     if (!taken_)
-        return QString("the program ended before the screenshot '%1' was taken").arg(file_);
+        return QStringLiteral("the program ended before the screenshot '%1' was taken").arg(file_);
     return failure_;
 }
 
@@ -68,7 +69,7 @@ void screenshot_run::take() {
         }
     }
     if (!why.isEmpty())
-        failure_ = QString("could not write the screenshot to '%1': %2").arg(file_, why);
+        failure_ = QStringLiteral("could not write the screenshot to '%1': %2").arg(file_, why);
     screen_.dismiss_all();
     ender_.start();
 }

@@ -53,7 +53,7 @@ QImage splash_screen::render_box() const {
     d.select_pen({pen_style::solid, 1, rgb(0, 0, 0)});
     d.select_null_brush();
     d.rectangle(client);
-    d.painter().drawPixmap(40, 40, QIcon(":/kelvane/kelvane32.png").pixmap(32, 32));
+    d.painter().drawPixmap(40, 40, QIcon(QStringLiteral(":/kelvane/kelvane32.png")).pixmap(32, 32));
     d.set_background_mode(background_mode::transparent);
     d.select_font({u"Arial", 16, 700});
     d.set_text_colour(rgb(30, 60, 150));

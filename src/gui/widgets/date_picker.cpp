@@ -54,16 +54,17 @@ void date_picker::apply_format() {
     QString date;
     switch (date_order_for(device().language_id())) {
         case date_order::day_month_year:
-            date = device().language_id() == 1031 ? "dd.MM.yyyy" : "dd/MM/yyyy";
+            date = device().language_id() == 1031 ? QStringLiteral("dd.MM.yyyy")
+                                                  : QStringLiteral("dd/MM/yyyy");
             break;
         case date_order::year_month_day:
-            date = "yyyy/MM/dd";
+            date = QStringLiteral("yyyy/MM/dd");
             break;
         case date_order::month_day_year:
-            date = "MM/dd/yyyy";
+            date = QStringLiteral("MM/dd/yyyy");
             break;
     }
-    setDisplayFormat(shows_time() ? date + " HH:mm" : date);
+    setDisplayFormat(shows_time() ? date + QStringLiteral(" HH:mm") : date);
 }
 
 local_time date_picker::value() const {

@@ -124,7 +124,7 @@ void edit_box::select_initial() {
         setSelection(n - kept_tail, -(n - kept_tail));
     } else if (!text_box && kept_tail == 0 && filled_by_program_ && n > 0) {
         setSelection(n, -n);
-    } else if (t.startsWith('-')) {
+    } else if (t.startsWith(u'-')) {
         setSelection(0, 1);
     } else {
         setCursorPosition(0);
@@ -295,7 +295,7 @@ void edit_box::on_text_changed(const QString& qt_text) {
         previous_length_ = max_length_;
         suspended_ = false;
         update_counter();
-    } else if (length == 1 && qt_text[0] >= 'a' && qt_text[0] <= 'z' && !password &&
+    } else if (length == 1 && qt_text[0] >= u'a' && qt_text[0] <= u'z' && !password &&
                capitalise_first) {
         // The caret goes after the capital rather than selecting it: a
         // selected capital would be replaced by the very next letter typed.

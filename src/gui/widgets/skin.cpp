@@ -11,7 +11,7 @@ skin::~skin() = default;
 
 bool skin::load_skin() {
     if (surface_) return true;
-    QImage picture(":/kelvane/skin.png");
+    QImage picture(QStringLiteral(":/kelvane/skin.png"));
     if (picture.isNull() || picture.width() != skin_width || picture.height() != skin_height)
         return false;
     auto s = std::make_unique<image_dc>(skin_width, skin_height);

@@ -16,7 +16,9 @@ QString qs(std::u16string_view s) {
 }
 
 std::u16string cannot_open(const QString& file, const char* why) {
-    return QString("Could not open the help document\n%1\n%2").arg(file, why).toStdU16String();
+    return QStringLiteral("Could not open the help document\n%1\n%2")
+        .arg(file, QString::fromUtf8(why))
+        .toStdU16String();
 }
 
 }  // namespace
@@ -28,25 +30,26 @@ bool desktop_shell::run_program(std::u16string_view program, std::u16string_view
     recording_shell::run_program(program, argument);
     failure.clear();
     const QString name = qs(program);
-    if (name.compare("peghelp.exe", Qt::CaseInsensitive) != 0) {
-        failure =
-            QString("There is no program \"%1\" on this computer.").arg(name).toStdU16String();
+    if (name.compare(u"peghelp.exe", Qt::CaseInsensitive) != 0) {
+        failure = QStringLiteral("There is no program \"%1\" on this computer.")
+                      .arg(name)
+                      .toStdU16String();
         return false;
     }
     QString arg = qs(argument);
-    if (!arg.startsWith("file:")) {
+    if (!arg.startsWith(u"file:")) {
         failure = cannot_open(arg, "The help viewer shows only documents named \"file:...\".");
         return false;
     }
     arg = arg.mid(5);
     QString anchor;
-    if (const int hash = arg.indexOf('#'); hash >= 0) {
+    if (const int hash = arg.indexOf(u'#'); hash >= 0) {
         anchor = arg.mid(hash + 1);
         arg = arg.left(hash);
     }
     // The viewer looks the document up in the program's folder, where the
     // first start installed it. Only a plain file name is accepted.
-    if (arg.isEmpty() || arg.contains('\\') || arg.contains('/')) {
+    if (arg.isEmpty() || arg.contains(u'\\') || arg.contains(u'/')) {
         failure = cannot_open(arg, "Only a document in the program's folder can be shown.");
         return false;
     }

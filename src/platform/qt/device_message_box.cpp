@@ -67,8 +67,8 @@ int scaled(int length) {
 // that it wraps inside the box instead of running past its edge.
 QString breakable(const std::u16string& text) {
     QString shown = QString::fromStdU16String(text);
-    shown.replace('/', QStringLiteral("/\u200B"));
-    shown.replace('\\', QStringLiteral("\\\u200B"));
+    shown.replace(u'/', QStringLiteral("/\u200B"));
+    shown.replace(u'\\', QStringLiteral("\\\u200B"));
     return shown;
 }
 

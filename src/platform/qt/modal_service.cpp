@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "platform/message_box.h"
 #include "platform/qt/device_dialog.h"
 #include "platform/qt/device_screen.h"
 #include "platform/screen_scale.h"
@@ -116,7 +117,7 @@ int event_loop_modal::popup(const std::vector<soft_menu_item>& items, const popu
 int scripted_modal::popup(const std::vector<soft_menu_item>& items, const popup_place&) {
     popups_.push_back(items);
     if (choices_.empty()) return 0;
-    const int command = choices_.front();
+    const int command = choices_.front().what;
     choices_.pop_front();
     return command;
 }
@@ -126,13 +127,21 @@ int scripted_modal::run(device_dialog& dialog) {
     dialog.begin_modal();
     dialog.fire_pending_timers();
     if (!dialog.ended() && !actions_.empty()) {
-        action a = std::move(actions_.front());
+        action a = std::move(actions_.front().what);
         actions_.pop_front();
         a(dialog);
     }
     if (!dialog.ended()) dialog.end_dialog(device_dialog::dismissed);
     dialog.end_modal();
     return dialog.result();
+}
+
+std::vector<std::string> scripted_modal::unused() const {
+    std::vector<std::string> out;
+    for (const auto& a : actions_) out.push_back("dialog action (" + source_place(a.where) + ")");
+    for (const auto& c : choices_)
+        out.push_back("menu choice " + std::to_string(c.what) + " (" + source_place(c.where) + ")");
+    return out;
 }
 
 }  // namespace kelvane

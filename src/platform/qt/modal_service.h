@@ -10,6 +10,7 @@
 #include <QSize>
 #include <deque>
 #include <functional>
+#include <source_location>
 #include <string>
 #include <vector>
 
@@ -80,19 +81,31 @@ public:
     // Records the menu and answers the next queued choice (0, dismissed, when none).
     int popup(const std::vector<soft_menu_item>& items, const popup_place& place) override;
     // Queues the action for the next dialog that opens.
-    void then(action a) { actions_.push_back(std::move(a)); }
+    void then(action a, std::source_location where = std::source_location::current()) {
+        actions_.push_back({std::move(a), where});
+    }
     // Queues the command the next pop-up menu answers.
-    void then_choose(int command) { choices_.push_back(command); }
+    void then_choose(int command, std::source_location where = std::source_location::current()) {
+        choices_.push_back({command, where});
+    }
     // The pop-up menus shown, in order: each one's command texts as offered.
     const std::vector<std::vector<soft_menu_item>>& popups() const { return popups_; }
     // Class names of the dialogs run, in order of opening.
     const std::vector<std::string>& opened() const { return opened_; }
     std::size_t pending() const { return actions_.size(); }
+    // The dialog actions and menu choices still queued, each with the place
+    // that queued it.
+    std::vector<std::string> unused() const;
 
 private:
-    std::deque<action> actions_;
+    template <class T>
+    struct queued {
+        T what;
+        std::source_location where;
+    };
+    std::deque<queued<action>> actions_;
     std::vector<std::string> opened_;
-    std::deque<int> choices_;
+    std::deque<queued<int>> choices_;
     std::vector<std::vector<soft_menu_item>> popups_;
 };
 

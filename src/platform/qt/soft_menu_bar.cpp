@@ -25,7 +25,7 @@ const soft_menu_item* find_item(const std::vector<soft_menu_item>& items, int co
 }
 
 QString key_style(int text_px) {
-    return QString(
+    return QStringLiteral(
                "QPushButton{color:white;border:none;font-weight:bold;font-size:%1px;"
                "padding:0 6px;}"
                "QPushButton:pressed{background:#2a5aa8;}"

@@ -12,7 +12,7 @@
 int main(int argc, char** argv) {
     using namespace kelvane;
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Kelvane Setup");
+    QApplication::setApplicationName(QStringLiteral("Kelvane Setup"));
 
     setup_message_box boxes;
     desktop_setup_platform platform(boxes);

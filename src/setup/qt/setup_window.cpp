@@ -32,7 +32,7 @@ setup_window::setup_window(setup_platform& platform, QWidget* parent)
     : QWidget(parent), platform_(platform) {
     setWindowTitle(qstr(setup_caption));
     setFixedSize(client_width, page_height + band_height);
-    const QPixmap picture(":/setup/setup_page.png");
+    const QPixmap picture(QStringLiteral(":/setup/setup_page.png"));
 
     QWidget* language = make_page(picture);
     add_text(language, {text_left, 24, text_width, 60}, setup_welcome_text);

@@ -9,7 +9,7 @@ namespace kelvane {
 
 start_picture::start_picture(QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint),
-      picture_(":/setup/setup_start.png") {
+      picture_(QStringLiteral(":/setup/setup_start.png")) {
     setFixedSize(picture_.size());
 }
 

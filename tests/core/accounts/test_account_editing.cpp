@@ -31,7 +31,7 @@ protected:
         fuel.set_deferred_save(true);
         service.set_deferred_save(true);
         fees.set_deferred_save(true);
-        trips.load(data_folder, u"Trip", false);
+        (void)trips.load(data_folder, u"Trip", false);
     }
 
     account_edit_stores stores() { return {fuel, service, fees, trips}; }
@@ -54,14 +54,20 @@ protected:
     void make_account(std::u16string_view name) {
         ASSERT_EQ(account_save_outcome::saved,
                   save_account_edit(config, stores(), {}, settings(name)).outcome);
-        fuel.add_record(store_kind<fuel_store>::make(2007, 3, 6, 8, 0, 0, 1500, 60));
-        service.add_record(store_kind<service_store>::make(2007, 3, 7, 8, 0, 0, 1600, 90));
-        fees.add_record(store_kind<fee_store>::make(2007, 3, 8, 8, 0, 0, 1700, 5));
+        EXPECT_TRUE(
+            fuel.add_record(store_kind<fuel_store>::make(2007, 3, 6, 8, 0, 0, 1500, 60)).added());
+        EXPECT_TRUE(
+            service.add_record(store_kind<service_store>::make(2007, 3, 7, 8, 0, 0, 1600, 90))
+                .added());
+        EXPECT_TRUE(
+            fees.add_record(store_kind<fee_store>::make(2007, 3, 8, 8, 0, 0, 1700, 5)).added());
         trip_record t = store_kind<trip_store>::make(2007, 3, 1, 0, 0, 0, 1000);
         set_fixed(t.trip_vehicles[0], name);
         set_fixed(t.trip_vehicles[1], u"Other");
-        trips.add_record(t);
-        fuel.reset(), service.reset(), fees.reset();
+        EXPECT_TRUE(trips.add_record(t).added());
+        EXPECT_TRUE(fuel.reset());
+        EXPECT_TRUE(service.reset());
+        EXPECT_TRUE(fees.reset());
     }
 };
 
@@ -150,7 +156,7 @@ TEST_F(account_editing, renaming_moves_the_files_keeps_copies_in_deleted_and_ren
     EXPECT_EQ(60.0, fuel_store::read_account_header(data_folder, u"Van").header.total_fuel_cost);
 
     trip_store reread;
-    reread.load(data_folder, u"Trip", false);
+    (void)reread.load(data_folder, u"Trip", false);
     ASSERT_EQ(1, reread.record_count());
     EXPECT_EQ(u"Van", fixed_text(reread.record_at(0).trip_vehicles[0]));
     EXPECT_EQ(u"Other", fixed_text(reread.record_at(0).trip_vehicles[1]));
@@ -262,10 +268,11 @@ std::vector<std::u16string> differences(const std::map<std::u16string, bytes>& a
 // done again converts once, not twice.
 TEST_F(account_editing, a_unit_change_that_fails_anywhere_changes_nothing) {
     make_account(u"Car");
-    config.open_account(u"Car");
-    fuel.add_record(store_kind<fuel_store>::make(2007, 4, 1, 8, 0, 0, 74166, 60));
-    fuel.reset();
-    config.open_account(u"Car");
+    EXPECT_TRUE(config.open_account(u"Car").opened);
+    EXPECT_TRUE(
+        fuel.add_record(store_kind<fuel_store>::make(2007, 4, 1, 8, 0, 0, 74166, 60)).added());
+    EXPECT_TRUE(fuel.reset());
+    EXPECT_TRUE(config.open_account(u"Car").opened);
     const auto before = folder_image(device.fs);
     account_settings s = read_account_settings(config, u"Car");
     s.mileage_unit = u"Mile";
@@ -294,17 +301,17 @@ TEST_F(account_editing, a_unit_change_that_fails_anywhere_changes_nothing) {
             for (const auto& path : device.fs.files())
                 if (!before.count(path)) device.fs.delete_file(path);
             (void)config.load_config();
-            trips.load(data_folder, u"Trip", false);
-            config.open_account(u"Car");
+            (void)trips.load(data_folder, u"Trip", false);
+            EXPECT_TRUE(config.open_account(u"Car").opened);
         }
     }
     EXPECT_GT(failures, 8);
     fuel_store fuel_file;
-    fuel_file.load(data_folder, u"Car", false);
+    (void)fuel_file.load(data_folder, u"Car", false);
     EXPECT_DOUBLE_EQ(74166 * km_to_miles, fuel_file.record_at(1).mileage) << "converted once";
     EXPECT_EQ(u"Mile", fixed_text(fuel_file.header().mileage_unit));
     trip_store trip_file;
-    trip_file.load(data_folder, u"Trip", false);
+    (void)trip_file.load(data_folder, u"Trip", false);
     EXPECT_DOUBLE_EQ(1000 * km_to_miles, trip_file.record_at(0).start_mileage);
 }
 
@@ -317,14 +324,14 @@ TEST_F(account_editing, changing_units_on_save_converts_the_records_and_trips) {
     ASSERT_EQ(account_save_outcome::saved, save_account_edit(config, stores(), u"Car", s).outcome);
 
     fuel_store fuel_file;
-    fuel_file.load(data_folder, u"Car", false);
+    (void)fuel_file.load(data_folder, u"Car", false);
     EXPECT_EQ(1500 * km_to_miles, fuel_file.record_at(0).mileage);
     EXPECT_EQ(20 * litres_to_us_gallons, fuel_file.record_at(0).fuel_purchased);
     service_store service_file;
-    service_file.load(data_folder, u"Car", false);
+    (void)service_file.load(data_folder, u"Car", false);
     EXPECT_EQ(1600 * km_to_miles, service_file.record_at(0).mileage);
     trip_store trip_file;
-    trip_file.load(data_folder, u"Trip", false);
+    (void)trip_file.load(data_folder, u"Trip", false);
     EXPECT_EQ(1000 * km_to_miles, trip_file.record_at(0).start_mileage);
 
     // Keeping the US gallon goes to litres and back.
@@ -339,7 +346,7 @@ TEST_F(account_editing, deleting_moves_the_files_away_removes_its_trips_and_clos
     make_account(u"Car");
     make_account(u"Van");
     const bytes car_fuel = file(file_of<fuel_store>(u"Car"));
-    config.open_account(u"Van");
+    EXPECT_TRUE(config.open_account(u"Van").opened);
 
     EXPECT_TRUE(delete_account_and_trips(config, stores(), u"Car"));
     EXPECT_FALSE(config.account_exists(u"Car"));
@@ -351,7 +358,7 @@ TEST_F(account_editing, deleting_moves_the_files_away_removes_its_trips_and_clos
     EXPECT_TRUE(fees.fresh());
 
     trip_store reread;
-    reread.load(data_folder, u"Trip", false);
+    (void)reread.load(data_folder, u"Trip", false);
     ASSERT_EQ(1, reread.record_count()) << "only the trip that starts with Car went";
     EXPECT_EQ(u"Van", fixed_text(reread.record_at(0).trip_vehicles[0]));
 

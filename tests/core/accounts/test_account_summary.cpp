@@ -15,8 +15,9 @@ using testing::data_folder;
 TEST(fill_account_summary, rows_in_reverse_slot_order_and_the_running_total) {
     testing::device_fixture f;
     configuration config;
-    for (auto name : {u"Alpha", u"Bravo", u"Charlie", u"Delta"}) config.add_account(name);
-    config.delete_account(u"Bravo");  // slot 1 stays free
+    for (auto name : {u"Alpha", u"Bravo", u"Charlie", u"Delta"})
+        EXPECT_EQ(account_change::done, config.add_account(name));
+    EXPECT_EQ(account_change::done, config.delete_account(u"Bravo"));  // slot 1 stays free
 
     // Alpha: headers written by hand (mileage 12345.6, costs 100.4 + 20.3 + 0.2).
     f.fs.put(data_folder + u"Alpha.ful", testing::common_header(1920, u"Alpha", data_folder, 0)

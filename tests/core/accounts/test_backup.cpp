@@ -39,18 +39,26 @@ struct backup_fixture : testing::device_fixture {
         fuel_store fu;
         service_store m;
         fee_store fe;
-        fu.load(folder, name, false);
-        m.load(folder, name, false);
-        fe.load(folder, name, false);
-        fu.add_record(testing::store_kind<fuel_store>::make(2007, 5, 1, 0, 0, 0, 100, cost));
-        m.add_record(testing::store_kind<service_store>::make(2007, 5, 1, 0, 0, 0, 100, cost));
-        fe.add_record(testing::store_kind<fee_store>::make(2007, 5, 1, 0, 0, 0, 100, cost));
+        (void)fu.load(folder, name, false);
+        (void)m.load(folder, name, false);
+        (void)fe.load(folder, name, false);
+        EXPECT_TRUE(
+            fu.add_record(testing::store_kind<fuel_store>::make(2007, 5, 1, 0, 0, 0, 100, cost))
+                .added());
+        EXPECT_TRUE(
+            m.add_record(testing::store_kind<service_store>::make(2007, 5, 1, 0, 0, 0, 100, cost))
+                .added());
+        EXPECT_TRUE(
+            fe.add_record(testing::store_kind<fee_store>::make(2007, 5, 1, 0, 0, 0, 100, cost))
+                .added());
     }
     void write_trips(int count, std::u16string_view folder = data_folder) {
         trip_store t;
-        t.load(folder, u"Trip", false);
+        (void)t.load(folder, u"Trip", false);
         for (int i = 0; i < count; ++i)
-            t.add_record(testing::store_kind<trip_store>::make(2007, 5, 1, 0, 0, 0, 100.0 * i));
+            EXPECT_TRUE(
+                t.add_record(testing::store_kind<trip_store>::make(2007, 5, 1, 0, 0, 0, 100.0 * i))
+                    .added());
     }
     // Every file below a folder, by name relative to it, sorted.
     std::vector<std::u16string> files_in(std::u16string_view folder) const {
@@ -75,13 +83,14 @@ service_record job(int day, double mileage, std::u16string_view text) {
 
 TEST(backup_to_folder, copies_exactly_the_backup_set) {
     backup_fixture f;
-    f.config.add_account(u"Car");
-    f.config.add_account(u"Van");
+    EXPECT_EQ(account_change::done, f.config.add_account(u"Car"));
+    EXPECT_EQ(account_change::done, f.config.add_account(u"Van"));
     f.write_account(u"Car", 10);
     {
         fuel_store van;
-        van.load(data_folder, u"Van", false);
-        van.add_record(testing::store_kind<fuel_store>::make(2007, 5, 1, 0, 0, 0, 100));
+        (void)van.load(data_folder, u"Van", false);
+        EXPECT_TRUE(van.add_record(testing::store_kind<fuel_store>::make(2007, 5, 1, 0, 0, 0, 100))
+                        .added());
     }
     f.write_trips(2);
     f.fs.put(data_folder + u"Old.ful", bytes_of_text("not registered"));
@@ -116,8 +125,8 @@ TEST(backup_to_folder, copies_exactly_the_backup_set) {
 // file it was. The other files are brought up to date.
 TEST(backup_to_folder, never_copies_a_damaged_file_over_a_good_copy) {
     backup_fixture f;
-    f.config.add_account(u"Car");
-    f.config.add_account(u"Van");
+    EXPECT_EQ(account_change::done, f.config.add_account(u"Car"));
+    EXPECT_EQ(account_change::done, f.config.add_account(u"Van"));
     f.write_account(u"Car", 10);
     f.write_account(u"Van", 20);
     f.write_trips(1);
@@ -146,11 +155,11 @@ TEST(backup_to_folder, never_copies_a_damaged_file_over_a_good_copy) {
 
 TEST(backup_to_folder, holds_a_deferred_middle_edit_and_keeps_the_account_open) {
     backup_fixture f;
-    f.config.add_account(u"Car");
-    f.config.open_account(u"Car");
-    f.service.add_record(job(1, 100, u"first"));
-    f.service.add_record(job(20, 300, u"last"));
-    f.service.add_record(job(10, 200, u"middle"));
+    EXPECT_EQ(account_change::done, f.config.add_account(u"Car"));
+    EXPECT_TRUE(f.config.open_account(u"Car").opened);
+    EXPECT_TRUE(f.service.add_record(job(1, 100, u"first")).added());
+    EXPECT_TRUE(f.service.add_record(job(20, 300, u"last")).added());
+    EXPECT_TRUE(f.service.add_record(job(10, 200, u"middle")).added());
     ASSERT_TRUE(f.service.dirty());
 
     const std::u16string folder = u"\\My Documents\\Kelvane_backup_manual\\";
@@ -170,11 +179,11 @@ TEST(backup_to_folder, holds_a_deferred_middle_edit_and_keeps_the_account_open) 
 
 TEST(backup_to_folder, reports_what_went_wrong) {
     backup_fixture f;
-    f.config.add_account(u"Car");
-    f.config.open_account(u"Car");  // no files yet
-    f.service.add_record(job(1, 100, u"first"));
-    f.service.add_record(job(20, 300, u"last"));
-    f.service.add_record(job(10, 200, u"middle"));  // owed to the file
+    EXPECT_EQ(account_change::done, f.config.add_account(u"Car"));
+    EXPECT_TRUE(f.config.open_account(u"Car").opened);  // no files yet
+    EXPECT_TRUE(f.service.add_record(job(1, 100, u"first")).added());
+    EXPECT_TRUE(f.service.add_record(job(20, 300, u"last")).added());
+    EXPECT_TRUE(f.service.add_record(job(10, 200, u"middle")).added());  // owed to the file
 
     faulty_file_system faulty(f.fs);
     scoped_services use{{&faulty}};
@@ -211,8 +220,8 @@ TEST(backup_to_folder, reports_what_went_wrong) {
 // stays a mix of the two.
 TEST(backup_to_folder, a_failed_move_puts_the_old_backup_back) {
     backup_fixture f;
-    f.config.add_account(u"Car");
-    f.config.add_account(u"Van");
+    EXPECT_EQ(account_change::done, f.config.add_account(u"Car"));
+    EXPECT_EQ(account_change::done, f.config.add_account(u"Van"));
     f.write_account(u"Car", 10);
     f.write_account(u"Van", 20);
     const std::u16string folder = u"\\Backup\\";
@@ -255,7 +264,7 @@ TEST(backup_to_folder, a_failed_move_puts_the_old_backup_back) {
 
 TEST(auto_backup_if_due, every_third_day_once) {
     backup_fixture f;
-    f.config.add_account(u"Car");
+    EXPECT_EQ(account_change::done, f.config.add_account(u"Car"));
     f.write_account(u"Car", 10);
     const std::u16string folder = u"\\My Documents\\Kelvane_backup_auto\\";
     const auto made_on = [&](int month, int day) {
@@ -288,19 +297,19 @@ TEST(auto_backup_if_due, every_third_day_once) {
 
 TEST(restore_from_folder, a_folder_with_only_config_restores_the_account_list) {
     backup_fixture f;
-    f.config.add_account(u"Car");
-    f.config.open_account(u"Car");
-    f.service.add_record(job(1, 100, u"first"));
-    f.service.add_record(job(20, 300, u"last"));
-    f.service.add_record(job(10, 200, u"middle"));  // owed to the file
+    EXPECT_EQ(account_change::done, f.config.add_account(u"Car"));
+    EXPECT_TRUE(f.config.open_account(u"Car").opened);
+    EXPECT_TRUE(f.service.add_record(job(1, 100, u"first")).added());
+    EXPECT_TRUE(f.service.add_record(job(20, 300, u"last")).added());
+    EXPECT_TRUE(f.service.add_record(job(10, 200, u"middle")).added());  // owed to the file
     const auto car_file = f.fs.bytes(data_folder + u"Car.mat");
 
     {
         configuration other;
         other.set_data_folder(u"\\Backup\\");
         f.fs.create_folder(u"\\Backup");
-        other.add_account(u"Bus");
-        other.add_account(u"Van");
+        EXPECT_EQ(account_change::done, other.add_account(u"Bus"));
+        EXPECT_EQ(account_change::done, other.add_account(u"Van"));
     }
     {
         // A Config.dat that cannot be copied changes nothing; the change owed
@@ -317,14 +326,14 @@ TEST(restore_from_folder, a_folder_with_only_config_restores_the_account_list) {
     EXPECT_EQ(f.config.list_account_names(), (std::vector<std::u16string>{u"Van", u"Bus"}));
     EXPECT_EQ(f.config.data_folder(), data_folder);
     // The old account's files stay; what the stores held is never written over them.
-    f.service.reset();
+    EXPECT_TRUE(f.service.reset());
     EXPECT_EQ(f.fs.bytes(data_folder + u"Car.mat"), car_file);
     EXPECT_FALSE(f.fs.file_exists(data_folder + u"Bus.ful"));
 }
 
 TEST(restore_from_folder, copies_the_named_accounts_and_refuses_a_folder_that_is_no_backup) {
     backup_fixture f;
-    f.config.add_account(u"Car");
+    EXPECT_EQ(account_change::done, f.config.add_account(u"Car"));
     f.write_account(u"Car", 10);
     f.write_trips(1);
     ASSERT_EQ(data_set_copier(f.config).backup_to_folder(u"\\Backup\\"), data_set_copy::done);
@@ -333,7 +342,7 @@ TEST(restore_from_folder, copies_the_named_accounts_and_refuses_a_folder_that_is
     const auto car_in_backup = f.fs.bytes(u"\\Backup\\Car.ful");
     f.write_account(u"Stray", 1, u"\\Backup\\");  // not named by the backup
     f.write_trips(3);
-    f.config.add_account(u"Van");
+    EXPECT_EQ(account_change::done, f.config.add_account(u"Van"));
     f.write_account(u"Van", 5);
     const auto van = f.fs.bytes(data_folder + u"Van.ful");
 
@@ -365,8 +374,8 @@ TEST(restore_from_folder, copies_the_named_accounts_and_refuses_a_folder_that_is
 // copy, and the owner is told which file it was.
 TEST(restore_from_folder, leaves_out_a_damaged_file_of_the_backup) {
     backup_fixture f;
-    f.config.add_account(u"Car");
-    f.config.add_account(u"Van");
+    EXPECT_EQ(account_change::done, f.config.add_account(u"Car"));
+    EXPECT_EQ(account_change::done, f.config.add_account(u"Van"));
     f.write_account(u"Car", 10);
     f.write_account(u"Van", 20);
     ASSERT_EQ(data_set_copier(f.config).backup_to_folder(u"\\Backup\\"), data_set_copy::done);

@@ -51,7 +51,7 @@ config_image fresh_image(std::int32_t no_input_panel = 0) {
     return img;
 }
 
-class Configuration : public ::testing::Test, protected kelvane::testing::test_services {
+class configuration_test : public ::testing::Test, protected kelvane::testing::test_services {
 protected:
     void SetUp() override { make_folder_path(folder); }
     std::u16string data(std::u16string_view name) { return folder + std::u16string(name); }
@@ -90,7 +90,7 @@ private:
 
 }  // namespace
 
-TEST_F(Configuration, FreshDefaultsAtEveryOffset) {
+TEST_F(configuration_test, fresh_defaults_at_every_offset) {
     configuration c;
     EXPECT_EQ(c.current_account(), u"");
     EXPECT_EQ(c.last_page(), 0);
@@ -110,12 +110,12 @@ TEST_F(Configuration, FreshDefaultsAtEveryOffset) {
     // A missing file keeps the defaults and says nothing.
     configuration loaded;
     fs.delete_file(config_file);
-    loaded.load_config();
+    (void)loaded.load_config();
     EXPECT_EQ(loaded.auto_backup_folder(), u"\\My Documents\\Kelvane_backup_auto\\");
     EXPECT_TRUE(boxes.texts().empty());
 }
 
-TEST_F(Configuration, FileFromAnotherFolderLoadsWithOurOwnFolder) {
+TEST_F(configuration_test, file_from_another_folder_loads_with_our_own_folder) {
     config_image img;
     img.i32(0, 1).b[10] = 0xAB;  // reserved bytes travel unchanged
     img.text(204, u"Van")
@@ -133,7 +133,7 @@ TEST_F(Configuration, FileFromAnotherFolderLoadsWithOurOwnFolder) {
     fs.put(config_file, img.b);
 
     configuration c;
-    c.load_config();
+    (void)c.load_config();
     EXPECT_EQ(c.data_folder(), folder);
     EXPECT_EQ(c.current_account(), u"Van");
     EXPECT_EQ(c.last_page(), 4);
@@ -155,7 +155,7 @@ TEST_F(Configuration, FileFromAnotherFolderLoadsWithOurOwnFolder) {
     EXPECT_EQ(saved(), expected.b);
 }
 
-TEST_F(Configuration, BytesBeyondTheBlockAreNotRead) {
+TEST_F(configuration_test, bytes_beyond_the_block_are_not_read) {
     config_image longer = fresh_image();
     longer.slot(0, u"First");
     longer.b.resize(config_size + 500, 0xEE);
@@ -170,7 +170,7 @@ TEST_F(Configuration, BytesBeyondTheBlockAreNotRead) {
 // A Config.dat that is not a whole configuration (cut short, another kind of
 // file, broken texts) must not empty the list of vehicles: it is kept as it
 // was, the owner is told, and the list is found again from the record files.
-TEST_F(Configuration, DamagedFileIsKeptAndTheVehiclesAreFoundAgain) {
+TEST_F(configuration_test, damaged_file_is_kept_and_the_vehicles_are_found_again) {
     config_image whole = fresh_image();
     whole.slot(0, u"Van").slot(1, u"Car").text(204, u"Car").text(2872, u"Deutsch");
     config_image wrong_marker = whole;
@@ -220,7 +220,7 @@ TEST_F(Configuration, DamagedFileIsKeptAndTheVehiclesAreFoundAgain) {
 }
 
 // While no copy of a damaged Config.dat can be made, it is never written over.
-TEST_F(Configuration, DamagedFileIsNotWrittenOverBeforeItIsKept) {
+TEST_F(configuration_test, damaged_file_is_not_written_over_before_it_is_kept) {
     faulty_file_system faulty(fs);
     scoped_services with_faults{{&faulty}};
     const bytes damaged(100, 0x42);
@@ -248,7 +248,7 @@ TEST_F(Configuration, DamagedFileIsNotWrittenOverBeforeItIsKept) {
     EXPECT_EQ(saved().size(), config_size);
 }
 
-TEST_F(Configuration, SlotsAreReusedAndListedInReverseSlotOrder) {
+TEST_F(configuration_test, slots_are_reused_and_listed_in_reverse_slot_order) {
     configuration c;
     for (auto name : {u"Alpha", u"Bravo", u"Charlie"})
         EXPECT_EQ(c.add_account(name), account_change::done);
@@ -271,7 +271,7 @@ TEST_F(Configuration, SlotsAreReusedAndListedInReverseSlotOrder) {
 // Names that differ only in letter case are one set of files on the
 // handheld, Windows and macOS: a new one is refused. Two such accounts made
 // before both still load.
-TEST_F(Configuration, NamesThatDifferOnlyInCaseShareFilesAndAreRefused) {
+TEST_F(configuration_test, names_that_differ_only_in_case_share_files_and_are_refused) {
     configuration c;
     ASSERT_EQ(c.add_account(u"Car"), account_change::done);
     ASSERT_EQ(c.add_account(u"\u00C9t\u00E9"), account_change::done);  // "Été"
@@ -295,7 +295,7 @@ TEST_F(Configuration, NamesThatDifferOnlyInCaseShareFilesAndAreRefused) {
     EXPECT_TRUE(old.open_account(u"Car").opened);
 }
 
-TEST_F(Configuration, HundredAccountsAtMost) {
+TEST_F(configuration_test, hundred_accounts_at_most) {
     configuration c;
     for (int i = 0; i < configuration::max_accounts; ++i)
         ASSERT_EQ(c.add_account(u"Car " + widen(std::to_string(i))), account_change::done);
@@ -307,7 +307,7 @@ TEST_F(Configuration, HundredAccountsAtMost) {
     EXPECT_EQ(c.list_account_names().front(), u"Car 99");
 }
 
-TEST_F(Configuration, AccountNamesMustBePlainFileNames) {
+TEST_F(configuration_test, account_names_must_be_plain_file_names) {
     configuration c;
     for (std::u16string bad : std::vector<std::u16string>{
              u"", u".", u"..", u"a\\b", u"a/b", u"C:", u"a*", u"a?", u"\"q\"", u"<a", u"a>", u"a|b",
@@ -340,7 +340,7 @@ TEST_F(Configuration, AccountNamesMustBePlainFileNames) {
     EXPECT_TRUE(configuration::is_valid_account_name(u"car \U0001F697"));
 }
 
-TEST_F(Configuration, UnsafeNameFromAFileNeverReachesTheFileSystem) {
+TEST_F(configuration_test, unsafe_name_from_a_file_never_reaches_the_file_system) {
     // A damaged or hand-made file may hold any name; deleting it clears the
     // slot without touching files outside the data folder.
     config_image img = fresh_image();
@@ -353,7 +353,7 @@ TEST_F(Configuration, UnsafeNameFromAFileNeverReachesTheFileSystem) {
     recording_store fuel(log, u"fuel");
     configuration c;
     c.attach_stores({&fuel, nullptr, nullptr});
-    c.load_config();
+    (void)c.load_config();
     EXPECT_EQ(c.current_account(), u"");
     EXPECT_FALSE(c.open_account(u"..\\Windows").opened);
     EXPECT_TRUE(log.empty());
@@ -372,11 +372,11 @@ TEST_F(Configuration, UnsafeNameFromAFileNeverReachesTheFileSystem) {
     EXPECT_EQ(other.current_account(), u"");
 }
 
-TEST_F(Configuration, DeleteMovesTheFilesAside) {
+TEST_F(configuration_test, delete_moves_the_files_aside) {
     configuration c;
-    c.add_account(u"Car");
-    c.add_account(u"Van");
-    c.open_account(u"Van");
+    EXPECT_EQ(account_change::done, c.add_account(u"Car"));
+    EXPECT_EQ(account_change::done, c.add_account(u"Van"));
+    EXPECT_TRUE(c.open_account(u"Van").opened);
     fs.put(data(u"Car.ful"), {1});
     fs.put(data(u"Car.mat"), {2});
     fs.put(data(u"Car.fee"), {3});
@@ -394,7 +394,7 @@ TEST_F(Configuration, DeleteMovesTheFilesAside) {
 
     // The same name again, this time with a fuel file only: "Deleted" then
     // holds that file alone, nothing of the first Car.
-    c.add_account(u"Car");
+    EXPECT_EQ(account_change::done, c.add_account(u"Car"));
     fs.put(data(u"Car.ful"), {9, 9});
     ASSERT_EQ(c.delete_account(u"Car"), account_change::done);
     EXPECT_EQ(fs.bytes(data(u"Deleted\\Car.ful")), (bytes{9, 9}));
@@ -404,7 +404,7 @@ TEST_F(Configuration, DeleteMovesTheFilesAside) {
 
     // A deletion cut off by an older version left the vehicle listed with
     // its files only in "Deleted": deleting it again keeps those copies.
-    c.add_account(u"Pickup");
+    EXPECT_EQ(account_change::done, c.add_account(u"Pickup"));
     fs.put(data(u"Deleted\\Pickup.ful"), {7});
     fs.put(data(u"Deleted\\Pickup.mat"), {8});
     ASSERT_EQ(c.delete_account(u"Pickup"), account_change::done);
@@ -412,7 +412,7 @@ TEST_F(Configuration, DeleteMovesTheFilesAside) {
     EXPECT_EQ(fs.bytes(data(u"Deleted\\Pickup.mat")), bytes{8});
 }
 
-TEST_F(Configuration, NamesTheHandheldsFileSystemCannotHoldAreRefused) {
+TEST_F(configuration_test, names_the_handhelds_file_system_cannot_hold_are_refused) {
     for (std::u16string_view name :
          {u"CON", u"nul", u"Aux", u"PRN", u"COM1", u"lpt9", u"con.car", u"NUL .x", u" ", u"Car.",
           u"Car ", u"Car\u202Elif.exe", u"a\u200Fb", u"\u2066x"}) {
@@ -426,10 +426,10 @@ TEST_F(Configuration, NamesTheHandheldsFileSystemCannotHoldAreRefused) {
 
 // A vehicle whose files cannot be moved into "Deleted" is not deleted: it
 // stays in the list with its files, and the owner learns which file it was.
-TEST_F(Configuration, DeleteKeepsTheAccountWhenItsFilesCannotBeMoved) {
+TEST_F(configuration_test, delete_keeps_the_account_when_its_files_cannot_be_moved) {
     configuration c;
-    c.add_account(u"Car");
-    c.open_account(u"Car");
+    EXPECT_EQ(account_change::done, c.add_account(u"Car"));
+    EXPECT_TRUE(c.open_account(u"Car").opened);
     fs.put(data(u"Car.ful"), {1});
     fs.put(data(u"Car.mat"), {2});
     fs.put(data(u"Deleted"), {0});  // a file where the folder should be
@@ -460,7 +460,7 @@ TEST_F(Configuration, DeleteKeepsTheAccountWhenItsFilesCannotBeMoved) {
         EXPECT_TRUE(c.account_exists(u"Car"));
     }
     EXPECT_GT(kept, 3);
-    c.add_account(u"Car");
+    EXPECT_EQ(account_change::done, c.add_account(u"Car"));
     fs.put(data(u"Car.ful"), {1});
     fs.put(data(u"Car.mat"), {2});
 
@@ -471,7 +471,7 @@ TEST_F(Configuration, DeleteKeepsTheAccountWhenItsFilesCannotBeMoved) {
     const int changes = faulty.changes();
     for (int k = 1; k <= changes; ++k) {
         configuration again;
-        again.add_account(u"Car");
+        EXPECT_EQ(account_change::done, again.add_account(u"Car"));
         fs.put(data(u"Car.ful"), {1});
         fs.put(data(u"Car.mat"), {2});
         faulty.stop_after_change(k);
@@ -485,12 +485,12 @@ TEST_F(Configuration, DeleteKeepsTheAccountWhenItsFilesCannotBeMoved) {
     }
 }
 
-TEST_F(Configuration, OpenAndDeleteDriveTheAttachedStores) {
+TEST_F(configuration_test, open_and_delete_drive_the_attached_stores) {
     std::vector<std::u16string> log;
     recording_store fuel(log, u"fuel"), maint(log, u"maint"), fees(log, u"fees");
     configuration c;
     c.attach_stores({&fuel, &maint, &fees});
-    c.add_account(u"Car");
+    EXPECT_EQ(account_change::done, c.add_account(u"Car"));
     ASSERT_TRUE(c.open_account(u"Car").opened);
     const std::u16string f = folder;
     EXPECT_EQ(log,
@@ -511,16 +511,16 @@ TEST_F(Configuration, OpenAndDeleteDriveTheAttachedStores) {
     EXPECT_FALSE(fs.file_exists(data(u"Car.ful")));
 
     // Stores holding another account are left alone.
-    c.add_account(u"Van");
-    c.add_account(u"Bus");
-    c.open_account(u"Van");
+    EXPECT_EQ(account_change::done, c.add_account(u"Van"));
+    EXPECT_EQ(account_change::done, c.add_account(u"Bus"));
+    EXPECT_TRUE(c.open_account(u"Van").opened);
     log.clear();
-    c.delete_account(u"Bus");
+    EXPECT_EQ(account_change::done, c.delete_account(u"Bus"));
     EXPECT_TRUE(log.empty());
     EXPECT_EQ(fuel.account_name(), u"Van");
 }
 
-TEST_F(Configuration, FolderHelpers) {
+TEST_F(configuration_test, folder_helpers) {
     make_folder_path(u"\\My Documents\\A\\B\\file.csv");
     EXPECT_TRUE(fs.folder_exists(u"\\My Documents\\A\\B"));
     EXPECT_FALSE(fs.file_exists(u"\\My Documents\\A\\B\\file.csv"));
@@ -536,11 +536,11 @@ TEST_F(Configuration, FolderHelpers) {
     EXPECT_FALSE(copy_into_folder(u"\\Src\\", u"\\New\\", u"missing.txt"));
 }
 
-TEST_F(Configuration, EveryFailedWriteKeepsThePreviousFile) {
+TEST_F(configuration_test, every_failed_write_keeps_the_previous_file) {
     faulty_file_system faulty(fs);
     scoped_services with_faults{{&faulty}};
     configuration c;
-    c.add_account(u"Car");
+    EXPECT_EQ(account_change::done, c.add_account(u"Car"));
     const auto before = saved();
     ASSERT_EQ(before.size(), config_size);
 
@@ -590,7 +590,7 @@ TEST_F(Configuration, EveryFailedWriteKeepsThePreviousFile) {
 // The callers of the account operations learn what the owner is shown: a
 // Config.dat that did not take the change, and an account file that could
 // not be read. The change is kept in memory and the account opened all the same.
-TEST_F(Configuration, AccountOperationsReportFailedSavesAndDamagedFiles) {
+TEST_F(configuration_test, account_operations_report_failed_saves_and_damaged_files) {
     fuel_store fuel;
     service_store service;
     fee_store fees;
@@ -627,7 +627,7 @@ TEST_F(Configuration, AccountOperationsReportFailedSavesAndDamagedFiles) {
     EXPECT_TRUE(c.account_exists(u"Car"));
 }
 
-TEST_F(Configuration, MissingDataFolderIsReportedOnSave) {
+TEST_F(configuration_test, missing_data_folder_is_reported_on_save) {
     fs.delete_file(config_file);
     dev.set_program_path(u"\\Nowhere\\Kelvane.exe");
     configuration c;

@@ -44,7 +44,7 @@ protected:
     // What the next start shows for the key "Cost".
     std::u16string next_start_shows() {
         language_table table;
-        table.load(u"Language");
+        (void)table.load(u"Language");
         return table.translate(u"Cost");
     }
 };

@@ -18,10 +18,10 @@ protected:
     trip_store trips;
 
     void SetUp() override {
-        fuel.load(data_folder, u"Car", false);
-        service.load(data_folder, u"Car", false);
-        fees.load(data_folder, u"Car", false);
-        trips.load(data_folder, u"Trip", false);
+        (void)fuel.load(data_folder, u"Car", false);
+        (void)service.load(data_folder, u"Car", false);
+        (void)fees.load(data_folder, u"Car", false);
+        (void)trips.load(data_folder, u"Trip", false);
 
         fuel_record f{};
         f.year = 2007, f.month = 3, f.day = 5;
@@ -30,24 +30,24 @@ protected:
         f.fuel_gauge = 50;
         f.fuel_cost = 60;
         f.unit_price = 1.5;
-        fuel.add_record(f);
+        EXPECT_TRUE(fuel.add_record(f).added());
         service_record m{};
         m.year = 2007, m.month = 3, m.day = 5;
         m.mileage = 1000;
         m.next_service_mileage = 16000;
-        service.add_record(m);
+        EXPECT_TRUE(service.add_record(m).added());
         fee_record e{};
         e.year = 2007, e.month = 3, e.day = 5;
         e.mileage = 1000;
-        fees.add_record(e);
+        EXPECT_TRUE(fees.add_record(e).added());
         trip_record t{};
         set_fixed(t.trip_description, u"holiday");
         t.start_mileage = 1000, t.end_mileage = 2000;
-        trips.add_record(t);
+        EXPECT_TRUE(trips.add_record(t).added());
     }
     void change(std::u16string_view d0, std::u16string_view d1, std::u16string_view v0,
                 std::u16string_view v1) {
-        change_account_units(fuel, service, fees, trips, d0, d1, v0, v1);
+        EXPECT_TRUE(change_account_units(fuel, service, fees, trips, d0, d1, v0, v1));
     }
 };
 
@@ -61,7 +61,7 @@ TEST_F(unit_change, kilometres_to_miles_and_back) {
 
     // The trips are written at once.
     trip_store reread;
-    reread.load(data_folder, u"Trip", false);
+    (void)reread.load(data_folder, u"Trip", false);
     EXPECT_EQ(reread.record_at(0).start_mileage, 1000 * km_to_miles);
     EXPECT_EQ(reread.record_at(0).end_mileage, 2000 * km_to_miles);
 

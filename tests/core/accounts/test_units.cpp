@@ -6,7 +6,7 @@
 
 using namespace kelvane;
 
-TEST(Units, CurrencyTable) {
+TEST(units, currency_table) {
     const auto& table = currency_table();
     ASSERT_EQ(table.size(), 56u);
     EXPECT_EQ(table.front().code, u"AED");
@@ -26,7 +26,7 @@ TEST(Units, CurrencyTable) {
     }
 }
 
-TEST(Units, OldGallonIsTheUsGallon) {
+TEST(units, old_gallon_is_the_us_gallon) {
     EXPECT_EQ(effective_fuel_unit(u"Gallon"), u"US Gallon");
     EXPECT_EQ(effective_fuel_unit(u"UK Gallon"), u"UK Gallon");
     EXPECT_EQ(effective_fuel_unit(u"gallon"), u"gallon");
@@ -41,7 +41,7 @@ TEST(Units, OldGallonIsTheUsGallon) {
     EXPECT_EQ(convert_volume(10.0, u"Gallon", u"Liter"), 10.0 * 3.785);
 }
 
-TEST(Units, ConversionsMatchTheStoredFigures) {
+TEST(units, conversions_match_the_stored_figures) {
     EXPECT_EQ(convert_mileage(1000.0, u"Kilometer", u"Mile"), 621.3881744949012);
     // Not exactly 1000 again: the two factors are not reciprocal.
     const double back = convert_mileage(621.3881744949012, u"Mile", u"Kilometer");
@@ -74,7 +74,7 @@ public:
 };
 }  // namespace
 
-TEST(Units, ShownNamesGoBackToTheirKeys) {
+TEST(units, shown_names_go_back_to_their_keys) {
     german_units german;
     scoped_translator installed(&german);
     EXPECT_EQ(unit_key_of_shown(u"Meile"), u"Mile");

@@ -6,7 +6,7 @@ using namespace kelvane;
 
 namespace {
 
-TEST(CellLayout, SurplusBeyondTheMaximumWidthBecomesEqualMargins) {
+TEST(cell_layout, surplus_beyond_the_maximum_width_becomes_equal_margins) {
     cell_layout wide;
     wide.set_max_width(320);
     wide.set_area({0, 0, 480, 320});
@@ -24,7 +24,7 @@ TEST(CellLayout, SurplusBeyondTheMaximumWidthBecomesEqualMargins) {
     EXPECT_EQ(odd.full(), (rect{2, 0, 243, 10}));
 }
 
-TEST(CellLayout, CellsSideBySideFromBothEndsOfARow) {
+TEST(cell_layout, cells_side_by_side_from_both_ends_of_a_row) {
     cell_layout l;
     l.set_gap(2);
     l.set_area({0, 0, 200, 100});
@@ -38,7 +38,7 @@ TEST(CellLayout, CellsSideBySideFromBothEndsOfARow) {
     EXPECT_EQ(l.cut_top(-1, -1, cell_layout::align_left, false), (rect{68, 0, 96, 100}));
 }
 
-TEST(CellLayout, RowsFromTheTopAndFromTheBottom) {
+TEST(cell_layout, rows_from_the_top_and_from_the_bottom) {
     cell_layout l;
     l.set_gap(3);
     l.set_area({0, 200, 240, 300});

@@ -48,16 +48,16 @@ colour plain_colour(std::size_t index) {
     return rgb(byte(r), byte(g), byte(b));
 }
 
-TEST(ChartColours, EveryEntryOfALongChartGetsThePlainRulesColour) {
+TEST(chart_colours, every_entry_of_a_long_chart_gets_the_plain_rules_colour) {
     for (std::size_t i = 0; i < 120000; ++i)
         ASSERT_EQ(chart_entry_colour(i), plain_colour(i)) << "entry " << i;
     for (std::size_t i = 999000; i < 1000000; ++i)
         ASSERT_EQ(chart_entry_colour(i), plain_colour(i)) << "entry " << i;
 }
 
-class ChartEntryColours : public ::testing::Test, protected kelvane::testing::test_services {};
+class chart_entry_colours : public ::testing::Test, protected kelvane::testing::test_services {};
 
-TEST_F(ChartEntryColours, TakenColoursMoveOnAsEachEntryAfterTheOtherWouldFindThem) {
+TEST_F(chart_entry_colours, taken_colours_move_on_as_each_entry_after_the_other_would_find_them) {
     // Enough entries for the palette to come round to colours taken already,
     // and the same colour searched from again and again.
     constexpr int count = 30000;

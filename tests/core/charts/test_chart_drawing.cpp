@@ -20,7 +20,7 @@ constexpr rect screen_chart{0, 13, 240, 320};
 constexpr int axis_y = 200;
 constexpr int axis_height = 172;  // from y = 28 down to the axis
 
-class ChartDrawing : public ::testing::Test, protected kelvane::testing::test_services {
+class chart_drawing : public ::testing::Test, protected kelvane::testing::test_services {
 protected:
     // Entries "a", "b", ... with the given values, prepared on the surface.
     void fill(const std::vector<double>& values) {
@@ -53,7 +53,7 @@ protected:
     std::vector<dc_call> draw_texts() const { return surface.calls_of(dc_op::draw_text); }
 
     // The chart screen draws in a 15-pixel font on the handheld's screen.
-    ChartDrawing() { surface.select_font({u"System", 15}); }
+    chart_drawing() { surface.select_font({u"System", 15}); }
 
     recording_dc surface{480, 320};
     chart_engine chart;
@@ -71,7 +71,7 @@ public:
     }
 };
 
-TEST_F(ChartDrawing, TenFixedColumnsOverflowAndSelectingPastTheLastScrolls) {
+TEST_F(chart_drawing, ten_fixed_columns_overflow_and_selecting_past_the_last_scrolls) {
     fill_count(10);
     chart.draw_columns(surface, screen_chart, false);
 
@@ -108,7 +108,7 @@ TEST_F(ChartDrawing, TenFixedColumnsOverflowAndSelectingPastTheLastScrolls) {
     EXPECT_EQ(chart.first_visible(), 0);
 }
 
-TEST_F(ChartDrawing, FittedColumnsShareThePlotWidth) {
+TEST_F(chart_drawing, fitted_columns_share_the_plot_width) {
     fill_count(10);
     chart.draw_columns(surface, screen_chart, true);
     const auto drawn = bars();
@@ -128,7 +128,7 @@ TEST_F(ChartDrawing, FittedColumnsShareThePlotWidth) {
     EXPECT_EQ(two[1], (rect{130, axis_y - axis_height, 160, axis_y}));
 }
 
-TEST_F(ChartDrawing, AxesAndTheSelectionMarkerOfColumns) {
+TEST_F(chart_drawing, axes_and_the_selection_marker_of_columns) {
     fill({2, 4});
     chart.draw_columns(surface, screen_chart, false);
     chart.select_next();
@@ -164,7 +164,7 @@ TEST_F(ChartDrawing, AxesAndTheSelectionMarkerOfColumns) {
     EXPECT_EQ(surface.state().brush, rgb(255, 255, 255));
 }
 
-TEST_F(ChartDrawing, ZeroValuesSitOnTheAxis) {
+TEST_F(chart_drawing, zero_values_sit_on_the_axis) {
     fill({0, 0, 0});
     chart.draw_columns(surface, screen_chart, false);
     for (const rect& b : bars()) EXPECT_EQ(b.top, axis_y);
@@ -175,7 +175,7 @@ TEST_F(ChartDrawing, ZeroValuesSitOnTheAxis) {
     for (const rect& p : pts) EXPECT_EQ(p.top, axis_y);
 }
 
-TEST_F(ChartDrawing, LinePointsStepAndConnectTheirCentres) {
+TEST_F(chart_drawing, line_points_step_and_connect_their_centres) {
     fill_count(10);
     chart.draw_line(surface, screen_chart, false);
     // Steps of 35 from x = 15 leave room for five squares before x = 225.
@@ -209,7 +209,7 @@ TEST_F(ChartDrawing, LinePointsStepAndConnectTheirCentres) {
     EXPECT_EQ(chart.last_drawn(), 8);
 }
 
-TEST_F(ChartDrawing, PieSlicesRunClockwiseFromThreeOClock) {
+TEST_F(chart_drawing, pie_slices_run_clockwise_from_three_o_clock) {
     fill({1, 3});
     chart.select_next();
     chart.draw_pie(surface, screen_chart);
@@ -232,7 +232,7 @@ TEST_F(ChartDrawing, PieSlicesRunClockwiseFromThreeOClock) {
     EXPECT_EQ(polygons[3].points[1], (point{120, 204}));
 }
 
-TEST_F(ChartDrawing, SingleEntryPieClosesAHairlineShort) {
+TEST_F(chart_drawing, single_entry_pie_closes_a_hairline_short) {
     fill({5});
     chart.draw_pie(surface, screen_chart);
     const auto polygons = surface.calls_of(dc_op::polygon);
@@ -243,7 +243,7 @@ TEST_F(ChartDrawing, SingleEntryPieClosesAHairlineShort) {
     EXPECT_EQ(polygons[2].points[30], (point{210, 114}));
 }
 
-TEST_F(ChartDrawing, AllZeroPieCollapsesToOneRadius) {
+TEST_F(chart_drawing, all_zero_pie_collapses_to_one_radius) {
     fill({0, 0, 0});
     chart.draw_pie(surface, screen_chart);
     const auto polygons = surface.calls_of(dc_op::polygon);
@@ -254,7 +254,7 @@ TEST_F(ChartDrawing, AllZeroPieCollapsesToOneRadius) {
     EXPECT_EQ(polygons[4].points[1], (point{211, 114}));
 }
 
-TEST_F(ChartDrawing, LegendShowsFiveRowsFromTheSelection) {
+TEST_F(chart_drawing, legend_shows_five_rows_from_the_selection) {
     fill_count(7);
     chart.draw_columns(surface, screen_chart, false);
     auto names = [&] {
@@ -276,7 +276,7 @@ TEST_F(ChartDrawing, LegendShowsFiveRowsFromTheSelection) {
     EXPECT_EQ(names(), (std::vector<std::u16string>{u"g"}));
 }
 
-TEST_F(ChartDrawing, LegendCellsTextsAndHighlight) {
+TEST_F(chart_drawing, legend_cells_texts_and_highlight) {
     chart_colours colours{rgb(10, 36, 106), rgb(250, 250, 250)};
     chart.set_colours(colours);
     chart.add_value(u"12000", 30, 0, u"01/05/24", u"Parking");
@@ -328,7 +328,7 @@ TEST_F(ChartDrawing, LegendCellsTextsAndHighlight) {
     EXPECT_EQ(surface.state().mode, background_mode::opaque);
 }
 
-TEST_F(ChartDrawing, SharesAndUnknownCodesInTheLegend) {
+TEST_F(chart_drawing, shares_and_unknown_codes_in_the_legend) {
     fill({1, 3});
     chart.set_legend_format(u"MQZXV");
     chart.draw_pie(surface, screen_chart);
@@ -348,7 +348,7 @@ public:
     }
 };
 
-TEST_F(ChartDrawing, NoDataDrawsOnlyTheTranslatedNotice) {
+TEST_F(chart_drawing, no_data_draws_only_the_translated_notice) {
     english_to_french french;
     scoped_translator use_french(&french);
     for (int kind = 0; kind < 3; ++kind) {
@@ -368,7 +368,7 @@ TEST_F(ChartDrawing, NoDataDrawsOnlyTheTranslatedNotice) {
     }
 }
 
-TEST_F(ChartDrawing, WideScreenKeepsACentredChartOfHandheldWidth) {
+TEST_F(chart_drawing, wide_screen_keeps_a_centred_chart_of_handheld_width) {
     fill({1, 2});
     chart.draw_columns(surface, {0, 13, 480, 320}, false);
     const auto lines = surface.calls_of(dc_op::line_to);
@@ -386,7 +386,7 @@ TEST_F(ChartDrawing, WideScreenKeepsACentredChartOfHandheldWidth) {
     }
 }
 
-TEST_F(ChartDrawing, ShortScreenDrawsOnlyTheLegendRowsThatFit) {
+TEST_F(chart_drawing, short_screen_draws_only_the_legend_rows_that_fit) {
     fill_count(8);
     chart.draw_columns(surface, {0, 13, 240, 240}, false);  // a square screen
     int rows = 0;
@@ -399,7 +399,7 @@ TEST_F(ChartDrawing, ShortScreenDrawsOnlyTheLegendRowsThatFit) {
     EXPECT_EQ(rows, 4);
 }
 
-TEST_F(ChartDrawing, LegendFiguresAndDatesAreWrittenWholeAndTheNameGivesWay) {
+TEST_F(chart_drawing, legend_figures_and_dates_are_written_whole_and_the_name_gives_way) {
     // What a pie of all expenses and a fees chart show on the handheld, then
     // the same legends in the larger font of a 480 x 640 screen, in a row
     // kept to the handheld's width.
@@ -432,7 +432,7 @@ TEST_F(ChartDrawing, LegendFiguresAndDatesAreWrittenWholeAndTheNameGivesWay) {
     }
 }
 
-TEST_F(ChartDrawing, TitleStopsShortOfTheButtonsAndIsNeverCutInHeight) {
+TEST_F(chart_drawing, title_stops_short_of_the_buttons_and_is_never_cut_in_height) {
     fill({1, 2});
     font_sized_dc d{240, 320};
     draw_chart_page(chart, d, {0, 0, 240, 320}, false, u"Corolla 22000-27000 trip", 20, 200);
@@ -447,7 +447,7 @@ TEST_F(ChartDrawing, TitleStopsShortOfTheButtonsAndIsNeverCutInHeight) {
                     title.r.width());
 }
 
-TEST_F(ChartDrawing, PageWithTitleRowAndChartBelow) {
+TEST_F(chart_drawing, page_with_title_row_and_chart_below) {
     fill({1, 2});
     chart.set_chart_type(chart_kind::columns);
     draw_chart_page(chart, surface, {0, 0, 240, 320}, false, u"Fees cost analysis", 15);

@@ -19,16 +19,16 @@ using namespace kelvane;
 
 namespace {
 
-class ChartEngine : public ::testing::Test, protected kelvane::testing::test_services {
+class chart_engine_test : public ::testing::Test, protected kelvane::testing::test_services {
 protected:
-    ChartEngine() { clock.set(2024, 5, 15, 10, 30, 0); }
+    chart_engine_test() { clock.set(2024, 5, 15, 10, 30, 0); }
 };
 
 std::u16string name_of(const chart_engine::record_type& e) {
     return std::u16string(e.name);
 }
 
-TEST_F(ChartEngine, EqualNamesCollectIntoOneEntryKeepingTheFirstTexts) {
+TEST_F(chart_engine_test, equal_names_collect_into_one_entry_keeping_the_first_texts) {
     chart_engine t;
     t.add_value(u"12000", 30.0, 0, u"01/05/24", u"Parking");
     t.add_value(u"12500", 5.0, 0, u"02/05/24", u"Toll");
@@ -47,7 +47,7 @@ TEST_F(ChartEngine, EqualNamesCollectIntoOneEntryKeepingTheFirstTexts) {
     EXPECT_DOUBLE_EQ(t.entries()[3].value, 2.0);
 }
 
-TEST_F(ChartEngine, LongTextsAreCutAtTheFieldCapacity) {
+TEST_F(chart_engine_test, long_texts_are_cut_at_the_field_capacity) {
     chart_engine t;
     const std::u16string description(50, u'd');  // a repair description at its longest
     const std::u16string long_name(40, u'n');
@@ -70,7 +70,7 @@ TEST_F(ChartEngine, LongTextsAreCutAtTheFieldCapacity) {
     EXPECT_EQ(std::u16string(t.entries()[1].note_text), std::u16string(32, u'a'));
 }
 
-TEST_F(ChartEngine, EveryEntryKeepsItsOwnTextsInALongChartAndAfterAClear) {
+TEST_F(chart_engine_test, every_entry_keeps_its_own_texts_in_a_long_chart_and_after_a_clear) {
     chart_engine t;
     const auto name = [](int i) { return format("%030d", i); };
     for (int round = 0; round < 2; ++round) {
@@ -90,7 +90,7 @@ TEST_F(ChartEngine, EveryEntryKeepsItsOwnTextsInALongChartAndAfterAClear) {
     }
 }
 
-TEST_F(ChartEngine, DateSpanStartsAtTodayAndOnlyWidens) {
+TEST_F(chart_engine_test, date_span_starts_at_today_and_only_widens) {
     chart_engine t;
     EXPECT_EQ(t.earliest(), to_local_seconds(2024, 5, 15, 0, 0, 0));
     EXPECT_EQ(t.latest(), to_local_seconds(2024, 5, 15, 23, 59, 59));
@@ -110,7 +110,7 @@ TEST_F(ChartEngine, DateSpanStartsAtTodayAndOnlyWidens) {
     EXPECT_EQ(t.latest(), to_local_seconds(2024, 7, 9, 1, 1, 1));
 }
 
-TEST_F(ChartEngine, SharesOfMaximumAndTotal) {
+TEST_F(chart_engine_test, shares_of_maximum_and_total) {
     chart_engine t;
     t.add_value(u"a", 2.0, 0, u"", u"");
     t.add_value(u"b", 0.0, 0, u"", u"");
@@ -130,7 +130,8 @@ TEST_F(ChartEngine, SharesOfMaximumAndTotal) {
     EXPECT_DOUBLE_EQ(e[2].share_of_total, 0.5);
 }
 
-TEST_F(ChartEngine, ValuesWithoutPositiveMaximumOrTotalGetNoShareInsteadOfInfinity) {
+TEST_F(chart_engine_test,
+       values_without_positive_maximum_or_total_get_no_share_instead_of_infinity) {
     // Negative costs can be typed in; a refund that cancels a cost gives a
     // total of 0 and only negative values give a maximum of 0.
     chart_engine t;
@@ -151,7 +152,7 @@ TEST_F(ChartEngine, ValuesWithoutPositiveMaximumOrTotalGetNoShareInsteadOfInfini
     EXPECT_DOUBLE_EQ(t.entries()[0].share_of_total, 1.0);
 }
 
-TEST_F(ChartEngine, ColoursAreWhatTheDisplayShowsAndThePixelIsPutBack) {
+TEST_F(chart_engine_test, colours_are_what_the_display_shows_and_the_pixel_is_put_back) {
     chart_engine t;
     for (int i = 0; i < 20; ++i) t.add_value(std::u16string(1, u'a' + i), i, 0, u"", u"");
     recording_dc surface(240, 320, pixel_depth::rgb565);
@@ -194,7 +195,8 @@ double contrast_with_white(colour c) {
     return 1.05 / (l + 0.05);
 }
 
-TEST_F(ChartEngine, EveryEntryHasItsOwnColourThatStandsOutOnWhiteAndFromItsNeighbour) {
+TEST_F(chart_engine_test,
+       every_entry_has_its_own_colour_that_stands_out_on_white_and_from_its_neighbour) {
     chart_engine t;
     for (int i = 0; i < 400; ++i) t.add_value(format("entry %d", i), i + 1, 0, u"", u"");
     recording_dc surface(240, 320);
@@ -216,7 +218,7 @@ TEST_F(ChartEngine, EveryEntryHasItsOwnColourThatStandsOutOnWhiteAndFromItsNeigh
     }
 }
 
-TEST_F(ChartEngine, SelectionStopsAtBothEnds) {
+TEST_F(chart_engine_test, selection_stops_at_both_ends) {
     chart_engine t;
     EXPECT_FALSE(t.select_next());  // no entries
     EXPECT_FALSE(t.select_previous());
@@ -232,7 +234,7 @@ TEST_F(ChartEngine, SelectionStopsAtBothEnds) {
     EXPECT_EQ(t.first_visible(), 0);
 }
 
-TEST_F(ChartEngine, ATappedColourSelectsItsEntry) {
+TEST_F(chart_engine_test, a_tapped_colour_selects_its_entry) {
     chart_engine t;
     for (int i = 0; i < 6; ++i) t.add_value(std::u16string(1, u'a' + i), i + 1, 0, u"", u"");
     recording_dc surface(240, 320, pixel_depth::rgb565);
@@ -271,7 +273,7 @@ std::vector<std::uint8_t> bitmap_header(std::uint32_t width, std::uint32_t heigh
     return h;
 }
 
-TEST_F(ChartEngine, BitmapOfAWholeScreen) {
+TEST_F(chart_engine_test, bitmap_of_a_whole_screen) {
     fs.create_folder(u"\\Output");
     recording_dc surface(240, 320);
     chart_engine t;
@@ -283,7 +285,7 @@ TEST_F(ChartEngine, BitmapOfAWholeScreen) {
     EXPECT_TRUE(boxes.boxes().empty());
 }
 
-TEST_F(ChartEngine, BitmapRowsAreBottomUpBlueGreenRedAndPadded) {
+TEST_F(chart_engine_test, bitmap_rows_are_bottom_up_blue_green_red_and_padded) {
     fs.create_folder(u"\\Output");
     recording_dc surface(10, 10);
     // A 3 x 2 block at (4, 5): top row red, green, blue; bottom row black, grey, white.
@@ -304,7 +306,7 @@ TEST_F(ChartEngine, BitmapRowsAreBottomUpBlueGreenRedAndPadded) {
     EXPECT_EQ(fs.bytes(u"\\Output\\small.bmp"), expected);
 }
 
-TEST_F(ChartEngine, BitmapPixelsOutsideTheSurfaceAreWhite) {
+TEST_F(chart_engine_test, bitmap_pixels_outside_the_surface_are_white) {
     recording_dc surface(2, 1);
     surface.fill_rect({0, 0, 2, 1}, rgb(0, 0, 0));
     chart_engine t;
@@ -316,7 +318,7 @@ TEST_F(ChartEngine, BitmapPixelsOutsideTheSurfaceAreWhite) {
               (std::vector<std::uint8_t>{0, 0, 0, 255, 255, 255, 255, 255, 255, 255, 255, 255}));
 }
 
-TEST_F(ChartEngine, BitmapThatCannotBeWrittenIsReportedAndLeavesTheOldFile) {
+TEST_F(chart_engine_test, bitmap_that_cannot_be_written_is_reported_and_leaves_the_old_file) {
     fs.create_folder(u"\\Output");
     fs.put(u"\\Output\\chart.bmp", {1, 2, 3});
     faulty_file_system faulty(fs);

@@ -6,7 +6,7 @@ using namespace kelvane;
 
 namespace {
 
-TEST(ChartRecordingSurface, PixelsAreClippedAndCopiedLikeTheScreen) {
+TEST(chart_recording_surface, pixels_are_clipped_and_copied_like_the_screen) {
     recording_dc s(4, 3);
     s.fill_rect({-5, -5, 2, 1}, rgb(1, 2, 3));  // clipped to (0, 0)-(2, 1)
     EXPECT_EQ(s.get_pixel(1, 0), rgb(1, 2, 3));
@@ -31,7 +31,7 @@ TEST(ChartRecordingSurface, PixelsAreClippedAndCopiedLikeTheScreen) {
     EXPECT_EQ(s.get_pixel(1, 2), rgb(255, 255, 255));
 }
 
-TEST(ChartRecordingSurface, SixteenBitDisplayKeepsTheTopBitsOfEachChannel) {
+TEST(chart_recording_surface, sixteen_bit_display_keeps_the_top_bits_of_each_channel) {
     recording_dc s(2, 2, pixel_depth::rgb565);
     s.set_pixel(0, 0, rgb(0x12, 0x34, 0x56));
     // Red 00010 010 -> 00010 000, green 001101 00 -> 001101 00, blue 01010 110 ->
@@ -43,7 +43,7 @@ TEST(ChartRecordingSurface, SixteenBitDisplayKeepsTheTopBitsOfEachChannel) {
     EXPECT_EQ(s.get_pixel(1, 1), rgb(0, 0, 0));
 }
 
-TEST(ChartRecordingSurface, CallsKeepTheStateTheyWereDrawnWith) {
+TEST(chart_recording_surface, calls_keep_the_state_they_were_drawn_with) {
     recording_dc s(10, 10);
     s.select_pen({pen_style::solid, 2, rgb(1, 1, 1)});
     s.select_brush(rgb(2, 2, 2));

@@ -17,14 +17,14 @@ using namespace kelvane;
 
 namespace {
 
-class ReportFilling : public ::testing::Test {
+class report_filling_test : public ::testing::Test {
 protected:
-    ReportFilling() {
+    report_filling_test() {
         fs.create_folder(u"\\Program Files");
         fs.create_folder(u"\\Program Files\\Kelvane");
-        fuel.load(program_folder(), u"Car1", false);
-        service.load(program_folder(), u"Car1", false);
-        fees.load(program_folder(), u"Car1", false);
+        (void)fuel.load(program_folder(), u"Car1", false);
+        (void)service.load(program_folder(), u"Car1", false);
+        (void)fees.load(program_folder(), u"Car1", false);
 
         add_fuel(2024, 1, 10, 1000, 40, 60.0);
         add_fuel(2024, 2, 10, 1300, 30, 45.0);
@@ -83,7 +83,7 @@ protected:
     chart_engine chart;
 };
 
-TEST_F(ReportFilling, FuelEconomyLeavesOutTheLastFillUp) {
+TEST_F(report_filling_test, fuel_economy_leaves_out_the_last_fill_up) {
     chart.add_value(u"left over", 1, 0, u"", u"");
     ASSERT_TRUE(fill(report_kind::fuel_economy));
     EXPECT_EQ(names(), (std::vector<std::u16string>{u"1000", u"1300"}));
@@ -98,7 +98,7 @@ TEST_F(ReportFilling, FuelEconomyLeavesOutTheLastFillUp) {
     EXPECT_DOUBLE_EQ(chart.max_value(), std::max(e[0].value, e[1].value));  // prepared
 }
 
-TEST_F(ReportFilling, RepairCostsMergeEqualMileagesAndCutLongDescriptions) {
+TEST_F(report_filling_test, repair_costs_merge_equal_mileages_and_cut_long_descriptions) {
     ASSERT_TRUE(fill(report_kind::repair_cost));
     EXPECT_EQ(names(), (std::vector<std::u16string>{u"5000", u"6000"}));
     const auto& e = chart.entries();
@@ -115,7 +115,7 @@ TEST_F(ReportFilling, RepairCostsMergeEqualMileagesAndCutLongDescriptions) {
     EXPECT_EQ(names(), (std::vector<std::u16string>{u"6000"}));
 }
 
-TEST_F(ReportFilling, TwoFeesAtOneMileageAreOneEntry) {
+TEST_F(report_filling_test, two_fees_at_one_mileage_are_one_entry) {
     ASSERT_TRUE(fill(report_kind::fees_cost));
     ASSERT_EQ(chart.entries().size(), 1u);
     const auto& e = chart.entries()[0];
@@ -146,7 +146,7 @@ public:
     }
 };
 
-TEST_F(ReportFilling, AllExpensesIsAPieOfTheThreeTotals) {
+TEST_F(report_filling_test, all_expenses_is_a_pie_of_the_three_totals) {
     french_names french;
     scoped_translator use_french(&french);
     ASSERT_TRUE(fill(report_kind::all_expenses));
@@ -159,7 +159,7 @@ TEST_F(ReportFilling, AllExpensesIsAPieOfTheThreeTotals) {
     EXPECT_EQ(chart.chart_type(), chart_kind::pie);
 }
 
-TEST_F(ReportFilling, OnlyAReportWithoutDateLimitsWidensTheDateSpan) {
+TEST_F(report_filling_test, only_a_report_without_date_limits_widens_the_date_span) {
     selection_limits spring;
     spring.from = local_time{2024, 3, 1, 0, 0, 0};
     spring.to = local_time{2024, 4, 30, 23, 59, 59};
@@ -172,13 +172,13 @@ TEST_F(ReportFilling, OnlyAReportWithoutDateLimitsWidensTheDateSpan) {
     EXPECT_EQ(chart.latest(), to_local_seconds(2024, 6, 1, 23, 59, 59));
 }
 
-TEST_F(ReportFilling, AccountWithoutCostsShowsNoDataInsteadOfAnEmptyPie) {
+TEST_F(report_filling_test, account_without_costs_shows_no_data_instead_of_an_empty_pie) {
     fuel_store no_fuel;
     service_store no_repairs;
     fee_store no_fees;
-    no_fuel.load(program_folder(), u"Car2", false);
-    no_repairs.load(program_folder(), u"Car2", false);
-    no_fees.load(program_folder(), u"Car2", false);
+    (void)no_fuel.load(program_folder(), u"Car2", false);
+    (void)no_repairs.load(program_folder(), u"Car2", false);
+    (void)no_fees.load(program_folder(), u"Car2", false);
     ASSERT_TRUE(fill_report(chart, surface, report_kind::all_expenses,
                             {&no_fuel, &no_repairs, &no_fees}, {}));
     EXPECT_TRUE(chart.entries().empty());
@@ -187,7 +187,7 @@ TEST_F(ReportFilling, AccountWithoutCostsShowsNoDataInsteadOfAnEmptyPie) {
     EXPECT_EQ(surface.texts(), std::vector<std::u16string>{u"No data"});
 }
 
-TEST_F(ReportFilling, TripTotalsAndKindsFilledElsewhere) {
+TEST_F(report_filling_test, trip_totals_and_kinds_filled_elsewhere) {
     fill_expense_shares(chart, surface, 10, 0, 30);
     EXPECT_EQ(names(), (std::vector<std::u16string>{u"Fuel", u"Repair", u"Fees"}));
     EXPECT_DOUBLE_EQ(chart.entries()[2].share_of_total, 0.75);

@@ -15,10 +15,11 @@ using testing::store_kind;
 struct report_records_test : ::testing::Test, testing::device_fixture {
     void write_account(std::u16string_view name, std::vector<double> mileages) {
         fuel_store f;
-        f.load(data_folder, name, false);
+        (void)f.load(data_folder, name, false);
         int day = 1;
         for (double m : mileages)
-            f.add_record(store_kind<fuel_store>::make(2026, 1, day++, 0, 0, 0, m));
+            EXPECT_TRUE(
+                f.add_record(store_kind<fuel_store>::make(2026, 1, day++, 0, 0, 0, m)).added());
     }
     static std::vector<double> mileages(const fuel_store& s) {
         std::vector<double> out;
@@ -32,17 +33,17 @@ TEST_F(report_records_test, accounts_follow_each_other_in_the_order_chosen) {
     write_account(u"Golf", {50});
     report_records records;
     std::vector<std::u16string> told;
-    records.load(data_folder, {u"Golf", u"..\\Van", u"Van", u"Missing"},
-                 [&](int done, int total, std::u16string_view account) {
-                     EXPECT_EQ(4, total);
-                     told.push_back(format("%d ", done) + std::u16string(account));
-                 });
+    EXPECT_TRUE(records.load(data_folder, {u"Golf", u"..\\Van", u"Van", u"Missing"},
+                             [&](int done, int total, std::u16string_view account) {
+                                 EXPECT_EQ(4, total);
+                                 told.push_back(format("%d ", done) + std::u16string(account));
+                             }));
     EXPECT_EQ((std::vector<double>{50, 100, 200}), mileages(records.fuel))
         << "a name that is no account reads nothing";
     EXPECT_EQ((std::vector<std::u16string>{u"0 Golf", u"1 ..\\Van", u"2 Van", u"3 Missing", u"4 "}),
               told);
     // A second report starts afresh.
-    records.load(data_folder, {u"Van"});
+    EXPECT_TRUE(records.load(data_folder, {u"Van"}));
     EXPECT_EQ((std::vector<double>{100, 200}), mileages(records.fuel));
     EXPECT_TRUE(messages().empty());
 }
@@ -53,17 +54,17 @@ TEST_F(report_records_test, the_open_accounts_owed_changes_reach_its_files_first
     service_store service;
     fee_store fees;
     for (account_store* s : std::initializer_list<account_store*>{&open, &service, &fees})
-        s->load(data_folder, u"Van", false);
+        (void)s->load(data_folder, u"Van", false);
     open.set_deferred_save(true);
     fuel_record middle = open.record_at(1);
     middle.mileage = 250;
     ASSERT_EQ(change_result::done, open.update_record(fixed_text(middle.key), middle));
     ASSERT_TRUE(open.dirty());
 
-    write_owed_changes(open, service, fees);
+    EXPECT_TRUE(write_owed_changes(open, service, fees));
     EXPECT_FALSE(service.dirty());
     report_records records;
-    records.load(data_folder, {u"Van"});
+    EXPECT_TRUE(records.load(data_folder, {u"Van"}));
     EXPECT_EQ((std::vector<double>{100, 250, 300}), mileages(records.fuel));
     EXPECT_EQ(testing::image_of(open), fs.bytes(testing::file_of<fuel_store>(u"Van")));
 }

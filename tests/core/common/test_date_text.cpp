@@ -4,7 +4,7 @@
 
 using namespace kelvane;
 
-TEST(DateText, StylesByLanguageIdentifier) {
+TEST(date_text, styles_by_language_identifier) {
     struct row {
         std::uint16_t language;
         const char16_t* short_text;

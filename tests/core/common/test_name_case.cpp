@@ -8,7 +8,7 @@ namespace {
 // Account names, language files and chosen paths are compared as the file
 // systems that hold the data compare them: one letter in either case is one
 // name, whatever the script.
-TEST(NameCase, NamesThatDifferOnlyInLetterCaseAreOneName) {
+TEST(name_case, names_that_differ_only_in_letter_case_are_one_name) {
     EXPECT_TRUE(same_name_ignoring_case(u"Car1", u"CAR1"));
     EXPECT_TRUE(same_name_ignoring_case(u"Škoda Öl", u"škoda öl"));
     EXPECT_TRUE(same_name_ignoring_case(u"ΑΥΤΟ Лада", u"αυτο лада"));
@@ -19,7 +19,7 @@ TEST(NameCase, NamesThatDifferOnlyInLetterCaseAreOneName) {
     EXPECT_FALSE(same_name_ignoring_case(u"İ", u"i"));
 }
 
-TEST(NameCase, StartsAndEndsCompareTheSameWay) {
+TEST(name_case, starts_and_ends_compare_the_same_way) {
     EXPECT_TRUE(ends_with_ignoring_case(u"FRENCH.LNG", u".lng"));
     EXPECT_TRUE(ends_with_ignoring_case(u".lng", u".lng"));
     EXPECT_FALSE(ends_with_ignoring_case(u"lng", u".lng"));
@@ -32,7 +32,7 @@ TEST(NameCase, StartsAndEndsCompareTheSameWay) {
 
 // A name, note or description cut to its field keeps whole characters: an
 // emoji (two units) at the limit goes entirely, never half of it.
-TEST(FixedFields, CutsKeepWholeCharacters) {
+TEST(fixed_fields, cuts_keep_whole_characters) {
     const std::u16string emoji = u"\U0001F697";  // a car, two units
     char16_t field[5];
     set_fixed(field, u"abc" + emoji);

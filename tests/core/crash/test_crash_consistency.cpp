@@ -333,8 +333,9 @@ void check_after_stop(operation op, file_system& mem, const record_map& before,
         if (now != data_before && now != data_after)
             for (const auto& [name, bytes] : data_before) t.earlier_bytes_lost += bytes.size();
         // A deleted vehicle's records are kept in "Deleted".
-        if (op == operation::delete_account && now == data_after)
+        if (op == operation::delete_account && now == data_after) {
             EXPECT_TRUE(mem.file_exists(data_folder + u"Deleted\\Van.mat")) << where;
+        }
         // Records that were converted or went with their vehicle are whole
         // in one of the two sets.
         if (op == operation::restore || op == operation::unit_change ||

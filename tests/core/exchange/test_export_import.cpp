@@ -45,20 +45,20 @@ struct account_fixture : testing::device_fixture {
     }
     // Opens an account whose files exist (empty ones when it has none yet).
     void open(std::u16string_view name) {
-        fuel.load(data_folder, name, false);
-        service.load(data_folder, name, false);
-        fees.load(data_folder, name, false);
+        (void)fuel.load(data_folder, name, false);
+        (void)service.load(data_folder, name, false);
+        (void)fees.load(data_folder, name, false);
         if (fuel.fresh()) {
-            fuel.save_all();
-            service.save_all();
-            fees.save_all();
+            EXPECT_TRUE(fuel.save_all());
+            EXPECT_TRUE(service.save_all());
+            EXPECT_TRUE(fees.save_all());
             open(name);
         }
     }
     void close_stores() {
-        fuel.reset();
-        service.reset();
-        fees.reset();
+        EXPECT_TRUE(fuel.reset());
+        EXPECT_TRUE(service.reset());
+        EXPECT_TRUE(fees.reset());
     }
     std::string file(std::u16string_view path) const { return as_text(fs.bytes(path)); }
 };
@@ -119,10 +119,13 @@ public:
 TEST(export_account, writes_header_and_the_three_kinds_byte_for_byte) {
     account_fixture f;
     f.open(u"Car");
-    f.fuel.add_record(fill_up(2007, 3, 5, 1234.5, 40, 1.25, 32, 0.5, u"93", u"Full tank"));
-    f.service.add_record(job(2007, 4, 1, 1234.6, 80, 6234.56, true, u"Brakes"));
-    f.service.add_record(job(2007, 5, 1, 2000, 50.5, 7000, false, u"Oil"));
-    f.fees.add_record(fee(2007, 6, 30, 2100.26, 3, u"Parking", u"Airport"));
+    EXPECT_TRUE(
+        f.fuel.add_record(fill_up(2007, 3, 5, 1234.5, 40, 1.25, 32, 0.5, u"93", u"Full tank"))
+            .added());
+    EXPECT_TRUE(
+        f.service.add_record(job(2007, 4, 1, 1234.6, 80, 6234.56, true, u"Brakes")).added());
+    EXPECT_TRUE(f.service.add_record(job(2007, 5, 1, 2000, 50.5, 7000, false, u"Oil")).added());
+    EXPECT_TRUE(f.fees.add_record(fee(2007, 6, 30, 2100.26, 3, u"Parking", u"Airport")).added());
     const std::u16string path = export_import::default_path(data_folder, u"Car");
     EXPECT_EQ(path, u"\\Program Files\\Kelvane\\Output\\Car.csv");
 
@@ -160,7 +163,8 @@ TEST(export_account, needs_an_open_account) {
 TEST(export_account, a_failed_write_leaves_the_old_file_and_says_so) {
     account_fixture f;
     f.open(u"Car");
-    f.fuel.add_record(fill_up(2007, 3, 5, 1000, 40, 1.25, 32, 0.5, u"93", u"x"));
+    EXPECT_TRUE(
+        f.fuel.add_record(fill_up(2007, 3, 5, 1000, 40, 1.25, 32, 0.5, u"93", u"x")).added());
     const std::u16string path = data_folder + u"Output\\Car.csv";
     f.fs.put(path, as_bytes("old"));
     faulty_file_system faulty(f.fs);
@@ -187,7 +191,8 @@ TEST(export_account, a_failed_write_leaves_the_old_file_and_says_so) {
 TEST(export_account, never_replaces_the_programs_own_files) {
     account_fixture f;
     f.open(u"Car");
-    f.fuel.add_record(fill_up(2007, 3, 5, 1000, 40, 1.25, 32, 0.5, u"93", u"x"));
+    EXPECT_TRUE(
+        f.fuel.add_record(fill_up(2007, 3, 5, 1000, 40, 1.25, 32, 0.5, u"93", u"x")).added());
     f.close_stores();
     f.open(u"Car");
     const auto before = f.fs.files();
@@ -221,7 +226,8 @@ TEST(export_account, header_and_items_follow_the_language_table) {
     table.words = {{u"\"Date\"", u"\"Datum\""}, {u",", u";"}, {u"Fuel", u"Kraftstoff"}};
     scoped_translator use(&table);
     f.open(u"Car");
-    f.fuel.add_record(fill_up(2007, 3, 5, 1000, 40, 1.25, 32, 0.5, u"93", u"x"));
+    EXPECT_TRUE(
+        f.fuel.add_record(fill_up(2007, 3, 5, 1000, 40, 1.25, 32, 0.5, u"93", u"x")).added());
     ASSERT_TRUE(f.exchange.export_account(u"\\a.csv"));
     const std::string text = f.file(u"\\a.csv");
     EXPECT_EQ(text.substr(0, 21), "\"Datum\";\"Mileage\";\"It");
@@ -235,16 +241,18 @@ TEST(export_account, header_and_items_follow_the_language_table) {
 TEST(export_trip, writes_the_open_accounts_records_within_the_trip) {
     account_fixture f;
     f.open(u"Car");
-    f.fuel.add_record(fill_up(2007, 3, 4, 900, 1, 1, 1, 1, u"", u"day before"));
+    EXPECT_TRUE(
+        f.fuel.add_record(fill_up(2007, 3, 4, 900, 1, 1, 1, 1, u"", u"day before")).added());
     auto first = fill_up(2007, 3, 5, 1000, 2, 1, 1, 1, u"", u"first day");
     first.hour = 0;
-    f.fuel.add_record(first);
+    EXPECT_TRUE(f.fuel.add_record(first).added());
     auto last = fill_up(2007, 3, 9, 1100, 3, 1, 1, 1, u"", u"last day");
     last.hour = 23, last.minute = 59, last.second = 59;
-    f.fuel.add_record(last);
-    f.fuel.add_record(fill_up(2007, 3, 10, 1200, 4, 1, 1, 1, u"", u"day after"));
-    f.fees.add_record(fee(2007, 3, 6, 5000, 5, u"", u"beyond the mileage"));
-    f.service.add_record(job(2007, 3, 6, 1050, 6, 0, true, u"inside"));
+    EXPECT_TRUE(f.fuel.add_record(last).added());
+    EXPECT_TRUE(
+        f.fuel.add_record(fill_up(2007, 3, 10, 1200, 4, 1, 1, 1, u"", u"day after")).added());
+    EXPECT_TRUE(f.fees.add_record(fee(2007, 3, 6, 5000, 5, u"", u"beyond the mileage")).added());
+    EXPECT_TRUE(f.service.add_record(job(2007, 3, 6, 1050, 6, 0, true, u"inside")).added());
 
     trip_record trip{};
     trip.use_start_date = trip.use_end_date = trip.use_end_mileage = 1;
@@ -308,7 +316,7 @@ TEST(import_file, quoted_cells_keep_commas_and_doubled_quotes) {
                  // An older file wrote a quote inside a cell as it stands.
                  "\"03/07/2007\",\"1200\",\"Fees\",\"12\" rims\",\"6\",\"\",\"\",\"\",\"\","
                  "\"Tyres\",\"\"\r\n"));
-    f.exchange.import_file(u"\\in.csv");
+    (void)f.exchange.import_file(u"\\in.csv");
     ASSERT_EQ(f.fuel.record_count(), 1);
     const fuel_record& r = f.fuel.record_at(0);
     EXPECT_EQ(fixed_text(r.note), u"Oil, filter \"OEM\"");
@@ -326,7 +334,7 @@ TEST(import_file, quoted_cells_keep_commas_and_doubled_quotes) {
     // And what the export writes with quotes and commas reads back whole.
     ASSERT_TRUE(f.exchange.export_account(u"\\out.csv"));
     f.open(u"Van");
-    f.exchange.import_file(u"\\out.csv");
+    (void)f.exchange.import_file(u"\\out.csv");
     EXPECT_EQ(fixed_text(f.fuel.record_at(0).note), u"Oil, filter \"OEM\"");
     EXPECT_EQ(fixed_text(f.fees.record_at(0).description), u"12\" rims");
 }
@@ -546,11 +554,16 @@ TEST(import_file, round_trip_in_every_date_style) {
         account_fixture f;
         f.dev.set_language_id(language);
         f.open(u"Car");
-        f.fuel.add_record(fill_up(2007, 3, 5, 1234.5, 40, 1.25, 32, 0.5, u"93", u"Zoë's car"));
-        f.fuel.add_record(fill_up(2007, 12, 11, 1500.25, 41.5, 1.333, 31.2, 10, u"95", u""));
-        f.service.add_record(job(2007, 7, 4, 1300, 80, 6000.5, false, u"Service"));
-        f.service.add_record(job(2008, 1, 2, 1600, 20, 0, true, u"Wiper"));
-        f.fees.add_record(fee(2007, 8, 1, 1400.5, 3.5, u"Parking", u"City"));
+        EXPECT_TRUE(
+            f.fuel.add_record(fill_up(2007, 3, 5, 1234.5, 40, 1.25, 32, 0.5, u"93", u"Zoë's car"))
+                .added());
+        EXPECT_TRUE(
+            f.fuel.add_record(fill_up(2007, 12, 11, 1500.25, 41.5, 1.333, 31.2, 10, u"95", u""))
+                .added());
+        EXPECT_TRUE(
+            f.service.add_record(job(2007, 7, 4, 1300, 80, 6000.5, false, u"Service")).added());
+        EXPECT_TRUE(f.service.add_record(job(2008, 1, 2, 1600, 20, 0, true, u"Wiper")).added());
+        EXPECT_TRUE(f.fees.add_record(fee(2007, 8, 1, 1400.5, 3.5, u"Parking", u"City")).added());
         ASSERT_TRUE(f.exchange.export_account(u"\\car.csv"));
 
         f.open(u"Van");
@@ -570,9 +583,9 @@ TEST(import_file, reads_utf8_with_or_without_mark_and_falls_back_to_windows_1252
              as_bytes("\xEF\xBB\xBF\"03/05/2007\",\"1\",\"Fuel\",\"Caf\xC3\xA9\"\r\n"));
     f.fs.put(u"\\plain.csv", as_bytes("\"03/06/2007\",\"2\",\"Fuel\",\"\xE2\x82\xAC 5\"\r\n"));
     f.fs.put(u"\\cp1252.csv", as_bytes("\"03/07/2007\",\"3\",\"Fuel\",\"Caf\xE9 \x80\"\r\n"));
-    f.exchange.import_file(u"\\bom.csv");
-    f.exchange.import_file(u"\\plain.csv");
-    f.exchange.import_file(u"\\cp1252.csv");
+    (void)f.exchange.import_file(u"\\bom.csv");
+    (void)f.exchange.import_file(u"\\plain.csv");
+    (void)f.exchange.import_file(u"\\cp1252.csv");
     ASSERT_EQ(f.fuel.record_count(), 3);
     EXPECT_EQ(fixed_text(f.fuel.record_at(0).note), u"Café");
     EXPECT_EQ(fixed_text(f.fuel.record_at(1).note), u"€ 5");
@@ -617,11 +630,12 @@ TEST(import_file, bulk_import_leaves_the_files_of_one_by_one_adding) {
     const auto files_after = [&](bool bulk) {
         account_fixture f;
         f.open(u"Car");
-        f.fuel.add_record(fill_up(2007, 3, 18, 1300, 9, 1, 20, 40, u"", u"older"));
-        f.service.add_record(job(2007, 3, 1, 900, 9, 0, true, u"older"));
+        EXPECT_TRUE(
+            f.fuel.add_record(fill_up(2007, 3, 18, 1300, 9, 1, 20, 40, u"", u"older")).added());
+        EXPECT_TRUE(f.service.add_record(job(2007, 3, 1, 900, 9, 0, true, u"older")).added());
         f.fs.put(u"\\in.csv", as_bytes(lines));
         if (bulk) {
-            f.exchange.import_file(u"\\in.csv");
+            (void)f.exchange.import_file(u"\\in.csv");
         } else {
             const std::u16string text = from_utf8(lines);
             import_summary s;

@@ -33,9 +33,9 @@ struct peer_fixture : testing::device_fixture {
         set_fixed(fuel.header().fuel_unit, u"Liter");
         fuel.header().tank_capacity = 50;
         for (int pass = 0; pass < 2; ++pass) {
-            fuel.load(data_folder, u"Car", false);
-            jobs.load(data_folder, u"Car", false);
-            fees.load(data_folder, u"Car", false);
+            (void)fuel.load(data_folder, u"Car", false);
+            (void)jobs.load(data_folder, u"Car", false);
+            (void)fees.load(data_folder, u"Car", false);
             if (!fuel.fresh()) break;
             set_fixed(fuel.header().mileage_unit, u"Kilometer");
             set_fixed(fuel.header().fuel_unit, u"Liter");

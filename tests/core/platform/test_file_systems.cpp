@@ -61,12 +61,12 @@ void exercise(file_system& fs) {
 
 }  // namespace
 
-TEST(FileSystems, MemoryFileSystemBehavesLikeTheDevice) {
+TEST(file_systems, memory_file_system_behaves_like_the_device) {
     memory_file_system fs;
     exercise(fs);
 }
 
-TEST(FileSystems, HostFileSystemBehavesLikeTheDevice) {
+TEST(file_systems, host_file_system_behaves_like_the_device) {
     auto root =
         std::filesystem::temp_directory_path() / ("kelvane-fs-" + std::to_string(::getpid()));
     std::filesystem::remove_all(root);
@@ -82,7 +82,7 @@ TEST(FileSystems, HostFileSystemBehavesLikeTheDevice) {
     std::filesystem::remove_all(root);
 }
 
-TEST(FileSystems, AtomicWriteKeepsOldFileOnEveryFailure) {
+TEST(file_systems, atomic_write_keeps_old_file_on_every_failure) {
     memory_file_system mem;
     mem.put(u"\\f.dat", bytes_of("old contents"));
     faulty_file_system fs(mem);
@@ -113,7 +113,7 @@ TEST(FileSystems, AtomicWriteKeepsOldFileOnEveryFailure) {
 // A link planted at the temporary name of a file about to be written (by
 // another program or person) must never carry the write outside: the link
 // goes, the file is written where it belongs, and its target stays as it was.
-TEST(FileSystems, LinkAtATemporaryNameIsNeverWrittenThrough) {
+TEST(file_systems, link_at_a_temporary_name_is_never_written_through) {
     namespace fs = std::filesystem;
     const auto root = fs::temp_directory_path() / ("kelvane-links-" + std::to_string(::getpid()));
     fs::remove_all(root);
@@ -167,7 +167,7 @@ TEST(FileSystems, LinkAtATemporaryNameIsNeverWrittenThrough) {
 
 // A copy is whole or not there: a source that cannot be read whole, or a
 // target that cannot take it, leaves the old target as it was.
-TEST(FileSystems, CopyReplacesTheTargetWholeOrNotAtAll) {
+TEST(file_systems, copy_replaces_the_target_whole_or_not_at_all) {
     memory_file_system mem;
     mem.put(u"\\a.bin", bytes_of("new contents"));
     mem.put(u"\\b.bin", bytes_of("old"));
@@ -197,7 +197,7 @@ TEST(FileSystems, CopyReplacesTheTargetWholeOrNotAtAll) {
     }
 }
 
-TEST(TextEncoding, Utf8RoundTripAndWindows1252) {
+TEST(text_encoding, utf8_round_trip_and_windows1252) {
     const std::u16string text = u"Stra\u00DFe \u20AC 5 \U0001F697";
     EXPECT_EQ(from_utf8(to_utf8(text)), text);
     EXPECT_TRUE(is_valid_utf8(to_utf8(text)));

@@ -20,7 +20,7 @@ protected:
         std::filesystem::temp_directory_path() / ("kelvane-lock-" + std::to_string(::getpid()));
 };
 
-TEST_F(host_folder_lock, OneHolderAtATimeWhateverPathReachesTheFolder) {
+TEST_F(host_folder_lock, one_holder_at_a_time_whatever_path_reaches_the_folder) {
     std::filesystem::create_directories(root);
     host_file_system fs(root / "device");
     std::filesystem::create_directories(root / "device");
@@ -38,7 +38,7 @@ TEST_F(host_folder_lock, OneHolderAtATimeWhateverPathReachesTheFolder) {
     EXPECT_EQ(lock_state::taken, through_link.lock_folder(u"\\Data").state);
 }
 
-TEST_F(host_folder_lock, AProgramKilledWhileHoldingTheFolderLeavesItFree) {
+TEST_F(host_folder_lock, a_program_killed_while_holding_the_folder_leaves_it_free) {
     std::filesystem::create_directories(root / "Data");
     int ready[2];
     ASSERT_EQ(0, ::pipe(ready));

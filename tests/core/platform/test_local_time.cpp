@@ -7,7 +7,7 @@
 
 using namespace kelvane;
 
-TEST(LocalTime, SecondsRoundTripAndWeekday) {
+TEST(local_time, seconds_round_trip_and_weekday) {
     EXPECT_EQ(to_local_seconds(1970, 1, 1, 0, 0, 0), 0);
     EXPECT_EQ(to_local_seconds(2007, 3, 5, 0, 0, 0), 1173052800);
     const auto t = from_local_seconds(to_local_seconds(2026, 12, 6, 13, 14, 15));
@@ -21,7 +21,7 @@ TEST(LocalTime, SecondsRoundTripAndWeekday) {
     EXPECT_EQ(from_local_seconds(-1).year, 1969);
 }
 
-TEST(LocalTime, DayStepsAcrossMonthAndLeapYear) {
+TEST(local_time, day_steps_across_month_and_leap_year) {
     auto feb28 = to_local_seconds(2024, 2, 28, 12, 0, 0);
     EXPECT_EQ(from_local_seconds(feb28 + 86400).day, 29);
     EXPECT_EQ(from_local_seconds(feb28 + 2 * 86400).month, 3);
@@ -34,14 +34,14 @@ TEST(LocalTime, DayStepsAcrossMonthAndLeapYear) {
     EXPECT_FALSE(is_valid_date(2023, 4, 31));
 }
 
-TEST(LocalTime, MonthsCarryIntoYears) {
+TEST(local_time, months_carry_into_years) {
     EXPECT_EQ(to_local_seconds(2025, 13, 1, 0, 0, 0), to_local_seconds(2026, 1, 1, 0, 0, 0));
     EXPECT_EQ(to_local_seconds(2026, 0, 1, 0, 0, 0), to_local_seconds(2025, 12, 1, 0, 0, 0));
 }
 
 // A damaged record can hold any 32-bit value in its date fields; its moment
 // must still be worked out (no overflow) and sort where its fields say.
-TEST(LocalTime, ExtremeFieldsOfADamagedDateStayInOrder) {
+TEST(local_time, extreme_fields_of_a_damaged_date_stay_in_order) {
     const auto now = to_local_seconds(2007, 10, 4, 2, 25, 33);
     EXPECT_LT(to_local_seconds(2007, INT32_MIN, 1, 0, 0, 0), to_local_seconds(1, 1, 1, 0, 0, 0));
     EXPECT_LT(to_local_seconds(2007, 10, INT32_MIN, 0, 0, 0), now);

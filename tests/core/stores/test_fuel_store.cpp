@@ -20,7 +20,7 @@ protected:
     fuel_store store;
 
     void SetUp() override {
-        store.load(data_folder, u"Car", false);
+        (void)store.load(data_folder, u"Car", false);
         set_units(u"Kilometer", u"Liter", 2);
     }
     void set_units(std::u16string_view distance, std::u16string_view volume, int mode) {
@@ -41,8 +41,8 @@ protected:
     // The worked example: 1000 km with the tank at 50, then 1500 km after
     // buying 40 with the tank back at 50: 500 km on 40 of fuel.
     void add_example() {
-        store.add_record(fill(1, 1000, 50, 50, 60));
-        store.add_record(fill(2, 1500, 40, 50, 48));
+        EXPECT_TRUE(store.add_record(fill(1, 1000, 50, 50, 60)).added());
+        EXPECT_TRUE(store.add_record(fill(2, 1500, 40, 50, 48)).added());
     }
 };
 
@@ -62,7 +62,7 @@ TEST_F(fuel_store_test, file_layout) {
     r.unit_price = 1.25;
     set_fixed(r.fuel_type, u"93");
     set_fixed(r.note, u"motorway");
-    store.add_record(r);
+    EXPECT_TRUE(store.add_record(r).added());
 
     byte_image header = common_header(1920, u"Car", data_folder, 1);
     header.f64(1496, 40).f64(1504, 55.5).f64(1512, 900).f64(1520, 12.25).f64(1528, 1234.5);
@@ -91,11 +91,11 @@ TEST_F(fuel_store_test, worked_example_in_every_economy_figure) {
     add_example();
     for (const auto& f : figures) {
         store.header().economy_mode = f.mode;
-        store.recompute_economy(false);
+        EXPECT_TRUE(store.recompute_economy(false));
         EXPECT_EQ(store.record_at(0).economy, f.expected) << "mode " << f.mode;
     }
     store.header().economy_mode = 2;
-    store.recompute_economy(true);
+    EXPECT_TRUE(store.recompute_economy(true));
     EXPECT_EQ(store.row_texts(0)[2], u"8.00");
     EXPECT_EQ(store.row_texts(1)[2], u"-");  // the newest has no following fill-up
     EXPECT_EQ(store.row_texts(0)[0], u" 1000");
@@ -109,12 +109,13 @@ TEST_F(fuel_store_test, appending_sets_the_economy_of_the_previous_fill_up_on_di
     store.set_deferred_save(true);
     add_example();
     fuel_store reread;
-    reread.load(data_folder, u"Car", false);
+    (void)reread.load(data_folder, u"Car", false);
     EXPECT_EQ(reread.record_at(0).economy, 8.0);
     EXPECT_EQ(reread.header().total_fuel_cost, 108.0);
 
     // A fill-up between them splits the stretch; both halves are recomputed.
-    store.add_record(fill(1, 1250, 20, 40));  // same moment as the first: goes after it
+    EXPECT_TRUE(store.add_record(fill(1, 1250, 20, 40))
+                    .added());  // same moment as the first: goes after it
     EXPECT_EQ(store.record_count(), 3);
     EXPECT_EQ(store.record_at(1).mileage, 1250.0);
     EXPECT_EQ(store.record_at(0).economy, (50 - (40 - 20)) / 250.0 * 100);
@@ -129,8 +130,8 @@ TEST_F(fuel_store_test, no_division_by_zero_distance_or_fuel) {
         EXPECT_EQ(stretch_economy(store.header(), 500, 0), 0.0) << mode;
     }
     // Same mileage twice, through the store.
-    store.add_record(fill(1, 1000, 50, 50));
-    store.add_record(fill(2, 1000, 40, 50));
+    EXPECT_TRUE(store.add_record(fill(1, 1000, 50, 50)).added());
+    EXPECT_TRUE(store.add_record(fill(2, 1000, 40, 50)).added());
     EXPECT_EQ(store.record_at(0).economy, 0.0);
 }
 
@@ -155,11 +156,11 @@ TEST_F(fuel_store_test, old_gallon_unit_counts_as_us_gallon) {
 
 TEST_F(fuel_store_test, single_record_sets_current_mileage_only) {
     store.header().initial_mileage = 5000;
-    store.add_record(fill(1, 4000, 30, 30, 50));
+    EXPECT_TRUE(store.add_record(fill(1, 4000, 30, 30, 50)).added());
     EXPECT_EQ(store.header().current_mileage, 5000.0);
     EXPECT_EQ(store.record_at(0).economy, 0.0);
     store.header().initial_mileage = 3000;
-    store.recompute_economy(false);
+    EXPECT_TRUE(store.recompute_economy(false));
     EXPECT_EQ(store.header().current_mileage, 4000.0);
 }
 
@@ -173,9 +174,10 @@ TEST_F(fuel_store_test, distance_in_range) {
     EXPECT_EQ(distance(300, 800), 500.0);
     EXPECT_EQ(distance(-1, -1), 0.0);
 
-    store.add_record(fill(1, 1200, 30, 30));
-    store.add_record(fill(2, 1000, 30, 30));  // a smaller mileage on a later day
-    store.add_record(fill(3, 1700, 30, 30));
+    EXPECT_TRUE(store.add_record(fill(1, 1200, 30, 30)).added());
+    EXPECT_TRUE(
+        store.add_record(fill(2, 1000, 30, 30)).added());  // a smaller mileage on a later day
+    EXPECT_TRUE(store.add_record(fill(3, 1700, 30, 30)).added());
     EXPECT_EQ(distance(-1, -1), 700.0);      // largest minus smallest selected
     EXPECT_EQ(distance(1100, -1), 500.0);    // 1700 - 1200
     EXPECT_EQ(distance(1000, 1500), 500.0);  // an upper bound gives the bounds
@@ -188,8 +190,8 @@ TEST_F(fuel_store_test, distance_in_range) {
 TEST_F(fuel_store_test, convert_fuel_keeps_prices_finite) {
     fuel_record free_fill = fill(1, 1000, 0, 30, 0);
     free_fill.unit_price = 1.5;
-    store.add_record(free_fill);
-    store.add_record(fill(2, 1100, 10, 30, 20));
+    EXPECT_TRUE(store.add_record(free_fill).added());
+    EXPECT_TRUE(store.add_record(fill(2, 1100, 10, 30, 20)).added());
     store.convert_fuel(0);  // US gallons to litres
     EXPECT_EQ(store.record_at(1).fuel_purchased, 10 * us_gallons_to_litres);
     EXPECT_EQ(store.record_at(1).fuel_gauge, 30 * us_gallons_to_litres);
@@ -210,8 +212,8 @@ TEST_F(fuel_store_test, export_line_and_rows) {
               u"\"0.50\",\"93\",\"\",\"\"\r\n");
 
     set_fixed(r.note, u"caf\u00e9");
-    store.add_record(r);
-    store.add_record(fill(6, 1300, 1, 1, 2));
+    EXPECT_TRUE(store.add_record(r).added());
+    EXPECT_TRUE(store.add_record(fill(6, 1300, 1, 1, 2)).added());
     store.select_records({local_time{2007, 3, 5}, local_time{2007, 3, 5, 23, 59, 59}});
     memory_file_system out_fs;
     auto out = out_fs.create(u"\\out.csv");
@@ -226,9 +228,9 @@ TEST_F(fuel_store_test, export_line_and_rows) {
 }
 
 TEST_F(fuel_store_test, economy_series_and_cost_fill_the_chart) {
-    store.add_record(fill(1, 1000, 50, 50, 10));
-    store.add_record(fill(2, 1500, 40, 50, 20));
-    store.add_record(fill(3, 1900, 30, 50, 30));
+    EXPECT_TRUE(store.add_record(fill(1, 1000, 50, 50, 10)).added());
+    EXPECT_TRUE(store.add_record(fill(2, 1500, 40, 50, 20)).added());
+    EXPECT_TRUE(store.add_record(fill(3, 1900, 30, 50, 30)).added());
     recorded_chart chart;
     store.economy_series(chart, {});
     ASSERT_EQ(chart.entries.size(), 2u);  // the last selected fill-up has no economy

@@ -35,8 +35,9 @@ protected:
     void open_three(Store& s, bool deferred) {
         {
             Store writer;
-            writer.load(data_folder, u"Car", false);
-            for (int day : {10, 20, 30}) writer.add_record(on_day(day, day * 100.0));
+            (void)writer.load(data_folder, u"Car", false);
+            for (int day : {10, 20, 30})
+                EXPECT_TRUE(writer.add_record(on_day(day, day * 100.0)).added());
         }
         ASSERT_EQ(s.load(data_folder, u"Car", false), load_result::loaded);
         s.set_deferred_save(deferred);
@@ -51,36 +52,38 @@ TYPED_TEST_SUITE(account_store_engine, account_stores);
 
 TYPED_TEST(account_store_engine, records_stay_in_date_order_equal_dates_in_order_of_adding) {
     TypeParam store;
-    store.load(data_folder, u"Car", false);
-    store.add_record(this->on_day(10, 1));  // 0
-    store.add_record(this->on_day(5, 2));   // 1
-    store.add_record(this->on_day(10, 3));  // 2
-    store.add_record(this->on_day(1, 4));   // 3
-    store.add_record(this->on_day(10, 5));  // 4
-    store.add_record(this->on_day(5, 6));   // 5
+    (void)store.load(data_folder, u"Car", false);
+    EXPECT_TRUE(store.add_record(this->on_day(10, 1)).added());  // 0
+    EXPECT_TRUE(store.add_record(this->on_day(5, 2)).added());   // 1
+    EXPECT_TRUE(store.add_record(this->on_day(10, 3)).added());  // 2
+    EXPECT_TRUE(store.add_record(this->on_day(1, 4)).added());   // 3
+    EXPECT_TRUE(store.add_record(this->on_day(10, 5)).added());  // 4
+    EXPECT_TRUE(store.add_record(this->on_day(5, 6)).added());   // 5
     EXPECT_EQ(this->numbers(store), (std::vector<int>{3, 1, 5, 0, 2, 4}));
 
     // Seconds count: one second later is later.
-    store.add_record(store_kind<TypeParam>::make(2007, 1, 1, 8, 0, 1, 7));    // 6
-    store.add_record(store_kind<TypeParam>::make(2007, 1, 1, 7, 59, 59, 8));  // 7
+    EXPECT_TRUE(
+        store.add_record(store_kind<TypeParam>::make(2007, 1, 1, 8, 0, 1, 7)).added());  // 6
+    EXPECT_TRUE(
+        store.add_record(store_kind<TypeParam>::make(2007, 1, 1, 7, 59, 59, 8)).added());  // 7
     EXPECT_EQ(this->numbers(store), (std::vector<int>{7, 3, 6, 1, 5, 0, 2, 4}));
 
     TypeParam reread;
-    reread.load(data_folder, u"Car", false);
+    (void)reread.load(data_folder, u"Car", false);
     EXPECT_EQ(this->numbers(reread), this->numbers(store));
 }
 
 TYPED_TEST(account_store_engine, long_account_name_cuts_key_to_sixty_characters) {
     TypeParam store;
     const std::u16string fifty(50, u'n');
-    store.load(data_folder, fifty, false);
+    (void)store.load(data_folder, fifty, false);
     EXPECT_EQ(store.add_record(this->on_day(1, 1)).key, fifty + u"0000000000");
     EXPECT_EQ(fixed_text(store.record_at(0).key), fifty + u"0000000000");
 }
 
 TYPED_TEST(account_store_engine, update_keeps_position_unless_the_date_changes) {
     TypeParam store;
-    store.load(data_folder, u"Car", false);
+    (void)store.load(data_folder, u"Car", false);
     std::vector<std::u16string> keys;
     for (int i = 0; i < 3; ++i) keys.push_back(store.add_record(this->on_day(10, i)).key);
 
@@ -113,7 +116,7 @@ TYPED_TEST(account_store_engine, an_update_from_a_copy_without_the_stamp_keeps_k
     // An editor that saves a new record twice (the first write failed) holds
     // the record as typed, without the key and number the store gave it.
     TypeParam store;
-    store.load(data_folder, u"Car", false);
+    (void)store.load(data_folder, u"Car", false);
     const std::u16string first = store.add_record(this->on_day(10, 1)).key;
     const std::u16string key = store.add_record(this->on_day(20, 2)).key;
     for (int day : {20, 5}) {  // in place, then moved by its date
@@ -139,7 +142,8 @@ TYPED_TEST(account_store_engine, newest_record_is_appended_in_place) {
     scoped_services use_counting({&counting});
     counting.reset_counters();
 
-    store.add_record(this->on_day(30, 3500));  // same date as the newest: still an append
+    EXPECT_TRUE(store.add_record(this->on_day(30, 3500))
+                    .added());  // same date as the newest: still an append
     EXPECT_EQ(counting.opens(), 1);
     EXPECT_EQ(counting.replaces(), 0);
     EXPECT_FALSE(store.dirty());
@@ -166,19 +170,19 @@ TYPED_TEST(account_store_engine, deferred_changes_reach_the_file_at_reset) {
     EXPECT_EQ(kind::total(store.header()), 35.0);
 
     // Once dirty, even a newest record only refreshes the header.
-    store.add_record(this->on_day(31, 3100, 1));
+    EXPECT_TRUE(store.add_record(this->on_day(31, 3100, 1)).added());
     EXPECT_EQ(this->records_on_disk(), old_records);
     EXPECT_EQ(kind::total(TypeParam::read_account_header(data_folder, u"Car").header), 36.0);
 
     auto changed = store.copy_record(1);
     changed.day = 25;
-    store.update_record(key, changed);
-    store.delete_record_at(0);
+    EXPECT_EQ(change_result::done, store.update_record(key, changed));
+    EXPECT_EQ(change_result::done, store.delete_record_at(0));
     EXPECT_EQ(this->records_on_disk(), old_records);
     EXPECT_EQ(kind::total(TypeParam::read_account_header(data_folder, u"Car").header), 26.0);
 
     const auto expected = image_of(store);
-    store.reset();
+    EXPECT_TRUE(store.reset());
     EXPECT_TRUE(store.fresh());
     EXPECT_EQ(store.record_count(), 0);
     EXPECT_EQ(this->file(), expected);
@@ -194,28 +198,28 @@ TYPED_TEST(account_store_engine, without_deferred_saving_every_change_rewrites_t
     EXPECT_EQ(this->file(), image_of(store));
     EXPECT_EQ(kind::total(store.header()), 35.0);
 
-    store.delete_record(key);
+    EXPECT_EQ(change_result::done, store.delete_record(key));
     EXPECT_EQ(this->file(), image_of(store));
     EXPECT_EQ(kind::total(store.header()), 30.0);
 
     auto changed = store.copy_record(0);
     changed.day = 31;
     changed.mileage = 3100;
-    store.update_record(fixed_text(changed.key), changed);
+    EXPECT_EQ(change_result::done, store.update_record(fixed_text(changed.key), changed));
     EXPECT_EQ(this->file(), image_of(store));
 }
 
 TYPED_TEST(account_store_engine, totals_count_the_first_record) {
     using kind = store_kind<TypeParam>;
     TypeParam store;
-    store.load(data_folder, u"Car", false);
+    (void)store.load(data_folder, u"Car", false);
     store.set_deferred_save(true);
     const auto key = store.add_record(this->on_day(10, 100, 12.5)).key;
     EXPECT_EQ(kind::total(TypeParam::read_account_header(data_folder, u"Car").header), 12.5);
-    store.add_record(this->on_day(11, 200, 1));
+    EXPECT_TRUE(store.add_record(this->on_day(11, 200, 1)).added());
     EXPECT_EQ(kind::total(TypeParam::read_account_header(data_folder, u"Car").header), 13.5);
-    store.delete_record_at(1);
-    store.delete_record(key);
+    EXPECT_EQ(change_result::done, store.delete_record_at(1));
+    EXPECT_EQ(change_result::done, store.delete_record(key));
     EXPECT_EQ(kind::total(TypeParam::read_account_header(data_folder, u"Car").header), 0.0);
 }
 
@@ -243,12 +247,13 @@ TYPED_TEST(account_store_engine, failed_in_place_writes_are_reported_and_saved_a
                     EXPECT_EQ(added.write_failed, !record_on_disk);
                     faulty.fail_open(0), faulty.fail_write(0);
                 }
-                if (!(!middle && point == write && k == 2))
+                if (!(!middle && point == write && k == 2)) {
                     EXPECT_EQ(dev.messages(), std::vector<std::u16string>{msg_write_failed})
                         << "middle " << middle << " point " << point << " k " << k;
+                }
                 EXPECT_TRUE(store.dirty());
                 const auto expected = image_of(store);
-                store.reset();
+                EXPECT_TRUE(store.reset());
                 EXPECT_EQ(dev.fs.bytes(file_of<TypeParam>(u"Car")), expected);
             }
         }
@@ -348,11 +353,11 @@ TYPED_TEST(account_store_engine, damaged_dates_sort_and_select_by_what_they_say)
     using kind = store_kind<TypeParam>;
     constexpr int lo = INT32_MIN, hi = INT32_MAX;
     TypeParam store;
-    store.load(data_folder, u"Car", false);
-    store.add_record(kind::make(2007, 1, 1, 0, 0, 0, 100));
-    store.add_record(kind::make(2007, lo, 1, 0, 0, 0, 200));
-    store.add_record(kind::make(hi, hi, hi, hi, hi, hi, 300));
-    store.add_record(kind::make(2007, 1, lo, lo, lo, lo, 400));
+    (void)store.load(data_folder, u"Car", false);
+    EXPECT_TRUE(store.add_record(kind::make(2007, 1, 1, 0, 0, 0, 100)).added());
+    EXPECT_TRUE(store.add_record(kind::make(2007, lo, 1, 0, 0, 0, 200)).added());
+    EXPECT_TRUE(store.add_record(kind::make(hi, hi, hi, hi, hi, hi, 300)).added());
+    EXPECT_TRUE(store.add_record(kind::make(2007, 1, lo, lo, lo, lo, 400)).added());
     std::vector<double> order;
     for (int i = 0; i < store.record_count(); ++i)
         order.push_back(kind::mileage(store.record_at(i)));
@@ -371,11 +376,11 @@ TYPED_TEST(account_store_engine, damaged_dates_sort_and_select_by_what_they_say)
 TYPED_TEST(account_store_engine, selection_bounds_are_inclusive_and_zero_is_a_bound) {
     using kind = store_kind<TypeParam>;
     TypeParam store;
-    store.load(data_folder, u"Car", false);
-    store.add_record(kind::make(2007, 1, 1, 0, 0, 0, 0));
-    store.add_record(kind::make(2007, 1, 2, 0, 0, 0, 100));
-    store.add_record(kind::make(2007, 1, 2, 23, 59, 59, 200));
-    store.add_record(kind::make(2007, 1, 3, 0, 0, 0, 300));
+    (void)store.load(data_folder, u"Car", false);
+    EXPECT_TRUE(store.add_record(kind::make(2007, 1, 1, 0, 0, 0, 0)).added());
+    EXPECT_TRUE(store.add_record(kind::make(2007, 1, 2, 0, 0, 0, 100)).added());
+    EXPECT_TRUE(store.add_record(kind::make(2007, 1, 2, 23, 59, 59, 200)).added());
+    EXPECT_TRUE(store.add_record(kind::make(2007, 1, 3, 0, 0, 0, 300)).added());
 
     const auto mileages = [&](const selection_limits& limits) {
         store.select_records(limits);
@@ -394,7 +399,7 @@ TYPED_TEST(account_store_engine, selection_bounds_are_inclusive_and_zero_is_a_bo
 
     // A deletion ends the selection; it must be made again.
     store.select_records({});
-    store.delete_record_at(0);
+    EXPECT_EQ(change_result::done, store.delete_record_at(0));
     typename TypeParam::record_type r;
     EXPECT_FALSE(store.next_selected(r));
 }
@@ -419,14 +424,16 @@ TYPED_TEST(account_store_engine, bulk_adds_leave_what_single_adds_leave) {
         const auto run = [&](bool bulk) {
             device_fixture dev;
             TypeParam store;
-            store.load(data_folder, u"Car", false);
+            (void)store.load(data_folder, u"Car", false);
             for (int i = 0; i < c.start_records; ++i)
-                store.add_record(kind::make(2007, 3, 10 + i, 8, 0, 0, 1000 + 10.0 * i, 3));
+                EXPECT_TRUE(
+                    store.add_record(kind::make(2007, 3, 10 + i, 8, 0, 0, 1000 + 10.0 * i, 3))
+                        .added());
             store.set_deferred_save(c.deferred);
             if (c.start_dirty) {
                 auto r = store.copy_record(0);
                 r.mileage += 1;
-                store.update_record(fixed_text(r.key), r);
+                EXPECT_EQ(change_result::done, store.update_record(fixed_text(r.key), r));
             }
             std::vector<int> days(40);
             std::iota(days.begin(), days.end(), 0);
@@ -434,10 +441,14 @@ TYPED_TEST(account_store_engine, bulk_adds_leave_what_single_adds_leave) {
             if (bulk) store.begin_bulk();
             for (int d : days) {
                 dev.clock.advance(1);
-                store.add_record(
-                    kind::make(2007, 4, 1 + d % 20, d % 3, 0, 0, 2000 + 7.0 * d, 1 + d));
+                EXPECT_TRUE(store
+                                .add_record(kind::make(2007, 4, 1 + d % 20, d % 3, 0, 0,
+                                                       2000 + 7.0 * d, 1 + d))
+                                .added());
             }
-            if (bulk) store.end_bulk();
+            if (bulk) {
+                EXPECT_TRUE(store.end_bulk());
+            }
             return std::make_tuple(dev.fs.bytes(file_of<TypeParam>(u"Car")), image_of(store),
                                    store.dirty(), dev.messages());
         };
@@ -455,9 +466,10 @@ TYPED_TEST(account_store_engine, bulk_in_memory_never_touches_the_file) {
     for (const bool deferred : {false, true}) {
         device_fixture dev;
         TypeParam store;
-        store.load(data_folder, u"Car", false);
+        (void)store.load(data_folder, u"Car", false);
         for (int i = 0; i < 3; ++i)
-            store.add_record(kind::make(2007, 3, 10 + i, 8, 0, 0, 1000 + 10.0 * i, 3));
+            EXPECT_TRUE(
+                store.add_record(kind::make(2007, 3, 10 + i, 8, 0, 0, 1000 + 10.0 * i, 3)).added());
         store.set_deferred_save(deferred);
         const auto before = dev.fs.bytes(file_of<TypeParam>(u"Car"));
         TypeParam written = store;
@@ -467,13 +479,14 @@ TYPED_TEST(account_store_engine, bulk_in_memory_never_touches_the_file) {
         // bulk hands its appends to the file.
         for (const int day : {20, 21, 5}) {
             const auto r = kind::make(2007, 3, day, 8, 0, 0, 2000 + day, 1);
-            store.add_record(r);
+            EXPECT_TRUE(store.add_record(r).added());
             EXPECT_EQ(before, dev.fs.bytes(file_of<TypeParam>(u"Car"))) << "deferred " << deferred;
         }
         store.end_bulk_in_memory();
         EXPECT_EQ(before, dev.fs.bytes(file_of<TypeParam>(u"Car"))) << "deferred " << deferred;
         for (const int day : {20, 21, 5})
-            written.add_record(kind::make(2007, 3, day, 8, 0, 0, 2000 + day, 1));
+            EXPECT_TRUE(
+                written.add_record(kind::make(2007, 3, day, 8, 0, 0, 2000 + day, 1)).added());
         (void)written.end_bulk();
         EXPECT_EQ(image_of(written), image_of(store)) << "deferred " << deferred;
     }

@@ -38,8 +38,8 @@ fee_record fee(int day, double mileage, double cost, std::u16string_view categor
 TEST(maintenance_store, file_layout) {
     device_fixture device;
     service_store store;
-    store.load(data_folder, u"Van", false);
-    store.add_record(job(5, 1234.5, 99.5, u"oil change", false, 11234.5));
+    (void)store.load(data_folder, u"Van", false);
+    EXPECT_TRUE(store.add_record(job(5, 1234.5, 99.5, u"oil change", false, 11234.5)).added());
 
     byte_image expected = common_header(1608, u"Van", data_folder, 1);
     expected.f64(1496, 99.5);
@@ -50,16 +50,16 @@ TEST(maintenance_store, file_layout) {
     EXPECT_EQ(device.fs.bytes(file_of<service_store>(u"Van")),
               expected.append(record.bytes()).bytes());
 
-    store.add_record(job(6, 1300, 1, u"", true));
+    EXPECT_TRUE(store.add_record(job(6, 1300, 1, u"", true)).added());
     EXPECT_EQ(device.fs.bytes(file_of<service_store>(u"Van"))[1608 + 400 + 294], 1);
 }
 
 TEST(fees_store, file_layout_and_a_full_category) {
     device_fixture device;
     fee_store store;
-    store.load(data_folder, u"Van", false);
+    (void)store.load(data_folder, u"Van", false);
     const std::u16string thirty(30, u'c');
-    store.add_record(fee(5, 1234.5, 7.25, thirty, u"parking"));
+    EXPECT_TRUE(store.add_record(fee(5, 1234.5, 7.25, thirty, u"parking")).added());
 
     byte_image expected = common_header(1608, u"Van", data_folder, 1);
     expected.f64(1496, 7.25);
@@ -74,7 +74,7 @@ TEST(fees_store, file_layout_and_a_full_category) {
 TEST(maintenance_store, row_texts_and_export_lines) {
     device_fixture device;
     service_store store;
-    store.load(data_folder, u"Van", false);
+    (void)store.load(data_folder, u"Van", false);
     const auto service = job(5, 1234.6, 99.5, u"oil", false, 11234.56);
     const auto repair = job(6, 1300, 20, u"tyre", true);
     EXPECT_EQ(export_line(service),
@@ -84,8 +84,8 @@ TEST(maintenance_store, row_texts_and_export_lines) {
               u"\"03/06/2007\",\"1300\",\"Repair\",\"tyre\",\"20.00\",\"\",\"\",\"\",\"\",\"\","
               u"\"0.0\"\r\n");
 
-    store.add_record(service);
-    store.add_record(repair);
+    EXPECT_TRUE(store.add_record(service).added());
+    EXPECT_TRUE(store.add_record(repair).added());
     EXPECT_EQ(store.row_texts(0),
               (std::array<std::u16string, 4>{u" 1235", u"oil", u"99.50", u"03/05/07"}));
 
@@ -102,12 +102,12 @@ TEST(fees_store, row_texts_and_export_line) {
     device_fixture device;
     device.dev.set_language_id(1031);
     fee_store store;
-    store.load(data_folder, u"Van", false);
+    (void)store.load(data_folder, u"Van", false);
     const auto parking = fee(5, 1234.56, 3.5, u"Parking", u"city, centre");
     EXPECT_EQ(export_line(parking),
               u"\"05.03.2007\",\"1234.6\",\"Fees\",\"city, centre\",\"3.50\",\"\",\"\",\"\",\"\","
               u"\"Parking\",\"\"\r\n");
-    store.add_record(parking);
+    EXPECT_TRUE(store.add_record(parking).added());
     EXPECT_EQ(store.row_texts(0),
               (std::array<std::u16string, 4>{u" 1235", u"Parking", u"3.50", u"05.03.07"}));
 }
@@ -115,10 +115,10 @@ TEST(fees_store, row_texts_and_export_line) {
 TEST(cost_stores, chart_entries_collect_by_mileage) {
     device_fixture device;
     fee_store fees;
-    fees.load(data_folder, u"Van", false);
-    fees.add_record(fee(5, 1000, 3, u"Parking", u"a"));
-    fees.add_record(fee(6, 1000, 4, u"Toll", u"b"));
-    fees.add_record(fee(7, 1200, 5, u"Toll", u"c"));
+    (void)fees.load(data_folder, u"Van", false);
+    EXPECT_TRUE(fees.add_record(fee(5, 1000, 3, u"Parking", u"a")).added());
+    EXPECT_TRUE(fees.add_record(fee(6, 1000, 4, u"Toll", u"b")).added());
+    EXPECT_TRUE(fees.add_record(fee(7, 1200, 5, u"Toll", u"c")).added());
     recorded_chart chart;
     fees.cost_series(chart, {});
     ASSERT_EQ(chart.entries.size(), 2u);
@@ -129,8 +129,8 @@ TEST(cost_stores, chart_entries_collect_by_mileage) {
     EXPECT_EQ(chart.dates.size(), 3u);
 
     service_store jobs;
-    jobs.load(data_folder, u"Van", false);
-    jobs.add_record(job(5, 1000, 50, u"brakes", true));
+    (void)jobs.load(data_folder, u"Van", false);
+    EXPECT_TRUE(jobs.add_record(job(5, 1000, 50, u"brakes", true)).added());
     recorded_chart job_chart;
     jobs.cost_series(job_chart, {local_time{2007, 1, 1}, std::nullopt});
     ASSERT_EQ(job_chart.entries.size(), 1u);
@@ -142,15 +142,15 @@ TEST(cost_stores, chart_entries_collect_by_mileage) {
 TEST(cost_stores, mileage_conversion) {
     device_fixture device;
     service_store jobs;
-    jobs.load(data_folder, u"Van", false);
-    jobs.add_record(job(5, 1000, 50, u"service", false, 11000));
+    (void)jobs.load(data_folder, u"Van", false);
+    EXPECT_TRUE(jobs.add_record(job(5, 1000, 50, u"service", false, 11000)).added());
     jobs.convert_mileage(0);
     EXPECT_EQ(jobs.record_at(0).mileage, 1000 * km_to_miles);
     EXPECT_EQ(jobs.record_at(0).next_service_mileage, 11000 * km_to_miles);
 
     fee_store fees;
-    fees.load(data_folder, u"Van", false);
-    fees.add_record(fee(5, 1000, 3, u"Parking", u""));
+    (void)fees.load(data_folder, u"Van", false);
+    EXPECT_TRUE(fees.add_record(fee(5, 1000, 3, u"Parking", u"")).added());
     fees.convert_mileage(1);
     EXPECT_EQ(fees.record_at(0).mileage, 1000 * miles_to_km);
 }

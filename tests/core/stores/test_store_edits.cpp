@@ -35,7 +35,7 @@ TYPED_TEST(store_edits, step_by_step_totals_equal_a_full_recompute_after_random_
     using kind = store_kind<TypeParam>;
     device_fixture dev;
     TypeParam store;
-    store.load(data_folder, u"Car", false);
+    (void)store.load(data_folder, u"Car", false);
     if constexpr (std::is_same_v<TypeParam, fuel_store>) {
         set_fixed(store.header().mileage_unit, u"Mile");
         set_fixed(store.header().fuel_unit, u"UK Gallon");
@@ -97,7 +97,7 @@ TYPED_TEST(store_edits, step_by_step_totals_equal_a_full_recompute_after_random_
     // What reached the file is what the store holds, after the full save.
     ASSERT_TRUE(store.reset());
     TypeParam again;
-    again.load(data_folder, u"Car", false);
+    (void)again.load(data_folder, u"Car", false);
     const auto loaded = state_of(again);
     recompute_all(again);
     EXPECT_EQ(loaded, state_of(again));
@@ -108,7 +108,7 @@ TYPED_TEST(store_edits, records_keep_date_order_and_the_order_of_adding_on_equal
     using kind = store_kind<TypeParam>;
     device_fixture dev;
     TypeParam store;
-    store.load(data_folder, u"Car", false);
+    (void)store.load(data_folder, u"Car", false);
     store.set_deferred_save(true);
     std::mt19937 rng(5);
     std::vector<std::pair<int, double>> added;  // day, mileage as a tag

@@ -27,9 +27,10 @@ protected:
     // A file of `count` records written by the store itself.
     std::vector<std::uint8_t> make_file(int count) {
         Store s;
-        s.load(data_folder, name(), false);
+        (void)s.load(data_folder, name(), false);
         for (int i = 0; i < count; ++i)
-            s.add_record(kind::make(2007, 1, 1 + i, 8, 0, 0, 1000.0 * (i + 1)));
+            EXPECT_TRUE(
+                s.add_record(kind::make(2007, 1, 1 + i, 8, 0, 0, 1000.0 * (i + 1))).added());
         return file();
     }
 };
@@ -116,7 +117,7 @@ TYPED_TEST(record_engine, partial_last_record_is_left_out) {
     EXPECT_EQ(kind::mileage(store.record_at(1)), 2000.0);
 
     // The next record lands where the piece was, leaving a whole file.
-    store.add_record(kind::make(2007, 2, 1, 8, 0, 0, 5000));
+    EXPECT_TRUE(store.add_record(kind::make(2007, 2, 1, 8, 0, 0, 5000)).added());
     EXPECT_EQ(this->file().size(), kind::header_size + 3 * kind::record_size);
     TypeParam again;
     ASSERT_EQ(again.load(data_folder, this->name(), false), load_result::loaded);
@@ -224,7 +225,7 @@ TYPED_TEST(record_engine, unreadable_file_is_kept_before_it_is_written_over) {
     this->device.fs.put(this->path(), worse);
     TypeParam other;
     EXPECT_EQ(other.load(data_folder, this->name(), false), load_result::damaged);
-    other.add_record(kind::make(2007, 5, 1, 8, 0, 0, 10));
+    EXPECT_TRUE(other.add_record(kind::make(2007, 5, 1, 8, 0, 0, 10)).added());
     EXPECT_EQ(this->device.fs.bytes(this->path() + u".unreadable"), bad);
     EXPECT_EQ(this->device.fs.bytes(this->path() + u".unreadable2"), worse);
 }
@@ -266,7 +267,7 @@ TYPED_TEST(record_engine, refused_header_never_reaches_the_next_file) {
 TYPED_TEST(record_engine, full_record_counter_refuses_the_add) {
     using kind = store_kind<TypeParam>;
     TypeParam store;
-    store.load(data_folder, this->name(), false);
+    (void)store.load(data_folder, this->name(), false);
     store.header().next_record_number = INT32_MAX - 1;
     const std::u16string last = store.add_record(kind::make(2007, 5, 1, 8, 0, 0, 10)).key;
     EXPECT_EQ(last, this->name() + u"2147483646071004022533");
@@ -284,7 +285,7 @@ TYPED_TEST(record_engine, update_and_delete_of_missing_records_change_nothing) {
     this->make_file(2);
     const auto before = this->file();
     TypeParam store;
-    store.load(data_folder, this->name(), false);
+    (void)store.load(data_folder, this->name(), false);
     EXPECT_EQ(store.update_record(u"nokey", kind::make(2001, 1, 1, 0, 0, 0, 1)),
               change_result::not_found);
     EXPECT_EQ(store.delete_record(u"nokey"), change_result::not_found);
@@ -292,7 +293,7 @@ TYPED_TEST(record_engine, update_and_delete_of_missing_records_change_nothing) {
     EXPECT_EQ(store.delete_record_at(-1), change_result::not_found);
     EXPECT_EQ(store.record_count(), 2);
     EXPECT_EQ(kind::mileage(store.record_at(0)), 1000.0);
-    store.reset();
+    EXPECT_TRUE(store.reset());
     EXPECT_EQ(this->file(), before);
 }
 
@@ -346,12 +347,12 @@ TEST(appending, a_header_write_cut_after_the_record_reports_the_record_that_is_t
     using kind = store_kind<fee_store>;
     {
         fee_store store;
-        store.load(data_folder, u"Car", false);
+        (void)store.load(data_folder, u"Car", false);
         ASSERT_TRUE(store.add_record(kind::make(2007, 1, 1, 8, 0, 0, 100, 5)).added());
         ASSERT_TRUE(store.add_record(kind::make(2007, 1, 2, 8, 0, 0, 200, 6)).added());
     }
     fee_store store;
-    store.load(data_folder, u"Car", false);
+    (void)store.load(data_folder, u"Car", false);
     faulty_file_system faulty(device.fs);
     scoped_services use_faulty({&faulty});
     faulty.fail_write(2);  // the record's write goes through, the header's does not

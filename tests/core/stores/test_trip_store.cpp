@@ -29,12 +29,12 @@ protected:
     }
     std::vector<std::u16string> on_disk() {
         trip_store reread;
-        reread.load(data_folder, u"Trip", false);
+        (void)reread.load(data_folder, u"Trip", false);
         return reread.list_descriptions();
     }
     trip_store::record_type first_on_disk() {
         trip_store reread;
-        reread.load(data_folder, u"Trip", false);
+        (void)reread.load(data_folder, u"Trip", false);
         return reread.copy_record(0);
     }
 };
@@ -46,7 +46,7 @@ TEST_F(trip_store_test, file_layout) {
     r.start_mileage = 1000.5, r.end_mileage = 2000.25;
     r.use_start_date = 1, r.use_end_date = 0, r.use_start_mileage = 1, r.use_end_mileage = 1;
     set_fixed(r.trip_vehicles[9], u"Last");
-    trips.add_record(r);
+    EXPECT_TRUE(trips.add_record(r).added());
 
     byte_image expected = common_header(1592, u"Trip", data_folder, 1);
     byte_image record(3048);
@@ -65,7 +65,7 @@ TEST_F(trip_store_test, trips_keep_the_order_of_adding_and_every_change_is_writt
     trip_record early = trip(u"early", {u"Car"});
     early.start_year = 2001;
     const auto late_key = trips.add_record(late).key;
-    trips.add_record(early);
+    EXPECT_TRUE(trips.add_record(early).added());
     EXPECT_EQ(on_disk(), (std::vector<std::u16string>{u"late", u"early"}));
 
     trip_record renamed = trips.copy_record(0);
@@ -97,12 +97,12 @@ TEST_F(trip_store_test, trips_keep_the_order_of_adding_and_every_change_is_writt
 }
 
 TEST_F(trip_store_test, renaming_a_vehicle_reaches_every_slot_and_the_file) {
-    trips.add_record(trip(u"one", {u"Car", u"Van"}));
-    trips.add_record(trip(u"two", {u"Van", u"Bike", u"Car"}));
+    EXPECT_TRUE(trips.add_record(trip(u"one", {u"Car", u"Van"})).added());
+    EXPECT_TRUE(trips.add_record(trip(u"two", {u"Van", u"Bike", u"Car"})).added());
     EXPECT_TRUE(trips.rename_vehicle(u"Car", u"Auto"));
 
     trip_store reread;
-    reread.load(data_folder, u"Trip", false);
+    (void)reread.load(data_folder, u"Trip", false);
     EXPECT_EQ(fixed_text(reread.record_at(0).trip_vehicles[0]), u"Auto");
     EXPECT_EQ(fixed_text(reread.record_at(0).trip_vehicles[1]), u"Van");
     EXPECT_EQ(fixed_text(reread.record_at(1).trip_vehicles[2]), u"Auto");
@@ -110,9 +110,9 @@ TEST_F(trip_store_test, renaming_a_vehicle_reaches_every_slot_and_the_file) {
 }
 
 TEST_F(trip_store_test, deleting_an_account_deletes_trips_led_by_it) {
-    trips.add_record(trip(u"one", {u"Car"}));
-    trips.add_record(trip(u"two", {u"Van", u"Car"}));
-    trips.add_record(trip(u"three", {u"Car", u"Van"}));
+    EXPECT_TRUE(trips.add_record(trip(u"one", {u"Car"})).added());
+    EXPECT_TRUE(trips.add_record(trip(u"two", {u"Van", u"Car"})).added());
+    EXPECT_TRUE(trips.add_record(trip(u"three", {u"Car", u"Van"})).added());
     EXPECT_TRUE(trips.delete_trips_of_vehicle(u"Car"));
     EXPECT_EQ(on_disk(), (std::vector<std::u16string>{u"two"}));
 }
@@ -120,14 +120,14 @@ TEST_F(trip_store_test, deleting_an_account_deletes_trips_led_by_it) {
 TEST_F(trip_store_test, mileage_conversion_is_written_at_once) {
     trip_record r = trip(u"one", {u"Car"});
     r.start_mileage = 1000, r.end_mileage = 1500;
-    trips.add_record(r);
+    EXPECT_TRUE(trips.add_record(r).added());
     EXPECT_TRUE(trips.convert_mileage(0));
     EXPECT_EQ(first_on_disk().start_mileage, 1000 * km_to_miles);
     EXPECT_EQ(first_on_disk().end_mileage, 1500 * km_to_miles);
 }
 
 TEST_F(trip_store_test, reset_writes_the_file_first) {
-    trips.add_record(trip(u"one", {u"Car"}));
+    EXPECT_TRUE(trips.add_record(trip(u"one", {u"Car"})).added());
     device.fs.delete_file(path);
     EXPECT_TRUE(trips.reset());
     EXPECT_EQ(trips.record_count(), 0);

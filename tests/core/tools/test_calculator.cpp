@@ -35,7 +35,7 @@ public:
 
 }  // namespace
 
-TEST(Calculator, StartsFromTheNumberBoxWithTwoDecimals) {
+TEST(calculator, starts_from_the_number_box_with_two_decimals) {
     EXPECT_EQ(calculator(u"12.5").display(), u"12.50");
     EXPECT_EQ(calculator(u"-3").display(), u"-3.00");
     // Zero, empty and text that is no number all open on an empty display.
@@ -46,7 +46,7 @@ TEST(Calculator, StartsFromTheNumberBoxWithTwoDecimals) {
     EXPECT_EQ(calculator(std::u16string(99, u'0') + u"7x").display(), u"7.00");
 }
 
-TEST(Calculator, StartValueIsTheFirstOperandButADigitStartsANewNumber) {
+TEST(calculator, start_value_is_the_first_operand_but_a_digit_starts_a_new_number) {
     EXPECT_EQ(result_of(u"12.5", u"+3="), u"15.50");
     EXPECT_EQ(result_of(u"12.5", u"4="), u"4");
     calculator calc(u"12.5");
@@ -54,7 +54,7 @@ TEST(Calculator, StartValueIsTheFirstOperandButADigitStartsANewNumber) {
     EXPECT_EQ(calc.display(), u"4");
 }
 
-TEST(Calculator, EqualsWithoutOperationWritesTheEntryUnchanged) {
+TEST(calculator, equals_without_operation_writes_the_entry_unchanged) {
     EXPECT_EQ(result_of(u"0", u"7="), u"7");
     // A second point is not taken: the box never gets "1.2.3", which reads as 0.
     EXPECT_EQ(result_of(u"", u"1.2.3="), u"1.23");
@@ -62,7 +62,7 @@ TEST(Calculator, EqualsWithoutOperationWritesTheEntryUnchanged) {
     EXPECT_EQ(result_of(u"12.5", u"="), u"12.50");
 }
 
-TEST(Calculator, FourOperations) {
+TEST(calculator, four_operations) {
     EXPECT_EQ(result_of(u"", u"9-4="), u"5.00");
     EXPECT_EQ(result_of(u"", u"4-9="), u"-5.00");
     EXPECT_EQ(result_of(u"", u"2.5*4="), u"10.00");
@@ -72,7 +72,7 @@ TEST(Calculator, FourOperations) {
     EXPECT_EQ(result_of(u"", u"1.2.3+1="), u"2.23");
 }
 
-TEST(Calculator, NumbersKeepTheBoxsOwnDecimals) {
+TEST(calculator, numbers_keep_the_boxs_own_decimals) {
     // "=" on a price of three decimals hands the same price back, not a rounded one.
     calculator price(u"1.759", 3);
     EXPECT_EQ(price.display(), u"1.759");
@@ -83,7 +83,7 @@ TEST(Calculator, NumbersKeepTheBoxsOwnDecimals) {
     EXPECT_EQ(doubled.result(), u"3.518");
 }
 
-TEST(Calculator, IntermediateResultIsShownAndReadBack) {
+TEST(calculator, intermediate_result_is_shown_and_read_back) {
     calculator calc(u"");
     press_all(calc, u"2+3+");
     EXPECT_EQ(calc.display(), u"5.00");
@@ -93,7 +93,7 @@ TEST(Calculator, IntermediateResultIsShownAndReadBack) {
     EXPECT_EQ(calc.result(), u"9.00");
 }
 
-TEST(Calculator, SecondOperatorReadsTheShownOperandBack) {
+TEST(calculator, second_operator_reads_the_shown_operand_back) {
     calculator calc(u"");
     press_all(calc, u"2+");
     EXPECT_EQ(calc.display(), u"2");
@@ -104,13 +104,13 @@ TEST(Calculator, SecondOperatorReadsTheShownOperandBack) {
     EXPECT_EQ(calc.result(), u"12.00");
 }
 
-TEST(Calculator, EmptyOperandsCountAsZero) {
+TEST(calculator, empty_operands_count_as_zero) {
     EXPECT_EQ(result_of(u"", u"+5="), u"5.00");
     // "=" straight after an operator shows the first operand again.
     EXPECT_EQ(result_of(u"", u"6*="), u"6");
 }
 
-TEST(Calculator, DivisionByZeroIsShownButNeverTheResult) {
+TEST(calculator, division_by_zero_is_shown_but_never_the_result) {
     for (std::u16string_view keys : {u"8/0=", u"8/0.0="}) {
         calculator calc(u"5");
         press_all(calc, keys);
@@ -131,7 +131,7 @@ TEST(Calculator, DivisionByZeroIsShownButNeverTheResult) {
     EXPECT_EQ(calc.result(), u"2.00");
 }
 
-TEST(Calculator, ClearAndBack) {
+TEST(calculator, clear_and_back) {
     calculator calc(u"");
     press_all(calc, u"<");
     EXPECT_EQ(calc.display(), u"");
@@ -150,7 +150,7 @@ TEST(Calculator, ClearAndBack) {
     EXPECT_EQ(shown.display(), u"2.0");
 }
 
-TEST(Calculator, KeysAfterEqualsAreIgnored) {
+TEST(calculator, keys_after_equals_are_ignored) {
     calculator calc(u"");
     press_all(calc, u"1+1=5");
     EXPECT_EQ(calc.result(), u"2.00");

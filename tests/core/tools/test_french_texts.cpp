@@ -292,7 +292,7 @@ constexpr key_call key_calls[] = {
     {"record_list", 1, false, "src/gui/records/"},              // a record list's first menu entry
     {"build", 1, false, "src/gui/records/"},                    // a record page's button ...
     {"build", 2, true, "src/gui/records/"},                     // ... and its column titles
-    {"line", 0, false, "src/cli/kelvane_tool_accounts.cpp"},    // the tool's option lines
+    {"line", 0, false, "src/cli/account_commands.cpp"},         // the tool's option lines
     {"set_empty_hint", 0, false, "src/gui/"},                   // what an empty list says
     {"line", 0, false, "src/core/exchange/export_import.cpp"},  // the import's report lines
     {"refuse_at", 1, false, "src/core/exchange/"},              // why a line cannot be read
@@ -326,7 +326,7 @@ constexpr known_argument known_arguments[] = {
     {"src/gui/widgets/drawn_list.cpp", "empty_hint_"},
     {"src/gui/records/record_editor.cpp", "label_key"},
     {"src/gui/records/record_editor.cpp", "text"},
-    {"src/cli/kelvane_tool_accounts.cpp", "label"},
+    {"src/cli/account_commands.cpp", "label"},
     {"src/core/exchange/export_import.cpp", "key"},
     {"src/core/exchange/csv_rows.cpp", "key"},  // the item cells, made once per export
     {"src/core/exchange/peer_import.cpp", "reason_key"},
@@ -643,7 +643,7 @@ std::vector<std::uint8_t> file_bytes(const fs::path& path) {
 
 }  // namespace
 
-TEST(FrenchTexts, EveryTextTheProgramShowsHasAFrenchLine) {
+TEST(french_texts, every_text_the_program_shows_has_a_french_line) {
     kelvane::testing::test_services device;
     device.fs.put(u"\\Program Files\\Kelvane\\Language.lng",
                   file_bytes(fs::path(KELVANE_SOURCE_DIR) / "resources" / "French.lng"));
@@ -673,7 +673,7 @@ TEST(FrenchTexts, EveryTextTheProgramShowsHasAFrenchLine) {
     }
 }
 
-TEST(FrenchTexts, KeysAreFoundHoweverTheyAreWritten) {
+TEST(french_texts, keys_are_found_however_they_are_written) {
     // One small source with every way the program's code writes a key, and
     // the ways that are no key at all.
     // clang-format off

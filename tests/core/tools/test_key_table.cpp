@@ -52,7 +52,7 @@ std::vector<std::uint8_t> utf16le(std::u16string_view text) {
 
 }  // namespace
 
-TEST_F(key_table_test, BuiltInTableAndPresetsInFileLayout) {
+TEST_F(key_table_test, built_in_table_and_presets_in_file_layout) {
     key_table table;
     EXPECT_EQ(table.to_bytes(), file_bytes(motorola_codes));
     table.apply_preset(key_preset::samsung);
@@ -64,7 +64,7 @@ TEST_F(key_table_test, BuiltInTableAndPresetsInFileLayout) {
     EXPECT_EQ(table.character_of_key(0), 0);
 }
 
-TEST_F(key_table_test, LoadReadsTheFileOverTheBuiltInTable) {
+TEST_F(key_table_test, load_reads_the_file_over_the_built_in_table) {
     key_table table;
     EXPECT_EQ(table.load(), load_result::missing);
     EXPECT_EQ(table.to_bytes(), file_bytes(motorola_codes));
@@ -75,7 +75,7 @@ TEST_F(key_table_test, LoadReadsTheFileOverTheBuiltInTable) {
     EXPECT_TRUE(boxes.texts().empty());
 }
 
-TEST_F(key_table_test, ShortFileReplacesOnlyWhatItHolds) {
+TEST_F(key_table_test, short_file_replaces_only_what_it_holds) {
     // Two whole slots and the low byte of the third slot's key code.
     auto samsung = file_bytes(samsung_codes);
     fs.put(table_path, {samsung.begin(), samsung.begin() + 13});
@@ -96,7 +96,7 @@ TEST_F(key_table_test, ShortFileReplacesOnlyWhatItHolds) {
     EXPECT_EQ(table.to_bytes(), file_bytes(samsung_codes));
 }
 
-TEST_F(key_table_test, SaveWritesTheWholeTable) {
+TEST_F(key_table_test, save_writes_the_whole_table) {
     key_table table;
     table.apply_preset(key_preset::samsung);
     table.slot(29).reserved = 0x1234;
@@ -108,7 +108,7 @@ TEST_F(key_table_test, SaveWritesTheWholeTable) {
     EXPECT_EQ(fs.files().size(), 1u);
 }
 
-TEST_F(key_table_test, SaveFailureIsReportedAndKeepsTheOldFile) {
+TEST_F(key_table_test, save_failure_is_reported_and_keeps_the_old_file) {
     faulty_file_system faulty(fs);
     scoped_services f{{&faulty}};
     fs.put(table_path, file_bytes(motorola_codes));
@@ -131,7 +131,7 @@ TEST_F(key_table_test, SaveFailureIsReportedAndKeepsTheOldFile) {
     EXPECT_EQ(fs.bytes(table_path), file_bytes(motorola_codes));
 }
 
-TEST_F(key_table_test, CaptureFillsTheTwelveSlotsInOrder) {
+TEST_F(key_table_test, capture_fills_the_twelve_slots_in_order) {
     key_table table;
     key_capture screen(table);
     EXPECT_FALSE(screen.capturing());
@@ -156,7 +156,7 @@ TEST_F(key_table_test, CaptureFillsTheTwelveSlotsInOrder) {
     EXPECT_EQ(fs.bytes(table_path), file_bytes(samsung_codes));
 }
 
-TEST_F(key_table_test, PresetDuringCaptureKeepsCapturing) {
+TEST_F(key_table_test, preset_during_capture_keeps_capturing) {
     key_capture screen(key_table{});
     screen.start();
     screen.capture(49);
@@ -175,7 +175,7 @@ TEST_F(key_table_test, PresetDuringCaptureKeepsCapturing) {
     EXPECT_EQ(screen.working().to_bytes(), file_bytes(expected));
 }
 
-TEST_F(key_table_test, TraceGrowsAcrossUses) {
+TEST_F(key_table_test, trace_grows_across_uses) {
     {
         key_capture screen(key_table{});
         screen.start();
@@ -199,7 +199,7 @@ TEST_F(key_table_test, TraceGrowsAcrossUses) {
     EXPECT_EQ(fs.bytes(log_path), expected);
 }
 
-TEST_F(key_table_test, TraceThatCannotBeWrittenIsSkipped) {
+TEST_F(key_table_test, trace_that_cannot_be_written_is_skipped) {
     faulty_file_system faulty(fs);
     scoped_services f{{&faulty}};
     faulty.fail_open(1);
@@ -210,7 +210,7 @@ TEST_F(key_table_test, TraceThatCannotBeWrittenIsSkipped) {
     EXPECT_TRUE(boxes.texts().empty());
 }
 
-TEST_F(key_table_test, TextsOfTheScreen) {
+TEST_F(key_table_test, texts_of_the_screen) {
     key_capture screen(key_table{});
     EXPECT_EQ(screen.heading(), u"Key mapping table:");
     EXPECT_EQ(screen.slot_text(0).line(), u"W[87]>1");

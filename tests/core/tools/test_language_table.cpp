@@ -59,14 +59,14 @@ bytes bng(std::u16string_view units) {
     return bng(units, static_cast<std::int32_t>(2 * units.size()));
 }
 
-class LanguageTable : public ::testing::Test, protected kelvane::testing::test_services {
+class language_table_test : public ::testing::Test, protected kelvane::testing::test_services {
 protected:
     language_table table;
 };
 
 }  // namespace
 
-TEST_F(LanguageTable, ParsesTheTranslatorsFile) {
+TEST_F(language_table_test, parses_the_translators_file) {
     fs.put(lng_file, lng(u"// comment@Kommentar\r\n"
                          u"## other@x\r\n"
                          u"#Hash@Raute\r\n"
@@ -79,7 +79,7 @@ TEST_F(LanguageTable, ParsesTheTranslatorsFile) {
                          u"Mail@@home\r\n"
                          u" Spaced @ kept \r\n"
                          u"Last@Letzte"));
-    table.load(u"Language");
+    (void)table.load(u"Language");
 
     const std::u16string units = entry(u"#Hash", u"Raute") + entry(u"", u"oSeparator") +
                                  entry(u"Blank", u"") + entry(u"", u"") +
@@ -115,11 +115,11 @@ TEST_F(LanguageTable, ParsesTheTranslatorsFile) {
     EXPECT_TRUE(boxes.texts().empty());
 }
 
-TEST_F(LanguageTable, LineEndsAndByteOrderMark) {
+TEST_F(language_table_test, line_ends_and_byte_order_mark) {
     // The first unit is skipped whatever it is, and so is the unit after each
     // carriage return; a bare line feed belongs to the text.
     fs.put(lng_file, lng(u"XA@1\rYB@2\r\nC@line\nnext\r\n\r", false));
-    table.load(u"Language");
+    (void)table.load(u"Language");
     EXPECT_EQ(table.units(),
               entry(u"A", u"1") + entry(u"B", u"2") + entry(u"C", u"line\nnext") + entry(u"", u""));
 
@@ -128,36 +128,36 @@ TEST_F(LanguageTable, LineEndsAndByteOrderMark) {
     odd.push_back(0x41);
     fs.put(lng_file, odd);
     fs.delete_file(bng_file);
-    table.load(u"Language");
+    (void)table.load(u"Language");
     EXPECT_EQ(table.units(), entry(u"K", u"V"));
 
     fs.put(lng_file, lng(u""));
     fs.delete_file(bng_file);
-    table.load(u"Language");
+    (void)table.load(u"Language");
     EXPECT_EQ(table.length(), 0);
     EXPECT_EQ(fs.bytes(bng_file), bng(u""));
 }
 
-TEST_F(LanguageTable, MissingFilesLeaveEnglish) {
+TEST_F(language_table_test, missing_files_leave_english) {
     fs.put(lng_file, lng(u"Cost@Kosten"));
-    table.load(u"Language");
+    (void)table.load(u"Language");
     ASSERT_EQ(table.translate(u"Cost"), u"Kosten");
-    table.load(u"Français");
+    (void)table.load(u"Français");
     EXPECT_EQ(table.length(), 0);
     EXPECT_EQ(table.translate(u"Cost"), u"Cost");
     EXPECT_EQ(table.reverse_translate(u"Kosten"), u"Kosten");
     EXPECT_FALSE(fs.file_exists(u"\\Program Files\\Kelvane\\Français.bng"));
     fs.put(u"\\Program Files\\Kelvane\\.lng", lng(u"Cost@Kosten"));
-    table.load(u"");
+    (void)table.load(u"");
     EXPECT_EQ(table.length(), 0);
     EXPECT_TRUE(boxes.texts().empty());
 }
 
-TEST_F(LanguageTable, CacheIsPreferredOverAChangedSource) {
+TEST_F(language_table_test, cache_is_preferred_over_a_changed_source) {
     fs.put(lng_file, lng(u"Cost@Kosten"));
-    table.load(u"Language");
+    (void)table.load(u"Language");
     fs.put(lng_file, lng(u"Cost@Preis"));
-    table.load(u"Language");
+    (void)table.load(u"Language");
     EXPECT_EQ(table.translate(u"Cost"), u"Kosten");
 
     // A cache is read as it stands, with whatever the header's other bytes say.
@@ -165,16 +165,16 @@ TEST_F(LanguageTable, CacheIsPreferredOverAChangedSource) {
     cache[0] = 0x55;
     cache[4] = 0;
     fs.put(bng_file, cache);
-    table.load(u"Language");
+    (void)table.load(u"Language");
     EXPECT_EQ(table.translate(u"Fee"), u"Gebühr");
     EXPECT_EQ(table.translate(u"Cost"), u"Cost");
 
     fs.delete_file(bng_file);
-    table.load(u"Language");
+    (void)table.load(u"Language");
     EXPECT_EQ(table.translate(u"Cost"), u"Preis");
 }
 
-TEST_F(LanguageTable, DamagedCacheIsReplacedFromTheSource) {
+TEST_F(language_table_test, damaged_cache_is_replaced_from_the_source) {
     const std::u16string good = entry(u"Cost", u"Kosten");
     const std::u16string other = entry(u"Cost", u"Alt");
     bytes short_header(50, 0);
@@ -203,7 +203,7 @@ TEST_F(LanguageTable, DamagedCacheIsReplacedFromTheSource) {
          }) {
         fs.put(lng_file, lng(u"Cost@Kosten"));
         fs.put(bng_file, d.file);
-        table.load(u"Language");
+        (void)table.load(u"Language");
         EXPECT_EQ(table.units(), good) << d.what;
         EXPECT_EQ(fs.bytes(bng_file), bng(good)) << d.what;
     }
@@ -211,12 +211,12 @@ TEST_F(LanguageTable, DamagedCacheIsReplacedFromTheSource) {
     // Without a source to fall back on the table stays empty.
     fs.delete_file(lng_file);
     fs.put(bng_file, bng(other, -2));
-    table.load(u"Language");
+    (void)table.load(u"Language");
     EXPECT_EQ(table.length(), 0);
     EXPECT_TRUE(boxes.texts().empty());
 }
 
-TEST_F(LanguageTable, TableIsCappedAtOneMillionUnits) {
+TEST_F(language_table_test, table_is_capped_at_one_million_units) {
     // 998 entries of 1002 units fill 999,996 units.
     const std::u16string filler(993, u'x');
     std::u16string body;
@@ -228,7 +228,7 @@ TEST_F(LanguageTable, TableIsCappedAtOneMillionUnits) {
 
     // An entry of four units fills the table exactly: allowed.
     fs.put(lng_file, lng(body + u"@"));
-    table.load(u"Language");
+    (void)table.load(u"Language");
     EXPECT_EQ(table.length(), language_table::max_units);
     EXPECT_TRUE(boxes.texts().empty());
     EXPECT_TRUE(fs.file_exists(bng_file));
@@ -237,7 +237,7 @@ TEST_F(LanguageTable, TableIsCappedAtOneMillionUnits) {
     // whole entries read so far, says so untranslated, and writes no cache.
     fs.delete_file(bng_file);
     fs.put(lng_file, lng(body + u"@y\r\nafter@z"));
-    table.load(u"Language");
+    (void)table.load(u"Language");
     EXPECT_EQ(table.length(), 999996);
     EXPECT_TRUE(language_table::is_well_formed(table.units()));
     EXPECT_EQ(table.translate(u"k0997"), filler);
@@ -248,13 +248,13 @@ TEST_F(LanguageTable, TableIsCappedAtOneMillionUnits) {
     EXPECT_FALSE(fs.file_exists(bng_file));
 }
 
-TEST_F(LanguageTable, LineTooLongForItsLengthUnitIsLeftOut) {
+TEST_F(language_table_test, line_too_long_for_its_length_unit_is_left_out) {
     fs.put(lng_file, lng(u"A@1\r\nB@" + std::u16string(70000, u'x') + u"\r\nC@3"));
-    table.load(u"Language");
+    (void)table.load(u"Language");
     EXPECT_EQ(table.units(), entry(u"A", u"1") + entry(u"C", u"3"));
 }
 
-TEST_F(LanguageTable, CacheThatCannotBeWrittenCostsNothing) {
+TEST_F(language_table_test, cache_that_cannot_be_written_costs_nothing) {
     faulty_file_system faulty(fs);
     scoped_services with_faults{{&faulty}};
     fs.put(lng_file, lng(u"Cost@Kosten"));
@@ -262,14 +262,14 @@ TEST_F(LanguageTable, CacheThatCannotBeWrittenCostsNothing) {
     for (int k = 1; k <= 2; ++k) {
         fs.put(bng_file, stale);
         faulty.fail_write(k);
-        table.load(u"Language");
+        (void)table.load(u"Language");
         EXPECT_EQ(table.translate(u"Cost"), u"Kosten") << k;
         EXPECT_EQ(fs.bytes(bng_file), stale) << k;
         EXPECT_EQ(fs.files().size(), 2u) << k;  // no temporary file left
     }
     faulty.fail_write(0);
     faulty.fail_replace(1);
-    table.load(u"Language");
+    (void)table.load(u"Language");
     EXPECT_EQ(fs.bytes(bng_file), stale);
     EXPECT_TRUE(boxes.texts().empty());
 }

@@ -13,7 +13,7 @@ using testing::data_folder;
 
 struct trip_editing_test : ::testing::Test, testing::device_fixture {
     trip_store trips;
-    trip_editing_test() { trips.load(data_folder, u"Trip", false); }
+    trip_editing_test() { (void)trips.load(data_folder, u"Trip", false); }
 
     trip_form form(std::u16string description, std::vector<std::u16string> vehicles = {u"Van"}) {
         trip_form f;
@@ -30,7 +30,7 @@ struct trip_editing_test : ::testing::Test, testing::device_fixture {
     }
     trip_store reread() {
         trip_store t;
-        t.load(data_folder, u"Trip", false);
+        (void)t.load(data_folder, u"Trip", false);
         return t;
     }
 };

@@ -18,18 +18,18 @@ struct trip_export_test : ::testing::Test, testing::device_fixture {
 
     // Writes one record of each kind for a vehicle, noted with its name.
     void records_of(std::u16string_view name, double mileage) {
-        fuel.load(data_folder, name, false);
-        service.load(data_folder, name, false);
-        fees.load(data_folder, name, false);
+        (void)fuel.load(data_folder, name, false);
+        (void)service.load(data_folder, name, false);
+        (void)fees.load(data_folder, name, false);
         auto f = testing::store_kind<fuel_store>::make(2007, 3, 5, 12, 0, 0, mileage);
         set_fixed(f.note, std::u16string(name) + u" fuel");
-        fuel.add_record(f);
+        EXPECT_TRUE(fuel.add_record(f).added());
         auto s = testing::store_kind<service_store>::make(2007, 3, 6, 12, 0, 0, mileage);
         set_fixed(s.description, std::u16string(name) + u" job");
-        service.add_record(s);
+        EXPECT_TRUE(service.add_record(s).added());
         auto e = testing::store_kind<fee_store>::make(2007, 3, 7, 12, 0, 0, mileage);
         set_fixed(e.description, std::u16string(name) + u" fee");
-        fees.add_record(e);
+        EXPECT_TRUE(fees.add_record(e).added());
     }
     std::string file(std::u16string_view path) {
         std::vector<std::uint8_t> bytes;
@@ -52,7 +52,7 @@ TEST_F(trip_export_test, covers_the_trips_vehicles_in_slot_order_and_not_the_ope
     fees.set_deferred_save(true);
     auto early = testing::store_kind<fee_store>::make(2007, 3, 1, 12, 0, 0, 50);
     set_fixed(early.description, u"Car early fee");
-    fees.add_record(early);
+    EXPECT_TRUE(fees.add_record(early).added());
     ASSERT_TRUE(fees.dirty());
 
     trip_record trip = trip_over({u"Bus", u"Car", u"Bus"});
@@ -82,9 +82,9 @@ TEST_F(trip_export_test, covers_the_trips_vehicles_in_slot_order_and_not_the_ope
 
 TEST_F(trip_export_test, a_vehicle_file_that_cannot_be_read_writes_nothing) {
     records_of(u"Van", 500);
-    fuel.reset();
-    service.reset();
-    fees.reset();
+    EXPECT_TRUE(fuel.reset());
+    EXPECT_TRUE(service.reset());
+    EXPECT_TRUE(fees.reset());
     const std::uint8_t junk[] = {'n', 'o', 't', ' ', 'a', ' ', 'f', 'i', 'l', 'e'};
     std::vector<std::uint8_t> bad(1608, 0);
     std::copy(std::begin(junk), std::end(junk), bad.begin());

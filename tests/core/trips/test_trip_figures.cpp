@@ -56,7 +56,7 @@ struct trips_fixture : testing::device_fixture {
         fuel.set_deferred_save(true);
         service.set_deferred_save(true);
         fees.set_deferred_save(true);
-        trips.load(data_folder, u"Trip", false);
+        (void)trips.load(data_folder, u"Trip", false);
     }
     // Writes an account's files: fill-ups at the mileages (cost 10 each, in
     // date order), one repair and one fee.
@@ -65,19 +65,25 @@ struct trips_fixture : testing::device_fixture {
         fuel_store f;
         service_store m;
         fee_store r;
-        f.load(data_folder, name, false);
-        m.load(data_folder, name, false);
-        r.load(data_folder, name, false);
+        (void)f.load(data_folder, name, false);
+        (void)m.load(data_folder, name, false);
+        (void)r.load(data_folder, name, false);
         int day = 1;
         for (double mileage : mileages)
-            f.add_record(testing::store_kind<fuel_store>::make(2007, 3, day++, 0, 0, 0, mileage));
-        m.add_record(testing::store_kind<service_store>::make(2007, 3, 2, 0, 0, 0, 1100, repair));
-        r.add_record(testing::store_kind<fee_store>::make(2007, 3, 3, 0, 0, 0, 1200, fee));
+            EXPECT_TRUE(f.add_record(testing::store_kind<fuel_store>::make(2007, 3, day++, 0, 0, 0,
+                                                                           mileage))
+                            .added());
+        EXPECT_TRUE(m.add_record(testing::store_kind<service_store>::make(2007, 3, 2, 0, 0, 0, 1100,
+                                                                          repair))
+                        .added());
+        EXPECT_TRUE(
+            r.add_record(testing::store_kind<fee_store>::make(2007, 3, 3, 0, 0, 0, 1200, fee))
+                .added());
     }
     void open(std::u16string_view name) {
-        fuel.load(data_folder, name, false);
-        service.load(data_folder, name, false);
-        fees.load(data_folder, name, false);
+        (void)fuel.load(data_folder, name, false);
+        (void)service.load(data_folder, name, false);
+        (void)fees.load(data_folder, name, false);
     }
     trip_record& add_trip(std::u16string_view description,
                           std::initializer_list<std::u16string_view> vehicles) {
@@ -88,7 +94,7 @@ struct trips_fixture : testing::device_fixture {
         pending = t;
         return pending;
     }
-    void store_trip() { trips.add_record(pending); }
+    void store_trip() { EXPECT_TRUE(trips.add_record(pending).added()); }
     trip_record pending{};
 };
 
@@ -97,7 +103,9 @@ TEST(trip_figures, rows_of_a_one_vehicle_trip_and_of_a_mileage_range) {
     f.write_account(u"Car", {1000, 1250}, 5, 2.5);
     f.open(u"Car");
     // A fill-up added in the middle waits in memory; the figures must see it.
-    f.fuel.add_record(testing::store_kind<fuel_store>::make(2007, 2, 1, 0, 0, 0, 1600, 40));
+    EXPECT_TRUE(
+        f.fuel.add_record(testing::store_kind<fuel_store>::make(2007, 2, 1, 0, 0, 0, 1600, 40))
+            .added());
     ASSERT_TRUE(f.fuel.dirty());
 
     f.add_trip(u"Everything", {u"Car"});
@@ -229,8 +237,10 @@ TEST(trip_figures, kept_summaries_are_read_again_only_when_a_vehicles_files_chan
     // that vehicle is read again.
     {
         fee_store van;
-        van.load(data_folder, u"Van", false);
-        van.add_record(testing::store_kind<fee_store>::make(2007, 3, 9, 0, 0, 0, 2400, 100));
+        (void)van.load(data_folder, u"Van", false);
+        EXPECT_TRUE(
+            van.add_record(testing::store_kind<fee_store>::make(2007, 3, 9, 0, 0, 0, 2400, 100))
+                .added());
     }
     EXPECT_FALSE(kept.unchanged(data_folder, f.trips));
     counting.reset_counters();
@@ -241,7 +251,9 @@ TEST(trip_figures, kept_summaries_are_read_again_only_when_a_vehicles_files_chan
 
     // The open account changes in memory, in the middle of its fill-ups:
     // its figures follow without a read.
-    f.fuel.add_record(testing::store_kind<fuel_store>::make(2007, 3, 1, 12, 0, 0, 1050, 30));
+    EXPECT_TRUE(
+        f.fuel.add_record(testing::store_kind<fuel_store>::make(2007, 3, 1, 12, 0, 0, 1050, 30))
+            .added());
     ASSERT_TRUE(f.fuel.save_all());  // what the rebuild writes first
     f.fuel.clear_dirty();
     counting.reset_counters();

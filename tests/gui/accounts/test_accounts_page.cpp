@@ -71,7 +71,7 @@ TEST_F(accounts_test,
     EXPECT_EQ(1, page().list().selected()) << "the renamed account stays selected";
 
     // Polo goes over to miles: the box follows at once, the records on saving.
-    prog->fuel.add_record(fill_up(1500));
+    EXPECT_TRUE(prog->fuel.add_record(fill_up(1500)).added());
     std::u16string shown_in_miles;
     in_editor([&](account_editor& e) {
         EXPECT_EQ(u"1000.0", e.mileage_box().get_text());
@@ -82,7 +82,7 @@ TEST_F(accounts_test,
     dlg->run_command(cmd::edit);
     EXPECT_EQ(u"621.4", shown_in_miles);
     fuel_store polo;
-    polo.load(data_folder, u"Polo", false);
+    (void)polo.load(data_folder, u"Polo", false);
     EXPECT_EQ(u"Mile", fixed_text(polo.header().mileage_unit));
     EXPECT_EQ(621.4, polo.header().initial_mileage);
     ASSERT_EQ(1, polo.record_count());
@@ -110,7 +110,7 @@ TEST_F(accounts_test, deleting_the_open_account_leaves_nothing_open_and_the_list
         e.choose(account_editor::cmd_save);
     });
     dlg->run_command(cmd::new_account);
-    prog->fuel.add_record(fill_up(100));
+    EXPECT_TRUE(prog->fuel.add_record(fill_up(100)).added());
 
     // "No" keeps it; the editor's "Delete" with "Yes" removes it.
     in_editor([&](account_editor& e) {

@@ -53,7 +53,7 @@ TEST_F(options_test, the_backup_path_is_stored_with_its_backslashes) {
     });
     EXPECT_EQ(u"\\My Documents\\Car\\", prog->config.auto_backup_folder());
     configuration reread;
-    reread.load_config();
+    (void)reread.load_config();
     EXPECT_EQ(u"\\My Documents\\Car\\", reread.auto_backup_folder());
 
     // Cancel stores nothing.

@@ -7,7 +7,7 @@ namespace kelvane {
 report_screens_test::report_screens_test() {
     fs.create_folder(u"\\Program Files");
     fs.create_folder(u"\\Program Files\\Kelvane");
-    prog->trips.load(folder(), u"Trip", false);
+    (void)prog->trips.load(folder(), u"Trip", false);
     prog->fuel.set_deferred_save(true);
     prog->service.set_deferred_save(true);
     prog->fees.set_deferred_save(true);

@@ -25,7 +25,7 @@ bool ensure_application() {
     return true;
 }
 
-class ChartPixels : public ::testing::Test {
+class chart_pixels : public ::testing::Test {
 protected:
     void fill(std::initializer_list<double> values) {
         char16_t n = u'a';
@@ -51,7 +51,7 @@ protected:
     chart_engine chart;
 };
 
-TEST_F(ChartPixels, ColumnsAxesAndATapOnTheScreen) {
+TEST_F(chart_pixels, columns_axes_and_a_tap_on_the_screen) {
     surface.fill_rect({0, 0, 240, 320}, rgb(12, 34, 56));  // what was on screen before
     fill({1, 2, 4});
     EXPECT_EQ(surface.get_pixel(1, 1), rgb(12, 34, 56));  // the probe pixel is put back
@@ -80,7 +80,7 @@ TEST_F(ChartPixels, ColumnsAxesAndATapOnTheScreen) {
     EXPECT_GT(count_of(rgb(220, 220, 220), {0, 238, 240, 253}), 100);
 }
 
-TEST_F(ChartPixels, PieSlicesAndTheSelectionRing) {
+TEST_F(chart_pixels, pie_slices_and_the_selection_ring) {
     fill({1, 1});
     chart.draw_pie(surface, {0, 13, 240, 320});
     // Centre (120, 114), radius 91: the first slice covers the lower half.
@@ -91,13 +91,13 @@ TEST_F(ChartPixels, PieSlicesAndTheSelectionRing) {
     EXPECT_EQ(surface.get_pixel(120, 114 - 93), rgb(255, 255, 255));
 }
 
-TEST_F(ChartPixels, NoDataIsWrittenInItsOwnColour) {
+TEST_F(chart_pixels, no_data_is_written_in_its_own_colour) {
     chart.draw_line(surface, {0, 13, 240, 320}, true);
     EXPECT_GT(count_of(rgb(100, 100, 200), {0, 13, 240, 215}), 20);
     EXPECT_EQ(count_of(rgb(0, 0, 0), {0, 0, 240, 320}), 0);  // no axes, no legend
 }
 
-TEST_F(ChartPixels, SavedBitmapHoldsTheScreenPixels) {
+TEST_F(chart_pixels, saved_bitmap_holds_the_screen_pixels) {
     fill({3, 5});
     chart.draw_columns(surface, {0, 13, 240, 320}, true);
     fs.create_folder(u"\\Output");

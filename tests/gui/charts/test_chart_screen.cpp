@@ -139,8 +139,9 @@ TEST_F(chart_screen_test, the_dates_follow_the_screen_when_it_changes_size_under
         screen.set_screen_size(480, 640);
         QApplication::processEvents();
         for (QWidget* date : s.findChildren<QWidget*>())
-            if (qobject_cast<QLabel*>(date) || qobject_cast<date_picker*>(date))
+            if (qobject_cast<QLabel*>(date) || qobject_cast<date_picker*>(date)) {
                 EXPECT_GE(QFontInfo(date->font()).pixelSize(), scaled_font_size(9));
+            }
     });
 }
 

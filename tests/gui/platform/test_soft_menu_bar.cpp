@@ -13,15 +13,22 @@ namespace {
 
 using soft_menu_bar_test = gui_test;
 
+soft_menu_item key_for(std::u16string text, int command) {
+    soft_menu_item item;
+    item.text = std::move(text);
+    item.command = command;
+    return item;
+}
+
 // A command that gives the bar new items (a dialog changing its menu) runs
 // inside the click of the key that chose it: that key must survive the click.
 TEST_F(soft_menu_bar_test, a_key_outlives_the_click_that_replaces_the_items) {
     soft_menu_bar bar;
-    bar.set_items({{u"Edit", 1}});
+    bar.set_items({key_for(u"Edit", 1)});
     std::vector<int> chosen;
     QObject::connect(&bar, &soft_menu_bar::command_chosen, [&](int command) {
         chosen.push_back(command);
-        bar.set_items({{u"Done", 2}, {u"Cancel", 3}});
+        bar.set_items({key_for(u"Done", 2), key_for(u"Cancel", 3)});
     });
     QPointer<QPushButton> key = bar.findChild<QPushButton*>();
     ASSERT_TRUE(key);

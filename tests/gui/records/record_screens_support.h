@@ -45,7 +45,7 @@ protected:
     template <class Store>
     std::unique_ptr<Store> read_back() {
         auto store = std::make_unique<Store>();
-        store->load(prog->config.data_folder(), prog->config.current_account(), false);
+        (void)store->load(prog->config.data_folder(), prog->config.current_account(), false);
         return store;
     }
 

@@ -424,9 +424,10 @@ TEST_F(fuel_screens_test,
 
                 // The labels grow with the screen as the boxes beside them do.
                 for (QLabel* label : e.findChildren<QLabel*>())
-                    if (label->text().endsWith(u':'))
+                    if (label->text().endsWith(u':')) {
                         EXPECT_GE(QFontInfo(label->font()).pixelSize(), scaled_font_size(9))
                             << label->text().toStdString() << " at " << where;
+                    }
 
                 // The calendar drops down inside the device's screen.
                 date_picker& date = e.date_box();

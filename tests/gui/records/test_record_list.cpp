@@ -29,7 +29,7 @@ namespace {
 class record_list_test : public record_screens_test {};
 
 TEST_F(record_list_test, a_large_store_is_drawn_from_the_rows_in_view_only) {
-    counting_store store{100000};
+    counting_store store{100000, {}};
     record_list<counting_store> list(store, u"Add Fuel Purchase");
     list.resize(240, 200);
     list.set_row_count(store.count);
@@ -55,7 +55,7 @@ TEST_F(record_list_test, a_large_store_is_drawn_from_the_rows_in_view_only) {
 }
 
 TEST_F(record_list_test, texts_are_fetched_afresh_for_each_row_drawn) {
-    counting_store store{3};
+    counting_store store{3, {}};
     record_list<counting_store> list(store, u"New Fees");
     list.set_row_count(3);
     list.cell_text(1, 0);

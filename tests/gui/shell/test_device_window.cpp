@@ -196,7 +196,7 @@ protected:
     counting_boxes shown_boxes;
     scoped_services real_;
     event_loop_modal loops;
-    scoped_services real_loops({.modals = &loops});
+    scoped_services real_loops{{.modals = &loops}};
     QTimer guard;
     bool hung = false;
 };
@@ -264,7 +264,7 @@ TEST_F(unattended_run, closing_the_window_while_loading_keeps_the_accounts) {
     EXPECT_FALSE(hung);
 
     restart();
-    prog->config.load_config();
+    (void)prog->config.load_config();
     EXPECT_TRUE(prog->config.account_exists(u"Golf"));
     EXPECT_EQ(u"Golf", prog->config.current_account());
 }

@@ -65,6 +65,24 @@ TEST_F(shared_mechanisms_test, pop_up_menus_are_answered_through_the_seam) {
     EXPECT_EQ(u"Delete", modal.popups()[0][1].text);
 }
 
+// The fixture fails a test that queued an answer nothing took; the seams
+// name each such answer with the line that queued it.
+TEST_F(shared_mechanisms_test, answers_nothing_took_are_named_with_the_line_that_queued_them) {
+    scripted_message_box box;
+    scripted_modal seam;
+    const int line = __LINE__ + 1;
+    box.answer_next(message_answer::no), seam.then([](device_dialog&) {}), seam.then_choose(7);
+    const std::string place = "test_shared_mechanisms.cpp:" + std::to_string(line) + ")";
+    EXPECT_EQ(std::vector<std::string>{"No (" + place}, box.unused_answers());
+    EXPECT_EQ((std::vector<std::string>{"dialog action (" + place, "menu choice 7 (" + place}),
+              seam.unused());
+    // What was taken is no longer owed.
+    EXPECT_EQ(message_answer::no, box.show(u"Delete?", u"", message_buttons::yes_no));
+    EXPECT_TRUE(box.unused_answers().empty());
+    EXPECT_EQ(7, seam.popup({}, QPoint()));
+    EXPECT_EQ(std::vector<std::string>{"dialog action (" + place}, seam.unused());
+}
+
 class escape_dialog : public device_dialog {
 public:
     int commands = 0;

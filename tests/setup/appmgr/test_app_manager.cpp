@@ -79,7 +79,7 @@ struct app_manager_test : ::testing::Test {
 
 }  // namespace
 
-TEST_F(app_manager_test, InstallsIntoTheProgramFolderAndKeepsTheOwnersData) {
+TEST_F(app_manager_test, installs_into_the_program_folder_and_keeps_the_owners_data) {
     const auto result = install(make_cabinet(package));
     ASSERT_TRUE(result.ok) << result.message;
     for (const auto& file : package) {
@@ -97,7 +97,7 @@ TEST_F(app_manager_test, InstallsIntoTheProgramFolderAndKeepsTheOwnersData) {
     EXPECT_EQ(device.files().size(), 5u);
 }
 
-TEST_F(app_manager_test, EntryLeavingTheProgramFolderIsRefused) {
+TEST_F(app_manager_test, entry_leaving_the_program_folder_is_refused) {
     for (const char* name : {"..\\x", "../x", "Help\\..\\..\\x", "\\Windows\\x.exe", "/etc/x",
                              "C:\\x", "a\\\\b", "", ".\\x", "x\\"}) {
         auto files = package;
@@ -116,7 +116,7 @@ TEST_F(app_manager_test, EntryLeavingTheProgramFolderIsRefused) {
     EXPECT_TRUE(entry_stays_inside("..x"));
 }
 
-TEST_F(app_manager_test, DamagedCabinetInstallsNothing) {
+TEST_F(app_manager_test, damaged_cabinet_installs_nothing) {
     const bytes good = make_cabinet(package);
     bytes damaged = good;
     damaged[damaged.size() / 2] ^= 0x55;  // inside the compressed data
@@ -130,7 +130,7 @@ TEST_F(app_manager_test, DamagedCabinetInstallsNothing) {
     }
 }
 
-TEST_F(app_manager_test, FailedWriteLeavesTheInstalledProgram) {
+TEST_F(app_manager_test, failed_write_leaves_the_installed_program) {
     const bytes cab = make_cabinet(package);
     faulty_file_system faulty(device);
     for (int k = 1; k <= 4; ++k) {
@@ -142,7 +142,7 @@ TEST_F(app_manager_test, FailedWriteLeavesTheInstalledProgram) {
     }
 }
 
-TEST(AppManagerDescription, FindsTheCabinetItNamesIgnoringCase) {
+TEST(app_manager_description, finds_the_cabinet_it_names_ignoring_case) {
     const fs::path dir =
         fs::temp_directory_path() / ("kelvane-appmgr-" + std::to_string(::getpid()));
     fs::remove_all(dir);
@@ -169,7 +169,7 @@ TEST(AppManagerDescription, FindsTheCabinetItNamesIgnoringCase) {
 
 // A package never replaces the owner's data, in whatever letter case it
 // names it; such a package is refused before anything is written.
-TEST_F(app_manager_test, EntriesNamingTheOwnersDataAreRefused) {
+TEST_F(app_manager_test, entries_naming_the_owners_data_are_refused) {
     for (const char* name :
          {"Config.dat", "config.DAT", "Van.ful", "van.MAT", "Trip.tri", "Config_key.dat",
           "Deleted\\Pickup.ful", "deleted/x.txt", "Kelvane.new\\Config.dat", "Car.ful.unreadable",
@@ -185,7 +185,7 @@ TEST_F(app_manager_test, EntriesNamingTheOwnersDataAreRefused) {
 
 // When a file cannot be put in place, those already moved go back: the
 // installed program stays whole, the old one, and no new file stays.
-TEST_F(app_manager_test, AFailedMoveTakesBackWhatWasMoved) {
+TEST_F(app_manager_test, a_failed_move_takes_back_what_was_moved) {
     const bytes cab = make_cabinet(package);
     faulty_file_system faulty(device);
     for (int k = 1;; ++k) {
@@ -202,7 +202,7 @@ TEST_F(app_manager_test, AFailedMoveTakesBackWhatWasMoved) {
 
 // On the host: a link planted at a staged file's name is never written
 // through, and an empty file installs as an empty file.
-TEST(AppManagerOnTheHost, StagedFilesAreMadeNewAndEmptyEntriesInstall) {
+TEST(app_manager_on_the_host, staged_files_are_made_new_and_empty_entries_install) {
     const fs::path root =
         fs::temp_directory_path() / ("kelvane-appmgr-" + std::to_string(::getpid()));
     fs::remove_all(root);

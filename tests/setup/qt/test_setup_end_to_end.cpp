@@ -52,7 +52,7 @@ std::string utf16(const std::string& ascii) {
 
 }  // namespace
 
-TEST(SetupEndToEnd, FrenchPackageInstallsKelvaneStartingInFrench) {
+TEST(setup_end_to_end, french_package_installs_kelvane_starting_in_french) {
     const fs::path dir = fs::temp_directory_path() / ("kelvane-e2e-" + std::to_string(::getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir / "tmp");

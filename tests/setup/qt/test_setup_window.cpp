@@ -27,7 +27,7 @@ struct window_test : ::testing::Test {
 
 }  // namespace
 
-TEST_F(window_test, ButtonsCarryTheWizardThroughToTheFinishPage) {
+TEST_F(window_test, buttons_carry_the_wizard_through_to_the_finish_page) {
     setup_window w(desktop);
     w.show();
     EXPECT_TRUE(w.page(setup_wizard::page::language)->isVisible());
@@ -58,7 +58,7 @@ TEST_F(window_test, ButtonsCarryTheWizardThroughToTheFinishPage) {
     EXPECT_FALSE(w.isVisible());
 }
 
-TEST_F(window_test, FailedInstallStaysOnTheNotePage) {
+TEST_F(window_test, failed_install_stays_on_the_note_page) {
     bytes setup = desktop.fs.bytes(desktop.setup_file);
     setup.resize(499999);
     desktop.fs.put(desktop.setup_file, setup);
@@ -74,7 +74,7 @@ TEST_F(window_test, FailedInstallStaysOnTheNotePage) {
     EXPECT_EQ(desktop.fs.files(), std::vector<std::u16string>{desktop.setup_file});
 }
 
-TEST_F(window_test, TheTitleNamesSetupAndTheNotePageSaysWhereTheProgramGoes) {
+TEST_F(window_test, the_title_names_setup_and_the_note_page_says_where_the_program_goes) {
     struct placed_desktop : fake_setup_platform {
         std::u16string install_folder() override {
             return u"/home/owner/device/Program Files/Kelvane";
