@@ -28,7 +28,7 @@ struct open_account {
     // record added is there.
     void check_files(const import_summary& done) {
         const int expected[] = {fuel.record_count(), service.record_count(), fees.record_count()};
-        expect(fuel.record_count() == done.fuel && service.record_count() == done.maintenance &&
+        expect(fuel.record_count() == done.fuel && service.record_count() == done.service &&
                    fees.record_count() == done.fees,
                "the counts of added records disagree with the stores");
         expect(fuel.reset() && service.reset() && fees.reset(), "a save to memory failed");

@@ -13,7 +13,7 @@ KELVANE_FUZZ_TARGET(csv_file)(const std::uint8_t* data, std::size_t size) {
     // choice made, as the program does after asking.
     import_options options;
     for (int again = 0; again < 2 && done.refusal != import_refusal::none; ++again) {
-        expect(done.fuel + done.maintenance + done.fees == 0, "a refused import added records");
+        expect(done.fuel + done.service + done.fees == 0, "a refused import added records");
         if (done.refusal == import_refusal::ambiguous_dates)
             options.dates = date_choice::day_first;
         else if (done.refusal == import_refusal::several_vehicles && !done.choices.empty())

@@ -18,7 +18,7 @@ KELVANE_FUZZ_TARGET(csv_line)(const std::uint8_t* data, std::size_t size) {
     }
     import_summary done;
     account.exchange.import_line(text, done);
-    expect(done.fuel + done.maintenance + done.fees + done.skipped <= 1,
+    expect(done.fuel + done.service + done.fees + done.skipped <= 1,
            "one line gave more than one record");
     account.check_files(done);
     return 0;
