@@ -13,7 +13,6 @@
 #include <memory>
 #include <vector>
 
-#include "core/common/messages.h"
 #include "gui/shell/application.h"
 #include "gui/shell/command_line.h"
 #include "gui/shell/device_window.h"
@@ -22,6 +21,7 @@
 #include "gui/shell/program_handover.h"
 #include "gui/shell/screens.h"
 #include "gui/shell/screenshot_run.h"
+#include "gui/widgets/owner_messages.h"
 #include "platform/host_file_system.h"
 #include "platform/qt/desktop_shell.h"
 #include "platform/qt/device_message_box.h"

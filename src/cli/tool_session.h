@@ -12,6 +12,8 @@
 #include "cli/tool_file_system.h"
 #include "core/accounts/account_editing.h"
 #include "core/accounts/data_set.h"
+#include "core/common/messages.h"
+#include "core/common/problems.h"
 #include "platform/services.h"
 
 namespace kelvane {
@@ -74,6 +76,15 @@ private:
     console_message_box box_{"kelvane-tool"};
     recording_shell shell_;
     scoped_services services_;
+    // The problems core reports go the same way, one line each.
+    struct console_problems : problem_listener {
+        explicit console_problems(message_box_service& box) : box(box) {}
+        void told(const problem& p) override {
+            (void)box.show(problem_text(p), program_caption, message_buttons::ok);
+        }
+        message_box_service& box;
+    } problems_{box_};
+    scoped_problem_listener listening_{problems_};
     data_set data_;
 };
 

@@ -27,7 +27,7 @@ KELVANE_FUZZ_TARGET(config)(const std::uint8_t* data, std::size_t size) {
             "the damaged Config.dat was not kept as it was");
         expect(config.account_exists(u"Car") && config.account_exists(u"Van"),
                "a vehicle disappeared with the damaged Config.dat");
-        configuration::show_config_rescue(*config.rescue());
+        configuration::report_config_rescue(*config.rescue());
     }
     expect(config.data_folder() == data_folder, "Config.dat moved the data folder");
     const std::u16string open = config.current_account();

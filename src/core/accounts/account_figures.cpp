@@ -157,7 +157,7 @@ account_figures figures_of(const fuel_store& fuel, const service_store& jobs, co
 account_figures read_account_figures(std::u16string_view folder, std::u16string_view name,
                                      const service_margins& margins) {
     const std::u16string base = std::u16string(folder) + std::u16string(name);
-    // check_file shows nothing; the owner has been told by the header read.
+    // check_file shows nothing; the header read has reported it.
     if (fuel_store::check_file(base + std::u16string(fuel_store::extension)) ==
             load_result::damaged ||
         service_store::check_file(base + std::u16string(service_store::extension)) ==

@@ -7,6 +7,7 @@
 #include "core/accounts/staged_file_set.h"
 #include "core/common/folders.h"
 #include "core/common/messages.h"
+#include "core/common/problems.h"
 #include "core/common/text.h"
 #include "core/common/translate.h"
 #include "core/stores/fee_store.h"
@@ -184,12 +185,15 @@ void configuration::rescue_damaged(const std::vector<std::uint8_t>& damaged) {
     if (!unkept_damaged_file_) (void)save_config();
 }
 
-void configuration::show_config_rescue(const config_rescue& rescue) {
+void configuration::report_config_rescue(const config_rescue& rescue) {
     // One box says it all: what happened to the file, and to the vehicles.
     std::u16string about = rescue.kept_copy.empty() ? u"Config.dat" : rescue.kept_copy;
     about += u'\n';
     about += tr(msg_accounts_rebuilt);
-    show_message_about(rescue.kept_copy.empty() ? msg_config_not_kept : msg_config_kept, about);
+    if (rescue.kept_copy.empty())
+        report_problem(msg_config_not_kept, about);
+    else
+        report_problem(msg_config_kept, about);
 }
 
 bool configuration::keep_damaged_file() {
@@ -207,11 +211,11 @@ bool configuration::save_config() {
     // A damaged Config.dat that could not be kept yet is not written over
     // until a copy of it is safe.
     if (!keep_damaged_file()) {
-        show_message(msg_write_failed);
+        report_problem(msg_write_failed);
         return false;
     }
     const bool ok = write_file_atomically(device_files(), config_path(), &block_, sizeof block_);
-    if (!ok) show_message(msg_write_failed);
+    if (!ok) report_problem(msg_write_failed);
     return ok;
 }
 
@@ -324,7 +328,7 @@ bool configuration::copy_to_deleted(const std::u16string& name,
             present.push_back(name + std::u16string(ext));
     for (const auto& file : present) {
         if (!copy_into_folder(source, deleted_folder(), file)) {
-            show_message_about(msg_not_moved_to_deleted, source + file);
+            report_problem(msg_not_moved_to_deleted, source + file);
             return false;
         }
     }
@@ -344,7 +348,7 @@ account_change configuration::delete_account(std::u16string_view name_view,
 
     // A store still holding this account first writes its pending changes, so
     // that they go to "Deleted" with the files instead of bringing the files
-    // back at the next reset. Changes it cannot write were shown to the owner
+    // back at the next reset. Changes it cannot write were reported
     // as lost; the account goes all the same, as asked.
     std::vector<account_store*> holding;
     for (account_store* store : {stores_.fuel, stores_.service, stores_.fees}) {
@@ -378,7 +382,7 @@ account_change configuration::delete_account(std::u16string_view name_view,
         staged ? set.commit() : staged_file_set::outcome::rolled_back;
     if (outcome == staged_file_set::outcome::rolled_back) {
         block_ = before;
-        show_message_about(msg_not_moved_to_deleted, data_folder() + name);
+        report_problem(msg_not_moved_to_deleted, data_folder() + name);
         return keep_account();
     }
     // "Deleted" keeps the files of the last deletion only; an older copy
@@ -480,7 +484,7 @@ double configuration::fill_account_summary(std::vector<account_summary_row>& row
         fuel_header fuel{};
         service_header service{};
         fee_header fees{};
-        // A damaged file has been shown to the owner and counts as zero.
+        // A damaged file has been reported and counts as zero.
         if (is_valid_account_name(name)) {
             fuel = fuel_store::read_account_header(folder, name).header;
             service = service_store::read_account_header(folder, name).header;

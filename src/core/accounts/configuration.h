@@ -100,12 +100,12 @@ public:
     // a copy beside it, the settings start from their defaults and the list
     // of accounts is made again from the record files in the data folder,
     // so that no vehicle disappears (rescue() says what was done; the caller
-    // tells the owner with show_config_rescue).
+    // tells the owner with report_config_rescue).
     load_result load_config();
     // What the last load did with a damaged Config.dat, if it found one.
     const std::optional<config_rescue>& rescue() const { return rescue_; }
     // Tells the owner what was done with a damaged Config.dat.
-    static void show_config_rescue(const config_rescue& rescue);
+    static void report_config_rescue(const config_rescue& rescue);
     // True when the bytes are a whole configuration this program can take.
     static bool is_whole_config(const std::uint8_t* bytes, std::size_t count);
     // Writes the whole block through a temporary file. On any failure the

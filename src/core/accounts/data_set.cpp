@@ -24,7 +24,7 @@ lock_state data_set::take_hold() {
 load_result data_set::load_configuration() {
     const load_result loaded = config.load_config();
     if (loaded == load_result::damaged && config.rescue())
-        configuration::show_config_rescue(*config.rescue());
+        configuration::report_config_rescue(*config.rescue());
     return loaded;
 }
 

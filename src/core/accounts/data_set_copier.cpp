@@ -8,6 +8,7 @@
 #include "core/accounts/staged_file_set.h"
 #include "core/common/folders.h"
 #include "core/common/messages.h"
+#include "core/common/problems.h"
 #include "core/common/text.h"
 #include "core/stores/fee_store.h"
 #include "core/stores/fuel_store.h"
@@ -83,7 +84,7 @@ bool stage_files(staged_file_set& set, const std::u16string& source,
                 set.add_removal(name);
                 break;
             case load_result::damaged:
-                show_message_about(msg_damaged_not_copied, source + name);
+                report_problem(msg_damaged_not_copied, source + name);
                 left_out = true;
                 break;
             case load_result::loaded:
@@ -163,7 +164,7 @@ data_set_copy data_set_copier::restore_from_folder(std::u16string_view folder_te
     if (!read_whole_file(fs, folder + config_file_name, bytes) ||
         !configuration::is_whole_config(
             bytes.data(), std::min(bytes.size(), sizeof(configuration::config_block)))) {
-        show_message_about(msg_damaged_not_copied, folder + config_file_name);
+        report_problem(msg_damaged_not_copied, folder + config_file_name);
         return data_set_copy::unreadable;
     }
     configuration::config_block restored;

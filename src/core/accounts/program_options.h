@@ -61,7 +61,7 @@ struct options_result {
     std::u16string language;
     // The backup folder as stored.
     std::u16string backup_folder;
-    // The configuration reached "Config.dat" (a failure was shown to the owner).
+    // The configuration reached "Config.dat" (a failure was reported).
     bool saved = true;
 };
 

@@ -5,6 +5,7 @@
 #include "core/accounts/configuration.h"
 #include "core/common/folders.h"
 #include "core/common/messages.h"
+#include "core/common/problems.h"
 #include "core/common/text.h"
 #include "platform/services.h"
 #include "platform/text_encoding.h"
@@ -31,7 +32,7 @@ constexpr char16_t msg_foreign_entry[] =
     u"it was left alone and nothing was changed. Move it away, then try again:";
 
 bool refuse(const std::u16string& path) {
-    show_message_about(msg_foreign_entry, path);
+    report_problem(msg_foreign_entry, path);
     return false;
 }
 

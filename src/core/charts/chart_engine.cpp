@@ -6,6 +6,7 @@
 
 #include "core/charts/chart_palette.h"
 #include "core/common/messages.h"
+#include "core/common/problems.h"
 #include "core/common/program_files.h"
 #include "core/common/text.h"
 #include "platform/local_time.h"
@@ -266,7 +267,7 @@ bool chart_engine::save_bitmap(dc& surface, int x, int y, int width, int height,
         (static_cast<std::uint64_t>(width > 0 ? width : 0) * 3 + 3) & ~3ull;
     const std::uint64_t image_size = row_size * static_cast<std::uint64_t>(height > 0 ? height : 0);
     if (width <= 0 || height <= 0 || image_size > max_image) {
-        show_message(msg_write_failed);
+        report_problem(msg_write_failed);
         return false;
     }
 
@@ -299,11 +300,11 @@ bool chart_engine::save_bitmap(dc& surface, int x, int y, int width, int height,
 
 bool save_picture_file(std::u16string_view path, const std::vector<std::uint8_t>& bytes) {
     if (is_program_file(path)) {
-        show_message_about(msg_program_file, path);
+        report_problem(msg_program_file, path);
         return false;
     }
     if (bytes.empty() || !write_file_atomically(device_files(), path, bytes.data(), bytes.size())) {
-        show_message(msg_write_failed);
+        report_problem(msg_write_failed);
         return false;
     }
     return true;

@@ -1,10 +1,7 @@
 #pragma once
-// Messages to the owner: the English key is translated and shown in a
-// message box through the platform's seam.
-
-#include <string_view>
-
-#include "platform/message_box.h"
+// The texts of messages to the owner used in several places; their English
+// texts are the keys of the language table. Core reports them as problems
+// (core/common/problems.h); the front ends show them.
 
 namespace kelvane {
 
@@ -34,21 +31,6 @@ inline constexpr char16_t msg_cut_record_left_out[] =
 // nothing is saved and the editor stays open.
 inline constexpr char16_t msg_not_a_number[] =
     u"This box does not hold a number. Please correct it:";
-// Tells the owner that the number box of this label (an English key such as
-// "Fuel Cost:") holds no number, naming the box in the language in force.
-void show_not_a_number(std::u16string_view label_key);
-
 inline constexpr char16_t program_caption[] = u"Kelvane";
-
-// Shows the translated key with the program's caption.
-message_answer show_message(std::u16string_view key, message_buttons buttons = message_buttons::ok);
-// Shows the translated key followed, on a line of its own, by what it is
-// about (a file's name), which is never translated.
-message_answer show_message_about(std::u16string_view key, std::u16string_view subject,
-                                  message_buttons buttons = message_buttons::ok);
-// Shows a text as it stands (for the few texts that never pass the table).
-message_answer show_untranslated(std::u16string_view text,
-                                 std::u16string_view caption = program_caption,
-                                 message_buttons buttons = message_buttons::ok);
 
 }  // namespace kelvane

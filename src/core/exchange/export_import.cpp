@@ -11,6 +11,7 @@
 #include "core/common/folders.h"
 #include "core/common/messages.h"
 #include "core/common/parse_number.h"
+#include "core/common/problems.h"
 #include "core/common/program_files.h"
 #include "core/common/text.h"
 #include "core/common/translate.h"
@@ -207,7 +208,7 @@ std::u16string export_import::header_line() {
 
 bool export_import::write_export(std::u16string_view path, const selection_limits& limits) {
     if (is_program_file(path)) {
-        show_message_about(msg_program_file, path);
+        report_problem(msg_program_file, path);
         return false;
     }
     // Folders made for a file that then cannot be written are taken away again.
@@ -228,7 +229,7 @@ bool export_import::write_export(std::u16string_view path, const selection_limit
     }
     ok = ok && writer.commit();
     if (!ok) {
-        show_message(msg_write_failed);
+        report_problem(msg_write_failed);
         remove_made_folders(made);
     }
     return ok;
@@ -236,7 +237,7 @@ bool export_import::write_export(std::u16string_view path, const selection_limit
 
 bool export_import::export_account(std::u16string_view path) {
     if (fuel_.fresh()) {
-        show_message(msg_open_account);
+        report_problem(msg_open_account);
         return false;
     }
     return write_export(path, selection_limits{});
@@ -288,7 +289,7 @@ import_summary add_imported_pieces(fuel_store& fuel, service_store& service, fee
         if (passes(new_fuel.record_count(), piece->fuel.size()) ||
             passes(new_service.record_count(), piece->service.size()) ||
             passes(new_fees.record_count(), piece->fees.size())) {
-            show_message(msg_import_too_many);
+            report_problem(msg_import_too_many);
             summary = {};
             summary.read = true;
             summary.too_many = true;
@@ -318,7 +319,7 @@ import_summary add_imported_pieces(fuel_store& fuel, service_store& service, fee
     const staged_file_set::outcome outcome =
         staged ? set.commit() : staged_file_set::outcome::rolled_back;
     if (outcome == staged_file_set::outcome::rolled_back) {
-        show_message(msg_write_failed);
+        report_problem(msg_write_failed);
         summary.fuel = summary.service = summary.fees = 0;
         summary.write_failed = true;
         return summary;
@@ -332,7 +333,7 @@ import_summary add_imported_pieces(fuel_store& fuel, service_store& service, fee
     service = std::move(new_service);
     fees = std::move(new_fees);
     if (outcome == staged_file_set::outcome::pending) {
-        show_message(msg_write_failed);
+        report_problem(msg_write_failed);
         summary.write_failed = true;
     }
     return summary;
@@ -357,12 +358,12 @@ import_summary add_imported_records(fuel_store& fuel, service_store& service, fe
 import_summary export_import::import_file(std::u16string_view path, const import_options& options) {
     import_summary summary;
     if (fuel_.fresh()) {
-        show_message(msg_open_account);
+        report_problem(msg_open_account);
         return summary;
     }
     std::vector<std::uint8_t> bytes;
     if (!read_whole_file(device_files(), path, bytes)) {
-        show_untranslated(cant_find_file);
+        report_untranslated(cant_find_file);
         return summary;
     }
     std::u16string text = decode_import_text(
@@ -401,8 +402,8 @@ import_summary export_import::import_file(std::u16string_view path, const import
     imported_records piece;
     std::size_t next_line = 0;
     int skipped = 0;
-    summary = add_imported_pieces(
-        fuel_, service_, fees_, lines.size(), [&]() -> const imported_records* {
+    summary =
+        add_imported_pieces(fuel_, service_, fees_, lines.size(), [&]() -> const imported_records* {
             if (next_line >= lines.size()) return nullptr;
             piece.fuel.clear();
             piece.service.clear();

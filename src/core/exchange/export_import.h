@@ -3,7 +3,7 @@
 // desktop spreadsheet, and import of such a file back into the open account.
 // One file holds all three record kinds in one column layout; the "Item"
 // column tells them apart. The screens ask for the path; these operations do
-// the file work and show the owner the messages that belong to it.
+// the file work and report the problems that belong to it.
 
 #include <array>
 #include <string>

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdio>
 
+#include "core/common/problems.h"
 #include "core/stores/fee_store.h"
 #include "core/stores/fuel_store.h"
 #include "core/stores/service_store.h"
@@ -76,7 +77,7 @@ load_result record_store<D, H, R, B>::load(std::u16string_view folder, std::u16s
                                            bool keep) {
     mark_changed();
     // The store holds one account only: a failed write of what it owed for
-    // the previous one has been shown to the owner, and the new one loads all
+    // the previous one has been reported, and the new one loads all
     // the same.
     if (!keep) (void)derived().reset();
     set_fixed(header_.save_folder, folder);
@@ -89,7 +90,7 @@ load_result record_store<D, H, R, B>::load(std::u16string_view folder, std::u16s
     const auto refuse = [&] {
         file->close();
         unreadable_path_ = path;
-        show_message(msg_format_error);
+        report_problem(msg_format_error);
         return load_result::damaged;
     };
     const std::int64_t length = file->length();
@@ -142,8 +143,10 @@ load_result record_store<D, H, R, B>::load(std::u16string_view folder, std::u16s
         // What was left out stays in the file until a write replaces it; a
         // copy of the file is kept before that.
         unreadable_path_ = path;
-        show_message_about(found.damaged_records ? msg_records_left_out : msg_cut_record_left_out,
-                           path);
+        if (found.damaged_records)
+            report_problem(msg_records_left_out, path);
+        else
+            report_problem(msg_cut_record_left_out, path);
     }
     if (!keep) agree_with_records();
     return load_result::loaded;
@@ -299,7 +302,7 @@ bool record_store<D, H, R, B>::records_on_disk(std::size_t from) const {
 template <class D, class H, class R, class B>
 bool record_store<D, H, R, B>::stamp(R& record, std::u16string& key) {
     if (header_.next_record_number < 0 || header_.next_record_number == INT32_MAX) {
-        show_message(msg_database_full);
+        report_problem(msg_database_full);
         return false;
     }
     key = make_record_key(fixed_text(header_.account_name), header_.next_record_number,
@@ -547,7 +550,7 @@ header_read<H> record_store<D, H, R, B>::read_account_header(std::u16string_view
     // Totals and units of a file that is no record file would only mislead.
     if (!whole || std::memcmp(out.header.magic, record_magic, 4 * sizeof(char16_t)) != 0) {
         std::memset(&out.header, 0, sizeof out.header);
-        show_message(msg_format_error);
+        report_problem(msg_format_error);
         out.result = load_result::damaged;
         return out;
     }

@@ -36,6 +36,7 @@
 
 #include "core/common/load_result.h"
 #include "core/common/messages.h"
+#include "core/common/problems.h"
 #include "core/common/text.h"
 #include "core/stores/placed_records.h"
 #include "core/stores/record_layout.h"
@@ -124,7 +125,7 @@ public:
     // Empties the store unless keep is set, then reads folder + name + extension.
     // A missing file leaves the store empty but named, so that the next write
     // creates it. A damaged file (shorter than a header, not a record file,
-    // or longer than any record file) is shown to the owner and nothing of it
+    // or longer than any record file) is reported and nothing of it
     // is taken: not its records and not its header, so its units, currency
     // or record counter never reach the next file this store writes.
     // Damaged records and a cut last record are left out (leftovers() says
@@ -174,7 +175,7 @@ public:
     static load_result check_file(std::u16string_view path);
 
     // The header of any account's file, without touching a store. A damaged
-    // file is shown to the owner and gives an all-zero header.
+    // file is reported and gives an all-zero header.
     static header_read<Header> read_account_header(std::u16string_view folder,
                                                    std::u16string_view name);
 
@@ -282,7 +283,7 @@ protected:
     // Recomputes the derived values and writes the header in place.
     [[nodiscard]] bool refresh_derived_and_header();
     [[nodiscard]] bool write_header_in_place();
-    // Opens the file for writing in place; nullptr, with the message shown,
+    // Opens the file for writing in place; nullptr, with the failure reported,
     // when it cannot be opened (or a file that failed to load could not be
     // kept first).
     std::unique_ptr<device_file> open_in_place();
@@ -302,7 +303,7 @@ protected:
     [[nodiscard]] bool finish_bulk(bool write);
     // Before anything writes over a file that failed to load, keeps a copy of it.
     [[nodiscard]] bool keep_unreadable_copy();
-    void failed_write() { show_message(msg_write_failed); }
+    void failed_write() { report_problem(msg_write_failed); }
     void mark_changed() {
         if (change_mark_) *change_mark_ = true;
     }

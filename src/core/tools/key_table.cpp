@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "core/common/messages.h"
+#include "core/common/problems.h"
 #include "platform/services.h"
 
 namespace kelvane {
@@ -85,7 +86,7 @@ load_result key_table::load() {
 bool key_table::save() const {
     const auto bytes = to_bytes();
     if (!write_file_atomically(device_files(), key_table_path(), bytes.data(), bytes.size())) {
-        show_message(msg_write_failed);
+        report_problem(msg_write_failed);
         return false;
     }
     return true;

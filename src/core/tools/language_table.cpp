@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/common/messages.h"
+#include "core/common/problems.h"
 #include "platform/services.h"
 
 namespace kelvane {
@@ -172,13 +173,13 @@ load_result language_table::parse_source(std::u16string_view path) {
         }
         ++i;
         if (!is_comment(line) && !append(line)) {
-            show_untranslated(too_long_message);
+            report_untranslated(too_long_message);
             return load_result::damaged;
         }
         line.clear();
     }
     if (!line.empty() && !is_comment(line) && !append(line)) {
-        show_untranslated(too_long_message);
+        report_untranslated(too_long_message);
         return load_result::damaged;
     }
     return load_result::loaded;

@@ -7,13 +7,13 @@
 #include <QScrollBar>
 
 #include "core/accounts/account_entry.h"
-#include "core/common/messages.h"
 #include "core/common/scaled_font.h"
 #include "gui/shell/program.h"
 #include "gui/tools/calculator_dialog.h"
 #include "gui/widgets/date_picker.h"
 #include "gui/widgets/edit_box.h"
 #include "gui/widgets/menu_items.h"
+#include "gui/widgets/owner_messages.h"
 #include "gui/widgets/skin.h"
 #include "gui/widgets/skin_button.h"
 #include "gui/widgets/suggestion_dropdown.h"

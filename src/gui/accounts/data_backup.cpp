@@ -1,11 +1,11 @@
 #include "gui/accounts/data_backup.h"
 
 #include "core/accounts/data_set_copier.h"
-#include "core/common/messages.h"
 #include "core/common/translate.h"
 #include "gui/shell/program.h"
 #include "gui/tools/folder_chooser.h"
 #include "gui/widgets/busy_work.h"
+#include "gui/widgets/owner_messages.h"
 #include "platform/services.h"
 
 namespace kelvane {

@@ -5,7 +5,6 @@
 
 #include "core/accounts/account_figures.h"
 #include "core/charts/report_records.h"
-#include "core/common/messages.h"
 #include "core/common/scaled_font.h"
 #include "core/common/text.h"
 #include "core/trips/trip_figures.h"
@@ -18,6 +17,7 @@
 #include "gui/widgets/account_combo.h"
 #include "gui/widgets/busy_work.h"
 #include "gui/widgets/fitted_text.h"
+#include "gui/widgets/owner_messages.h"
 #include "gui/widgets/skin_button.h"
 #include "gui/widgets/text_label.h"
 #include "gui/widgets/translated.h"

@@ -2,11 +2,11 @@
 
 #include <QKeyEvent>
 
-#include "core/common/messages.h"
 #include "core/common/scaled_font.h"
 #include "gui/shell/program.h"
 #include "gui/widgets/account_combo.h"
 #include "gui/widgets/menu_items.h"
+#include "gui/widgets/owner_messages.h"
 #include "gui/widgets/skin_button.h"
 #include "gui/widgets/translated.h"
 #include "platform/qt/modal_service.h"

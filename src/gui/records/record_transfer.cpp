@@ -2,12 +2,12 @@
 
 #include <optional>
 
-#include "core/common/messages.h"
 #include "core/exchange/export_import.h"
 #include "gui/shell/program.h"
 #include "gui/tools/text_prompt.h"
 #include "gui/widgets/busy_work.h"
 #include "gui/widgets/choice_picker.h"
+#include "gui/widgets/owner_messages.h"
 #include "platform/services.h"
 
 namespace kelvane {

@@ -1,6 +1,6 @@
 #include "gui/shell/list_page.h"
 
-#include "core/common/messages.h"
+#include "gui/widgets/owner_messages.h"
 
 namespace kelvane {
 

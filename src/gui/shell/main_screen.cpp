@@ -8,13 +8,13 @@
 #include <QTimer>
 #include <QToolTip>
 
-#include "core/common/messages.h"
 #include "core/common/translate.h"
 #include "gui/shell/device_window.h"
 #include "gui/shell/main_commands.h"
 #include "gui/shell/program.h"
 #include "gui/shell/splash_screen.h"
 #include "gui/widgets/menu_items.h"
+#include "gui/widgets/owner_messages.h"
 #include "gui/widgets/skin.h"
 #include "gui/widgets/translated.h"
 #include "platform/qt/qpainter_dc.h"

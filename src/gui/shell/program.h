@@ -14,6 +14,7 @@
 #include "core/tools/key_table.h"
 #include "core/trips/trip_figures.h"
 #include "gui/shell/main_page.h"
+#include "gui/widgets/owner_messages.h"
 #include "gui/widgets/skin.h"
 
 namespace kelvane {
@@ -45,6 +46,10 @@ struct program {
     program(const program&) = delete;
     program& operator=(const program&) = delete;
 
+    // The problems core meets while the program runs, shown in message boxes;
+    // in force before the data is read and until it is written back.
+    problem_boxes problems;
+    scoped_problem_listener listening{problems};
     // The data folder: configuration, language table and the four stores,
     // read and written as kelvane-tool does; the screens reach its parts
     // by the names below.

@@ -8,11 +8,11 @@
 
 #include "core/accounts/configuration.h"
 #include "core/common/folders.h"
-#include "core/common/messages.h"
 #include "core/common/scaled_font.h"
 #include "core/common/text.h"
 #include "gui/widgets/edit_box.h"
 #include "gui/widgets/menu_items.h"
+#include "gui/widgets/owner_messages.h"
 #include "gui/widgets/skin_button.h"
 #include "gui/widgets/translated.h"
 #include "platform/qt/qpainter_dc.h"

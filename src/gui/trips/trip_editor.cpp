@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QLabel>
 
-#include "core/common/messages.h"
 #include "core/common/scaled_font.h"
 #include "core/common/text.h"
 #include "core/records/record_writes.h"
@@ -11,6 +10,7 @@
 #include "gui/widgets/date_picker.h"
 #include "gui/widgets/edit_box.h"
 #include "gui/widgets/menu_items.h"
+#include "gui/widgets/owner_messages.h"
 #include "gui/widgets/skin_button.h"
 #include "gui/widgets/translated.h"
 #include "gui/widgets/vehicle_picker.h"

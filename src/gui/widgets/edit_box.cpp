@@ -8,10 +8,10 @@
 #include <QStyle>
 #include <QStyleOptionFrame>
 
-#include "core/common/messages.h"
 #include "core/common/parse_number.h"
 #include "core/common/scaled_font.h"
 #include "core/common/text.h"
+#include "gui/widgets/owner_messages.h"
 #include "gui/widgets/suggestion_dropdown.h"
 #include "platform/qt/qpainter_dc.h"
 #include "platform/services.h"

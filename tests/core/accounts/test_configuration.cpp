@@ -208,7 +208,7 @@ TEST_F(configuration_test, damaged_file_is_kept_and_the_vehicles_are_found_again
         if (open_readable) rebuilt.text(204, u"Car");
         EXPECT_EQ(saved(), rebuilt.b);
 
-        configuration::show_config_rescue(*c.rescue());
+        configuration::report_config_rescue(*c.rescue());
         ASSERT_EQ(boxes.texts().size(), 1u);
         EXPECT_NE(boxes.texts()[0].find(data(u"Config.dat.unreadable")), std::u16string::npos);
 

@@ -281,6 +281,8 @@ constexpr key_call key_calls[] = {
     {"tr", 0},
     {"translated", 0},
     {"show_message", 0},
+    {"report_problem", 0},
+    {"show_message_about", 0},
     {"menu_command", 0},
     {"menu_popup", 0},
     // The record screens' helpers (other lists have an add_row of their own,
@@ -314,8 +316,9 @@ struct known_argument {
 };
 constexpr known_argument known_arguments[] = {
     // The helpers themselves: their callers are collected.
-    {"src/core/common/messages.cpp", "key"},
-    {"src/core/common/messages.cpp", "label_key"},
+    {"src/core/common/problems.cpp", "p.key"},
+    {"src/gui/widgets/owner_messages.cpp", "key"},
+    {"src/gui/widgets/owner_messages.cpp", "label_key"},
     {"src/gui/widgets/menu_items.cpp", "key"},
     {"src/gui/widgets/translated.h", "key"},
     {"src/gui/records/record_page.cpp", "button_key"},

@@ -1,4 +1,4 @@
-#include "core/common/messages.h"
+#include "gui/widgets/owner_messages.h"
 
 #include "core/common/translate.h"
 #include "platform/services.h"
@@ -11,10 +11,8 @@ message_answer show_message(std::u16string_view key, message_buttons buttons) {
 
 message_answer show_message_about(std::u16string_view key, std::u16string_view subject,
                                   message_buttons buttons) {
-    std::u16string text = tr(key);
-    text += u'\n';
-    text += subject;
-    return message_boxes().show(text, program_caption, buttons);
+    return message_boxes().show(problem_text({std::u16string(key), std::u16string(subject)}),
+                                program_caption, buttons);
 }
 
 void show_not_a_number(std::u16string_view label_key) {
@@ -29,6 +27,10 @@ void show_not_a_number(std::u16string_view label_key) {
 message_answer show_untranslated(std::u16string_view text, std::u16string_view caption,
                                  message_buttons buttons) {
     return message_boxes().show(text, caption, buttons);
+}
+
+void problem_boxes::told(const problem& p) {
+    (void)message_boxes().show(problem_text(p), program_caption, message_buttons::ok);
 }
 
 }  // namespace kelvane
