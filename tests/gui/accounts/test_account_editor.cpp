@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QLabel>
 
@@ -125,6 +126,20 @@ TEST_F(account_editor_test, every_text_box_and_button_stands_whole_and_apart_at_
             });
         }
     }
+}
+
+TEST_F(account_editor_test, a_screen_that_grows_while_the_editor_is_open_grows_its_rows_and_text) {
+    run(account_editor::mode::add, {}, [this](account_editor& e) {
+        QApplication::processEvents();
+        const int row = e.name_box().height();
+        const int text = QFontInfo(e.mileage_units().font()).pixelSize();
+        screen.set_screen_size(480, 640);
+        QApplication::processEvents();
+        EXPECT_GT(e.name_box().height(), row);
+        EXPECT_GT(QFontInfo(e.mileage_units().font()).pixelSize(), text);
+        EXPECT_LE(e.delete_button().parentWidget()->width(), screen.width());
+        e.choose(account_editor::cmd_cancel);
+    });
 }
 
 TEST_F(account_editor_test, tab_moves_through_the_texts_then_the_numbers_then_units_and_date) {
