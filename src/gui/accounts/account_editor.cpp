@@ -1,14 +1,9 @@
 #include "gui/accounts/account_editor.h"
 
-#include <QApplication>
 #include <QComboBox>
-#include <QFontMetrics>
-#include <QScrollArea>
-#include <QScrollBar>
 
 #include "core/accounts/account_entry.h"
 #include "core/common/messages.h"
-#include "core/common/scaled_font.h"
 #include "gui/shell/program.h"
 #include "gui/tools/calculator_dialog.h"
 #include "gui/widgets/date_picker.h"
@@ -18,107 +13,93 @@
 #include "gui/widgets/skin_button.h"
 #include "gui/widgets/suggestion_dropdown.h"
 #include "gui/widgets/translated.h"
-#include "platform/qt/qpainter_dc.h"
-#include "platform/screen_scale.h"
 #include "platform/services.h"
 
 namespace kelvane {
 
 namespace {
 
-// On a 240 x 320 screen; larger screens grow them with the text.
-constexpr int base_row_height = 22;
-constexpr int row_gap = 3;
-constexpr int margin = 3;
-constexpr int base_button_height = 24;
+// In the order of mileage_unit_names, fuel_unit_names and economy_unit_names.
+static_assert(mileage_unit_names.size() == 2 && fuel_unit_names.size() == 3 &&
+              economy_unit_names.size() == 4);
 
-QLabel* make_label(QWidget* parent, const QString& text) {
-    auto* l = new QLabel(text, parent);
-    l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    return l;
+QStringList mileage_unit_texts() {
+    return {translated(u"Kilometer"), translated(u"Mile")};
 }
 
-skin_button* make_icon_button(const skin& pieces, QWidget* parent, int x, int y, int w, int h) {
-    auto* b = new skin_button(pieces, parent);
-    b->set_style(skin_button::icon_centred, x, y, w, h);
-    b->setFocusPolicy(Qt::NoFocus);
-    return b;
+QStringList fuel_unit_texts() {
+    return {translated(u"Liter"), translated(u"US Gallon"), translated(u"UK Gallon")};
 }
 
 }  // namespace
 
 account_editor::account_editor(program& prog, mode m, account_settings working)
-    : prog_(prog), mode_(m), working_(std::move(working)) {
+    : prog_(prog), mode_(m), working_(std::move(working)), grid_(this) {
     set_caption(u"Kelvane");
     set_cancel_command(cmd_cancel);
     if (mode_ == mode::edit) opening_ = working_.name;
     resulting_ = opening_;
 
-    scroll_ = new QScrollArea(this);
-    scroll_->setFrameShape(QFrame::NoFrame);
-    scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    form_ = new QWidget;
-    form_->setAutoFillBackground(true);
-    scroll_->setWidget(form_);
-
-    for (const QString& text :
-         {translated(u"Auto Name:"), translated(u"Currency:"), translated(u"Note:"),
-          translated(u"Mileage Unit:"), translated(u"Fuel Unit:"), translated(u"Fuel Economy:"),
-          translated(u"Initial Mileage:"), translated(u"Initial Fuel:"),
-          translated(u"Fuel Tank Capacity:"), translated(u"Date:")})
-        labels_.push_back(make_label(form_, text));
-
+    // Made in the order Tab moves through them: the texts, the starting
+    // numbers, then the units and the date.
+    QWidget* form = grid_.form();
     const skin& pieces = prog_.skin;
-    name_ = new edit_box(form_);
+    name_ = new edit_box(form);
     name_->text_box = true;
-    currency_ = new edit_box(form_);
+    currency_ = new edit_box(form);
     currency_->text_box = true;
-    note_ = new edit_box(form_);
+    note_ = new edit_box(form);
     note_->text_box = true;
     note_->set_max_length(static_cast<int>(account_note_length));
-    mileage_ = new edit_box(form_);
+    mileage_ = new edit_box(form);
     mileage_->decimals = 1;
-    fuel_ = new edit_box(form_);
-    tank_ = new edit_box(form_);
-    mileage_unit_ = new QComboBox(form_);
-    fuel_unit_ = new QComboBox(form_);
-    economy_ = new QComboBox(form_);
-    date_ = new date_picker(date_picker::shows::date, form_);
-    mileage_label_ = make_label(form_, {});
-    fuel_label_ = make_label(form_, {});
-    tank_label_ = make_label(form_, {});
-    mileage_calc_ =
-        make_icon_button(pieces, form_, skin_piece::calculator_x, skin_piece::calculator_y,
-                         skin_piece::calculator_width, skin_piece::calculator_height);
-    fuel_calc_ = make_icon_button(pieces, form_, skin_piece::calculator_x, skin_piece::calculator_y,
-                                  skin_piece::calculator_width, skin_piece::calculator_height);
-    tank_calc_ = make_icon_button(pieces, form_, skin_piece::calculator_x, skin_piece::calculator_y,
-                                  skin_piece::calculator_width, skin_piece::calculator_height);
-    currency_button_ =
-        make_icon_button(pieces, form_, skin_piece::picklist_x, skin_piece::picklist_y,
-                         skin_piece::picklist_width, skin_piece::picklist_height);
-    ok_button_ = new skin_button(pieces, form_);
-    delete_button_ = new skin_button(pieces, form_);
-    cancel_button_ = new skin_button(pieces, form_);
-    currencies_ = new suggestion_dropdown(form_);
+    fuel_ = new edit_box(form);
+    tank_ = new edit_box(form);
+    mileage_unit_ = new QComboBox(form);
+    fuel_unit_ = new QComboBox(form);
+    economy_ = new QComboBox(form);
+    date_ = new date_picker(date_picker::shows::date, form);
+    mileage_label_ = grid_.unit_label({}, mileage_unit_texts());
+    fuel_label_ = grid_.unit_label({}, fuel_unit_texts());
+    tank_label_ = grid_.unit_label({}, fuel_unit_texts());
+    mileage_calc_ = kelvane::calculator_button(grid_, pieces, *mileage_);
+    fuel_calc_ = kelvane::calculator_button(grid_, pieces, *fuel_);
+    tank_calc_ = kelvane::calculator_button(grid_, pieces, *tank_);
+    currency_button_ = grid_.tool_button(pieces, skin_piece::picklist_x, skin_piece::picklist_y,
+                                         skin_piece::picklist_width, skin_piece::picklist_height);
+    ok_button_ = new skin_button(pieces, form);
+    delete_button_ = new skin_button(pieces, form);
+    cancel_button_ = new skin_button(pieces, form);
+    currencies_ = new suggestion_dropdown(form);
     currency_->set_suggestion_list(currencies_);
     // A hint for keypad phones, kept on a hidden label as the handheld does.
-    hint_ = make_label(form_, translated(u"Press joystick in number edit box to use calculator"));
+    hint_ = new QLabel(translated(u"Press joystick in number edit box to use calculator"), form);
     hint_->hide();
 
-    connect(mileage_calc_, &QAbstractButton::clicked, this, [this] { open_calculator(*mileage_); });
-    connect(fuel_calc_, &QAbstractButton::clicked, this, [this] { open_calculator(*fuel_); });
-    connect(tank_calc_, &QAbstractButton::clicked, this, [this] { open_calculator(*tank_); });
+    grid_.add_row(translated(u"Auto Name:"), name_);
+    grid_.add_row(translated(u"Currency:"), currency_, nullptr, currency_button_);
+    grid_.add_row(translated(u"Note:"), note_);
+    grid_.add_row(translated(u"Mileage Unit:"), mileage_unit_);
+    grid_.add_row(translated(u"Fuel Unit:"), fuel_unit_);
+    grid_.add_row(translated(u"Fuel Economy:"), economy_);
+    grid_.add_row(translated(u"Initial Mileage:"), mileage_, mileage_label_, mileage_calc_);
+    grid_.add_row(translated(u"Initial Fuel:"), fuel_, fuel_label_, fuel_calc_);
+    grid_.add_row(translated(u"Fuel Tank Capacity:"), tank_, tank_label_, tank_calc_);
+    grid_.add_row(translated(u"Date:"), date_);
+    grid_.add_wide_row(hint_);
+    // A new account has nothing to delete: Cancel stays where it always is.
+    QSizePolicy keep_place = delete_button_->sizePolicy();
+    keep_place.setRetainSizeWhenHidden(true);
+    delete_button_->setSizePolicy(keep_place);
+    grid_.add_button_row({ok_button_, delete_button_, cancel_button_});
+    grid_.finish();
+
     // The button beside the currency box takes the owner there, where the
     // currencies drop down.
     connect(currency_button_, &QAbstractButton::clicked, this, [this] { currency_->setFocus(); });
     connect(ok_button_, &QAbstractButton::clicked, this, [this] { on_command(cmd_save); });
     connect(delete_button_, &QAbstractButton::clicked, this, [this] { on_command(cmd_delete); });
     connect(cancel_button_, &QAbstractButton::clicked, this, [this] { on_command(cmd_cancel); });
-    // On a short screen the form scrolls to the box the owner moves to.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-        if (now && form_->isAncestorOf(now)) scroll_->ensureWidgetVisible(now);
-    });
 }
 
 skin_button& account_editor::calculator_button(edit_box& box) {
@@ -135,12 +116,8 @@ void account_editor::init_dialog() {
                   menu_popup(u"Tools", {menu_command(u"Cancel", cmd_cancel),
                                         menu_command(u"Delete", cmd_delete)})});
 
-    // In the order of mileage_unit_names, fuel_unit_names and economy_unit_names.
-    static_assert(mileage_unit_names.size() == 2 && fuel_unit_names.size() == 3 &&
-                  economy_unit_names.size() == 4);
-    mileage_unit_->addItems({translated(u"Kilometer"), translated(u"Mile")});
-    fuel_unit_->addItems(
-        {translated(u"Liter"), translated(u"US Gallon"), translated(u"UK Gallon")});
+    mileage_unit_->addItems(mileage_unit_texts());
+    fuel_unit_->addItems(fuel_unit_texts());
     economy_->addItems({translated(u"Mile/US Gallon"), translated(u"Mile/UK Gallon"),
                         translated(u"Liter/100Km"), translated(u"Km/Liter")});
     for (const auto& c : currency_table()) currency_->add_suggestion(c.code, kelvane::tr(c.name));
@@ -180,6 +157,7 @@ void account_editor::init_dialog() {
             [this](int i) { mileage_unit_changed(i); });
     connect(fuel_unit_, &QComboBox::currentIndexChanged, this,
             [this](int i) { fuel_unit_changed(i); });
+    on_size(client_rect().width(), client_rect().height());
     start_timer(focus_timer, 100);
 }
 
@@ -288,81 +266,7 @@ void account_editor::on_command(int command) {
 }
 
 void account_editor::on_size(int width, int height) {
-    scroll_->setGeometry(0, 0, width, height);
-    const int screen_w = device().screen_width(), screen_h = device().screen_height();
-    const int row_height = scaled_length(base_row_height, screen_w, screen_h);
-    const int button_height = scaled_length(base_button_height, screen_w, screen_h);
-    const QFont font = device_font({u"Arial", scaled_font_size(12)});
-    const QFont small = device_font({u"Arial", scaled_font_size(11)});
-
-    // Rows first, to know whether the form needs a scroll bar.
-    const int rows = static_cast<int>(labels_.size());
-    const int content = margin + rows * (row_height + row_gap) + button_height + 2 * margin;
-    const int w =
-        content > height ? width - scroll_->verticalScrollBar()->sizeHint().width() : width;
-    form_->resize(w, std::max(content, height));
-
-    // The labels take what their longest needs, up to nearly half the width;
-    // a narrow screen gets a smaller font rather than cut labels.
-    QFont label_font = font;
-    int label_width = 0;
-    for (int size = scaled_font_size(12);; --size) {
-        label_font = device_font({u"Arial", size});
-        const QFontMetrics metrics(label_font);
-        label_width = 0;
-        for (QLabel* l : labels_)
-            label_width = std::max(label_width, metrics.horizontalAdvance(l->text()) + 4);
-        if (label_width <= w * 45 / 100 || size <= 9) break;
-    }
-    label_width = std::min(label_width, w * 45 / 100);
-    const int left = margin + label_width + 2;
-    const int right = w - margin;
-    const int unit_width = std::max(40, w * 48 / 240);
-    const int calc_width = skin_piece::calculator_width + 2;
-    int y = margin;
-    auto row = [&](int i) {
-        labels_[static_cast<std::size_t>(i)]->setFont(label_font);
-        labels_[static_cast<std::size_t>(i)]->setGeometry(margin, y, label_width, row_height);
-    };
-    auto plain = [&](int i, QWidget* control) {
-        row(i);
-        control->setFont(font);
-        control->setGeometry(left, y, right - left, row_height);
-        y += row_height + row_gap;
-    };
-    auto number = [&](int i, edit_box* box, QLabel* unit, skin_button* calc) {
-        row(i);
-        const int box_right = right - calc_width - unit_width;
-        box->setGeometry(left, y, std::max(10, box_right - left - 2), row_height);
-        unit->setFont(small);
-        unit->setGeometry(box_right, y, unit_width, row_height);
-        calc->setGeometry(right - skin_piece::calculator_width, y, skin_piece::calculator_width,
-                          skin_piece::calculator_height);
-        y += row_height + row_gap;
-    };
-
-    plain(0, name_);
-    row(1);
-    currency_->setGeometry(left, y, right - left - skin_piece::picklist_width - 2, row_height);
-    currency_button_->setGeometry(right - skin_piece::picklist_width, y, skin_piece::picklist_width,
-                                  skin_piece::picklist_height);
-    y += row_height + row_gap;
-    plain(2, note_);
-    plain(3, mileage_unit_);
-    plain(4, fuel_unit_);
-    plain(5, economy_);
-    number(6, mileage_, mileage_label_, mileage_calc_);
-    number(7, fuel_, fuel_label_, fuel_calc_);
-    number(8, tank_, tank_label_, tank_calc_);
-    plain(9, date_);
-
-    const int bw = (right - margin - 8) / 3;
-    const int font_size = scaled_font_size(12);
-    for (skin_button* b : {ok_button_, delete_button_, cancel_button_}) b->font_size = font_size;
-    ok_button_->setGeometry(margin, y + margin, bw, button_height);
-    delete_button_->setGeometry(margin + bw + 4, y + margin, bw, button_height);
-    cancel_button_->setGeometry(margin + 2 * (bw + 4), y + margin, bw, button_height);
-    hint_->setGeometry(margin, y, right - margin, row_height);
+    grid_.fit(width, height);
     if (currencies_->isVisible()) currencies_->place_under(*currency_);
 }
 

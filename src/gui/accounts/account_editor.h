@@ -8,10 +8,10 @@
 #include <string>
 
 #include "core/accounts/account_editing.h"
+#include "gui/widgets/form_grid.h"
 #include "platform/qt/device_dialog.h"
 
 class QComboBox;
-class QScrollArea;
 
 namespace kelvane {
 
@@ -82,9 +82,7 @@ private:
     bool economy_follows_units_ = false;
     void follow_units_with_economy();
 
-    QScrollArea* scroll_;
-    QWidget* form_;
-    std::vector<QLabel*> labels_;
+    form_grid grid_;
     edit_box *name_, *mileage_, *fuel_, *tank_, *currency_, *note_;
     QComboBox *mileage_unit_, *fuel_unit_, *economy_;
     date_picker* date_;

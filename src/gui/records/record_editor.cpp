@@ -1,16 +1,6 @@
 #include "gui/records/record_editor.h"
 
-#include <QApplication>
-#include <QFontInfo>
-#include <QFontMetrics>
-#include <QGridLayout>
-#include <QHBoxLayout>
-#include <QScrollArea>
-#include <QScrollBar>
-#include <algorithm>
-
 #include "core/common/messages.h"
-#include "core/common/scaled_font.h"
 #include "gui/shell/program.h"
 #include "gui/tools/calculator_dialog.h"
 #include "gui/widgets/date_picker.h"
@@ -19,47 +9,18 @@
 #include "gui/widgets/skin.h"
 #include "gui/widgets/skin_button.h"
 #include "gui/widgets/translated.h"
-#include "platform/qt/qpainter_dc.h"
-#include "platform/screen_scale.h"
 
 namespace kelvane {
-
-namespace {
-
-// A row's height on a 240 x 320 screen; larger screens grow it with the text.
-int field_height() {
-    return scaled_length(22, device().screen_width(), device().screen_height());
-}
-
-}  // namespace
 
 record_editor::record_editor(program& prog, std::u16string key, bool red_delete, QWidget* parent)
     : device_dialog(parent),
       prog_(prog),
+      grid_(this),
+      form_(grid_.form()),
       adding_(key.empty()),
       red_delete_(red_delete),
       key_(std::move(key)) {
     set_caption(u"Kelvane");
-    scroll_ = new QScrollArea(this);
-    scroll_->setFrameShape(QFrame::NoFrame);
-    scroll_->setWidgetResizable(true);
-    scroll_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    form_ = new QWidget;
-    form_->setAutoFillBackground(true);
-    QPalette white = form_->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    form_->setPalette(white);
-    form_->setFont(device_font({u"Arial", scaled_font_size(12)}));
-    grid_ = new QGridLayout(form_);
-    grid_->setContentsMargins(4, 4, 4, 4);
-    grid_->setHorizontalSpacing(3);
-    grid_->setVerticalSpacing(3);
-    grid_->setColumnStretch(1, 1);
-    scroll_->setWidget(form_);
-    // The form follows the focus when the screen is too short for all of it.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-        if (now && form_->isAncestorOf(now)) scroll_->ensureWidgetVisible(now);
-    });
 }
 
 void record_editor::init_dialog() {
@@ -73,16 +34,10 @@ void record_editor::init_dialog() {
 
     build_rows();
 
-    auto* buttons = new QWidget(form_);
-    auto* row = new QHBoxLayout(buttons);
-    row->setContentsMargins(0, 4, 0, 0);
-    row->setSpacing(4);
     auto make = [&](std::u16string_view text, int command) {
-        auto* b = new skin_button(prog_.skin, buttons);
+        auto* b = new skin_button(prog_.skin, form_);
         b->setText(translated(text));
-        b->setFixedHeight(field_height() + 2);
         connect(b, &QAbstractButton::clicked, this, [this, command] { on_command(command); });
-        row->addWidget(b);
         return b;
     };
     save_ = make(adding_ ? u"Add" : u"Save", cmd_save);
@@ -90,10 +45,8 @@ void record_editor::init_dialog() {
     delete_ = make(u"Delete", cmd_delete);
     delete_->setVisible(!adding_);
     if (red_delete_) paint_delete_red();
-    add_wide_row(buttons);
-    grid_->setRowStretch(rows_, 1);
-    // Sized now, so that a short screen scrolls the form from the start.
-    grid_->activate();
+    grid_.add_button_row({save_, cancel_, delete_});
+    grid_.finish();
 
     on_size(client_rect().width(), client_rect().height());
     start_timer(focus_timer, 100);
@@ -112,46 +65,7 @@ void record_editor::place_focus() {
 }
 
 void record_editor::on_size(int width, int height) {
-    scroll_->setGeometry(0, 0, width, height);
-    fit_labels(width, height);
-}
-
-void record_editor::fit_labels(int width, int height) {
-    // The labels give up room before the number boxes do: a narrow screen
-    // writes them smaller so that a box still shows a whole mileage.
-    const QFont form_font = form_->font();
-    // Units and tool buttons count where they stand in their own columns; a
-    // field or a row of buttons spanning those columns is no unit, and
-    // counting it left the labels no room at all on a large screen.
-    std::vector<int> row_need(static_cast<std::size_t>(grid_->rowCount()), 0);
-    for (int i = 0; i < grid_->count(); ++i) {
-        int row = 0, column = 0, row_span = 0, column_span = 0;
-        grid_->getItemPosition(i, &row, &column, &row_span, &column_span);
-        QWidget* w = grid_->itemAt(i)->widget();
-        if (column >= 2 && w && row >= 0 && row < grid_->rowCount())
-            row_need[static_cast<std::size_t>(row)] += w->minimumSizeHint().width();
-    }
-    int others = row_need.empty() ? 0 : *std::max_element(row_need.begin(), row_need.end());
-    const QFont box_font = device_font({u"System", scaled_font_size(13)});
-    others += QFontMetrics(box_font).horizontalAdvance(QStringLiteral("0000000.0")) + 8;
-    const QMargins m = grid_->contentsMargins();
-    others += m.left() + m.right() + 3 * grid_->horizontalSpacing();
-    if (form_->sizeHint().height() > height)
-        others += scroll_->verticalScrollBar()->sizeHint().width();
-    const int room = width - others;
-    // From the screen's own size down: the form may have been built for
-    // another screen size than the one it is shown on now.
-    int size = scaled_font_size(12);
-    const int smallest = scaled_font_size(9);
-    QFont f = form_font;
-    for (;; --size) {
-        f.setPixelSize(size);
-        const QFontMetrics metrics(f);
-        int widest = 0;
-        for (QLabel* l : labels_) widest = std::max(widest, metrics.horizontalAdvance(l->text()));
-        if (widest <= room || size <= smallest) break;
-    }
-    for (QLabel* l : labels_) l->setFont(f);
+    grid_.fit(width, height);
 }
 
 void record_editor::on_command(int command) {
@@ -181,22 +95,14 @@ void record_editor::on_command(int command) {
 
 QLabel* record_editor::add_row(std::u16string_view label_key, QWidget* field, QWidget* unit,
                                QWidget* tool) {
-    auto* label = new QLabel(translated(label_key), form_);
-    labels_.push_back(label);
-    grid_->addWidget(label, rows_, 0);
-    const int span = unit || tool ? 1 : 3;
-    grid_->addWidget(field, rows_, 1, 1, span);
-    if (unit) grid_->addWidget(unit, rows_, 2);
-    if (tool) grid_->addWidget(tool, rows_, 3);
-    field->setFixedHeight(field_height());
+    QLabel* label = grid_.add_row(translated(label_key), field, unit, tool);
     if (auto* box = qobject_cast<edit_box*>(field); box && !box->text_box)
         number_rows_.push_back({std::u16string(label_key), box});
-    ++rows_;
     return label;
 }
 
 void record_editor::add_wide_row(QWidget* field) {
-    grid_->addWidget(field, rows_++, 0, 1, 4);
+    grid_.add_wide_row(field);
 }
 
 edit_box* record_editor::add_number_row(std::u16string_view label_key, std::u16string_view unit,
@@ -245,20 +151,11 @@ edit_box* record_editor::text_box(int max_length) {
 }
 
 QLabel* record_editor::unit_label(std::u16string_view text) {
-    auto* label = new QLabel(to_qstring(text), form_);
-    // Units such as "US Gallon" would otherwise squeeze the number box.
-    label->setFont(device_font({u"Arial", scaled_font_size(10)}));
-    return label;
+    return grid_.unit_label(to_qstring(text));
 }
 
 skin_button* record_editor::calculator_button(edit_box* box) {
-    auto* b = new skin_button(prog_.skin, form_);
-    b->set_style(skin_button::icon_centred, skin_piece::calculator_x, skin_piece::calculator_y,
-                 skin_piece::calculator_width, skin_piece::calculator_height);
-    b->setFixedSize(skin_piece::calculator_width + 2, skin_piece::calculator_height + 1);
-    b->setFocusPolicy(Qt::NoFocus);
-    connect(b, &QAbstractButton::clicked, box, [box] { open_calculator(*box); });
-    return b;
+    return kelvane::calculator_button(grid_, prog_.skin, *box);
 }
 
 void record_editor::paint_delete_red() {

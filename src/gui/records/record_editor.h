@@ -12,11 +12,9 @@
 #include "core/records/record_fields.h"
 #include "core/records/record_writes.h"
 #include "gui/widgets/edit_box.h"
+#include "gui/widgets/form_grid.h"
 #include "platform/qt/device_dialog.h"
 #include "platform/services.h"
-
-class QGridLayout;
-class QScrollArea;
 
 namespace kelvane {
 
@@ -94,6 +92,8 @@ protected:
     }
 
     program& prog_;
+    form_grid grid_;
+    // The parent of the rows' widgets.
     QWidget* form_;
     edit_box* mileage_ = nullptr;
     edit_box* cost_ = nullptr;
@@ -108,17 +108,12 @@ private:
     static constexpr int focus_timer = 1;
 
     void paint_delete_red();
-    void fit_labels(int width, int height);
 
     bool adding_;
     bool red_delete_;
     // The number boxes of the form with their labels, checked before a save.
     std::vector<labelled_number_box> number_rows_;
     std::u16string key_;
-    QScrollArea* scroll_;
-    QGridLayout* grid_;
-    int rows_ = 0;
-    std::vector<QLabel*> labels_;
     skin_button* save_ = nullptr;
     skin_button* cancel_ = nullptr;
     skin_button* delete_ = nullptr;

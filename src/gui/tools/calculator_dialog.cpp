@@ -8,6 +8,9 @@
 #include "core/common/scaled_font.h"
 #include "gui/widgets/edit_box.h"
 #include "gui/widgets/fitted_text.h"
+#include "gui/widgets/form_grid.h"
+#include "gui/widgets/skin.h"
+#include "gui/widgets/skin_button.h"
 #include "platform/qt/qpainter_dc.h"
 #include "platform/services.h"
 
@@ -175,6 +178,13 @@ void calculator_dialog::paintEvent(QPaintEvent*) {
 void open_calculator(edit_box& target) {
     calculator_dialog dialog(target);
     dialog.exec();
+}
+
+skin_button* calculator_button(form_grid& form, const skin& pieces, edit_box& target) {
+    skin_button* b = form.tool_button(pieces, skin_piece::calculator_x, skin_piece::calculator_y,
+                                      skin_piece::calculator_width, skin_piece::calculator_height);
+    QObject::connect(b, &QAbstractButton::clicked, &target, [&target] { open_calculator(target); });
+    return b;
 }
 
 }  // namespace kelvane

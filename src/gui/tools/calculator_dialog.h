@@ -13,6 +13,9 @@
 namespace kelvane {
 
 class edit_box;
+class form_grid;
+class skin;
+class skin_button;
 
 class calculator_dialog : public device_dialog {
     Q_OBJECT
@@ -47,5 +50,7 @@ private:
 
 // Opens the calculator on a number box (the editors' calculator buttons).
 void open_calculator(edit_box& target);
+// The small button of a form's tool column that opens the calculator on a box.
+skin_button* calculator_button(form_grid& form, const skin& pieces, edit_box& target);
 
 }  // namespace kelvane

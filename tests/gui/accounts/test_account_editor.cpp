@@ -2,12 +2,16 @@
 // currency suggestions, refusals that keep it open, and the keys.
 
 #include <QApplication>
+#include <QComboBox>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QLabel>
 
 #include "accounts_test_support.h"
 #include "core/accounts/configuration.h"
+#include "core/tools/language_table.h"
 #include "gui/tools/calculator_dialog.h"
+#include "gui/widgets/date_picker.h"
 #include "gui/widgets/skin_button.h"
 #include "gui/widgets/suggestion_dropdown.h"
 
@@ -65,6 +69,94 @@ TEST_F(account_editor_test, on_large_screens_labels_and_rows_grow_with_their_tex
             e.choose(account_editor::cmd_cancel);
         });
     }
+}
+
+// Whether a label shows its whole text: on one line, or broken between words.
+bool reads_whole(const QLabel& label) {
+    const QFontMetrics metrics(label.font());
+    const QRect room = label.contentsRect();
+    if (!label.wordWrap()) return metrics.horizontalAdvance(label.text()) <= room.width();
+    for (const QString& word : label.text().split(u' ', Qt::SkipEmptyParts))
+        if (metrics.horizontalAdvance(word) > room.width()) return false;
+    const QRect lines =
+        metrics.boundingRect(QRect(0, 0, room.width(), 10000), Qt::TextWordWrap, label.text());
+    return lines.height() <= room.height();
+}
+
+TEST_F(account_editor_test, every_text_box_and_button_stands_whole_and_apart_at_every_size) {
+    add(u"Car", u"UK Gallon");  // the longest unit there is in French
+    language_table french;
+    ASSERT_EQ(load_result::loaded, french.load(u"French"));
+    for (const text_translator* language :
+         {services().translator, static_cast<const text_translator*>(&french)}) {
+        scoped_translator in_language(language);
+        for (auto [w, h] :
+             {std::pair{240, 320}, std::pair{240, 240}, std::pair{320, 240}, std::pair{480, 640}}) {
+            screen.set_screen_size(w, h);
+            const std::string where = std::to_string(w) + "x" + std::to_string(h) +
+                                      (language == &french ? " French" : "");
+            run(account_editor::mode::edit, u"Car", [&](account_editor& e) {
+                enter(e.mileage_box(), "9876543.2");
+                QApplication::processEvents();
+                QWidget* form = e.name_box().parentWidget();
+                // Nothing lies beyond the right edge: the form scrolls only downwards.
+                EXPECT_LE(form->width(), form->parentWidget()->width()) << where;
+                std::vector<QWidget*> shown;
+                for (QWidget* c : form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                    if (c->isVisibleTo(&e)) shown.push_back(c);
+                EXPECT_EQ(10u + 10 + 3 + 4 + 3, shown.size())
+                    << "labels, fields, units, tools, buttons";
+                for (std::size_t i = 0; i < shown.size(); ++i) {
+                    const QRect r = shown[i]->geometry();
+                    EXPECT_TRUE(form->rect().contains(r)) << where;
+                    for (std::size_t j = 0; j < i; ++j)
+                        EXPECT_FALSE(r.intersects(shown[j]->geometry()))
+                            << where << ": " << shown[i]->metaObject()->className() << " over "
+                            << shown[j]->metaObject()->className();
+                    if (auto* label = qobject_cast<QLabel*>(shown[i])) {
+                        EXPECT_TRUE(reads_whole(*label))
+                            << label->text().toStdString() << " cut at " << where;
+                    }
+                }
+                edit_box& mileage = e.mileage_box();
+                EXPECT_LE(QFontMetrics(mileage.font()).horizontalAdvance(mileage.text()),
+                          mileage.contentsRect().width())
+                    << "a whole mileage at " << where;
+                e.choose(account_editor::cmd_cancel);
+            });
+        }
+    }
+}
+
+TEST_F(account_editor_test, a_screen_that_grows_while_the_editor_is_open_grows_its_rows_and_text) {
+    run(account_editor::mode::add, {}, [this](account_editor& e) {
+        QApplication::processEvents();
+        const int row = e.name_box().height();
+        const int text = QFontInfo(e.mileage_units().font()).pixelSize();
+        screen.set_screen_size(480, 640);
+        QApplication::processEvents();
+        EXPECT_GT(e.name_box().height(), row);
+        EXPECT_GT(QFontInfo(e.mileage_units().font()).pixelSize(), text);
+        EXPECT_LE(e.delete_button().parentWidget()->width(), screen.width());
+        e.choose(account_editor::cmd_cancel);
+    });
+}
+
+TEST_F(account_editor_test, tab_moves_through_the_texts_then_the_numbers_then_units_and_date) {
+    run(account_editor::mode::add, {}, [](account_editor& e) {
+        const std::vector<QWidget*> expected{
+            &e.name_box(), &e.currency_box(),  &e.note_box(),   &e.mileage_box(),   &e.fuel_box(),
+            &e.tank_box(), &e.mileage_units(), &e.fuel_units(), &e.economy_units(), &e.date()};
+        std::vector<QWidget*> order;
+        QWidget* w = &e.name_box();
+        do {
+            if (std::find(expected.begin(), expected.end(), w) != expected.end())
+                order.push_back(w);
+            w = w->nextInFocusChain();
+        } while (w != &e.name_box());
+        EXPECT_EQ(expected, order);
+        e.choose(account_editor::cmd_cancel);
+    });
 }
 
 TEST_F(account_editor_test, numbers_follow_the_units_while_editing) {
