@@ -118,22 +118,24 @@ load_result record_store<D, H, R, B>::load(std::u16string_view folder, std::u16s
         records_.reserve(before + count + std::max<std::size_t>(count / 4, 1024));
     load_leftovers found;
     found.cut_record = body % static_cast<std::int64_t>(record_size) != 0;
-    // The records are read straight into the store's own array.
-    records_.append_filled(count, [&](R* room, std::size_t room_count) {
-        const std::size_t got = file->read(room, room_count * record_size) / record_size;
-        // The file ended before its length said: what is missing is cut off.
-        if (got < room_count) found.cut_record = true;
-        std::size_t kept = 0;
-        for (std::size_t i = 0; i < got; ++i) {
-            if (std::memcmp(room[i].tag, record_tag, 4 * sizeof(char16_t)) != 0) {
-                ++found.damaged_records;
-                continue;
+    // The records are read straight into the store's own array (an empty
+    // one may have none yet to read into).
+    if (count > 0)
+        records_.append_filled(count, [&](R* room, std::size_t room_count) {
+            const std::size_t got = file->read(room, room_count * record_size) / record_size;
+            // The file ended before its length said: what is missing is cut off.
+            if (got < room_count) found.cut_record = true;
+            std::size_t kept = 0;
+            for (std::size_t i = 0; i < got; ++i) {
+                if (std::memcmp(room[i].tag, record_tag, 4 * sizeof(char16_t)) != 0) {
+                    ++found.damaged_records;
+                    continue;
+                }
+                if (kept != i) room[kept] = room[i];
+                ++kept;
             }
-            if (kept != i) room[kept] = room[i];
-            ++kept;
-        }
-        return kept;
-    });
+            return kept;
+        });
     file->close();
     fresh_ = false;
     if (found.any()) {
