@@ -1,6 +1,7 @@
 #include "core/charts/chart_engine.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <cstring>
 
@@ -36,54 +37,6 @@ std::u16string_view entry_text(std::u16string_view text, std::size_t capacity) {
     text = text.substr(0, n);
     return text.substr(0, text.find(u'\0'));
 }
-
-// Colours and what goes with each, in one array addressed by the colour's
-// bits: a chart of many thousand entries looks its colours up without a
-// node made for each.
-template <class Value>
-class colour_table {
-public:
-    explicit colour_table(std::size_t expected) { grow(expected); }
-
-    // The value kept for c, made from `fresh` when c had none; and whether
-    // it was made.
-    std::pair<Value*, bool> try_emplace(colour c, const Value& fresh) {
-        if (2 * (count_ + 1) > slots_.size()) grow(slots_.size());
-        slot* s = find(c);
-        if (s->key == c) return {&s->value, false};
-        *s = {c, fresh};
-        ++count_;
-        return {&s->value, true};
-    }
-
-private:
-    // No colour has bits above its 24, so this key marks an empty slot.
-    static constexpr colour empty = 0xFF000000u;
-    struct slot {
-        colour key = empty;
-        [[no_unique_address]] Value value{};
-    };
-
-    slot* find(colour c) {
-        const std::size_t mask = slots_.size() - 1;
-        // The high bits of a multiplicative hash: colours near each other spread.
-        const auto hash =
-            static_cast<std::size_t>((std::uint64_t{c} * 0x9E3779B97F4A7C15ull) >> 32);
-        for (std::size_t i = hash & mask;; i = (i + 1) & mask)
-            if (slots_[i].key == c || slots_[i].key == empty) return &slots_[i];
-    }
-    void grow(std::size_t at_least) {
-        std::size_t size = 16;
-        while (size < 2 * at_least + 2) size *= 2;
-        std::vector<slot> old(size);
-        old.swap(slots_);
-        for (const slot& s : old)
-            if (s.key != empty) *find(s.key) = s;
-    }
-
-    std::vector<slot> slots_;
-    std::size_t count_ = 0;
-};
 
 constexpr std::size_t name_capacity = 30;
 constexpr std::size_t date_capacity = 30;
@@ -164,30 +117,56 @@ std::u16string legend_format_of(std::initializer_list<legend_item> items) {
 
 void chart_engine::add_value(std::u16string_view name, double value, int day,
                              std::u16string_view date_text, std::u16string_view note_text) {
+    const chart_value one{name, value, day, date_text, note_text};
+    add_values(std::span<const chart_value>(&one, 1));
+}
+
+void chart_engine::add_values(std::span<const chart_value> values) {
     // Entries are keyed by the name as it is stored, so a name longer than the
-    // field still finds the entry it created.
-    const std::u16string_view key = entry_text(name, name_capacity);
-    // Names are unique among the entries, so the index finds the one equal
-    // entry a walk over all of them would; a report of many fill-ups stays
-    // linear, and looking a name up makes no copy of it.
-    if (index_.size() < 2 * (entries_.size() + 1)) grow_index(2 * (entries_.size() + 1));
-    const std::uint32_t hash = name_hash(key);
-    const std::size_t slot = find_slot(key, hash);
-    if (index_[slot].entry != 0) {
-        entries_[index_[slot].entry - 1].value += value;
-        return;
+    // field still finds the entry it created. Names are unique among the
+    // entries, so the index finds the one equal entry a walk over all of them
+    // would; a report of many fill-ups stays linear, and looking a name up
+    // makes no copy of it.
+    constexpr std::size_t step = 64;
+    std::array<std::uint32_t, step> hashes;
+    for (std::size_t from = 0; from < values.size(); from += step) {
+        const std::size_t count = std::min(step, values.size() - from);
+        // Room for all of them first, so that no slot moves while the batch
+        // is looked up.
+        grow_index(entries_.size() + count);
+        const std::size_t mask = index_.size() - 1;
+        // The slots of a long chart's index lie far apart in memory: all of
+        // the batch's are fetched before the first is needed.
+        for (std::size_t k = 0; k < count; ++k) {
+            hashes[k] = name_hash(entry_text(values[from + k].name, name_capacity));
+            __builtin_prefetch(&index_[hashes[k] & mask]);
+        }
+        for (std::size_t k = 0; k < count; ++k) {
+            const chart_value& v = values[from + k];
+            const std::u16string_view key = entry_text(v.name, name_capacity);
+            const std::size_t slot = find_slot(key, hashes[k]);
+            if (index_[slot].entry != 0) {
+                entries_[index_[slot].entry - 1].value += v.value;
+                continue;
+            }
+            index_[slot] = {static_cast<std::uint32_t>(entries_.size() + 1), hashes[k]};
+            record_type e{};
+            e.name = texts_.keep(key);
+            e.date_text = texts_.keep(entry_text(v.date_text, date_capacity));
+            e.note_text = texts_.keep(entry_text(v.note_text, note_capacity));
+            e.value = v.value;
+            e.day = v.day;
+            entries_.push_back(e);
+        }
     }
-    index_[slot] = {static_cast<std::uint32_t>(entries_.size() + 1), hash};
-    record_type e{};
-    e.name = texts_.keep(key);
-    e.date_text = texts_.keep(entry_text(date_text, date_capacity));
-    e.note_text = texts_.keep(entry_text(note_text, note_capacity));
-    e.value = value;
-    e.day = day;
-    entries_.push_back(e);
 }
 
 void chart_engine::note_date(int year, int month, int day) {
+    // A long series brings the same day many times over, and widening by a
+    // day already noted changes nothing.
+    const noted_day noted{year, month, day};
+    if (last_noted_ && *last_noted_ == noted) return;
+    last_noted_ = noted;
     const std::int64_t t = to_local_seconds(year, month, day, 1, 1, 1);
     if (t < earliest_) earliest_ = t;
     if (t > latest_) latest_ = t;
@@ -202,34 +181,16 @@ void chart_engine::prepare_entries(dc& surface) {
     }
 
     const colour kept = surface.get_pixel(1, 1);
-    struct nothing {};
-    colour_table<nothing> used(entries_.size());
-    const auto take = [&](colour c) { return used.try_emplace(c, {}).second; };
-    // Each starting colour's search goes on where it last stopped: the
-    // colours before that point are all taken already, and a chart of many
-    // thousand entries would otherwise walk them again for every entry.
-    struct search {
-        int tries = 0;
-        colour at = 0;
-    };
-    colour_table<search> searches(0);
-    for (auto& e : entries_) {
+    // A tap finds its entry by colour: no two entries share one.
+    const std::span<const colour> colours = distinct_entry_colours(entries_.size());
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        record_type& e = entries_[i];
         // A share of a zero maximum or total would be infinite (negative
         // values, or values that cancel out); such entries get no share.
         e.share_of_max = (e.value != 0 && max_value_ != 0) ? e.value / max_value_ : 0;
         e.share_of_total = (e.value != 0 && total_value_ != 0) ? e.value / total_value_ : 0;
-        const colour first = chart_entry_colour(static_cast<std::size_t>(&e - entries_.data()));
-        colour computed = first;
-        // A tap finds its entry by colour: no two entries share one. Only a
-        // colour taken already has a search to go on with.
-        if (!take(first)) {
-            search& from = *searches.try_emplace(first, search{0, first}).first;
-            for (; from.tries < 254 && !take(from.at); ++from.tries)
-                from.at = rgb(red_of(from.at), green_of(from.at), blue_of(from.at) % 254 + 1);
-            computed = from.at;
-        }
-        surface.set_pixel(1, 1, computed);
-        e.colour = computed;
+        surface.set_pixel(1, 1, colours[i]);
+        e.colour = colours[i];
         if (snap_colours_) {
             // What the display really shows is what a tap will read back.
             const colour read = surface.get_pixel(1, 1);

@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -64,6 +66,7 @@ public:
     void clear_entries() override;
     void add_value(std::u16string_view name, double value, int day, std::u16string_view date_text,
                    std::u16string_view note_text) override;
+    void add_values(std::span<const chart_value> values) override;
     void note_date(int year, int month, int day) override;
     void expect_entries(std::size_t count) override;
 
@@ -112,8 +115,14 @@ public:
     // Local seconds since 1970 of the earliest and latest record dates seen.
     std::int64_t earliest() const { return earliest_; }
     std::int64_t latest() const { return latest_; }
-    void set_earliest(std::int64_t seconds) { earliest_ = seconds; }
-    void set_latest(std::int64_t seconds) { latest_ = seconds; }
+    void set_earliest(std::int64_t seconds) {
+        earliest_ = seconds;
+        last_noted_.reset();
+    }
+    void set_latest(std::int64_t seconds) {
+        latest_ = seconds;
+        last_noted_.reset();
+    }
 
 private:
     // Fills the frame, cuts the chart and legend areas; false when there is
@@ -148,6 +157,13 @@ private:
     bool snap_colours_ = true;
     std::int64_t earliest_ = 0;
     std::int64_t latest_ = 0;
+    // The last day note_date widened the span by, while the span has only
+    // widened since.
+    struct noted_day {
+        int year, month, day;
+        bool operator==(const noted_day&) const = default;
+    };
+    std::optional<noted_day> last_noted_;
     chart_kind chart_kind_ = chart_kind::pie;
     chart_colours colours_;
 };

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace kelvane {
 
@@ -61,6 +63,88 @@ double remainder_of(double x, double m) {
     return r < 0 ? r + m : r;
 }
 
+// Colours and what goes with each, in one array addressed by the colour's
+// bits: a chart of many thousand entries looks its colours up without a
+// node made for each.
+template <class Value>
+class colour_table {
+public:
+    explicit colour_table(std::size_t expected) { grow(expected); }
+
+    // The value kept for c, made from `fresh` when c had none; and whether
+    // it was made.
+    std::pair<Value*, bool> try_emplace(colour c, const Value& fresh) {
+        if (2 * (count_ + 1) > slots_.size()) grow(slots_.size());
+        slot* s = find(c);
+        if (s->key == c) return {&s->value, false};
+        *s = {c, fresh};
+        ++count_;
+        return {&s->value, true};
+    }
+
+private:
+    // No colour has bits above its 24, so this key marks an empty slot.
+    static constexpr colour empty = 0xFF000000u;
+    struct slot {
+        colour key = empty;
+        [[no_unique_address]] Value value{};
+    };
+
+    slot* find(colour c) {
+        const std::size_t mask = slots_.size() - 1;
+        // The high bits of a multiplicative hash: colours near each other spread.
+        const auto hash =
+            static_cast<std::size_t>((std::uint64_t{c} * 0x9E3779B97F4A7C15ull) >> 32);
+        for (std::size_t i = hash & mask;; i = (i + 1) & mask)
+            if (slots_[i].key == c || slots_[i].key == empty) return &slots_[i];
+    }
+    void grow(std::size_t at_least) {
+        std::size_t size = 16;
+        while (size < 2 * at_least + 2) size *= 2;
+        std::vector<slot> old(size);
+        old.swap(slots_);
+        for (const slot& s : old)
+            if (s.key != empty) *find(s.key) = s;
+    }
+
+    std::vector<slot> slots_;
+    std::size_t count_ = 0;
+};
+
+// The colours handed out so far, the colours taken and where each search
+// for a free one stopped, kept so that a longer chart goes on from there.
+class colour_sequence {
+public:
+    std::span<const colour> first(std::size_t count) {
+        while (colours_.size() < count) colours_.push_back(next(colours_.size()));
+        return {colours_.data(), count};
+    }
+
+private:
+    colour next(std::size_t index) {
+        const colour first = chart_entry_colour(index);
+        if (take(first)) return first;
+        // Each starting colour's search goes on where it last stopped: the
+        // colours before that point are all taken already, and a chart of
+        // many thousand entries would otherwise walk them again for every
+        // entry. Only a colour taken already has a search to go on with.
+        search& from = *searches_.try_emplace(first, search{0, first}).first;
+        for (; from.tries < 254 && !take(from.at); ++from.tries)
+            from.at = rgb(red_of(from.at), green_of(from.at), blue_of(from.at) % 254 + 1);
+        return from.at;
+    }
+    bool take(colour c) { return used_.try_emplace(c, {}).second; }
+
+    struct nothing {};
+    struct search {
+        int tries = 0;
+        colour at = 0;
+    };
+    colour_table<nothing> used_{0};
+    colour_table<search> searches_{0};
+    std::vector<colour> colours_;
+};
+
 }  // namespace
 
 colour chart_entry_colour(std::size_t index) {
@@ -104,6 +188,11 @@ colour chart_entry_colour(std::size_t index) {
         return std::clamp(static_cast<int>(std::lround(channel)), 1, 254);
     };
     return rgb(byte(r), byte(g), byte(b));
+}
+
+std::span<const colour> distinct_entry_colours(std::size_t count) {
+    thread_local colour_sequence sequence;
+    return sequence.first(count);
 }
 
 }  // namespace kelvane

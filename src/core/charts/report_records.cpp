@@ -21,6 +21,12 @@ bool report_records::load(std::u16string_view data_folder,
         if (tell) tell(1, 1, {});
         return true;
     }
+    std::vector<std::u16string> readable;
+    for (const std::u16string& name : accounts)
+        if (configuration::is_valid_account_name(name)) readable.push_back(name);
+    fuel.make_room_for(data_folder, readable);
+    service.make_room_for(data_folder, readable);
+    fees.make_room_for(data_folder, readable);
     bool files_ok = true;
     const int total = static_cast<int>(accounts.size());
     for (int i = 0; i < total; ++i) {

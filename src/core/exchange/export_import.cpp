@@ -31,20 +31,21 @@ constexpr char16_t msg_import_too_many[] =
 // Collects UTF-8 output and hands it to the writer in large pieces.
 class chunked_output {
 public:
-    explicit chunked_output(atomic_file_writer& writer) : writer_(writer) {}
+    explicit chunked_output(atomic_file_writer& writer) : writer_(writer) {
+        buffer_.reserve(piece_size + 4096);
+    }
     void add(std::u16string_view text) {
         append_utf8(buffer_, text);
-        if (buffer_.size() >= 1 << 16) flush();
+        if (buffer_.size() >= piece_size) flush();
     }
     // Appends the lines of the store's selection in the file's layout.
     template <class Store>
     void add_selected_lines(Store& store, const selection_limits& limits,
                             const csv_item_cells& items, std::uint16_t language) {
         store.select_records(limits);
-        typename Store::record_type record;
-        while (store.next_selected(record)) {
-            append_export_line(buffer_, record, items, language);
-            if (buffer_.size() >= 1 << 16) flush();
+        while (const auto* record = store.next_selected()) {
+            append_export_line(buffer_, *record, items, language);
+            if (buffer_.size() >= piece_size) flush();
         }
     }
     bool flush() {
@@ -54,6 +55,10 @@ public:
     }
 
 private:
+    // Large enough that the writes of a long export are a few dozen, small
+    // enough to be no burden beside the stores.
+    static constexpr std::size_t piece_size = std::size_t{1} << 20;
+
     atomic_file_writer& writer_;
     std::string buffer_;
     bool ok_ = true;
@@ -185,10 +190,41 @@ std::vector<std::string_view> split_lines(std::string_view text) {
     return lines_of(text);
 }
 
+namespace {
+
+// An import file's bytes without a byte-order mark, and the one encoding the
+// whole file is read in. Its line ends are single bytes in either encoding
+// and no other character's bytes hold them, so its lines can be found in
+// the bytes and decoded one at a time.
+struct import_bytes {
+    explicit import_bytes(std::string_view file) : bytes(file) {
+        if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+        utf8 = is_valid_utf8(bytes);
+    }
+    std::u16string decode(std::string_view part) const {
+        return utf8 ? from_utf8(part) : from_windows1252(part);
+    }
+    // The first `units` units of the whole text (all of it when shorter),
+    // or a little more, decoded from as few bytes as that takes.
+    std::u16string head(std::size_t units) const {
+        // No character takes more than three bytes per unit.
+        std::size_t end = std::min(bytes.size(), 3 * units + 4);
+        // Not inside a character.
+        while (utf8 && end < bytes.size() &&
+               (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80)
+            --end;
+        return decode(bytes.substr(0, end));
+    }
+
+    std::string_view bytes;
+    bool utf8 = true;
+};
+
+}  // namespace
+
 std::u16string decode_import_text(std::string_view bytes) {
-    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
-    if (is_valid_utf8(bytes)) return from_utf8(bytes);
-    return from_windows1252(bytes);
+    const import_bytes file(bytes);
+    return file.decode(file.bytes);
 }
 
 std::u16string export_import::default_path(std::u16string_view data_folder,
@@ -366,14 +402,14 @@ import_summary export_import::import_file(std::u16string_view path, const import
         report_untranslated(cant_find_file);
         return summary;
     }
-    std::u16string text = decode_import_text(
+    const import_bytes file(
         std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-    bytes = {};
     // Read; a refusal below adds nothing but is no unread file.
     summary.read = true;
 
+    // The layout is told by the first lines.
     const std::optional<import_format> format =
-        options.format ? options.format : detect_format(text);
+        options.format ? options.format : detect_format(file.head(detected_units));
     if (!format) {
         summary.refusal = import_refusal::unknown_layout;
         summary.why = tr(u"This file is in no layout the import knows. It knows:") + u" " +
@@ -382,6 +418,8 @@ import_summary export_import::import_file(std::u16string_view path, const import
     }
     summary.format = *format;
     if (*format != import_format::kelvane) {
+        std::u16string text = file.decode(file.bytes);
+        bytes = {};
         peer_records records = read_peer_file(text, *format, options, units_of(fuel_.header()));
         if (records.refusal != import_refusal::none) {
             summary.refusal = records.refusal;
@@ -395,9 +433,9 @@ import_summary export_import::import_file(std::u16string_view path, const import
     }
 
     translate_items();
-    // The lines are read a piece at a time, each piece's records added before
-    // the next is read.
-    const std::vector<std::u16string_view> lines = split_lines(text);
+    // The lines are decoded and read a piece at a time, each piece's records
+    // added before the next is read: the file's whole text is never held.
+    const std::vector<std::string_view> lines = split_lines(file.bytes);
     constexpr std::size_t lines_per_piece = 4096;
     imported_records piece;
     std::size_t next_line = 0;
@@ -409,7 +447,8 @@ import_summary export_import::import_file(std::u16string_view path, const import
             piece.service.clear();
             piece.fees.clear();
             const std::size_t end = std::min(lines.size(), next_line + lines_per_piece);
-            for (; next_line < end; ++next_line) read_line(lines[next_line], piece, skipped);
+            for (; next_line < end; ++next_line)
+                read_line(file.decode(lines[next_line]), piece, skipped);
             return &piece;
         });
     summary.skipped = skipped;

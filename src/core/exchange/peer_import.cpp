@@ -691,7 +691,7 @@ void peer_reader::finish_fills() {
 
 std::optional<import_format> detect_format(std::u16string_view text) {
     // The first lines with something in them say which layout this is.
-    const std::vector<std::u16string_view> lines = split_lines(text.substr(0, 1 << 16));
+    const std::vector<std::u16string_view> lines = split_lines(text.substr(0, detected_units));
     std::vector<std::vector<std::u16string>> first;
     for (std::u16string_view line : lines) {
         std::vector<std::u16string> cells = line_cells(line);

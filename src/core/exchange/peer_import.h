@@ -92,8 +92,11 @@ struct peer_records {
     std::vector<std::u16string> choices;  // the vehicles of a file that holds several
 };
 
-// The layout of a file's text, from its first lines; none when no known
-// layout fits. A file with nothing in it counts as our own.
+// How far into a file's text detect_format reads, in units.
+inline constexpr std::size_t detected_units = std::size_t{1} << 16;
+
+// The layout of a file's text, from its first lines (within detected_units);
+// none when no known layout fits. A file with nothing in it counts as our own.
 std::optional<import_format> detect_format(std::u16string_view text);
 
 // Reads a whole file of another tracker's layout (never kelvane's).

@@ -1,7 +1,9 @@
 #pragma once
 // What the stores' chart operations fill: the statistics engine implements it.
 
+#include <array>
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -14,6 +16,15 @@ constexpr int day_key(int year, int month, int day) {
     return year * 10000 + month * 100 + day;
 }
 
+// One value for a chart entry, as add_value takes it.
+struct chart_value {
+    std::u16string_view name;
+    double value = 0;
+    int day = 0;
+    std::u16string_view date_text;
+    std::u16string_view note_text;
+};
+
 class chart_sink {
 public:
     virtual ~chart_sink() = default;
@@ -23,11 +34,55 @@ public:
     // a total), so that whoever lists the entries can date them in any form.
     virtual void add_value(std::u16string_view name, double value, int day,
                            std::u16string_view date_text, std::u16string_view note_text) = 0;
+    // The same as add_value for each value in turn; a sink that looks every
+    // name up in a large table looks a whole batch up at once.
+    virtual void add_values(std::span<const chart_value> values) {
+        for (const chart_value& v : values)
+            add_value(v.name, v.value, v.day, v.date_text, v.note_text);
+    }
     // Tells how many entries at most are about to be added, so that room
     // for them is made once rather than as they come.
     virtual void expect_entries(std::size_t /*count*/) {}
     // Widens the span of dates the chart covers by a record's date.
     virtual void note_date(int year, int month, int day) = 0;
+};
+
+// Hands a long series of values to a sink in batches. The name and date of
+// each value are made in texts the batch keeps and reuses, so a series of
+// many thousand values makes no text of its own per value; a note must stay
+// valid until the batch is flushed.
+class chart_value_batch {
+public:
+    explicit chart_value_batch(chart_sink& sink) : sink_(sink) {}
+    ~chart_value_batch() { flush(); }
+    chart_value_batch(const chart_value_batch&) = delete;
+    chart_value_batch& operator=(const chart_value_batch&) = delete;
+
+    // The emptied texts of the next value, to be written before add().
+    std::u16string& next_name() { return emptied(names_[count_]); }
+    std::u16string& next_date() { return emptied(dates_[count_]); }
+    // Adds the next value with the texts written for it.
+    void add(double value, int day, std::u16string_view note_text) {
+        values_[count_] = {names_[count_], value, day, dates_[count_], note_text};
+        if (++count_ == capacity) flush();
+    }
+    void flush() {
+        if (count_ > 0) sink_.add_values(std::span<const chart_value>(values_.data(), count_));
+        count_ = 0;
+    }
+
+private:
+    static constexpr std::size_t capacity = 64;
+    static std::u16string& emptied(std::u16string& text) {
+        text.clear();
+        return text;
+    }
+
+    chart_sink& sink_;
+    std::array<std::u16string, capacity> names_;
+    std::array<std::u16string, capacity> dates_;
+    std::array<chart_value, capacity> values_;
+    std::size_t count_ = 0;
 };
 
 }  // namespace kelvane

@@ -66,17 +66,13 @@ public:
         chart.clear_entries();
         engine::select_records(limits);
         chart.expect_entries(engine::selection_.size());
-        // The texts are made in the same buffers for every entry.
         const std::uint16_t language = device().language_id();
-        std::u16string name, date;
+        chart_value_batch batch(chart);
         for (int i : engine::selection_) {
             const Record& r = engine::records_[static_cast<std::size_t>(i)];
-            name.clear();
-            append_decimal(name, r.mileage, 0);
-            date.clear();
-            append_date(date, language, r.year, r.month, r.day, false);
-            chart.add_value(name, r.cost, day_key(r.year, r.month, r.day), date,
-                            Derived::record_label(r));
+            append_decimal(batch.next_name(), r.mileage, 0);
+            append_date(batch.next_date(), language, r.year, r.month, r.day, false);
+            batch.add(r.cost, day_key(r.year, r.month, r.day), Derived::record_label(r));
             if (!limits.has_dates()) chart.note_date(r.year, r.month, r.day);
         }
     }

@@ -223,16 +223,13 @@ void fuel_store::economy_series(chart_sink& chart, const selection_limits& limit
     chart.clear_entries();
     select_records(limits);
     if (!selection_.empty()) chart.expect_entries(selection_.size() - 1);
-    // The texts are made in the same two buffers for every entry.
     const std::uint16_t language = device().language_id();
-    std::u16string name, date;
+    chart_value_batch batch(chart);
     for (std::size_t n = 0; n + 1 < selection_.size(); ++n) {
         const fuel_record& r = records_[static_cast<std::size_t>(selection_[n])];
-        name.clear();
-        append_decimal(name, r.mileage, 0);
-        date.clear();
-        append_date(date, language, r.year, r.month, r.day, false);
-        chart.add_value(name, r.economy, day_key(r.year, r.month, r.day), date, u"");
+        append_decimal(batch.next_name(), r.mileage, 0);
+        append_date(batch.next_date(), language, r.year, r.month, r.day, false);
+        batch.add(r.economy, day_key(r.year, r.month, r.day), u"");
         if (!limits.has_dates()) chart.note_date(r.year, r.month, r.day);
     }
 }

@@ -14,10 +14,52 @@
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
+#include <new>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
+#include "platform/large_memory.h"
+
 namespace kelvane {
+
+// The allocator of the records' own array. A long account's array comes
+// from the system in large pages, and room made for records is not zeroed
+// first: whoever makes room writes the records whole (a load reads them
+// straight into it).
+template <class T>
+class record_allocator {
+public:
+    using value_type = T;
+
+    record_allocator() = default;
+    template <class U>
+    record_allocator(const record_allocator<U>&) noexcept {}
+
+    T* allocate(std::size_t n) {
+        if (n * sizeof(T) < large_block_bytes) return std::allocator<T>().allocate(n);
+        if (void* block = allocate_large(n * sizeof(T))) return static_cast<T*>(block);
+        throw std::bad_alloc();
+    }
+    void deallocate(T* p, std::size_t n) noexcept {
+        if (n * sizeof(T) < large_block_bytes)
+            std::allocator<T>().deallocate(p, n);
+        else
+            free_large(p, n * sizeof(T));
+    }
+    template <class U>
+    void construct(U* p) noexcept {
+        ::new (static_cast<void*>(p)) U;
+    }
+    template <class U, class... Args>
+    void construct(U* p, Args&&... args) {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+    template <class U>
+    bool operator==(const record_allocator<U>&) const noexcept {
+        return true;
+    }
+};
 
 template <class R>
 class placed_records {
@@ -82,6 +124,7 @@ public:
     const_iterator begin() const { return {this, 0}; }
     const_iterator end() const { return {this, size()}; }
 
+    std::size_t capacity() const { return slots_.capacity(); }
     void reserve(std::size_t n) {
         slots_.reserve(n);
         order_.reserve(n);
@@ -94,6 +137,20 @@ public:
     void push_back(const R& r) {
         order_.push_back(static_cast<std::uint32_t>(slots_.size()));
         slots_.push_back(r);
+    }
+    // Makes room for up to `count` records after the last, lets `fill` write
+    // records from the start of that room and say how many it wrote, and
+    // keeps those at the end of the list.
+    template <class Fill>
+    std::size_t append_filled(std::size_t count, Fill fill) {
+        const std::size_t before = slots_.size();
+        slots_.resize(before + count);
+        const std::size_t written = fill(slots_.data() + before, count);
+        slots_.resize(before + written);
+        order_.reserve(before + written);
+        for (std::size_t i = 0; i < written; ++i)
+            order_.push_back(static_cast<std::uint32_t>(before + i));
+        return written;
     }
     void insert(std::size_t position, const R& r) {
         if (position == size()) return push_back(r);
@@ -117,7 +174,7 @@ public:
     // Removes every record the predicate holds for; the others keep their order.
     template <class Pred>
     std::size_t erase_if(Pred pred) {
-        std::vector<R> kept;
+        std::vector<R, record_allocator<R>> kept;
         kept.reserve(size());
         for (const R& r : *this)
             if (!pred(r)) kept.push_back(r);
@@ -203,9 +260,9 @@ private:
         return true;
     }
 
-    std::vector<R> slots_;              // the records, where they were put
-    std::vector<std::uint32_t> order_;  // place in slots_ of each list position
-    bool in_order_ = true;              // order_[k] == k for every k
+    std::vector<R, record_allocator<R>> slots_;  // the records, where they were put
+    std::vector<std::uint32_t> order_;           // place in slots_ of each list position
+    bool in_order_ = true;                       // order_[k] == k for every k
 };
 
 }  // namespace kelvane

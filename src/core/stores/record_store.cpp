@@ -106,7 +106,7 @@ load_result record_store<D, H, R, B>::load(std::u16string_view folder, std::u16s
     set_fixed(header_.save_folder, program_folder());
     if (unreadable_path_ == path) unreadable_path_.clear();  // readable again (restored)
 
-    // Whole records are read in large pieces; one without its tag is no
+    // Whole records are read at once; one without its tag is no
     // record of this program and is left out, and so is a last piece shorter
     // than a record, the remains of an interrupted write.
     const auto count = static_cast<std::size_t>(body / static_cast<std::int64_t>(record_size));
@@ -114,27 +114,29 @@ load_result record_store<D, H, R, B>::load(std::u16string_view folder, std::u16s
     derived_current_ = false;
     date_order_ = date_order::unknown;
     // Room to grow: the records added after a load are appended without
-    // moving every record already held.
-    records_.reserve(before + count + std::max<std::size_t>(count / 4, 1024));
-    std::vector<R> chunk(std::min<std::size_t>(count, 4096));
+    // moving every record already held (room made for the load is kept).
+    if (records_.capacity() < before + count)
+        records_.reserve(before + count + std::max<std::size_t>(count / 4, 1024));
     load_leftovers found;
     found.cut_record = body % static_cast<std::int64_t>(record_size) != 0;
-    for (std::size_t done = 0; done < count;) {
-        const std::size_t want = std::min(chunk.size(), count - done);
-        const std::size_t got = file->read(chunk.data(), want * record_size) / record_size;
-        for (std::size_t i = 0; i < got; ++i) {
-            if (std::memcmp(chunk[i].tag, record_tag, 4 * sizeof(char16_t)) == 0)
-                records_.push_back(chunk[i]);
-            else
-                ++found.damaged_records;
-        }
-        if (got < want) {
+    // The records are read straight into the store's own array (an empty
+    // one may have none yet to read into).
+    if (count > 0)
+        records_.append_filled(count, [&](R* room, std::size_t room_count) {
+            const std::size_t got = file->read(room, room_count * record_size) / record_size;
             // The file ended before its length said: what is missing is cut off.
-            found.cut_record = true;
-            break;
-        }
-        done += got;
-    }
+            if (got < room_count) found.cut_record = true;
+            std::size_t kept = 0;
+            for (std::size_t i = 0; i < got; ++i) {
+                if (std::memcmp(room[i].tag, record_tag, 4 * sizeof(char16_t)) != 0) {
+                    ++found.damaged_records;
+                    continue;
+                }
+                if (kept != i) room[kept] = room[i];
+                ++kept;
+            }
+            return kept;
+        });
     file->close();
     fresh_ = false;
     if (found.any()) {
@@ -513,12 +515,18 @@ void record_store<D, H, R, B>::select_records(const selection_limits& limits) {
 
 template <class D, class H, class R, class B>
 bool record_store<D, H, R, B>::next_selected(R& out) {
-    if (cursor_ < 0 || cursor_ >= selected_count()) return false;
+    const R* next = next_selected();
+    if (next) out = *next;
+    return next != nullptr;
+}
+
+template <class D, class H, class R, class B>
+const R* record_store<D, H, R, B>::next_selected() {
+    if (cursor_ < 0 || cursor_ >= selected_count()) return nullptr;
     const int index = selection_[static_cast<std::size_t>(cursor_)];
-    if (index < 0 || index >= record_count()) return false;
-    out = records_[static_cast<std::size_t>(index)];
+    if (index < 0 || index >= record_count()) return nullptr;
     ++cursor_;
-    return true;
+    return &records_[static_cast<std::size_t>(index)];
 }
 
 template <class D, class H, class R, class B>

@@ -136,6 +136,23 @@ public:
     load_result load(std::u16string_view folder, std::u16string_view name, bool keep);
     // What the loads since the last reset left out.
     const load_leftovers& leftovers() const { return leftovers_; }
+    // Makes room for the records of these accounts' files besides those
+    // held, so that loading them one after another (keep) reads every record
+    // straight into its place and moves none read before. The files are
+    // only looked at; one that cannot be looked at takes no room.
+    void make_room_for(std::u16string_view folder, const std::vector<std::u16string>& names) {
+        std::size_t more = 0;
+        for (const std::u16string& name : names) {
+            const file_stamp s = device_files().stamp(file_path(folder, name));
+            if (!s.known || !s.exists) continue;
+            const std::int64_t records = (s.size - static_cast<std::int64_t>(header_size)) /
+                                         static_cast<std::int64_t>(record_size);
+            // A file longer than any record file is refused by its load.
+            if (records > 0 && records <= max_records_per_file)
+                more += static_cast<std::size_t>(records);
+        }
+        if (more > 0) records_.reserve(records_.size() + more);
+    }
     // Writes deferred changes, then empties the store. False when changes
     // were owed and could not be written (the owner was told; they are gone).
     [[nodiscard]] bool reset();
@@ -168,6 +185,9 @@ public:
     int selected_count() const { return static_cast<int>(selection_.size()); }
     // Copies the record under the cursor and advances; false at the end.
     bool next_selected(Record& out);
+    // The record under the cursor, where the store holds it until its next
+    // change, and advances; nullptr at the end.
+    const Record* next_selected();
 
     // Whether load would take the file at path or refuse it as damaged
     // (shorter than a header, not a record file, longer than any); reads the

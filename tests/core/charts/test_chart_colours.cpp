@@ -9,6 +9,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "core/charts/chart_engine.h"
 #include "core/charts/chart_palette.h"
@@ -59,22 +60,30 @@ class chart_entry_colours : public ::testing::Test, protected kelvane::testing::
 
 TEST_F(chart_entry_colours, taken_colours_move_on_as_each_entry_after_the_other_would_find_them) {
     // Enough entries for the palette to come round to colours taken already,
-    // and the same colour searched from again and again.
-    constexpr int count = 30000;
-    chart_engine chart;
-    for (int i = 0; i < count; ++i) chart.add_value(format("e%d", i), 1.0, 0, u"", u"");
-    chart.set_snap_colours(false);
-    recording_dc surface(240, 320);
-    chart.prepare_entries(surface);
-
+    // and the same colour searched from again and again. The colours are
+    // kept from chart to chart: a shorter chart after a long one, and a
+    // longer one after that, still get the colours worked out afresh.
+    constexpr int longest = 45000;
+    std::vector<colour> expected;
     std::set<colour> used;
     std::map<colour, std::pair<int, colour>> searches;  // where each search stopped
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < longest; ++i) {
         const colour first = chart_entry_colour(static_cast<std::size_t>(i));
         auto& [tries, at] = searches.try_emplace(first, 0, first).first->second;
         for (; tries < 254 && !used.insert(at).second; ++tries)
             at = rgb(red_of(at), green_of(at), blue_of(at) % 254 + 1);
-        ASSERT_EQ(chart.entries()[static_cast<std::size_t>(i)].colour, at) << "entry " << i;
+        expected.push_back(at);
+    }
+    for (const int count : {30000, 200, longest}) {
+        chart_engine chart;
+        for (int i = 0; i < count; ++i) chart.add_value(format("e%d", i), 1.0, 0, u"", u"");
+        chart.set_snap_colours(false);
+        recording_dc surface(240, 320);
+        chart.prepare_entries(surface);
+        for (int i = 0; i < count; ++i)
+            ASSERT_EQ(chart.entries()[static_cast<std::size_t>(i)].colour,
+                      expected[static_cast<std::size_t>(i)])
+                << "entry " << i << " of " << count;
     }
 }
 

@@ -90,6 +90,46 @@ TEST_F(chart_engine_test, every_entry_keeps_its_own_texts_in_a_long_chart_and_af
     }
 }
 
+TEST_F(chart_engine_test, a_series_handed_over_in_batches_makes_the_entries_of_single_values) {
+    // Names that come back within a batch and in later batches.
+    chart_engine single, batched;
+    // A note lives as long as the batch, as a record's field does.
+    std::vector<std::u16string> notes;
+    notes.reserve(300);
+    {
+        chart_value_batch batch(batched);
+        for (int i = 0; i < 300; ++i) {
+            const std::u16string name = format("%d", i * 7 % 130);
+            const std::u16string date = format("%02d/05/24", i % 28 + 1);
+            notes.push_back(format("note %d", i));
+            single.add_value(name, i, 20240500 + i % 28 + 1, date, notes.back());
+            batch.next_name() = name;
+            batch.next_date() = date;
+            batch.add(i, 20240500 + i % 28 + 1, notes.back());
+        }
+    }
+    ASSERT_EQ(single.entries().size(), 130u);
+    ASSERT_EQ(batched.entries().size(), single.entries().size());
+    for (std::size_t i = 0; i < single.entries().size(); ++i) {
+        const auto& a = single.entries()[i];
+        const auto& b = batched.entries()[i];
+        EXPECT_EQ(name_of(a), name_of(b));
+        EXPECT_EQ(a.value, b.value) << "entry " << i;
+        EXPECT_EQ(a.day, b.day) << "entry " << i;
+        EXPECT_EQ(std::u16string(a.date_text), std::u16string(b.date_text)) << "entry " << i;
+        EXPECT_EQ(std::u16string(a.note_text), std::u16string(b.note_text)) << "entry " << i;
+    }
+}
+
+TEST_F(chart_engine_test, a_day_noted_again_after_the_span_was_set_widens_it_again) {
+    chart_engine t;
+    t.note_date(2020, 3, 1);
+    const std::int64_t widened = t.earliest();
+    t.set_earliest(to_local_seconds(2024, 1, 1, 0, 0, 0));
+    t.note_date(2020, 3, 1);
+    EXPECT_EQ(t.earliest(), widened);
+}
+
 TEST_F(chart_engine_test, date_span_starts_at_today_and_only_widens) {
     chart_engine t;
     EXPECT_EQ(t.earliest(), to_local_seconds(2024, 5, 15, 0, 0, 0));

@@ -48,6 +48,38 @@ TEST_F(report_records_test, accounts_follow_each_other_in_the_order_chosen) {
     EXPECT_TRUE(messages().empty());
 }
 
+TEST_F(report_records_test, long_accounts_read_one_after_another_keep_every_record_in_order) {
+    // Together more than a large block of memory holds at first.
+    const std::pair<const char16_t*, int> accounts[] = {
+        {u"Van", 6000}, {u"Golf", 5000}, {u"Bike", 4000}};
+    std::vector<std::vector<double>> written;
+    for (const auto& [name, count] : accounts) {
+        fuel_store f;
+        (void)f.load(data_folder, name, false);
+        std::vector<fuel_store::record_type> records;
+        std::vector<double> mileages;
+        for (int i = 0; i < count; ++i) {
+            mileages.push_back(1000 * (static_cast<double>(written.size()) + 1) + i);
+            records.push_back(store_kind<fuel_store>::make(2000 + i / 300, i / 25 % 12 + 1,
+                                                           i % 25 + 1, 0, 0, 0, mileages.back()));
+        }
+        EXPECT_TRUE(f.add_all(records));
+        written.push_back(mileages);
+    }
+    report_records records;
+    for (const std::vector<std::u16string>& order :
+         {std::vector<std::u16string>{u"Van", u"Golf", u"Bike"}, {u"Bike", u"Van"}}) {
+        EXPECT_TRUE(records.load(data_folder, order));
+        std::vector<double> expected;
+        for (const std::u16string& name : order) {
+            const auto& m = written[name == u"Van" ? 0 : name == u"Golf" ? 1 : 2];
+            expected.insert(expected.end(), m.begin(), m.end());
+        }
+        EXPECT_EQ(expected, mileages(records.fuel));
+    }
+    EXPECT_TRUE(messages().empty());
+}
+
 TEST_F(report_records_test, the_open_accounts_owed_changes_reach_its_files_first) {
     write_account(u"Van", {100, 200, 300});
     fuel_store open;
