@@ -195,21 +195,12 @@ const vehicle_summary& trip_figures::vehicle(const std::u16string& name) {
     const auto read = [&](load_result result) {
         if (result == load_result::damaged) damaged = true, files_ok_ = false;
     };
-    {
-        fuel_store fuel;
-        read(fuel.load(data_folder_, name, false));
-        slot->fuel.take(fuel, fuel_cost);
-    }
-    {
-        service_store service;
-        read(service.load(data_folder_, name, false));
-        slot->repair.take(service, cost);
-    }
-    {
-        fee_store fees;
-        read(fees.load(data_folder_, name, false));
-        slot->fees.take(fees, cost);
-    }
+    read(reading_.fuel.load(data_folder_, name, false));
+    slot->fuel.take(reading_.fuel, fuel_cost);
+    read(reading_.service.load(data_folder_, name, false));
+    slot->repair.take(reading_.service, cost);
+    read(reading_.fees.load(data_folder_, name, false));
+    slot->fees.take(reading_.fees, cost);
     // A damaged file is read again next time, so that the owner hears of it again.
     if (damaged) slot->stamps = {};
     return *slot;

@@ -115,6 +115,13 @@ private:
     trip_summaries& kept_;
     std::map<std::u16string, bool> checked_;  // vehicles looked at in this rebuild
     bool files_ok_ = true;
+    // The stores other vehicles' files are read into, one vehicle after
+    // another: their memory is made once for a whole rebuild.
+    struct {
+        fuel_store fuel;
+        service_store service;
+        fee_store fees;
+    } reading_;
 };
 
 }  // namespace kelvane

@@ -162,6 +162,27 @@ TEST(trip_figures, several_vehicles_list_their_names_and_add_up) {
     EXPECT_EQ(chart.dates_noted, 0);
 }
 
+TEST(trip_figures, a_damaged_vehicle_read_between_two_others_adds_none_of_their_records) {
+    trips_fixture f;
+    f.write_account(u"Car", {1000, 1100}, 5, 1);
+    f.write_account(u"Van", {500, 600, 700}, 7, 2);
+    f.write_account(u"Bus", {}, 11, 4);
+    f.fs.put(data_folder + u"Bus.ful", std::vector<std::uint8_t>(30, 0x55));
+    f.write_account(u"Cab", {100}, 13, 8);
+    f.open(u"Car");
+    f.add_trip(u"Tour", {u"Van", u"Bus", u"Cab"});
+    f.store_trip();
+
+    const std::vector<trip_row> rows = f.figures.build_rows(f.trips);
+    EXPECT_FALSE(f.figures.files_ok());
+    ASSERT_EQ(rows.size(), 5u);
+    // Van's three fill-ups and Cab's one; Bus's damaged fuel file adds none
+    // of the vehicle read before it.
+    EXPECT_EQ(rows[1].cost_text, u"40.00");
+    EXPECT_EQ(rows[2].cost_text, u"31.00");
+    EXPECT_EQ(rows[3].cost_text, u"14.00");
+}
+
 TEST(trip_figures, statistics_of_one_vehicle_and_of_an_unknown_trip) {
     trips_fixture f;
     f.write_account(u"Car", {1000, 1100}, 5, 1);
