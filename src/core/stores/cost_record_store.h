@@ -79,11 +79,18 @@ public:
 
     // Engine hooks. A full save writes the total held in memory.
     void recompute_derived() {
-        costs_.clear();
-        costs_.reserve(engine::records_.size());
+        start_derived(engine::records_.size());
         for (const Record& r : engine::records_) costs_.push_back(r.cost, r.mileage);
-        engine::header_.total_cost = costs_.total();
+        finish_derived();
     }
+    void start_derived(std::size_t count) {
+        costs_.clear();
+        costs_.reserve(count);
+    }
+    void derive_loaded(Record* list, std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i) costs_.push_back(list[i].cost, list[i].mileage);
+    }
+    void finish_derived() { engine::header_.total_cost = costs_.total(); }
     void before_full_save() {}
     bool derived_current() const { return true; }
     void on_newest_appended() {

@@ -94,22 +94,41 @@ double economy_between(const economy_units& units, const fuel_record& a, const f
     return units.economy(stretch_distance(a, b), stretch_fuel(a, b));
 }
 
+// One record's share of the derived values, taken in list order after
+// `previous` (null for the first record): its cost, the mileage reached and
+// the economy of the stretch that ends with it.
+void take_derived(fuel_header& header, running_totals& costs, const economy_units& units,
+                  fuel_record* previous, const fuel_record& r) {
+    costs.push_back(r.fuel_cost, r.mileage);
+    if (r.mileage > header.current_mileage) header.current_mileage = r.mileage;
+    if (previous) previous->economy = economy_between(units, *previous, r);
+}
+
 }  // namespace
 
-void fuel_store::recompute_derived() {
-    header_.total_fuel_cost = 0;
+void fuel_store::start_derived(std::size_t count) {
     header_.current_mileage = header_.initial_mileage;
-    const economy_units units(header_);
     costs_.clear();
-    costs_.reserve(records_.size());
-    for (std::size_t i = 0; i < records_.size(); ++i) {
-        const fuel_record& r = records_[i];
-        costs_.push_back(r.fuel_cost, r.mileage);
-        if (r.mileage > header_.current_mileage) header_.current_mileage = r.mileage;
-        if (i > 0) records_[i - 1].economy = economy_between(units, records_[i - 1], r);
-    }
+    costs_.reserve(count);
+}
+
+void fuel_store::derive_loaded(fuel_record* list, std::size_t from, std::size_t to) {
+    const economy_units units(header_);
+    for (std::size_t i = from; i < to; ++i)
+        take_derived(header_, costs_, units, i > 0 ? &list[i - 1] : nullptr, list[i]);
+}
+
+void fuel_store::finish_derived() {
     header_.total_fuel_cost = costs_.total();
     basis_ = basis_of(header_);
+}
+
+void fuel_store::recompute_derived() {
+    start_derived(records_.size());
+    const economy_units units(header_);
+    for (std::size_t i = 0; i < records_.size(); ++i)
+        take_derived(header_, costs_, units, i > 0 ? &records_[i - 1] : nullptr, records_[i]);
+    finish_derived();
 }
 
 fuel_store::derived_basis fuel_store::basis_of(const fuel_header& h) {

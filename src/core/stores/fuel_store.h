@@ -111,6 +111,9 @@ public:
 
     // Engine hooks.
     void recompute_derived();
+    void start_derived(std::size_t count);
+    void derive_loaded(fuel_record* list, std::size_t from, std::size_t to);
+    void finish_derived();
     void before_full_save() { recompute_derived(); }
     void on_newest_appended();
     void after_insert(std::size_t position);

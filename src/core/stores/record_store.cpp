@@ -106,39 +106,69 @@ load_result record_store<D, H, R, B>::load(std::u16string_view folder, std::u16s
     set_fixed(header_.save_folder, program_folder());
     if (unreadable_path_ == path) unreadable_path_.clear();  // readable again (restored)
 
-    // Whole records are read at once; one without its tag is no
-    // record of this program and is left out, and so is a last piece shorter
-    // than a record, the remains of an interrupted write.
+    // Whole records are read in pieces; one without its tag is no record of
+    // this program and is left out, and so is a last piece shorter than a
+    // record, the remains of an interrupted write. Each piece is taken while
+    // it is still in the processor's cache: the totals, economies and record
+    // numbers are worked out as it arrives, instead of in later walks over
+    // the whole array.
     const auto count = static_cast<std::size_t>(body / static_cast<std::int64_t>(record_size));
     const std::size_t before = records_.size();
+    const H as_read = header_;
     derived_current_ = false;
     date_order_ = date_order::unknown;
     // Room to grow: the records added after a load are appended without
     // moving every record already held (room made for the load is kept).
     if (records_.capacity() < before + count)
         records_.reserve(before + count + std::max<std::size_t>(count / 4, 1024));
+    // With keep, the records join those of another file, whose derived
+    // values nobody asks for.
+    const bool derive = !keep;
+    if (derive) derived().start_derived(count);
+    std::int32_t next_number = header_.next_record_number;
     load_leftovers found;
     found.cut_record = body % static_cast<std::int64_t>(record_size) != 0;
     // The records are read straight into the store's own array (an empty
     // one may have none yet to read into).
     if (count > 0)
         records_.append_filled(count, [&](R* room, std::size_t room_count) {
-            const std::size_t got = file->read(room, room_count * record_size) / record_size;
-            // The file ended before its length said: what is missing is cut off.
-            if (got < room_count) found.cut_record = true;
+            constexpr std::size_t piece = load_piece_bytes / record_size;
             std::size_t kept = 0;
-            for (std::size_t i = 0; i < got; ++i) {
-                if (std::memcmp(room[i].tag, record_tag, 4 * sizeof(char16_t)) != 0) {
-                    ++found.damaged_records;
-                    continue;
+            for (std::size_t done = 0; done < room_count;) {
+                const std::size_t want = std::min(piece, room_count - done);
+                R* const arrived = room + kept;
+                const std::size_t got = file->read(arrived, want * record_size) / record_size;
+                const std::size_t first_new = kept;
+                for (std::size_t i = 0; i < got; ++i) {
+                    const R& r = arrived[i];
+                    if (std::memcmp(r.tag, record_tag, 4 * sizeof(char16_t)) != 0) {
+                        ++found.damaged_records;
+                        continue;
+                    }
+                    // Every record holds a number below the counter; the
+                    // next one added must not repeat one of them.
+                    if (r.record_number >= next_number && r.record_number < INT32_MAX)
+                        next_number = r.record_number + 1;
+                    if (room + kept != &r) room[kept] = r;
+                    ++kept;
                 }
-                if (kept != i) room[kept] = room[i];
-                ++kept;
+                if (derive) derived().derive_loaded(room, first_new, kept);
+                done += got;
+                // The file ended before its length said: what is missing is cut off.
+                if (got < want) {
+                    found.cut_record = true;
+                    break;
+                }
             }
             return kept;
         });
     file->close();
     fresh_ = false;
+    if (derive) {
+        derived().finish_derived();
+        derived_current_ = true;
+        header_.next_record_number = next_number;
+    }
     if (found.any()) {
         leftovers_.damaged_records += found.damaged_records;
         leftovers_.cut_record = leftovers_.cut_record || found.cut_record;
@@ -150,20 +180,12 @@ load_result record_store<D, H, R, B>::load(std::u16string_view folder, std::u16s
         else
             report_problem(msg_cut_record_left_out, path);
     }
-    if (!keep) agree_with_records();
+    if (derive) set_header_right(as_read);
     return load_result::loaded;
 }
 
 template <class D, class H, class R, class B>
-void record_store<D, H, R, B>::agree_with_records() {
-    const H as_read = header_;
-    derived().recompute_derived();
-    derived_current_ = true;
-    // Every record holds a number below the counter; the next one added
-    // must not repeat one of them.
-    for (const R& r : records_)
-        if (r.record_number >= header_.next_record_number && r.record_number < INT32_MAX)
-            header_.next_record_number = r.record_number + 1;
+void record_store<D, H, R, B>::set_header_right(const H& as_read) {
     if (std::memcmp(&as_read, &header_, sizeof header_) == 0) return;
     // The header on disk is set right at once, so that the accounts list,
     // which reads headers only, agrees too. A file still to be copied aside,
@@ -662,7 +684,7 @@ using trip_engine = record_store<trip_store, trip_header, trip_record, record_st
 template void trip_engine::clear_memory();
 template bool trip_engine::reset();
 template load_result trip_engine::load(std::u16string_view, std::u16string_view, bool);
-template void trip_engine::agree_with_records();
+template void trip_engine::set_header_right(const trip_header&);
 template bool trip_engine::keep_unreadable_copy();
 template bool trip_engine::save_all();
 template bool trip_engine::write_whole_file_to(std::u16string_view);

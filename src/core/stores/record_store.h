@@ -12,6 +12,10 @@
 //   static constexpr std::u16string_view extension;  e.g. u".ful"
 //   static constexpr bool rewrites_previous;  the append write rewrites the previous last record
 //   void recompute_derived();   header totals (and economies) from all records
+//   void start_derived(std::size_t count);   the same, worked out while a load
+//   void derive_loaded(R* list, std::size_t from, std::size_t to);   reads: list[from,
+//   void finish_derived();      to) arrived after list[0, from) (list[0] is the first
+//                               record of the list); finish ends what start began
 //   void before_full_save();    what save_all refreshes before writing
 //   void on_newest_appended();  totals after records_.back() was appended
 //   void after_insert(std::size_t position);             derived values after a
@@ -119,6 +123,9 @@ class record_store : public Base {
 public:
     using header_struct = Header;
     using record_type = Record;
+    // A load reads this much at a time, so that each piece is still in the
+    // processor's cache when its records are taken.
+    static constexpr std::size_t load_piece_bytes = std::size_t{2} << 20;
 
     record_store() { clear_memory(); }
 
@@ -310,9 +317,10 @@ protected:
     static bool write_header_to(device_file& file, const Header& header) {
         return file.seek(0) && file.write(&header, header_size) == header_size;
     }
-    // After a load: derived totals and the record counter from the records;
-    // the header on disk is set right when it said otherwise.
-    void agree_with_records();
+    // After a load, with the derived totals and the record counter worked
+    // out from the records: the header on disk is set right when it said
+    // otherwise than the one read.
+    void set_header_right(const Header& as_read);
     // Writes the header and the records from `first_new` on at the end of the
     // file (plus the previous last record where the store asks for it).
     [[nodiscard]] bool append_write(std::size_t first_new);

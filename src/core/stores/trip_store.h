@@ -105,6 +105,9 @@ public:
 
     // Engine hooks: trips have no derived values.
     void recompute_derived() {}
+    void start_derived(std::size_t) {}
+    void derive_loaded(trip_record*, std::size_t, std::size_t) {}
+    void finish_derived() {}
     void before_full_save() {}
     void on_newest_appended() {}
 

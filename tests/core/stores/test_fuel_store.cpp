@@ -122,6 +122,57 @@ TEST_F(fuel_store_test, appending_sets_the_economy_of_the_previous_fill_up_on_di
     EXPECT_EQ(store.record_at(1).economy, (40 - (50 - 40)) / 250.0 * 100);
 }
 
+// A long file is read in pieces, and its totals, economies and record
+// counter are worked out as they arrive: they must come out as a walk over
+// the whole list gives them, with damaged records left out on either side of
+// a piece's edge and the file's own figures not trusted.
+TEST_F(fuel_store_test, a_long_file_loads_with_the_figures_a_full_recompute_gives) {
+    constexpr std::size_t piece = fuel_store::load_piece_bytes / sizeof(fuel_record);
+    std::vector<fuel_record> records;
+    for (int i = 0; i < static_cast<int>(2 * piece + 500); ++i) {
+        fuel_record r = fill(1 + i % 28, 1000.0 + 37.5 * i + i % 7, 20 + i % 13, 45 + i % 5,
+                             30 + i % 11 + 0.01 * i);
+        r.year = 2000 + i / 336;
+        r.month = 1 + (i / 28) % 12;
+        set_fixed(r.tag, record_tag);
+        r.record_number = (i * 7919) % 9000;  // numbers in no order
+        r.economy = -1;
+        records.push_back(r);
+    }
+    for (const std::size_t at : {piece - 1, piece, 2 * piece + 3}) records[at].tag[0] = u'X';
+    records[piece].record_number = 100000;  // a damaged record's number counts for nothing
+    std::int32_t kept_highest = 0;
+    for (const fuel_record& r : records)
+        if (r.tag[0] == u'D') kept_highest = std::max(kept_highest, r.record_number);
+    fuel_header header = store.header();
+    header.total_fuel_cost = 0;
+    header.current_mileage = 0;
+    header.next_record_number = 0;
+    std::vector<std::uint8_t> bytes = bytes_of(header);
+    for (const fuel_record& r : records) {
+        const auto b = bytes_of(r);
+        bytes.insert(bytes.end(), b.begin(), b.end());
+    }
+    device.fs.put(file_of<fuel_store>(u"Car"), bytes);
+
+    fuel_store loaded;
+    ASSERT_EQ(loaded.load(data_folder, u"Car", false), load_result::loaded);
+    ASSERT_EQ(loaded.record_count(), static_cast<int>(records.size() - 3));
+    EXPECT_EQ(loaded.leftovers().damaged_records, 3);
+    EXPECT_EQ(loaded.header().next_record_number, kept_highest + 1);
+    const fuel_header as_loaded = loaded.header();
+    std::vector<double> economies;
+    for (int i = 0; i < loaded.record_count(); ++i)
+        economies.push_back(loaded.record_at(i).economy);
+
+    ASSERT_TRUE(loaded.recompute_economy(false));
+    EXPECT_EQ(bytes_of(loaded.header()), bytes_of(as_loaded));
+    for (int i = 0; i < loaded.record_count(); ++i)
+        ASSERT_EQ(loaded.record_at(i).economy, economies[static_cast<std::size_t>(i)]) << i;
+    EXPECT_GT(as_loaded.total_fuel_cost, 0);
+    EXPECT_EQ(as_loaded.current_mileage, records.back().mileage);
+}
+
 TEST_F(fuel_store_test, no_division_by_zero_distance_or_fuel) {
     for (int mode = 0; mode < 4; ++mode) {
         store.header().economy_mode = mode;
