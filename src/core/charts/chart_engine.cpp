@@ -64,15 +64,21 @@ void chart_engine::clear_entries() {
 namespace {
 
 std::uint32_t name_hash(std::u16string_view name) {
-    std::uint32_t h = 2166136261u;  // FNV-1a
-    for (char16_t c : name) {
-        h ^= c;
-        h *= 16777619u;
+    // Four units at a time: the names of a long chart are looked up once
+    // each, and a unit-by-unit hash would be a long chain of multiplications.
+    std::uint64_t h = 0x9E3779B97F4A7C15ull ^ name.size();
+    std::size_t i = 0;
+    for (; i + 4 <= name.size(); i += 4) {
+        std::uint64_t units;
+        std::memcpy(&units, name.data() + i, sizeof units);
+        h = (h ^ units) * 0xFF51AFD7ED558CCDull;
+        h ^= h >> 32;
     }
+    std::uint64_t rest = 0;
+    for (; i < name.size(); ++i) rest = (rest << 16) | name[i];
+    h = (h ^ rest) * 0xC4CEB9FE1A85EC53ull;
     // Carries the high bits down to the low ones that place a slot.
-    h ^= h >> 16;
-    h *= 0x45D9F3Bu;
-    return h ^ (h >> 16);
+    return static_cast<std::uint32_t>(h ^ (h >> 33));
 }
 
 }  // namespace
@@ -93,6 +99,11 @@ void chart_engine::grow_index(std::size_t entries) {
     std::size_t size = 64;
     while (size < 2 * (entries + 1)) size *= 2;
     if (size <= index_.size()) return;
+    if (entries_.empty()) {
+        // Nothing to move: the table of the last chart is emptied and reused.
+        index_.assign(size, index_slot{});
+        return;
+    }
     std::vector<index_slot> old(size);
     old.swap(index_);
     const std::size_t mask = size - 1;
@@ -129,6 +140,7 @@ void chart_engine::add_values(std::span<const chart_value> values) {
     // makes no copy of it.
     constexpr std::size_t step = 64;
     std::array<std::uint32_t, step> hashes;
+    std::array<std::u16string_view, step> keys;
     for (std::size_t from = 0; from < values.size(); from += step) {
         const std::size_t count = std::min(step, values.size() - from);
         // Room for all of them first, so that no slot moves while the batch
@@ -138,12 +150,13 @@ void chart_engine::add_values(std::span<const chart_value> values) {
         // The slots of a long chart's index lie far apart in memory: all of
         // the batch's are fetched before the first is needed.
         for (std::size_t k = 0; k < count; ++k) {
-            hashes[k] = name_hash(entry_text(values[from + k].name, name_capacity));
+            keys[k] = entry_text(values[from + k].name, name_capacity);
+            hashes[k] = name_hash(keys[k]);
             __builtin_prefetch(&index_[hashes[k] & mask]);
         }
         for (std::size_t k = 0; k < count; ++k) {
             const chart_value& v = values[from + k];
-            const std::u16string_view key = entry_text(v.name, name_capacity);
+            const std::u16string_view key = keys[k];
             const std::size_t slot = find_slot(key, hashes[k]);
             if (index_[slot].entry != 0) {
                 entries_[index_[slot].entry - 1].value += v.value;
@@ -189,15 +202,18 @@ void chart_engine::prepare_entries(dc& surface) {
         // values, or values that cancel out); such entries get no share.
         e.share_of_max = (e.value != 0 && max_value_ != 0) ? e.value / max_value_ : 0;
         e.share_of_total = (e.value != 0 && total_value_ != 0) ? e.value / total_value_ : 0;
-        surface.set_pixel(1, 1, colours[i]);
         e.colour = colours[i];
         if (snap_colours_) {
             // What the display really shows is what a tap will read back.
+            surface.set_pixel(1, 1, colours[i]);
             const colour read = surface.get_pixel(1, 1);
             if (read != invalid_colour) e.colour = read;
         }
     }
-    if (kept != invalid_colour) surface.set_pixel(1, 1, kept);
+    if (kept != invalid_colour)
+        surface.set_pixel(1, 1, kept);
+    else if (!snap_colours_ && !entries_.empty())
+        surface.set_pixel(1, 1, colours[entries_.size() - 1]);  // as the last entry's probe left it
 }
 
 bool chart_engine::select_previous() {

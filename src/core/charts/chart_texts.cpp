@@ -12,20 +12,38 @@ constexpr std::size_t block_units = 32768;
 
 std::u16string_view chart_texts::keep(std::u16string_view text) {
     if (text.empty()) return {};
-    // A text longer than a block (no entry field holds one) gets a block of its own.
-    const std::size_t room = std::max(block_units, text.size());
-    if (blocks_.empty() || used_ + text.size() > block_units) {
-        blocks_.push_back(std::make_unique_for_overwrite<char16_t[]>(room));
-        used_ = 0;
+    char16_t* at;
+    if (text.size() > block_units) {
+        // A text longer than a block (no entry field holds one) gets a block of its own.
+        long_texts_.push_back(std::make_unique_for_overwrite<char16_t[]>(text.size()));
+        at = long_texts_.back().get();
+    } else {
+        if (blocks_.empty()) {
+            blocks_.push_back(std::make_unique_for_overwrite<char16_t[]>(block_units));
+        } else if (used_ + text.size() > block_units) {
+            // The next block: one an earlier chart filled, or a new one.
+            if (++current_ == blocks_.size())
+                blocks_.push_back(std::make_unique_for_overwrite<char16_t[]>(block_units));
+            used_ = 0;
+        }
+        at = blocks_[current_].get() + used_;
+        used_ += text.size();
     }
-    char16_t* at = blocks_.back().get() + used_;
-    std::copy(text.begin(), text.end(), at);
-    used_ += text.size();
+    // The texts of entries are a few units long: copied unit by unit, not
+    // through a call into the library.
+    if (text.size() <= 16) {
+        for (std::size_t i = 0; i < text.size(); ++i) at[i] = text[i];
+    } else {
+        std::copy(text.begin(), text.end(), at);
+    }
     return {at, text.size()};
 }
 
 void chart_texts::clear() {
-    if (blocks_.size() > 1) blocks_.erase(blocks_.begin() + 1, blocks_.end());
+    // The blocks stay for the next chart, which is most often as long: a
+    // long chart refilled then takes no new memory from the system.
+    long_texts_.clear();
+    current_ = 0;
     used_ = 0;
 }
 

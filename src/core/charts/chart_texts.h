@@ -22,12 +22,14 @@ public:
 
     // A lasting copy of the text; an empty text takes no room.
     std::u16string_view keep(std::u16string_view text);
-    // Forgets every text kept, keeping one block for the next chart.
+    // Forgets every text kept, keeping the blocks for the next chart.
     void clear();
 
 private:
     std::vector<std::unique_ptr<char16_t[]>> blocks_;
-    std::size_t used_ = 0;  // units used in the last block
+    std::size_t current_ = 0;  // the block texts are kept in now
+    std::size_t used_ = 0;     // units used in it
+    std::vector<std::unique_ptr<char16_t[]>> long_texts_;
 };
 
 }  // namespace kelvane
