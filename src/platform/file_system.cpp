@@ -1,5 +1,7 @@
 #include "platform/file_system.h"
 
+#include <algorithm>
+
 namespace kelvane {
 
 namespace {
@@ -87,24 +89,38 @@ bool write_file_atomically(file_system& fs, std::u16string_view path, const void
     return writer.commit();
 }
 
+std::int64_t device_file::copy_from(device_file& source, std::int64_t count) {
+    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(
+        std::min<std::int64_t>(std::max<std::int64_t>(count, 0), std::int64_t{1} << 16)));
+    std::int64_t copied = 0;
+    while (copied < count) {
+        const auto want =
+            static_cast<std::size_t>(std::min<std::int64_t>(count - copied, buffer.size()));
+        const std::size_t got = source.read(buffer.data(), want);
+        if (got == 0) break;
+        const std::size_t put = write(buffer.data(), got);
+        copied += static_cast<std::int64_t>(put);
+        if (put != got) break;
+    }
+    return copied;
+}
+
+bool atomic_file_writer::copy_from(device_file& source, std::int64_t count) {
+    if (failed_ || !file_) return false;
+    if (file_->copy_from(source, count) != count) failed_ = true;
+    return !failed_;
+}
+
 bool copy_file_atomically(file_system& fs, std::u16string_view from, std::u16string_view to) {
     auto source = fs.open_read(from);
     if (!source) return false;
     const std::int64_t length = source->length();
     atomic_file_writer writer(fs, to);
-    bool ok = length >= 0 && writer.open();
-    std::vector<std::uint8_t> buffer(std::size_t(1) << 16);
-    std::int64_t copied = 0;
-    while (ok && copied < length) {
-        const std::size_t got = source->read(buffer.data(), buffer.size());
-        if (got == 0) break;
-        ok = writer.write(buffer.data(), got);
-        copied += static_cast<std::int64_t>(got);
-    }
+    // A source that ended early was not read whole: its copy would be cut
+    // short. Left uncommitted, the writer removes its temporary file.
+    const bool ok = length >= 0 && writer.open() && writer.copy_from(*source, length);
     source->close();
-    // A source that ended early was not read whole: its copy would be cut short.
-    // Left uncommitted, the writer removes its temporary file.
-    return ok && copied == length && writer.commit();
+    return ok && writer.commit();
 }
 
 bool read_whole_file(file_system& fs, std::u16string_view path, std::vector<std::uint8_t>& out) {

@@ -27,6 +27,11 @@ public:
     virtual std::int64_t length() const = 0;
     // Flushes and closes; false when data could not be written out.
     virtual bool close() = 0;
+    // Appends `count` bytes read from the source's position; the bytes
+    // copied, fewer when the source ended or a write failed. A file system
+    // that can copy between its own files without bringing the bytes
+    // through the program does so.
+    virtual std::int64_t copy_from(device_file& source, std::int64_t count);
 };
 
 // File attributes as the device reports them.
@@ -111,6 +116,17 @@ public:
         return false;
     }
     virtual bool file_exists(std::u16string_view path) = 0;
+    // While a batch is open for a folder, the files made whole inside it
+    // (create_new) reach the medium together when it ends instead of one by
+    // one as each is closed, so that a set of many files waits for the
+    // medium once. Whoever opens a batch must end it before anything relies
+    // on those files being kept; end is false when any of them was not.
+    // Batches of different folders may be open together.
+    virtual void begin_durable_batch(std::u16string_view folder) { (void)folder; }
+    [[nodiscard]] virtual bool end_durable_batch(std::u16string_view folder) {
+        (void)folder;
+        return true;
+    }
     // The stamp of a file (or of its absence); unknown unless the file
     // system can tell versions apart.
     virtual file_stamp stamp(std::u16string_view path) {
@@ -148,6 +164,9 @@ public:
     bool open();
     // False (and the writer stays failed) when fewer bytes were written.
     bool write(const void* data, std::size_t count);
+    // Writes `count` bytes read from the source; false (and the writer stays
+    // failed) when fewer were copied.
+    bool copy_from(device_file& source, std::int64_t count);
     // Closes and moves the temporary file over the target; false on any failure,
     // in which case the target is untouched and the temporary file removed.
     bool commit();

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/types.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -18,14 +19,54 @@ namespace fs = std::filesystem;
 
 namespace kelvane {
 
+// The files made whole in one folder while its batch is open: each has been
+// handed to the system to write out as it was closed, and is waited for
+// when the batch ends.
+struct durable_batch {
+    std::filesystem::path folder;
+    std::vector<int> files;  // descriptors of their own, closed at the end
+
+    // Starts writing the file out and keeps it to be waited for; false when
+    // it could not be kept (it was then waited for at once).
+    bool take(int fd) {
+        (void)::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+        const int kept = ::dup(fd);
+        if (kept < 0) return ::fsync(fd) == 0;
+        files.push_back(kept);
+        return true;
+    }
+    // Waits until every file, and the folder's own entries, are on the medium.
+    bool finish() {
+        bool ok = true;
+        for (const int fd : files) {
+            ok = ::fsync(fd) == 0 && ok;
+            ::close(fd);
+        }
+        files.clear();
+        const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dir >= 0) {
+            ok = ::fsync(dir) == 0 && ok;
+            ::close(dir);
+        }
+        return ok;
+    }
+    ~durable_batch() {
+        for (const int fd : files) ::close(fd);
+    }
+};
+
 namespace {
 
 class host_file : public device_file {
 public:
     // A durable file reaches the medium before close reports success: it is
     // about to replace a good file, which must not be swapped for one whose
-    // bytes a power cut could still take away.
-    explicit host_file(std::FILE* f, bool durable = false) : f_(f), durable_(durable) {}
+    // bytes a power cut could still take away. Inside a folder's durable
+    // batch, close hands it to the batch instead, which waits for the medium
+    // once for all of the folder's files.
+    explicit host_file(std::FILE* f, bool durable = false,
+                       std::shared_ptr<durable_batch> batch = nullptr)
+        : f_(f), durable_(durable), batch_(std::move(batch)) {}
     ~host_file() override {
         if (f_) std::fclose(f_);
     }
@@ -56,15 +97,48 @@ public:
     bool close() override {
         if (!f_) return false;
         bool ok = std::fflush(f_) == 0 && !std::ferror(f_);
-        if (ok && durable_) ok = ::fsync(::fileno(f_)) == 0;
+        if (ok && durable_) ok = batch_ ? batch_->take(::fileno(f_)) : ::fsync(::fileno(f_)) == 0;
         const bool closed = std::fclose(f_) == 0;
         f_ = nullptr;
         return ok && closed;
+    }
+    // Between two files of the host, the system copies the bytes itself
+    // (sharing them where the medium can), as cp does; where it cannot, the
+    // bytes come through the program.
+    std::int64_t copy_from(device_file& source, std::int64_t count) override {
+        auto* from = dynamic_cast<host_file*>(&source);
+        if (!f_ || !from || !from->f_ || std::fflush(f_) != 0)
+            return device_file::copy_from(source, count);
+        off_t in = ftello(from->f_), out = ftello(f_);
+        if (in < 0 || out < 0) return device_file::copy_from(source, count);
+        std::int64_t copied = 0;
+        while (copied < count) {
+            const auto want = static_cast<std::size_t>(
+                std::min<std::int64_t>(count - copied, std::int64_t{1} << 30));
+            const ssize_t got =
+                ::copy_file_range(::fileno(from->f_), &in, ::fileno(f_), &out, want, 0);
+            if (got > 0) {
+                copied += got;
+                continue;
+            }
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0 && copied == 0 &&
+                (errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP || errno == EINVAL)) {
+                // No copy by the system between these two: the program copies.
+                return device_file::copy_from(source, count);
+            }
+            break;  // the source ended, or the medium is full
+        }
+        // Both streams go on after what the system copied.
+        (void)fseeko(from->f_, in, SEEK_SET);
+        (void)fseeko(f_, out, SEEK_SET);
+        return copied;
     }
 
 private:
     std::FILE* f_;
     bool durable_;
+    std::shared_ptr<durable_batch> batch_;
 };
 
 std::unique_ptr<device_file> open_host(const fs::path& p, const char* mode) {
@@ -185,7 +259,33 @@ std::unique_ptr<device_file> host_file_system::create_new(std::u16string_view pa
         ::close(fd);
         return nullptr;
     }
-    return std::make_unique<host_file>(f, true);
+    return std::make_unique<host_file>(f, true, batch_for(p.parent_path()));
+}
+
+std::shared_ptr<durable_batch> host_file_system::batch_for(const fs::path& folder) const {
+    for (const auto& batch : batches_)
+        if (batch->folder == folder) return batch;
+    return nullptr;
+}
+
+void host_file_system::begin_durable_batch(std::u16string_view folder) {
+    // A host path has no separator at its end, as the parent of a file has none.
+    const auto p = host_path(folder);
+    if (p.empty() || batch_for(p)) return;  // one batch at a time for a folder
+    auto batch = std::make_shared<durable_batch>();
+    batch->folder = p;
+    batches_.push_back(std::move(batch));
+}
+
+bool host_file_system::end_durable_batch(std::u16string_view folder) {
+    const auto p = host_path(folder);
+    for (auto it = batches_.begin(); it != batches_.end(); ++it) {
+        if ((*it)->folder != p) continue;
+        const std::shared_ptr<durable_batch> batch = *it;
+        batches_.erase(it);
+        return batch->finish();
+    }
+    return true;
 }
 
 bool host_file_system::copy_file(std::u16string_view from, std::u16string_view to, bool overwrite) {

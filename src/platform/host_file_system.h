@@ -6,10 +6,14 @@
 // below the device root.
 
 #include <filesystem>
+#include <memory>
+#include <vector>
 
 #include "platform/file_system.h"
 
 namespace kelvane {
+
+struct durable_batch;
 
 class host_file_system : public file_system {
 public:
@@ -37,14 +41,20 @@ public:
     bool folder_exists(std::u16string_view path) override;
     folder_lock_result lock_folder(std::u16string_view path) override;
     std::vector<find_entry> find(std::u16string_view pattern) override;
+    void begin_durable_batch(std::u16string_view folder) override;
+    [[nodiscard]] bool end_durable_batch(std::u16string_view folder) override;
 
 private:
     // The root is made on the first write, so merely starting never litters the host.
     void ensure_root() const;
     // True when the device path names the storage card folder itself.
     bool is_storage_card(std::u16string_view device_path) const;
+    // The open batch of a host folder; null when it has none.
+    std::shared_ptr<durable_batch> batch_for(const std::filesystem::path& folder) const;
+
     std::filesystem::path root_;
     std::filesystem::path card_;
+    std::vector<std::shared_ptr<durable_batch>> batches_;
 };
 
 // The device root: $KELVANE_DEVICE_ROOT, else $XDG_DATA_HOME/kelvane/device,

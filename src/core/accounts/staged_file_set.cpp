@@ -93,7 +93,10 @@ staged_file_set::staged_file_set(std::u16string folder)
     : folder_(std::move(folder)), staging_(inside(folder_, staging_name)) {}
 
 staged_file_set::~staged_file_set() {
-    if (begun_ && !committed_) (void)throw_away(staging_);
+    if (begun_ && !committed_) {
+        (void)device_files().end_durable_batch(staging_);
+        (void)throw_away(staging_);
+    }
 }
 
 bool staged_file_set::is_own_name(std::u16string_view name) {
@@ -169,6 +172,9 @@ bool staged_file_set::begin() {
     if (!finish_interrupted(folder_)) return false;
     file_system& fs = device_files();
     if (!fs.create_folder(without_trailing_backslash(staging_))) return false;
+    // The set's files reach the medium together, before the mark says the
+    // set is whole, rather than one by one as each is written.
+    fs.begin_durable_batch(staging_);
     begun_ = true;
     return true;
 }
@@ -208,6 +214,7 @@ staged_file_set::outcome staged_file_set::commit() {
         (void)throw_away(replaced);
         return outcome::rolled_back;
     };
+    if (!fs.end_durable_batch(staging_)) return give_up();
     // The mark goes in last: with it, the set in waiting is whole.
     std::string mark = mark_text;
     for (const std::u16string& name : removals_) mark += removal_prefix + to_utf8(name) + "\r\n";
