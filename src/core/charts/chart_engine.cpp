@@ -163,13 +163,12 @@ void chart_engine::add_values(std::span<const chart_value> values) {
                 continue;
             }
             index_[slot] = {static_cast<std::uint32_t>(entries_.size() + 1), hashes[k]};
-            record_type e{};
+            record_type& e = entries_.emplace_back();
             e.name = texts_.keep(key);
             e.date_text = texts_.keep(entry_text(v.date_text, date_capacity));
             e.note_text = texts_.keep(entry_text(v.note_text, note_capacity));
             e.value = v.value;
             e.day = v.day;
-            entries_.push_back(e);
         }
     }
 }
