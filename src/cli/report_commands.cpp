@@ -294,8 +294,7 @@ int report_commands::report(tool_session& s) {
     if (economy) {
         text_table t({tr(u"Mileage"), u">" + tr(u"Fuel economy"), tr(u"Date")});
         for (const auto& e : entries)
-            t.add_row(
-                {std::u16string(e.name), format("%.2f", e.value), std::u16string(e.date_text)});
+            t.add_row({std::u16string(e.name), format("%.2f", e.value), e.shown_date()});
         t.write(out_);
         if (figures.economy)
             out_ << to_utf8(tr(u"Average fuel economy") + format(": %.2f", *figures.economy))
@@ -306,7 +305,7 @@ int report_commands::report(tool_session& s) {
     text_table t({tr(u"Name"), u">" + tr(u"Value"), u">%", tr(u"Date"), tr(u"Description")});
     for (const auto& e : entries)
         t.add_row({std::u16string(e.name), format("%.2f", e.value),
-                   format("%.2f%%", e.share_of_total * 100), std::u16string(e.date_text),
+                   format("%.2f%%", e.share_of_total * 100), e.shown_date(),
                    std::u16string(e.note_text)});
     t.write(out_);
     out_ << to_utf8(tr(u"Total") + format(": %.2f", chart.total_value())) << '\n';

@@ -288,7 +288,7 @@ std::vector<legend_cell> legend_cells(std::u16string_view legend_format,
                 cells.push_back({item, format("%.2f", e.value), percent(26), true});
                 break;
             case legend_item::date:
-                cells.push_back({item, std::u16string(e.date_text), 50, true});
+                cells.push_back({item, e.shown_date(), 50, true});
                 break;
             case legend_item::share_of_total:
                 cells.push_back(

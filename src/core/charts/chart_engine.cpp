@@ -165,12 +165,24 @@ void chart_engine::add_values(std::span<const chart_value> values) {
             index_[slot] = {static_cast<std::uint32_t>(entries_.size() + 1), hashes[k]};
             record_type& e = entries_.emplace_back();
             e.name = texts_.keep(key);
-            e.date_text = texts_.keep(entry_text(v.date_text, date_capacity));
+            if (v.short_date_of_day) {
+                e.short_date_of_day = true;
+                e.date_language = v.date_language;
+            } else {
+                e.date_text = texts_.keep(entry_text(v.date_text, date_capacity));
+            }
             e.note_text = texts_.keep(entry_text(v.note_text, note_capacity));
             e.value = v.value;
             e.day = v.day;
         }
     }
+}
+
+std::u16string chart_engine::record_type::shown_date() const {
+    if (!short_date_of_day) return std::u16string(date_text);
+    std::u16string text;
+    append_short_date_of_day(text, date_language, day);
+    return text;
 }
 
 void chart_engine::note_date(int year, int month, int day) {

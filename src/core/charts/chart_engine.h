@@ -51,13 +51,18 @@ public:
     // the engine until its entries are cleared.
     struct record_type {
         std::u16string_view name;       // key of add_value; legend column M
-        std::u16string_view date_text;  // legend column D
+        std::u16string_view date_text;  // empty when the date is the short date of the day
         std::u16string_view note_text;  // legend column N
         double value;
-        std::int32_t day;       // YYYYMMDD of the entry's one record; 0 for a total
+        std::int32_t day;  // YYYYMMDD of the entry's one record; 0 for a total
+        bool short_date_of_day;
+        std::uint16_t date_language;
         double share_of_max;    // value / max_value
         double share_of_total;  // value / total_value
         kelvane::colour colour;
+
+        // The date as the legend shows it (column D).
+        std::u16string shown_date() const;
     };
 
     chart_engine();

@@ -3,9 +3,12 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
+
+#include "core/common/number_text.h"
 
 namespace kelvane {
 
@@ -23,7 +26,18 @@ struct chart_value {
     int day = 0;
     std::u16string_view date_text;
     std::u16string_view note_text;
+    // Set when the date text is the day's short date in this language, and
+    // date_text is left empty: a long series then writes no date text that
+    // nobody may look at, and whoever shows the entry writes it.
+    bool short_date_of_day = false;
+    std::uint16_t date_language = 0;
 };
+
+// The short date of a day (YYYYMMDD, not 0) in a language, as a record's
+// date reads in a chart.
+inline void append_short_date_of_day(std::u16string& out, std::uint16_t language, int day) {
+    append_date(out, language, day / 10000, day / 100 % 100, day % 100, false);
+}
 
 class chart_sink {
 public:
@@ -37,8 +51,16 @@ public:
     // The same as add_value for each value in turn; a sink that looks every
     // name up in a large table looks a whole batch up at once.
     virtual void add_values(std::span<const chart_value> values) {
-        for (const chart_value& v : values)
-            add_value(v.name, v.value, v.day, v.date_text, v.note_text);
+        std::u16string date;
+        for (const chart_value& v : values) {
+            if (!v.short_date_of_day) {
+                add_value(v.name, v.value, v.day, v.date_text, v.note_text);
+                continue;
+            }
+            date.clear();
+            append_short_date_of_day(date, v.date_language, v.day);
+            add_value(v.name, v.value, v.day, date, v.note_text);
+        }
     }
     // Tells how many entries at most are about to be added, so that room
     // for them is made once rather than as they come.
@@ -64,6 +86,19 @@ public:
     // Adds the next value with the texts written for it.
     void add(double value, int day, std::u16string_view note_text) {
         values_[count_] = {names_[count_], value, day, dates_[count_], note_text};
+        if (++count_ == capacity) flush();
+    }
+    // Adds the next value of a record dated (year, month, day), with the name
+    // written for it: its date text is the short date in the language. A
+    // date no calendar has is written out as the record holds it.
+    void add_dated(double value, std::uint16_t language, int year, int month, int day,
+                   std::u16string_view note_text) {
+        const int key = day_key(year, month, day);
+        if (key == 0) {
+            append_date(next_date(), language, year, month, day, false);
+            return add(value, key, note_text);
+        }
+        values_[count_] = {names_[count_], value, key, {}, note_text, true, language};
         if (++count_ == capacity) flush();
     }
     void flush() {

@@ -71,8 +71,7 @@ public:
         for (int i : engine::selection_) {
             const Record& r = engine::records_[static_cast<std::size_t>(i)];
             append_decimal(batch.next_name(), r.mileage, 0);
-            append_date(batch.next_date(), language, r.year, r.month, r.day, false);
-            batch.add(r.cost, day_key(r.year, r.month, r.day), Derived::record_label(r));
+            batch.add_dated(r.cost, language, r.year, r.month, r.day, Derived::record_label(r));
             if (!limits.has_dates()) chart.note_date(r.year, r.month, r.day);
         }
     }

@@ -247,8 +247,7 @@ void fuel_store::economy_series(chart_sink& chart, const selection_limits& limit
     for (std::size_t n = 0; n + 1 < selection_.size(); ++n) {
         const fuel_record& r = records_[static_cast<std::size_t>(selection_[n])];
         append_decimal(batch.next_name(), r.mileage, 0);
-        append_date(batch.next_date(), language, r.year, r.month, r.day, false);
-        batch.add(r.economy, day_key(r.year, r.month, r.day), u"");
+        batch.add_dated(r.economy, language, r.year, r.month, r.day, u"");
         if (!limits.has_dates()) chart.note_date(r.year, r.month, r.day);
     }
 }

@@ -124,6 +124,48 @@ TEST_F(chart_engine_test, a_series_handed_over_in_batches_makes_the_entries_of_s
     }
 }
 
+// A record's date reaches the engine as its day and is written only when
+// shown; it must read as the text a sink that takes written dates gets, in
+// every date order, and a date no calendar has as the record holds it.
+TEST_F(chart_engine_test, a_dated_series_shows_the_dates_a_written_series_has) {
+    struct written_dates : chart_sink {
+        std::vector<std::u16string> dates;
+        void clear_entries() override {}
+        void add_value(std::u16string_view, double, int, std::u16string_view date,
+                       std::u16string_view) override {
+            dates.emplace_back(date);
+        }
+        void note_date(int, int, int) override {}
+    };
+    struct dated {
+        int year, month, day;
+    };
+    const dated days[] = {{2007, 3, 1}, {1999, 12, 31}, {2024, 2, 29}, {2007, 13, 40}, {0, 1, 1}};
+    for (const std::uint16_t language :
+         {std::uint16_t{1033}, std::uint16_t{1036}, std::uint16_t{1031}, std::uint16_t{1041}}) {
+        SCOPED_TRACE(language);
+        chart_engine engine;
+        written_dates written;
+        for (chart_sink* sink :
+             {static_cast<chart_sink*>(&engine), static_cast<chart_sink*>(&written)}) {
+            chart_value_batch batch(*sink);
+            int n = 0;
+            for (const dated& d : days) {
+                batch.next_name() = format("%d", ++n);
+                batch.add_dated(n, language, d.year, d.month, d.day, u"");
+            }
+        }
+        ASSERT_EQ(engine.entries().size(), std::size(days));
+        ASSERT_EQ(written.dates.size(), std::size(days));
+        for (std::size_t i = 0; i < std::size(days); ++i) {
+            std::u16string expected;
+            append_date(expected, language, days[i].year, days[i].month, days[i].day, false);
+            EXPECT_EQ(written.dates[i], expected);
+            EXPECT_EQ(engine.entries()[i].shown_date(), expected);
+        }
+    }
+}
+
 TEST_F(chart_engine_test, a_day_noted_again_after_the_span_was_set_widens_it_again) {
     chart_engine t;
     t.note_date(2020, 3, 1);

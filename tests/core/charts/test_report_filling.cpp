@@ -91,7 +91,7 @@ TEST_F(report_filling_test, fuel_economy_leaves_out_the_last_fill_up) {
     EXPECT_DOUBLE_EQ(e[0].value, fuel.record_at(0).economy);
     EXPECT_DOUBLE_EQ(e[1].value, fuel.record_at(1).economy);
     EXPECT_NE(e[0].value, 0.0);
-    EXPECT_EQ(std::u16string(e[1].date_text), short_date_text(2024, 2, 10));
+    EXPECT_EQ(e[1].shown_date(), short_date_text(2024, 2, 10));
     EXPECT_EQ(std::u16string(e[1].note_text), u"");
     EXPECT_EQ(chart.legend_format(), u"MVD");
     EXPECT_EQ(chart.chart_type(), chart_kind::line);
@@ -122,7 +122,7 @@ TEST_F(report_filling_test, two_fees_at_one_mileage_are_one_entry) {
     EXPECT_EQ(std::u16string(e.name), u"7000");
     EXPECT_DOUBLE_EQ(e.value, 15.5);
     EXPECT_EQ(std::u16string(e.note_text), u"Parking");  // the first record's texts stay
-    EXPECT_EQ(std::u16string(e.date_text), short_date_text(2023, 12, 24));
+    EXPECT_EQ(e.shown_date(), short_date_text(2023, 12, 24));
 
     // A narrow screen has no room for the note column.
     dev.set_screen_size(180, 320);
