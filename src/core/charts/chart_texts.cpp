@@ -29,13 +29,7 @@ std::u16string_view chart_texts::keep(std::u16string_view text) {
         at = blocks_[current_].get() + used_;
         used_ += text.size();
     }
-    // The texts of entries are a few units long: copied unit by unit, not
-    // through a call into the library.
-    if (text.size() <= 16) {
-        for (std::size_t i = 0; i < text.size(); ++i) at[i] = text[i];
-    } else {
-        std::copy(text.begin(), text.end(), at);
-    }
+    std::copy(text.begin(), text.end(), at);
     return {at, text.size()};
 }
 
