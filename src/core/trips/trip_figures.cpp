@@ -32,34 +32,57 @@ public:
     void take(const Store& store, Cost cost) {
         points_.clear();
         points_.reserve(static_cast<std::size_t>(store.record_count()));
+        // Records come month after month: the day count of a month's
+        // first day is worked out once for all of its records.
+        bool month_known = false;
+        std::int32_t year = 0, month = 0;
+        std::int64_t month_start = 0;
+        in_date_order_ = true;
         for (int i = 0; i < store.record_count(); ++i) {
             const auto& r = store.record_at(i);
-            points_.push_back({to_local_seconds(r.year, r.month, r.day, r.hour, r.minute, r.second),
-                               r.mileage, cost(r)});
+            if (!month_known || r.year != year || r.month != month) {
+                month_known = true;
+                year = r.year, month = r.month;
+                month_start = to_local_seconds(year, month, 1, 0, 0, 0);
+            }
+            const std::int64_t seconds =
+                month_start + (static_cast<std::int64_t>(r.day) - 1) * 86400 +
+                static_cast<std::int64_t>(r.hour) * 3600 +
+                static_cast<std::int64_t>(r.minute) * 60 + static_cast<std::int64_t>(r.second);
+            if (!points_.empty() && seconds < points_.back().seconds) in_date_order_ = false;
+            points_.push_back({seconds, r.mileage, cost(r)});
         }
     }
     // The sum over the records that the store's selection with these limits
     // would select (dates inclusive, a negative mileage bound is none).
     double sum(const selection_limits& limits) const {
-        double total = 0;
-        for_selected(limits, [&](const point& p) { total += p.cost; });
-        return total;
+        // The total is the walk's own, so it stays in a register: a total
+        // outside it could be any of the points' costs, and each addition
+        // would wait for the last one to be stored.
+        struct adding {
+            double total = 0;
+            void operator()(const point& p) { total += p.cost; }
+        };
+        return for_selected(limits, adding{}).total;
     }
     // The distance the selected records cover, as the fuel store's
     // distance_in_range gives it.
     double distance(const selection_limits& limits) const {
         const bool has_lowest = limits.lowest >= 0;
         const bool has_highest = limits.highest >= 0;
-        bool any = false;
-        double largest = 0, smallest = 0;
-        for_selected(limits, [&](const point& p) {
-            if (!any) {
-                any = true;
-                largest = smallest = p.mileage;
+        struct spanning {
+            bool any = false;
+            double largest = 0, smallest = 0;
+            void operator()(const point& p) {
+                if (!any) {
+                    any = true;
+                    largest = smallest = p.mileage;
+                }
+                largest = std::max(largest, p.mileage);
+                smallest = std::min(smallest, p.mileage);
             }
-            largest = std::max(largest, p.mileage);
-            smallest = std::min(smallest, p.mileage);
-        });
+        };
+        const auto [any, largest, smallest] = for_selected(limits, spanning{});
         if (!any) {
             if (!has_lowest && has_highest) return limits.highest;
             if (has_lowest && !has_highest) return 0;
@@ -75,21 +98,33 @@ private:
         double mileage;
         double cost;
     };
+    // Hands each selected point to f, in store order, and returns f.
     template <class F>
-    void for_selected(const selection_limits& limits, F f) const {
+    F for_selected(const selection_limits& limits, F f) const {
         const bool has_from = limits.from.has_value(), has_to = limits.to.has_value();
         const std::int64_t from = has_from ? to_local_seconds(*limits.from) : 0;
         const std::int64_t to = has_to ? to_local_seconds(*limits.to) : 0;
-        for (const point& p : points_) {
-            if (has_from && p.seconds < from) continue;
-            if (has_to && p.seconds > to) continue;
-            if (limits.lowest >= 0 && p.mileage < limits.lowest) continue;
-            if (limits.highest >= 0 && p.mileage > limits.highest) continue;
-            f(p);
+        auto first = points_.begin(), last = points_.end();
+        // Records in date order: the dates in range lie side by side, and
+        // only they are looked at, in the same order as the whole walk.
+        if (in_date_order_) {
+            const auto earlier = [](const point& p, std::int64_t s) { return p.seconds < s; };
+            const auto later = [](std::int64_t s, const point& p) { return s < p.seconds; };
+            if (has_from) first = std::lower_bound(first, last, from, earlier);
+            if (has_to) last = std::upper_bound(first, last, to, later);
         }
+        for (auto p = first; p < last; ++p) {
+            if (has_from && p->seconds < from) continue;
+            if (has_to && p->seconds > to) continue;
+            if (limits.lowest >= 0 && p->mileage < limits.lowest) continue;
+            if (limits.highest >= 0 && p->mileage > limits.highest) continue;
+            f(*p);
+        }
+        return f;
     }
 
     std::vector<point> points_;
+    bool in_date_order_ = true;
 };
 
 std::array<std::u16string, 3> file_paths(std::u16string_view folder, std::u16string_view name) {
@@ -190,17 +225,19 @@ const vehicle_summary& trip_figures::vehicle(const std::u16string& name) {
         slot->fees.take(fees_, cost);
         return *slot;
     }
-    // A missing file is a vehicle without such records.
+    // A missing file is a vehicle without such records. Only the records
+    // are wanted: each store is emptied and the file's records join none,
+    // which leaves out the totals and economies an open account works out.
     bool damaged = false;
-    const auto read = [&](load_result result) {
-        if (result == load_result::damaged) damaged = true, files_ok_ = false;
+    const auto read = [&](auto& store) -> const auto& {
+        (void)store.reset();
+        if (store.load(data_folder_, name, true) == load_result::damaged)
+            damaged = true, files_ok_ = false;
+        return store;
     };
-    read(reading_.fuel.load(data_folder_, name, false));
-    slot->fuel.take(reading_.fuel, fuel_cost);
-    read(reading_.service.load(data_folder_, name, false));
-    slot->repair.take(reading_.service, cost);
-    read(reading_.fees.load(data_folder_, name, false));
-    slot->fees.take(reading_.fees, cost);
+    slot->fuel.take(read(reading_.fuel), fuel_cost);
+    slot->repair.take(read(reading_.service), cost);
+    slot->fees.take(read(reading_.fees), cost);
     // A damaged file is read again next time, so that the owner hears of it again.
     if (damaged) slot->stamps = {};
     return *slot;

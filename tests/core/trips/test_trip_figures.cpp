@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <random>
 #include <tuple>
 
 #include "core/test_store_support.h"
@@ -300,6 +302,77 @@ TEST(trip_figures, damaged_trip_dates_bound_what_they_say) {
     none.use_start_date = 1;
     none.start_year = 2007, none.start_month = INT32_MAX, none.start_day = 1;
     EXPECT_EQ(f.figures.totals(none).fuel, 0);
+}
+
+// A trip adds up the records that its vehicle's own store selects with the
+// trip's limits, in the store's order: whether the file holds its records in
+// date order or not, with records on the first and the last second of a
+// range, and whether the vehicle's files are read or its account is open.
+// The costs are of such different sizes that their sum shows the order
+// they were added in.
+TEST(trip_figures, totals_are_those_of_the_vehicles_own_selection_in_any_record_order) {
+    trips_fixture f;
+    f.write_account(u"Car", {}, 0, 0);
+    {
+        fuel_store sorted;
+        (void)sorted.load(data_folder, u"Sorted", false);
+        int k = 0;
+        for (int day = 1; day <= 12; ++day)
+            for (const int hour : {0, 12, 12, 23}) {
+                const int at = hour == 23 ? 59 : 0;
+                const double cost = k % 3 == 0 ? 1e8 + k : 0.1 * (k + 1);
+                EXPECT_TRUE(sorted
+                                .add_record(testing::store_kind<fuel_store>::make(
+                                    2007, 3, day, hour, at, at, 1000 + 10 * k, cost))
+                                .added());
+                ++k;
+            }
+    }
+    // The same records, in the file in another order.
+    const std::vector<std::uint8_t> file = f.fs.bytes(testing::file_of<fuel_store>(u"Sorted"));
+    const std::size_t header = testing::store_kind<fuel_store>::header_size;
+    const std::size_t record = testing::store_kind<fuel_store>::record_size;
+    std::vector<std::size_t> order((file.size() - header) / record);
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::mt19937 random(7);
+    std::shuffle(order.begin(), order.end(), random);
+    std::vector<std::uint8_t> mixed(file.begin(), file.begin() + static_cast<long>(header));
+    for (const std::size_t i : order) {
+        const auto from = file.begin() + static_cast<long>(header + i * record);
+        mixed.insert(mixed.end(), from, from + static_cast<long>(record));
+    }
+    f.fs.put(testing::file_of<fuel_store>(u"Mixed"), mixed);
+
+    const auto check = [&](std::u16string_view name) {
+        fuel_store own;
+        ASSERT_EQ(own.load(data_folder, name, false), load_result::loaded);
+        std::uniform_int_distribution<int> day(1, 12), flag(0, 1), mileage(990, 1480);
+        for (int n = 0; n < 60; ++n) {
+            trip_record trip{};
+            set_fixed(trip.trip_vehicles[0], name);
+            trip.use_start_date = flag(random), trip.use_end_date = flag(random);
+            trip.start_year = trip.end_year = 2007;
+            trip.start_month = trip.end_month = 3;
+            trip.start_day = day(random), trip.end_day = day(random);
+            trip.use_start_mileage = n % 3 == 0, trip.use_end_mileage = n % 4 == 0;
+            trip.start_mileage = mileage(random), trip.end_mileage = mileage(random);
+
+            own.select_records(trip_limits(trip));
+            double fuel = 0;
+            while (const fuel_record* r = own.next_selected()) fuel += r->fuel_cost;
+            const trip_totals got = f.figures.totals(trip);
+            EXPECT_EQ(got.fuel, fuel) << "trip " << n;
+            EXPECT_EQ(got.mileage, trip_mileage(own, trip)) << "trip " << n;
+        }
+    };
+    f.open(u"Car");
+    check(u"Sorted");
+    check(u"Mixed");
+    // The same from the stores of the open account.
+    f.open(u"Mixed");
+    check(u"Mixed");
+    f.open(u"Sorted");
+    check(u"Sorted");
 }
 
 }  // namespace
