@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <set>
+#include <type_traits>
 
 #include "core/accounts/units.h"
 #include "core/common/text.h"
@@ -31,34 +32,104 @@ std::u16string job_name(const service_record& r) {
     return name;
 }
 
-// The lowest mileage of a store's records, for the start of the distance;
-// a mileage of 0 or below is one that was never entered.
-template <class Store>
-void lowest_mileage(const Store& store, std::optional<double>& lowest) {
-    for (int i = 0; i < store.record_count(); ++i) {
-        const double m = store.record_at(i).mileage;
-        if (m > 0 && (!lowest || m < *lowest)) lowest = m;
-    }
-}
+// What one walk over a store's records gives the figures. A long account
+// is walked once per store, with each figure taken from the record while it
+// is at hand: the costs added in store order, the lowest mileage above 0 (0
+// or below was never entered), the highest mileage and the first and last
+// record day (records whose editor gave no date, year 0, are left out).
+struct record_walk {
+    double cost = 0;
+    // Fuel only: what the tank held after the first fill-up, plus everything
+    // bought since, minus what it holds after the last.
+    double fuel_used = 0;
+    std::optional<double> lowest;
+    double highest = 0;
+    std::optional<std::int64_t> first_day, last_day;
+};
 
-template <class Store>
-void highest_mileage(const Store& store, double& highest) {
-    for (int i = 0; i < store.record_count(); ++i)
-        highest = std::max(highest, store.record_at(i).mileage);
-}
-
-// The first and the last record day of a store, as seconds; records whose
-// editor gave no date (year 0) are left out.
-template <class Store>
-void date_span(const Store& store, std::optional<std::int64_t>& first,
-               std::optional<std::int64_t>& last) {
+template <class Store, class Cost>
+void walk_records(const Store& store, Cost cost, record_walk& w) {
+    // Records come month after month: a month's first day is worked out
+    // once for all of its records.
+    std::int32_t year = 0, month = 0;
+    std::int64_t month_start = 0;
     for (int i = 0; i < store.record_count(); ++i) {
         const auto& r = store.record_at(i);
+        w.cost += cost(r);
+        if constexpr (std::is_same_v<Store, fuel_store>) {
+            if (i > 0) w.fuel_used += r.fuel_purchased;
+        }
+        const double m = r.mileage;
+        if (m > 0 && (!w.lowest || m < *w.lowest)) w.lowest = m;
+        w.highest = std::max(w.highest, m);
         if (r.year <= 0) continue;
-        const std::int64_t s = to_local_seconds(r.year, r.month, r.day, 0, 0, 0);
-        if (!first || s < *first) first = s;
-        if (!last || s > *last) last = s;
+        if (r.year != year || r.month != month) {
+            year = r.year, month = r.month;
+            month_start = to_local_seconds(year, month, 1, 0, 0, 0);
+        }
+        const std::int64_t s = month_start + (static_cast<std::int64_t>(r.day) - 1) * 86400;
+        if (!w.first_day || s < *w.first_day) w.first_day = s;
+        if (!w.last_day || s > *w.last_day) w.last_day = s;
     }
+}
+
+// The three stores walked: fuel, then maintenance, then fees. The highest
+// mileage starts from the fuel header's current mileage, so that the last
+// walk's highest is the odometer.
+std::array<record_walk, 3> walk_account(const fuel_store& fuel, const service_store& jobs,
+                                        const fee_store& fees) {
+    std::array<record_walk, 3> w;
+    w[0].highest = fuel.header().current_mileage;
+    if (const int n = fuel.record_count(); n >= 2)
+        w[0].fuel_used = fuel.record_at(0).fuel_gauge - fuel.record_at(n - 1).fuel_gauge;
+    walk_records(
+        fuel, [](const fuel_record& r) { return r.fuel_cost; }, w[0]);
+    w[1].highest = w[0].highest;
+    walk_records(
+        jobs, [](const service_record& r) { return r.cost; }, w[1]);
+    w[2].highest = w[1].highest;
+    walk_records(
+        fees, [](const fee_record& r) { return r.cost; }, w[2]);
+    return w;
+}
+
+account_costs costs_of(const fuel_store& fuel, const std::array<record_walk, 3>& w) {
+    account_costs c;
+    c.fuel_cost = w[0].cost;
+    c.service_cost = w[1].cost;
+    c.fee_cost = w[2].cost;
+    c.total_cost = c.fuel_cost + c.service_cost + c.fee_cost;
+
+    // The stretches between fill-ups together.
+    const int n = fuel.record_count();
+    if (n >= 2) {
+        const double driven = fuel.record_at(n - 1).mileage - fuel.record_at(0).mileage;
+        const double used = w[0].fuel_used;
+        if (driven > 0 && used > 0)
+            c.average_economy = stretch_economy(fuel.header(), driven, used);
+    }
+
+    std::optional<double> start;
+    if (fuel.header().initial_mileage > 0) start = fuel.header().initial_mileage;
+    std::optional<std::int64_t> from, to;
+    for (const record_walk& store : w) {
+        if (store.lowest && (!start || *store.lowest < *start)) start = store.lowest;
+        if (store.first_day && (!from || *store.first_day < *from)) from = store.first_day;
+        if (store.last_day && (!to || *store.last_day > *to)) to = store.last_day;
+    }
+    const double odometer = w[2].highest;
+    c.distance = start ? std::max(0.0, odometer - *start) : 0;
+    c.per_mile = kept_in_miles(fuel);
+    if (c.distance > 0) {
+        const double per = c.per_mile ? 1 : 100;
+        c.fuel_cost_per_distance = c.fuel_cost / c.distance * per;
+        c.cost_per_distance = c.total_cost / c.distance * per;
+    }
+    if (from) {
+        const double months = std::max(1.0, static_cast<double>(*to - *from) / month_seconds);
+        c.cost_per_month = c.total_cost / months;
+    }
+    return c;
 }
 
 }  // namespace
@@ -68,11 +139,7 @@ double service_margins::for_unit(std::u16string_view mileage_unit) const {
 }
 
 double account_odometer(const fuel_store& fuel, const service_store& jobs, const fee_store& fees) {
-    double odometer = fuel.header().current_mileage;
-    highest_mileage(fuel, odometer);
-    highest_mileage(jobs, odometer);
-    highest_mileage(fees, odometer);
-    return odometer;
+    return walk_account(fuel, jobs, fees)[2].highest;
 }
 
 std::vector<due_service> services_due(const service_store& jobs, double odometer, double margin) {
@@ -98,58 +165,18 @@ std::vector<due_service> services_due(const service_store& jobs, double odometer
 
 account_costs account_cost_figures(const fuel_store& fuel, const service_store& jobs,
                                    const fee_store& fees) {
-    account_costs c;
-    for (int i = 0; i < fuel.record_count(); ++i) c.fuel_cost += fuel.record_at(i).fuel_cost;
-    for (int i = 0; i < jobs.record_count(); ++i) c.service_cost += jobs.record_at(i).cost;
-    for (int i = 0; i < fees.record_count(); ++i) c.fee_cost += fees.record_at(i).cost;
-    c.total_cost = c.fuel_cost + c.service_cost + c.fee_cost;
-
-    // The stretches between fill-ups together: what the tank held after the
-    // first, plus everything bought since, minus what it holds after the last.
-    const int n = fuel.record_count();
-    if (n >= 2) {
-        const fuel_record& first = fuel.record_at(0);
-        const fuel_record& last = fuel.record_at(n - 1);
-        const double driven = last.mileage - first.mileage;
-        double used = first.fuel_gauge - last.fuel_gauge;
-        for (int i = 1; i < n; ++i) used += fuel.record_at(i).fuel_purchased;
-        if (driven > 0 && used > 0)
-            c.average_economy = stretch_economy(fuel.header(), driven, used);
-    }
-
-    std::optional<double> start;
-    if (fuel.header().initial_mileage > 0) start = fuel.header().initial_mileage;
-    lowest_mileage(fuel, start);
-    lowest_mileage(jobs, start);
-    lowest_mileage(fees, start);
-    const double odometer = account_odometer(fuel, jobs, fees);
-    c.distance = start ? std::max(0.0, odometer - *start) : 0;
-    c.per_mile = kept_in_miles(fuel);
-    if (c.distance > 0) {
-        const double per = c.per_mile ? 1 : 100;
-        c.fuel_cost_per_distance = c.fuel_cost / c.distance * per;
-        c.cost_per_distance = c.total_cost / c.distance * per;
-    }
-
-    std::optional<std::int64_t> from, to;
-    date_span(fuel, from, to);
-    date_span(jobs, from, to);
-    date_span(fees, from, to);
-    if (from) {
-        const double months = std::max(1.0, static_cast<double>(*to - *from) / month_seconds);
-        c.cost_per_month = c.total_cost / months;
-    }
-    return c;
+    return costs_of(fuel, walk_account(fuel, jobs, fees));
 }
 
 account_figures figures_of(const fuel_store& fuel, const service_store& jobs, const fee_store& fees,
                            const service_margins& margins) {
     account_figures f;
     f.result = load_result::loaded;
-    f.odometer = account_odometer(fuel, jobs, fees);
+    const std::array<record_walk, 3> walked = walk_account(fuel, jobs, fees);
+    f.odometer = walked[2].highest;
     f.mileage_unit = fixed_text(fuel.header().mileage_unit);
     f.economy_mode = fuel.header().economy_mode;
-    f.costs = account_cost_figures(fuel, jobs, fees);
+    f.costs = costs_of(fuel, walked);
     f.due = services_due(jobs, f.odometer, margins.for_unit(f.mileage_unit));
     return f;
 }

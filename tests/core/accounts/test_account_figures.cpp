@@ -118,6 +118,26 @@ TEST_F(account_figures_test, costs_per_distance_and_month_of_a_hand_computed_acc
     EXPECT_DOUBLE_EQ(*read.costs.cost_per_distance, 38.75);
 }
 
+// A record whose editor gave no date (year 0) still costs and still moves
+// the odometer; only the months leave it out.
+TEST_F(account_figures_test, an_undated_record_counts_in_costs_and_odometer_but_not_in_months) {
+    fill(1, 5, 10000, 40, 50, 60);
+    fill(2, 5, 10500, 35, 50, 52.5);
+    auto undated = dated<fee_record>(1, 1, 12000);
+    undated.year = 0;
+    undated.cost = 100;
+    (void)fees.add_record(undated);
+    ASSERT_EQ(fees.record_count(), 1);
+
+    const account_figures f = figures_of(fuel, jobs, fees, {});
+    EXPECT_DOUBLE_EQ(f.odometer, 12000);
+    EXPECT_DOUBLE_EQ(f.costs.total_cost, 212.5);
+    EXPECT_DOUBLE_EQ(f.costs.distance, 2000);
+    // 5 January to 5 February: 31 days of an average month of 30.436875 days.
+    ASSERT_TRUE(f.costs.cost_per_month);
+    EXPECT_NEAR(*f.costs.cost_per_month, 212.5 * 30.436875 / 31, 1e-9);
+}
+
 TEST_F(account_figures_test, a_damaged_file_gives_no_figures_and_no_second_message) {
     device.fs.put(data_folder + u"Van.mat", std::vector<std::uint8_t>(100, 1));
     const account_figures f = read_account_figures(data_folder, u"Van", {});
