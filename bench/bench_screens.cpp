@@ -1,14 +1,15 @@
-// Scrolling the fuel list at 240 x 320: one row down (the selection moves and
-// the list follows it) and one page down, each drawn as the screen draws it.
-// The list holds no records and asks its store for the rows in view only, so
-// a step should cost the same whatever the store holds: the baseline is the
-// same steps over a list of 1,000 fill-ups, taken alternately with it.
+// Screens at 240 x 320 whose cost must not grow with the records: the fuel
+// list scrolled, and the reports page shown. Neither holds records, so each
+// is measured at 100k fill-ups against the same work at 1,000.
 #include <QApplication>
 #include <QKeyEvent>
 #include <QScrollBar>
 
 #include "bench/bench_support.h"
+#include "core/accounts/configuration.h"
+#include "gui/charts/reports_page.h"
 #include "gui/records/record_list.h"
+#include "gui/shell/program.h"
 #include "platform/qt/qpainter_dc.h"
 
 namespace kelvane::bench {
@@ -17,7 +18,10 @@ namespace {
 constexpr std::size_t baseline_records = 1000;
 
 // A fuel list laid out as the fuel page lays it out at 240 x 320, over a
-// store loaded from a file of `count` fill-ups.
+// store loaded from a file of `count` fill-ups. A step is one row down (the
+// selection moves and the list follows it) or one page down, by the keys,
+// and the rows then in view drawn as the screen draws them; the two lists
+// take their steps alternately.
 struct fuel_list_view {
     explicit fuel_list_view(std::size_t count) {
         device.write_fuel_file(u"Car", count);
@@ -81,13 +85,54 @@ void BM_list_page_down(benchmark::State& state) {
     steps(state, Qt::Key_PageDown);
 }
 
+// The reports page shown with the open account of n fill-ups (a tenth as
+// many repairs and fees) as the only vehicle chosen: its summary brought up
+// to date, with what the vehicle costs, and the page drawn. The baseline is
+// the same with an account of 1,000 fill-ups open.
+void BM_reports_page(benchmark::State& state) {
+    const auto count = static_cast<std::size_t>(state.range(0));
+    bench_device device;
+    for (const auto& [name, n] : {std::pair{u"Large", count}, {u"Small", baseline_records}}) {
+        device.write_fuel_file(name, n);
+        device.write_cost_files(name, n / 10, static_cast<std::int64_t>(n) * 3 * 3600);
+    }
+    program prog;
+    prog.skin.load_skin();
+    (void)prog.data.load_configuration();
+    require(prog.config.add_account(u"Large") == account_change::done &&
+                prog.config.add_account(u"Small") == account_change::done,
+            "adding the accounts");
+    const auto open = [&](std::u16string_view name) {
+        require(prog.data.load_account(name) == load_result::loaded, "reading an account");
+        prog.config.set_current_account(name);
+    };
+    reports_page page(prog, nullptr);
+    page.set_screen_size(240, 320);
+    page.resize(240, 320);
+    const auto show = [&] {
+        page.refresh();
+        benchmark::DoNotOptimize(page.grab());
+    };
+    open(u"Large");
+    double total = 0;
+    for (auto _ : state) total += seconds_of(show);
+    require(page.chosen_accounts() == std::vector<std::u16string>{u"Large"}, "the open account");
+    const std::u16string large_cost = page.figure_lines().at(0);
+    open(u"Small");
+    const double baseline = baseline_seconds(show);
+    require(page.figure_lines().at(0) != large_cost, "the figures of each account");
+    state.counters["show_ms"] = state.iterations() ? total / state.iterations() * 1e3 : 0;
+    report_ratio(state, total, baseline);
+}
+
 BENCHMARK(BM_list_row_down)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_list_page_down)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_reports_page)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace kelvane::bench
 
-// The list is a widget: the benchmarks run inside an application, on the
+// The screens are widgets: the benchmarks run inside an application, on the
 // offscreen platform unless another is asked for.
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
