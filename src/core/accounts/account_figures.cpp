@@ -9,6 +9,7 @@
 #include "core/common/text.h"
 #include "core/common/translate.h"
 #include "platform/local_time.h"
+#include "platform/services.h"
 
 namespace kelvane {
 
@@ -213,6 +214,36 @@ account_figures read_account_figures(std::u16string_view folder, std::u16string_
             return f;
         }
     return figures_of(fuel, jobs, fees, margins);
+}
+
+const account_figures& kept_account_figures::of(std::u16string_view folder,
+                                                std::u16string_view name,
+                                                const service_margins& margins) {
+    // The files are looked at before they are read: a change made while
+    // they are read shows at the next look.
+    const std::u16string base = std::u16string(folder) + std::u16string(name);
+    file_system& fs = device_files();
+    const std::array<file_stamp, 3> stamps = {
+        fs.stamp(base + std::u16string(fuel_store::extension)),
+        fs.stamp(base + std::u16string(service_store::extension)),
+        fs.stamp(base + std::u16string(fee_store::extension))};
+    const auto found = kept_.find(name);
+    if (found != kept_.end()) {
+        const entry& e = found->second;
+        if (e.margins.kilometres == margins.kilometres && e.margins.miles == margins.miles &&
+            std::equal(stamps.begin(), stamps.end(), e.stamps.begin(),
+                       [](const file_stamp& a, const file_stamp& b) { return a.same_as(b); }))
+            return e.figures;
+    }
+    account_figures figures = read_account_figures(folder, name, margins);
+    if (figures.result == load_result::damaged) {
+        if (found != kept_.end()) kept_.erase(found);
+        damaged_ = std::move(figures);
+        return damaged_;
+    }
+    entry& e = found != kept_.end() ? found->second : kept_[std::u16string(name)];
+    e = {stamps, margins, std::move(figures)};
+    return e.figures;
 }
 
 std::array<std::u16string, 3> cost_summary_lines(const account_figures& figures) {

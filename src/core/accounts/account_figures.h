@@ -6,6 +6,7 @@
 // of it is stored: the handheld's files stay as they are.
 
 #include <array>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,6 +16,7 @@
 #include "core/stores/fee_store.h"
 #include "core/stores/fuel_store.h"
 #include "core/stores/service_store.h"
+#include "platform/file_system.h"
 
 namespace kelvane {
 
@@ -93,6 +95,24 @@ struct account_figures {
 // not shown again (whoever read the account's headers has shown it).
 account_figures read_account_figures(std::u16string_view folder, std::u16string_view name,
                                      const service_margins& margins);
+// The figures of accounts read from their files, kept while the three files
+// stay as they were, so that a page shown again over many long accounts
+// reads none of them. A damaged account is read again each time.
+class kept_account_figures {
+public:
+    const account_figures& of(std::u16string_view folder, std::u16string_view name,
+                              const service_margins& margins);
+
+private:
+    struct entry {
+        std::array<file_stamp, 3> stamps;
+        service_margins margins;
+        account_figures figures;
+    };
+    std::map<std::u16string, entry, std::less<>> kept_;
+    account_figures damaged_;
+};
+
 // The same from stores already loaded (the open account).
 account_figures figures_of(const fuel_store& fuel, const service_store& jobs, const fee_store& fees,
                            const service_margins& margins);

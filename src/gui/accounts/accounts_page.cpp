@@ -70,14 +70,13 @@ void accounts_page::refresh_selecting(std::u16string_view name) {
     const double total = prog_.config.fill_account_summary(rows);
     const std::u16string open = prog_.fuel.account_name();
     // The open account's jobs as held, with changes not yet written; the
-    // others' from their files.
-    for (auto& row : rows) {
-        const account_figures f =
+    // others' from their files, read again only when those change.
+    for (auto& row : rows)
+        row.service_due =
             row.name == open
-                ? figures_of(prog_.fuel, prog_.service, prog_.fees, prog_.margins)
-                : read_account_figures(prog_.config.data_folder(), row.name, prog_.margins);
-        row.service_due = !f.due.empty();
-    }
+                ? !figures_of(prog_.fuel, prog_.service, prog_.fees, prog_.margins).due.empty()
+                : !prog_.account_cache.of(prog_.config.data_folder(), row.name, prog_.margins)
+                       .due.empty();
     list_->set_rows(std::move(rows));
     list_->set_open_account(open);
     // The selection survives the refresh where it can, so that "Edit" and

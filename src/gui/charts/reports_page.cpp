@@ -198,7 +198,7 @@ void reports_page::refresh_summary() {
         figures = cost_summary_lines(
             name == prog_.fuel.account_name()
                 ? figures_of(prog_.fuel, prog_.service, prog_.fees, prog_.margins)
-                : read_account_figures(prog_.config.data_folder(), name, prog_.margins));
+                : prog_.account_cache.of(prog_.config.data_folder(), name, prog_.margins));
     }
     for (std::size_t i = 0; i < figures_.size(); ++i) figures_[i]->set_text(figures[i]);
     if (figures_shown_ != (chosen_.size() == 1)) {

@@ -69,6 +69,9 @@ struct program {
     // How near a service must be to show as due; the desktop's settings
     // keep it (the handheld's files have no place for it).
     service_margins margins;
+    // The figures of the accounts not open (services due, costs), kept while
+    // their files stay as they were.
+    kept_account_figures account_cache;
 
     // The screens of the six pages.
     std::array<page_maker, page_count> pages;

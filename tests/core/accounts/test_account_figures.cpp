@@ -5,6 +5,7 @@
 
 #include "core/accounts/account_figures.h"
 #include "core/test_store_support.h"
+#include "platform/faulty_file_system.h"
 
 namespace kelvane {
 namespace {
@@ -136,6 +137,35 @@ TEST_F(account_figures_test, an_undated_record_counts_in_costs_and_odometer_but_
     // 5 January to 5 February: 31 days of an average month of 30.436875 days.
     ASSERT_TRUE(f.costs.cost_per_month);
     EXPECT_NEAR(*f.costs.cost_per_month, 212.5 * 30.436875 / 31, 1e-9);
+}
+
+// Another account's figures, as the accounts and reports pages show them,
+// are read from its files once and again only when a file or the margins
+// change; a damaged account is read each time.
+TEST_F(account_figures_test, kept_figures_are_read_again_only_when_files_or_margins_change) {
+    fill(1, 5, 14000, 40, 50, 60);
+    job(1, 4, 13990, u"Oil", 14400);  // 400 km ahead: due within 500
+    faulty_file_system counting(device.fs);
+    scoped_services use{{&counting}};
+    kept_account_figures kept;
+    EXPECT_EQ(kept.of(data_folder, u"Car", {}).due.size(), 1u);
+
+    counting.reset_counters();
+    EXPECT_EQ(kept.of(data_folder, u"Car", {}).due.size(), 1u);
+    EXPECT_EQ(counting.opens(), 0) << "nothing changed, nothing read";
+    EXPECT_TRUE(kept.of(data_folder, u"Car", {300, 200}).due.empty()) << "a narrower margin";
+
+    // The next oil change, written by the open account's store.
+    job(1, 10, 14100, u"Oil", 19100);
+    counting.reset_counters();
+    EXPECT_TRUE(kept.of(data_folder, u"Car", {}).due.empty());
+    EXPECT_GT(counting.opens(), 0);
+
+    device.fs.put(data_folder + u"Car.fee", std::vector<std::uint8_t>(100, 1));
+    EXPECT_EQ(kept.of(data_folder, u"Car", {}).result, load_result::damaged);
+    counting.reset_counters();
+    EXPECT_EQ(kept.of(data_folder, u"Car", {}).result, load_result::damaged);
+    EXPECT_GT(counting.opens(), 0) << "a damaged account is read again";
 }
 
 TEST_F(account_figures_test, a_damaged_file_gives_no_figures_and_no_second_message) {
