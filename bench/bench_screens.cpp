@@ -86,6 +86,18 @@ void BM_list_page_down(benchmark::State& state) {
     steps(state, Qt::Key_PageDown);
 }
 
+// Lays a page of the main screen out at 240 x 320; the step returned brings
+// it up to date, as showing it does, and draws it.
+template <class Page>
+auto shown(Page& page) {
+    page.set_screen_size(240, 320);
+    page.resize(240, 320);
+    return [&page] {
+        page.refresh();
+        benchmark::DoNotOptimize(page.grab());
+    };
+}
+
 // The reports page shown with the open account of n fill-ups (a tenth as
 // many repairs and fees) as the only vehicle chosen: its summary brought up
 // to date, with what the vehicle costs, and the page drawn. The baseline is
@@ -108,12 +120,7 @@ void BM_reports_page(benchmark::State& state) {
         prog.config.set_current_account(name);
     };
     reports_page page(prog, nullptr);
-    page.set_screen_size(240, 320);
-    page.resize(240, 320);
-    const auto show = [&] {
-        page.refresh();
-        benchmark::DoNotOptimize(page.grab());
-    };
+    const auto show = shown(page);
     open(u"Large");
     double total = 0;
     for (auto _ : state) total += seconds_of(show);
@@ -156,12 +163,7 @@ void BM_accounts_page_revisit(benchmark::State& state) {
             }
     });
     accounts_page page(prog, nullptr);
-    page.set_screen_size(240, 320);
-    page.resize(240, 320);
-    const auto show = [&] {
-        page.refresh();
-        benchmark::DoNotOptimize(page.grab());
-    };
+    const auto show = shown(page);
     show();
     double total = 0;
     for (auto _ : state) total += seconds_of(show);
