@@ -24,6 +24,28 @@ inline std::int64_t to_local_seconds(const local_time& t) {
 }
 local_time from_local_seconds(std::int64_t seconds);
 
+// The seconds of dates that mostly come month after month, as a store's
+// records do: a month's first day is worked out once for the dates that
+// share it. The values are to_local_seconds's.
+class month_by_month_seconds {
+public:
+    std::int64_t of(int year, int month, int day, int hour, int minute, int second) {
+        if (!known_ || year != year_ || month != month_) {
+            known_ = true;
+            year_ = year, month_ = month;
+            month_start_ = to_local_seconds(year, month, 1, 0, 0, 0);
+        }
+        return month_start_ + (static_cast<std::int64_t>(day) - 1) * 86400 +
+               static_cast<std::int64_t>(hour) * 3600 + static_cast<std::int64_t>(minute) * 60 +
+               static_cast<std::int64_t>(second);
+    }
+
+private:
+    bool known_ = false;
+    int year_ = 0, month_ = 0;
+    std::int64_t month_start_ = 0;
+};
+
 // True for a real calendar date (years 1-9999).
 bool is_valid_date(int year, int month, int day);
 int days_in_month(int year, int month);

@@ -50,10 +50,7 @@ struct record_walk {
 
 template <class Store, class Cost>
 void walk_records(const Store& store, Cost cost, record_walk& w) {
-    // Records come month after month: a month's first day is worked out
-    // once for all of its records.
-    std::int32_t year = 0, month = 0;
-    std::int64_t month_start = 0;
+    month_by_month_seconds seconds_of;
     for (int i = 0; i < store.record_count(); ++i) {
         const auto& r = store.record_at(i);
         w.cost += cost(r);
@@ -64,11 +61,7 @@ void walk_records(const Store& store, Cost cost, record_walk& w) {
         if (m > 0 && (!w.lowest || m < *w.lowest)) w.lowest = m;
         w.highest = std::max(w.highest, m);
         if (r.year <= 0) continue;
-        if (r.year != year || r.month != month) {
-            year = r.year, month = r.month;
-            month_start = to_local_seconds(year, month, 1, 0, 0, 0);
-        }
-        const std::int64_t s = month_start + (static_cast<std::int64_t>(r.day) - 1) * 86400;
+        const std::int64_t s = seconds_of.of(r.year, r.month, r.day, 0, 0, 0);
         if (!w.first_day || s < *w.first_day) w.first_day = s;
         if (!w.last_day || s > *w.last_day) w.last_day = s;
     }
@@ -216,23 +209,30 @@ account_figures read_account_figures(std::u16string_view folder, std::u16string_
     return figures_of(fuel, jobs, fees, margins);
 }
 
+account_stamps account_stamps::of(std::u16string_view folder, std::u16string_view name) {
+    const std::u16string base = std::u16string(folder) + std::u16string(name);
+    file_system& fs = device_files();
+    return {{fs.stamp(base + std::u16string(fuel_store::extension)),
+             fs.stamp(base + std::u16string(service_store::extension)),
+             fs.stamp(base + std::u16string(fee_store::extension))}};
+}
+
+bool account_stamps::same_as(const account_stamps& other) const {
+    return std::equal(files.begin(), files.end(), other.files.begin(),
+                      [](const file_stamp& a, const file_stamp& b) { return a.same_as(b); });
+}
+
 const account_figures& kept_account_figures::of(std::u16string_view folder,
                                                 std::u16string_view name,
                                                 const service_margins& margins) {
     // The files are looked at before they are read: a change made while
     // they are read shows at the next look.
-    const std::u16string base = std::u16string(folder) + std::u16string(name);
-    file_system& fs = device_files();
-    const std::array<file_stamp, 3> stamps = {
-        fs.stamp(base + std::u16string(fuel_store::extension)),
-        fs.stamp(base + std::u16string(service_store::extension)),
-        fs.stamp(base + std::u16string(fee_store::extension))};
+    const account_stamps stamps = account_stamps::of(folder, name);
     const auto found = kept_.find(name);
     if (found != kept_.end()) {
         const entry& e = found->second;
         if (e.margins.kilometres == margins.kilometres && e.margins.miles == margins.miles &&
-            std::equal(stamps.begin(), stamps.end(), e.stamps.begin(),
-                       [](const file_stamp& a, const file_stamp& b) { return a.same_as(b); }))
+            e.stamps.same_as(stamps))
             return e.figures;
     }
     account_figures figures = read_account_figures(folder, name, margins);

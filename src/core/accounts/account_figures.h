@@ -95,6 +95,16 @@ struct account_figures {
 // not shown again (whoever read the account's headers has shown it).
 account_figures read_account_figures(std::u16string_view folder, std::u16string_view name,
                                      const service_margins& margins);
+// The stamps of an account's three record files (fuel, maintenance, fees):
+// what is kept from them stands while the stamps stay the same. Stamps the
+// medium cannot give are never the same as any.
+struct account_stamps {
+    std::array<file_stamp, 3> files;
+
+    static account_stamps of(std::u16string_view folder, std::u16string_view name);
+    bool same_as(const account_stamps& other) const;
+};
+
 // The figures of accounts read from their files, kept while the three files
 // stay as they were, so that a page shown again over many long accounts
 // reads none of them. A damaged account is read again each time.
@@ -105,7 +115,7 @@ public:
 
 private:
     struct entry {
-        std::array<file_stamp, 3> stamps;
+        account_stamps stamps;
         service_margins margins;
         account_figures figures;
     };

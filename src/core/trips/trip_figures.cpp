@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "core/accounts/account_figures.h"
 #include "core/accounts/configuration.h"
 #include "core/common/text.h"
 #include "core/common/translate.h"
@@ -32,23 +33,12 @@ public:
     void take(const Store& store, Cost cost) {
         points_.clear();
         points_.reserve(static_cast<std::size_t>(store.record_count()));
-        // Records come month after month: the day count of a month's
-        // first day is worked out once for all of its records.
-        bool month_known = false;
-        std::int32_t year = 0, month = 0;
-        std::int64_t month_start = 0;
+        month_by_month_seconds seconds_of;
         in_date_order_ = true;
         for (int i = 0; i < store.record_count(); ++i) {
             const auto& r = store.record_at(i);
-            if (!month_known || r.year != year || r.month != month) {
-                month_known = true;
-                year = r.year, month = r.month;
-                month_start = to_local_seconds(year, month, 1, 0, 0, 0);
-            }
             const std::int64_t seconds =
-                month_start + (static_cast<std::int64_t>(r.day) - 1) * 86400 +
-                static_cast<std::int64_t>(r.hour) * 3600 +
-                static_cast<std::int64_t>(r.minute) * 60 + static_cast<std::int64_t>(r.second);
+                seconds_of.of(r.year, r.month, r.day, r.hour, r.minute, r.second);
             if (!points_.empty() && seconds < points_.back().seconds) in_date_order_ = false;
             points_.push_back({seconds, r.mileage, cost(r)});
         }
@@ -127,28 +117,11 @@ private:
     bool in_date_order_ = true;
 };
 
-std::array<std::u16string, 3> file_paths(std::u16string_view folder, std::u16string_view name) {
-    const std::u16string base = std::u16string(folder) + std::u16string(name);
-    return {base + std::u16string(fuel_store::extension),
-            base + std::u16string(service_store::extension),
-            base + std::u16string(fee_store::extension)};
-}
-
-std::array<file_stamp, 3> stamps_of(std::u16string_view folder, std::u16string_view name) {
-    const auto paths = file_paths(folder, name);
-    file_system& fs = device_files();
-    return {fs.stamp(paths[0]), fs.stamp(paths[1]), fs.stamp(paths[2])};
-}
-
-bool same_stamps(const std::array<file_stamp, 3>& a, const std::array<file_stamp, 3>& b) {
-    return a[0].same_as(b[0]) && a[1].same_as(b[1]) && a[2].same_as(b[2]);
-}
-
 }  // namespace
 
 struct vehicle_summary {
     cost_points fuel, repair, fees;  // the fill-ups' points also give the trip mileage
-    std::array<file_stamp, 3> stamps;
+    account_stamps stamps;
 };
 
 trip_summaries::trip_summaries() = default;
@@ -166,7 +139,7 @@ bool trip_summaries::unchanged(std::u16string_view data_folder, const trip_store
             looked.push_back(name);
             const auto found = kept_.find(name);
             if (found == kept_.end()) return false;
-            if (!same_stamps(found->second->stamps, stamps_of(data_folder, name))) return false;
+            if (!found->second->stamps.same_as(account_stamps::of(data_folder, name))) return false;
         }
     }
     return true;
@@ -210,8 +183,8 @@ const vehicle_summary& trip_figures::vehicle(const std::u16string& name) {
     }
     // The files are looked at before they are read: a change made while
     // they are read shows at the next look.
-    const std::array<file_stamp, 3> stamps = stamps_of(data_folder_, name);
-    if (slot && same_stamps(slot->stamps, stamps)) return *slot;
+    const account_stamps stamps = account_stamps::of(data_folder_, name);
+    if (slot && slot->stamps.same_as(stamps)) return *slot;
     slot = std::make_unique<vehicle_summary>();
     slot->stamps = stamps;
     const auto fuel_cost = [](const fuel_record& r) { return r.fuel_cost; };

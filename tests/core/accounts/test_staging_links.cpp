@@ -1,17 +1,24 @@
-// The folders a backup, a restore or a change of the data folder works in
+// Backups and restores on the host's own disk. The folders they work in
 // ("Kelvane.new", "Kelvane.old") may be found holding what the program never
 // put there: a link to another folder, say, in a backup folder received from
 // someone else. Nothing is ever deleted or moved through it; the work stops
-// with a message, and the other folder keeps its files.
+// with a message, and the other folder keeps its files. And the system copies
+// the bytes from file to file: a backup holds exactly what the data folder
+// held, and a medium that fills up half way leaves the older backup as it was.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <map>
 
 #include "core/accounts/configuration.h"
 #include "core/accounts/data_set_copier.h"
+#include "core/stores/fuel_store.h"
 #include "core/test_services.h"
 #include "platform/host_file_system.h"
 #include "platform/text_encoding.h"
@@ -20,6 +27,40 @@ using namespace kelvane;
 namespace fs = std::filesystem;
 
 namespace {
+
+std::string bytes_of_file(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Every file of a folder with its bytes, by name.
+std::map<std::string, std::string> folder_bytes(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (entry.is_regular_file())
+            files[entry.path().filename().string()] = bytes_of_file(entry.path());
+    return files;
+}
+
+// Files grow no larger than `bytes` while it lives; a write beyond fails
+// as on a full medium instead of ending the process.
+class file_size_limit {
+public:
+    explicit file_size_limit(rlim_t bytes) : signal_before_(std::signal(SIGXFSZ, SIG_IGN)) {
+        getrlimit(RLIMIT_FSIZE, &before_);
+        rlimit limited = before_;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~file_size_limit() {
+        setrlimit(RLIMIT_FSIZE, &before_);
+        std::signal(SIGXFSZ, signal_before_);
+    }
+
+private:
+    rlimit before_{};
+    void (*signal_before_)(int);
+};
 
 class staging_folders : public ::testing::Test, protected kelvane::testing::test_services {
 protected:
@@ -48,6 +89,15 @@ protected:
     bool told_about(const std::string& place) const {
         const auto texts = boxes.texts();
         return !texts.empty() && to_utf8(texts.back()).find(place) != std::string::npos;
+    }
+    static void add_fill_ups(fuel_store& fuel, int from, int count) {
+        for (int i = from; i < from + count; ++i) {
+            fuel_record r{};
+            r.year = 2010 + i / 300, r.month = 1 + i / 25 % 12, r.day = 1 + i % 25, r.hour = 9;
+            r.mileage = 1000.0 + 400 * i;
+            r.fuel_purchased = 30 + i % 9, r.fuel_gauge = 45, r.fuel_cost = 50 + i % 13;
+            ASSERT_TRUE(fuel.add_record(r).added());
+        }
     }
 };
 
@@ -96,6 +146,38 @@ TEST_F(staging_folders, a_planted_link_or_strange_file_stops_the_work_and_is_lef
     // Once the strangers are gone the backup goes through.
     fs::remove_all(backup / "Kelvane.new");
     EXPECT_EQ(data_set_copier(config).backup_to_folder(u"\\Backup\\"), data_set_copy::done);
+}
+
+TEST_F(staging_folders, a_backup_copies_every_byte_and_a_full_medium_leaves_the_older_one_whole) {
+    configuration config;
+    ASSERT_EQ(config.add_account(u"Car"), account_change::done);
+    fuel_store fuel;
+    (void)fuel.load(u"\\Program Files\\Kelvane\\", u"Car", false);
+    add_fill_ups(fuel, 0, 3000);  // about 1.4 MB, copied by the system in one call
+
+    ASSERT_EQ(data_set_copier(config).backup_to_folder(u"\\Backup\\"), data_set_copy::done);
+    const auto first = folder_bytes(backup);
+    ASSERT_TRUE(first.count("Car.ful"));
+    const auto in_data = folder_bytes(data);
+    for (const auto& [name, bytes] : first) {
+        ASSERT_TRUE(in_data.count(name)) << name;
+        EXPECT_EQ(bytes, in_data.at(name)) << name;
+    }
+
+    // More fill-ups, then a medium with no room for the grown file.
+    add_fill_ups(fuel, 3000, 100);
+    {
+        const file_size_limit full(first.at("Car.ful").size());
+        EXPECT_NE(data_set_copier(config).backup_to_folder(u"\\Backup\\"), data_set_copy::done);
+    }
+    EXPECT_EQ(folder_bytes(backup), first);
+    EXPECT_FALSE(fs::exists(backup / "Kelvane.new"));
+    EXPECT_FALSE(fs::exists(backup / "Kelvane.old"));
+
+    // With room again, the backup holds the grown file.
+    ASSERT_EQ(data_set_copier(config).backup_to_folder(u"\\Backup\\"), data_set_copy::done);
+    EXPECT_EQ(bytes_of_file(backup / "Car.ful"), bytes_of_file(data / "Car.ful"));
+    EXPECT_GT(bytes_of_file(backup / "Car.ful").size(), first.at("Car.ful").size());
 }
 
 }  // namespace

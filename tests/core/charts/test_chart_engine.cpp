@@ -10,6 +10,7 @@
 #include "core/common/messages.h"
 #include "core/common/text.h"
 #include "core/test_services.h"
+#include "core/test_store_support_chart.h"
 #include "platform/faulty_file_system.h"
 #include "platform/memory_file_system.h"
 #include "platform/recording_dc.h"
@@ -128,15 +129,6 @@ TEST_F(chart_engine_test, a_series_handed_over_in_batches_makes_the_entries_of_s
 // shown; it must read as the text a sink that takes written dates gets, in
 // every date order, and a date no calendar has as the record holds it.
 TEST_F(chart_engine_test, a_dated_series_shows_the_dates_a_written_series_has) {
-    struct written_dates : chart_sink {
-        std::vector<std::u16string> dates;
-        void clear_entries() override {}
-        void add_value(std::u16string_view, double, int, std::u16string_view date,
-                       std::u16string_view) override {
-            dates.emplace_back(date);
-        }
-        void note_date(int, int, int) override {}
-    };
     struct dated {
         int year, month, day;
     };
@@ -146,7 +138,7 @@ TEST_F(chart_engine_test, a_dated_series_shows_the_dates_a_written_series_has) {
          {std::uint16_t{1033}, std::uint16_t{12}, std::uint16_t{1031}, std::uint16_t{2052}}) {
         SCOPED_TRACE(language);
         chart_engine engine;
-        written_dates written;
+        kelvane::testing::recorded_chart written;
         for (chart_sink* sink :
              {static_cast<chart_sink*>(&engine), static_cast<chart_sink*>(&written)}) {
             chart_value_batch batch(*sink);
@@ -157,11 +149,11 @@ TEST_F(chart_engine_test, a_dated_series_shows_the_dates_a_written_series_has) {
             }
         }
         ASSERT_EQ(engine.entries().size(), std::size(days));
-        ASSERT_EQ(written.dates.size(), std::size(days));
+        ASSERT_EQ(written.entries.size(), std::size(days));
         for (std::size_t i = 0; i < std::size(days); ++i) {
             std::u16string expected;
             append_date(expected, language, days[i].year, days[i].month, days[i].day, false);
-            EXPECT_EQ(written.dates[i], expected);
+            EXPECT_EQ(written.entries[i].date_text, expected);
             EXPECT_EQ(engine.entries()[i].shown_date(), expected);
         }
     }
